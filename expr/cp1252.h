@@ -1,0 +1,37 @@
+#pragma once
+// Windows-1252, the 8-bit code page in which every source-side text is held.
+
+#include <string>
+#include <string_view>
+
+namespace tortuval::expr {
+
+/// Upper case of one Windows-1252 byte: a-z, à-þ (but not ÷), š œ ž ÿ have capitals; ß and µ do not.
+inline unsigned char UpperCp1252(unsigned char c) {
+  if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
+  if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
+  switch (c) {
+    case 0x9A: return 0x8A;  // š
+    case 0x9C: return 0x8C;  // œ
+    case 0x9E: return 0x8E;  // ž
+    case 0xFF: return 0x9F;  // ÿ
+    default: return c;
+  }
+}
+
+/// The Unicode code point of a Windows-1252 byte; the five undefined bytes map to U+0081 and the like.
+char32_t Cp1252ToCodePoint(unsigned char byte);
+
+/// The Windows-1252 byte of a code point, or -1 when the code page lacks it.
+int CodePointToCp1252(char32_t codePoint);
+
+/// Windows-1252 text as UTF-8.
+std::string Cp1252ToUtf8(std::string_view text);
+
+/// UTF-8 text as Windows-1252; a character the code page lacks, or a malformed sequence, becomes "?".
+std::string Utf8ToCp1252(std::string_view text);
+
+/// Appends the UTF-8 form of a code point.
+void AppendUtf8(std::string& out, char32_t codePoint);
+
+}  // namespace tortuval::expr

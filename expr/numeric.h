@@ -1,0 +1,23 @@
+#pragma once
+// Small filters and the numeric-literal test used for loop bounds.
+
+#include <string>
+#include <string_view>
+
+namespace tortuval::expr {
+
+/// The text without its digits 0-9.
+std::string StripDigits(std::string_view text);
+
+/// The text without its capital letters A-F (small letters stay).
+std::string StripHexLetters(std::string_view text);
+
+/// True when the text is a plain number: optional sign, digits with at most one "," or ".",
+/// optional exponent; or an optional sign, "$" and hexadecimal digits.
+bool IsNumber(std::string_view text);
+
+/// The value of a text for which IsNumber holds, read in every form IsNumber accepts
+/// (comma or point, exponent, "$" hexadecimal); an empty digit run counts as 0.
+double NumberValue(std::string_view text);
+
+}  // namespace tortuval::expr

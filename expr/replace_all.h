@@ -1,0 +1,39 @@
+#pragma once
+// Replace-all, the one text operation the conversion is built on.
+
+#include <cstddef>
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tortuval::expr {
+
+enum class Case { kInsensitive, kSensitive };
+
+/// One row of an ordered rewrite table: every `from` becomes `to`.
+struct ReplaceRule {
+  std::string_view from;
+  std::string_view to;
+  Case match = Case::kInsensitive;
+};
+
+/// Position of the first `pattern` at or after `from`, or npos. Case-insensitive matching
+/// compares both sides in Windows-1252 upper case.
+std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from = 0,
+                 Case match = Case::kSensitive);
+
+/// True when `text` holds `pattern` (case-sensitive unless told otherwise).
+inline bool Contains(std::string_view text, std::string_view pattern,
+                     Case match = Case::kSensitive) {
+  return Find(text, pattern, 0, match) != std::string_view::npos;
+}
+
+/// Replaces every occurrence of `from`, left to right without overlaps; the inserted text is
+/// written exactly as given and never rescanned. Returns the number of replacements.
+std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to,
+                       Case match = Case::kInsensitive);
+
+/// Applies the rows one after the other, each to the result of the previous one.
+void ApplyRules(std::string& text, std::span<const ReplaceRule> rules);
+
+}  // namespace tortuval::expr

@@ -1,0 +1,124 @@
+#include "tests/test_support.h"
+
+#include <algorithm>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+
+#include "expr/cp1252.h"
+
+namespace tortuval::testing {
+namespace {
+
+std::string Unescape(std::string_view value) {
+  std::string out;
+  for (std::size_t i = 0; i < value.size(); ++i) {
+    if (value[i] != '\\' || i + 1 == value.size()) {
+      out += value[i];
+      continue;
+    }
+    switch (value[++i]) {
+      case 's': out += ' '; break;
+      case 'r': out += '\r'; break;
+      case 'n': out += '\n'; break;
+      case 't': out += '\t'; break;
+      case '\\': out += '\\'; break;
+      default: out += '\\'; out += value[i]; break;
+    }
+  }
+  return out;
+}
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string line(text.substr(start, end - start));
+    std::string shown;
+    for (char c : line) shown += c == '\r' ? std::string("␍") : std::string(1, c);
+    lines.push_back(shown);
+    start = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace
+
+std::string Cp(std::string_view utf8) { return expr::Utf8ToCp1252(utf8); }
+
+std::string Utf8(std::string_view cp1252) { return expr::Cp1252ToUtf8(cp1252); }
+
+std::string ReadDataFile(std::string_view relativePath) {
+  const std::string path = std::string(TORTUVAL_TEST_DATA_DIR) + "/" + std::string(relativePath);
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read test data " + path);
+  std::ostringstream content;
+  content << in.rdbuf();
+  return content.str();
+}
+
+std::string ReadDataTextCrlf(std::string_view relativePath) {
+  std::string crlf;
+  for (char c : ReadDataFile(relativePath)) {
+    if (c == '\n') crlf += '\r';
+    crlf += c;
+  }
+  return Cp(crlf);
+}
+
+std::string Case::Get(const std::string& key, const std::string& fallback) const {
+  auto it = fields.find(key);
+  return it == fields.end() ? fallback : it->second;
+}
+
+std::vector<Case> ReadCaseFile(std::string_view relativePath) {
+  std::vector<Case> cases;
+  std::istringstream in(ReadDataFile(relativePath));
+  std::string line;
+  int number = 0;
+  while (std::getline(in, line)) {
+    ++number;
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    if (line.empty() || line[0] == '#') continue;
+    if (line[0] == '[' && line.back() == ']') {
+      cases.push_back(Case{line.substr(1, line.size() - 2), number, {}});
+      continue;
+    }
+    const std::size_t colon = line.find(": ");
+    const std::size_t bareColon = line.find(':');
+    if (cases.empty() || bareColon == std::string::npos) {
+      throw std::runtime_error(std::string(relativePath) + ":" + std::to_string(number) +
+                               ": expected [name] or key: value");
+    }
+    // "key:" alone gives an empty value.
+    const std::string key = line.substr(0, colon == std::string::npos ? bareColon : colon);
+    const std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
+    cases.back().fields[key] = Cp(Unescape(value));
+  }
+  return cases;
+}
+
+std::string LineDiff(std::string_view expected, std::string_view actual) {
+  const auto want = SplitLines(Utf8(expected));
+  const auto got = SplitLines(Utf8(actual));
+  std::size_t first = 0;
+  while (first < want.size() && first < got.size() && want[first] == got[first]) ++first;
+  if (first == want.size() && first == got.size()) return "texts are equal";
+  std::ostringstream out;
+  out << "first difference at line " << first + 1 << "\n";
+  const std::size_t from = first >= 2 ? first - 2 : 0;
+  for (std::size_t i = from; i < std::max(want.size(), got.size()) && i < first + 3; ++i) {
+    const std::string w = i < want.size() ? want[i] : "<none>";
+    const std::string g = i < got.size() ? got[i] : "<none>";
+    if (w == g) {
+      out << "    " << i + 1 << " | " << w << "\n";
+    } else {
+      out << "  - " << i + 1 << " | " << w << "\n  + " << i + 1 << " | " << g << "\n";
+    }
+  }
+  return out.str();
+}
+
+}  // namespace tortuval::testing

@@ -1,0 +1,42 @@
+#pragma once
+// Helpers shared by the test suites: case files, accents written in UTF-8, readable diffs.
+
+#include <map>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tortuval::testing {
+
+/// Windows-1252 bytes of a UTF-8 literal, so tests can write "é" as they read.
+std::string Cp(std::string_view utf8);
+
+/// The UTF-8 form of a Windows-1252 text, for messages.
+std::string Utf8(std::string_view cp1252);
+
+/// A file under tests/data, as raw bytes.
+std::string ReadDataFile(std::string_view relativePath);
+
+/// A UTF-8 text file under tests/data as Windows-1252 with CR LF line ends.
+std::string ReadDataTextCrlf(std::string_view relativePath);
+
+/// One case of a case file: its name and its "key: value" fields.
+struct Case {
+  std::string name;
+  int line = 0;
+  std::map<std::string, std::string> fields;
+  /// The field's value (Windows-1252), or `fallback` when the case has none.
+  std::string Get(const std::string& key, const std::string& fallback = "") const;
+  bool Has(const std::string& key) const { return fields.count(key) != 0; }
+};
+
+/// Reads a case file (UTF-8) under tests/data. Format: "[name]" opens a case, "key: value"
+/// lines give its fields, lines starting with "#" and blank lines are ignored. In values,
+/// \s is a space, \r and \n are CR and LF, \t a tab and \\ a backslash; the rest is verbatim.
+std::vector<Case> ReadCaseFile(std::string_view relativePath);
+
+/// A line-by-line comparison for failure messages: both texts split at line ends, the first
+/// differing line shown with its neighbours, CR shown as "␍".
+std::string LineDiff(std::string_view expected, std::string_view actual);
+
+}  // namespace tortuval::testing
