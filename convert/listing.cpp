@@ -1,1 +1,59 @@
-// placeholder
+#include "convert/listing.h"
+
+#include <algorithm>
+
+#include "expr/replace_all.h"
+
+namespace tortuval::convert {
+namespace {
+
+constexpr std::string_view kDescriptionMarker = "description texte=\"";
+constexpr std::string_view kItemMarker = "algoitem=\"";
+
+// Where the value after the next marker starts, or npos; positions already searched are not
+// searched again, which keeps the listing linear in the document's size.
+class MarkerSearch {
+ public:
+  MarkerSearch(std::string_view text, std::string_view marker) : text_(text), marker_(marker) {}
+
+  std::size_t ValueStartFrom(std::size_t from) {
+    if (!searched_ || (hit_ != std::string_view::npos && hit_ < from)) {
+      hit_ = text_.find(marker_, from);
+      searched_ = true;
+    }
+    return hit_ == std::string_view::npos ? hit_ : hit_ + marker_.size();
+  }
+
+ private:
+  std::string_view text_;
+  std::string_view marker_;
+  std::size_t hit_ = std::string_view::npos;
+  bool searched_ = false;
+};
+
+}  // namespace
+
+std::string ListSourceLines(std::string listingText) {
+  expr::ReplaceAll(listingText, "&lt;=", "<=");
+  expr::ReplaceAll(listingText, "&lt;", "<");
+
+  std::string lines;
+  MarkerSearch descriptions(listingText, kDescriptionMarker);
+  MarkerSearch items(listingText, kItemMarker);
+  std::size_t position = 0;
+  while (position < listingText.size()) {
+    const std::size_t start =
+        std::min(descriptions.ValueStartFrom(position), items.ValueStartFrom(position));
+    if (start == std::string::npos) break;
+    // A line whose closing quotation mark is missing (a cut document) runs to the end.
+    std::size_t end = listingText.find('"', start);
+    if (end == std::string::npos) end = listingText.size();
+    std::string line = listingText.substr(start, end - start);
+    expr::ReplaceAll(line, "&quot;", "\"");
+    lines.append(line).append("\r\n");
+    position = end + 1;
+  }
+  return lines;
+}
+
+}  // namespace tortuval::convert

@@ -86,6 +86,20 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath) {
       cases.push_back(Case{line.substr(1, line.size() - 2), number, {}});
       continue;
     }
+    // "key:<<<" opens a value of whole lines, closed by a line ">>>"; each line of it ends
+    // with CR LF, as the panes' lines do.
+    if (line.size() > 4 && line.compare(line.size() - 4, 4, ":<<<") == 0 && !cases.empty()) {
+      std::string block;
+      std::string blockLine;
+      while (std::getline(in, blockLine)) {
+        ++number;
+        if (!blockLine.empty() && blockLine.back() == '\r') blockLine.pop_back();
+        if (blockLine == ">>>") break;
+        block += Unescape(blockLine) + "\r\n";
+      }
+      cases.back().fields[line.substr(0, line.size() - 4)] = Cp(block);
+      continue;
+    }
     const std::size_t colon = line.find(": ");
     const std::size_t bareColon = line.find(':');
     if (cases.empty() || bareColon == std::string::npos) {

@@ -33,6 +33,7 @@ struct Case {
 /// Reads a case file (UTF-8) under tests/data. Format: "[name]" opens a case, "key: value"
 /// lines give its fields, lines starting with "#" and blank lines are ignored. In values,
 /// \s is a space, \r and \n are CR and LF, \t a tab and \\ a backslash; the rest is verbatim.
+/// "key:<<<" starts a value of whole lines, each ending with CR LF, closed by a line ">>>".
 std::vector<Case> ReadCaseFile(std::string_view relativePath);
 
 /// A line-by-line comparison for failure messages: both texts split at line ends, the first

@@ -1,0 +1,60 @@
+#pragma once
+// The source document as the converter reads it: instruction numbers rewritten into the
+// internal numbering 1 to 33, then instruction items found and cut one after the other.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace tortuval::convert {
+
+/// Rewrites the editor's instruction numbers into the internal numbering (in place).
+void Renumber(std::string& document);
+
+/// Walks a renumbered document instruction by instruction. The text never changes; the cursor
+/// only moves forward, so a whole conversion is linear in the document's size.
+class InstructionCursor {
+ public:
+  /// The cursor starts before the first instruction; call FindNextInstruction once.
+  explicit InstructionCursor(std::string_view document) : document_(document) {}
+
+  /// Moves to the next `code="N#` with N from 1 to 33 and returns true, or reaches the end
+  /// (done) and returns false. Items with other numbers are passed over.
+  bool FindNextInstruction();
+
+  /// Cuts the current item: for 1 to 29 the text up to and including its closing quotation
+  /// mark; for 30 to 33 (elements) up to the last quotation mark before the element's "/>".
+  std::string_view CutItem();
+
+  /// The current internal instruction number (0 when done).
+  int Number() const { return number_; }
+  bool Done() const { return done_; }
+
+  /// What is left of the document: everything after the current position.
+  std::string_view Remaining() const { return document_.substr(position_); }
+  std::size_t Position() const { return position_; }
+
+ private:
+  std::string_view document_;
+  std::size_t position_ = 0;
+  int number_ = 0;
+  bool done_ = false;
+};
+
+/// The fields of one instruction item, taken in order after its leading number and "#".
+class ItemFields {
+ public:
+  explicit ItemFields(std::string_view item);
+
+  /// The text before the next "#". With no "#" left: the rest up to the closing quotation
+  /// mark, and every later field is empty.
+  std::string_view Next();
+
+  /// The last field: the rest up to the item's closing quotation mark (or its end).
+  std::string_view Last();
+
+ private:
+  std::string_view rest_;
+};
+
+}  // namespace tortuval::convert

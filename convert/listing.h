@@ -1,0 +1,12 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+namespace tortuval::convert {
+
+/// The readable lines of a repaired document: its description first, then every `algoitem`
+/// in document order, each followed by CR LF.
+std::string ListSourceLines(std::string listingText);
+
+}  // namespace tortuval::convert

@@ -1,0 +1,144 @@
+// The built-in examples through the whole conversion: the worked outputs they are known by.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "app/examples/example_catalogue.h"
+#include "convert/conversion.h"
+#include "tests/test_support.h"
+
+namespace tortuval::examples {
+namespace {
+
+using convert::ConversionResult;
+using convert::ConvertDocument;
+using testing::Cp;
+using testing::LineDiff;
+using testing::ReadDataTextCrlf;
+
+// Example N as the catalogue numbers it (1 to 17).
+ConversionResult Convert(int example) { return ConvertDocument(ExampleDocument(example - 1)); }
+
+bool Holds(const std::string& text, const std::string& part) {
+  return text.find(part) != std::string::npos;
+}
+
+TEST(ExampleConversion, EuclidGivesItsExactPanes) {
+  const ConversionResult result = Convert(8);
+  const std::string logo = ReadDataTextCrlf("examples/euclide.lgo");
+  const std::string listing = ReadDataTextCrlf("examples/euclide.txt");
+  EXPECT_EQ(result.logoText, logo) << LineDiff(logo, result.logoText);
+  EXPECT_EQ(result.listingText, listing) << LineDiff(listing, result.listingText);
+}
+
+TEST(ExampleConversion, TableOfValuesHasItsSectionsInOrder) {
+  const std::string logo = Convert(1).logoText;
+  EXPECT_EQ(logo.rfind("// VARIABLES\r\nDEFINIS \"x NOMBRE\r\nDEFINIS \"y NOMBRE\r\n\r\n"
+                       "// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n",
+                       0),
+            0u)
+      << logo;
+  EXPECT_TRUE(logo.ends_with("]\r\n// FIN_ALGORITHME\r\n")) << logo;
+  EXPECT_FALSE(Holds(logo, "initgraph")) << logo;
+  EXPECT_FALSE(Holds(logo, "grapheur")) << logo;
+}
+
+TEST(ExampleConversion, CurveDrawsSegmentsWithF1) {
+  const std::string logo = Convert(7).logoText;
+  EXPECT_EQ(logo.rfind("POUR F1 :x\r\nrends ( puissance :x 3 ) - 3 * ( puissance :x 2 )\r\n"
+                       "FIN\r\n\r\n// VARIABLES\r\n",
+                       0),
+            0u)
+      << logo;
+  EXPECT_TRUE(Holds(logo, "\r\n// DEBUT_ALGORITHME\r\ninitgraph faux\r\n")) << logo;
+  // Inside the loop, indented like the loop's other lines.
+  const std::string segment = "SEGMENT3D [ :xdepart ( F1 :xdepart )  0 ] [ :xfin ( F1 :xfin )  0 ]";
+  const std::size_t at = logo.find(segment);
+  ASSERT_NE(at, std::string::npos) << logo;
+  const std::size_t lineStart = logo.rfind('\n', at) + 1;
+  const std::string indentation = logo.substr(lineStart, at - lineStart);
+  EXPECT_FALSE(indentation.empty());
+  EXPECT_TRUE(Holds(logo, "\r\n" + indentation + "// FIN_TANTQUE\r\n")) << logo;
+  EXPECT_TRUE(logo.ends_with("\r\ngrapheur vrai\r\n// FIN_ALGORITHME\r\n")) << logo;
+}
+
+TEST(ExampleConversion, RecursiveGcdDefinesF2) {
+  const std::string logo = Convert(14).logoText;
+  const std::string f2 =
+      "POUR F2 :p :q\r\n"
+      "teste :p = 0 sivrai [ rends :q ] \r\n"
+      "teste :q = 0 sivrai [ rends :p ] \r\n"
+      "teste :q <= :p sivrai [ rends ( F2 :p - :q :q ) ] \r\n"
+      "sifaux [ rends ( F2 :p :q - :p ) ] \r\n"
+      "FIN\r\n\r\n"
+      "// VARIABLES\r\n";
+  EXPECT_EQ(logo.rfind(f2, 0), 0u) << LineDiff(f2, logo);
+}
+
+TEST(ExampleConversion, NormalLawDefinesF1ThenF2) {
+  const std::string logo = Convert(16).logoText;
+  const std::string functions =
+      "POUR F1 :x\r\n"
+      "rends ( 1 / ( rac2 ( 2 * PI ) ) ) * e :xp ( - 0,5 * :x * :x )\r\n"
+      "FIN\r\n\r\n"
+      "POUR F2 :w :g\r\n"
+      "teste :w >= 0 sivrai [ rends entier ( :g * :w ) / :g ] \r\n"
+      "teste :w < 0 sivrai [ rends - entier ( - :g * :w ) / :g ] \r\n"
+      "FIN\r\n\r\n"
+      "// VARIABLES\r\n";
+  EXPECT_EQ(logo.rfind(functions, 0), 0u) << LineDiff(functions, logo);
+}
+
+TEST(ExampleConversion, PositionOfMinimumGetsItsTwoProcedures) {
+  const std::string logo = Convert(15).logoText;
+  // fctetat written first and an inactive F2: no function procedure.
+  EXPECT_EQ(logo.rfind("// VARIABLES\r\n", 0), 0u) << logo;
+  const std::string procedures = ReadDataTextCrlf("procedures/pos_minimum_section.txt");
+  const std::string expected = "DEFINIS \"ntermes NOMBRE\r\n\r\n" + procedures +
+                               "\r\n// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n";
+  EXPECT_TRUE(Holds(logo, expected)) << LineDiff(expected, logo);
+}
+
+TEST(ExampleConversion, CatalogueDocumentsThatShareACaptionDiffer) {
+  const ConversionResult euler = Convert(11);
+  const ConversionResult sum = Convert(12);
+  EXPECT_EQ(euler.logoText, sum.logoText);
+  EXPECT_EQ(euler.listingText, sum.listingText);
+  EXPECT_NE(Convert(1).logoText, Convert(10).logoText);
+  EXPECT_NE(Convert(1).listingText, Convert(10).listingText);
+}
+
+TEST(ExampleConversion, DichotomyListsItsUnbalancedLineAsStored) {
+  EXPECT_TRUE(Holds(Convert(10).listingText, "\r\nTANT_QUE (b-a)>precision) FAIRE\r\n"));
+}
+
+TEST(ExampleConversion, DuchyFrameYieldsNoInstructionAndBatonsKeepsItsAccent) {
+  const ConversionResult result = Convert(13);
+  EXPECT_FALSE(Holds(result.logoText, "LISNOMBRE"));
+  EXPECT_FALSE(Holds(result.logoText, "LISLISTE"));
+  EXPECT_TRUE(Holds(result.listingText, Cp("Tracé du diagramme en bâtons")));
+}
+
+TEST(ExampleConversion, RandomNumbersConvertAlthoughItemsLackTheirBracket) {
+  const ConversionResult result = Convert(17);
+  EXPECT_TRUE(Holds(result.logoText, "DEFINIS \"n NOMBRE\r\n")) << result.logoText;
+  EXPECT_TRUE(result.logoText.ends_with("// FIN_ALGORITHME\r\n")) << result.logoText;
+  EXPECT_TRUE(Holds(result.listingText, "\r\nFIN_ALGORITHME\r\n"));
+}
+
+TEST(ExampleConversion, EveryExampleConvertsWholeWithBalancedBlocks) {
+  for (int example = 1; example <= kExampleCount; ++example) {
+    SCOPED_TRACE(example);
+    const ConversionResult result = Convert(example);
+    EXPECT_TRUE(result.logoText.ends_with("// FIN_ALGORITHME\r\n"));
+    EXPECT_TRUE(Holds(result.logoText, "// DEBUT_ALGORITHME\r\n"));
+    EXPECT_TRUE(result.listingText.ends_with("FIN_ALGORITHME\r\n"));
+    // Every block closes: the program's last lines are not indented.
+    EXPECT_TRUE(Holds(result.logoText, "\r\n// FIN_ALGORITHME\r\n") ||
+                result.logoText.rfind("// FIN_ALGORITHME", 0) == 0);
+  }
+}
+
+}  // namespace
+}  // namespace tortuval::examples
