@@ -96,7 +96,7 @@ TEST(ExampleConversion, PositionOfMinimumGetsItsTwoProcedures) {
   EXPECT_EQ(logo.rfind("// VARIABLES\r\n", 0), 0u) << logo;
   const std::string procedures = ReadDataTextCrlf("procedures/pos_minimum_section.txt");
   const std::string expected = "DEFINIS \"ntermes NOMBRE\r\n\r\n" + procedures +
-                               "\r\n// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n";
+                               "// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n";
   EXPECT_TRUE(Holds(logo, expected)) << LineDiff(expected, logo);
 }
 
