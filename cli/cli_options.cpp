@@ -1,1 +1,296 @@
-// placeholder
+#include "cli/cli_options.h"
+
+#include <algorithm>
+#include <cctype>
+#include <map>
+
+#include "app/examples/example_catalogue.h"
+
+namespace tortuval::cli {
+namespace {
+
+enum class OptionId {
+  kListing,
+  kExample,
+  kExampleSource,
+  kExamples,
+  kEncoding,
+  kLf,
+  kOutputFile,
+  kOutputDirectory,
+  kHelp,
+  kVersion,
+};
+
+struct OptionRow {
+  std::string_view name;
+  OptionId id;
+  bool takesValue;
+};
+
+constexpr OptionRow kOptionTable[] = {
+    {"--listing", OptionId::kListing, false},
+    {"--example", OptionId::kExample, true},
+    {"--example-source", OptionId::kExampleSource, true},
+    {"--examples", OptionId::kExamples, false},
+    {"--encoding", OptionId::kEncoding, true},
+    {"--lf", OptionId::kLf, false},
+    {"-o", OptionId::kOutputFile, true},
+    {"-d", OptionId::kOutputDirectory, true},
+    {"--help", OptionId::kHelp, false},
+    {"--version", OptionId::kVersion, false},
+};
+
+struct EncodingRow {
+  std::string_view name;  // lower case
+  OutputEncoding encoding;
+};
+
+constexpr EncodingRow kEncodingTable[] = {
+    {"utf-8", OutputEncoding::kUtf8},
+    {"utf8", OutputEncoding::kUtf8},
+    {"cp1252", OutputEncoding::kCp1252},
+    {"windows-1252", OutputEncoding::kCp1252},
+};
+
+constexpr std::string_view kStandardInput = "-";
+
+const OptionRow* FindOption(std::string_view name) {
+  for (const OptionRow& row : kOptionTable) {
+    if (row.name == name) return &row;
+  }
+  return nullptr;
+}
+
+std::string Quoted(std::string_view text) { return "\"" + std::string(text) + "\""; }
+
+std::optional<OutputEncoding> ParseEncoding(std::string_view value) {
+  std::string lower(value);
+  std::transform(lower.begin(), lower.end(), lower.begin(),
+                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+  for (const EncodingRow& row : kEncodingTable) {
+    if (row.name == lower) return row.encoding;
+  }
+  return std::nullopt;
+}
+
+// Only plain decimal digits: "+8", " 8" or "8x" are not example numbers.
+std::optional<int> ParseExampleNumber(std::string_view value) {
+  if (value.empty()) return std::nullopt;
+  int number = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    number = number * 10 + (c - '0');
+    if (number > examples::kExampleCount) return std::nullopt;  // also stops overflow
+  }
+  if (number < 1) return std::nullopt;
+  return number;
+}
+
+// Parsing state shared by the steps below; the first error wins.
+class Parser {
+ public:
+  ParseResult Parse(const std::vector<std::string>& args);
+
+ private:
+  bool ApplyOption(const OptionRow& option, const std::string& value);
+  bool SetAction(Action action, std::string_view optionName);
+  bool CheckCombinations();
+  bool Fail(std::string message) {
+    error_ = std::move(message);
+    return false;
+  }
+
+  Options options_;
+  std::string actionOption_;  // the option that chose a non-default action
+  std::string error_;
+};
+
+ParseResult Parser::Parse(const std::vector<std::string>& args) {
+  bool optionsEnded = false;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    const std::string& arg = args[i];
+    if (!optionsEnded && arg == "--") {
+      optionsEnded = true;
+      continue;
+    }
+    if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
+      options_.inputs.push_back(arg);
+      continue;
+    }
+    // Long options may carry their value after "=", short ones right after the letter.
+    std::string name = arg;
+    std::optional<std::string> value;
+    const bool isLong = arg.starts_with("--");
+    if (isLong) {
+      if (const auto equals = arg.find('='); equals != std::string::npos) {
+        name = arg.substr(0, equals);
+        value = arg.substr(equals + 1);
+      }
+    } else if (arg.size() > 2) {
+      name = arg.substr(0, 2);
+      value = arg.substr(2);
+    }
+    const OptionRow* option = FindOption(name);
+    if (option == nullptr) {
+      Fail("option inconnue " + Quoted(isLong ? name : arg) + ".");
+      return {std::nullopt, error_};
+    }
+    if (!option->takesValue && value) {
+      Fail("l'option " + Quoted(name) + " n'accepte pas d'argument.");
+      return {std::nullopt, error_};
+    }
+    if (option->takesValue && !value) {
+      if (i + 1 < args.size()) value = args[++i];
+    }
+    if (option->takesValue && (!value || value->empty())) {
+      Fail("l'option " + Quoted(name) + " attend un argument.");
+      return {std::nullopt, error_};
+    }
+    if (!ApplyOption(*option, value.value_or(""))) return {std::nullopt, error_};
+    // Help and version answer at once, whatever else the line holds.
+    if (options_.action == Action::kHelp || options_.action == Action::kVersion) {
+      return {options_, ""};
+    }
+  }
+  if (!CheckCombinations()) return {std::nullopt, error_};
+  return {options_, ""};
+}
+
+bool Parser::ApplyOption(const OptionRow& option, const std::string& value) {
+  switch (option.id) {
+    case OptionId::kListing:
+      options_.listing = true;
+      return true;
+    case OptionId::kExample:
+    case OptionId::kExampleSource: {
+      const std::optional<int> number = ParseExampleNumber(value);
+      if (!number) {
+        return Fail("numéro d'exemple invalide " + Quoted(value) + " (attendu : 1 à " +
+                    std::to_string(examples::kExampleCount) + ").");
+      }
+      options_.exampleNumber = *number;
+      return SetAction(
+          option.id == OptionId::kExample ? Action::kConvertExample : Action::kExampleSource,
+          option.name);
+    }
+    case OptionId::kExamples:
+      return SetAction(Action::kListExamples, option.name);
+    case OptionId::kEncoding: {
+      const std::optional<OutputEncoding> encoding = ParseEncoding(value);
+      if (!encoding) {
+        return Fail("encodage inconnu " + Quoted(value) + " (attendu : utf-8 ou cp1252).");
+      }
+      options_.encoding = *encoding;
+      return true;
+    }
+    case OptionId::kLf:
+      options_.lfLineEnds = true;
+      return true;
+    case OptionId::kOutputFile:
+      options_.outputFile = std::filesystem::path(value);
+      return true;
+    case OptionId::kOutputDirectory:
+      options_.outputDirectory = std::filesystem::path(value);
+      return true;
+    case OptionId::kHelp:
+      options_.action = Action::kHelp;
+      return true;
+    case OptionId::kVersion:
+      options_.action = Action::kVersion;
+      return true;
+  }
+  return true;
+}
+
+// Repeating the same action option keeps the last value; two different ones conflict.
+bool Parser::SetAction(Action action, std::string_view optionName) {
+  if (options_.action != Action::kConvertInputs && options_.action != action) {
+    return Fail("les options " + Quoted(actionOption_) + " et " + Quoted(optionName) +
+                " ne peuvent pas être utilisées ensemble.");
+  }
+  options_.action = action;
+  actionOption_ = std::string(optionName);
+  return true;
+}
+
+bool Parser::CheckCombinations() {
+  if (options_.outputFile && options_.outputDirectory) {
+    return Fail("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
+  }
+  if (options_.action != Action::kConvertInputs) {
+    if (!options_.inputs.empty()) {
+      return Fail("l'option " + Quoted(actionOption_) + " ne prend pas de fichier d'entrée (" +
+                  Quoted(options_.inputs.front()) + ").");
+    }
+    if (options_.outputDirectory) {
+      return Fail("l'option \"-d\" ne s'applique qu'à des fichiers d'entrée.");
+    }
+    return true;
+  }
+  if (options_.inputs.empty()) options_.inputs.emplace_back(kStandardInput);
+  const auto stdinCount =
+      std::count(options_.inputs.begin(), options_.inputs.end(), kStandardInput);
+  if (stdinCount > 1) {
+    return Fail("l'entrée standard \"-\" ne peut être lue qu'une fois.");
+  }
+  if (options_.outputFile && options_.inputs.size() > 1) {
+    return Fail("l'option \"-o\" n'accepte qu'un seul fichier d'entrée.");
+  }
+  if (options_.outputDirectory) {
+    if (stdinCount > 0) {
+      return Fail("l'entrée standard ne peut pas être utilisée avec l'option \"-d\".");
+    }
+    // Two inputs with the same stem would silently overwrite each other's output.
+    std::map<std::filesystem::path, std::string> writers;
+    for (const std::string& input : options_.inputs) {
+      const std::filesystem::path target =
+          OutputPathInDirectory(*options_.outputDirectory, input, options_.listing);
+      const auto [it, inserted] = writers.emplace(target, input);
+      if (!inserted) {
+        return Fail("les fichiers " + Quoted(it->second) + " et " + Quoted(input) +
+                    " donneraient le même fichier de sortie " + Quoted(target.string()) + ".");
+      }
+    }
+  }
+  return true;
+}
+
+constexpr std::string_view kHelpText =
+    R"(Utilisation : pseudal2logo [options] [FICHIER...]
+Convertit des algorithmes Pseudal (fichiers .alg) en programmes LOGO.
+Sans FICHIER, ou avec "-", lit le document sur l'entrée standard.
+Plusieurs fichiers sans -o ni -d : les programmes sont écrits à la suite.
+
+Options :
+  --listing            écrit les lignes de pseudo-code au lieu du programme LOGO
+  --example N          convertit l'exemple intégré N (1 à 17) au lieu de fichiers
+  --example-source N   écrit le texte du document de l'exemple intégré N
+  --examples           liste les exemples : numéro, tabulation, titre
+  --encoding E         encodage de sortie : utf-8 (par défaut) ou cp1252
+  --lf                 fins de ligne LF au lieu de CR LF
+  -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
+  -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
+                       (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister
+  --help               affiche cette aide
+  --version            affiche la version
+
+Code de retour : 0 si chaque entrée a été convertie ; 1 si une entrée n'a pas pu
+être lue, une sortie écrite, ou si le dossier de -d n'existe pas ; 2 pour une
+erreur d'utilisation.
+)";
+
+}  // namespace
+
+ParseResult ParseOptions(const std::vector<std::string>& args) { return Parser().Parse(args); }
+
+std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
+                                            const std::string& input, bool listing) {
+  std::filesystem::path name = std::filesystem::path(input).filename().stem();
+  name += listing ? ".txt" : ".lgo";
+  return directory / name;
+}
+
+std::string_view HelpText() { return kHelpText; }
+
+}  // namespace tortuval::cli

@@ -1,1 +1,13 @@
-int main() { return 0; }
+// pseudal2logo: converts Pseudal algorithm documents into LOGO programs from the command line.
+
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_run.h"
+
+int main(int argc, char* argv[]) {
+  std::ios::sync_with_stdio(false);
+  const std::vector<std::string> args(argc > 0 ? argv + 1 : argv, argv + argc);
+  return static_cast<int>(tortuval::cli::Run(args, std::cin, std::cout, std::cerr));
+}

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <system_error>
 
 namespace tortuval::convert {
 
@@ -15,5 +16,13 @@ std::string DecodeSourceBytes(std::string_view bytes);
 /// Reads and decodes a file. On failure returns nothing and sets `error` to the French message
 /// "Impossible d'ouvrir le fichier "<full path>". <reason>" (UTF-8, as the path may need).
 std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std::string& error);
+
+enum class FileAccess { kRead, kWrite };
+
+/// Why a file could not be opened, read or written, in French (UTF-8).
+std::string FileErrorReason(std::error_code code, FileAccess access);
+
+/// The absolute, tidied form of a path as UTF-8, as error messages show it.
+std::string FullPathText(const std::filesystem::path& path);
 
 }  // namespace tortuval::convert

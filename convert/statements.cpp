@@ -41,6 +41,8 @@ void TranslateDeclaration(ConversionState& state, std::string_view item) {
   const std::string_view name = fields.Last();
   if (type == "CHAINE") type = "MOT";
   state.AppendLine("DEFINIS \"" + std::string(name) + " " + std::string(type));
+  // An entry without a name would break the variable lists apart for every later expression.
+  if (name.empty()) return;
   AddVariable(state.inFunction ? state.functionVariables : state.globalVariables, name,
               TypeCode(type));
 }

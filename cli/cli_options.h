@@ -1,0 +1,61 @@
+#pragma once
+// The command line of pseudal2logo: what one run is asked to do, parsed from its arguments.
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tortuval::cli {
+
+/// The name the tool gives itself in its messages.
+inline constexpr std::string_view kProgramName = "pseudal2logo";
+
+/// The text printed by --version.
+inline constexpr std::string_view kVersionText = "pseudal2logo 1.0.0\n";
+
+/// What one run does.
+enum class Action {
+  kConvertInputs,   ///< convert the input files (or standard input)
+  kConvertExample,  ///< convert one built-in example
+  kExampleSource,   ///< write one built-in example's document text
+  kListExamples,    ///< list the built-in examples with their captions
+  kHelp,            ///< print the usage text
+  kVersion,         ///< print the version line
+};
+
+/// The encoding of the text the tool writes.
+enum class OutputEncoding { kUtf8, kCp1252 };
+
+/// A well-formed command line.
+struct Options {
+  Action action = Action::kConvertInputs;
+  bool listing = false;   ///< the pseudo-code listing instead of the LOGO program
+  int exampleNumber = 0;  ///< 1 to 17 for kConvertExample and kExampleSource
+  OutputEncoding encoding = OutputEncoding::kUtf8;
+  bool lfLineEnds = false;  ///< LF instead of CR LF
+  std::optional<std::filesystem::path> outputFile;
+  std::optional<std::filesystem::path> outputDirectory;
+  /// Input file names in command-line order, "-" standing for standard input; for
+  /// kConvertInputs never empty (no file given means standard input).
+  std::vector<std::string> inputs;
+};
+
+/// The outcome of parsing: the options, or the French text of the usage error that stopped it.
+struct ParseResult {
+  std::optional<Options> options;
+  std::string error;  ///< UTF-8, without the program name and without a line end
+};
+
+/// Parses the arguments that follow the program name.
+ParseResult ParseOptions(const std::vector<std::string>& args);
+
+/// The file that -d writes for one input: DIR/<stem>.lgo, or DIR/<stem>.txt for the listing.
+std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
+                                            const std::string& input, bool listing);
+
+/// The French usage text printed by --help (UTF-8, LF line ends).
+std::string_view HelpText();
+
+}  // namespace tortuval::cli
