@@ -1,5 +1,6 @@
 #include "expr/replace_all.h"
 
+#include <array>
 #include <cstring>
 
 #include "expr/cp1252.h"
@@ -7,21 +8,60 @@
 namespace tortuval::expr {
 namespace {
 
+// The bytes whose upper case is `upper`: the byte itself when it is its own upper case, and its
+// small letter when it has one. Built once from UpperCp1252, so the two always agree.
+struct CaseVariants {
+  unsigned char bytes[2];
+  int count;
+};
+
+const CaseVariants& VariantsOf(unsigned char upper) {
+  static const auto table = [] {
+    std::array<CaseVariants, 256> variants{};
+    for (int byte = 0; byte < 256; ++byte) {
+      CaseVariants& entry = variants[UpperCp1252(static_cast<unsigned char>(byte))];
+      // Windows-1252 has at most one small letter per capital, so two slots suffice.
+      if (entry.count < 2) entry.bytes[entry.count++] = static_cast<unsigned char>(byte);
+    }
+    return variants;
+  }();
+  return table[upper];
+}
+
+bool MatchesRest(const char* at, std::string_view pattern) {
+  for (std::size_t k = 1; k < pattern.size(); ++k) {
+    if (UpperCp1252(static_cast<unsigned char>(at[k])) !=
+        UpperCp1252(static_cast<unsigned char>(pattern[k]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+// The next byte at or after `from` (below `end`) equal to `byte`, or `end`.
+std::size_t NextByte(std::string_view text, unsigned char byte, std::size_t from,
+                     std::size_t end) {
+  if (from >= end) return end;
+  const void* hit = std::memchr(text.data() + from, byte, end - from);
+  return hit == nullptr ? end : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+}
+
+// Candidates for the first character are found with memchr, once per case variant, which keeps
+// the scan of a whole document for a rare pattern close to memory speed.
 std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std::size_t from) {
   const std::size_t patternSize = pattern.size();
   if (patternSize > text.size()) return std::string_view::npos;
-  const auto first = UpperCp1252(static_cast<unsigned char>(pattern[0]));
-  const std::size_t last = text.size() - patternSize;
-  for (std::size_t i = from; i <= last; ++i) {
-    if (UpperCp1252(static_cast<unsigned char>(text[i])) != first) continue;
-    std::size_t k = 1;
-    while (k < patternSize && UpperCp1252(static_cast<unsigned char>(text[i + k])) ==
-                                  UpperCp1252(static_cast<unsigned char>(pattern[k]))) {
-      ++k;
-    }
-    if (k == patternSize) return i;
+  const std::size_t end = text.size() - patternSize + 1;  // candidates start before this
+  const CaseVariants& first = VariantsOf(UpperCp1252(static_cast<unsigned char>(pattern[0])));
+  std::size_t next[2] = {end, end};
+  for (int v = 0; v < first.count; ++v) next[v] = NextByte(text, first.bytes[v], from, end);
+  while (true) {
+    const int v = first.count == 2 && next[1] < next[0] ? 1 : 0;
+    const std::size_t candidate = next[v];
+    if (candidate >= end) return std::string_view::npos;
+    if (MatchesRest(text.data() + candidate, pattern)) return candidate;
+    next[v] = NextByte(text, first.bytes[v], candidate + 1, end);
   }
-  return std::string_view::npos;
 }
 
 }  // namespace
