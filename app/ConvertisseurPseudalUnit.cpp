@@ -1,0 +1,292 @@
+#include "app/ConvertisseurPseudalUnit.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QDir>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QLabel>
+#include <QLayout>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QRadioButton>
+#include <QResizeEvent>
+#include <QScreen>
+#include <QUrl>
+#include <filesystem>
+#include <optional>
+#include <stdexcept>
+
+#include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/error_display.h"
+#include "app/examples/example_catalogue.h"
+#include "app/file_filter.h"
+#include "app/pane_text.h"
+#include "app/radio_group.h"
+#include "app/shell_font.h"
+#include "app/window_geometry.h"
+#include "convert/conversion.h"
+#include "convert/source_file.h"
+
+namespace tortuval::app {
+namespace {
+
+// The client area below the menu bar and the controls' places in it, in pixels.
+constexpr int kClientWidth = 970;
+constexpr int kClientHeight = 455;
+constexpr QRect kRadioGroup1Place{8, 8, 198, 435};
+constexpr QPoint kLabel2Place{212, 8};
+constexpr QRect kEditeur2Place{211, 32, 377, 413};
+constexpr QPoint kLabel1Place{600, 8};
+constexpr QRect kEditeurPlace{596, 32, 365, 413};
+
+constexpr int kPaneFontHeight = 11;
+constexpr int kHeadingFontHeight = 12;
+
+// A heading that sizes itself to its text, so a stand-in font wider than Tahoma is not cut.
+QLabel* Heading(const QString& text, QPoint place, QWidget* parent) {
+  auto* label = new QLabel(text, parent);
+  label->setFont(ShellFont(kHeadingFontHeight, true));
+  label->move(place);
+  label->adjustSize();
+  return label;
+}
+
+QPlainTextEdit* Pane(QRect place, QWidget* parent) {
+  auto* pane = new QPlainTextEdit(parent);
+  pane->setGeometry(place);
+  pane->setFont(ShellFont(kPaneFontHeight));
+  pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
+  return pane;
+}
+
+// The first local file among the dragged items, or an empty string.
+QString FirstLocalFile(const QMimeData* data) {
+  if (data == nullptr || !data->hasUrls()) return {};
+  for (const QUrl& url : data->urls()) {
+    if (url.isLocalFile()) return url.toLocalFile();
+  }
+  return {};
+}
+
+}  // namespace
+
+TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) {
+  setWindowTitle(QStringLiteral("Convertisseur Pseudal-> LOGO."));
+  auto* client = new QWidget(this);
+  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setFont(ShellFont(kPaneFontHeight));
+  setCentralWidget(client);
+
+  CreateMenus();
+  CreateExampleGroup(client);
+  CreatePanes(client);
+  CreateOpenDialog();
+
+  // Tab order: the LOGO pane, the examples, the listing pane.
+  QWidget::setTabOrder(Editeur, RadioGroup1->Item(0));
+  for (int index = 1; index < RadioGroup1->ItemCount(); ++index) {
+    QWidget::setTabOrder(RadioGroup1->Item(index - 1), RadioGroup1->Item(index));
+  }
+  QWidget::setTabOrder(RadioGroup1->Item(RadioGroup1->ItemCount() - 1), Editeur2);
+  Editeur->setFocus();
+
+  // The window is exactly the menu bar over the fixed client area; the window manager is asked
+  // not to resize it, and FormResize undoes any size change that happens all the same.
+  layout()->setSizeConstraint(QLayout::SetFixedSize);
+  layout()->activate();
+  setAcceptDrops(true);
+
+  FormCreate();
+  ficheAproposTortuval_ = new TFicheAproposTortuval(this);
+}
+
+void TFicheConvertisseur::CreateMenus() {
+  MainMenu1 = menuBar();
+  Fichier = MainMenu1->addMenu(QStringLiteral("Fichier."));
+  Ouvrir = Fichier->addAction(QStringLiteral("Ouvrir."));
+  Edition = MainMenu1->addMenu(QStringLiteral("Edition."));
+  Copier = Edition->addAction(QStringLiteral("Copier"));
+  Selectionnertout = Edition->addAction(QStringLiteral("Sélectionner tout."));
+  Infos = MainMenu1->addMenu(QStringLiteral("Infos."));
+  Aproposde = Infos->addMenu(QStringLiteral("A propos de..."));
+  Tortuval = Aproposde->addAction(QStringLiteral("Tortuval"));
+
+  connect(Ouvrir, &QAction::triggered, this, &TFicheConvertisseur::OuvrirClick);
+  connect(Copier, &QAction::triggered, this, &TFicheConvertisseur::CopierClick);
+  connect(Selectionnertout, &QAction::triggered, this, &TFicheConvertisseur::SelectionnertoutClick);
+  connect(Tortuval, &QAction::triggered, this, &TFicheConvertisseur::TortuvalClick);
+}
+
+void TFicheConvertisseur::CreateExampleGroup(QWidget* client) {
+  QStringList captions;
+  for (int index = 0; index < examples::kExampleCount; ++index) {
+    captions << ToPaneText(examples::ExampleCaption(index));
+  }
+  RadioGroup1 = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
+  RadioGroup1->setGeometry(kRadioGroup1Place);
+  connect(RadioGroup1, &RadioGroup::SelectionChanged, this, &TFicheConvertisseur::RadioGroup1Click);
+}
+
+void TFicheConvertisseur::CreatePanes(QWidget* client) {
+  Label2 = Heading(QStringLiteral("Programme Pseudal."), kLabel2Place, client);
+  Editeur2 = Pane(kEditeur2Place, client);
+  Editeur2->setTabChangesFocus(true);
+  Label1 = Heading(QStringLiteral("Programme LOGO."), kLabel1Place, client);
+  // The LOGO pane keeps the Tab key: it types a tab character.
+  Editeur = Pane(kEditeurPlace, client);
+
+  // The panes would take a dropped file as text; the window opens it instead.
+  Editeur->viewport()->installEventFilter(this);
+  Editeur2->viewport()->installEventFilter(this);
+}
+
+void TFicheConvertisseur::CreateOpenDialog() {
+  OpenDialog = new QFileDialog(this);
+  OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
+  OpenDialog->setFileMode(QFileDialog::ExistingFile);
+  OpenDialog->setOption(QFileDialog::HideNameFilterDetails);
+  OpenDialog->setNameFilters(QtNameFilters(kOpenDialogFilter));
+}
+
+void TFicheConvertisseur::ConvertionPseudal2Logo() {
+  Editeur->clear();
+  Editeur2->clear();
+  const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
+  SetPaneText(Editeur, result.logoText);
+  SetPaneText(Editeur2, result.listingText);
+}
+
+void TFicheConvertisseur::OuvrirClick() {
+  RunGuarded(this, [this] {
+    // No folder is remembered: the dialog starts where the process is, with the first filter.
+    OpenDialog->setDirectory(QDir::currentPath());
+    OpenDialog->selectFile(QString());
+    OpenDialog->selectNameFilter(OpenDialog->nameFilters().constFirst());
+    if (OpenDialog->exec() != QDialog::Accepted) return;
+    const QStringList chosen = OpenDialog->selectedFiles();
+    if (!chosen.isEmpty()) LoadSourceFile(chosen.constFirst());
+  });
+}
+
+void TFicheConvertisseur::CopierClick() {
+  RunGuarded(this, [this] {
+    const QString selected = SelectedPaneText(Editeur);
+    if (!selected.isEmpty()) QGuiApplication::clipboard()->setText(selected);
+  });
+}
+
+void TFicheConvertisseur::SelectionnertoutClick() {
+  RunGuarded(this, [this] {
+    Editeur->setFocus();
+    Editeur->selectAll();
+  });
+}
+
+void TFicheConvertisseur::RadioGroup1Click() {
+  RunGuarded(this, [this] {
+    const int index = RadioGroup1->ItemIndex();
+    if (index < 0 || index >= examples::kExampleCount) return;
+    sourceText_ = examples::ExampleDocument(index);
+    ConvertionPseudal2Logo();
+  });
+}
+
+void TFicheConvertisseur::FormCreate() {
+  RunGuarded(this, [this] { Centre(); });
+}
+
+void TFicheConvertisseur::FormResize() {
+  RunGuarded(this, [this] {
+    // A maximised or full-screen window would be given the screen's size again.
+    const Qt::WindowStates bigStates = Qt::WindowMaximized | Qt::WindowFullScreen;
+    if (windowState() & bigStates) setWindowState(windowState() & ~bigStates);
+    // Resizing to the current size raises no new size change, so this nests at most once.
+    const QSize fixedSize = layout()->totalSizeHint();
+    if (size() != fixedSize) resize(fixedSize);
+    Centre();
+  });
+}
+
+void TFicheConvertisseur::TortuvalClick() {
+  RunGuarded(this, [this] { ficheAproposTortuval_->exec(); });
+}
+
+void TFicheConvertisseur::OpenSourceFile(const QString& path) {
+  RunGuarded(this, [this, &path] { LoadSourceFile(path); });
+}
+
+void TFicheConvertisseur::LoadSourceFile(const QString& path) {
+  std::string error;
+  const std::optional<std::string> text =
+      convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
+  if (!text) throw std::runtime_error(error);
+  // The text goes through the pane and is taken back from it, as the user would see it.
+  SetPaneText(Editeur, *text);
+  sourceText_ = PaneText(Editeur);
+  ConvertionPseudal2Logo();
+}
+
+void TFicheConvertisseur::Centre() {
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  const QSize outer = frameGeometry().size();
+  const WindowPosition position =
+      CentredPosition(screen.width(), screen.height(), outer.width(), outer.height());
+  move(screen.left() + position.left, screen.top() + position.top);
+}
+
+void TFicheConvertisseur::resizeEvent(QResizeEvent* event) {
+  QMainWindow::resizeEvent(event);
+  FormResize();
+}
+
+void TFicheConvertisseur::changeEvent(QEvent* event) {
+  QMainWindow::changeEvent(event);
+  // A window manager may maximise the window without changing its size, the size being fixed;
+  // that is undone as a size change would be, once the state change is over.
+  if (event->type() == QEvent::WindowStateChange &&
+      (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
+    QMetaObject::invokeMethod(this, &TFicheConvertisseur::FormResize, Qt::QueuedConnection);
+  }
+}
+
+bool TFicheConvertisseur::HandleFileDrag(QEvent* event) {
+  const QEvent::Type type = event->type();
+  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
+  // Enter and move events are drop events too, each carrying the dragged data.
+  auto* drag = static_cast<QDropEvent*>(event);
+  const QString file = FirstLocalFile(drag->mimeData());
+  if (file.isEmpty()) return false;
+  drag->acceptProposedAction();
+  if (type == QEvent::Drop) {
+    // Opened once the drop is over: an error box must not run inside the drag's own loop.
+    QMetaObject::invokeMethod(
+        this, [this, file] { OpenSourceFile(file); }, Qt::QueuedConnection);
+  }
+  return true;
+}
+
+void TFicheConvertisseur::dragEnterEvent(QDragEnterEvent* event) {
+  if (!HandleFileDrag(event)) QMainWindow::dragEnterEvent(event);
+}
+
+void TFicheConvertisseur::dragMoveEvent(QDragMoveEvent* event) {
+  if (!HandleFileDrag(event)) QMainWindow::dragMoveEvent(event);
+}
+
+void TFicheConvertisseur::dropEvent(QDropEvent* event) {
+  if (!HandleFileDrag(event)) QMainWindow::dropEvent(event);
+}
+
+bool TFicheConvertisseur::eventFilter(QObject* watched, QEvent* event) {
+  const bool onPane = watched == Editeur->viewport() || watched == Editeur2->viewport();
+  if (onPane && HandleFileDrag(event)) return true;
+  return QMainWindow::eventFilter(watched, event);
+}
+
+}  // namespace tortuval::app

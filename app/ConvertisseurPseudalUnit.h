@@ -1,0 +1,98 @@
+#pragma once
+// The main window: the example radio group, the listing pane, the LOGO pane and the menu
+// commands that fill them through the conversion library.
+
+#include <QMainWindow>
+#include <string>
+
+class QAction;
+class QDragEnterEvent;
+class QDragMoveEvent;
+class QDropEvent;
+class QFileDialog;
+class QLabel;
+class QMenu;
+class QMenuBar;
+class QPlainTextEdit;
+
+namespace tortuval::app {
+
+class RadioGroup;
+class TFicheAproposTortuval;
+
+/// The main window, a single instance living until the program ends. Its controls are public
+/// and named as in the window's layout so that each handler reads like the user's action.
+class TFicheConvertisseur : public QMainWindow {
+  Q_OBJECT
+
+ public:
+  /// Builds the window and its hidden about window, centred, with empty panes and no example
+  /// selected.
+  explicit TFicheConvertisseur(QWidget* parent = nullptr);
+
+  QPlainTextEdit* Editeur = nullptr;    ///< right pane: the generated LOGO program
+  QFileDialog* OpenDialog = nullptr;    ///< the open-file dialog of "Ouvrir."
+  QMenuBar* MainMenu1 = nullptr;        ///< the menu bar
+  QMenu* Fichier = nullptr;             ///< "Fichier."
+  QAction* Ouvrir = nullptr;            ///< "Ouvrir."
+  QMenu* Edition = nullptr;             ///< "Edition."
+  QAction* Copier = nullptr;            ///< "Copier"
+  QAction* Selectionnertout = nullptr;  ///< "Sélectionner tout."
+  RadioGroup* RadioGroup1 = nullptr;    ///< "Programmes-exemples.": the built-in examples
+  QPlainTextEdit* Editeur2 = nullptr;   ///< left pane: the pseudo-code listing
+  QLabel* Label1 = nullptr;             ///< "Programme LOGO."
+  QLabel* Label2 = nullptr;             ///< "Programme Pseudal."
+  QMenu* Infos = nullptr;               ///< "Infos."
+  QMenu* Aproposde = nullptr;           ///< "A propos de..."
+  QAction* Tortuval = nullptr;          ///< "Tortuval"
+
+  /// The about window, owned by this window.
+  TFicheAproposTortuval* FicheAproposTortuval() const { return ficheAproposTortuval_; }
+
+  /// The Windows-1252 document the last conversion was given, empty before the first one.
+  const std::string& SourceText() const { return sourceText_; }
+
+  /// Opens and converts the file at `path` as "Ouvrir." does after its dialog; a file that
+  /// cannot be read is reported in the error box and changes nothing.
+  void OpenSourceFile(const QString& path);
+
+ public slots:
+  /// Converts SourceText and puts the LOGO program in Editeur and the listing in Editeur2.
+  void ConvertionPseudal2Logo();
+  /// "Ouvrir.": asks for a file, loads it into Editeur, takes it back as SourceText, converts.
+  void OuvrirClick();
+  /// "Copier": copies Editeur's selection to the clipboard, if there is one.
+  void CopierClick();
+  /// "Sélectionner tout.": focuses Editeur and selects all of its text.
+  void SelectionnertoutClick();
+  /// The selection of RadioGroup1 changed: converts the chosen example.
+  void RadioGroup1Click();
+  /// The window was created: centres it on the primary screen.
+  void FormCreate();
+  /// The window's size changed: restores the fixed size and centres the window.
+  void FormResize();
+  /// "Tortuval": shows the about window modally.
+  void TortuvalClick();
+
+ protected:
+  void resizeEvent(QResizeEvent* event) override;
+  void changeEvent(QEvent* event) override;
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dragMoveEvent(QDragMoveEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  void CreateMenus();
+  void CreateExampleGroup(QWidget* client);
+  void CreatePanes(QWidget* client);
+  void CreateOpenDialog();
+  void Centre();
+  void LoadSourceFile(const QString& path);
+  bool HandleFileDrag(QEvent* event);
+
+  std::string sourceText_;
+  TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
+};
+
+}  // namespace tortuval::app

@@ -1,0 +1,32 @@
+#pragma once
+// The about window: product name, date and a button that closes it.
+
+#include <QDialog>
+
+class QLabel;
+class QPushButton;
+
+namespace tortuval::app {
+
+/// The about window, created hidden once at start-up, shown modally on demand and hidden again
+/// (never destroyed) when closed, so that it keeps its place between showings.
+class TFicheAproposTortuval : public QDialog {
+  Q_OBJECT
+
+ public:
+  /// Builds the window hidden and centres it on the primary screen once.
+  explicit TFicheAproposTortuval(QWidget* parent = nullptr);
+
+  QLabel* Label1 = nullptr;            ///< the headline, the product name in blue
+  QLabel* Label2 = nullptr;            ///< the date line
+  QPushButton* CloseButton = nullptr;  ///< "Fermer"
+
+ public slots:
+  /// Closes the window, ending its modal run; the window is hidden and kept.
+  void CloseButtonClick();
+
+ private:
+  void FormCreate();
+};
+
+}  // namespace tortuval::app

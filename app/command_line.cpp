@@ -1,0 +1,69 @@
+#include "app/command_line.h"
+
+#include <QCommandLineOption>
+#include <QCommandLineParser>
+#include <QPixmap>
+
+#include "app/ConvertisseurPseudalUnit.h"
+#include "app/examples/example_catalogue.h"
+#include "app/radio_group.h"
+
+namespace tortuval::app {
+
+bool ParseCommandLine(const QStringList& arguments, StartOptions& options, QString& error) {
+  QCommandLineParser parser;
+  parser.setApplicationDescription(
+      QStringLiteral("Convertit les algorithmes Pseudal (.alg) en programmes LOGO."));
+  const QCommandLineOption help = parser.addHelpOption();
+  parser.addPositionalArgument(QStringLiteral("fichier"),
+                               QStringLiteral("Algorithme à ouvrir et convertir au démarrage."),
+                               QStringLiteral("[fichier]"));
+  QCommandLineOption example(QStringLiteral("select-example"),
+                             QStringLiteral("Choisit l'exemple N (1 à 17) au démarrage."),
+                             QStringLiteral("N"));
+  example.setFlags(QCommandLineOption::HiddenFromHelp);
+  QCommandLineOption screenshot(QStringLiteral("screenshot"),
+                                QStringLiteral("Enregistre une image de la fenêtre puis quitte."),
+                                QStringLiteral("FICHIER"));
+  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOption(example);
+  parser.addOption(screenshot);
+
+  options = StartOptions{};
+  if (!parser.parse(arguments)) {
+    error = parser.errorText();
+    return false;
+  }
+  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
+    options.helpText = parser.helpText();
+    return true;
+  }
+  const QStringList files = parser.positionalArguments();
+  if (files.size() > 1) {
+    error = QStringLiteral("Un seul fichier peut être ouvert à la fois.");
+    return false;
+  }
+  if (!files.isEmpty()) options.file = files.constFirst();
+  if (parser.isSet(example)) {
+    bool isNumber = false;
+    const int number = parser.value(example).toInt(&isNumber);
+    if (!isNumber || number < 1 || number > examples::kExampleCount) {
+      error = QStringLiteral("Numéro d'exemple invalide : « %1 » (de 1 à %2 attendu).")
+                  .arg(parser.value(example))
+                  .arg(examples::kExampleCount);
+      return false;
+    }
+    options.selectExample = number;
+  }
+  options.screenshotPath = parser.value(screenshot);
+  return true;
+}
+
+bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options) {
+  if (!options.file.isEmpty()) window.OpenSourceFile(options.file);
+  if (options.selectExample > 0) window.RadioGroup1->SetItemIndex(options.selectExample - 1);
+  if (options.screenshotPath.isEmpty()) return true;
+  return window.grab().save(options.screenshotPath, "PNG");
+}
+
+}  // namespace tortuval::app

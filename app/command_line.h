@@ -1,0 +1,28 @@
+#pragma once
+// The window program's command line: a document to open at start, and two hidden options that
+// let scripts choose an example and take a picture of the window.
+
+#include <QString>
+#include <QStringList>
+
+namespace tortuval::app {
+
+class TFicheConvertisseur;
+
+/// What the program is asked to do at start.
+struct StartOptions {
+  QString file;            ///< a document to open and convert at start, or empty
+  int selectExample = 0;   ///< 1 to 17: the example to choose at start; 0 for none
+  QString screenshotPath;  ///< where to save a PNG picture of the window before quitting
+  QString helpText;        ///< the usage text when help was asked for, else empty
+};
+
+/// Parses the arguments, program name first. On a wrong command line returns false and sets
+/// `error` to a French message.
+bool ParseCommandLine(const QStringList& arguments, StartOptions& options, QString& error);
+
+/// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
+/// chooses the example, then saves the picture. Returns false when the picture could not be saved.
+bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options);
+
+}  // namespace tortuval::app

@@ -1,0 +1,83 @@
+// The desktop window program: the main window, optionally opening the file it is given.
+
+#include <QApplication>
+#include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QStringList>
+#include <QTimer>
+#include <QTranslator>
+#include <cstdio>
+#include <string_view>
+
+#include "app/ConvertisseurPseudalUnit.h"
+#include "app/command_line.h"
+
+namespace {
+
+bool AsksForHelp(int argc, char* argv[]) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string_view argument = argv[i];
+    if (argument == "--") return false;
+    if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?") {
+      return true;
+    }
+  }
+  return false;
+}
+
+}  // namespace
+
+int main(int argc, char* argv[]) {
+  using tortuval::app::StartOptions;
+  using tortuval::app::TFicheConvertisseur;
+
+  // Help is answered before the GUI starts, so that it works without a display.
+  if (AsksForHelp(argc, argv)) {
+    QCoreApplication core(argc, argv);
+    StartOptions options;
+    QString error;
+    tortuval::app::ParseCommandLine(QCoreApplication::arguments(), options, error);
+    std::fputs(qUtf8Printable(options.helpText.isEmpty() ? error : options.helpText), stdout);
+    return 0;
+  }
+
+  QApplication application(argc, argv);
+  // The name, not the display name: Qt would append a display name to every window title.
+  QApplication::setApplicationName(QStringLiteral("Tortuval"));
+  QApplication::setApplicationVersion(QStringLiteral(TORTUVAL_VERSION));
+  QGuiApplication::setDesktopFileName(QStringLiteral("tortuval"));
+  QApplication::setWindowIcon(QIcon(QStringLiteral(":/tortuval.png")));
+
+  // The standard dialogs speak the system's language.
+  QTranslator qtTranslator;
+  if (qtTranslator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+    QApplication::installTranslator(&qtTranslator);
+  }
+
+  StartOptions options;
+  QString error;
+  if (!tortuval::app::ParseCommandLine(QApplication::arguments(), options, error)) {
+    std::fprintf(stderr, "tortuval : %s\n", qUtf8Printable(error));
+    return 2;
+  }
+  if (!options.helpText.isEmpty()) {
+    std::fputs(qUtf8Printable(options.helpText), stdout);
+    return 0;
+  }
+
+  TFicheConvertisseur FicheConvertisseur;
+  FicheConvertisseur.show();
+  // Start-up work runs inside the event loop, so that an error box has a shown window under it.
+  QTimer::singleShot(0, &FicheConvertisseur, [&FicheConvertisseur, &options] {
+    const bool saved = tortuval::app::ApplyStartOptions(FicheConvertisseur, options);
+    if (options.screenshotPath.isEmpty()) return;
+    if (!saved) {
+      std::fprintf(stderr, "tortuval : impossible d'enregistrer l'image « %s ».\n",
+                   qUtf8Printable(options.screenshotPath));
+    }
+    QCoreApplication::exit(saved ? 0 : 1);
+  });
+  return QApplication::exec();
+}
