@@ -3,22 +3,41 @@
 #include "expr/translate_expression.h"
 
 namespace tortuval::convert {
-namespace {
+void VariableList::Add(std::string_view name, std::string_view code) {
+  text_.append(" ").append(name).append(" ").append(code);
+  index_.Extend(text_);
+}
 
-// The code that follows " name " in a list, or nothing when the name is not there.
-std::string_view FindTypeCode(std::string_view list, std::string_view name) {
-  if (list.empty()) return {};
+void VariableList::Assign(std::string_view text) {
+  text_.assign(text);
+  index_.Reset();
+  index_.Extend(text_);
+  lookups_.clear();
+}
+
+std::string_view VariableList::FindTypeCode(std::string_view name) const {
+  if (text_.empty()) return {};
   std::string needle;
   needle.reserve(name.size() + 2);
   needle.append(" ").append(name).append(" ");
-  const std::size_t hit = list.find(needle);
-  if (hit == std::string_view::npos) return {};
-  const std::size_t codeStart = hit + needle.size();
-  const std::size_t codeEnd = list.find(' ', codeStart);
-  return list.substr(codeStart, codeEnd == std::string_view::npos ? codeEnd : codeEnd - codeStart);
+  // The list only grows between assignments: a name found stays found where it was, and a name
+  // not found is searched for again only in what was appended since.
+  Lookup& lookup = lookups_[std::string(name)];
+  if (lookup.codeStart == std::string::npos) {
+    const std::size_t from =
+        lookup.searchedUpTo >= needle.size() ? lookup.searchedUpTo - needle.size() + 1 : 0;
+    const std::size_t hit = text_.find(needle, from);
+    lookup.searchedUpTo = text_.size();
+    if (hit == std::string::npos) return {};
+    lookup.codeStart = hit + needle.size();
+  }
+  const std::string_view list = text_;
+  const std::size_t codeEnd = list.find(' ', lookup.codeStart);
+  return list.substr(lookup.codeStart, codeEnd == std::string_view::npos
+                                           ? codeEnd
+                                           : codeEnd - lookup.codeStart);
 }
 
-}  // namespace
 
 std::int64_t IndentationWidth(std::int64_t top) { return top + top / 2 + top / 3; }
 
@@ -44,7 +63,9 @@ void ConversionState::AppendLineWithWarning(std::string_view text) {
 }
 
 std::string ConversionState::Translate(std::string_view expression, int functionMode) {
-  const expr::ExpressionContext context{instructionNumber, functionVariables, globalVariables};
+  const expr::ExpressionContext context{instructionNumber, functionVariables.Text(),
+                                       globalVariables.Text(), &functionVariables.Index(),
+                                       &globalVariables.Index()};
   return expr::TranslateExpression(expression, functionMode, context, parenthesesWarning);
 }
 
@@ -52,14 +73,10 @@ bool ConversionState::OutputFollows() const {
   return lastOutputMarker != std::string_view::npos && lastOutputMarker >= remainingStart;
 }
 
-void AddVariable(std::string& list, std::string_view name, std::string_view code) {
-  list.append(" ").append(name).append(" ").append(code);
-}
-
 std::string LookupVariableType(const ConversionState& state, std::string_view name) {
   // A name inside a longer entry is not found: the search is for the name between spaces.
-  std::string_view code = FindTypeCode(state.functionVariables, name);
-  if (code.empty()) code = FindTypeCode(state.globalVariables, name);
+  std::string_view code = state.functionVariables.FindTypeCode(name);
+  if (code.empty()) code = state.globalVariables.FindTypeCode(name);
   return code.empty() ? "0" : std::string(code);
 }
 

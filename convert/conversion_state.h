@@ -5,7 +5,10 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <vector>
+
+#include "expr/variable_index.h"
 
 namespace tortuval::convert {
 
@@ -34,13 +37,47 @@ struct LoopRecord {
   std::string span;
 };
 
+/// A list of declared variables in its text form " name code name code…", with what the
+/// expression translator and the type lookups need kept up to date as it grows: a long document
+/// appends a loop variable at every counted loop, and no translation reads the whole list again.
+class VariableList {
+ public:
+  /// `match`: how the translator compares names of this list; `collapseSpaces`: whether it
+  /// counts runs of spaces as one.
+  VariableList(expr::Case match, bool collapseSpaces) : index_(match, collapseSpaces) {}
+
+  /// Appends the entry " name code".
+  void Add(std::string_view name, std::string_view code);
+  /// Replaces the whole list.
+  void Assign(std::string_view text);
+  void Clear() { Assign({}); }
+
+  const std::string& Text() const { return text_; }
+  bool Empty() const { return text_.empty(); }
+  const expr::VariableIndex& Index() const { return index_; }
+
+  /// The code that follows the first " name " of the list up to the next space, or nothing.
+  std::string_view FindTypeCode(std::string_view name) const;
+
+ private:
+  struct Lookup {
+    std::size_t codeStart = std::string::npos;  // where the code starts, when found
+    std::size_t searchedUpTo = 0;               // the list text searched so far
+  };
+
+  std::string text_;
+  expr::VariableIndex index_;
+  mutable std::unordered_map<std::string, Lookup> lookups_;
+};
+
 /// Everything one conversion works on, created empty at its start.
 struct ConversionState {
   std::string logoText;
   IndentStack indentStack;
   std::vector<LoopRecord> loopStack;
-  std::string globalVariables;    ///< " name code name code…"
-  std::string functionVariables;  ///< same form, for the user function being read
+  VariableList globalVariables{expr::Case::kInsensitive, false};
+  /// The variables of the user function being read (and of loops and F1/F2).
+  VariableList functionVariables{expr::Case::kSensitive, true};
   bool inFunction = false;
   bool graphicsUsed = false;
   bool parenthesesWarning = false;
@@ -74,9 +111,6 @@ struct ConversionState {
 inline constexpr std::string_view kParenthesesWarning =
     "  // Des parenth\xE8ses doivent \xEAtre supprim\xE9"
     "es sur cette ligne.";
-
-/// Appends the entry " name code" to a variable list.
-void AddVariable(std::string& list, std::string_view name, std::string_view code);
 
 /// The one-character type code of a declared variable ("1" number, "2" list, "3" word),
 /// looked up in the function's variables first, then the global ones; "0" when undeclared.

@@ -43,8 +43,7 @@ void TranslateDeclaration(ConversionState& state, std::string_view item) {
   state.AppendLine("DEFINIS \"" + std::string(name) + " " + std::string(type));
   // An entry without a name would break the variable lists apart for every later expression.
   if (name.empty()) return;
-  AddVariable(state.inFunction ? state.functionVariables : state.globalVariables, name,
-              TypeCode(type));
+  (state.inFunction ? state.functionVariables : state.globalVariables).Add(name, TypeCode(type));
 }
 
 void TranslateInput(ConversionState& state, std::string_view item) {

@@ -65,11 +65,11 @@ void TranslateFunctionHeader(ConversionState& state, std::string_view item) {
       hash == std::string_view::npos ? std::string_view() : body.substr(hash + 1);
   state.Append("POUR ");
   state.Append(name);
-  state.functionVariables.clear();
+  state.functionVariables.Clear();
   for (const std::string_view parameter : ParameterNames(parameters)) {
     state.Append(" :");
     state.Append(parameter);
-    AddVariable(state.functionVariables, parameter, kNumberCode);
+    state.functionVariables.Add(parameter, kNumberCode);
   }
   state.Append("\r\n");
 }
@@ -85,7 +85,7 @@ void TranslateFunctionBody(ConversionState& state, std::string_view /*item*/) {
 
 void TranslateFunctionEnd(ConversionState& state, std::string_view /*item*/) {
   state.Append("// FIN_FONCTION\r\nFIN\r\n");
-  state.functionVariables.clear();
+  state.functionVariables.Clear();
   state.inFunction = false;
 }
 
@@ -102,7 +102,7 @@ void TranslateFunctionResult(ConversionState& state, std::string_view item) {
 void TranslateF1(ConversionState& state, std::string_view item) {
   state.indentStack.Clear();
   if (!expr::Contains(item, "fctetat=\"actif\"")) return;
-  state.functionVariables = " x 1";
+  state.functionVariables.Assign(" x 1");
   state.Append("POUR F1 :x\r\n");
   state.Append("rends " + state.Translate(AttributeValue(item, "fctcode=\""), 1));
   state.AppendWarningIfSet();
@@ -115,7 +115,7 @@ void TranslateF2(ConversionState& state, std::string_view item) {
 
   std::string parameterText;
   for (const std::string_view name : ParameterNames(AttributeValue(item, "F2para=\""))) {
-    AddVariable(state.functionVariables, name, kNumberCode);
+    state.functionVariables.Add(name, kNumberCode);
     parameterText += parameterText.empty() ? ":" : " :";
     parameterText += name;
   }

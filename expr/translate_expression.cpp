@@ -140,40 +140,18 @@ void RestorePlaceholders(std::string& text) {
 // ---------------------------------------------------------------------------------------------
 // Declared variables, walked once per call: stage 9 marks them and the member-call rewrite below
 // needs to know a receiver's type before the brackets are spaced.
-struct Variable {
-  std::string_view name;
-  char code;   // '1' number, '2' list, anything else (even none) a word
-  Case match;  // how rows b and c of stage 9 compare the name
-};
-
 constexpr char kNumberCode = '1';
 constexpr char kListCode = '2';
-constexpr char kNoCode = '\0';
 
-// Reads " name code name code..." as the stage-9 walk does: a last name without its code is
-// ignored, and after each code everything up to the next space is skipped.
-void ReadVariables(std::string_view list, Case match, std::vector<Variable>& variables) {
-  const std::size_t first = list.find_first_not_of(' ');
-  if (first == kNone) return;
-  list.remove_prefix(first);
-  while (!list.empty()) {
-    const std::size_t space = list.find(' ');
-    if (space == kNone) return;
-    const char code = space + 1 < list.size() ? list[space + 1] : kNoCode;
-    // An entry without a name would glue ":" to every word; it is skipped.
-    if (space != 0) variables.push_back({list.substr(0, space), code, match});
-    list.remove_prefix(std::min(list.size(), space + 2));
-    const std::size_t next = list.find(' ');
-    if (next == kNone) return;
-    list.remove_prefix(next + 1);
-  }
-}
+// The variables of one call, function variables first; they live in an index or in the call.
+using Variables = std::span<const Variable* const>;
 
 // The first declared variable of that name, compared as stage 9 compares it; or none.
-const Variable* FindVariable(std::string_view name, std::span<const Variable> variables) {
-  for (const Variable& variable : variables) {
-    if (variable.name.size() == name.size() && StartsWith(name, 0, variable.name, variable.match)) {
-      return &variable;
+const Variable* FindVariable(std::string_view name, Variables variables) {
+  for (const Variable* variable : variables) {
+    if (variable->name.size() == name.size() &&
+        StartsWith(name, 0, variable->name, variable->match)) {
+      return variable;
     }
   }
   return nullptr;
@@ -249,7 +227,7 @@ struct PendingText {
 
 class MemberCallRewriter {
  public:
-  MemberCallRewriter(std::string_view text, std::span<const Variable> variables)
+  MemberCallRewriter(std::string_view text, Variables variables)
       : text_(text), variables_(variables), parentheses_(MatchParentheses(text)) {
     out_.reserve(text.size() + 16);
   }
@@ -349,13 +327,13 @@ class MemberCallRewriter {
   }
 
   std::string_view text_;
-  std::span<const Variable> variables_;
+  Variables variables_;
   std::vector<Parenthesis> parentheses_;
   std::vector<PendingText> pending_;
   std::string out_;
 };
 
-void RewriteMemberCalls(std::string& text, std::span<const Variable> variables) {
+void RewriteMemberCalls(std::string& text, Variables variables) {
   if (!Contains(text, kToString, kAnyCase) && !Contains(text, kSubstrCall) &&
       !Contains(text, "fromCharCode", kAnyCase)) {
     return;
@@ -466,15 +444,15 @@ void MarkValueVariable(std::string& text, const Variable& variable, VariablePatt
   ReplaceAll(text, p.valuedSpace, p.valued, kExact);
 }
 
-void MarkVariables(std::string& text, std::span<const Variable> variables,
+void MarkVariables(std::string& text, Variables variables,
                    std::vector<std::string_view>& listNames) {
   VariablePatterns patterns;
-  for (const Variable& variable : variables) {
-    if (variable.code == kListCode) {
-      MarkListVariable(text, variable, patterns);
-      listNames.push_back(variable.name);
+  for (const Variable* variable : variables) {
+    if (variable->code == kListCode) {
+      MarkListVariable(text, *variable, patterns);
+      listNames.push_back(variable->name);
     } else {
-      MarkValueVariable(text, variable, patterns);
+      MarkValueVariable(text, *variable, patterns);
     }
   }
 }
@@ -598,17 +576,28 @@ std::string TranslateExpression(std::string_view source, int functionMode,
   ApplyRules(text, kComparisonRepair);
   if (HasWarnedName(text)) parenthesesWarning = true;
 
-  // The function's own variables come first; its list may hold runs of spaces.
-  std::string functionList;
-  std::string_view functionVariables = context.functionVariables;
-  if (Contains(functionVariables, "  ")) {
-    functionList.assign(functionVariables);
-    CollapseSpaces(functionList);
-    functionVariables = functionList;
+  // The function's own variables come first; its list may hold runs of spaces. A converter
+  // keeps indexes of both lists; without them the lists are read here.
+  std::vector<Variable> readFunctions;
+  std::vector<Variable> readGlobals;
+  std::span<const Variable> functionVariables;
+  std::span<const Variable> globalVariables;
+  if (context.functionIndex != nullptr) {
+    functionVariables = context.functionIndex->Distinct();
+  } else {
+    readFunctions = ReadVariableList(context.functionVariables, kExact, true);
+    functionVariables = readFunctions;
   }
-  std::vector<Variable> variables;
-  ReadVariables(functionVariables, kExact, variables);
-  ReadVariables(context.globalVariables, kAnyCase, variables);
+  if (context.globalIndex != nullptr) {
+    globalVariables = context.globalIndex->Distinct();
+  } else {
+    readGlobals = ReadVariableList(context.globalVariables, kAnyCase, false);
+    globalVariables = readGlobals;
+  }
+  std::vector<const Variable*> variables;
+  variables.reserve(functionVariables.size() + globalVariables.size());
+  for (const Variable& variable : functionVariables) variables.push_back(&variable);
+  for (const Variable& variable : globalVariables) variables.push_back(&variable);
 
   RewriteMemberCalls(text, variables);
   ApplyRules(text, kFunctions);

@@ -4,6 +4,8 @@
 #include <string>
 #include <string_view>
 
+#include "expr/variable_index.h"
+
 namespace tortuval::expr {
 
 /// What the translator reads of the conversion under way.
@@ -11,6 +13,9 @@ struct ExpressionContext {
   int instructionNumber = 0;           ///< current internal instruction number; 32 marks F2
   std::string_view functionVariables;  ///< " name code name code…" of the user function
   std::string_view globalVariables;    ///< " name code name code…" of the main algorithm
+  /// Indexes kept in step with the two lists, or null: the lists are then read on each call.
+  const VariableIndex* functionIndex = nullptr;
+  const VariableIndex* globalIndex = nullptr;
 };
 
 /// Translates `source` (already repaired); `functionMode` is 1 for the F1 body and the F2 lines,

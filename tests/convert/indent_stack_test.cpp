@@ -30,14 +30,24 @@ TEST(Indentation, FollowsTheStackAtTheMomentOfAppending) {
 
 TEST(LookupVariableType, FindsWholeNamesFunctionVariablesFirst) {
   ConversionState state;
-  AddVariable(state.globalVariables, "xx", "2");
-  AddVariable(state.globalVariables, "v", "3");
+  state.globalVariables.Add("xx", "2");
+  state.globalVariables.Add("v", "3");
   EXPECT_EQ(LookupVariableType(state, "x"), "0");
   EXPECT_EQ(LookupVariableType(state, "xx"), "2");
   EXPECT_EQ(LookupVariableType(state, "v"), "3");
-  AddVariable(state.functionVariables, "v", "1");
+  state.functionVariables.Add("v", "1");
   EXPECT_EQ(LookupVariableType(state, "v"), "1");
-  EXPECT_EQ(state.globalVariables, " xx 2 v 3");
+  EXPECT_EQ(state.globalVariables.Text(), " xx 2 v 3");
+  // A name absent at first is found once it is appended, a found one keeps its first code.
+  EXPECT_EQ(LookupVariableType(state, "w"), "0");
+  state.globalVariables.Add("w", "2");
+  state.globalVariables.Add("v", "2");
+  EXPECT_EQ(LookupVariableType(state, "w"), "2");
+  state.functionVariables.Clear();
+  EXPECT_EQ(LookupVariableType(state, "v"), "3");
+  state.globalVariables.Assign(" v 1");
+  EXPECT_EQ(LookupVariableType(state, "v"), "1");
+  EXPECT_EQ(LookupVariableType(state, "w"), "0");
 }
 
 }  // namespace

@@ -1,0 +1,120 @@
+#include "expr/variable_index.h"
+
+namespace tortuval::expr {
+namespace {
+
+constexpr char kNoCode = '\0';
+
+// Appends `text`, counting every run of spaces as one space.
+void AppendCollapsed(std::string& walked, std::string_view text) {
+  for (char c : text) {
+    if (c == ' ' && !walked.empty() && walked.back() == ' ') continue;
+    walked += c;
+  }
+}
+
+}  // namespace
+
+void VariableIndex::Reset() {
+  consumed_ = 0;
+  walked_.clear();
+  position_ = 0;
+  phase_ = Phase::kLeadingSpaces;
+  provisional_ = false;
+  distinct_.clear();
+  seen_.clear();
+}
+
+void VariableIndex::Extend(std::string_view text) {
+  if (text.size() < consumed_) Reset();  // the list was replaced without a Reset
+  if (text.size() == consumed_) return;
+  const std::string_view appended = text.substr(consumed_);
+  consumed_ = text.size();
+  if (collapse_) {
+    AppendCollapsed(walked_, appended);
+  } else {
+    walked_.append(appended);
+  }
+  if (provisional_) {
+    // The entry read without its code is read again now that more text follows it.
+    const Variable& last = distinct_.back();
+    seen_.erase(last.name + '\n' + last.code);
+    distinct_.pop_back();
+    provisional_ = false;
+  }
+  Walk();
+}
+
+void VariableIndex::Record(std::string name, char code) {
+  // An entry without a name would glue ":" to every word; it is skipped.
+  if (name.empty()) return;
+  std::string key = name;
+  key += '\n';
+  key += code;
+  if (!seen_.insert(std::move(key)).second) return;
+  distinct_.push_back(Variable{std::move(name), code, match_});
+}
+
+// The walk: leading spaces dropped; then each entry is a name up to a space and the one
+// character after it; after that code, everything up to and including the next space is dropped.
+// Where the text ends, the walk waits for more.
+void VariableIndex::Walk() {
+  const std::string_view text = walked_;
+  while (true) {
+    switch (phase_) {
+      case Phase::kLeadingSpaces:
+        while (position_ < text.size() && text[position_] == ' ') ++position_;
+        if (position_ == text.size()) return;
+        phase_ = Phase::kEntry;
+        break;
+      case Phase::kEntry: {
+        const std::size_t space = text.find(' ', position_);
+        if (space == std::string_view::npos) return;
+        std::string name(text.substr(position_, space - position_));
+        if (space + 1 == text.size()) {
+          // A name without its code yet; kept as a word until the list grows.
+          const std::size_t before = distinct_.size();
+          Record(std::move(name), kNoCode);
+          provisional_ = distinct_.size() != before;
+          return;
+        }
+        Record(std::move(name), text[space + 1]);
+        position_ = space + 2;
+        phase_ = Phase::kSkipToSpace;
+        break;
+      }
+      case Phase::kSkipToSpace: {
+        const std::size_t space = text.find(' ', position_);
+        if (space == std::string_view::npos) return;
+        position_ = space + 1;
+        phase_ = Phase::kEntry;
+        break;
+      }
+    }
+  }
+}
+
+std::vector<Variable> ReadVariableList(std::string_view list, Case match, bool collapseSpaces) {
+  std::string walked;
+  if (collapseSpaces) {
+    AppendCollapsed(walked, list);
+    list = walked;
+  }
+  std::vector<Variable> variables;
+  const std::size_t first = list.find_first_not_of(' ');
+  if (first == std::string_view::npos) return variables;
+  list.remove_prefix(first);
+  while (!list.empty()) {
+    const std::size_t space = list.find(' ');
+    if (space == std::string_view::npos) break;
+    const char code = space + 1 < list.size() ? list[space + 1] : kNoCode;
+    if (space != 0) variables.push_back(Variable{std::string(list.substr(0, space)), code, match});
+    list.remove_prefix(std::min(list.size(), space + 2));
+    const std::size_t next = list.find(' ');
+    if (next == std::string_view::npos) break;
+    list.remove_prefix(next + 1);
+  }
+  return variables;
+}
+
+}  // namespace tortuval::expr
