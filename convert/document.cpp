@@ -1,6 +1,8 @@
 #include "convert/document.h"
 
 #include <array>
+#include <cstring>
+#include <span>
 
 #include "expr/replace_all.h"
 
@@ -33,6 +35,69 @@ constexpr std::array<ReplaceRule, 17> kRenumbering = {{
 }};
 
 constexpr std::string_view kCodeMarker = "code=\"";
+
+// Rows 2 to 14 of the renumbering each rewrite one `code="N#` marker. Applied one after the other
+// they cost thirteen scans of the whole document; one scan that tries the rows in their order at
+// each marker gives the same text, because
+// - two of their matches never overlap (each starts with the marker, whose "c" occurs nowhere
+//   else in a match), so the order of the rows decides nothing about where they match;
+// - what a row writes is a marker too, whose number is never that of a later row (3, 33, 20, 21,
+//   22 to 30 against 50, 51, 52, 100 to 205), and no match can start inside the written text or
+//   straddle its start, so a later row finds no new match in it; the scan steps past it anyway.
+constexpr std::size_t kFirstNumberRow = 1;
+constexpr std::size_t kNumberRowCount = 13;
+
+constexpr bool NumberRowsShareTheMarker() {
+  for (std::size_t row = kFirstNumberRow; row < kFirstNumberRow + kNumberRowCount; ++row) {
+    const ReplaceRule& rule = kRenumbering[row];
+    if (!rule.from.starts_with(kCodeMarker) || !rule.to.starts_with(kCodeMarker) ||
+        !rule.from.ends_with('#') || !rule.to.ends_with('#') || rule.to.size() > rule.from.size() ||
+        rule.match != expr::Case::kInsensitive) {
+      return false;
+    }
+    const char digit = rule.from[kCodeMarker.size()];
+    if (digit < '0' || digit > '9') return false;
+    for (const std::string_view text : {rule.from, rule.to}) {
+      if (text.find_first_of("cC", 1) != std::string_view::npos) return false;
+    }
+    for (std::size_t later = row + 1; later < kFirstNumberRow + kNumberRowCount; ++later) {
+      if (rule.to == kRenumbering[later].from) return false;
+    }
+  }
+  return true;
+}
+static_assert(NumberRowsShareTheMarker(), "the single scan relies on these rows' shape");
+
+// The rows' effect in one left-to-right scan over the markers (see above). No row writes more
+// than it matches, so the new text is written over the old one behind the reading position.
+void ReplaceNumbersInOneScan(std::string& document, std::span<const ReplaceRule> rows) {
+  constexpr auto kAnyCase = expr::Case::kInsensitive;
+  char* const data = document.data();
+  const std::string_view text(document);
+  std::size_t written = 0;
+  std::size_t done = 0;
+  for (std::size_t hit = expr::Find(text, kCodeMarker, 0, kAnyCase); hit != std::string::npos;) {
+    std::size_t next = hit + 1;
+    // Every row's number starts right after the marker; most markers match no row at all.
+    const std::size_t digit = hit + kCodeMarker.size();
+    const bool numbered = digit < text.size() && text[digit] >= '0' && text[digit] <= '9';
+    for (const ReplaceRule& rule : numbered ? rows : rows.first(0)) {
+      if (expr::Find(text.substr(hit, rule.from.size()), rule.from, 0, kAnyCase) == 0) {
+        std::memmove(data + written, data + done, hit - done);
+        written += hit - done;
+        std::memcpy(data + written, rule.to.data(), rule.to.size());
+        written += rule.to.size();
+        done = hit + rule.from.size();
+        next = done;
+        break;
+      }
+    }
+    hit = expr::Find(text, kCodeMarker, next, kAnyCase);
+  }
+  std::memmove(data + written, data + done, text.size() - done);
+  document.resize(written + text.size() - done);
+}
+
 constexpr int kHighestInstruction = 33;
 
 // The internal number whose digits and "#" start `text`, or 0.
@@ -51,7 +116,12 @@ int LeadingInstructionNumber(std::string_view text) {
 
 }  // namespace
 
-void Renumber(std::string& document) { expr::ApplyRules(document, kRenumbering); }
+void Renumber(std::string& document) {
+  const std::span<const ReplaceRule> rows(kRenumbering);
+  expr::ApplyRules(document, rows.first(kFirstNumberRow));
+  ReplaceNumbersInOneScan(document, rows.subspan(kFirstNumberRow, kNumberRowCount));
+  expr::ApplyRules(document, rows.subspan(kFirstNumberRow + kNumberRowCount));
+}
 
 bool InstructionCursor::FindNextInstruction() {
   // The earliest marker of any known number is the first marker followed by a known number.

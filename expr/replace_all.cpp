@@ -1,5 +1,6 @@
 #include "expr/replace_all.h"
 
+#include <algorithm>
 #include <array>
 #include <cstring>
 
@@ -39,29 +40,61 @@ bool MatchesRest(const char* at, std::string_view pattern) {
 }
 
 // The next byte at or after `from` (below `end`) equal to `byte`, or `end`.
-std::size_t NextByte(std::string_view text, unsigned char byte, std::size_t from,
-                     std::size_t end) {
+std::size_t NextByte(std::string_view text, unsigned char byte, std::size_t from, std::size_t end) {
   if (from >= end) return end;
   const void* hit = std::memchr(text.data() + from, byte, end - from);
-  return hit == nullptr ? end : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
+  return hit == nullptr ? end
+                        : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
 // Candidates for the first character are found with memchr, once per case variant, which keeps
-// the scan of a whole document for a rare pattern close to memory speed.
+// the scan of a whole document for a rare pattern close to memory speed. The search goes window
+// by window: a variant that does not occur is then looked for up to the window's end only, not
+// to the end of the text at every call, which would make a series of calls quadratic.
 std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std::size_t from) {
+  constexpr std::size_t kWindow = 4096;
   const std::size_t patternSize = pattern.size();
   if (patternSize > text.size()) return std::string_view::npos;
   const std::size_t end = text.size() - patternSize + 1;  // candidates start before this
   const CaseVariants& first = VariantsOf(UpperCp1252(static_cast<unsigned char>(pattern[0])));
-  std::size_t next[2] = {end, end};
-  for (int v = 0; v < first.count; ++v) next[v] = NextByte(text, first.bytes[v], from, end);
-  while (true) {
-    const int v = first.count == 2 && next[1] < next[0] ? 1 : 0;
-    const std::size_t candidate = next[v];
-    if (candidate >= end) return std::string_view::npos;
-    if (MatchesRest(text.data() + candidate, pattern)) return candidate;
-    next[v] = NextByte(text, first.bytes[v], candidate + 1, end);
+  for (std::size_t window = from; window < end; window += kWindow) {
+    const std::size_t windowEnd = std::min(end, window + kWindow);
+    std::size_t next[2] = {windowEnd, windowEnd};
+    for (int v = 0; v < first.count; ++v) {
+      next[v] = NextByte(text, first.bytes[v], window, windowEnd);
+    }
+    while (true) {
+      const int v = first.count == 2 && next[1] < next[0] ? 1 : 0;
+      const std::size_t candidate = next[v];
+      if (candidate >= windowEnd) break;
+      if (MatchesRest(text.data() + candidate, pattern)) return candidate;
+      next[v] = NextByte(text, first.bytes[v], candidate + 1, windowEnd);
+    }
   }
+  return std::string_view::npos;
+}
+
+// A replacement no longer than what it replaces, written over the text itself: the writing
+// position never passes the reading one, so nothing not yet read is overwritten, and a large text
+// costs no second buffer (for blocks of tens of megabytes a fresh one means a page fault per page).
+std::size_t ReplaceInPlace(std::string& text, std::string_view from, std::string_view to,
+                           Case match, std::size_t hit) {
+  char* const data = text.data();
+  std::size_t written = hit;  // the text before the first hit stays where it is
+  std::size_t done = hit;
+  std::size_t count = 0;
+  while (hit != std::string::npos) {
+    std::memmove(data + written, data + done, hit - done);
+    written += hit - done;
+    if (!to.empty()) std::memcpy(data + written, to.data(), to.size());
+    written += to.size();
+    done = hit + from.size();
+    ++count;
+    hit = Find(text, from, done, match);
+  }
+  std::memmove(data + written, data + done, text.size() - done);
+  text.resize(written + text.size() - done);
+  return count;
 }
 
 }  // namespace
@@ -77,8 +110,9 @@ std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_vie
   if (from.empty()) return 0;
   std::size_t hit = Find(text, from, 0, match);
   if (hit == std::string::npos) return 0;
+  if (to.size() <= from.size()) return ReplaceInPlace(text, from, to, match, hit);
   std::string result;
-  result.reserve(text.size() + (to.size() > from.size() ? text.size() / 4 : 0));
+  result.reserve(text.size() + text.size() / 4);
   std::size_t done = 0;
   std::size_t count = 0;
   while (hit != std::string::npos) {

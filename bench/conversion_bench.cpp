@@ -1,0 +1,111 @@
+// Conversion speed: generated documents of 1, 8 and 64 MB, each built-in example, and the
+// expression translator with 0, 10 and 40 declared variables.
+
+#include <benchmark/benchmark.h>
+
+#include <array>
+#include <map>
+#include <string>
+#include <string_view>
+#include <utility>
+
+#include "app/examples/example_catalogue.h"
+#include "bench/document_generator.h"
+#include "convert/conversion.h"
+#include "expr/cp1252.h"
+#include "expr/translate_expression.h"
+
+namespace tortuval::bench {
+namespace {
+
+// One document per size and shape, generated once for all the runs that use it.
+const std::string& GeneratedDocument(std::int64_t megabytes, bool withCountedLoops) {
+  static std::map<std::pair<std::int64_t, bool>, std::string> documents;
+  auto [it, inserted] = documents.try_emplace({megabytes, withCountedLoops});
+  if (inserted) {
+    GeneratorOptions options;
+    options.targetBytes = static_cast<std::size_t>(megabytes) << 20;
+    options.withCountedLoops = withCountedLoops;
+    it->second = GenerateDocument(options);
+  }
+  return it->second;
+}
+
+// Arguments: size in MB, and 1 for the documents with POUR loops, 0 for the same documents with
+// TANT_QUE blocks in their place (every POUR adds its counter to the function's variables, which
+// each later expression is matched against: the two kinds show whether that list stays cheap).
+void BM_ConvertGenerated(benchmark::State& state) {
+  const std::string& document = GeneratedDocument(state.range(0), state.range(1) != 0);
+  std::size_t outputBytes = 0;
+  for (auto _ : state) {
+    const convert::ConversionResult result = convert::ConvertDocument(document);
+    outputBytes = result.logoText.size() + result.listingText.size();
+    benchmark::DoNotOptimize(result.logoText.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(document.size()));
+  state.counters["output_MB"] = static_cast<double>(outputBytes) / (1 << 20);
+}
+BENCHMARK(BM_ConvertGenerated)
+    ->ArgsProduct({{1, 8, 64}, {1, 0}})
+    ->ArgNames({"MB", "loops"})
+    ->Unit(benchmark::kMillisecond);
+
+void BM_ConvertExample(benchmark::State& state) {
+  const std::string& document = examples::ExampleDocument(static_cast<int>(state.range(0)));
+  for (auto _ : state) {
+    const convert::ConversionResult result = convert::ConvertDocument(document);
+    benchmark::DoNotOptimize(result.logoText.data());
+  }
+  state.SetLabel(expr::Cp1252ToUtf8(examples::ExampleCaption(static_cast<int>(state.range(0)))));
+}
+BENCHMARK(BM_ConvertExample)
+    ->DenseRange(0, examples::kExampleCount - 1)
+    ->Unit(benchmark::kMicrosecond);
+
+// Expressions as the examples write them, already repaired ("&lt;" spaced, "sqrt" as " rac2 ").
+constexpr std::array<std::string_view, 8> kExpressions = {
+    "floor(random()*20+1)",
+    "x*x+y*y < 1",
+    "approxintegrale+pas/2*(F1(a+i*pas)+F1(a+(i+1)*pas))",
+    "listeatrier[j+1] < listeatrier[j]",
+    "(1/( rac2 (2*Math.PI)))*exp(-.5*x*x)",
+    "PSEUDAL_POS_MINIMUM(listenombre,i+1,ntermes)",
+    "abs(y-x)>1e-8",
+    "U[i]>=min ET U[i] <= max",
+};
+
+// " name code" entries: the names the expressions use first, then filler names.
+std::string VariableList(int count) {
+  constexpr std::array<std::string_view, 20> kNames = {
+      "x",           "y",       "a",           "i",  "j",   "pas", "approxintegrale",
+      "listeatrier", "ntermes", "listenombre", "U",  "min", "max", "somme",
+      "n",           "b",       "temp",        "xA", "yA",  "mot"};
+  std::string list;
+  for (int index = 0; index < count; ++index) {
+    std::string name(kNames[static_cast<std::size_t>(index) % kNames.size()]);
+    if (index >= static_cast<int>(kNames.size())) name += std::to_string(index);
+    const bool isList = name.starts_with("liste") || name == "U";
+    list += " " + name + (isList ? " 2" : " 1");
+  }
+  return list;
+}
+
+void BM_TranslateExpression(benchmark::State& state) {
+  const std::string globals = VariableList(static_cast<int>(state.range(0)));
+  expr::ExpressionContext context;
+  context.instructionNumber = 5;
+  context.globalVariables = globals;
+  std::size_t index = 0;
+  for (auto _ : state) {
+    bool warning = false;
+    std::string result = expr::TranslateExpression(kExpressions[index], 0, context, warning);
+    benchmark::DoNotOptimize(result.data());
+    index = (index + 1) % kExpressions.size();
+  }
+}
+BENCHMARK(BM_TranslateExpression)->Arg(0)->Arg(10)->Arg(40);
+
+}  // namespace
+}  // namespace tortuval::bench
+
+BENCHMARK_MAIN();

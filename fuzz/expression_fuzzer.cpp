@@ -1,0 +1,81 @@
+// Fuzz target: the expression translator with an arbitrary expression, variable lists and mode.
+//
+// Input layout: byte 0 chooses the mode (bit 0), the initial warning (bit 1) and the instruction
+// number (the rest, modulo 34, so that 32, the F2 element, comes up often); then segments
+// separated by LF: the expression first, then variables, each a type code character followed by
+// its name, alternately for the user function and for the main algorithm.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "expr/translate_expression.h"
+#include "fuzz/fuzz_check.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  if (size == 0) return 0;
+  const unsigned control = data[0];
+  std::string_view rest(reinterpret_cast<const char*>(data) + 1, size - 1);
+
+  auto nextSegment = [&rest]() {
+    const std::size_t end = rest.find('\n');
+    const std::string_view segment = rest.substr(0, end);
+    rest = end == std::string_view::npos ? std::string_view() : rest.substr(end + 1);
+    return segment;
+  };
+  const std::string_view expression = nextSegment();
+
+  // The lists are built as the converter builds them, " name code" per variable, with the
+  // indexes it keeps in step: runs of spaces collapsed and names compared exactly in the
+  // function's list, names compared in upper case in the global one.
+  std::string functionVariables;
+  std::string globalVariables;
+  tortuval::expr::VariableIndex functionIndex(tortuval::expr::Case::kSensitive, true);
+  tortuval::expr::VariableIndex globalIndex(tortuval::expr::Case::kInsensitive, false);
+  for (int index = 0; !rest.empty(); ++index) {
+    const std::string_view entry = nextSegment();
+    if (entry.empty()) continue;
+    std::string& list = index % 2 == 0 ? functionVariables : globalVariables;
+    list += ' ';
+    list += entry.substr(1);
+    list += ' ';
+    list += entry[0];
+    (index % 2 == 0 ? functionIndex : globalIndex).Extend(list);
+  }
+
+  tortuval::expr::ExpressionContext context;
+  context.instructionNumber = static_cast<int>((control >> 2) % 34);
+  context.functionVariables = functionVariables;
+  context.globalVariables = globalVariables;
+  context.functionIndex = &functionIndex;
+  context.globalIndex = &globalIndex;
+  const int functionMode = static_cast<int>(control & 1);
+  const bool warningBefore = (control & 2) != 0;
+  bool warning = warningBefore;
+  const std::string result =
+      tortuval::expr::TranslateExpression(expression, functionMode, context, warning);
+  // The translator may set the warning but never clears it.
+  tortuval::fuzz::Check(!warningBefore || warning, "a set warning stays set");
+
+  // Without repeated variables, the indexes and a plain reading of the lists agree. (With
+  // repeats the plain reading walks a variable again, which for a name such as ":" doubles the
+  // text each time: that path is only for callers without indexes and is not fuzzed.)
+  using tortuval::expr::ReadVariableList;
+  const bool repeats =
+      ReadVariableList(functionVariables, tortuval::expr::Case::kSensitive, true).size() !=
+          functionIndex.Distinct().size() ||
+      ReadVariableList(globalVariables, tortuval::expr::Case::kInsensitive, false).size() !=
+          globalIndex.Distinct().size();
+  if (!repeats) {
+    tortuval::expr::ExpressionContext plain = context;
+    plain.functionIndex = nullptr;
+    plain.globalIndex = nullptr;
+    bool plainWarning = warningBefore;
+    const std::string plainResult =
+        tortuval::expr::TranslateExpression(expression, functionMode, plain, plainWarning);
+    tortuval::fuzz::Check(plainResult == result && plainWarning == warning,
+                          "indexed and plain variable lists translate alike");
+  }
+  return 0;
+}

@@ -1,0 +1,81 @@
+#!/usr/bin/env bash
+# Runs the benchmarks and prints a short table against the targets.
+# Usage: scripts/bench.sh [BUILD_DIR]   (default build-bench; `make bench` builds it first)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+build=${1:-build-bench}
+bench="$build/bench/tortuval_bench"
+tool="$build/bench/tortuval_bench_tool"
+cli="$build/cli/pseudal2logo"
+for binary in "$bench" "$tool" "$cli"; do
+  [ -x "$binary" ] || { echo "missing $binary: run make bench" >&2; exit 2; }
+done
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+
+"$bench" --benchmark_format=json --benchmark_out="$work/run.json" \
+  --benchmark_out_format=json >/dev/null 2>"$work/bench.err" || { cat "$work/bench.err" >&2; exit 1; }
+
+# Peak memory: in the process (growth during ConvertDocument) and of the command-line tool.
+"$tool" memory 64 >"$work/memory_library.txt"
+"$tool" generate 64 "$work/big.alg"
+/usr/bin/time -f '%M' -o "$work/memory_cli.txt" "$cli" "$work/big.alg" -o "$work/big.lgo"
+input_bytes=$(stat -c %s "$work/big.alg")
+output_bytes=$(stat -c %s "$work/big.lgo")
+
+python3 - "$work/run.json" "$work/memory_library.txt" "$work/memory_cli.txt" \
+  "$input_bytes" "$output_bytes" <<'PY'
+import json, sys
+run = json.load(open(sys.argv[1]))
+ctx = run["context"]
+print(f"machine: {ctx.get('host_name', '?')}, {ctx['num_cpus']} x {ctx['mhz_per_cpu']} MHz, "
+      f"load {', '.join(f'{x:.2f}' for x in ctx.get('load_avg', []))}")
+rows = {b["name"]: b for b in run["benchmarks"] if b.get("run_type") == "iteration"}
+
+def ms(b):  # CPU time in milliseconds
+    scale = {"ns": 1e-6, "us": 1e-3, "ms": 1.0, "s": 1e3}[b["time_unit"]]
+    return b["cpu_time"] * scale
+
+print("\nConversion of generated documents (CPU time, one core)")
+print(f"{'document':<28}{'time':>12}{'MB/s':>10}{'ms per MB':>12}")
+per_mb = {}
+for loops in (1, 0):
+    for size in (1, 8, 64):
+        b = rows.get(f"BM_ConvertGenerated/MB:{size}/loops:{loops}")
+        if not b:
+            continue
+        t = ms(b)
+        per_mb[(size, loops)] = t / size
+        label = f"{size} MB, " + ("with POUR loops" if loops else "TANT_QUE for POUR")
+        print(f"{label:<28}{t:>10.0f}ms{b['bytes_per_second'] / 2**20:>10.2f}{t / size:>12.1f}")
+for loops in (1, 0):
+    if (8, loops) in per_mb and (64, loops) in per_mb:
+        ratio = per_mb[(64, loops)] / per_mb[(8, loops)]
+        verdict = "linear" if ratio <= 1.10 else "NOT linear"
+        print(f"64 MB vs 8 MB per MB ({'loops' if loops else 'no loops'}): x{ratio:.2f} -> {verdict}"
+              " (target within 10 %)")
+best = max((rows[n]["bytes_per_second"] for n in rows if n.startswith("BM_ConvertGenerated")),
+           default=0) / 2**20
+print(f"best throughput {best:.2f} MB/s (target >= 20 MB/s)")
+
+examples = [b for n, b in rows.items() if n.startswith("BM_ConvertExample")]
+if examples:
+    slowest = max(examples, key=ms)
+    print(f"\nBuilt-in examples: slowest {ms(slowest) * 1000:.0f} us ({slowest.get('label', '')}),"
+          f" total {sum(ms(b) for b in examples):.2f} ms for 17 (target < 1 ms each)")
+print("\nTranslateExpression per call")
+for n in (0, 10, 40):
+    b = rows.get(f"BM_TranslateExpression/{n}")
+    if b:
+        print(f"  {n:>2} variables: {ms(b) * 1e6:>8.0f} ns")
+
+size_in, size_out, growth = map(int, open(sys.argv[2]).read().split())
+print(f"\nPeak memory, 64 MB generated document (target < 4 x (input + output))")
+print(f"  ConvertDocument: {growth / 2**20:.0f} MB for {size_in / 2**20:.0f} MB in + "
+      f"{size_out / 2**20:.0f} MB out = x{growth / (size_in + size_out):.2f}")
+cli_kb = int(open(sys.argv[3]).read().split()[-1])
+cli_in, cli_out = int(sys.argv[4]), int(sys.argv[5])
+print(f"  pseudal2logo (whole process, UTF-8 output): {cli_kb / 1024:.0f} MB for "
+      f"{cli_in / 2**20:.0f} MB in + {cli_out / 2**20:.0f} MB out = "
+      f"x{cli_kb * 1024 / (cli_in + cli_out):.2f}")
+PY

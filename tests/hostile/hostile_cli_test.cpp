@@ -1,0 +1,162 @@
+// The command-line tool fed with inputs that cannot be read or are far too large: a clear French
+// message for each, the documented exit status, and the other inputs of the run still converted.
+
+#include <gtest/gtest.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <random>
+#include <string>
+
+#include "app/examples/example_catalogue.h"
+#include "convert/conversion.h"
+#include "expr/cp1252.h"
+
+namespace tortuval::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+struct RunResult {
+  int status = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string ReadAll(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+void WriteAll(const fs::path& path, std::string_view bytes) {
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+}
+
+class HostileCli : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+    folder_ = fs::temp_directory_path() /
+              ("tortuval_hostile_" + std::to_string(::getpid()) + "_" + info->name());
+    fs::remove_all(folder_);
+    fs::create_directories(folder_);
+  }
+  void TearDown() override {
+    std::error_code ignored;
+    fs::permissions(folder_ / "locked.alg", fs::perms::owner_all, ignored);
+    fs::remove_all(folder_, ignored);
+  }
+
+  // Runs the tool with the arguments (already quoted where needed), from the test's folder.
+  RunResult Run(const std::string& arguments) {
+    const fs::path out = folder_ / "stdout.txt";
+    const fs::path err = folder_ / "stderr.txt";
+    const std::string command = "cd '" + folder_.string() + "' && '" PSEUDAL2LOGO_PATH "' " +
+                                arguments + " >'" + out.string() + "' 2>'" + err.string() +
+                                "' </dev/null";
+    const int raw = std::system(command.c_str());
+    RunResult result;
+    result.status = WIFEXITED(raw) ? WEXITSTATUS(raw) : 128 + WTERMSIG(raw);
+    result.out = ReadAll(out);
+    result.err = ReadAll(err);
+    return result;
+  }
+
+  // The example the catalogue numbers `number`, as a file in the test's folder.
+  fs::path ExampleFile(int number, const std::string& name) {
+    WriteAll(folder_ / name, examples::ExampleDocument(number - 1));
+    return folder_ / name;
+  }
+
+  static std::string Logo(int number) {
+    return expr::Cp1252ToUtf8(
+        convert::ConvertDocument(examples::ExampleDocument(number - 1)).logoText);
+  }
+
+  fs::path folder_;
+};
+
+TEST_F(HostileCli, EmptyFileGivesAnEmptyProgram) {
+  WriteAll(folder_ / "vide.alg", "");
+  const RunResult result = Run("vide.alg");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.out, "");
+  EXPECT_EQ(result.err, "");
+}
+
+TEST_F(HostileCli, TenMegabytesOfRandomBytesConvert) {
+  std::mt19937 random(3);
+  std::string bytes(10 << 20, '\0');
+  for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
+  WriteAll(folder_ / "bruit.alg", bytes);
+  const RunResult result = Run("bruit.alg -o bruit.lgo");
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(result.err, "");
+  EXPECT_TRUE(fs::exists(folder_ / "bruit.lgo"));
+}
+
+TEST_F(HostileCli, UnreadableInputsAreReportedAndTheOthersConverted) {
+  ExampleFile(8, "euclide.alg");
+  ExampleFile(1, "table.alg");
+  fs::create_directories(folder_ / "dossier.alg");
+  fs::create_directories(folder_ / "sortie");
+  const RunResult result = Run("euclide.alg dossier.alg absent.alg table.alg -d sortie");
+
+  EXPECT_EQ(result.status, 1);
+  const std::string folder = folder_.string();
+  EXPECT_EQ(result.err, "pseudal2logo: Impossible d'ouvrir le fichier \"" + folder +
+                            "/dossier.alg\". Le chemin désigne un dossier, pas un fichier.\n"
+                            "pseudal2logo: Impossible d'ouvrir le fichier \"" +
+                            folder + "/absent.alg\". Le fichier spécifié est introuvable.\n");
+  EXPECT_EQ(ReadAll(folder_ / "sortie" / "euclide.lgo"), Logo(8));
+  EXPECT_EQ(ReadAll(folder_ / "sortie" / "table.lgo"), Logo(1));
+  EXPECT_FALSE(fs::exists(folder_ / "sortie" / "dossier.lgo"));
+  EXPECT_FALSE(fs::exists(folder_ / "sortie" / "absent.lgo"));
+}
+
+TEST_F(HostileCli, FileWithoutReadPermission) {
+  const fs::path locked = ExampleFile(8, "locked.alg");
+  fs::permissions(locked, fs::perms::none);
+  if (std::ifstream(locked).good()) {
+    GTEST_SKIP() << "this user reads files whatever their permissions (root)";
+  }
+  ExampleFile(1, "table.alg");
+  const RunResult result = Run("locked.alg table.alg");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err, "pseudal2logo: Impossible d'ouvrir le fichier \"" + locked.string() +
+                            "\". Accès refusé.\n");
+  EXPECT_EQ(result.out, Logo(1));
+}
+
+// A real document followed by a comment that brings the file to 200 MB: the tool must read it
+// whole and give the document's own program, the text after the last instruction being ignored.
+TEST_F(HostileCli, TwoHundredMegabyteFile) {
+  const std::string& document = examples::ExampleDocument(7);
+  {
+    std::ofstream out(folder_ / "enorme.alg", std::ios::binary);
+    out << document << "\r\n<!-- ";
+    const std::string line(78, 'p');
+    const std::size_t lines = (std::size_t{200} << 20) / 80;
+    for (std::size_t i = 0; i < lines; ++i) out << line << "\r\n";
+    out << "-->\r\n";
+  }
+  ASSERT_GE(fs::file_size(folder_ / "enorme.alg"), std::uintmax_t{200} << 20);
+  const auto start = std::chrono::steady_clock::now();
+  const RunResult result = Run("enorme.alg -o enorme.lgo");
+  const double seconds =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+  std::printf("[   TIME   ] 200 MB file through the command line: %.2f s\n", seconds);
+  RecordProperty("cli_200MB_seconds", std::to_string(seconds));
+  EXPECT_EQ(result.status, 0) << result.err;
+  EXPECT_EQ(ReadAll(folder_ / "enorme.lgo"), Logo(8));
+}
+
+}  // namespace
+}  // namespace tortuval::cli
