@@ -577,23 +577,21 @@ std::string TranslateExpression(std::string_view source, int functionMode,
   if (HasWarnedName(text)) parenthesesWarning = true;
 
   // The function's own variables come first; its list may hold runs of spaces. A converter
-  // keeps indexes of both lists; without them the lists are read here.
-  std::vector<Variable> readFunctions;
-  std::vector<Variable> readGlobals;
-  std::span<const Variable> functionVariables;
-  std::span<const Variable> globalVariables;
-  if (context.functionIndex != nullptr) {
-    functionVariables = context.functionIndex->Distinct();
-  } else {
-    readFunctions = ReadVariableList(context.functionVariables, kExact, true);
-    functionVariables = readFunctions;
+  // keeps indexes of both lists; without them the lists are read here, the same way.
+  VariableIndex readFunctions(kExact, true);
+  VariableIndex readGlobals(kAnyCase, false);
+  const VariableIndex* functionIndex = context.functionIndex;
+  const VariableIndex* globalIndex = context.globalIndex;
+  if (functionIndex == nullptr) {
+    readFunctions.Extend(context.functionVariables);
+    functionIndex = &readFunctions;
   }
-  if (context.globalIndex != nullptr) {
-    globalVariables = context.globalIndex->Distinct();
-  } else {
-    readGlobals = ReadVariableList(context.globalVariables, kAnyCase, false);
-    globalVariables = readGlobals;
+  if (globalIndex == nullptr) {
+    readGlobals.Extend(context.globalVariables);
+    globalIndex = &readGlobals;
   }
+  const std::span<const Variable> functionVariables = functionIndex->Distinct();
+  const std::span<const Variable> globalVariables = globalIndex->Distinct();
   std::vector<const Variable*> variables;
   variables.reserve(functionVariables.size() + globalVariables.size());
   for (const Variable& variable : functionVariables) variables.push_back(&variable);

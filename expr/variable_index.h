@@ -32,8 +32,9 @@ class VariableIndex {
   /// Reads what was appended to the list since the last call (`text` is the whole list).
   void Extend(std::string_view text);
 
-  /// The variables in walk order, each (name, code) once: a second walk over the same variable
-  /// changes nothing, so repeated loop variables cost nothing.
+  /// The variables in walk order, each (name, code) once. For an ordinary name a second walk
+  /// changes nothing, so repeated loop variables cost nothing; a name holding ":" would double
+  /// every colon at each further walk, growing the text exponentially, so it is walked once too.
   std::span<const Variable> Distinct() const { return distinct_; }
 
  private:
@@ -53,7 +54,8 @@ class VariableIndex {
   std::unordered_set<std::string> seen_;
 };
 
-/// All variables of a list text in walk order, repeats included (the plain reading).
+/// All variables of a list text in walk order, repeats included: the plain reading, against which
+/// the index is checked.
 std::vector<Variable> ReadVariableList(std::string_view list, Case match, bool collapseSpaces);
 
 }  // namespace tortuval::expr
