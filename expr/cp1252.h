@@ -7,7 +7,7 @@
 namespace tortuval::expr {
 
 /// Upper case of one Windows-1252 byte: a-z, à-þ (but not ÷), š œ ž ÿ have capitals; ß and µ do not.
-inline unsigned char UpperCp1252(unsigned char c) {
+constexpr unsigned char UpperCp1252(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {

@@ -29,12 +29,20 @@ const CaseVariants& VariantsOf(unsigned char upper) {
   return table[upper];
 }
 
+// UpperCp1252 as a table, for the byte-by-byte comparisons.
+constexpr std::array<unsigned char, 256> kUpper = [] {
+  std::array<unsigned char, 256> upper{};
+  for (int byte = 0; byte < 256; ++byte) {
+    upper[byte] = UpperCp1252(static_cast<unsigned char>(byte));
+  }
+  return upper;
+}();
+
+unsigned char Upper(char c) { return kUpper[static_cast<unsigned char>(c)]; }
+
 bool MatchesRest(const char* at, std::string_view pattern) {
   for (std::size_t k = 1; k < pattern.size(); ++k) {
-    if (UpperCp1252(static_cast<unsigned char>(at[k])) !=
-        UpperCp1252(static_cast<unsigned char>(pattern[k]))) {
-      return false;
-    }
+    if (Upper(at[k]) != Upper(pattern[k])) return false;
   }
   return true;
 }
@@ -56,6 +64,15 @@ std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std
   const std::size_t patternSize = pattern.size();
   if (patternSize > text.size()) return std::string_view::npos;
   const std::size_t end = text.size() - patternSize + 1;  // candidates start before this
+  // Expressions are short: there a plain scan costs less than setting up the memchr windows.
+  constexpr std::size_t kShortText = 256;
+  if (end - std::min(from, end) <= kShortText) {
+    const unsigned char firstUpper = Upper(pattern[0]);
+    for (std::size_t i = from; i < end; ++i) {
+      if (Upper(text[i]) == firstUpper && MatchesRest(text.data() + i, pattern)) return i;
+    }
+    return std::string_view::npos;
+  }
   const CaseVariants& first = VariantsOf(UpperCp1252(static_cast<unsigned char>(pattern[0])));
   for (std::size_t window = from; window < end; window += kWindow) {
     const std::size_t windowEnd = std::min(end, window + kWindow);

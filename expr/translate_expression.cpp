@@ -2,12 +2,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bitset>
 #include <cstddef>
 #include <span>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "expr/cp1252.h"
 #include "expr/replace_all.h"
 
 namespace tortuval::expr {
@@ -394,12 +396,9 @@ void MarkFractions(std::string& text) {
   for (char digit = '0'; digit <= '9'; ++digit) {
     for (const FractionRow& row : kFractionRows) {
       const char from[] = {row.before, '.', digit};
-      std::array<char, 5> to{};
-      to[0] = row.before;
-      std::size_t size = 1;
-      for (char c : row.zero) to[size++] = c;
-      to[size++] = digit;
-      ReplaceAll(text, std::string_view(from, 3), std::string_view(to.data(), size), kExact);
+      std::string to(1, row.before);  // short enough to stay in the string itself
+      to.append(row.zero).push_back(digit);
+      ReplaceAll(text, std::string_view(from, 3), to, kExact);
     }
   }
 }
@@ -416,9 +415,13 @@ struct VariablePatterns {
   std::string valuedSpace;
 };
 
+// The patterns are rebuilt with clear and append rather than assign, which GCC 12 warns about
+// wrongly at -O3.
 void MarkListVariable(std::string& text, const Variable& list, VariablePatterns& p) {
-  p.spaced.assign(" ").append(list.name).push_back(' ');
-  p.marked.assign(" item :").append(list.name).push_back(' ');
+  p.spaced.clear();
+  p.spaced.append(" ").append(list.name).push_back(' ');
+  p.marked.clear();
+  p.marked.append(" item :").append(list.name).push_back(' ');
   ReplaceAll(text, p.spaced, p.marked, kAnyCase);
 }
 
@@ -430,12 +433,18 @@ void MarkValueVariable(std::string& text, const Variable& variable, VariablePatt
   const std::string_view name = variable.name;
   // Every row needs the name somewhere in the text (rows b and c compared as they compare it).
   if (!Contains(text, name, variable.match)) return;
-  p.spaced.assign(" ").append(name).push_back(' ');
-  p.marked.assign(" :").append(name).push_back(' ');
-  p.dotted.assign(" ").append(name).push_back('.');
-  p.dottedMarked.assign(" :").append(name).append(" .");
-  p.doubled.assign(": :").append(name);
-  p.valued.assign(":").append(name);
+  p.spaced.clear();
+  p.spaced.append(" ").append(name).push_back(' ');
+  p.marked.clear();
+  p.marked.append(" :").append(name).push_back(' ');
+  p.dotted.clear();
+  p.dotted.append(" ").append(name).push_back('.');
+  p.dottedMarked.clear();
+  p.dottedMarked.append(" :").append(name).append(" .");
+  p.doubled.clear();
+  p.doubled.append(": :").append(name);
+  p.valued.clear();
+  p.valued.append(":").append(name);
   p.valuedSpace.assign(p.valued).push_back(' ');
   ReplaceAll(text, name, p.spaced, kExact);
   ReplaceAll(text, p.spaced, p.marked, variable.match);
@@ -444,10 +453,38 @@ void MarkValueVariable(std::string& text, const Variable& variable, VariablePatt
   ReplaceAll(text, p.valuedSpace, p.valued, kExact);
 }
 
+// The upper-case bytes a text may hold, kept a superset as it is rewritten: a name with a byte
+// outside it cannot occur, and its rows are skipped without a search.
+class BytePresence {
+ public:
+  explicit BytePresence(std::string_view text) {
+    Add(text);
+    // What the variable rows insert besides the names themselves.
+    Add(" :.item");
+  }
+  void Add(std::string_view bytes) {
+    for (char c : bytes) present_.set(UpperCp1252(static_cast<unsigned char>(c)));
+  }
+  bool MayHold(std::string_view name) const {
+    for (char c : name) {
+      if (!present_.test(UpperCp1252(static_cast<unsigned char>(c)))) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::bitset<256> present_;
+};
+
 void MarkVariables(std::string& text, Variables variables,
                    std::vector<std::string_view>& listNames) {
   VariablePatterns patterns;
+  const BytePresence presence(text);
   for (const Variable* variable : variables) {
+    if (!presence.MayHold(variable->name)) {
+      if (variable->code == kListCode) listNames.push_back(variable->name);
+      continue;
+    }
     if (variable->code == kListCode) {
       MarkListVariable(text, *variable, patterns);
       listNames.push_back(variable->name);
@@ -463,8 +500,10 @@ void MarkListLengths(std::string& text, std::span<const std::string_view> listNa
   std::string from;
   std::string to;
   for (std::string_view name : listNames) {
-    from.assign(":").append(name).append(" .length");
-    to.assign("card :").append(name).push_back(' ');
+    from.clear();
+    from.append(":").append(name).append(" .length");
+    to.clear();
+    to.append("card :").append(name).push_back(' ');
     ReplaceAll(text, from, to, kAnyCase);
   }
 }
