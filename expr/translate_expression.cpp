@@ -4,6 +4,7 @@
 #include <array>
 #include <bitset>
 #include <cstddef>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -617,17 +618,17 @@ std::string TranslateExpression(std::string_view source, int functionMode,
 
   // The function's own variables come first; its list may hold runs of spaces. A converter
   // keeps indexes of both lists; without them the lists are read here, the same way.
-  VariableIndex readFunctions(kExact, true);
-  VariableIndex readGlobals(kAnyCase, false);
+  std::optional<VariableIndex> readFunctions;
+  std::optional<VariableIndex> readGlobals;
   const VariableIndex* functionIndex = context.functionIndex;
   const VariableIndex* globalIndex = context.globalIndex;
   if (functionIndex == nullptr) {
-    readFunctions.Extend(context.functionVariables);
-    functionIndex = &readFunctions;
+    readFunctions.emplace(kExact, true).Extend(context.functionVariables);
+    functionIndex = &*readFunctions;
   }
   if (globalIndex == nullptr) {
-    readGlobals.Extend(context.globalVariables);
-    globalIndex = &readGlobals;
+    readGlobals.emplace(kAnyCase, false).Extend(context.globalVariables);
+    globalIndex = &*readGlobals;
   }
   const std::span<const Variable> functionVariables = functionIndex->Distinct();
   const std::span<const Variable> globalVariables = globalIndex->Distinct();

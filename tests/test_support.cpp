@@ -50,6 +50,15 @@ std::string Cp(std::string_view utf8) { return expr::Utf8ToCp1252(utf8); }
 
 std::string Utf8(std::string_view cp1252) { return expr::Cp1252ToUtf8(cp1252); }
 
+std::size_t CountOf(std::string_view text, std::string_view part) {
+  std::size_t count = 0;
+  for (std::size_t at = text.find(part); at != std::string_view::npos;
+       at = text.find(part, at + part.size())) {
+    ++count;
+  }
+  return count;
+}
+
 std::string ReadDataFile(std::string_view relativePath) {
   const std::string path = std::string(TORTUVAL_TEST_DATA_DIR) + "/" + std::string(relativePath);
   std::ifstream in(path, std::ios::binary);

@@ -14,6 +14,9 @@ std::string Cp(std::string_view utf8);
 /// The UTF-8 form of a Windows-1252 text, for messages.
 std::string Utf8(std::string_view cp1252);
 
+/// How many times `part` occurs in `text`, without overlaps.
+std::size_t CountOf(std::string_view text, std::string_view part);
+
 /// A file under tests/data, as raw bytes.
 std::string ReadDataFile(std::string_view relativePath);
 

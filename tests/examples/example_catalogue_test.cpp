@@ -16,14 +16,7 @@ namespace {
 
 using tortuval::testing::Cp;
 
-std::size_t CountOf(std::string_view text, std::string_view pattern) {
-  std::size_t count = 0;
-  for (std::size_t pos = text.find(pattern); pos != std::string_view::npos;
-       pos = text.find(pattern, pos + pattern.size())) {
-    ++count;
-  }
-  return count;
-}
+using tortuval::testing::CountOf;
 
 // An item element or a closing `</item>` as read back from a document, independently of the
 // builder: attributes are read as name="value" pairs, so a ">" inside a value does not end the

@@ -17,6 +17,7 @@
 #include "expr/replace_all.h"
 #include "expr/translate_expression.h"
 #include "expr/variable_index.h"
+#include "tests/test_support.h"
 
 namespace tortuval::convert {
 namespace {
@@ -37,14 +38,7 @@ void ReportTime(const char* what, double seconds) {
   ::testing::Test::RecordProperty(what, std::to_string(seconds));
 }
 
-std::size_t CountOf(std::string_view text, std::string_view part) {
-  std::size_t count = 0;
-  for (std::size_t at = text.find(part); at != std::string_view::npos;
-       at = text.find(part, at + part.size())) {
-    ++count;
-  }
-  return count;
-}
+using tortuval::testing::CountOf;
 
 // A document around the given items: declaration, header elements, the items, the end.
 std::string Wrapped(std::string_view items) {
