@@ -4,6 +4,7 @@
 #include <array>
 
 #include "convert/conversion_state.h"
+#include "convert/declarations.h"
 #include "convert/document.h"
 #include "convert/listing.h"
 #include "convert/translators.h"
@@ -15,7 +16,7 @@ namespace tortuval::convert {
 namespace {
 
 // The translator of each internal instruction number; 0 and gaps translate nothing.
-constexpr std::array<Translator, 34> kTranslators = {
+constexpr std::array<Translator, 35> kTranslators = {
     nullptr,                     // 0
     TranslateDeclaration,        // 1  declaration
     TranslateInput,              // 2  LIRE
@@ -50,8 +51,12 @@ constexpr std::array<Translator, 34> kTranslators = {
     TranslateF1,                 // 31 the `fonction` element
     TranslateF2,                 // 32 the `F2` element
     TranslatePoint,              // 33 a point
+    TranslateProcedureCall,      // 34 APPELER_FONCTION
 };
 
+// The last item numbered 3 or 4. The search is for the marker and the first digit only, so it
+// also stops at items 30 to 34: function results and elements, points and procedure calls count
+// as output too, as a called procedure may well write.
 std::size_t LastOutputMarker(std::string_view document) {
   const std::size_t values = document.rfind("code=\"3");
   const std::size_t texts = document.rfind("code=\"4");
@@ -79,6 +84,8 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
                        expr::Contains(remaining, "code=\"21#");
   state.usageFlags = library::DetectSupportProcedures(remaining);
   state.lastOutputMarker = LastOutputMarker(document);
+  // A user function's body sees the algorithm's variables wherever they are declared.
+  if (expr::Contains(remaining, "code=\"27#")) ReadDocumentGlobals(document, state.documentGlobals);
 
   while (!cursor.Done()) {
     state.parenthesesWarning = false;

@@ -63,9 +63,10 @@ void ConversionState::AppendLineWithWarning(std::string_view text) {
 }
 
 std::string ConversionState::Translate(std::string_view expression, int functionMode) {
-  const expr::ExpressionContext context{instructionNumber, functionVariables.Text(),
-                                       globalVariables.Text(), &functionVariables.Index(),
-                                       &globalVariables.Index()};
+  const VariableList& globals = VisibleGlobals();
+  const expr::ExpressionContext context{instructionNumber,         functionVariables.Text(),
+                                       globals.Text(),            &functionVariables.Index(),
+                                       &globals.Index(),          functionNames};
   return expr::TranslateExpression(expression, functionMode, context, parenthesesWarning);
 }
 
@@ -76,7 +77,7 @@ bool ConversionState::OutputFollows() const {
 std::string LookupVariableType(const ConversionState& state, std::string_view name) {
   // A name inside a longer entry is not found: the search is for the name between spaces.
   std::string_view code = state.functionVariables.FindTypeCode(name);
-  if (code.empty()) code = state.globalVariables.FindTypeCode(name);
+  if (code.empty()) code = state.VisibleGlobals().FindTypeCode(name);
   return code.empty() ? "0" : std::string(code);
 }
 

@@ -76,9 +76,13 @@ struct ConversionState {
   IndentStack indentStack;
   std::vector<LoopRecord> loopStack;
   VariableList globalVariables{expr::Case::kInsensitive, false};
+  /// Every global declaration of the document, read ahead: what a user function's body sees.
+  VariableList documentGlobals{expr::Case::kInsensitive, false};
   /// The variables of the user function being read (and of loops and F1/F2).
   VariableList functionVariables{expr::Case::kSensitive, true};
   bool inFunction = false;
+  /// The names of the user functions whose headers have been read, in their order.
+  std::vector<std::string> functionNames;
   bool graphicsUsed = false;
   bool parenthesesWarning = false;
   std::string usageFlags;
@@ -100,6 +104,9 @@ struct ConversionState {
   void AppendLineWithWarning(std::string_view text);
   /// Translates an expression with the current variables and instruction number.
   std::string Translate(std::string_view expression, int functionMode = 0);
+  /// The global variables the current item sees: inside a user function, all of the
+  /// document's; elsewhere, those declared so far.
+  const VariableList& VisibleGlobals() const { return inFunction ? documentGlobals : globalVariables; }
   /// True when an output item stands after the current position.
   bool OutputFollows() const;
 

@@ -13,7 +13,7 @@ using expr::ReplaceRule;
 
 // Order matters: the editor's 20 becomes 3 before its 51 becomes 20, so the two never meet.
 // The first row masks the drawing frame's "repcode", whose value reads like instruction 2.
-constexpr std::array<ReplaceRule, 17> kRenumbering = {{
+constexpr std::array<ReplaceRule, 18> kRenumbering = {{
     {"repcode", "rep****"},
     {"code=\"20#", "code=\"3#"},
     {"code=\"50#", "code=\"33#"},
@@ -28,6 +28,7 @@ constexpr std::array<ReplaceRule, 17> kRenumbering = {{
     {"code=\"203#", "code=\"28#"},
     {"code=\"204#", "code=\"29#"},
     {"code=\"205#", "code=\"30#"},
+    {"code=\"206#", "code=\"34#"},
     // The two function elements become items whatever attribute the editor wrote first.
     {"<fonction ", "<code=\"31# "},
     {"<F2 ", "<code=\"32# "},
@@ -36,7 +37,7 @@ constexpr std::array<ReplaceRule, 17> kRenumbering = {{
 
 constexpr std::string_view kCodeMarker = "code=\"";
 
-// Rows 2 to 14 of the renumbering each rewrite one `code="N#` marker. Applied one after the other
+// Rows 2 to 15 of the renumbering each rewrite one `code="N#` marker. Applied one after the other
 // they cost thirteen scans of the whole document; one scan that tries the rows in their order at
 // each marker gives the same text, because
 // - two of their matches never overlap (each starts with the marker, whose "c" occurs nowhere
@@ -45,7 +46,7 @@ constexpr std::string_view kCodeMarker = "code=\"";
 //   22 to 30 against 50, 51, 52, 100 to 205), and no match can start inside the written text or
 //   straddle its start, so a later row finds no new match in it; the scan steps past it anyway.
 constexpr std::size_t kFirstNumberRow = 1;
-constexpr std::size_t kNumberRowCount = 13;
+constexpr std::size_t kNumberRowCount = 14;
 
 constexpr bool NumberRowsShareTheMarker() {
   for (std::size_t row = kFirstNumberRow; row < kFirstNumberRow + kNumberRowCount; ++row) {
@@ -98,13 +99,15 @@ void ReplaceNumbersInOneScan(std::string& document, std::span<const ReplaceRule>
   document.resize(written + text.size() - done);
 }
 
-constexpr int kHighestInstruction = 33;
+constexpr int kHighestInstruction = 34;
+constexpr int kFirstElementInstruction = 30;
+constexpr int kProcedureCallInstruction = 34;
 
 // The internal number whose digits and "#" start `text`, or 0.
 int LeadingInstructionNumber(std::string_view text) {
   int value = 0;
   std::size_t i = 0;
-  // Digits of a number from 1 to 33: no leading zero, at most two digits.
+  // Digits of a number from 1 to 34: no leading zero, at most two digits.
   while (i < text.size() && i < 3 && text[i] >= '0' && text[i] <= '9') {
     if (i == 0 && text[i] == '0') return 0;
     value = value * 10 + (text[i] - '0');
@@ -144,7 +147,8 @@ bool InstructionCursor::FindNextInstruction() {
 
 std::string_view InstructionCursor::CutItem() {
   if (done_) return {};
-  if (number_ < 30) {
+  // A procedure call is an item like the statements; 30 to 33 are elements.
+  if (number_ < kFirstElementInstruction || number_ == kProcedureCallInstruction) {
     const std::size_t quote = document_.find('"', position_);
     if (quote == std::string_view::npos) return {};
     const std::string_view item = document_.substr(position_, quote + 1 - position_);

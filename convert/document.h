@@ -1,6 +1,6 @@
 #pragma once
 // The source document as the converter reads it: instruction numbers rewritten into the
-// internal numbering 1 to 33, then instruction items found and cut one after the other.
+// internal numbering 1 to 34, then instruction items found and cut one after the other.
 
 #include <cstddef>
 #include <string>
@@ -18,12 +18,12 @@ class InstructionCursor {
   /// The cursor starts before the first instruction; call FindNextInstruction once.
   explicit InstructionCursor(std::string_view document) : document_(document) {}
 
-  /// Moves to the next `code="N#` with N from 1 to 33 and returns true, or reaches the end
+  /// Moves to the next `code="N#` with N from 1 to 34 and returns true, or reaches the end
   /// (done) and returns false. Items with other numbers are passed over.
   bool FindNextInstruction();
 
-  /// Cuts the current item: for 1 to 29 the text up to and including its closing quotation
-  /// mark; for 30 to 33 (elements) up to the last quotation mark before the element's "/>".
+  /// Cuts the current item: for 1 to 29 and 34 the text up to and including its closing
+  /// quotation mark; for 30 to 33 (elements) up to the last quotation mark before the "/>".
   std::string_view CutItem();
 
   /// The current internal instruction number (0 when done).

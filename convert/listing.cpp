@@ -44,7 +44,8 @@ std::string ListSourceLines(std::string listingText) {
   while (position < listingText.size()) {
     const std::size_t start =
         std::min(descriptions.ValueStartFrom(position), items.ValueStartFrom(position));
-    if (start == std::string::npos) break;
+    // A marker that ends the text opens no line.
+    if (start >= listingText.size()) break;
     // A line whose closing quotation mark is missing (a cut document) runs to the end.
     std::size_t end = listingText.find('"', start);
     if (end == std::string::npos) end = listingText.size();

@@ -2,19 +2,12 @@
 
 #include <cstdint>
 
+#include "convert/declarations.h"
 #include "convert/document.h"
 #include "convert/translators.h"
 
 namespace tortuval::convert {
 namespace {
-
-// The one-character code of a declared type name; any unknown type is treated as a list.
-std::string_view TypeCode(std::string_view typeName) {
-  if (typeName == "NOMBRE") return "1";
-  if (typeName == "LISTE") return "2";
-  if (typeName == "MOT") return "3";
-  return "2";
-}
 
 // A list position written as a plain decimal integer (optional sign, 1 to 18 digits).
 bool ReadDecimalInteger(std::string_view text, std::int64_t& value) {
@@ -36,10 +29,7 @@ bool ReadDecimalInteger(std::string_view text, std::int64_t& value) {
 }  // namespace
 
 void TranslateDeclaration(ConversionState& state, std::string_view item) {
-  ItemFields fields(item);
-  std::string_view type = fields.Next();
-  const std::string_view name = fields.Last();
-  if (type == "CHAINE") type = "MOT";
+  const auto [type, name] = ReadDeclaration(item);
   state.AppendLine("DEFINIS \"" + std::string(name) + " " + std::string(type));
   // An entry without a name would break the variable lists apart for every later expression.
   if (name.empty()) return;
@@ -116,6 +106,11 @@ void TranslateAssignment(ConversionState& state, std::string_view item) {
 void TranslatePause(ConversionState& state, std::string_view /*item*/) {
   state.AppendLine("ecl [ Taper sur une touche pour continuer. ]");
   state.AppendLine("tant que non(touche?) []");
+}
+
+void TranslateProcedureCall(ConversionState& state, std::string_view item) {
+  ItemFields fields(item);
+  state.AppendLineWithWarning(state.Translate(fields.Last()));
 }
 
 void TranslateComment(ConversionState& state, std::string_view item) {

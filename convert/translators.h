@@ -22,6 +22,7 @@ void TranslateTextOutput(ConversionState& state, std::string_view item);    // 4
 void TranslateAssignment(ConversionState& state, std::string_view item);    // 5
 void TranslatePause(ConversionState& state, std::string_view item);         // 18
 void TranslateComment(ConversionState& state, std::string_view item);       // 19
+void TranslateProcedureCall(ConversionState& state, std::string_view item); // 34
 
 // Blocks.
 void TranslateIf(ConversionState& state, std::string_view item);            // 6

@@ -1,6 +1,7 @@
 // User functions (a function section of the algorithm) and the two function elements, F1 of
 // the variable x and F2 of named parameters defined by condition/value lines.
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -65,6 +66,11 @@ void TranslateFunctionHeader(ConversionState& state, std::string_view item) {
       hash == std::string_view::npos ? std::string_view() : body.substr(hash + 1);
   state.Append("POUR ");
   state.Append(name);
+  // From now on a call "name(…)" is written as a LOGO call.
+  if (!name.empty() && std::find(state.functionNames.begin(), state.functionNames.end(), name) ==
+                           state.functionNames.end()) {
+    state.functionNames.emplace_back(name);
+  }
   state.functionVariables.Clear();
   for (const std::string_view parameter : ParameterNames(parameters)) {
     state.Append(" :");

@@ -19,6 +19,21 @@ constexpr unsigned char UpperCp1252(unsigned char c) {
   }
 }
 
+/// A byte of a word: an ASCII letter or digit, "_", or a Windows-1252 letter. Names are matched
+/// only where they stand as whole words, between bytes that are not word bytes.
+constexpr bool IsWordByte(unsigned char c) {
+  if ((c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_') {
+    return true;
+  }
+  switch (c) {
+    case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
+    case 0xAA: case 0xB5: case 0xBA:
+      return true;
+    default:
+      return c >= 0xC0 && c != 0xD7 && c != 0xF7;
+  }
+}
+
 /// The Unicode code point of a Windows-1252 byte; the five undefined bytes map to U+0081 and the like.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 

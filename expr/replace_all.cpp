@@ -144,6 +144,41 @@ std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_vie
   return count;
 }
 
+bool IsWholeWordAt(std::string_view text, std::size_t at, std::size_t length) {
+  if (length == 0) return true;
+  const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
+  if (IsWordByte(byte(at)) && at > 0 && IsWordByte(byte(at - 1))) return false;
+  const std::size_t after = at + length;
+  return !(IsWordByte(byte(after - 1)) && after < text.size() && IsWordByte(byte(after)));
+}
+
+std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::string_view to,
+                              Case match) {
+  if (from.empty()) return 0;
+  const auto nextWholeWord = [&](std::size_t at) {
+    std::size_t hit = Find(text, from, at, match);
+    while (hit != std::string::npos && !IsWholeWordAt(text, hit, from.size())) {
+      hit = Find(text, from, hit + 1, match);
+    }
+    return hit;
+  };
+  std::size_t hit = nextWholeWord(0);
+  if (hit == std::string::npos) return 0;
+  std::string result;
+  result.reserve(text.size() + 16);
+  std::size_t done = 0;
+  std::size_t count = 0;
+  while (hit != std::string::npos) {
+    result.append(text, done, hit - done).append(to);
+    done = hit + from.size();
+    ++count;
+    hit = nextWholeWord(done);
+  }
+  result.append(text, done, std::string::npos);
+  text.swap(result);
+  return count;
+}
+
 void ApplyRules(std::string& text, std::span<const ReplaceRule> rules) {
   for (const ReplaceRule& rule : rules) ReplaceAll(text, rule.from, rule.to, rule.match);
 }

@@ -33,6 +33,15 @@ inline bool Contains(std::string_view text, std::string_view pattern,
 std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to,
                        Case match = Case::kInsensitive);
 
+/// True when the `length` bytes at `at` stand as a whole word: when they begin with a word byte
+/// the byte before is not one (or the text starts there), when they end with one the byte after
+/// is not one (or the text ends there).
+bool IsWholeWordAt(std::string_view text, std::size_t at, std::size_t length);
+
+/// ReplaceAll for the occurrences of `from` that stand as whole words; the others are passed over.
+std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::string_view to,
+                              Case match = Case::kInsensitive);
+
 /// Applies the rows one after the other, each to the result of the previous one.
 void ApplyRules(std::string& text, std::span<const ReplaceRule> rules);
 

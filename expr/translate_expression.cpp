@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <array>
-#include <bitset>
 #include <cstddef>
 #include <optional>
 #include <span>
@@ -12,6 +11,7 @@
 
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
+#include "expr/variable_stage.h"
 
 namespace tortuval::expr {
 namespace {
@@ -33,6 +33,15 @@ std::size_t SkipSpaces(std::string_view text, std::size_t at) {
 
 // In every table, rows without letters match the same way in either case mode; they are compared
 // exactly because that is the faster search.
+
+// ---------------------------------------------------------------------------------------------
+// Before stage 1: the logical operators of the source notation, also "&&" as the text repair
+// leaves it, become LOGO words before their signs could be spaced apart.
+constexpr ReplaceRule kLogicalOperators[] = {
+    {"& amp; & amp;", " ET ", kAnyCase},
+    {"&&", " ET ", kExact},
+    {"||", " OU ", kExact},
+};
 
 // ---------------------------------------------------------------------------------------------
 // Stage 1: operator spacing. "!=" comes after "<" and ">" so that the "<>" it writes stays whole.
@@ -140,25 +149,9 @@ void RestorePlaceholders(std::string& text) {
   }
 }
 
-// ---------------------------------------------------------------------------------------------
-// Declared variables, walked once per call: stage 9 marks them and the member-call rewrite below
-// needs to know a receiver's type before the brackets are spaced.
+// The member-call rewrite below needs a receiver's type before the brackets are spaced.
 constexpr char kNumberCode = '1';
 constexpr char kListCode = '2';
-
-// The variables of one call, function variables first; they live in an index or in the call.
-using Variables = std::span<const Variable* const>;
-
-// The first declared variable of that name, compared as stage 9 compares it; or none.
-const Variable* FindVariable(std::string_view name, Variables variables) {
-  for (const Variable* variable : variables) {
-    if (variable->name.size() == name.size() &&
-        StartsWith(name, 0, variable->name, variable->match)) {
-      return variable;
-    }
-  }
-  return nullptr;
-}
 
 // ---------------------------------------------------------------------------------------------
 // Stage 5, first step: member calls. "x.toString()" on a number gives "transforme :x",
@@ -230,7 +223,7 @@ struct PendingText {
 
 class MemberCallRewriter {
  public:
-  MemberCallRewriter(std::string_view text, Variables variables)
+  MemberCallRewriter(std::string_view text, const VariableScope& variables)
       : text_(text), variables_(variables), parentheses_(MatchParentheses(text)) {
     out_.reserve(text.size() + 16);
   }
@@ -330,13 +323,13 @@ class MemberCallRewriter {
   }
 
   std::string_view text_;
-  Variables variables_;
+  const VariableScope& variables_;
   std::vector<Parenthesis> parentheses_;
   std::vector<PendingText> pending_;
   std::string out_;
 };
 
-void RewriteMemberCalls(std::string& text, Variables variables) {
+void RewriteMemberCalls(std::string& text, const VariableScope& variables) {
   if (!Contains(text, kToString, kAnyCase) && !Contains(text, kSubstrCall) &&
       !Contains(text, "fromCharCode", kAnyCase)) {
     return;
@@ -345,9 +338,10 @@ void RewriteMemberCalls(std::string& text, Variables variables) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 5: functions, constants and brackets. The inverse trigonometric names come before "cos",
-// "sin" and "tan", which would otherwise cut them.
-constexpr ReplaceRule kFunctions[] = {
+// Stage 5: functions, constants and brackets. The named rows match whole words only, so that a
+// variable "distance" keeps its "tan"; the names the document gives its own functions follow
+// them. The inverse trigonometric names get words of their own.
+constexpr ReplaceRule kNamedRows[] = {
     {"random()", " ( randdec 0 1 ) ", kAnyCase},
     {"PSEUDAL_ALEA_ENT(", " ( random ", kAnyCase},
     {"pow(", " ( puissance ", kAnyCase},
@@ -363,15 +357,34 @@ constexpr ReplaceRule kFunctions[] = {
     {"log", " log ", kAnyCase},
     {"abs", " abs ", kAnyCase},
     {"round", " arrondir ", kAnyCase},
+    {"true", " vrai ", kAnyCase},
+    {"false", " faux ", kAnyCase},
     {"rac(", " ( rac2 ", kAnyCase},
     {"F1(", " ( F1 ", kAnyCase},
     {"F2(", " ( F2 ", kAnyCase},
-    {"(", " ( ", kExact},
-    {")", " ) ", kExact},
-    {"[", " [ ", kExact},
-    {"]", " ] ", kExact},
-    {",", " ", kExact},
 };
+
+constexpr ReplaceRule kBrackets[] = {
+    {"(", " ( ", kExact}, {")", " ) ", kExact}, {"[", " [ ", kExact},
+    {"]", " ] ", kExact}, {",", " ", kExact},
+};
+
+// A call "f(a, b)" of a function of the document becomes the prefix call "( f a b )".
+void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> functionNames) {
+  std::string call;
+  std::string prefix;
+  for (const std::string& name : functionNames) {
+    call.assign(name).push_back('(');
+    prefix.assign(" ( ").append(name).push_back(' ');
+    ReplaceWholeWords(text, call, prefix, kAnyCase);
+  }
+}
+
+void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> functionNames) {
+  for (const ReplaceRule& rule : kNamedRows) ReplaceWholeWords(text, rule.from, rule.to, rule.match);
+  MarkDocumentFunctionCalls(text, functionNames);
+  ApplyRules(text, kBrackets);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Stage 6: a fraction that opens the text gets its zero and a decimal comma.
@@ -405,110 +418,6 @@ void MarkFractions(std::string& text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 9: variables. Pattern texts are built in buffers kept across variables.
-struct VariablePatterns {
-  std::string spaced;  // " name "
-  std::string marked;  // " :name " or " item :name "
-  std::string dotted;  // " name."
-  std::string dottedMarked;
-  std::string doubled;  // ": :name"
-  std::string valued;   // ":name"
-  std::string valuedSpace;
-};
-
-// The patterns are rebuilt with clear and append rather than assign, which GCC 12 warns about
-// wrongly at -O3.
-void MarkListVariable(std::string& text, const Variable& list, VariablePatterns& p) {
-  p.spaced.clear();
-  p.spaced.append(" ").append(list.name).push_back(' ');
-  p.marked.clear();
-  p.marked.append(" item :").append(list.name).push_back(' ');
-  ReplaceAll(text, p.spaced, p.marked, kAnyCase);
-}
-
-// Row a isolates every occurrence of the name, also inside other words; row b puts the value
-// marker before it; row d undoes a doubled marker; row e takes back the space row a put behind
-// the name, so a name followed by a spaced operator keeps single spaces and a name followed by a
-// point stays glued to it.
-void MarkValueVariable(std::string& text, const Variable& variable, VariablePatterns& p) {
-  const std::string_view name = variable.name;
-  // Every row needs the name somewhere in the text (rows b and c compared as they compare it).
-  if (!Contains(text, name, variable.match)) return;
-  p.spaced.clear();
-  p.spaced.append(" ").append(name).push_back(' ');
-  p.marked.clear();
-  p.marked.append(" :").append(name).push_back(' ');
-  p.dotted.clear();
-  p.dotted.append(" ").append(name).push_back('.');
-  p.dottedMarked.clear();
-  p.dottedMarked.append(" :").append(name).append(" .");
-  p.doubled.clear();
-  p.doubled.append(": :").append(name);
-  p.valued.clear();
-  p.valued.append(":").append(name);
-  p.valuedSpace.assign(p.valued).push_back(' ');
-  ReplaceAll(text, name, p.spaced, kExact);
-  ReplaceAll(text, p.spaced, p.marked, variable.match);
-  ReplaceAll(text, p.dotted, p.dottedMarked, variable.match);
-  ReplaceAll(text, p.doubled, p.valued, kExact);
-  ReplaceAll(text, p.valuedSpace, p.valued, kExact);
-}
-
-// The upper-case bytes a text may hold, kept a superset as it is rewritten: a name with a byte
-// outside it cannot occur, and its rows are skipped without a search.
-class BytePresence {
- public:
-  explicit BytePresence(std::string_view text) {
-    Add(text);
-    // What the variable rows insert besides the names themselves.
-    Add(" :.item");
-  }
-  void Add(std::string_view bytes) {
-    for (char c : bytes) present_.set(UpperCp1252(static_cast<unsigned char>(c)));
-  }
-  bool MayHold(std::string_view name) const {
-    for (char c : name) {
-      if (!present_.test(UpperCp1252(static_cast<unsigned char>(c)))) return false;
-    }
-    return true;
-  }
-
- private:
-  std::bitset<256> present_;
-};
-
-void MarkVariables(std::string& text, Variables variables,
-                   std::vector<std::string_view>& listNames) {
-  VariablePatterns patterns;
-  const BytePresence presence(text);
-  for (const Variable* variable : variables) {
-    if (!presence.MayHold(variable->name)) {
-      if (variable->code == kListCode) listNames.push_back(variable->name);
-      continue;
-    }
-    if (variable->code == kListCode) {
-      MarkListVariable(text, *variable, patterns);
-      listNames.push_back(variable->name);
-    } else {
-      MarkValueVariable(text, *variable, patterns);
-    }
-  }
-}
-
-// Stage 10: the length of a list, written with a space before ".length".
-void MarkListLengths(std::string& text, std::span<const std::string_view> listNames) {
-  if (listNames.empty() || !Contains(text, " .length", kAnyCase)) return;
-  std::string from;
-  std::string to;
-  for (std::string_view name : listNames) {
-    from.clear();
-    from.append(":").append(name).append(" .length");
-    to.clear();
-    to.append("card :").append(name).push_back(' ');
-    ReplaceAll(text, from, to, kAnyCase);
-  }
-}
-
 // Stage 11.
 void CollapseSpaces(std::string& text) {
   while (ReplaceAll(text, "  ", " ", kExact) != 0) {
@@ -611,6 +520,7 @@ std::string TranslateExpression(std::string_view source, int functionMode,
                                 const ExpressionContext& context, bool& parenthesesWarning) {
   std::string text(source);
 
+  ApplyRules(text, kLogicalOperators);
   ApplyRules(text, kOperatorSpacing);
   if (context.instructionNumber == kF2Instruction && functionMode != 0) TranslateF2Line(text);
   ApplyRules(text, kComparisonRepair);
@@ -630,24 +540,17 @@ std::string TranslateExpression(std::string_view source, int functionMode,
     readGlobals.emplace(kAnyCase, false).Extend(context.globalVariables);
     globalIndex = &*readGlobals;
   }
-  const std::span<const Variable> functionVariables = functionIndex->Distinct();
-  const std::span<const Variable> globalVariables = globalIndex->Distinct();
-  std::vector<const Variable*> variables;
-  variables.reserve(functionVariables.size() + globalVariables.size());
-  for (const Variable& variable : functionVariables) variables.push_back(&variable);
-  for (const Variable& variable : globalVariables) variables.push_back(&variable);
+  const VariableScope variables{*functionIndex, *globalIndex};
 
   RewriteMemberCalls(text, variables);
-  ApplyRules(text, kFunctions);
+  MarkFunctionsAndBrackets(text, context.functionNames);
   MarkLeadingFraction(text);
   MarkFractions(text);
 
   text.insert(text.begin(), ' ');
   text.push_back(' ');
 
-  std::vector<std::string_view> listNames;
-  MarkVariables(text, variables, listNames);
-  MarkListLengths(text, listNames);
+  MarkVariables(text, variables);
   CollapseSpaces(text);
   if (text.find('"') != kNone) ApplyRules(text, kElisions);
 

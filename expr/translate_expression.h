@@ -1,6 +1,7 @@
 #pragma once
 // Rewrites an expression of the editor's script-like notation into LOGO words.
 
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -16,6 +17,8 @@ struct ExpressionContext {
   /// Indexes kept in step with the two lists, or null: the lists are then read on each call.
   const VariableIndex* functionIndex = nullptr;
   const VariableIndex* globalIndex = nullptr;
+  /// The names of the document's own functions whose headers have been read, in their order.
+  std::span<const std::string> functionNames;
 };
 
 /// Translates `source` (already repaired); `functionMode` is 1 for the F1 body and the F2 lines,

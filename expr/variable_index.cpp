@@ -1,5 +1,7 @@
 #include "expr/variable_index.h"
 
+#include "expr/cp1252.h"
+
 namespace tortuval::expr {
 namespace {
 
@@ -15,6 +17,29 @@ void AppendCollapsed(std::string& walked, std::string_view text) {
 
 }  // namespace
 
+bool IsPlainWordName(std::string_view name) {
+  if (name.empty()) return false;
+  for (char c : name) {
+    if (!IsWordByte(static_cast<unsigned char>(c))) return false;
+  }
+  std::string upper;
+  UpperInto(name, upper);
+  return upper != "ITEM" && upper != "CARD" && upper != "LENGTH";
+}
+
+void UpperInto(std::string_view text, std::string& upper) {
+  upper.resize(text.size());
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    upper[i] = static_cast<char>(UpperCp1252(static_cast<unsigned char>(text[i])));
+  }
+}
+
+std::span<const std::uint32_t> VariableIndex::NamedIgnoringCase(std::string_view upperName) const {
+  const auto found = byUpperName_.find(upperName);
+  if (found == byUpperName_.end()) return {};
+  return found->second;
+}
+
 void VariableIndex::Reset() {
   consumed_ = 0;
   walked_.clear();
@@ -23,6 +48,8 @@ void VariableIndex::Reset() {
   provisional_ = false;
   distinct_.clear();
   seen_.clear();
+  byUpperName_.clear();
+  unusualNames_ = 0;
 }
 
 void VariableIndex::Extend(std::string_view text) {
@@ -39,6 +66,12 @@ void VariableIndex::Extend(std::string_view text) {
     // The entry read without its code is read again now that more text follows it.
     const Variable& last = distinct_.back();
     seen_.erase(last.name + '\n' + last.code);
+    std::string upper;
+    UpperInto(last.name, upper);
+    const auto sameName = byUpperName_.find(upper);
+    sameName->second.pop_back();
+    if (sameName->second.empty()) byUpperName_.erase(sameName);
+    if (!IsPlainWordName(last.name)) --unusualNames_;
     distinct_.pop_back();
     provisional_ = false;
   }
@@ -52,6 +85,10 @@ void VariableIndex::Record(std::string name, char code) {
   key += '\n';
   key += code;
   if (!seen_.insert(std::move(key)).second) return;
+  std::string upper;
+  UpperInto(name, upper);
+  byUpperName_[std::move(upper)].push_back(static_cast<std::uint32_t>(distinct_.size()));
+  if (!IsPlainWordName(name)) ++unusualNames_;
   distinct_.push_back(Variable{std::move(name), code, match_});
 }
 

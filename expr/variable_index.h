@@ -3,9 +3,12 @@
 // walks them, kept up to date while the list grows so that no call reads the whole list again.
 
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <unordered_set>
 #include <vector>
 
@@ -37,6 +40,16 @@ class VariableIndex {
   /// every colon at each further walk, growing the text exponentially, so it is walked once too.
   std::span<const Variable> Distinct() const { return distinct_; }
 
+  /// The positions in Distinct() of the variables named `upperName` ignoring case (the name
+  /// given in Windows-1252 upper case), in walk order.
+  std::span<const std::uint32_t> NamedIgnoringCase(std::string_view upperName) const;
+
+  /// How the translator compares this list's names.
+  Case Match() const { return match_; }
+
+  /// True when some name is not a plain word (see IsPlainWordName).
+  bool HasUnusualName() const { return unusualNames_ != 0; }
+
  private:
   enum class Phase { kLeadingSpaces, kEntry, kSkipToSpace };
 
@@ -52,7 +65,25 @@ class VariableIndex {
   bool provisional_ = false;  // the last entry lacks its code: the next append may bring it
   std::vector<Variable> distinct_;
   std::unordered_set<std::string> seen_;
+
+  struct StringHash {
+    using is_transparent = void;
+    std::size_t operator()(std::string_view text) const {
+      return std::hash<std::string_view>{}(text);
+    }
+  };
+  std::unordered_map<std::string, std::vector<std::uint32_t>, StringHash, std::equal_to<>>
+      byUpperName_;
+  std::size_t unusualNames_ = 0;
 };
+
+/// A name made of word bytes only that is none of "item", "card" and "length" (ignoring case):
+/// the words that the variable stage writes or reads around list names. Only such names can be
+/// marked word by word in one pass over an expression.
+bool IsPlainWordName(std::string_view name);
+
+/// `text` in Windows-1252 upper case, written into `upper`.
+void UpperInto(std::string_view text, std::string& upper);
 
 /// All variables of a list text in walk order, repeats included: the plain reading, against which
 /// the index is checked.

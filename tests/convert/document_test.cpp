@@ -57,7 +57,7 @@ TEST(InstructionCursor, CutsItemsUpToTheirClosingQuotationMark) {
 
 TEST(InstructionCursor, SkipsUnknownNumbersAndMaskedFrames) {
   EXPECT_EQ(Walk(R"(<repere repcode="2#19#0#15#1#1" /><item code="103#x" /><item code="0#y" />)"
-                 R"(<item code="01#z" /><item code="34#w" /><item code="1#NOMBRE#x" />)"),
+                 R"(<item code="01#z" /><item code="35#w" /><item code="1#NOMBRE#x" />)"),
             (Items{{1, "1#NOMBRE#x\""}}));
   EXPECT_EQ(Walk("no instruction at all"), Items{});
   EXPECT_EQ(Walk(R"(code="1 code="1NOMBRE" code="10#finsinon")"), (Items{{10, "10#finsinon\""}}));

@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
+#include <set>
+#include <sstream>
 #include <string>
 
 #include "app/examples/example_catalogue.h"
@@ -80,7 +83,7 @@ TEST(ExampleConversion, NormalLawDefinesF1ThenF2) {
   const std::string logo = Convert(16).logoText;
   const std::string functions =
       "POUR F1 :x\r\n"
-      "rends ( 1 / ( rac2 ( 2 * PI ) ) ) * e :xp ( - 0,5 * :x * :x )\r\n"
+      "rends ( 1 / ( rac2 ( 2 * PI ) ) ) * exp ( - 0,5 * :x * :x )\r\n"
       "FIN\r\n\r\n"
       "POUR F2 :w :g\r\n"
       "teste :w >= 0 sivrai [ rends entier ( :g * :w ) / :g ] \r\n"
@@ -137,6 +140,68 @@ TEST(ExampleConversion, EveryExampleConvertsWholeWithBalancedBlocks) {
     // Every block closes: the program's last lines are not indented.
     EXPECT_TRUE(Holds(result.logoText, "\r\n// FIN_ALGORITHME\r\n") ||
                 result.logoText.rfind("// FIN_ALGORITHME", 0) == 0);
+  }
+}
+
+TEST(ExampleConversion, SortingReadsAndWritesWholeListItems) {
+  const std::string logo = Convert(2).logoText;
+  EXPECT_TRUE(Holds(logo, "remplace :listeatrier [entier ( ( randdec 0 1 ) * 20 + 1 )] [:i]\r\n"));
+  EXPECT_TRUE(Holds(logo, "ECRIS item :listeatrier ( :i + 1 )\r\n"));
+  EXPECT_TRUE(Holds(logo, "TESTE item :listeatrier [ :j + 1 ] < item :listeatrier [ :j ]\r\n"));
+}
+
+TEST(ExampleConversion, NormalLawKeepsItsNamesWhole) {
+  const std::string logo = Convert(16).logoText;
+  EXPECT_TRUE(Holds(logo, "TESTE :loi = 1\r\n"));
+  EXPECT_TRUE(Holds(logo, "soit \"m :esp\r\n"));
+  EXPECT_TRUE(Holds(logo, "soit \"s :sigma\r\n"));
+  EXPECT_TRUE(Holds(logo, "TANT QUE :tt < 9 ET :a < :xmax [\r\n"));
+}
+
+// The names a program declares or takes as inputs: DEFINIS "x, SOIT "x, POUR f :a :b.
+std::set<std::string> NamesOf(const std::string& logo) {
+  std::set<std::string> names;
+  std::istringstream lines(logo);
+  for (std::string line; std::getline(lines, line);) {
+    std::istringstream words(line);
+    std::string first;
+    words >> first;
+    for (std::string word; words >> word;) {
+      if ((first == "DEFINIS" || first == "SOIT" || first == "soit") && word[0] == '"') {
+        names.insert(word.substr(1));
+        break;
+      }
+      if ((first == "POUR" || first == "pour") && word[0] == ':') names.insert(word.substr(1));
+    }
+  }
+  return names;
+}
+
+// A value ":name" stands after a non-word byte and names a whole declared variable. Text in
+// brackets after ECRIS and comments are the algorithm's own words and are not checked.
+TEST(ExampleConversion, EveryValueIsAWholeDeclaredName) {
+  for (int example = 1; example <= kExampleCount; ++example) {
+    SCOPED_TRACE(example);
+    const std::string logo = Convert(example).logoText;
+    const std::set<std::string> names = NamesOf(logo);
+    std::istringstream lines(logo);
+    for (std::string line; std::getline(lines, line);) {
+      const std::string code = line.substr(0, line.find("//"));
+      if (code.find(" [ ") != std::string::npos && code.find("ECRIS") != std::string::npos) continue;
+      for (std::size_t colon = code.find(':'); colon != std::string::npos;
+           colon = code.find(':', colon + 1)) {
+        const bool afterWord =
+            colon > 0 && std::isalnum(static_cast<unsigned char>(code[colon - 1])) != 0;
+        std::size_t end = colon + 1;
+        while (end < code.size() && (std::isalnum(static_cast<unsigned char>(code[end])) != 0 ||
+                                     code[end] == '_')) {
+          ++end;
+        }
+        const std::string name = code.substr(colon + 1, end - colon - 1);
+        EXPECT_FALSE(afterWord) << line;
+        EXPECT_TRUE(names.count(name) != 0) << "\"" << name << "\" in " << line;
+      }
+    }
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cctype>
 #include <ostream>
 #include <set>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -52,7 +53,7 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
   const Case& testCase = GetParam();
   static const std::set<std::string> kKeys = {"source",    "mode",    "instruction",
                                               "functions", "globals", "warning-before",
-                                              "result",    "warning"};
+                                              "result",    "warning", "procedures"};
   for (const auto& [key, value] : testCase.fields) {
     EXPECT_TRUE(kKeys.count(key) != 0) << "unknown key " << key;
   }
@@ -61,7 +62,11 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
 
   const std::string functions = testCase.Get("functions");
   const std::string globals = testCase.Get("globals");
+  std::vector<std::string> procedures;
+  std::istringstream names(testCase.Get("procedures"));
+  for (std::string name; names >> name;) procedures.push_back(name);
   ExpressionContext context;
+  context.functionNames = procedures;
   context.instructionNumber = std::stoi(testCase.Get("instruction", "0"));
   context.functionVariables = functions;
   context.globalVariables = globals;

@@ -1,0 +1,49 @@
+#include "convert/declarations.h"
+
+#include "convert/document.h"
+
+namespace tortuval::convert {
+namespace {
+
+constexpr int kDeclarationInstruction = 1;
+constexpr int kVariablesSection = 22;
+constexpr int kFunctionVariables = 27;
+constexpr int kFunctionEnd = 29;
+
+}  // namespace
+
+Declaration ReadDeclaration(std::string_view item) {
+  ItemFields fields(item);
+  Declaration declaration;
+  declaration.type = fields.Next();
+  declaration.name = fields.Last();
+  if (declaration.type == "CHAINE") declaration.type = "MOT";
+  return declaration;
+}
+
+std::string_view TypeCode(std::string_view typeName) {
+  if (typeName == "NOMBRE") return "1";
+  if (typeName == "MOT") return "3";
+  return "2";
+}
+
+void ReadDocumentGlobals(std::string_view document, VariableList& globals) {
+  // The walk follows the conversion's own: a function's declarations start with its variables
+  // element and end with the function, or with the algorithm's VARIABLES section.
+  InstructionCursor cursor(document);
+  bool inFunction = false;
+  while (cursor.FindNextInstruction()) {
+    const int number = cursor.Number();
+    const std::string_view item = cursor.CutItem();
+    if (number == kFunctionVariables) {
+      inFunction = true;
+    } else if (number == kFunctionEnd || number == kVariablesSection) {
+      inFunction = false;
+    } else if (number == kDeclarationInstruction && !inFunction) {
+      const Declaration declaration = ReadDeclaration(item);
+      if (!declaration.name.empty()) globals.Add(declaration.name, TypeCode(declaration.type));
+    }
+  }
+}
+
+}  // namespace tortuval::convert
