@@ -114,6 +114,33 @@ std::size_t ReplaceInPlace(std::string& text, std::string_view from, std::string
   return count;
 }
 
+// The upper-case bytes a text may hold, kept a superset while rows rewrite it.
+class UpperBytes {
+ public:
+  explicit UpperBytes(std::string_view text) { Add(text); }
+  void Add(std::string_view bytes) {
+    for (char c : bytes) present_[Upper(c)] = true;
+  }
+  bool MayHold(std::string_view pattern) const {
+    for (char c : pattern) {
+      if (!present_[Upper(c)]) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::array<bool, 256> present_{};
+};
+
+template <typename Replace>
+void ApplyRulesThatMayMatch(std::string& text, std::span<const ReplaceRule> rules,
+                            Replace replace) {
+  UpperBytes present(text);
+  for (const ReplaceRule& rule : rules) {
+    if (present.MayHold(rule.from) && replace(text, rule) != 0) present.Add(rule.to);
+  }
+}
+
 }  // namespace
 
 std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from, Case match) {
@@ -181,6 +208,18 @@ std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::str
 
 void ApplyRules(std::string& text, std::span<const ReplaceRule> rules) {
   for (const ReplaceRule& rule : rules) ReplaceAll(text, rule.from, rule.to, rule.match);
+}
+
+void ApplyRulesToShortText(std::string& text, std::span<const ReplaceRule> rules) {
+  ApplyRulesThatMayMatch(text, rules, [](std::string& t, const ReplaceRule& rule) {
+    return ReplaceAll(t, rule.from, rule.to, rule.match);
+  });
+}
+
+void ApplyWholeWordRules(std::string& text, std::span<const ReplaceRule> rules) {
+  ApplyRulesThatMayMatch(text, rules, [](std::string& t, const ReplaceRule& rule) {
+    return ReplaceWholeWords(t, rule.from, rule.to, rule.match);
+  });
 }
 
 }  // namespace tortuval::expr

@@ -45,4 +45,11 @@ std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::str
 /// Applies the rows one after the other, each to the result of the previous one.
 void ApplyRules(std::string& text, std::span<const ReplaceRule> rules);
 
+/// ApplyRules for short texts such as expressions, where most rows find nothing: a row holding a
+/// byte that the text cannot hold is passed over without a search. Same result.
+void ApplyRulesToShortText(std::string& text, std::span<const ReplaceRule> rules);
+
+/// ApplyRulesToShortText with whole-word matching (ReplaceWholeWords) for every row.
+void ApplyWholeWordRules(std::string& text, std::span<const ReplaceRule> rules);
+
 }  // namespace tortuval::expr

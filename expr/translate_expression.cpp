@@ -71,7 +71,7 @@ void TranslateF2Line(std::string& text) {
     line.append("teste ").append(text, 0, at).append(" sivrai [ rends ").append(text, at + 1);
     text.swap(line);
   }
-  ApplyRules(text, kF2LineEnds);
+  ApplyRulesToShortText(text, kF2LineEnds);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -143,7 +143,7 @@ constexpr std::string_view kSubstr = " \x06 ";
 void RestorePlaceholders(std::string& text) {
   for (char c : text) {
     if (c > 0 && c <= kLastPlaceholder) {
-      ApplyRules(text, kPlaceholderWords);
+      ApplyRulesToShortText(text, kPlaceholderWords);
       return;
     }
   }
@@ -381,9 +381,9 @@ void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> f
 }
 
 void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> functionNames) {
-  for (const ReplaceRule& rule : kNamedRows) ReplaceWholeWords(text, rule.from, rule.to, rule.match);
+  ApplyWholeWordRules(text, kNamedRows);
   MarkDocumentFunctionCalls(text, functionNames);
-  ApplyRules(text, kBrackets);
+  ApplyRulesToShortText(text, kBrackets);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -408,6 +408,9 @@ constexpr FractionRow kFractionRows[] = {
 void MarkFractions(std::string& text) {
   if (text.find('.') == kNone) return;
   for (char digit = '0'; digit <= '9'; ++digit) {
+    // No row of this digit can match without its point and digit.
+    const char fraction[] = {'.', digit};
+    if (text.find(std::string_view(fraction, 2)) == kNone) continue;
     for (const FractionRow& row : kFractionRows) {
       const char from[] = {row.before, '.', digit};
       std::string to(1, row.before);  // short enough to stay in the string itself
@@ -418,10 +421,11 @@ void MarkFractions(std::string& text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 11.
+// Stage 11: two spaces become one until none are left, that is every run of spaces becomes one.
 void CollapseSpaces(std::string& text) {
-  while (ReplaceAll(text, "  ", " ", kExact) != 0) {
-  }
+  const auto run = std::unique(text.begin(), text.end(),
+                               [](char left, char right) { return left == ' ' && right == ' '; });
+  text.erase(run, text.end());
 }
 
 // Stage 12: stage 3 turned every apostrophe into a quotation mark; inside French words after
@@ -520,10 +524,10 @@ std::string TranslateExpression(std::string_view source, int functionMode,
                                 const ExpressionContext& context, bool& parenthesesWarning) {
   std::string text(source);
 
-  ApplyRules(text, kLogicalOperators);
-  ApplyRules(text, kOperatorSpacing);
+  ApplyRulesToShortText(text, kLogicalOperators);
+  ApplyRulesToShortText(text, kOperatorSpacing);
   if (context.instructionNumber == kF2Instruction && functionMode != 0) TranslateF2Line(text);
-  ApplyRules(text, kComparisonRepair);
+  ApplyRulesToShortText(text, kComparisonRepair);
   if (HasWarnedName(text)) parenthesesWarning = true;
 
   // The function's own variables come first; its list may hold runs of spaces. A converter
@@ -552,7 +556,7 @@ std::string TranslateExpression(std::string_view source, int functionMode,
 
   MarkVariables(text, variables);
   CollapseSpaces(text);
-  if (text.find('"') != kNone) ApplyRules(text, kElisions);
+  if (text.find('"') != kNone) ApplyRulesToShortText(text, kElisions);
 
   JoinExponentSign(text, "e - ", "e-");
   JoinExponentSign(text, "e + ", "e+");

@@ -1,4 +1,5 @@
-// Fuzz target: the expression translator with an arbitrary expression, variable lists and mode.
+// Fuzz target: the expression translator with an arbitrary expression, variable lists and mode;
+// and its variable stage, one pass against the rules.
 //
 // Input layout: byte 0 chooses the mode (bit 0), the initial warning (bit 1) and the instruction
 // number (the rest, modulo 34, so that 32, the F2 element, comes up often); then segments
@@ -11,6 +12,7 @@
 #include <string_view>
 
 #include "expr/translate_expression.h"
+#include "expr/variable_stage.h"
 #include "fuzz/fuzz_check.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -42,6 +44,16 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     list += ' ';
     list += entry[0];
     (index % 2 == 0 ? functionIndex : globalIndex).Extend(list);
+  }
+
+  // The variable stage in one pass gives what its rules give, rewrite by rewrite, on the
+  // expression taken as it reaches the stage.
+  const tortuval::expr::VariableScope scope{functionIndex, globalIndex};
+  std::string stageInput = " " + std::string(expression) + " ";
+  std::string byRules = stageInput;
+  tortuval::expr::MarkVariablesSequentially(byRules, scope);
+  if (tortuval::expr::MarkVariablesInOnePass(stageInput, scope)) {
+    tortuval::fuzz::Check(stageInput == byRules, "the one-pass variable stage follows the rules");
   }
 
   tortuval::expr::ExpressionContext context;

@@ -65,6 +65,14 @@ TEST(VariableIndex, StartsAgainAfterReset) {
   EXPECT_EQ(Shown(index.Distinct()), std::vector<std::string>{"z=3"});
 }
 
+ExpressionContext ContextOf(int instruction, std::string_view functions, std::string_view globals) {
+  ExpressionContext context;
+  context.instructionNumber = instruction;
+  context.functionVariables = functions;
+  context.globalVariables = globals;
+  return context;
+}
+
 // True when the list is a plain run of " name code" entries, so that it can be repeated.
 bool WellFormed(std::string_view list) {
   std::string entries;
@@ -89,7 +97,7 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
     const std::string globals = c.Get("globals");
     const bool warningBefore = c.Get("warning-before", "no") == "yes";
 
-    ExpressionContext once{instruction, functions, globals};
+    const ExpressionContext once = ContextOf(instruction, functions, globals);
     bool warningOnce = warningBefore;
     const std::string expected = TranslateExpression(source, mode, once, warningOnce);
 
@@ -97,7 +105,7 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
     // the texts and from indexes grown entry by entry.
     const std::string repeatedFunctions = functions + c.Get("functions") + loops + loops;
     const std::string repeatedGlobals = globals + globals;
-    ExpressionContext repeated{instruction, repeatedFunctions, repeatedGlobals};
+    const ExpressionContext repeated = ContextOf(instruction, repeatedFunctions, repeatedGlobals);
     bool warningRepeated = warningBefore;
     EXPECT_EQ(TranslateExpression(source, mode, repeated, warningRepeated), expected) << c.name;
     EXPECT_EQ(warningRepeated, warningOnce) << c.name;
@@ -109,8 +117,9 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
     }
     functionIndex.Extend(repeatedFunctions);
     globalIndex.Extend(repeatedGlobals);
-    ExpressionContext indexed{instruction, repeatedFunctions, repeatedGlobals, &functionIndex,
-                              &globalIndex};
+    ExpressionContext indexed = ContextOf(instruction, repeatedFunctions, repeatedGlobals);
+    indexed.functionIndex = &functionIndex;
+    indexed.globalIndex = &globalIndex;
     bool warningIndexed = warningBefore;
     EXPECT_EQ(TranslateExpression(source, mode, indexed, warningIndexed), expected) << c.name;
   }
@@ -120,7 +129,7 @@ TEST(VariableIndex, AVariableNamedColonCannotGrowTheTextExponentially) {
   std::string colons;
   for (int i = 0; i < 40; ++i) colons += " : 1";
   bool warning = false;
-  const std::string result = TranslateExpression(":", 0, ExpressionContext{0, "", colons}, warning);
+  const std::string result = TranslateExpression(":", 0, ContextOf(0, "", colons), warning);
   EXPECT_LT(result.size(), 16u) << result.size();
 }
 
