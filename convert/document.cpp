@@ -77,13 +77,16 @@ void ReplaceNumbersInOneScan(std::string& document, std::span<const ReplaceRule>
   const std::string_view text(document);
   std::size_t written = 0;
   std::size_t done = 0;
-  for (std::size_t hit = expr::Find(text, kCodeMarker, 0, kAnyCase); hit != std::string::npos;) {
+  expr::Searcher markers(text, kCodeMarker, kAnyCase);
+  for (std::size_t hit = markers.Next(0); hit != std::string::npos;) {
     std::size_t next = hit + 1;
     // Every row's number starts right after the marker; most markers match no row at all.
     const std::size_t digit = hit + kCodeMarker.size();
     const bool numbered = digit < text.size() && text[digit] >= '0' && text[digit] <= '9';
     for (const ReplaceRule& rule : numbered ? rows : rows.first(0)) {
-      if (expr::Find(text.substr(hit, rule.from.size()), rule.from, 0, kAnyCase) == 0) {
+      // The marker matched already; what follows it in a row, digits and "#", has no case.
+      const std::string_view number = rule.from.substr(kCodeMarker.size());
+      if (text.compare(digit, number.size(), number) == 0) {
         std::memmove(data + written, data + done, hit - done);
         written += hit - done;
         std::memcpy(data + written, rule.to.data(), rule.to.size());
@@ -93,7 +96,7 @@ void ReplaceNumbersInOneScan(std::string& document, std::span<const ReplaceRule>
         break;
       }
     }
-    hit = expr::Find(text, kCodeMarker, next, kAnyCase);
+    hit = markers.Next(next);
   }
   std::memmove(data + written, data + done, text.size() - done);
   document.resize(written + text.size() - done);

@@ -55,6 +55,9 @@ std::size_t NextByte(std::string_view text, unsigned char byte, std::size_t from
                         : static_cast<std::size_t>(static_cast<const char*>(hit) - text.data());
 }
 
+// Expressions are short: there a plain scan costs less than setting up memchr.
+constexpr std::size_t kShortText = 256;
+
 // Candidates for the first character are found with memchr, once per case variant, which keeps
 // the scan of a whole document for a rare pattern close to memory speed. The search goes window
 // by window: a variant that does not occur is then looked for up to the window's end only, not
@@ -64,8 +67,6 @@ std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std
   const std::size_t patternSize = pattern.size();
   if (patternSize > text.size()) return std::string_view::npos;
   const std::size_t end = text.size() - patternSize + 1;  // candidates start before this
-  // Expressions are short: there a plain scan costs less than setting up the memchr windows.
-  constexpr std::size_t kShortText = 256;
   if (end - std::min(from, end) <= kShortText) {
     const unsigned char firstUpper = Upper(pattern[0]);
     for (std::size_t i = from; i < end; ++i) {
@@ -95,7 +96,7 @@ std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std
 // position never passes the reading one, so nothing not yet read is overwritten, and a large text
 // costs no second buffer (for blocks of tens of megabytes a fresh one means a page fault per page).
 std::size_t ReplaceInPlace(std::string& text, std::string_view from, std::string_view to,
-                           Case match, std::size_t hit) {
+                           Searcher& searcher, std::size_t hit) {
   char* const data = text.data();
   std::size_t written = hit;  // the text before the first hit stays where it is
   std::size_t done = hit;
@@ -107,7 +108,7 @@ std::size_t ReplaceInPlace(std::string& text, std::string_view from, std::string
     written += to.size();
     done = hit + from.size();
     ++count;
-    hit = Find(text, from, done, match);
+    hit = searcher.Next(done);
   }
   std::memmove(data + written, data + done, text.size() - done);
   text.resize(written + text.size() - done);
@@ -141,6 +142,25 @@ void ApplyRulesThatMayMatch(std::string& text, std::span<const ReplaceRule> rule
   }
 }
 
+// How common a byte is in documents and expressions, in upper case: rare signs and digits 0,
+// then the letters from the rarest to the most common in French, then the signs every XML
+// element is made of, the space last.
+int Commonness(unsigned char upper) {
+  constexpr std::string_view kLettersByFrequency = "KWZXYJQHGBFVPMCDLOUNTRISAE";
+  constexpr std::string_view kMarkupByFrequency = "#/<>=\" ";
+  if (const std::size_t rank = kMarkupByFrequency.find(static_cast<char>(upper));
+      rank != std::string_view::npos) {
+    return 50 + static_cast<int>(rank);
+  }
+  const std::size_t rank = kLettersByFrequency.find(static_cast<char>(upper));
+  return rank == std::string_view::npos ? 0 : static_cast<int>(rank) + 1;
+}
+
+bool MatchesAt(std::string_view text, std::size_t at, std::string_view pattern, Case match) {
+  if (match == Case::kSensitive) return text.compare(at, pattern.size(), pattern) == 0;
+  return Upper(text[at]) == Upper(pattern[0]) && MatchesRest(text.data() + at, pattern);
+}
+
 }  // namespace
 
 std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from, Case match) {
@@ -150,11 +170,55 @@ std::size_t Find(std::string_view text, std::string_view pattern, std::size_t fr
   return FindInsensitive(text, pattern, from);
 }
 
+Searcher::Searcher(std::string_view text, std::string_view pattern, Case match)
+    : text_(text), pattern_(pattern), match_(match) {}
+
+void Searcher::ChooseAnchor() {
+  for (std::size_t k = 1; k < pattern_.size(); ++k) {
+    if (Commonness(Upper(pattern_[k])) < Commonness(Upper(pattern_[anchor_]))) anchor_ = k;
+  }
+  const unsigned char anchor = static_cast<unsigned char>(pattern_[anchor_]);
+  if (match_ == Case::kSensitive) {
+    formCount_ = 1;
+    forms_[0] = anchor;
+  } else {
+    const CaseVariants& variants = VariantsOf(UpperCp1252(anchor));
+    formCount_ = variants.count;
+    std::copy(variants.bytes, variants.bytes + variants.count, forms_);
+  }
+}
+
+std::size_t Searcher::Next(std::size_t from) {
+  if (pattern_.empty() || text_.size() <= kShortText) return Find(text_, pattern_, from, match_);
+  if (pattern_.size() > text_.size()) return std::string_view::npos;
+  const std::size_t end = text_.size() - pattern_.size() + 1;  // occurrences start before this
+  if (formCount_ == 0) ChooseAnchor();
+  while (from < end) {
+    // The anchor byte of an occurrence at or after `from` stands at or after `from + anchor_`.
+    const std::size_t anchorFrom = from + anchor_;
+    const std::size_t anchorEnd = end + anchor_;
+    for (int form = 0; form < formCount_; ++form) {
+      if (!started_ || seen_[form] < anchorFrom) {
+        seen_[form] = NextByte(text_, forms_[form], anchorFrom, anchorEnd);
+      }
+    }
+    started_ = true;
+    const std::size_t anchor = formCount_ == 2 ? std::min(seen_[0], seen_[1]) : seen_[0];
+    if (anchor >= anchorEnd) break;
+    const std::size_t candidate = anchor - anchor_;
+    if (MatchesAt(text_, candidate, pattern_, match_)) return candidate;
+    from = candidate + 1;
+  }
+  return std::string_view::npos;
+}
+
 std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_view to, Case match) {
   if (from.empty()) return 0;
-  std::size_t hit = Find(text, from, 0, match);
+  // The searcher reads `text` as it was: replacing in place writes only behind the search.
+  Searcher searcher(text, from, match);
+  std::size_t hit = searcher.Next(0);
   if (hit == std::string::npos) return 0;
-  if (to.size() <= from.size()) return ReplaceInPlace(text, from, to, match, hit);
+  if (to.size() <= from.size()) return ReplaceInPlace(text, from, to, searcher, hit);
   std::string result;
   result.reserve(text.size() + text.size() / 4);
   std::size_t done = 0;
@@ -164,7 +228,7 @@ std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_vie
     result.append(to);
     done = hit + from.size();
     ++count;
-    hit = Find(text, from, done, match);
+    hit = searcher.Next(done);
   }
   result.append(text, done, std::string::npos);
   text.swap(result);
@@ -182,10 +246,11 @@ bool IsWholeWordAt(std::string_view text, std::size_t at, std::size_t length) {
 std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::string_view to,
                               Case match) {
   if (from.empty()) return 0;
+  Searcher searcher(text, from, match);
   const auto nextWholeWord = [&](std::size_t at) {
-    std::size_t hit = Find(text, from, at, match);
+    std::size_t hit = searcher.Next(at);
     while (hit != std::string::npos && !IsWholeWordAt(text, hit, from.size())) {
-      hit = Find(text, from, hit + 1, match);
+      hit = searcher.Next(hit + 1);
     }
     return hit;
   };

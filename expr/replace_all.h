@@ -22,6 +22,30 @@ struct ReplaceRule {
 std::size_t Find(std::string_view text, std::string_view pattern, std::size_t from = 0,
                  Case match = Case::kSensitive);
 
+/// Successive searches for one pattern in one long text, each from where the last one left off
+/// or further on. It looks for the pattern's least common byte (a sign rather than a letter, a
+/// rare letter rather than a frequent one) in each case form, remembering where each form was
+/// seen, so a whole scan reads each byte of the text a bounded number of times.
+class Searcher {
+ public:
+  Searcher(std::string_view text, std::string_view pattern, Case match);
+
+  /// The first occurrence at or after `from`, or npos; `from` never goes back between calls.
+  std::size_t Next(std::size_t from);
+
+ private:
+  void ChooseAnchor();
+
+  std::string_view text_;
+  std::string_view pattern_;
+  Case match_;
+  std::size_t anchor_ = 0;  // the position in the pattern of the byte looked for
+  int formCount_ = 0;
+  unsigned char forms_[2] = {};
+  std::size_t seen_[2] = {};  // where each form of the anchor byte occurs next
+  bool started_ = false;
+};
+
 /// True when `text` holds `pattern` (case-sensitive unless told otherwise).
 inline bool Contains(std::string_view text, std::string_view pattern,
                      Case match = Case::kSensitive) {
