@@ -50,6 +50,8 @@ void VariableIndex::Reset() {
   seen_.clear();
   byUpperName_.clear();
   unusualNames_ = 0;
+  firstBytes_.fill(false);
+  lengths_ = 0;
 }
 
 void VariableIndex::Extend(std::string_view text) {
@@ -87,6 +89,8 @@ void VariableIndex::Record(std::string name, char code) {
   if (!seen_.insert(std::move(key)).second) return;
   std::string upper;
   UpperInto(name, upper);
+  firstBytes_[static_cast<unsigned char>(upper[0])] = true;
+  lengths_ |= LengthBit(name.size());
   byUpperName_[std::move(upper)].push_back(static_cast<std::uint32_t>(distinct_.size()));
   if (!IsPlainWordName(name)) ++unusualNames_;
   distinct_.push_back(Variable{std::move(name), code, match_});

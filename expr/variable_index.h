@@ -2,6 +2,7 @@
 // The declared variables of a " name code name code…" list, read as the expression translator
 // walks them, kept up to date while the list grows so that no call reads the whole list again.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -12,6 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
+#include "expr/cp1252.h"
 #include "expr/replace_all.h"
 
 namespace tortuval::expr {
@@ -47,6 +49,13 @@ class VariableIndex {
   /// How the translator compares this list's names.
   Case Match() const { return match_; }
 
+  /// False when no name can equal `word` ignoring case, told from its first byte and its length
+  /// alone: most words of an expression are ruled out without a look-up.
+  bool MayName(std::string_view word) const {
+    return !word.empty() && firstBytes_[UpperCp1252(static_cast<unsigned char>(word[0]))] &&
+           (lengths_ & LengthBit(word.size())) != 0;
+  }
+
   /// True when some name is not a plain word (see IsPlainWordName).
   bool HasUnusualName() const { return unusualNames_ != 0; }
 
@@ -75,6 +84,12 @@ class VariableIndex {
   std::unordered_map<std::string, std::vector<std::uint32_t>, StringHash, std::equal_to<>>
       byUpperName_;
   std::size_t unusualNames_ = 0;
+  // What MayName tests: kept a superset of the names' first bytes (upper case) and lengths.
+  static std::uint64_t LengthBit(std::size_t length) {
+    return std::uint64_t{1} << (length < 63 ? length : 63);
+  }
+  std::array<bool, 256> firstBytes_{};
+  std::uint64_t lengths_ = 0;
 };
 
 /// A name made of word bytes only that is none of "item", "card" and "length" (ignoring case):

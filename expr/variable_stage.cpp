@@ -135,6 +135,10 @@ class OnePassMarker {
   bool MarkWord(std::size_t start, std::size_t end, std::size_t& next) {
     const std::string_view word = text_.substr(start, end - start);
     next = end;
+    if (!scope_.functions.MayName(word) && !scope_.globals.MayName(word)) {
+      out_.append(word);
+      return true;
+    }
     UpperInto(word, upper_);
     const std::span<const std::uint32_t> functionNamed = scope_.functions.NamedIgnoringCase(upper_);
     const std::span<const std::uint32_t> globalNamed = scope_.globals.NamedIgnoringCase(upper_);
