@@ -116,11 +116,10 @@ bool HasWarnedName(std::string_view text) {
 // ---------------------------------------------------------------------------------------------
 // The inverse trigonometric names and the words of member calls travel as single control bytes,
 // which no XML document can hold, until just before the final trim. As placeholders they are safe
-// from the "cos", "sin" and "tan" rows (which would split "arccos"), from the variable split of
-// stage 9 (a number variable "a" or "c" would cut "arccos" apart), and from the exponent and sign
-// joins of stages 13 and 14. The signs of member-call arguments are held the same way, so that a
-// warned line (a
-// ".substr" call is always warned) keeps "( :i + 1 )" instead of gluing it into "( :i +1 )".
+// from a variable of the same name in stage 9 and from the exponent joins of stage 13, which would
+// glue "transforme" to the value behind it. The signs of member-call arguments are held the same
+// way, so that a warned line (a ".substr" call is always warned) keeps "( :i + 1 )" instead of
+// gluing it into "( :i +1 )".
 constexpr char kHeldPlus = '\x07';
 constexpr char kHeldMinus = '\x08';
 constexpr char kLastPlaceholder = kHeldMinus;
@@ -554,6 +553,7 @@ std::string TranslateExpression(std::string_view source, int functionMode,
   text.insert(text.begin(), ' ');
   text.push_back(' ');
 
+  // Values, list items and list lengths: nothing is left for a later stage to read of the lists.
   MarkVariables(text, variables);
   CollapseSpaces(text);
   if (text.find('"') != kNone) ApplyRulesToShortText(text, kElisions);

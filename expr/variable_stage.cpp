@@ -1,5 +1,6 @@
 #include "expr/variable_stage.h"
 
+#include <array>
 #include <span>
 #include <vector>
 
@@ -81,13 +82,38 @@ void MarkValue(std::string& text, const Variable& variable) {
   ReplaceAll(text, ":" + name + " ", ":" + name, Case::kSensitive);
 }
 
+// The upper-case bytes the text may hold, kept a superset as it is rewritten: every row of a
+// variable needs its name in the text, so a name with a byte outside it is passed over.
+class BytesPresent {
+ public:
+  explicit BytesPresent(std::string_view text) {
+    Add(text);
+    Add(" :.itemcard");  // what the rows write besides the names
+  }
+  void Add(std::string_view bytes) {
+    for (char c : bytes) present_[UpperCp1252(static_cast<unsigned char>(c))] = true;
+  }
+  bool MayHold(std::string_view name) const {
+    for (char c : name) {
+      if (!present_[UpperCp1252(static_cast<unsigned char>(c))]) return false;
+    }
+    return true;
+  }
+
+ private:
+  std::array<bool, 256> present_{};
+};
+
 void MarkAll(std::string& text, const VariableIndex& index) {
+  BytesPresent present(text);
   for (const Variable& variable : index.Distinct()) {
+    if (!present.MayHold(variable.name)) continue;
     if (variable.code == kListCode) {
       MarkList(text, variable);
     } else {
       MarkValue(text, variable);
     }
+    present.Add(variable.name);
   }
 }
 
