@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstddef>
+#include <span>
 #include <stdexcept>
 
 #include "expr/cp1252.h"
@@ -244,15 +245,36 @@ const std::array<std::string, kSupportProcedureCount>& ProcedureTexts() {
   return texts;
 }
 
+// Every word but the last starts with this prefix: a word occurs exactly where one of the prefix's
+// occurrences continues with it, so one walk over those occurrences tests them all.
+constexpr std::string_view kBuiltInPrefix = "PSEUDAL_";
+
+constexpr bool EveryWordButTheLastHasThePrefix() {
+  for (std::size_t row = 0; row + 1 < std::size(kDetectionRows); ++row) {
+    if (!kDetectionRows[row].word.starts_with(kBuiltInPrefix)) return false;
+  }
+  return !kDetectionRows[std::size(kDetectionRows) - 1].word.starts_with(kBuiltInPrefix);
+}
+static_assert(EveryWordButTheLastHasThePrefix(), "the detection walk relies on the prefix");
+
 }  // namespace
 
 std::string DetectSupportProcedures(std::string_view text) {
   std::string flags(kSupportProcedureCount, '0');
-  for (const DetectionRow& row : kDetectionRows) {
-    char& flag = flags[static_cast<std::size_t>(row.position - 1)];
-    // A set flag stays set; skipping its other words saves a pass over a large document.
-    if (flag == '0' && expr::Contains(text, row.word)) flag = '1';
+  const auto set = [&flags](const DetectionRow& row) {
+    flags[static_cast<std::size_t>(row.position - 1)] = '1';
+  };
+  const std::span<const DetectionRow> prefixed = std::span(kDetectionRows).first(
+      std::size(kDetectionRows) - 1);
+  for (std::size_t at = text.find(kBuiltInPrefix); at != std::string_view::npos;
+       at = text.find(kBuiltInPrefix, at + 1)) {
+    const std::string_view rest = text.substr(at);
+    for (const DetectionRow& row : prefixed) {
+      if (rest.starts_with(row.word)) set(row);
+    }
   }
+  const DetectionRow& last = kDetectionRows[std::size(kDetectionRows) - 1];
+  if (expr::Contains(text, last.word)) set(last);
   return flags;
 }
 
