@@ -33,17 +33,15 @@ std::string_view VariableList::FindTypeCode(std::string_view name) const {
   }
   const std::string_view list = text_;
   const std::size_t codeEnd = list.find(' ', lookup.codeStart);
-  return list.substr(lookup.codeStart, codeEnd == std::string_view::npos
-                                           ? codeEnd
-                                           : codeEnd - lookup.codeStart);
+  return list.substr(lookup.codeStart,
+                     codeEnd == std::string_view::npos ? codeEnd : codeEnd - lookup.codeStart);
 }
-
 
 std::int64_t IndentationWidth(std::int64_t top) { return top + top / 2 + top / 3; }
 
 std::string_view ConversionState::Indentation() {
-  const auto width = static_cast<std::size_t>(std::max<std::int64_t>(
-      0, IndentationWidth(indentStack.Top())));
+  const auto width =
+      static_cast<std::size_t>(std::max<std::int64_t>(0, IndentationWidth(indentStack.Top())));
   if (indentation_.size() != width) indentation_.assign(width, ' ');
   return indentation_;
 }
@@ -64,9 +62,9 @@ void ConversionState::AppendLineWithWarning(std::string_view text) {
 
 std::string ConversionState::Translate(std::string_view expression, int functionMode) {
   const VariableList& globals = VisibleGlobals();
-  const expr::ExpressionContext context{instructionNumber,         functionVariables.Text(),
-                                       globals.Text(),            &functionVariables.Index(),
-                                       &globals.Index(),          functionNames};
+  const expr::ExpressionContext context{instructionNumber, functionVariables.Text(),
+                                        globals.Text(),    &functionVariables.Index(),
+                                        &globals.Index(),  functionNames};
   return expr::TranslateExpression(expression, functionMode, context, parenthesesWarning);
 }
 

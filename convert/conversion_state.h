@@ -106,7 +106,9 @@ struct ConversionState {
   std::string Translate(std::string_view expression, int functionMode = 0);
   /// The global variables the current item sees: inside a user function, all of the
   /// document's; elsewhere, those declared so far.
-  const VariableList& VisibleGlobals() const { return inFunction ? documentGlobals : globalVariables; }
+  const VariableList& VisibleGlobals() const {
+    return inFunction ? documentGlobals : globalVariables;
+  }
   /// True when an output item stands after the current position.
   bool OutputFollows() const;
 

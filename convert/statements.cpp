@@ -55,8 +55,8 @@ void TranslateInput(ConversionState& state, std::string_view item) {
                               : "SOIT \"" + name + " PH LISTEVARS 0 0 " +
                                     std::to_string(index - 1) + " LISLISTE";
     } else {
-      target = "SOIT \"" + name + " PH LISTEVARS 0 0 ( " + state.Translate(position) +
-               " - 1 ) LISLISTE";
+      target =
+          "SOIT \"" + name + " PH LISTEVARS 0 0 ( " + state.Translate(position) + " - 1 ) LISLISTE";
     }
     state.AppendLine("ECL [Tape un mot ou une phrase.] EFFL");
     state.AppendLine(target);

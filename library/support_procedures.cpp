@@ -264,8 +264,8 @@ std::string DetectSupportProcedures(std::string_view text) {
   const auto set = [&flags](const DetectionRow& row) {
     flags[static_cast<std::size_t>(row.position - 1)] = '1';
   };
-  const std::span<const DetectionRow> prefixed = std::span(kDetectionRows).first(
-      std::size(kDetectionRows) - 1);
+  const std::span<const DetectionRow> prefixed =
+      std::span(kDetectionRows).first(std::size(kDetectionRows) - 1);
   for (std::size_t at = text.find(kBuiltInPrefix); at != std::string_view::npos;
        at = text.find(kBuiltInPrefix, at + 1)) {
     const std::string_view rest = text.substr(at);

@@ -98,8 +98,8 @@ TEST(ExampleConversion, PositionOfMinimumGetsItsTwoProcedures) {
   // fctetat written first and an inactive F2: no function procedure.
   EXPECT_EQ(logo.rfind("// VARIABLES\r\n", 0), 0u) << logo;
   const std::string procedures = ReadDataTextCrlf("procedures/pos_minimum_section.txt");
-  const std::string expected = "DEFINIS \"ntermes NOMBRE\r\n\r\n" + procedures +
-                               "// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n";
+  const std::string expected =
+      "DEFINIS \"ntermes NOMBRE\r\n\r\n" + procedures + "// DEBUT_ALGORITHME\r\nEFFACETEXTE\r\n";
   EXPECT_TRUE(Holds(logo, expected)) << LineDiff(expected, logo);
 }
 
@@ -187,14 +187,15 @@ TEST(ExampleConversion, EveryValueIsAWholeDeclaredName) {
     std::istringstream lines(logo);
     for (std::string line; std::getline(lines, line);) {
       const std::string code = line.substr(0, line.find("//"));
-      if (code.find(" [ ") != std::string::npos && code.find("ECRIS") != std::string::npos) continue;
+      if (code.find(" [ ") != std::string::npos && code.find("ECRIS") != std::string::npos)
+        continue;
       for (std::size_t colon = code.find(':'); colon != std::string::npos;
            colon = code.find(':', colon + 1)) {
         const bool afterWord =
             colon > 0 && std::isalnum(static_cast<unsigned char>(code[colon - 1])) != 0;
         std::size_t end = colon + 1;
-        while (end < code.size() && (std::isalnum(static_cast<unsigned char>(code[end])) != 0 ||
-                                     code[end] == '_')) {
+        while (end < code.size() &&
+               (std::isalnum(static_cast<unsigned char>(code[end])) != 0 || code[end] == '_')) {
           ++end;
         }
         const std::string name = code.substr(colon + 1, end - colon - 1);

@@ -30,15 +30,13 @@ std::vector<Variable> WithoutRepeats(std::vector<Variable> variables) {
 
 TEST(VariableIndex, ReadsAGrowingListAsTheWholeListReads) {
   const std::vector<std::string> lists = {
-      " x 1 L 2 s 3",
-      " i 1 j 1 i 1 j 1 i 2",
-      " a b 1 c 1",     // a name holding a space shifts the walk
-      "  1 x 1",        // a nameless entry first
-      " x 1  1 y 1",    // and in the middle
-      " x  1 y   2",    // runs of spaces
-      " lonely",        // a name without its code
-      " x 1 y ",
-      "",
+      " x 1 L 2 s 3", " i 1 j 1 i 1 j 1 i 2",
+      " a b 1 c 1",   // a name holding a space shifts the walk
+      "  1 x 1",      // a nameless entry first
+      " x 1  1 y 1",  // and in the middle
+      " x  1 y   2",  // runs of spaces
+      " lonely",      // a name without its code
+      " x 1 y ",      "",
   };
   for (const std::string& list : lists) {
     for (const bool collapse : {false, true}) {
