@@ -97,15 +97,14 @@ void BM_TranslateExpression(benchmark::State& state) {
   expr::VariableIndex globalIndex(expr::Case::kInsensitive, false);
   globalIndex.Extend(globals);
   expr::ExpressionContext context;
-  context.instructionNumber = 5;
   context.globalVariables = globals;
   context.functionIndex = &functionIndex;
   context.globalIndex = &globalIndex;
   std::size_t index = 0;
   for (auto _ : state) {
-    bool warning = false;
-    std::string result = expr::TranslateExpression(kExpressions[index], 0, context, warning);
-    benchmark::DoNotOptimize(result.data());
+    expr::Translation result = expr::TranslateExpression(
+        kExpressions[index], expr::ExpressionKind::kPlain, context, false);
+    benchmark::DoNotOptimize(result.text.data());
     index = (index + 1) % kExpressions.size();
   }
 }

@@ -89,7 +89,6 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
 
   while (!cursor.Done()) {
     state.parenthesesWarning = false;
-    state.instructionNumber = cursor.Number();
     const std::string_view item = cursor.CutItem();
     state.remainingStart = cursor.Position();
     if (const Translator translate = kTranslators[static_cast<std::size_t>(cursor.Number())]) {

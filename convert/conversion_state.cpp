@@ -1,7 +1,5 @@
 #include "convert/conversion_state.h"
 
-#include "expr/translate_expression.h"
-
 namespace tortuval::convert {
 void VariableList::Add(std::string_view name, std::string_view code) {
   text_.append(" ").append(name).append(" ").append(code);
@@ -60,12 +58,18 @@ void ConversionState::AppendLineWithWarning(std::string_view text) {
   logoText.append("\r\n");
 }
 
-std::string ConversionState::Translate(std::string_view expression, int functionMode) {
+std::string ConversionState::Translate(std::string_view expression, expr::ExpressionKind kind) {
   const VariableList& globals = VisibleGlobals();
-  const expr::ExpressionContext context{instructionNumber, functionVariables.Text(),
-                                        globals.Text(),    &functionVariables.Index(),
-                                        &globals.Index(),  functionNames};
-  return expr::TranslateExpression(expression, functionMode, context, parenthesesWarning);
+  expr::ExpressionContext context;
+  context.functionVariables = functionVariables.Text();
+  context.globalVariables = globals.Text();
+  context.functionIndex = &functionVariables.Index();
+  context.globalIndex = &globals.Index();
+  context.functionNames = functionNames;
+  expr::Translation translation =
+      expr::TranslateExpression(expression, kind, context, parenthesesWarning);
+  parenthesesWarning = translation.parenthesesWarning;
+  return std::move(translation.text);
 }
 
 bool ConversionState::OutputFollows() const {

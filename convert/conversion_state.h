@@ -8,6 +8,7 @@
 #include <unordered_map>
 #include <vector>
 
+#include "expr/translate_expression.h"
 #include "expr/variable_index.h"
 
 namespace tortuval::convert {
@@ -86,7 +87,6 @@ struct ConversionState {
   bool graphicsUsed = false;
   bool parenthesesWarning = false;
   std::string usageFlags;
-  int instructionNumber = 0;
   /// Where the last output item (`code="3` or `code="4`) starts in the renumbered document.
   std::size_t lastOutputMarker = std::string_view::npos;
   /// Where the not yet consumed part of the renumbered document starts.
@@ -102,8 +102,10 @@ struct ConversionState {
   void AppendWarningIfSet();
   /// Appends the indentation, the text, the warning when set and CR LF.
   void AppendLineWithWarning(std::string_view text);
-  /// Translates an expression with the current variables and instruction number.
-  std::string Translate(std::string_view expression, int functionMode = 0);
+  /// Translates an expression with the current variables; sets the parentheses warning when the
+  /// expression calls for it.
+  std::string Translate(std::string_view expression,
+                        expr::ExpressionKind kind = expr::ExpressionKind::kPlain);
   /// The global variables the current item sees: inside a user function, all of the
   /// document's; elsewhere, those declared so far.
   const VariableList& VisibleGlobals() const {

@@ -110,7 +110,8 @@ void TranslateF1(ConversionState& state, std::string_view item) {
   if (!expr::Contains(item, "fctetat=\"actif\"")) return;
   state.functionVariables.Assign(" x 1");
   state.Append("POUR F1 :x\r\n");
-  state.Append("rends " + state.Translate(AttributeValue(item, "fctcode=\""), 1));
+  state.Append("rends " +
+               state.Translate(AttributeValue(item, "fctcode=\""), expr::ExpressionKind::kF1Body));
   state.AppendWarningIfSet();
   state.Append("\r\nFIN\r\n\r\n");
 }
@@ -138,7 +139,7 @@ void TranslateF2(ConversionState& state, std::string_view item) {
   std::string_view rest = lines;
   std::size_t length = rest.find('#') == std::string_view::npos ? 0 : rest.find('#') + 1;
   while (length != 0) {
-    state.Append(state.Translate(rest.substr(0, length), 1));
+    state.Append(state.Translate(rest.substr(0, length), expr::ExpressionKind::kF2Line));
     rest.remove_prefix(length);
     if (rest.empty()) break;
     const std::size_t next = rest.find('#', 1);

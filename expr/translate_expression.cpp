@@ -53,7 +53,6 @@ constexpr ReplaceRule kOperatorSpacing[] = {
 
 // ---------------------------------------------------------------------------------------------
 // Stage 2: one "condition@value#" line of F2, or its default "value :#".
-constexpr int kF2Instruction = 32;
 
 constexpr ReplaceRule kF2LineEnds[] = {
     {":#", " ]\r\n", kExact},
@@ -519,13 +518,13 @@ void TrimSpaces(std::string& text) {
 
 }  // namespace
 
-std::string TranslateExpression(std::string_view source, int functionMode,
-                                const ExpressionContext& context, bool& parenthesesWarning) {
+Translation TranslateExpression(std::string_view source, ExpressionKind kind,
+                                const ExpressionContext& context, bool parenthesesWarning) {
   std::string text(source);
 
   ApplyRulesToShortText(text, kLogicalOperators);
   ApplyRulesToShortText(text, kOperatorSpacing);
-  if (context.instructionNumber == kF2Instruction && functionMode != 0) TranslateF2Line(text);
+  if (kind == ExpressionKind::kF2Line) TranslateF2Line(text);
   ApplyRulesToShortText(text, kComparisonRepair);
   if (HasWarnedName(text)) parenthesesWarning = true;
 
@@ -565,7 +564,7 @@ std::string TranslateExpression(std::string_view source, int functionMode,
   if (parenthesesWarning) GlueSigns(text);
   RestorePlaceholders(text);
   TrimSpaces(text);
-  return text;
+  return Translation{std::move(text), parenthesesWarning};
 }
 
 }  // namespace tortuval::expr

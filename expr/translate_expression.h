@@ -9,9 +9,11 @@
 
 namespace tortuval::expr {
 
+/// Where an expression stands: only a line of F2 reads "condition@value#" as a conditional.
+enum class ExpressionKind { kPlain, kF1Body, kF2Line };
+
 /// What the translator reads of the conversion under way.
 struct ExpressionContext {
-  int instructionNumber = 0;           ///< current internal instruction number; 32 marks F2
   std::string_view functionVariables;  ///< " name code name code…" of the user function
   std::string_view globalVariables;    ///< " name code name code…" of the main algorithm
   /// Indexes kept in step with the two lists, or null: the lists are then read on each call.
@@ -21,10 +23,15 @@ struct ExpressionContext {
   std::span<const std::string> functionNames;
 };
 
-/// Translates `source` (already repaired); `functionMode` is 1 for the F1 body and the F2 lines,
-/// 0 otherwise. Sets `parenthesesWarning` when the result holds built-ins whose parentheses the
-/// user must remove; never clears it (its value on entry also matters).
-std::string TranslateExpression(std::string_view source, int functionMode,
-                                const ExpressionContext& context, bool& parenthesesWarning);
+/// The LOGO words of one expression, and whether its item must carry the parentheses warning.
+struct Translation {
+  std::string text;
+  bool parenthesesWarning = false;
+};
+
+/// Translates `source` (already repaired). `parenthesesWarning` is the warning of the item so far:
+/// a warned item has its signs glued to the numbers behind them, and a warning once set stays set.
+Translation TranslateExpression(std::string_view source, ExpressionKind kind,
+                                const ExpressionContext& context, bool parenthesesWarning);
 
 }  // namespace tortuval::expr

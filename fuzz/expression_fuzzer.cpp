@@ -1,8 +1,8 @@
 // Fuzz target: the expression translator with an arbitrary expression, variable lists and mode;
 // and its variable stage, one pass against the rules.
 //
-// Input layout: byte 0 chooses the mode (bit 0), the initial warning (bit 1) and the instruction
-// number (the rest, modulo 34, so that 32, the F2 element, comes up often); then segments
+// Input layout: byte 0 chooses the initial warning (bit 1) and the kind of line (bits 2 and 3:
+// plain, F1 body, F2 line); then segments
 // separated by LF: the expression first, then variables, each a type code character followed by
 // its name, alternately for the user function and for the main algorithm.
 
@@ -57,16 +57,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   tortuval::expr::ExpressionContext context;
-  context.instructionNumber = static_cast<int>((control >> 2) % 34);
   context.functionVariables = functionVariables;
   context.globalVariables = globalVariables;
   context.functionIndex = &functionIndex;
   context.globalIndex = &globalIndex;
-  const int functionMode = static_cast<int>(control & 1);
+  using tortuval::expr::ExpressionKind;
+  constexpr ExpressionKind kKinds[] = {ExpressionKind::kPlain, ExpressionKind::kF1Body,
+                                       ExpressionKind::kF2Line, ExpressionKind::kF2Line};
+  const ExpressionKind kind = kKinds[(control >> 2) & 3];
   const bool warningBefore = (control & 2) != 0;
-  bool warning = warningBefore;
-  const std::string result =
-      tortuval::expr::TranslateExpression(expression, functionMode, context, warning);
+  const tortuval::expr::Translation result =
+      tortuval::expr::TranslateExpression(expression, kind, context, warningBefore);
+  const bool warning = result.parenthesesWarning;
   // The translator may set the warning but never clears it.
   tortuval::fuzz::Check(!warningBefore || warning, "a set warning stays set");
 
@@ -83,11 +85,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     tortuval::expr::ExpressionContext plain = context;
     plain.functionIndex = nullptr;
     plain.globalIndex = nullptr;
-    bool plainWarning = warningBefore;
-    const std::string plainResult =
-        tortuval::expr::TranslateExpression(expression, functionMode, plain, plainWarning);
-    tortuval::fuzz::Check(plainResult == result && plainWarning == warning,
-                          "indexed and plain variable lists translate alike");
+    const tortuval::expr::Translation plainResult =
+        tortuval::expr::TranslateExpression(expression, kind, plain, warningBefore);
+    tortuval::fuzz::Check(
+        plainResult.text == result.text && plainResult.parenthesesWarning == warning,
+        "indexed and plain variable lists translate alike");
   }
   return 0;
 }

@@ -47,13 +47,20 @@ bool YesNo(const Case& testCase, const std::string& key) {
   return value == "yes";
 }
 
+ExpressionKind KindOf(const Case& testCase) {
+  const std::string kind = testCase.Get("kind", "plain");
+  EXPECT_TRUE(kind == "plain" || kind == "f1" || kind == "f2") << "unknown kind " << kind;
+  if (kind == "f1") return ExpressionKind::kF1Body;
+  return kind == "f2" ? ExpressionKind::kF2Line : ExpressionKind::kPlain;
+}
+
 class ExpressionCaseTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ExpressionCaseTest, TranslatesExactly) {
   const Case& testCase = GetParam();
-  static const std::set<std::string> kKeys = {"source",    "mode",    "instruction",
-                                              "functions", "globals", "warning-before",
-                                              "result",    "warning", "procedures"};
+  static const std::set<std::string> kKeys = {"source",  "kind",           "functions",
+                                              "globals", "warning-before", "result",
+                                              "warning", "procedures"};
   for (const auto& [key, value] : testCase.fields) {
     EXPECT_TRUE(kKeys.count(key) != 0) << "unknown key " << key;
   }
@@ -67,16 +74,13 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
   for (std::string name; names >> name;) procedures.push_back(name);
   ExpressionContext context;
   context.functionNames = procedures;
-  context.instructionNumber = std::stoi(testCase.Get("instruction", "0"));
   context.functionVariables = functions;
   context.globalVariables = globals;
-  bool warning = YesNo(testCase, "warning-before");
+  const Translation translation = TranslateExpression(testCase.Get("source"), KindOf(testCase),
+                                                      context, YesNo(testCase, "warning-before"));
 
-  const std::string result = TranslateExpression(
-      testCase.Get("source"), std::stoi(testCase.Get("mode", "0")), context, warning);
-
-  EXPECT_EQ(Shown(result), Shown(testCase.Get("result")));
-  EXPECT_EQ(warning, YesNo(testCase, "warning"));
+  EXPECT_EQ(Shown(translation.text), Shown(testCase.Get("result")));
+  EXPECT_EQ(translation.parenthesesWarning, YesNo(testCase, "warning"));
 }
 
 std::string TestName(const ::testing::TestParamInfo<Case>& info) {
@@ -93,7 +97,9 @@ INSTANTIATE_TEST_SUITE_P(CaseFile, ExpressionCaseTest,
 std::string Translate(std::string_view source, std::string_view globals, bool& warning) {
   ExpressionContext context;
   context.globalVariables = globals;
-  return TranslateExpression(source, 0, context, warning);
+  Translation translation = TranslateExpression(source, ExpressionKind::kPlain, context, warning);
+  warning = translation.parenthesesWarning;
+  return std::move(translation.text);
 }
 
 std::string Repeat(std::string_view piece, int count) {

@@ -63,9 +63,8 @@ TEST(VariableIndex, StartsAgainAfterReset) {
   EXPECT_EQ(Shown(index.Distinct()), std::vector<std::string>{"z=3"});
 }
 
-ExpressionContext ContextOf(int instruction, std::string_view functions, std::string_view globals) {
+ExpressionContext ContextOf(std::string_view functions, std::string_view globals) {
   ExpressionContext context;
-  context.instructionNumber = instruction;
   context.functionVariables = functions;
   context.globalVariables = globals;
   return context;
@@ -89,24 +88,24 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
   for (const testing::Case& c : cases) {
     if (!WellFormed(c.Get("functions")) || !WellFormed(c.Get("globals"))) continue;
     const std::string source = c.Get("source");
-    const int mode = std::stoi(c.Get("mode", "0"));
-    const int instruction = std::stoi(c.Get("instruction", "0"));
+    const ExpressionKind kind = c.Get("kind") == "f2"   ? ExpressionKind::kF2Line
+                                : c.Get("kind") == "f1" ? ExpressionKind::kF1Body
+                                                        : ExpressionKind::kPlain;
     const std::string functions = c.Get("functions") + loops;
     const std::string globals = c.Get("globals");
     const bool warningBefore = c.Get("warning-before", "no") == "yes";
 
-    const ExpressionContext once = ContextOf(instruction, functions, globals);
-    bool warningOnce = warningBefore;
-    const std::string expected = TranslateExpression(source, mode, once, warningOnce);
+    const Translation expected =
+        TranslateExpression(source, kind, ContextOf(functions, globals), warningBefore);
 
     // Every function variable again, the loop counters again, every global twice; read from
     // the texts and from indexes grown entry by entry.
     const std::string repeatedFunctions = functions + c.Get("functions") + loops + loops;
     const std::string repeatedGlobals = globals + globals;
-    const ExpressionContext repeated = ContextOf(instruction, repeatedFunctions, repeatedGlobals);
-    bool warningRepeated = warningBefore;
-    EXPECT_EQ(TranslateExpression(source, mode, repeated, warningRepeated), expected) << c.name;
-    EXPECT_EQ(warningRepeated, warningOnce) << c.name;
+    const Translation repeated = TranslateExpression(
+        source, kind, ContextOf(repeatedFunctions, repeatedGlobals), warningBefore);
+    EXPECT_EQ(repeated.text, expected.text) << c.name;
+    EXPECT_EQ(repeated.parenthesesWarning, expected.parenthesesWarning) << c.name;
 
     VariableIndex functionIndex(Case::kSensitive, true);
     VariableIndex globalIndex(Case::kInsensitive, false);
@@ -115,19 +114,19 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
     }
     functionIndex.Extend(repeatedFunctions);
     globalIndex.Extend(repeatedGlobals);
-    ExpressionContext indexed = ContextOf(instruction, repeatedFunctions, repeatedGlobals);
+    ExpressionContext indexed = ContextOf(repeatedFunctions, repeatedGlobals);
     indexed.functionIndex = &functionIndex;
     indexed.globalIndex = &globalIndex;
-    bool warningIndexed = warningBefore;
-    EXPECT_EQ(TranslateExpression(source, mode, indexed, warningIndexed), expected) << c.name;
+    EXPECT_EQ(TranslateExpression(source, kind, indexed, warningBefore).text, expected.text)
+        << c.name;
   }
 }
 
 TEST(VariableIndex, AVariableNamedColonCannotGrowTheTextExponentially) {
   std::string colons;
   for (int i = 0; i < 40; ++i) colons += " : 1";
-  bool warning = false;
-  const std::string result = TranslateExpression(":", 0, ContextOf(0, "", colons), warning);
+  const std::string result =
+      TranslateExpression(":", ExpressionKind::kPlain, ContextOf("", colons), false).text;
   EXPECT_LT(result.size(), 16u) << result.size();
 }
 

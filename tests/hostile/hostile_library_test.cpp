@@ -323,18 +323,17 @@ TEST(HostileDocuments, RepeatedVariableNamedColon) {
     functionIndex.Extend(functionList);
   }
   expr::ExpressionContext context;
-  context.instructionNumber = 5;
   context.functionVariables = functionList;
   context.functionIndex = &functionIndex;
   context.globalIndex = &globalIndex;
-  bool warning = false;
-  const std::string forty = expr::TranslateExpression("a :b", 0, context, warning);
+  constexpr auto kPlain = expr::ExpressionKind::kPlain;
+  const std::string forty = expr::TranslateExpression("a :b", kPlain, context, false).text;
   EXPECT_LT(forty.size(), 64u) << forty.size();
   context.functionVariables = " : 1";
   expr::VariableIndex single(expr::Case::kSensitive, true);
   single.Extend(" : 1");
   context.functionIndex = &single;
-  EXPECT_EQ(expr::TranslateExpression("a :b", 0, context, warning), forty);
+  EXPECT_EQ(expr::TranslateExpression("a :b", kPlain, context, false).text, forty);
 }
 
 // Replace-all on texts as large as whole documents: matches across the search's internal
