@@ -97,7 +97,7 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
     cursor.FindNextInstruction();
   }
 
-  return ConversionResult{std::move(state.logoText), ListSourceLines(std::move(listingText))};
+  return ConversionResult{std::move(state.logoText), ListSourceLines(listingText)};
 }
 
 }  // namespace tortuval::convert

@@ -54,7 +54,6 @@ class VariableList {
   void Clear() { Assign({}); }
 
   const std::string& Text() const { return text_; }
-  bool Empty() const { return text_.empty(); }
   const expr::VariableIndex& Index() const { return index_; }
 
   /// The code that follows the first " name " of the list up to the next space, or nothing.

@@ -1,5 +1,6 @@
 // Drawing: segments and points in a three-dimensional frame (third coordinate 0), and the
-// instruction that opens the drawing.
+// instruction that opens the drawing. Whether the program draws at all is decided from the whole
+// document before the first item is translated.
 
 #include "convert/document.h"
 #include "convert/translators.h"
@@ -7,7 +8,6 @@
 namespace tortuval::convert {
 
 void TranslateSegment(ConversionState& state, std::string_view item) {
-  state.graphicsUsed = true;
   ItemFields fields(item);
   std::string line = "SEGMENT3D [ " + state.Translate(fields.Next()) + " ";
   line += state.Translate(fields.Next()) + "  0 ] [ ";
@@ -17,7 +17,6 @@ void TranslateSegment(ConversionState& state, std::string_view item) {
 }
 
 void TranslatePoint(ConversionState& state, std::string_view item) {
-  state.graphicsUsed = true;
   ItemFields fields(item);
   std::string line = "PLOT [ " + state.Translate(fields.Next()) + " ";
   line += state.Translate(fields.Next()) + "  0 ]";
@@ -25,7 +24,6 @@ void TranslatePoint(ConversionState& state, std::string_view item) {
 }
 
 void TranslateGraphics(ConversionState& state, std::string_view /*item*/) {
-  state.graphicsUsed = true;
   state.AppendLine("initgraph faux");
 }
 

@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "expr/replace_all.h"
-
 namespace tortuval::convert {
 namespace {
 
@@ -33,10 +31,8 @@ class MarkerSearch {
 
 }  // namespace
 
-std::string ListSourceLines(std::string listingText) {
-  expr::ReplaceAll(listingText, "&lt;=", "<=");
-  expr::ReplaceAll(listingText, "&lt;", "<");
-
+// The text repair has already spaced every "&", so no "&lt;" or "&quot;" is left to decode here.
+std::string ListSourceLines(std::string_view listingText) {
   std::string lines;
   MarkerSearch descriptions(listingText, kDescriptionMarker);
   MarkerSearch items(listingText, kItemMarker);
@@ -49,9 +45,7 @@ std::string ListSourceLines(std::string listingText) {
     // A line whose closing quotation mark is missing (a cut document) runs to the end.
     std::size_t end = listingText.find('"', start);
     if (end == std::string::npos) end = listingText.size();
-    std::string line = listingText.substr(start, end - start);
-    expr::ReplaceAll(line, "&quot;", "\"");
-    lines.append(line).append("\r\n");
+    lines.append(listingText, start, end - start).append("\r\n");
     position = end + 1;
   }
   return lines;

@@ -150,24 +150,6 @@ double DecimalValue(std::string_view body) {
 
 }  // namespace
 
-std::string StripDigits(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (!IsDigit(c)) out.push_back(c);
-  }
-  return out;
-}
-
-std::string StripHexLetters(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  for (char c : text) {
-    if (!IsCapitalHexLetter(c)) out.push_back(c);
-  }
-  return out;
-}
-
 bool IsNumber(std::string_view text) {
   if (text.empty()) return false;
   std::size_t start = 0;

@@ -1,16 +1,10 @@
 #pragma once
-// Small filters and the numeric-literal test used for loop bounds.
+// The numeric-literal test used for loop bounds, and the value of such a literal.
 
 #include <string>
 #include <string_view>
 
 namespace tortuval::expr {
-
-/// The text without its digits 0-9.
-std::string StripDigits(std::string_view text);
-
-/// The text without its capital letters A-F (small letters stay).
-std::string StripHexLetters(std::string_view text);
 
 /// True when the text is a plain number: optional sign, digits with at most one "," or ".",
 /// optional exponent; or an optional sign, "$" and hexadecimal digits.

@@ -69,15 +69,6 @@ TEST(IsNumberTest, FollowsTheGrammar) {
   }
 }
 
-TEST(StripTest, RemovesDigitsOrCapitalHexLetters) {
-  EXPECT_EQ(StripDigits("a1b22c"), "abc");
-  EXPECT_EQ(StripDigits("0123456789"), "");
-  EXPECT_EQ(StripDigits("$-,.E"), "$-,.E");
-  EXPECT_EQ(StripHexLetters("1FfA0"), "1f0");
-  EXPECT_EQ(StripHexLetters("ABCDEFG"), "G");
-  EXPECT_EQ(StripHexLetters(""), "");
-}
-
 struct ValueRow {
   std::string_view text;
   double value;
