@@ -12,6 +12,7 @@
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/command_line.h"
+#include "tortuval/version.h"
 
 namespace {
 
@@ -45,7 +46,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The name, not the display name: Qt would append a display name to every window title.
   QApplication::setApplicationName(QStringLiteral("Tortuval"));
-  QApplication::setApplicationVersion(QStringLiteral(TORTUVAL_VERSION));
+  QApplication::setApplicationVersion(
+      QString::fromUtf8(tortuval::kVersion.data(), static_cast<qsizetype>(tortuval::kVersion.size())));
   QGuiApplication::setDesktopFileName(QStringLiteral("tortuval"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tortuval.png")));
 

@@ -17,7 +17,7 @@
 #include <string>
 
 #include "app/examples/example_catalogue.h"
-#include "bench/document_generator.h"
+#include "testing/document_generator.h"
 #include "convert/conversion.h"
 
 namespace {

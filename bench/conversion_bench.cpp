@@ -10,7 +10,7 @@
 #include <utility>
 
 #include "app/examples/example_catalogue.h"
-#include "bench/document_generator.h"
+#include "testing/document_generator.h"
 #include "convert/conversion.h"
 #include "expr/cp1252.h"
 #include "expr/translate_expression.h"

@@ -12,8 +12,6 @@ namespace tortuval::cli {
 /// The name the tool gives itself in its messages.
 inline constexpr std::string_view kProgramName = "pseudal2logo";
 
-/// The text printed by --version.
-inline constexpr std::string_view kVersionText = "pseudal2logo 1.0.0\n";
 
 /// What one run does.
 enum class Action {

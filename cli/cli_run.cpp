@@ -11,6 +11,7 @@
 #include "convert/source_file.h"
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
+#include "tortuval/version.h"
 
 namespace tortuval::cli {
 namespace {
@@ -137,7 +138,7 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
       out << HelpText();
       break;
     case Action::kVersion:
-      out << kVersionText;
+      out << "pseudal2logo " << tortuval::kVersion << "\n";
       break;
     case Action::kListExamples:
       written = writer.Write(ExamplesList(), options.outputFile);

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "app/examples/example_catalogue.h"
-#include "bench/document_generator.h"
+#include "testing/document_generator.h"
 #include "expr/cp1252.h"
 
 namespace {

@@ -10,7 +10,7 @@
 #include <string_view>
 
 #include "app/examples/example_catalogue.h"
-#include "bench/document_generator.h"
+#include "testing/document_generator.h"
 #include "convert/conversion.h"
 #include "convert/document.h"
 #include "convert/source_file.h"

@@ -1,4 +1,4 @@
-#include "bench/document_generator.h"
+#include "testing/document_generator.h"
 
 #include <algorithm>
 #include <array>
