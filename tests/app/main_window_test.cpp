@@ -317,8 +317,8 @@ void MainWindowTest::UnreadableFileShowsErrorAndChangesNothing() {
   const std::string logo = Logo(window);
   const std::string listing = Listing(window);
   for (const QString& path : {folder_.filePath("absent.alg"), folder_.path()}) {
-    std::string message;
-    QVERIFY(!convert::ReadSourceFile(QFile::encodeName(path).toStdString(), message));
+    const std::string message = testing::ErrorMessage(
+        [&path] { convert::ReadSourceFile(QFile::encodeName(path).toStdString()); });
     const QString shown = ErrorShownBy([&] { window.OpenSourceFile(path); });
     QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \"" + path + "\". "),
              qPrintable(shown));

@@ -349,9 +349,7 @@ class CliFilesTest : public ::testing::Test {
     return Utf8(convert::ConvertDocument(convert::DecodeSourceBytes(ReadBytes(path))).logoText);
   }
   static std::string ReadError(const fs::path& path) {
-    std::string error;
-    EXPECT_FALSE(convert::ReadSourceFile(path, error)) << path;
-    return error;
+    return testing::ErrorMessage([&path] { convert::ReadSourceFile(path); });
   }
 
   fs::path dir_;
