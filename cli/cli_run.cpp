@@ -155,13 +155,14 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
 
 ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err) {
-  const ParseResult parsed = ParseOptions(args);
-  if (!parsed.options) {
-    Report(err, parsed.error);
+  Options options;
+  try {
+    options = ParseOptions(args);
+  } catch (const Error& error) {
+    Report(err, error.what());
     err << "Essayez \"" << kProgramName << " --help\" pour plus d'informations.\n";
     return ExitStatus::kUsageError;
   }
-  const Options& options = *parsed.options;
   Writer writer(options, out);
   try {
     const ExitStatus status = Dispatch(options, in, out, err, writer);
