@@ -393,15 +393,12 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
 
 void MainWindowTest::FileOnCommandLineOrDropped() {
   TFicheConvertisseur& window = *window_;
-  StartOptions options;
-  QString error;
-  QVERIFY(ParseCommandLine({"tortuval", folder_.filePath("absent.alg")}, options, error));
+  StartOptions options = ParseCommandLine({"tortuval", folder_.filePath("absent.alg")});
   const QString shown = ErrorShownBy([&] { QVERIFY(ApplyStartOptions(window, options)); });
   QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \""), qPrintable(shown));
   QVERIFY(window.SourceText().empty());
 
-  QVERIFY(ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)}, options,
-                           error));
+  options = ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)});
   QVERIFY(ApplyStartOptions(window, options));
   QCOMPARE(window.SourceText(), ExpectedSourceText());
 
