@@ -19,8 +19,6 @@
 #include <QScreen>
 #include <QUrl>
 #include <filesystem>
-#include <optional>
-#include <stdexcept>
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/error_display.h"
@@ -222,12 +220,12 @@ void TFicheConvertisseur::OpenSourceFile(const QString& path) {
 }
 
 void TFicheConvertisseur::LoadSourceFile(const QString& path) {
-  std::string error;
-  const std::optional<std::string> text =
-      convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()), error);
-  if (!text) throw std::runtime_error(error);
+  // A file that cannot be read raises an Error before any pane changes; the command's
+  // RunGuarded shows it.
+  const std::string text =
+      convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
   // The text goes through the pane and is taken back from it, as the user would see it.
-  SetPaneText(Editeur, *text);
+  SetPaneText(Editeur, text);
   sourceText_ = PaneText(Editeur);
   ConvertionPseudal2Logo();
 }

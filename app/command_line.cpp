@@ -10,7 +10,7 @@
 
 namespace tortuval::app {
 
-bool ParseCommandLine(const QStringList& arguments, StartOptions& options, QString& error) {
+StartOptions ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
   parser.setApplicationDescription(
       QStringLiteral("Convertit les algorithmes Pseudal (.alg) en programmes LOGO."));
@@ -29,34 +29,28 @@ bool ParseCommandLine(const QStringList& arguments, StartOptions& options, QStri
   parser.addOption(example);
   parser.addOption(screenshot);
 
-  options = StartOptions{};
-  if (!parser.parse(arguments)) {
-    error = parser.errorText();
-    return false;
-  }
+  StartOptions options;
+  if (!parser.parse(arguments)) ThrowError(parser.errorText().toStdString());
   if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
     options.helpText = parser.helpText();
-    return true;
+    return options;
   }
   const QStringList files = parser.positionalArguments();
-  if (files.size() > 1) {
-    error = QStringLiteral("Un seul fichier peut être ouvert à la fois.");
-    return false;
-  }
+  if (files.size() > 1) ThrowError("Un seul fichier peut être ouvert à la fois.");
   if (!files.isEmpty()) options.file = files.constFirst();
   if (parser.isSet(example)) {
     bool isNumber = false;
     const int number = parser.value(example).toInt(&isNumber);
     if (!isNumber || number < 1 || number > examples::kExampleCount) {
-      error = QStringLiteral("Numéro d'exemple invalide : « %1 » (de 1 à %2 attendu).")
-                  .arg(parser.value(example))
-                  .arg(examples::kExampleCount);
-      return false;
+      ThrowError(QStringLiteral("Numéro d'exemple invalide : « %1 » (de 1 à %2 attendu).")
+                     .arg(parser.value(example))
+                     .arg(examples::kExampleCount)
+                     .toStdString());
     }
     options.selectExample = number;
   }
   options.screenshotPath = parser.value(screenshot);
-  return true;
+  return options;
 }
 
 bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options) {

@@ -5,6 +5,8 @@
 #include <QString>
 #include <QStringList>
 
+#include "convert/error.h"
+
 namespace tortuval::app {
 
 class TFicheConvertisseur;
@@ -17,9 +19,9 @@ struct StartOptions {
   QString helpText;        ///< the usage text when help was asked for, else empty
 };
 
-/// Parses the arguments, program name first. On a wrong command line returns false and sets
-/// `error` to a French message.
-bool ParseCommandLine(const QStringList& arguments, StartOptions& options, QString& error);
+/// Parses the arguments, program name first. A wrong command line raises an Error with a French
+/// message.
+StartOptions ParseCommandLine(const QStringList& arguments);
 
 /// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
 /// chooses the example, then saves the picture. Returns false when the picture could not be saved.

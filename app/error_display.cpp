@@ -1,6 +1,7 @@
 #include "app/error_display.h"
 
 #include <QMessageBox>
+#include <exception>
 
 namespace tortuval::app {
 
@@ -9,22 +10,11 @@ QString WithClosingPeriod(const QString& message) {
   return message + u'.';
 }
 
-std::string InnermostMessage(const std::exception& error) {
-  try {
-    std::rethrow_if_nested(error);
-  } catch (const std::exception& inner) {
-    return InnermostMessage(inner);
-  } catch (...) {
-    // An inner error that is not a std::exception carries no text; the outer one does.
-  }
-  return error.what();
-}
-
-QString CurrentErrorMessage() {
+QString UnexpectedErrorMessage() {
   try {
     throw;
   } catch (const std::exception& error) {
-    return QString::fromStdString(InnermostMessage(error));
+    return QString::fromStdString(error.what());
   } catch (...) {
     return QStringLiteral("Exception inconnue");
   }

@@ -2,8 +2,8 @@
 // The one place where an error that escapes a command is shown to the user.
 
 #include <QString>
-#include <exception>
-#include <string>
+
+#include "convert/error.h"
 
 class QWidget;
 
@@ -16,18 +16,15 @@ inline constexpr char kErrorBoxTitle[] = "Tortuval";
 /// that of "." (so a message ending in ".", "!", ")", ",", "-" or a blank is kept as it is).
 QString WithClosingPeriod(const QString& message);
 
-/// The message of the innermost error that `error` wraps (through std::nested_exception), or its
-/// own message when it wraps none.
-std::string InnermostMessage(const std::exception& error);
-
-/// The message to show for the exception being handled; call only inside a catch block.
-QString CurrentErrorMessage();
+/// The message to show for an exception being handled that is not an Error: a standard
+/// exception's own text, or "Exception inconnue"; call only inside a catch block.
+QString UnexpectedErrorMessage();
 
 /// Shows `message` (UTF-8 text in a QString) in a modal critical box titled "Tortuval" with a
 /// single OK button, after WithClosingPeriod.
 void ShowErrorMessage(QWidget* parent, const QString& message);
 
-/// Runs one command handler; an error escaping it is shown by ShowErrorMessage and the program
+/// Runs one command handler; an Error escaping it is shown by ShowErrorMessage and the program
 /// goes on with whatever the handler had already done.
 template <typename Handler>
 void RunGuarded(QWidget* parent, Handler&& handler) {
@@ -35,8 +32,12 @@ void RunGuarded(QWidget* parent, Handler&& handler) {
   try {
     handler();
     return;
+  } catch (const Error& error) {
+    message = QString::fromStdString(error.what());
   } catch (...) {
-    message = CurrentErrorMessage();
+    // Not one of the program's own reports (running out of memory on a huge file, say): shown
+    // all the same rather than letting it end the program.
+    message = UnexpectedErrorMessage();
   }
   // Shown outside the catch block: the box runs a nested event loop.
   ShowErrorMessage(parent, message);

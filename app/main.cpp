@@ -36,10 +36,12 @@ int main(int argc, char* argv[]) {
   // Help is answered before the GUI starts, so that it works without a display.
   if (AsksForHelp(argc, argv)) {
     QCoreApplication core(argc, argv);
-    StartOptions options;
-    QString error;
-    tortuval::app::ParseCommandLine(QCoreApplication::arguments(), options, error);
-    std::fputs(qUtf8Printable(options.helpText.isEmpty() ? error : options.helpText), stdout);
+    try {
+      const StartOptions options = tortuval::app::ParseCommandLine(QCoreApplication::arguments());
+      std::fputs(qUtf8Printable(options.helpText), stdout);
+    } catch (const tortuval::Error& error) {
+      std::fputs(error.what(), stdout);
+    }
     return 0;
   }
 
@@ -59,9 +61,10 @@ int main(int argc, char* argv[]) {
   }
 
   StartOptions options;
-  QString error;
-  if (!tortuval::app::ParseCommandLine(QApplication::arguments(), options, error)) {
-    std::fprintf(stderr, "tortuval : %s\n", qUtf8Printable(error));
+  try {
+    options = tortuval::app::ParseCommandLine(QApplication::arguments());
+  } catch (const tortuval::Error& error) {
+    std::fprintf(stderr, "tortuval : %s\n", error.what());
     return 2;
   }
   if (!options.helpText.isEmpty()) {

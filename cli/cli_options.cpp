@@ -87,26 +87,21 @@ std::optional<int> ParseExampleNumber(std::string_view value) {
   return number;
 }
 
-// Parsing state shared by the steps below; the first error wins.
+// Parsing state shared by the steps below; the first error found is raised.
 class Parser {
  public:
-  ParseResult Parse(const std::vector<std::string>& args);
+  Options Parse(const std::vector<std::string>& args);
 
  private:
-  bool ApplyOption(const OptionRow& option, const std::string& value);
-  bool SetAction(Action action, std::string_view optionName);
-  bool CheckCombinations();
-  bool Fail(std::string message) {
-    error_ = std::move(message);
-    return false;
-  }
+  void ApplyOption(const OptionRow& option, const std::string& value);
+  void SetAction(Action action, std::string_view optionName);
+  void CheckCombinations();
 
   Options options_;
   std::string actionOption_;  // the option that chose a non-default action
-  std::string error_;
 };
 
-ParseResult Parser::Parse(const std::vector<std::string>& args) {
+Options Parser::Parse(const std::vector<std::string>& args) {
   bool optionsEnded = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
@@ -132,114 +127,106 @@ ParseResult Parser::Parse(const std::vector<std::string>& args) {
       value = arg.substr(2);
     }
     const OptionRow* option = FindOption(name);
-    if (option == nullptr) {
-      Fail("option inconnue " + Quoted(isLong ? name : arg) + ".");
-      return {std::nullopt, error_};
-    }
+    if (option == nullptr) ThrowError("option inconnue " + Quoted(isLong ? name : arg) + ".");
     if (!option->takesValue && value) {
-      Fail("l'option " + Quoted(name) + " n'accepte pas d'argument.");
-      return {std::nullopt, error_};
+      ThrowError("l'option " + Quoted(name) + " n'accepte pas d'argument.");
     }
     if (option->takesValue && !value) {
       if (i + 1 < args.size()) value = args[++i];
     }
     if (option->takesValue && (!value || value->empty())) {
-      Fail("l'option " + Quoted(name) + " attend un argument.");
-      return {std::nullopt, error_};
+      ThrowError("l'option " + Quoted(name) + " attend un argument.");
     }
-    if (!ApplyOption(*option, value.value_or(""))) return {std::nullopt, error_};
+    ApplyOption(*option, value.value_or(""));
     // Help and version answer at once, whatever else the line holds.
-    if (options_.action == Action::kHelp || options_.action == Action::kVersion) {
-      return {options_, ""};
-    }
+    if (options_.action == Action::kHelp || options_.action == Action::kVersion) return options_;
   }
-  if (!CheckCombinations()) return {std::nullopt, error_};
-  return {options_, ""};
+  CheckCombinations();
+  return options_;
 }
 
-bool Parser::ApplyOption(const OptionRow& option, const std::string& value) {
+void Parser::ApplyOption(const OptionRow& option, const std::string& value) {
   switch (option.id) {
     case OptionId::kListing:
       options_.listing = true;
-      return true;
+      return;
     case OptionId::kExample:
     case OptionId::kExampleSource: {
       const std::optional<int> number = ParseExampleNumber(value);
       if (!number) {
-        return Fail("numéro d'exemple invalide " + Quoted(value) + " (attendu : 1 à " +
-                    std::to_string(examples::kExampleCount) + ").");
+        ThrowError("numéro d'exemple invalide " + Quoted(value) + " (attendu : 1 à " +
+                   std::to_string(examples::kExampleCount) + ").");
       }
       options_.exampleNumber = *number;
-      return SetAction(
-          option.id == OptionId::kExample ? Action::kConvertExample : Action::kExampleSource,
-          option.name);
+      SetAction(option.id == OptionId::kExample ? Action::kConvertExample : Action::kExampleSource,
+                option.name);
+      return;
     }
     case OptionId::kExamples:
-      return SetAction(Action::kListExamples, option.name);
+      SetAction(Action::kListExamples, option.name);
+      return;
     case OptionId::kEncoding: {
       const std::optional<OutputEncoding> encoding = ParseEncoding(value);
       if (!encoding) {
-        return Fail("encodage inconnu " + Quoted(value) + " (attendu : utf-8 ou cp1252).");
+        ThrowError("encodage inconnu " + Quoted(value) + " (attendu : utf-8 ou cp1252).");
       }
       options_.encoding = *encoding;
-      return true;
+      return;
     }
     case OptionId::kLf:
       options_.lfLineEnds = true;
-      return true;
+      return;
     case OptionId::kOutputFile:
       options_.outputFile = std::filesystem::path(value);
-      return true;
+      return;
     case OptionId::kOutputDirectory:
       options_.outputDirectory = std::filesystem::path(value);
-      return true;
+      return;
     case OptionId::kHelp:
       options_.action = Action::kHelp;
-      return true;
+      return;
     case OptionId::kVersion:
       options_.action = Action::kVersion;
-      return true;
+      return;
   }
-  return true;
 }
 
 // Repeating the same action option keeps the last value; two different ones conflict.
-bool Parser::SetAction(Action action, std::string_view optionName) {
+void Parser::SetAction(Action action, std::string_view optionName) {
   if (options_.action != Action::kConvertInputs && options_.action != action) {
-    return Fail("les options " + Quoted(actionOption_) + " et " + Quoted(optionName) +
-                " ne peuvent pas être utilisées ensemble.");
+    ThrowError("les options " + Quoted(actionOption_) + " et " + Quoted(optionName) +
+               " ne peuvent pas être utilisées ensemble.");
   }
   options_.action = action;
   actionOption_ = std::string(optionName);
-  return true;
 }
 
-bool Parser::CheckCombinations() {
+void Parser::CheckCombinations() {
   if (options_.outputFile && options_.outputDirectory) {
-    return Fail("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
+    ThrowError("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
   }
   if (options_.action != Action::kConvertInputs) {
     if (!options_.inputs.empty()) {
-      return Fail("l'option " + Quoted(actionOption_) + " ne prend pas de fichier d'entrée (" +
-                  Quoted(options_.inputs.front()) + ").");
+      ThrowError("l'option " + Quoted(actionOption_) + " ne prend pas de fichier d'entrée (" +
+                 Quoted(options_.inputs.front()) + ").");
     }
     if (options_.outputDirectory) {
-      return Fail("l'option \"-d\" ne s'applique qu'à des fichiers d'entrée.");
+      ThrowError("l'option \"-d\" ne s'applique qu'à des fichiers d'entrée.");
     }
-    return true;
+    return;
   }
   if (options_.inputs.empty()) options_.inputs.emplace_back(kStandardInput);
   const auto stdinCount =
       std::count(options_.inputs.begin(), options_.inputs.end(), kStandardInput);
   if (stdinCount > 1) {
-    return Fail("l'entrée standard \"-\" ne peut être lue qu'une fois.");
+    ThrowError("l'entrée standard \"-\" ne peut être lue qu'une fois.");
   }
   if (options_.outputFile && options_.inputs.size() > 1) {
-    return Fail("l'option \"-o\" n'accepte qu'un seul fichier d'entrée.");
+    ThrowError("l'option \"-o\" n'accepte qu'un seul fichier d'entrée.");
   }
   if (options_.outputDirectory) {
     if (stdinCount > 0) {
-      return Fail("l'entrée standard ne peut pas être utilisée avec l'option \"-d\".");
+      ThrowError("l'entrée standard ne peut pas être utilisée avec l'option \"-d\".");
     }
     // Two inputs with the same stem would silently overwrite each other's output.
     std::map<std::filesystem::path, std::string> writers;
@@ -248,12 +235,11 @@ bool Parser::CheckCombinations() {
           OutputPathInDirectory(*options_.outputDirectory, input, options_.listing);
       const auto [it, inserted] = writers.emplace(target, input);
       if (!inserted) {
-        return Fail("les fichiers " + Quoted(it->second) + " et " + Quoted(input) +
-                    " donneraient le même fichier de sortie " + Quoted(target.string()) + ".");
+        ThrowError("les fichiers " + Quoted(it->second) + " et " + Quoted(input) +
+                   " donneraient le même fichier de sortie " + Quoted(target.string()) + ".");
       }
     }
   }
-  return true;
 }
 
 constexpr std::string_view kHelpText =
@@ -282,7 +268,7 @@ erreur d'utilisation.
 
 }  // namespace
 
-ParseResult ParseOptions(const std::vector<std::string>& args) { return Parser().Parse(args); }
+Options ParseOptions(const std::vector<std::string>& args) { return Parser().Parse(args); }
 
 std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
                                             const std::string& input, bool listing) {

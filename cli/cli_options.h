@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/error.h"
+
 namespace tortuval::cli {
 
 /// The name the tool gives itself in its messages.
@@ -40,14 +42,9 @@ struct Options {
   std::vector<std::string> inputs;
 };
 
-/// The outcome of parsing: the options, or the French text of the usage error that stopped it.
-struct ParseResult {
-  std::optional<Options> options;
-  std::string error;  ///< UTF-8, without the program name and without a line end
-};
-
-/// Parses the arguments that follow the program name.
-ParseResult ParseOptions(const std::vector<std::string>& args);
+/// Parses the arguments that follow the program name. A wrong command line raises an Error whose
+/// message is the French text of the first usage error found, without the program name.
+Options ParseOptions(const std::vector<std::string>& args);
 
 /// The file that -d writes for one input: DIR/<stem>.lgo, or DIR/<stem>.txt for the listing.
 std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,

@@ -8,6 +8,7 @@
 
 #include "app/examples/example_catalogue.h"
 #include "convert/conversion.h"
+#include "convert/error.h"
 #include "convert/source_file.h"
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
@@ -22,13 +23,10 @@ void Report(std::ostream& err, std::string_view message) {
   err << kProgramName << ": " << message << '\n';
 }
 
-std::optional<std::string> ReadStandardInput(std::istream& in, std::string& error) {
+std::string ReadStandardInput(std::istream& in) {
   // Read whole and as bytes: the decoder, not the stream, decides what the bytes mean.
   std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) {
-    error = "Impossible de lire l'entrée standard.";
-    return std::nullopt;
-  }
+  if (in.bad()) ThrowError("Impossible de lire l'entrée standard.");
   return convert::DecodeSourceBytes(bytes);
 }
 
@@ -38,49 +36,40 @@ std::string WriteErrorText(const fs::path& path, int code) {
          convert::FileErrorReason(error, convert::FileAccess::kWrite);
 }
 
-bool WriteFile(const fs::path& path, std::string_view bytes, std::string& error) {
+void WriteFile(const fs::path& path, std::string_view bytes) {
   errno = 0;
   std::ofstream file(path, std::ios::binary | std::ios::trunc);
   if (file) {
     file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     file.close();
   }
-  if (file) return true;
-  error = WriteErrorText(path, errno);
-  return false;
+  if (!file) ThrowError(WriteErrorText(path, errno));
 }
 
 // Where one run's texts go: standard output, the -o file or, per input, a file in the -d folder.
 class Writer {
  public:
-  Writer(const Options& options, std::ostream& out, std::ostream& err)
-      : options_(options), out_(out), err_(err) {}
+  Writer(const Options& options, std::ostream& out) : options_(options), out_(out) {}
 
   /// Writes one Windows-1252 text to `target`, or to standard output when `target` is empty.
-  bool Write(std::string_view cp1252Text, const std::optional<fs::path>& target) {
+  void Write(std::string_view cp1252Text, const std::optional<fs::path>& target) {
     const std::string bytes = EncodeOutput(cp1252Text, options_);
-    if (!target) {
+    if (target) {
+      WriteFile(*target, bytes);
+    } else {
       out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-      return true;
     }
-    std::string error;
-    if (WriteFile(*target, bytes, error)) return true;
-    Report(err_, error);
-    return false;
   }
 
-  /// Flushes standard output and says whether everything written there arrived.
-  bool FinishStandardOutput() {
+  /// Flushes standard output; raises an Error when something written there did not arrive.
+  void FinishStandardOutput() {
     out_.flush();
-    if (out_) return true;
-    Report(err_, "Impossible d'écrire sur la sortie standard.");
-    return false;
+    if (!out_) ThrowError("Impossible d'écrire sur la sortie standard.");
   }
 
  private:
   const Options& options_;
   std::ostream& out_;
-  std::ostream& err_;
 };
 
 std::string ExamplesList() {
@@ -94,35 +83,33 @@ std::string ExamplesList() {
   return text;
 }
 
+void CheckOutputDirectory(const fs::path& directory) {
+  std::error_code ignored;
+  if (fs::is_directory(directory, ignored)) return;
+  const std::string quoted = "\"" + directory.string() + "\"";
+  ThrowError(fs::exists(directory, ignored) ? quoted + " n'est pas un dossier."
+                                            : "le dossier " + quoted + " n'existe pas.");
+}
+
+// An input that cannot be read or whose result cannot be written is reported, and the others
+// are still converted.
 ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream& err,
                          Writer& writer) {
-  if (options.outputDirectory) {
-    // Checked once, before any input is read, rather than failing once per input.
-    std::error_code ignored;
-    const fs::path& directory = *options.outputDirectory;
-    if (!fs::is_directory(directory, ignored)) {
-      const std::string quoted = "\"" + directory.string() + "\"";
-      Report(err, fs::exists(directory, ignored) ? quoted + " n'est pas un dossier."
-                                                 : "le dossier " + quoted + " n'existe pas.");
-      return ExitStatus::kFailure;
-    }
-  }
+  // Checked once, before any input is read, rather than failing once per input.
+  if (options.outputDirectory) CheckOutputDirectory(*options.outputDirectory);
   ExitStatus status = ExitStatus::kSuccess;
   for (const std::string& input : options.inputs) {
-    std::string error;
-    const std::optional<std::string> source =
-        input == "-" ? ReadStandardInput(in, error) : convert::ReadSourceFile(input, error);
-    if (!source) {
-      Report(err, error);
-      status = ExitStatus::kFailure;
-      continue;
-    }
-    const convert::ConversionResult result = convert::ConvertDocument(*source);
-    std::optional<fs::path> target = options.outputFile;
-    if (options.outputDirectory) {
-      target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
-    }
-    if (!writer.Write(options.listing ? result.listingText : result.logoText, target)) {
+    try {
+      const std::string source =
+          input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
+      const convert::ConversionResult result = convert::ConvertDocument(source);
+      std::optional<fs::path> target = options.outputFile;
+      if (options.outputDirectory) {
+        target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
+      }
+      writer.Write(options.listing ? result.listingText : result.logoText, target);
+    } catch (const Error& error) {
+      Report(err, error.what());
       status = ExitStatus::kFailure;
     }
   }
@@ -132,7 +119,6 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
                     Writer& writer) {
   const int exampleIndex = options.exampleNumber - 1;
-  bool written = true;
   switch (options.action) {
     case Action::kHelp:
       out << HelpText();
@@ -141,22 +127,21 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
       out << "pseudal2logo " << tortuval::kVersion << "\n";
       break;
     case Action::kListExamples:
-      written = writer.Write(ExamplesList(), options.outputFile);
+      writer.Write(ExamplesList(), options.outputFile);
       break;
     case Action::kExampleSource:
-      written = writer.Write(examples::ExampleDocument(exampleIndex), options.outputFile);
+      writer.Write(examples::ExampleDocument(exampleIndex), options.outputFile);
       break;
     case Action::kConvertExample: {
       const convert::ConversionResult result =
           convert::ConvertDocument(examples::ExampleDocument(exampleIndex));
-      written =
-          writer.Write(options.listing ? result.listingText : result.logoText, options.outputFile);
+      writer.Write(options.listing ? result.listingText : result.logoText, options.outputFile);
       break;
     }
     case Action::kConvertInputs:
       return ConvertInputs(options, in, err, writer);
   }
-  return written ? ExitStatus::kSuccess : ExitStatus::kFailure;
+  return ExitStatus::kSuccess;
 }
 
 }  // namespace
@@ -171,16 +156,25 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
 
 ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
                std::ostream& err) {
-  const ParseResult parsed = ParseOptions(args);
-  if (!parsed.options) {
-    Report(err, parsed.error);
+  Options options;
+  try {
+    options = ParseOptions(args);
+  } catch (const Error& error) {
+    Report(err, error.what());
     err << "Essayez \"" << kProgramName << " --help\" pour plus d'informations.\n";
     return ExitStatus::kUsageError;
   }
-  Writer writer(*parsed.options, out, err);
-  ExitStatus status = Dispatch(*parsed.options, in, out, err, writer);
-  if (!writer.FinishStandardOutput()) status = ExitStatus::kFailure;
-  return status;
+  Writer writer(options, out);
+  try {
+    const ExitStatus status = Dispatch(options, in, out, err, writer);
+    // Skipped when the action raised an Error: such an action has written nothing to standard
+    // output.
+    writer.FinishStandardOutput();
+    return status;
+  } catch (const Error& error) {
+    Report(err, error.what());
+    return ExitStatus::kFailure;
+  }
 }
 
 }  // namespace tortuval::cli

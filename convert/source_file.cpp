@@ -212,25 +212,17 @@ std::string DecodeSourceBytes(std::string_view bytes) {
   return NormaliseLineBreaks(expr::Utf8ToCp1252(text));
 }
 
-std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std::string& error) {
+std::string ReadSourceFile(const std::filesystem::path& path) {
   // A directory may open as a stream on some systems, so it is refused before opening.
   std::error_code statusError;
   const auto status = std::filesystem::status(path, statusError);
-  if (statusError) {
-    error = OpenErrorMessage(path, statusError);
-    return std::nullopt;
-  }
-  if (std::filesystem::is_directory(status)) {
-    error = OpenErrorMessage(path, std::make_error_code(std::errc::is_a_directory));
-    return std::nullopt;
-  }
+  if (statusError) ThrowError(OpenErrorMessage(path, statusError));
+  if (std::filesystem::is_directory(status))
+    ThrowError(OpenErrorMessage(path, std::make_error_code(std::errc::is_a_directory)));
 
   errno = 0;
   std::ifstream in(path, std::ios::binary);
-  if (!in) {
-    error = OpenErrorMessage(path, LastError());
-    return std::nullopt;
-  }
+  if (!in) ThrowError(OpenErrorMessage(path, LastError()));
 
   // The buffer is sized once from the file's size; devices and pipes that report no size are
   // read in blocks until their end.
@@ -250,10 +242,7 @@ std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std
     in.read(bytes.data() + used, kBlock);
     bytes.resize(used + static_cast<std::size_t>(in.gcount()));
   }
-  if (in.bad()) {
-    error = OpenErrorMessage(path, LastError());
-    return std::nullopt;
-  }
+  if (in.bad()) ThrowError(OpenErrorMessage(path, LastError()));
   return DecodeSourceBytes(bytes);
 }
 

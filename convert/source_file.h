@@ -3,19 +3,20 @@
 // Windows-1252, RTF, and CR LF line breaks.
 
 #include <filesystem>
-#include <optional>
 #include <string>
 #include <string_view>
 #include <system_error>
+
+#include "convert/error.h"
 
 namespace tortuval::convert {
 
 /// Decodes the bytes of a document file into Windows-1252 text with CR LF line breaks.
 std::string DecodeSourceBytes(std::string_view bytes);
 
-/// Reads and decodes a file. On failure returns nothing and sets `error` to the French message
+/// Reads and decodes a file. On failure raises an Error with the French message
 /// "Impossible d'ouvrir le fichier "<full path>". <reason>" (UTF-8, as the path may need).
-std::optional<std::string> ReadSourceFile(const std::filesystem::path& path, std::string& error);
+std::string ReadSourceFile(const std::filesystem::path& path);
 
 enum class FileAccess { kRead, kWrite };
 

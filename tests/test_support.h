@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/error.h"
+
 namespace tortuval::testing {
 
 /// Windows-1252 bytes of a UTF-8 literal, so tests can write "é" as they read.
@@ -42,5 +44,16 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath);
 /// A line-by-line comparison for failure messages: both texts split at line ends, the first
 /// differing line shown with its neighbours, CR shown as "␍".
 std::string LineDiff(std::string_view expected, std::string_view actual);
+
+/// The message of the Error that `action` raises, or "(no error)" when it raises none.
+template <typename Action>
+std::string ErrorMessage(Action&& action) {
+  try {
+    action();
+  } catch (const Error& error) {
+    return error.what();
+  }
+  return "(no error)";
+}
 
 }  // namespace tortuval::testing

@@ -317,8 +317,8 @@ void MainWindowTest::UnreadableFileShowsErrorAndChangesNothing() {
   const std::string logo = Logo(window);
   const std::string listing = Listing(window);
   for (const QString& path : {folder_.filePath("absent.alg"), folder_.path()}) {
-    std::string message;
-    QVERIFY(!convert::ReadSourceFile(QFile::encodeName(path).toStdString(), message));
+    const std::string message = testing::ErrorMessage(
+        [&path] { convert::ReadSourceFile(QFile::encodeName(path).toStdString()); });
     const QString shown = ErrorShownBy([&] { window.OpenSourceFile(path); });
     QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \"" + path + "\". "),
              qPrintable(shown));
@@ -393,15 +393,12 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
 
 void MainWindowTest::FileOnCommandLineOrDropped() {
   TFicheConvertisseur& window = *window_;
-  StartOptions options;
-  QString error;
-  QVERIFY(ParseCommandLine({"tortuval", folder_.filePath("absent.alg")}, options, error));
+  StartOptions options = ParseCommandLine({"tortuval", folder_.filePath("absent.alg")});
   const QString shown = ErrorShownBy([&] { QVERIFY(ApplyStartOptions(window, options)); });
   QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \""), qPrintable(shown));
   QVERIFY(window.SourceText().empty());
 
-  QVERIFY(ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)}, options,
-                           error));
+  options = ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)});
   QVERIFY(ApplyStartOptions(window, options));
   QCOMPARE(window.SourceText(), ExpectedSourceText());
 

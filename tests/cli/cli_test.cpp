@@ -126,15 +126,14 @@ INSTANTIATE_TEST_SUITE_P(
 // Well-formed command lines.
 
 TEST(ParseOptionsTest, DefaultsReadStandardInputAsUtf8WithCrLf) {
-  const ParseResult parsed = ParseOptions({});
-  ASSERT_TRUE(parsed.options) << parsed.error;
-  EXPECT_EQ(parsed.options->action, Action::kConvertInputs);
-  EXPECT_EQ(parsed.options->inputs, std::vector<std::string>{"-"});
-  EXPECT_EQ(parsed.options->encoding, OutputEncoding::kUtf8);
-  EXPECT_FALSE(parsed.options->lfLineEnds);
-  EXPECT_FALSE(parsed.options->listing);
-  EXPECT_FALSE(parsed.options->outputFile);
-  EXPECT_FALSE(parsed.options->outputDirectory);
+  const Options options = ParseOptions({});
+  EXPECT_EQ(options.action, Action::kConvertInputs);
+  EXPECT_EQ(options.inputs, std::vector<std::string>{"-"});
+  EXPECT_EQ(options.encoding, OutputEncoding::kUtf8);
+  EXPECT_FALSE(options.lfLineEnds);
+  EXPECT_FALSE(options.listing);
+  EXPECT_FALSE(options.outputFile);
+  EXPECT_FALSE(options.outputDirectory);
 }
 
 TEST(ParseOptionsTest, ValuesMayBeSeparateAttachedOrAfterEquals) {
@@ -142,30 +141,26 @@ TEST(ParseOptionsTest, ValuesMayBeSeparateAttachedOrAfterEquals) {
            {"--example", "8", "-o", "out.lgo", "--encoding", "cp1252"},
            {"--example=8", "-oout.lgo", "--encoding=CP1252"},
            {"--encoding", "windows-1252", "-o", "out.lgo", "--example", "08"}}) {
-    const ParseResult parsed = ParseOptions(args);
-    ASSERT_TRUE(parsed.options) << parsed.error;
-    EXPECT_EQ(parsed.options->action, Action::kConvertExample);
-    EXPECT_EQ(parsed.options->exampleNumber, 8);
-    EXPECT_EQ(parsed.options->outputFile, fs::path("out.lgo"));
-    EXPECT_EQ(parsed.options->encoding, OutputEncoding::kCp1252);
+    const Options options = ParseOptions(args);
+    EXPECT_EQ(options.action, Action::kConvertExample);
+    EXPECT_EQ(options.exampleNumber, 8);
+    EXPECT_EQ(options.outputFile, fs::path("out.lgo"));
+    EXPECT_EQ(options.encoding, OutputEncoding::kCp1252);
   }
-  const ParseResult utf8 = ParseOptions({"--encoding", "UTF8"});
-  ASSERT_TRUE(utf8.options) << utf8.error;
-  EXPECT_EQ(utf8.options->encoding, OutputEncoding::kUtf8);
+  EXPECT_EQ(ParseOptions({"--encoding", "UTF8"}).encoding, OutputEncoding::kUtf8);
 }
 
 TEST(ParseOptionsTest, DoubleDashEndsOptionsAndKeepsFileOrder) {
-  const ParseResult parsed = ParseOptions({"b.alg", "--lf", "-", "--", "--listing", "-x"});
-  ASSERT_TRUE(parsed.options) << parsed.error;
-  EXPECT_EQ(parsed.options->inputs, (std::vector<std::string>{"b.alg", "-", "--listing", "-x"}));
-  EXPECT_TRUE(parsed.options->lfLineEnds);
-  EXPECT_FALSE(parsed.options->listing);
+  const Options options = ParseOptions({"b.alg", "--lf", "-", "--", "--listing", "-x"});
+  EXPECT_EQ(options.inputs, (std::vector<std::string>{"b.alg", "-", "--listing", "-x"}));
+  EXPECT_TRUE(options.lfLineEnds);
+  EXPECT_FALSE(options.listing);
 }
 
 TEST(ParseOptionsTest, HelpAndVersionAnswerBeforeLaterArguments) {
-  EXPECT_EQ(ParseOptions({"a.alg", "--help", "--bogus"}).options->action, Action::kHelp);
-  EXPECT_EQ(ParseOptions({"--version", "-o"}).options->action, Action::kVersion);
-  EXPECT_FALSE(ParseOptions({"--bogus", "--help"}).options);
+  EXPECT_EQ(ParseOptions({"a.alg", "--help", "--bogus"}).action, Action::kHelp);
+  EXPECT_EQ(ParseOptions({"--version", "-o"}).action, Action::kVersion);
+  EXPECT_THROW(ParseOptions({"--bogus", "--help"}), Error);
 }
 
 TEST(CliRunTest, VersionAndHelp) {
@@ -349,9 +344,7 @@ class CliFilesTest : public ::testing::Test {
     return Utf8(convert::ConvertDocument(convert::DecodeSourceBytes(ReadBytes(path))).logoText);
   }
   static std::string ReadError(const fs::path& path) {
-    std::string error;
-    EXPECT_FALSE(convert::ReadSourceFile(path, error)) << path;
-    return error;
+    return testing::ErrorMessage([&path] { convert::ReadSourceFile(path); });
   }
 
   fs::path dir_;

@@ -173,6 +173,9 @@ class ReadSourceFileTest : public ::testing::Test {
     std::ofstream(path, std::ios::binary) << bytes;
     return path;
   }
+  static std::string ReadError(const fs::path& path) {
+    return testing::ErrorMessage([&path] { ReadSourceFile(path); });
+  }
   static std::string Message(const fs::path& fullPath, const std::string& reason) {
     return "Impossible d'ouvrir le fichier \"" + fullPath.string() + "\". " + reason;
   }
@@ -181,14 +184,8 @@ class ReadSourceFileTest : public ::testing::Test {
 };
 
 TEST_F(ReadSourceFileTest, ReadsAndDecodesTheWholeFile) {
-  std::string error = "untouched";
-  const auto text = ReadSourceFile(Write("doc.alg", Utf16File(u"où\nÀ", true)), error);
-  ASSERT_TRUE(text.has_value()) << error;
-  EXPECT_EQ(*text, "o\xF9\r\n\xC0");
-
-  const auto empty = ReadSourceFile(Write("empty.alg", ""), error);
-  ASSERT_TRUE(empty.has_value()) << error;
-  EXPECT_EQ(*empty, "");
+  EXPECT_EQ(ReadSourceFile(Write("doc.alg", Utf16File(u"où\nÀ", true))), "o\xF9\r\n\xC0");
+  EXPECT_EQ(ReadSourceFile(Write("empty.alg", "")), "");
 }
 
 TEST_F(ReadSourceFileTest, LargeFileArrivesByteForByte) {
@@ -196,45 +193,34 @@ TEST_F(ReadSourceFileTest, LargeFileArrivesByteForByte) {
   for (int i = 0; bytes.size() < (8u << 20); ++i) {
     bytes += "ligne " + std::to_string(i) + " \xE9\xE0\x80\r\n";
   }
-  std::string error;
-  const auto text = ReadSourceFile(Write("large.alg", bytes), error);
-  ASSERT_TRUE(text.has_value()) << error;
-  EXPECT_TRUE(*text == bytes) << "sizes " << text->size() << " and " << bytes.size();
+  const std::string text = ReadSourceFile(Write("large.alg", bytes));
+  EXPECT_TRUE(text == bytes) << "sizes " << text.size() << " and " << bytes.size();
 }
 
 TEST_F(ReadSourceFileTest, MissingFile) {
-  std::string error;
-  EXPECT_FALSE(ReadSourceFile(dir_ / "absent.alg", error).has_value());
-  EXPECT_EQ(error, Message(dir_ / "absent.alg", "Le fichier spécifié est introuvable."));
+  EXPECT_EQ(ReadError(dir_ / "absent.alg"),
+            Message(dir_ / "absent.alg", "Le fichier spécifié est introuvable."));
 }
 
 TEST_F(ReadSourceFileTest, RelativePathIsShownInFull) {
-  std::string error;
-  EXPECT_FALSE(ReadSourceFile("./sans_dossier_tortuval/../absent.alg", error).has_value());
-  EXPECT_EQ(error,
+  EXPECT_EQ(ReadError("./sans_dossier_tortuval/../absent.alg"),
             Message(fs::current_path() / "absent.alg", "Le fichier spécifié est introuvable."));
 }
 
 TEST_F(ReadSourceFileTest, FileUsedAsAFolder) {
   const fs::path path = Write("doc.alg", "x") / "inner.alg";
-  std::string error;
-  EXPECT_FALSE(ReadSourceFile(path, error).has_value());
-  EXPECT_EQ(error, Message(path, "Le chemin d'accès spécifié est introuvable."));
+  EXPECT_EQ(ReadError(path), Message(path, "Le chemin d'accès spécifié est introuvable."));
 }
 
 TEST_F(ReadSourceFileTest, Directory) {
-  std::string error;
-  EXPECT_FALSE(ReadSourceFile(dir_, error).has_value());
-  EXPECT_EQ(error, Message(dir_, "Le chemin désigne un dossier, pas un fichier."));
+  EXPECT_EQ(ReadError(dir_), Message(dir_, "Le chemin désigne un dossier, pas un fichier."));
 }
 
 TEST_F(ReadSourceFileTest, UnreadableFile) {
   if (::geteuid() == 0) GTEST_SKIP() << "root reads any file";
   const fs::path path = Write("locked.alg", "x");
   fs::permissions(path, fs::perms::none);
-  std::string error;
-  EXPECT_FALSE(ReadSourceFile(path, error).has_value());
-  EXPECT_EQ(error, Message(path, "Accès refusé."));
+  EXPECT_EQ(ReadError(path), Message(path, "Accès refusé."));
 }
 
 }  // namespace
