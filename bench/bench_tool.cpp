@@ -16,9 +16,9 @@
 #include <iterator>
 #include <string>
 
-#include "app/examples/example_catalogue.h"
 #include "bench/document_generator.h"
 #include "convert/conversion.h"
+#include "examples/example_catalogue.h"
 
 namespace {
 

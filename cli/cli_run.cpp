@@ -6,9 +6,9 @@
 #include <optional>
 #include <system_error>
 
-#include "app/examples/example_catalogue.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
 

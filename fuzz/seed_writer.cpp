@@ -9,8 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/examples/example_catalogue.h"
 #include "bench/document_generator.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 
 namespace {

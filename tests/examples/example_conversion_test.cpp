@@ -7,8 +7,8 @@
 #include <sstream>
 #include <string>
 
-#include "app/examples/example_catalogue.h"
 #include "convert/conversion.h"
+#include "examples/example_catalogue.h"
 #include "tests/test_support.h"
 
 namespace tortuval::examples {

@@ -9,11 +9,11 @@
 #include <string>
 #include <string_view>
 
-#include "app/examples/example_catalogue.h"
 #include "bench/document_generator.h"
 #include "convert/conversion.h"
 #include "convert/document.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/replace_all.h"
 #include "expr/translate_expression.h"
 #include "expr/variable_index.h"
