@@ -22,7 +22,6 @@
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/error_display.h"
-#include "app/examples/example_catalogue.h"
 #include "app/file_filter.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
@@ -30,6 +29,7 @@
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 
 namespace tortuval::app {
 namespace {

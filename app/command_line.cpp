@@ -5,8 +5,8 @@
 #include <QPixmap>
 
 #include "app/ConvertisseurPseudalUnit.h"
-#include "app/examples/example_catalogue.h"
 #include "app/radio_group.h"
+#include "examples/example_catalogue.h"
 
 namespace tortuval::app {
 

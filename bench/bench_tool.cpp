@@ -16,9 +16,9 @@
 #include <iterator>
 #include <string>
 
-#include "app/examples/example_catalogue.h"
-#include "testing/document_generator.h"
 #include "convert/conversion.h"
+#include "examples/example_catalogue.h"
+#include "testing/document_generator.h"
 
 namespace {
 

@@ -9,11 +9,11 @@
 #include <string_view>
 #include <utility>
 
-#include "app/examples/example_catalogue.h"
-#include "testing/document_generator.h"
 #include "convert/conversion.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "expr/translate_expression.h"
+#include "testing/document_generator.h"
 
 namespace tortuval::bench {
 namespace {

@@ -4,7 +4,7 @@
 #include <cctype>
 #include <map>
 
-#include "app/examples/example_catalogue.h"
+#include "examples/example_catalogue.h"
 
 namespace tortuval::cli {
 namespace {

@@ -6,10 +6,10 @@
 #include <optional>
 #include <system_error>
 
-#include "app/examples/example_catalogue.h"
 #include "convert/conversion.h"
 #include "convert/error.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
 #include "tortuval/version.h"

@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
-#include "app/examples/example_catalogue.h"
-#include "testing/document_generator.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
+#include "testing/document_generator.h"
 
 namespace {
 

@@ -18,12 +18,25 @@ std::string Unescape(std::string_view value) {
       continue;
     }
     switch (value[++i]) {
-      case 's': out += ' '; break;
-      case 'r': out += '\r'; break;
-      case 'n': out += '\n'; break;
-      case 't': out += '\t'; break;
-      case '\\': out += '\\'; break;
-      default: out += '\\'; out += value[i]; break;
+      case 's':
+        out += ' ';
+        break;
+      case 'r':
+        out += '\r';
+        break;
+      case 'n':
+        out += '\n';
+        break;
+      case 't':
+        out += '\t';
+        break;
+      case '\\':
+        out += '\\';
+        break;
+      default:
+        out += '\\';
+        out += value[i];
+        break;
     }
   }
   return out;
@@ -59,8 +72,7 @@ std::size_t CountOf(std::string_view text, std::string_view part) {
   return count;
 }
 
-std::string ReadDataFile(std::string_view relativePath) {
-  const std::string path = std::string(TORTUVAL_TEST_DATA_DIR) + "/" + std::string(relativePath);
+std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) throw std::runtime_error("cannot read test data " + path);
   std::ostringstream content;
@@ -68,13 +80,21 @@ std::string ReadDataFile(std::string_view relativePath) {
   return content.str();
 }
 
-std::string ReadDataTextCrlf(std::string_view relativePath) {
+std::string Cp1252Crlf(std::string_view utf8Lf) {
   std::string crlf;
-  for (char c : ReadDataFile(relativePath)) {
+  for (char c : utf8Lf) {
     if (c == '\n') crlf += '\r';
     crlf += c;
   }
   return Cp(crlf);
+}
+
+std::string ReadDataFile(std::string_view relativePath) {
+  return ReadFileBytes(std::string(TORTUVAL_TEST_DATA_DIR) + "/" + std::string(relativePath));
+}
+
+std::string ReadDataTextCrlf(std::string_view relativePath) {
+  return Cp1252Crlf(ReadDataFile(relativePath));
 }
 
 std::string Case::Get(const std::string& key, const std::string& fallback) const {

@@ -19,6 +19,12 @@ std::string Utf8(std::string_view cp1252);
 /// How many times `part` occurs in `text`, without overlaps.
 std::size_t CountOf(std::string_view text, std::string_view part);
 
+/// A file's raw bytes; throws std::runtime_error when it cannot be read.
+std::string ReadFileBytes(const std::string& path);
+
+/// A UTF-8 text with LF line ends as Windows-1252 with CR LF line ends, as the panes hold it.
+std::string Cp1252Crlf(std::string_view utf8Lf);
+
 /// A file under tests/data, as raw bytes.
 std::string ReadDataFile(std::string_view relativePath);
 

@@ -30,12 +30,12 @@
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/command_line.h"
 #include "app/error_display.h"
-#include "app/examples/example_catalogue.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "tests/test_support.h"
 

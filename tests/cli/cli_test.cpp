@@ -12,11 +12,11 @@
 #include <string>
 #include <vector>
 
-#include "app/examples/example_catalogue.h"
 #include "cli/cli_options.h"
 #include "cli/cli_run.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "tests/test_support.h"
 

@@ -1,4 +1,8 @@
-#include "app/examples/example_catalogue.h"
+// The example documents as a reader of the .alg files checks them: one line each, the item forms
+// and header elements they are known by, blocks nested as their code values say. The conversion
+// of each is checked, pane by pane, in example_conversion_test.cpp.
+
+#include "examples/example_catalogue.h"
 
 #include <gtest/gtest.h>
 
@@ -8,19 +12,16 @@
 #include <string_view>
 #include <vector>
 
-#include "app/examples/document_builder.h"
 #include "tests/test_support.h"
 
 namespace tortuval::examples {
 namespace {
 
+using tortuval::testing::CountOf;
 using tortuval::testing::Cp;
 
-using tortuval::testing::CountOf;
-
-// An item element or a closing `</item>` as read back from a document, independently of the
-// builder: attributes are read as name="value" pairs, so a ">" inside a value does not end the
-// element.
+// An item element or a closing `</item>` as read back from a document: attributes are read as
+// name="value" pairs, so a ">" inside a value does not end the element.
 struct Token {
   bool closing = false;
   bool opens = false;  // an item element that is not self-closing
@@ -77,144 +78,7 @@ bool CodeOpensBlock(std::string_view code) {
   return false;
 }
 
-// --- Readable lines --------------------------------------------------------------------------
-
-TEST(ReadableLineTest, FollowsFromTheCodeValue) {
-  struct Row {
-    std::string_view code;
-    std::string_view readable;
-  };
-  const Row rows[] = {
-      {"100#declarationsvariables", "VARIABLES"},
-      {"101#debutalgo", "DEBUT_ALGORITHME"},
-      {"102#finalgo", "FIN_ALGORITHME"},
-      {"1#NOMBRE#x", "x EST_DU_TYPE NOMBRE"},
-      {"1#LISTE#listeatrier", "listeatrier EST_DU_TYPE LISTE"},
-      {"2#n#pasliste", "LIRE n"},
-      {"2#listenombre#4", "LIRE listenombre[4]"},
-      {"3#approxpi#0#pasliste", "AFFICHER approxpi"},
-      {"3#listeatrier#0#i", "AFFICHER listeatrier[i]"},
-      {"4#Avant le tri :#1", "AFFICHER &quot;Avant le tri :&quot;"},
-      {"4# -> #0", "AFFICHER &quot; -> &quot;"},
-      {"4#  #1", "AFFICHER &quot;  &quot;"},
-      {"5#x#x+0.1#pasliste", "x PREND_LA_VALEUR x+0.1"},
-      {"5#listeatrier#temp#j+1", "listeatrier[j+1] PREND_LA_VALEUR temp"},
-      {"5#issue#issue[somme]+1#somme", "issue[somme] PREND_LA_VALEUR issue[somme]+1"},
-      {"6#listeatrier[j+1]&lt;listeatrier[j]", "SI (listeatrier[j+1]&lt;listeatrier[j]) ALORS"},
-      {"7#debutsi", "DEBUT_SI"},
-      {"8#finsi", "FIN_SI"},
-      {"9#sinon", "SINON"},
-      {"10#debutsinon", "DEBUT_SINON"},
-      {"11#finsinon", "FIN_SINON"},
-      {"12#diviseur#2#floor(n/2)", "POUR diviseur ALLANT_DE 2 A floor(n/2)"},
-      {"13#debutpour", "DEBUT_POUR"},
-      {"14#finpour", "FIN_POUR"},
-      {"15#x&lt;=2", "TANT_QUE (x&lt;=2) FAIRE"},
-      {"15#b-a>precision", "TANT_QUE (b-a>precision) FAIRE"},
-      {"16#debuttantque", "DEBUT_TANT_QUE"},
-      {"17#fintantque", "FIN_TANT_QUE"},
-      {"18#pause", "PAUSE"},
-      {"51#xdepart#F1(xdepart)#xfin#F1(xfin)#Rouge",
-       "TRACER_SEGMENT (xdepart,F1(xdepart))->(xfin,F1(xfin))"},
-  };
-  for (const Row& row : rows) {
-    EXPECT_EQ(ReadableLine(row.code), row.readable) << "code value " << row.code;
-  }
-}
-
-TEST(ReadableLineTest, RejectsUnknownCodeValues) {
-  EXPECT_THROW(ReadableLine("19#x"), std::invalid_argument);
-  EXPECT_THROW(ReadableLine("7#autre"), std::invalid_argument);
-  EXPECT_THROW(ReadableLine("12#i#1"), std::invalid_argument);
-}
-
-// --- The builder ------------------------------------------------------------------------------
-
-constexpr std::string_view kSmallTree = R"(
-100#declarationsvariables
-  1#NOMBRE#x
-101#debutalgo
-  6#x>0
-    7#debutsi
-    8#finsi
-102#finalgo
-)";
-
 constexpr std::string_view kDeclarationAndRoot = R"(<?xml version="1.0" encoding="UTF-8"?><Algo>)";
-
-TEST(BuildDocumentTest, WritesEachItemFormAndClosesNestedBlocks) {
-  struct Row {
-    ItemForm form;
-    std::string_view items;
-  };
-  const Row rows[] = {
-      {ItemForm::kSpaced, R"(<item algoitem="VARIABLES" code="100#declarationsvariables" >)"
-                          R"(<item algoitem="x EST_DU_TYPE NOMBRE" code="1#NOMBRE#x" /></item>)"
-                          R"(<item algoitem="DEBUT_ALGORITHME" code="101#debutalgo" >)"
-                          R"(<item algoitem="SI (x>0) ALORS" code="6#x>0" >)"
-                          R"(<item algoitem="DEBUT_SI" code="7#debutsi" />)"
-                          R"(<item algoitem="FIN_SI" code="8#finsi" /></item></item>)"
-                          R"(<item algoitem="FIN_ALGORITHME" code="102#finalgo" />)"},
-      {ItemForm::kCompact, R"(<item algoitem="VARIABLES" code="100#declarationsvariables">)"
-                           R"(<item algoitem="x EST_DU_TYPE NOMBRE" code="1#NOMBRE#x"/></item>)"
-                           R"(<item algoitem="DEBUT_ALGORITHME" code="101#debutalgo">)"
-                           R"(<item algoitem="SI (x>0) ALORS" code="6#x>0">)"
-                           R"(<item algoitem="DEBUT_SI" code="7#debutsi"/>)"
-                           R"(<item algoitem="FIN_SI" code="8#finsi"/></item></item>)"
-                           R"(<item algoitem="FIN_ALGORITHME" code="102#finalgo"/>)"},
-      {ItemForm::kCodeFirst, R"(<item code="100#declarationsvariables" algoitem="VARIABLES">)"
-                             R"(<item code="1#NOMBRE#x" algoitem="x EST_DU_TYPE NOMBRE"/></item>)"
-                             R"(<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">)"
-                             R"(<item code="6#x>0" algoitem="SI (x>0) ALORS">)"
-                             R"(<item code="7#debutsi" algoitem="DEBUT_SI"/>)"
-                             R"(<item code="8#finsi" algoitem="FIN_SI"/></item></item>)"
-                             R"(<item code="102#finalgo" algoitem="FIN_ALGORITHME"/>)"},
-      {ItemForm::kNoOpeningBracket,
-       R"(item algoitem="VARIABLES" code="100#declarationsvariables">)"
-       R"(item algoitem="x EST_DU_TYPE NOMBRE" code="1#NOMBRE#x"/></item>)"
-       R"(item algoitem="DEBUT_ALGORITHME" code="101#debutalgo">)"
-       R"(item algoitem="SI (x>0) ALORS" code="6#x>0">)"
-       R"(item algoitem="DEBUT_SI" code="7#debutsi"/>)"
-       R"(item algoitem="FIN_SI" code="8#finsi"/></item></item>)"
-       R"(item algoitem="FIN_ALGORITHME" code="102#finalgo"/>)"},
-  };
-  const std::string_view header = "\n<fonction a=\"1\" />\n\n<repere b=\"2\"/>\n";
-  for (const Row& row : rows) {
-    const std::string expected = std::string(kDeclarationAndRoot) +
-                                 R"(<fonction a="1" /><repere b="2"/>)" + std::string(row.items) +
-                                 "</Algo>";
-    EXPECT_EQ(BuildDocument({.headerElements = header, .itemTree = kSmallTree, .form = row.form}),
-              expected)
-        << "item form " << static_cast<int>(row.form);
-  }
-}
-
-TEST(BuildDocumentTest, ClosesEveryOpenBlockAtTheEnd) {
-  const std::string document = BuildDocument({.itemTree = "12#i#1#2\n  15#i>0\n    9#sinon\n"});
-  EXPECT_TRUE(
-      document.ends_with(R"(<item algoitem="SINON" code="9#sinon" /></item></item></Algo>)"))
-      << document;
-}
-
-TEST(BuildDocumentTest, UsesAnOverrideOnlyForItsOwnCodeValue) {
-  const ReadableLineOverride overrides[] = {{"15#b-a>p", "TANT_QUE (b-a)>p) FAIRE"}};
-  const std::string document = BuildDocument({.itemTree = "15#b-a>p\n  16#debuttantque\n15#b>p\n",
-                                              .form = ItemForm::kCompact,
-                                              .overrides = overrides});
-  EXPECT_EQ(document, std::string(kDeclarationAndRoot) +
-                          R"(<item algoitem="TANT_QUE (b-a)>p) FAIRE" code="15#b-a>p">)"
-                          R"(<item algoitem="DEBUT_TANT_QUE" code="16#debuttantque"/></item>)"
-                          R"(<item algoitem="TANT_QUE (b>p) FAIRE" code="15#b>p"/></Algo>)");
-}
-
-TEST(BuildDocumentTest, RejectsMalformedTrees) {
-  EXPECT_THROW(BuildDocument({.itemTree = " 101#debutalgo\n"}), std::invalid_argument);
-  EXPECT_THROW(BuildDocument({.itemTree = "  101#debutalgo\n"}), std::invalid_argument);
-  EXPECT_THROW(BuildDocument({.itemTree = "101#debutalgo\n    18#pause\n"}), std::invalid_argument);
-  EXPECT_THROW(BuildDocument({.itemTree = "101#debutalgo\n  99#x\n"}), std::invalid_argument);
-}
-
-// --- The catalogue ----------------------------------------------------------------------------
 
 TEST(ExampleCatalogueTest, CaptionsInRadioGroupOrder) {
   const std::string_view captions[kExampleCount] = {
@@ -313,18 +177,6 @@ TEST(ExampleCatalogueTest, BlocksNestAsTheirCodeValuesSay) {
   }
 }
 
-TEST(ExampleCatalogueTest, StartOfTheEuclidDocument) {
-  const std::string expected =
-      std::string(kDeclarationAndRoot) +
-      Cp(R"(<description texte="PGCD de deux entiers positifs par la méthode d'Euclide" )"
-         R"(courant="TANT_QUE (B!=0) FAIRE" />)") +
-      R"(<fonction fctcode="" fctetat="inactif" />)"
-      R"(<repere repetat="inactif" repcode="-10#10#-10#10#2#2" />)"
-      R"(<item algoitem="VARIABLES" code="100#declarationsvariables" >)"
-      R"(<item algoitem="A EST_DU_TYPE NOMBRE" code="1#NOMBRE#A" />)";
-  EXPECT_EQ(ExampleDocument(7).substr(0, expected.size()), expected);
-}
-
 TEST(ExampleCatalogueTest, ItemFormsAsWritten) {
   struct Row {
     int index;
@@ -357,25 +209,10 @@ TEST(ExampleCatalogueTest, ItemFormsAsWritten) {
   EXPECT_EQ(CountOf(ExampleDocument(16), "<item"), 0u);
 }
 
-TEST(ExampleCatalogueTest, DichotomyKeepsItsUnbalancedLoopLine) {
-  const std::string& document = ExampleDocument(9);
-  EXPECT_EQ(CountOf(document, "TANT_QUE (b-a)>precision) FAIRE"), 1u);
-  EXPECT_EQ(CountOf(document, "TANT_QUE (b-a>precision) FAIRE"), 0u);
-  // The other documents derive every readable line from its code value.
-  for (int i = 0; i < kExampleCount; ++i) {
-    if (i == 9) continue;
-    for (const Token& token : ReadItems(ExampleDocument(i))) {
-      if (!token.closing) {
-        EXPECT_EQ(token.readable, ReadableLine(token.code)) << "index " << i;
-      }
-    }
-  }
-}
-
 TEST(ExampleCatalogueTest, SharedAndDistinctDocuments) {
   EXPECT_EQ(ExampleDocument(11), ExampleDocument(10));
   EXPECT_NE(ExampleDocument(0), ExampleDocument(9));
-  // Built once: the same object on every call.
+  // Copied once: the same object on every call.
   EXPECT_EQ(&ExampleDocument(3), &ExampleDocument(3));
 }
 

@@ -14,8 +14,8 @@
 #include <random>
 #include <string>
 
-#include "app/examples/example_catalogue.h"
 #include "convert/conversion.h"
+#include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 
 namespace tortuval::cli {

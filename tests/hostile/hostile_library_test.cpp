@@ -9,14 +9,14 @@
 #include <string>
 #include <string_view>
 
-#include "app/examples/example_catalogue.h"
-#include "testing/document_generator.h"
 #include "convert/conversion.h"
 #include "convert/document.h"
 #include "convert/source_file.h"
+#include "examples/example_catalogue.h"
 #include "expr/replace_all.h"
 #include "expr/translate_expression.h"
 #include "expr/variable_index.h"
+#include "testing/document_generator.h"
 #include "tests/test_support.h"
 
 namespace tortuval::convert {
