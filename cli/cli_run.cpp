@@ -86,7 +86,10 @@ std::string ExamplesList() {
 void CheckOutputDirectory(const fs::path& directory) {
   std::error_code ignored;
   if (fs::is_directory(directory, ignored)) return;
-  const std::string quoted = "\"" + directory.string() + "\"";
+  // Built by appending: GCC 12 at -O3 warns wrongly about `"\"" + text` (a -Wrestrict false
+  // positive in its string concatenation).
+  std::string quoted = "\"";
+  quoted.append(directory.string()).push_back('"');
   ThrowError(fs::exists(directory, ignored) ? quoted + " n'est pas un dossier."
                                             : "le dossier " + quoted + " n'existe pas.");
 }
