@@ -97,9 +97,8 @@ void BM_TranslateExpression(benchmark::State& state) {
   expr::VariableIndex globalIndex(expr::Case::kInsensitive, false);
   globalIndex.Extend(globals);
   expr::ExpressionContext context;
-  context.globalVariables = globals;
-  context.functionIndex = &functionIndex;
-  context.globalIndex = &globalIndex;
+  context.functionVariables = &functionIndex;
+  context.globalVariables = &globalIndex;
   std::size_t index = 0;
   for (auto _ : state) {
     expr::Translation result = expr::TranslateExpression(

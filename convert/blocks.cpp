@@ -114,7 +114,7 @@ void TranslateFor(ConversionState& state, std::string_view item) {
   const std::string variable(fields.Next());
   const std::string_view start = fields.Next();
   const std::string_view end = fields.Last();
-  if (!variable.empty()) state.functionVariables.Add(variable, "1");
+  if (!variable.empty()) state.functionVariables.Add(variable, expr::VariableKind::kNumber);
   const std::string s = JoinNegativeLiteral(state.Translate(start));
   const std::string e = JoinNegativeLiteral(state.Translate(end));
   // The counter line never carries the warning; the REPETE line does, in its comment.

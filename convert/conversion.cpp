@@ -82,7 +82,7 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   state.graphicsUsed = expr::Contains(remaining, "code=\"33#") ||
                        expr::Contains(remaining, "code=\"20#") ||
                        expr::Contains(remaining, "code=\"21#");
-  state.usageFlags = library::DetectSupportProcedures(remaining);
+  state.neededProcedures = library::DetectSupportProcedures(remaining);
   state.lastOutputMarker = LastOutputMarker(document);
   // A user function's body sees the algorithm's variables wherever they are declared.
   if (expr::Contains(remaining, "code=\"27#")) ReadDocumentGlobals(document, state.documentGlobals);

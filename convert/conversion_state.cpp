@@ -1,8 +1,8 @@
 #include "convert/conversion_state.h"
 
 namespace tortuval::convert {
-void VariableList::Add(std::string_view name, std::string_view code) {
-  text_.append(" ").append(name).append(" ").append(code);
+void VariableList::Add(std::string_view name, expr::VariableKind kind) {
+  text_.append(" ").append(name).append(" ").append(expr::CodeOf(kind));
   index_.Extend(text_);
 }
 
@@ -61,10 +61,8 @@ void ConversionState::AppendLineWithWarning(std::string_view text) {
 std::string ConversionState::Translate(std::string_view expression, expr::ExpressionKind kind) {
   const VariableList& globals = VisibleGlobals();
   expr::ExpressionContext context;
-  context.functionVariables = functionVariables.Text();
-  context.globalVariables = globals.Text();
-  context.functionIndex = &functionVariables.Index();
-  context.globalIndex = &globals.Index();
+  context.functionVariables = &functionVariables.Index();
+  context.globalVariables = &globals.Index();
   context.functionNames = functionNames;
   expr::Translation translation =
       expr::TranslateExpression(expression, kind, context, parenthesesWarning);
@@ -76,11 +74,11 @@ bool ConversionState::OutputFollows() const {
   return lastOutputMarker != std::string_view::npos && lastOutputMarker >= remainingStart;
 }
 
-std::string LookupVariableType(const ConversionState& state, std::string_view name) {
+expr::VariableKind LookupVariableType(const ConversionState& state, std::string_view name) {
   // A name inside a longer entry is not found: the search is for the name between spaces.
   std::string_view code = state.functionVariables.FindTypeCode(name);
   if (code.empty()) code = state.VisibleGlobals().FindTypeCode(name);
-  return code.empty() ? "0" : std::string(code);
+  return code.empty() ? expr::VariableKind::kUnknown : expr::KindOfCode(code);
 }
 
 }  // namespace tortuval::convert

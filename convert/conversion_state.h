@@ -10,6 +10,7 @@
 
 #include "expr/translate_expression.h"
 #include "expr/variable_index.h"
+#include "library/support_procedures.h"
 
 namespace tortuval::convert {
 
@@ -47,8 +48,8 @@ class VariableList {
   /// counts runs of spaces as one.
   VariableList(expr::Case match, bool collapseSpaces) : index_(match, collapseSpaces) {}
 
-  /// Appends the entry " name code".
-  void Add(std::string_view name, std::string_view code);
+  /// Appends the entry " name code", the code written for `kind`.
+  void Add(std::string_view name, expr::VariableKind kind);
   /// Replaces the whole list.
   void Assign(std::string_view text);
   void Clear() { Assign({}); }
@@ -56,7 +57,9 @@ class VariableList {
   const std::string& Text() const { return text_; }
   const expr::VariableIndex& Index() const { return index_; }
 
-  /// The code that follows the first " name " of the list up to the next space, or nothing.
+  /// The code that follows the first " name " of the list text up to the next space, or nothing.
+  /// This reads the text itself, not the index: a name holding a space or a run of spaces in a
+  /// function's list is looked up as the text shows it.
   std::string_view FindTypeCode(std::string_view name) const;
 
  private:
@@ -85,7 +88,7 @@ struct ConversionState {
   std::vector<std::string> functionNames;
   bool graphicsUsed = false;
   bool parenthesesWarning = false;
-  std::string usageFlags;
+  library::SupportProcedureSet neededProcedures;
   /// Where the last output item (`code="3` or `code="4`) starts in the renumbered document.
   std::size_t lastOutputMarker = std::string_view::npos;
   /// Where the not yet consumed part of the renumbered document starts.
@@ -122,8 +125,8 @@ inline constexpr std::string_view kParenthesesWarning =
     "  // Des parenth\xE8ses doivent \xEAtre supprim\xE9"
     "es sur cette ligne.";
 
-/// The one-character type code of a declared variable ("1" number, "2" list, "3" word),
-/// looked up in the function's variables first, then the global ones; "0" when undeclared.
-std::string LookupVariableType(const ConversionState& state, std::string_view name);
+/// The kind of a declared variable, from its code in the function's variables first, then in the
+/// global ones; unknown when neither declares it.
+expr::VariableKind LookupVariableType(const ConversionState& state, std::string_view name);
 
 }  // namespace tortuval::convert

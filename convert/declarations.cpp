@@ -21,10 +21,10 @@ Declaration ReadDeclaration(std::string_view item) {
   return declaration;
 }
 
-std::string_view TypeCode(std::string_view typeName) {
-  if (typeName == "NOMBRE") return "1";
-  if (typeName == "MOT") return "3";
-  return "2";
+expr::VariableKind KindOfType(std::string_view typeName) {
+  if (typeName == "NOMBRE") return expr::VariableKind::kNumber;
+  if (typeName == "MOT") return expr::VariableKind::kWord;
+  return expr::VariableKind::kList;
 }
 
 void ReadDocumentGlobals(std::string_view document, VariableList& globals) {
@@ -41,7 +41,7 @@ void ReadDocumentGlobals(std::string_view document, VariableList& globals) {
       inFunction = false;
     } else if (number == kDeclarationInstruction && !inFunction) {
       const Declaration declaration = ReadDeclaration(item);
-      if (!declaration.name.empty()) globals.Add(declaration.name, TypeCode(declaration.type));
+      if (!declaration.name.empty()) globals.Add(declaration.name, KindOfType(declaration.type));
     }
   }
 }

@@ -16,8 +16,9 @@ struct Declaration {
 
 Declaration ReadDeclaration(std::string_view item);
 
-/// The one-character code of a declared type: "1" NOMBRE, "3" MOT, "2" LISTE and anything else.
-std::string_view TypeCode(std::string_view typeName);
+/// The kind of variable a declared type makes: NOMBRE a number, MOT a word, LISTE and any other
+/// type a list.
+expr::VariableKind KindOfType(std::string_view typeName);
 
 /// Adds to `globals`, in document order, every named declaration of the renumbered document that
 /// stands outside the variables of a user function.

@@ -13,7 +13,7 @@ void TranslateVariablesSection(ConversionState& state, std::string_view /*item*/
 void TranslateAlgorithmStart(ConversionState& state, std::string_view /*item*/) {
   state.Append("\r\n");
   for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
-    if (state.usageFlags[static_cast<std::size_t>(position - 1)] != '1') continue;
+    if (!state.neededProcedures.test(static_cast<std::size_t>(position - 1))) continue;
     library::AppendSupportProcedure(position, state.Indentation(), state.logoText);
     state.Append("\r\n");
   }

@@ -33,14 +33,14 @@ void TranslateDeclaration(ConversionState& state, std::string_view item) {
   state.AppendLine("DEFINIS \"" + std::string(name) + " " + std::string(type));
   // An entry without a name would break the variable lists apart for every later expression.
   if (name.empty()) return;
-  (state.inFunction ? state.functionVariables : state.globalVariables).Add(name, TypeCode(type));
+  (state.inFunction ? state.functionVariables : state.globalVariables).Add(name, KindOfType(type));
 }
 
 void TranslateInput(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
   const std::string name(fields.Next());
   const std::string_view position = fields.Last();
-  if (LookupVariableType(state, name) == "1") {
+  if (LookupVariableType(state, name) == expr::VariableKind::kNumber) {
     state.AppendLine("ECL [Tape un nombre.] EFFL");
     state.AppendLine("SOIT \"" + name + " LISNOMBRE");
   } else {
@@ -92,9 +92,9 @@ void TranslateAssignment(ConversionState& state, std::string_view item) {
   const std::string name(fields.Next());
   const std::string_view value = fields.Next();
   const std::string_view position = fields.Last();
-  const std::string code = LookupVariableType(state, name);
+  const expr::VariableKind kind = LookupVariableType(state, name);
   const std::string translated = state.Translate(value);
-  if (code == "2") {
+  if (kind == expr::VariableKind::kList) {
     // The list form translates the position as it stands, even "pasliste".
     state.AppendLineWithWarning("remplace :" + name + " [" + translated + "] [" +
                                 state.Translate(position) + "]");

@@ -13,7 +13,7 @@ namespace tortuval::convert {
 namespace {
 
 // Parameters, F1 and F2 variables are numbers whatever was declared before them.
-constexpr std::string_view kNumberCode = "1";
+constexpr expr::VariableKind kParameterKind = expr::VariableKind::kNumber;
 
 std::string_view TrimBlanks(std::string_view text) {
   while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
@@ -75,7 +75,7 @@ void TranslateFunctionHeader(ConversionState& state, std::string_view item) {
   for (const std::string_view parameter : ParameterNames(parameters)) {
     state.Append(" :");
     state.Append(parameter);
-    state.functionVariables.Add(parameter, kNumberCode);
+    state.functionVariables.Add(parameter, kParameterKind);
   }
   state.Append("\r\n");
 }
@@ -122,7 +122,7 @@ void TranslateF2(ConversionState& state, std::string_view item) {
 
   std::string parameterText;
   for (const std::string_view name : ParameterNames(AttributeValue(item, "F2para=\""))) {
-    state.functionVariables.Add(name, kNumberCode);
+    state.functionVariables.Add(name, kParameterKind);
     parameterText += parameterText.empty() ? ":" : " :";
     parameterText += name;
   }

@@ -6,16 +6,22 @@
 
 namespace tortuval::expr {
 
-/// Upper case of one Windows-1252 byte: a-z, à-þ (but not ÷), š œ ž ÿ have capitals; ß and µ do not.
+/// Upper case of one Windows-1252 byte: a-z, à-þ (but not ÷), š œ ž ÿ have capitals; ß and µ do
+/// not.
 constexpr unsigned char UpperCp1252(unsigned char c) {
   if (c >= 'a' && c <= 'z') return static_cast<unsigned char>(c - 0x20);
   if (c >= 0xE0 && c <= 0xFE && c != 0xF7) return static_cast<unsigned char>(c - 0x20);
   switch (c) {
-    case 0x9A: return 0x8A;  // š
-    case 0x9C: return 0x8C;  // œ
-    case 0x9E: return 0x8E;  // ž
-    case 0xFF: return 0x9F;  // ÿ
-    default: return c;
+    case 0x9A:
+      return 0x8A;  // š
+    case 0x9C:
+      return 0x8C;  // œ
+    case 0x9E:
+      return 0x8E;  // ž
+    case 0xFF:
+      return 0x9F;  // ÿ
+    default:
+      return c;
   }
 }
 
@@ -26,15 +32,24 @@ constexpr bool IsWordByte(unsigned char c) {
     return true;
   }
   switch (c) {
-    case 0x8A: case 0x8C: case 0x8E: case 0x9A: case 0x9C: case 0x9E: case 0x9F:
-    case 0xAA: case 0xB5: case 0xBA:
+    case 0x8A:
+    case 0x8C:
+    case 0x8E:
+    case 0x9A:
+    case 0x9C:
+    case 0x9E:
+    case 0x9F:
+    case 0xAA:
+    case 0xB5:
+    case 0xBA:
       return true;
     default:
       return c >= 0xC0 && c != 0xD7 && c != 0xF7;
   }
 }
 
-/// The Unicode code point of a Windows-1252 byte; the five undefined bytes map to U+0081 and the like.
+/// The Unicode code point of a Windows-1252 byte; the five undefined bytes map to U+0081 and the
+/// like.
 char32_t Cp1252ToCodePoint(unsigned char byte);
 
 /// The Windows-1252 byte of a code point, or -1 when the code page lacks it.
@@ -43,7 +58,8 @@ int CodePointToCp1252(char32_t codePoint);
 /// Windows-1252 text as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
 
-/// UTF-8 text as Windows-1252; a character the code page lacks, or a malformed sequence, becomes "?".
+/// UTF-8 text as Windows-1252; a character the code page lacks, or a malformed sequence, becomes
+/// "?".
 std::string Utf8ToCp1252(std::string_view text);
 
 /// Appends the UTF-8 form of a code point.

@@ -27,15 +27,15 @@ struct RepairRow {
 // C2 "Â", A7 "§", E9 "é", F4 "ô", E8 "è", EA "ê", 80 "€", E7 "ç".
 // The editor saves UTF-8; read as 8-bit text each accented letter arrives as two characters.
 constexpr std::array kRepairRows = {
-    RepairRow{RowKind::kReplace, "\xC3\xA9", "\xE9"},                  // Ã© → é
-    RepairRow{RowKind::kReplace, "\xC3\xB4", "\xF4"},                  // Ã´ → ô
-    RepairRow{RowKind::kBeforeContinuationByte, "\xC3", "\xE0"},       // Ã → à (lead byte C3)
-    RepairRow{RowKind::kReplace, "\xE0\xA8", "\xE8"},                  // à¨ → è
-    RepairRow{RowKind::kReplace, "\xE0\xAA", "\xEA"},                  // àª → ê
-    RepairRow{RowKind::kReplace, "\xE2\x82\xAC", "\x80"},              // â‚¬ → €
-    RepairRow{RowKind::kBeforeContinuationByte, "\xC2", ""},           // Â (lead byte C2) dropped
-    RepairRow{RowKind::kReplace, "\xE0\xA7", "\xE7"},                  // à§ → ç
-    RepairRow{RowKind::kNumericReferences, "", ""},                    // &#47; &#x2F; → /
+    RepairRow{RowKind::kReplace, "\xC3\xA9", "\xE9"},             // Ã© → é
+    RepairRow{RowKind::kReplace, "\xC3\xB4", "\xF4"},             // Ã´ → ô
+    RepairRow{RowKind::kBeforeContinuationByte, "\xC3", "\xE0"},  // Ã → à (lead byte C3)
+    RepairRow{RowKind::kReplace, "\xE0\xA8", "\xE8"},             // à¨ → è
+    RepairRow{RowKind::kReplace, "\xE0\xAA", "\xEA"},             // àª → ê
+    RepairRow{RowKind::kReplace, "\xE2\x82\xAC", "\x80"},         // â‚¬ → €
+    RepairRow{RowKind::kBeforeContinuationByte, "\xC2", ""},      // Â (lead byte C2) dropped
+    RepairRow{RowKind::kReplace, "\xE0\xA7", "\xE7"},             // à§ → ç
+    RepairRow{RowKind::kNumericReferences, "", ""},               // &#47; &#x2F; → /
     RepairRow{RowKind::kReplace, "&lt;=", " <= "},
     RepairRow{RowKind::kReplace, "&lt;", " < "},
     RepairRow{RowKind::kReplace, "&gt;", " > "},

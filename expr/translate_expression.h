@@ -14,11 +14,10 @@ enum class ExpressionKind { kPlain, kF1Body, kF2Line };
 
 /// What the translator reads of the conversion under way.
 struct ExpressionContext {
-  std::string_view functionVariables;  ///< " name code name code…" of the user function
-  std::string_view globalVariables;    ///< " name code name code…" of the main algorithm
-  /// Indexes kept in step with the two lists, or null: the lists are then read on each call.
-  const VariableIndex* functionIndex = nullptr;
-  const VariableIndex* globalIndex = nullptr;
+  /// The variables of the user function (read first) and of the main algorithm, as the converter
+  /// keeps them indexed while their lists grow; null for none.
+  const VariableIndex* functionVariables = nullptr;
+  const VariableIndex* globalVariables = nullptr;
   /// The names of the document's own functions whose headers have been read, in their order.
   std::span<const std::string> functionNames;
 };

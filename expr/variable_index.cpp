@@ -5,8 +5,6 @@
 namespace tortuval::expr {
 namespace {
 
-constexpr char kNoCode = '\0';
-
 // Appends `text`, counting every run of spaces as one space.
 void AppendCollapsed(std::string& walked, std::string_view text) {
   for (char c : text) {
@@ -67,7 +65,7 @@ void VariableIndex::Extend(std::string_view text) {
   if (provisional_) {
     // The entry read without its code is read again now that more text follows it.
     const Variable& last = distinct_.back();
-    seen_.erase(last.name + '\n' + last.code);
+    seen_.erase(last.name + '\n' + std::string(CodeOf(last.kind)));
     std::string upper;
     UpperInto(last.name, upper);
     const auto sameName = byUpperName_.find(upper);
@@ -80,12 +78,12 @@ void VariableIndex::Extend(std::string_view text) {
   Walk();
 }
 
-void VariableIndex::Record(std::string name, char code) {
+void VariableIndex::Record(std::string name, VariableKind kind) {
   // An entry without a name would glue ":" to every word; it is skipped.
   if (name.empty()) return;
   std::string key = name;
   key += '\n';
-  key += code;
+  key += CodeOf(kind);
   if (!seen_.insert(std::move(key)).second) return;
   std::string upper;
   UpperInto(name, upper);
@@ -93,7 +91,7 @@ void VariableIndex::Record(std::string name, char code) {
   lengths_ |= LengthBit(name.size());
   byUpperName_[std::move(upper)].push_back(static_cast<std::uint32_t>(distinct_.size()));
   if (!IsPlainWordName(name)) ++unusualNames_;
-  distinct_.push_back(Variable{std::move(name), code, match_});
+  distinct_.push_back(Variable{std::move(name), kind, match_});
 }
 
 // The walk: leading spaces dropped; then each entry is a name up to a space and the one
@@ -115,11 +113,11 @@ void VariableIndex::Walk() {
         if (space + 1 == text.size()) {
           // A name without its code yet; kept as a word until the list grows.
           const std::size_t before = distinct_.size();
-          Record(std::move(name), kNoCode);
+          Record(std::move(name), VariableKind::kWord);
           provisional_ = distinct_.size() != before;
           return;
         }
-        Record(std::move(name), text[space + 1]);
+        Record(std::move(name), KindOfCode(text.substr(space + 1, 1)));
         position_ = space + 2;
         phase_ = Phase::kSkipToSpace;
         break;
@@ -133,29 +131,6 @@ void VariableIndex::Walk() {
       }
     }
   }
-}
-
-std::vector<Variable> ReadVariableList(std::string_view list, Case match, bool collapseSpaces) {
-  std::string walked;
-  if (collapseSpaces) {
-    AppendCollapsed(walked, list);
-    list = walked;
-  }
-  std::vector<Variable> variables;
-  const std::size_t first = list.find_first_not_of(' ');
-  if (first == std::string_view::npos) return variables;
-  list.remove_prefix(first);
-  while (!list.empty()) {
-    const std::size_t space = list.find(' ');
-    if (space == std::string_view::npos) break;
-    const char code = space + 1 < list.size() ? list[space + 1] : kNoCode;
-    if (space != 0) variables.push_back(Variable{std::string(list.substr(0, space)), code, match});
-    list.remove_prefix(std::min(list.size(), space + 2));
-    const std::size_t next = list.find(' ');
-    if (next == std::string_view::npos) break;
-    list.remove_prefix(next + 1);
-  }
-  return variables;
 }
 
 }  // namespace tortuval::expr

@@ -18,10 +18,34 @@
 
 namespace tortuval::expr {
 
+/// What a declared variable holds. In the text form of the lists its one-character code says it:
+/// "1" a number, "2" a list, "3" (or any other code, even none) a word. A name that no list
+/// declares is of unknown kind.
+enum class VariableKind { kNumber, kList, kWord, kUnknown };
+
+/// The kind a code of the text form stands for.
+constexpr VariableKind KindOfCode(std::string_view code) {
+  if (code == "1") return VariableKind::kNumber;
+  if (code == "2") return VariableKind::kList;
+  return VariableKind::kWord;
+}
+
+/// The code written for a kind in the text form ("1", "2" or "3").
+constexpr std::string_view CodeOf(VariableKind kind) {
+  switch (kind) {
+    case VariableKind::kNumber:
+      return "1";
+    case VariableKind::kList:
+      return "2";
+    default:
+      return "3";
+  }
+}
+
 /// One declared variable as the translator's variable stage sees it.
 struct Variable {
   std::string name;
-  char code;   ///< '1' number, '2' list, anything else (even none) a word
+  VariableKind kind;
   Case match;  ///< how the name is compared when its value marker is put in place
 };
 
@@ -37,7 +61,7 @@ class VariableIndex {
   /// Reads what was appended to the list since the last call (`text` is the whole list).
   void Extend(std::string_view text);
 
-  /// The variables in walk order, each (name, code) once. For an ordinary name a second walk
+  /// The variables in walk order, each (name, kind) once. For an ordinary name a second walk
   /// changes nothing, so repeated loop variables cost nothing; a name holding ":" would double
   /// every colon at each further walk, growing the text exponentially, so it is walked once too.
   std::span<const Variable> Distinct() const { return distinct_; }
@@ -63,7 +87,7 @@ class VariableIndex {
   enum class Phase { kLeadingSpaces, kEntry, kSkipToSpace };
 
   void Walk();
-  void Record(std::string name, char code);
+  void Record(std::string name, VariableKind kind);
 
   Case match_;
   bool collapse_;
@@ -99,9 +123,5 @@ bool IsPlainWordName(std::string_view name);
 
 /// `text` in Windows-1252 upper case, written into `upper`.
 void UpperInto(std::string_view text, std::string& upper);
-
-/// All variables of a list text in walk order, repeats included: the plain reading, against which
-/// the index is checked.
-std::vector<Variable> ReadVariableList(std::string_view list, Case match, bool collapseSpaces);
 
 }  // namespace tortuval::expr

@@ -11,7 +11,6 @@ namespace tortuval::expr {
 namespace {
 
 constexpr std::size_t kNone = std::string::npos;
-constexpr char kListCode = '2';
 constexpr std::string_view kLength = ".length";
 
 bool IsWordAt(std::string_view text, std::size_t at) {
@@ -108,7 +107,7 @@ void MarkAll(std::string& text, const VariableIndex& index) {
   BytesPresent present(text);
   for (const Variable& variable : index.Distinct()) {
     if (!present.MayHold(variable.name)) continue;
-    if (variable.code == kListCode) {
+    if (variable.kind == VariableKind::kList) {
       MarkList(text, variable);
     } else {
       MarkValue(text, variable);
@@ -171,7 +170,7 @@ class OnePassMarker {
     const Variable* list = nullptr;
     const Variable* value = nullptr;
     const auto consider = [&](const Variable& variable) {
-      if (variable.code == kListCode) {
+      if (variable.kind == VariableKind::kList) {
         list = &variable;
       } else if (Matches(variable, word)) {
         value = &variable;

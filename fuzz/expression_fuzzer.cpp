@@ -57,10 +57,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
 
   tortuval::expr::ExpressionContext context;
-  context.functionVariables = functionVariables;
-  context.globalVariables = globalVariables;
-  context.functionIndex = &functionIndex;
-  context.globalIndex = &globalIndex;
+  context.functionVariables = &functionIndex;
+  context.globalVariables = &globalIndex;
   using tortuval::expr::ExpressionKind;
   constexpr ExpressionKind kKinds[] = {ExpressionKind::kPlain, ExpressionKind::kF1Body,
                                        ExpressionKind::kF2Line, ExpressionKind::kF2Line};
@@ -68,28 +66,22 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const bool warningBefore = (control & 2) != 0;
   const tortuval::expr::Translation result =
       tortuval::expr::TranslateExpression(expression, kind, context, warningBefore);
-  const bool warning = result.parenthesesWarning;
   // The translator may set the warning but never clears it.
-  tortuval::fuzz::Check(!warningBefore || warning, "a set warning stays set");
+  tortuval::fuzz::Check(!warningBefore || result.parenthesesWarning, "a set warning stays set");
 
-  // Without repeated variables, the indexes and a plain reading of the lists agree. (With
-  // repeats the plain reading walks a variable again, which for a name such as ":" doubles the
-  // text each time: that path is only for callers without indexes and is not fuzzed.)
-  using tortuval::expr::ReadVariableList;
-  const bool repeats =
-      ReadVariableList(functionVariables, tortuval::expr::Case::kSensitive, true).size() !=
-          functionIndex.Distinct().size() ||
-      ReadVariableList(globalVariables, tortuval::expr::Case::kInsensitive, false).size() !=
-          globalIndex.Distinct().size();
-  if (!repeats) {
-    tortuval::expr::ExpressionContext plain = context;
-    plain.functionIndex = nullptr;
-    plain.globalIndex = nullptr;
-    const tortuval::expr::Translation plainResult =
-        tortuval::expr::TranslateExpression(expression, kind, plain, warningBefore);
-    tortuval::fuzz::Check(
-        plainResult.text == result.text && plainResult.parenthesesWarning == warning,
-        "indexed and plain variable lists translate alike");
-  }
+  // Lists grown entry by entry, as the converter grows them, index as the whole lists read at
+  // once do.
+  tortuval::expr::VariableIndex wholeFunctions(tortuval::expr::Case::kSensitive, true);
+  tortuval::expr::VariableIndex wholeGlobals(tortuval::expr::Case::kInsensitive, false);
+  wholeFunctions.Extend(functionVariables);
+  wholeGlobals.Extend(globalVariables);
+  tortuval::expr::ExpressionContext whole = context;
+  whole.functionVariables = &wholeFunctions;
+  whole.globalVariables = &wholeGlobals;
+  const tortuval::expr::Translation wholeResult =
+      tortuval::expr::TranslateExpression(expression, kind, whole, warningBefore);
+  tortuval::fuzz::Check(wholeResult.text == result.text &&
+                            wholeResult.parenthesesWarning == result.parenthesesWarning,
+                        "lists grown entry by entry translate as whole lists");
   return 0;
 }

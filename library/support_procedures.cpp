@@ -259,10 +259,10 @@ static_assert(EveryWordButTheLastHasThePrefix(), "the detection walk relies on t
 
 }  // namespace
 
-std::string DetectSupportProcedures(std::string_view text) {
-  std::string flags(kSupportProcedureCount, '0');
-  const auto set = [&flags](const DetectionRow& row) {
-    flags[static_cast<std::size_t>(row.position - 1)] = '1';
+SupportProcedureSet DetectSupportProcedures(std::string_view text) {
+  SupportProcedureSet needed;
+  const auto set = [&needed](const DetectionRow& row) {
+    needed.set(static_cast<std::size_t>(row.position - 1));
   };
   const std::span<const DetectionRow> prefixed =
       std::span(kDetectionRows).first(std::size(kDetectionRows) - 1);
@@ -275,7 +275,7 @@ std::string DetectSupportProcedures(std::string_view text) {
   }
   const DetectionRow& last = kDetectionRows[std::size(kDetectionRows) - 1];
   if (expr::Contains(text, last.word)) set(last);
-  return flags;
+  return needed;
 }
 
 void AppendSupportProcedure(int position, std::string_view indentation, std::string& logoText) {

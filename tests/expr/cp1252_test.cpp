@@ -22,10 +22,10 @@ TEST(Cp1252, MapsTheHighControlsRange) {
 TEST(Cp1252, TurnsWhatItLacksOrCannotReadIntoQuestionMarks) {
   EXPECT_EQ(Utf8ToCp1252("α-ω"), "?-?");
   EXPECT_EQ(Utf8ToCp1252("😀"), "?");
-  EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");          // cut short
-  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");     // overlong
+  EXPECT_EQ(Utf8ToCp1252("\xC3"), "?");            // cut short
+  EXPECT_EQ(Utf8ToCp1252("\xC0\xAF"), "??");       // overlong
   EXPECT_EQ(Utf8ToCp1252("\xED\xA0\x80"), "???");  // a surrogate
-  EXPECT_EQ(Utf8ToCp1252("\xE9t\xE9"), "?t?");   // Windows-1252 bytes are not UTF-8
+  EXPECT_EQ(Utf8ToCp1252("\xE9t\xE9"), "?t?");     // Windows-1252 bytes are not UTF-8
 }
 
 }  // namespace

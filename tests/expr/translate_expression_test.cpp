@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/expr/variable_lists.h"
 #include "tests/test_support.h"
 
 namespace tortuval::testing {
@@ -67,15 +68,12 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
   ASSERT_TRUE(testCase.Has("source") && testCase.Has("result") && testCase.Has("warning"))
       << "a case needs source, result and warning";
 
-  const std::string functions = testCase.Get("functions");
-  const std::string globals = testCase.Get("globals");
   std::vector<std::string> procedures;
   std::istringstream names(testCase.Get("procedures"));
   for (std::string name; names >> name;) procedures.push_back(name);
-  ExpressionContext context;
+  const testing::VariableLists lists(testCase.Get("functions"), testCase.Get("globals"));
+  ExpressionContext context = lists.Context();
   context.functionNames = procedures;
-  context.functionVariables = functions;
-  context.globalVariables = globals;
   const Translation translation = TranslateExpression(testCase.Get("source"), KindOf(testCase),
                                                       context, YesNo(testCase, "warning-before"));
 
@@ -95,9 +93,9 @@ INSTANTIATE_TEST_SUITE_P(CaseFile, ExpressionCaseTest,
                          ::testing::ValuesIn(testing::ReadCaseFile("expressions.txt")), TestName);
 
 std::string Translate(std::string_view source, std::string_view globals, bool& warning) {
-  ExpressionContext context;
-  context.globalVariables = globals;
-  Translation translation = TranslateExpression(source, ExpressionKind::kPlain, context, warning);
+  const testing::VariableLists lists("", globals);
+  Translation translation =
+      TranslateExpression(source, ExpressionKind::kPlain, lists.Context(), warning);
   warning = translation.parenthesesWarning;
   return std::move(translation.text);
 }

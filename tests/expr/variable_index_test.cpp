@@ -2,10 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
 #include "expr/translate_expression.h"
+#include "tests/expr/variable_lists.h"
 #include "tests/test_support.h"
 
 namespace tortuval::expr {
@@ -14,15 +16,40 @@ namespace {
 // "name=code" for each variable, in order, for readable comparisons.
 std::vector<std::string> Shown(std::span<const Variable> variables) {
   std::vector<std::string> shown;
-  for (const Variable& v : variables) shown.push_back(v.name + "=" + std::string(1, v.code));
+  for (const Variable& v : variables) shown.push_back(v.name + "=" + std::string(CodeOf(v.kind)));
   return shown;
+}
+
+// The whole list read at once, the plain way, repeats included: what the index must agree with.
+// Leading spaces dropped; each entry a name up to a space and the one character after it; then
+// everything up to and including the next space dropped. A name without its code is not read.
+std::vector<Variable> ReadVariableList(std::string_view list, Case match, bool collapseSpaces) {
+  std::string walked;
+  for (char c : list) {
+    if (!(collapseSpaces && c == ' ' && !walked.empty() && walked.back() == ' ')) walked += c;
+  }
+  std::string_view rest = walked;
+  std::vector<Variable> variables;
+  rest.remove_prefix(std::min(rest.size(), rest.find_first_not_of(' ')));
+  while (!rest.empty()) {
+    const std::size_t space = rest.find(' ');
+    if (space == std::string_view::npos) break;
+    const VariableKind kind =
+        space + 1 < rest.size() ? KindOfCode(rest.substr(space + 1, 1)) : VariableKind::kWord;
+    if (space != 0) variables.push_back(Variable{std::string(rest.substr(0, space)), kind, match});
+    rest.remove_prefix(std::min(rest.size(), space + 2));
+    const std::size_t next = rest.find(' ');
+    if (next == std::string_view::npos) break;
+    rest.remove_prefix(next + 1);
+  }
+  return variables;
 }
 
 std::vector<Variable> WithoutRepeats(std::vector<Variable> variables) {
   std::vector<Variable> distinct;
   for (Variable& v : variables) {
     bool seen = false;
-    for (const Variable& d : distinct) seen = seen || (d.name == v.name && d.code == v.code);
+    for (const Variable& d : distinct) seen = seen || (d.name == v.name && d.kind == v.kind);
     if (!seen) distinct.push_back(std::move(v));
   }
   return distinct;
@@ -63,18 +90,11 @@ TEST(VariableIndex, StartsAgainAfterReset) {
   EXPECT_EQ(Shown(index.Distinct()), std::vector<std::string>{"z=3"});
 }
 
-ExpressionContext ContextOf(std::string_view functions, std::string_view globals) {
-  ExpressionContext context;
-  context.functionVariables = functions;
-  context.globalVariables = globals;
-  return context;
-}
-
 // True when the list is a plain run of " name code" entries, so that it can be repeated.
 bool WellFormed(std::string_view list) {
   std::string entries;
   for (const Variable& v : ReadVariableList(list, Case::kSensitive, false)) {
-    entries += " " + v.name + " " + std::string(1, v.code);
+    entries += " " + v.name + " " + std::string(CodeOf(v.kind));
   }
   return entries == list;
 }
@@ -95,29 +115,24 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
     const std::string globals = c.Get("globals");
     const bool warningBefore = c.Get("warning-before", "no") == "yes";
 
-    const Translation expected =
-        TranslateExpression(source, kind, ContextOf(functions, globals), warningBefore);
+    const testing::VariableLists once(functions, globals);
+    const Translation expected = TranslateExpression(source, kind, once.Context(), warningBefore);
 
-    // Every function variable again, the loop counters again, every global twice; read from
-    // the texts and from indexes grown entry by entry.
+    // Every function variable again, the loop counters again, every global twice; the function
+    // list also grown a few characters at a time.
     const std::string repeatedFunctions = functions + c.Get("functions") + loops + loops;
     const std::string repeatedGlobals = globals + globals;
-    const Translation repeated = TranslateExpression(
-        source, kind, ContextOf(repeatedFunctions, repeatedGlobals), warningBefore);
-    EXPECT_EQ(repeated.text, expected.text) << c.name;
-    EXPECT_EQ(repeated.parenthesesWarning, expected.parenthesesWarning) << c.name;
+    const testing::VariableLists repeated(repeatedFunctions, repeatedGlobals);
+    const Translation again = TranslateExpression(source, kind, repeated.Context(), warningBefore);
+    EXPECT_EQ(again.text, expected.text) << c.name;
+    EXPECT_EQ(again.parenthesesWarning, expected.parenthesesWarning) << c.name;
 
-    VariableIndex functionIndex(Case::kSensitive, true);
-    VariableIndex globalIndex(Case::kInsensitive, false);
+    testing::VariableLists grown("", repeatedGlobals);
     for (std::size_t end = 0; end <= repeatedFunctions.size(); end += 3) {
-      functionIndex.Extend(std::string_view(repeatedFunctions).substr(0, end));
+      grown.functions.Extend(std::string_view(repeatedFunctions).substr(0, end));
     }
-    functionIndex.Extend(repeatedFunctions);
-    globalIndex.Extend(repeatedGlobals);
-    ExpressionContext indexed = ContextOf(repeatedFunctions, repeatedGlobals);
-    indexed.functionIndex = &functionIndex;
-    indexed.globalIndex = &globalIndex;
-    EXPECT_EQ(TranslateExpression(source, kind, indexed, warningBefore).text, expected.text)
+    grown.functions.Extend(repeatedFunctions);
+    EXPECT_EQ(TranslateExpression(source, kind, grown.Context(), warningBefore).text, expected.text)
         << c.name;
   }
 }
@@ -125,8 +140,9 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
 TEST(VariableIndex, AVariableNamedColonCannotGrowTheTextExponentially) {
   std::string colons;
   for (int i = 0; i < 40; ++i) colons += " : 1";
+  const testing::VariableLists lists("", colons);
   const std::string result =
-      TranslateExpression(":", ExpressionKind::kPlain, ContextOf("", colons), false).text;
+      TranslateExpression(":", ExpressionKind::kPlain, lists.Context(), false).text;
   EXPECT_LT(result.size(), 16u) << result.size();
 }
 

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/expr/variable_lists.h"
 #include "tests/test_support.h"
 
 namespace tortuval::expr {
@@ -13,16 +14,7 @@ namespace {
 
 using testing::Cp;
 
-struct Lists {
-  VariableIndex functions{Case::kSensitive, true};
-  VariableIndex globals{Case::kInsensitive, false};
-
-  Lists(std::string_view functionList, std::string_view globalList) {
-    functions.Extend(functionList);
-    globals.Extend(globalList);
-  }
-  VariableScope Scope() const { return {functions, globals}; }
-};
+using Lists = testing::VariableLists;
 
 std::string Sequential(std::string text, const Lists& lists) {
   MarkVariablesSequentially(text, lists.Scope());
@@ -111,10 +103,10 @@ TEST(VariableStage, NamesTheOnePassCannotTakeStillFollowTheRules) {
 
 TEST(VariableStage, FindsAVariableAsTheStageComparesIt) {
   const Lists lists(" x 1 n 3", " X 2 N 1 y 3");
-  EXPECT_EQ(FindVariable("x", lists.Scope())->code, '1');
-  EXPECT_EQ(FindVariable("X", lists.Scope())->code, '2');
-  EXPECT_EQ(FindVariable("n", lists.Scope())->code, '3');
-  EXPECT_EQ(FindVariable("Y", lists.Scope())->code, '3');
+  EXPECT_EQ(FindVariable("x", lists.Scope())->kind, VariableKind::kNumber);
+  EXPECT_EQ(FindVariable("X", lists.Scope())->kind, VariableKind::kList);
+  EXPECT_EQ(FindVariable("n", lists.Scope())->kind, VariableKind::kWord);
+  EXPECT_EQ(FindVariable("Y", lists.Scope())->kind, VariableKind::kWord);
   EXPECT_EQ(FindVariable("z", lists.Scope()), nullptr);
 }
 

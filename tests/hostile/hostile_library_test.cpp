@@ -323,16 +323,14 @@ TEST(HostileDocuments, RepeatedVariableNamedColon) {
     functionIndex.Extend(functionList);
   }
   expr::ExpressionContext context;
-  context.functionVariables = functionList;
-  context.functionIndex = &functionIndex;
-  context.globalIndex = &globalIndex;
+  context.functionVariables = &functionIndex;
+  context.globalVariables = &globalIndex;
   constexpr auto kPlain = expr::ExpressionKind::kPlain;
   const std::string forty = expr::TranslateExpression("a :b", kPlain, context, false).text;
   EXPECT_LT(forty.size(), 64u) << forty.size();
-  context.functionVariables = " : 1";
   expr::VariableIndex single(expr::Case::kSensitive, true);
   single.Extend(" : 1");
-  context.functionIndex = &single;
+  context.functionVariables = &single;
   EXPECT_EQ(expr::TranslateExpression("a :b", kPlain, context, false).text, forty);
 }
 

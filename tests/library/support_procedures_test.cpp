@@ -19,17 +19,18 @@ using testing::Cp;
 using testing::LineDiff;
 using testing::ReadDataTextCrlf;
 
-/// The 21-character flags with exactly the given positions (from 1) set.
-std::string Flags(std::initializer_list<int> positions) {
-  std::string flags(kSupportProcedureCount, '0');
-  for (int position : positions) flags[static_cast<std::size_t>(position - 1)] = '1';
+/// The set with exactly the given positions (from 1).
+SupportProcedureSet Flags(std::initializer_list<int> positions) {
+  SupportProcedureSet flags;
+  for (int position : positions) flags.set(static_cast<std::size_t>(position - 1));
   return flags;
 }
 
-/// What the converter writes for a set of flags: each needed procedure, then one more CR LF.
-std::string EmitNeeded(std::string_view flags, std::string_view indentation, std::string text) {
+/// What the converter writes for a set: each needed procedure, then one more CR LF.
+std::string EmitNeeded(const SupportProcedureSet& flags, std::string_view indentation,
+                       std::string text) {
   for (int position = 1; position <= kSupportProcedureCount; ++position) {
-    if (flags[static_cast<std::size_t>(position - 1)] != '1') continue;
+    if (!flags.test(static_cast<std::size_t>(position - 1))) continue;
     AppendSupportProcedure(position, indentation, text);
     text += "\r\n";
   }
@@ -61,7 +62,7 @@ std::string Emit(int position, std::string_view indentation = "") {
 struct DetectionCase {
   const char* why;
   std::string_view text;
-  std::string expected;
+  SupportProcedureSet expected;
 };
 
 class DetectionTest : public ::testing::TestWithParam<DetectionCase> {};
@@ -112,7 +113,7 @@ const DetectionCase kDetectionCases[] = {
      "PSEUDAL_INVERSE_LOI_NORMALE PSEUDAL_SOMME PSEUDAL_MOYENNE PSEUDAL_VARIANCE "
      "PSEUDAL_ECART_TYPE PSEUDAL_MEDIANE PSEUDAL_QUARTILE1_BIS PSEUDAL_QUARTILE3_BIS "
      "PSEUDAL_POS_MINIMUM PSEUDAL_POS_MAXIMUM s.substr(",
-     std::string(kSupportProcedureCount, '1')},
+     SupportProcedureSet().set()},
 };
 
 INSTANTIATE_TEST_SUITE_P(Words, DetectionTest, ::testing::ValuesIn(kDetectionCases));
@@ -136,7 +137,7 @@ TEST(Emission, PosMinimumDocumentGetsMinimumThenPositionOfMinimum) {
       "code=\"5#min#PSEUDAL_POS_MINIMUM(listenombre,i+1,ntermes)#pasliste\"/>\r\n"
       "<item algoitem=\"SI (listenombre[i]&gt;listenombre[min]) ALORS\" "
       "code=\"6#listenombre[i]&gt;listenombre[min]\"/>\r\n";
-  const std::string flags = DetectSupportProcedures(document);
+  const SupportProcedureSet flags = DetectSupportProcedures(document);
   ASSERT_EQ(flags, Flags({17, 19}));
 
   const std::string before = "// VARIABLES\r\nmin EST_DU_TYPE NOMBRE\r\n\r\n";
