@@ -1,5 +1,7 @@
 #include "tests/test_support.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
 #include <sstream>
@@ -55,6 +57,18 @@ std::vector<std::string> SplitLines(std::string_view text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Gives the owner every right on `path` and, for a folder, on everything below it, so that
+// removing the tree cannot stop at an entry a test locked.
+void Unlock(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ignored))) return;
+  for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
+    Unlock(entry.path());
+  }
 }
 
 }  // namespace
@@ -162,6 +176,31 @@ std::string LineDiff(std::string_view expected, std::string_view actual) {
     }
   }
   return out.str();
+}
+
+void ScratchDirTest::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  // The suite and test names of parameterised tests hold "/".
+  std::string name = std::string("tortuval_") + std::to_string(::getpid()) + "_" +
+                     info->test_suite_name() + "_" + info->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  dir_ = std::filesystem::temp_directory_path() / name;
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+}
+
+void ScratchDirTest::TearDown() {
+  std::error_code ignored;
+  Unlock(dir_);
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+std::filesystem::path ScratchDirTest::Write(const std::string& name, std::string_view bytes) const {
+  const std::filesystem::path path = dir_ / name;
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
 }
 
 }  // namespace tortuval::testing

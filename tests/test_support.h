@@ -1,6 +1,9 @@
 #pragma once
 // Helpers shared by the test suites: case files, accents written in UTF-8, readable diffs.
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -61,5 +64,18 @@ std::string ErrorMessage(Action&& action) {
   }
   return "(no error)";
 }
+
+/// A fixture giving each test an empty folder of its own, removed with whatever the test left
+/// in it, files it made unreadable included.
+class ScratchDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  /// Writes `bytes` to `name` under the folder, making the folders on the way; returns the path.
+  std::filesystem::path Write(const std::string& name, std::string_view bytes) const;
+
+  std::filesystem::path dir_;
+};
 
 }  // namespace tortuval::testing
