@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -126,7 +127,7 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     if (line[0] == '[' && line.back() == ']') {
-      cases.push_back(Case{line.substr(1, line.size() - 2), number, {}});
+      cases.push_back(Case{line.substr(1, line.size() - 2), std::string(relativePath), number, {}});
       continue;
     }
     // "key:<<<" opens a value of whole lines, closed by a line ">>>"; each line of it ends
@@ -153,6 +154,26 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath) {
     const std::string key = line.substr(0, colon == std::string::npos ? bareColon : colon);
     const std::string value = colon == std::string::npos ? "" : line.substr(colon + 2);
     cases.back().fields[key] = Cp(Unescape(value));
+  }
+  return cases;
+}
+
+std::vector<Case> ReadCaseFolder(std::string_view relativeFolder) {
+  const std::string folder(relativeFolder);
+  std::vector<std::string> names;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(TORTUVAL_TEST_DATA_DIR) + "/" + folder)) {
+    if (entry.is_regular_file() && entry.path().extension() == ".txt") {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  if (names.empty()) throw std::runtime_error("no case file in test data " + folder);
+  std::sort(names.begin(), names.end());
+  std::vector<Case> cases;
+  for (const std::string& name : names) {
+    std::vector<Case> fileCases = ReadCaseFile(folder + "/" + name);
+    cases.insert(cases.end(), std::make_move_iterator(fileCases.begin()),
+                 std::make_move_iterator(fileCases.end()));
   }
   return cases;
 }
