@@ -1,6 +1,11 @@
 # make run   install what is missing, build, start the program
 # make test  install what is missing, build, run every test (also under ASan + UBSan)
+#
+# Each target runs one CMake workflow preset (CMakePresets.json): configure, build and, for the
+# test suites, test. The job count reaches the build and test steps through the environment.
 JOBS ?= $(shell nproc)
+export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
+export CTEST_PARALLEL_LEVEL := $(JOBS)
 
 .PHONY: all deps build run test test-fast sanitize bench fuzz clean
 
@@ -10,8 +15,7 @@ deps:
 	@scripts/install-deps.sh
 
 build: deps
-	cmake --preset default >/dev/null
-	cmake --build --preset default -j $(JOBS)
+	cmake --workflow --preset build
 
 run: build
 	@scripts/run.sh
@@ -19,22 +23,18 @@ run: build
 # The plain suite, then the same suite under the sanitizers.
 test: test-fast sanitize
 
-test-fast: build
-	ctest --preset default -j $(JOBS)
+test-fast: deps
+	cmake --workflow --preset default
 
 sanitize: deps
-	cmake --preset sanitize >/dev/null
-	cmake --build --preset sanitize -j $(JOBS)
-	ctest --preset sanitize -j $(JOBS)
+	cmake --workflow --preset sanitize
 
 bench: deps
-	cmake --preset bench >/dev/null
-	cmake --build --preset bench -j $(JOBS)
+	cmake --workflow --preset bench
 	@scripts/bench.sh build-bench
 
 fuzz: deps
-	cmake --preset fuzz >/dev/null
-	cmake --build --preset fuzz -j $(JOBS)
+	cmake --workflow --preset fuzz
 	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
 clean:

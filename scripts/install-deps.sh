@@ -10,11 +10,13 @@ packages=(
   xvfb xauth fonts-dejavu-core
 )
 
+# One query for the whole list: "name<TAB>status" for each package dpkg knows; a package it does
+# not know is left out of the answer, so it counts as missing too.
+installed=" $(dpkg-query -W -f='${Package}\t${db:Status-Abbrev}\n' "${packages[@]}" 2>/dev/null |
+  awk -F'\t' '$2 ~ /^ii/ { printf "%s ", $1 }' || true)"
 missing=()
 for package in "${packages[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$package")
-  fi
+  [[ "$installed" == *" $package "* ]] || missing+=("$package")
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 

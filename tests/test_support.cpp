@@ -1,7 +1,10 @@
 #include "tests/test_support.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <fstream>
+#include <iterator>
 #include <sstream>
 #include <stdexcept>
 
@@ -55,6 +58,18 @@ std::vector<std::string> SplitLines(std::string_view text) {
     start = end + 1;
   }
   return lines;
+}
+
+// Gives the owner every right on `path` and, for a folder, on everything below it, so that
+// removing the tree cannot stop at an entry a test locked.
+void Unlock(const std::filesystem::path& path) {
+  std::error_code ignored;
+  std::filesystem::permissions(path, std::filesystem::perms::owner_all,
+                               std::filesystem::perm_options::add, ignored);
+  if (!std::filesystem::is_directory(std::filesystem::symlink_status(path, ignored))) return;
+  for (const auto& entry : std::filesystem::directory_iterator(path, ignored)) {
+    Unlock(entry.path());
+  }
 }
 
 }  // namespace
@@ -112,7 +127,7 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath) {
     if (!line.empty() && line.back() == '\r') line.pop_back();
     if (line.empty() || line[0] == '#') continue;
     if (line[0] == '[' && line.back() == ']') {
-      cases.push_back(Case{line.substr(1, line.size() - 2), number, {}});
+      cases.push_back(Case{line.substr(1, line.size() - 2), std::string(relativePath), number, {}});
       continue;
     }
     // "key:<<<" opens a value of whole lines, closed by a line ">>>"; each line of it ends
@@ -143,6 +158,26 @@ std::vector<Case> ReadCaseFile(std::string_view relativePath) {
   return cases;
 }
 
+std::vector<Case> ReadCaseFolder(std::string_view relativeFolder) {
+  const std::string folder(relativeFolder);
+  std::vector<std::string> names;
+  for (const auto& entry :
+       std::filesystem::directory_iterator(std::string(TORTUVAL_TEST_DATA_DIR) + "/" + folder)) {
+    if (entry.is_regular_file() && entry.path().extension() == ".txt") {
+      names.push_back(entry.path().filename().string());
+    }
+  }
+  if (names.empty()) throw std::runtime_error("no case file in test data " + folder);
+  std::sort(names.begin(), names.end());
+  std::vector<Case> cases;
+  for (const std::string& name : names) {
+    std::vector<Case> fileCases = ReadCaseFile(folder + "/" + name);
+    cases.insert(cases.end(), std::make_move_iterator(fileCases.begin()),
+                 std::make_move_iterator(fileCases.end()));
+  }
+  return cases;
+}
+
 std::string LineDiff(std::string_view expected, std::string_view actual) {
   const auto want = SplitLines(Utf8(expected));
   const auto got = SplitLines(Utf8(actual));
@@ -162,6 +197,31 @@ std::string LineDiff(std::string_view expected, std::string_view actual) {
     }
   }
   return out.str();
+}
+
+void ScratchDirTest::SetUp() {
+  const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+  // The suite and test names of parameterised tests hold "/".
+  std::string name = std::string("tortuval_") + std::to_string(::getpid()) + "_" +
+                     info->test_suite_name() + "_" + info->name();
+  std::replace(name.begin(), name.end(), '/', '_');
+  dir_ = std::filesystem::temp_directory_path() / name;
+  std::filesystem::remove_all(dir_);
+  std::filesystem::create_directories(dir_);
+}
+
+void ScratchDirTest::TearDown() {
+  std::error_code ignored;
+  Unlock(dir_);
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+std::filesystem::path ScratchDirTest::Write(const std::string& name, std::string_view bytes) const {
+  const std::filesystem::path path = dir_ / name;
+  std::filesystem::create_directories(path.parent_path());
+  std::ofstream out(path, std::ios::binary);
+  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return path;
 }
 
 }  // namespace tortuval::testing

@@ -1,6 +1,9 @@
 #pragma once
 // Helpers shared by the test suites: case files, accents written in UTF-8, readable diffs.
 
+#include <gtest/gtest.h>
+
+#include <filesystem>
 #include <map>
 #include <string>
 #include <string_view>
@@ -34,6 +37,8 @@ std::string ReadDataTextCrlf(std::string_view relativePath);
 /// One case of a case file: its name and its "key: value" fields.
 struct Case {
   std::string name;
+  /// The case file, relative to tests/data, and the line of "[name]" in it.
+  std::string file;
   int line = 0;
   std::map<std::string, std::string> fields;
   /// The field's value (Windows-1252), or `fallback` when the case has none.
@@ -46,6 +51,10 @@ struct Case {
 /// \s is a space, \r and \n are CR and LF, \t a tab and \\ a backslash; the rest is verbatim.
 /// "key:<<<" starts a value of whole lines, each ending with CR LF, closed by a line ">>>".
 std::vector<Case> ReadCaseFile(std::string_view relativePath);
+
+/// The cases of every "*.txt" case file in a folder under tests/data, file after file in name
+/// order; throws std::runtime_error when the folder holds none.
+std::vector<Case> ReadCaseFolder(std::string_view relativeFolder);
 
 /// A line-by-line comparison for failure messages: both texts split at line ends, the first
 /// differing line shown with its neighbours, CR shown as "␍".
@@ -61,5 +70,18 @@ std::string ErrorMessage(Action&& action) {
   }
   return "(no error)";
 }
+
+/// A fixture giving each test an empty folder of its own, removed with whatever the test left
+/// in it, files it made unreadable included.
+class ScratchDirTest : public ::testing::Test {
+ protected:
+  void SetUp() override;
+  void TearDown() override;
+
+  /// Writes `bytes` to `name` under the folder, making the folders on the way; returns the path.
+  std::filesystem::path Write(const std::string& name, std::string_view bytes) const;
+
+  std::filesystem::path dir_;
+};
 
 }  // namespace tortuval::testing

@@ -1,118 +1,37 @@
-// Drives the real main window and its about window on the offscreen platform.
+// Drives the real main window and its about window on the offscreen platform: the window as it
+// starts, the examples, the panes and the clipboard, the window's fixed size and place.
 
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
-#include <QComboBox>
-#include <QDir>
-#include <QDropEvent>
-#include <QFile>
-#include <QFileDialog>
 #include <QLabel>
-#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPointer>
 #include <QPushButton>
-#include <QRadioButton>
 #include <QScreen>
-#include <QTemporaryDir>
 #include <QTest>
-#include <QTimer>
-#include <QUrl>
-#include <functional>
 #include <string>
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/ConvertisseurPseudalUnitApropos.h"
-#include "app/command_line.h"
-#include "app/error_display.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
-#include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
-#include "tests/test_support.h"
+#include "tests/app/window_test_support.h"
 
 namespace tortuval::app {
-namespace {
 
-// A small document with accents and a Greek letter; files hold it in various encodings.
-constexpr char kDocument[] =
-    "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Algo>\n"
-    "<description texte=\"Moyenne d'un élève, où ?\" courant=\"\" />\n"
-    "<item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\">\n"
-    "<item algoitem=\"note EST_DU_TYPE NOMBRE\" code=\"1#NOMBRE#note\"/>\n</item>\n"
-    "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\">\n"
-    "<item algoitem=\"AFFICHER &quot;Très bien α&quot;\" code=\"4#Très bien α#1\"/>\n"
-    "</item>\n<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\"/>\n</Algo>\n";
-
-// The document as the window must hold it: Windows-1252, CR LF, "α" lacking in the code page.
-std::string ExpectedSourceText() {
-  return expr::Utf8ToCp1252(QString(kDocument).replace("\n", "\r\n").toStdString());
-}
-
-std::string Logo(const TFicheConvertisseur& window) { return PaneText(window.Editeur); }
-std::string Listing(const TFicheConvertisseur& window) { return PaneText(window.Editeur2); }
-
-// Both panes hold the library's conversion of `document`.
-void VerifyPanesShow(const TFicheConvertisseur& window, const std::string& document) {
-  const convert::ConversionResult expected = convert::ConvertDocument(document);
-  QVERIFY2(Logo(window) == expected.logoText,
-           testing::LineDiff(expected.logoText, Logo(window)).c_str());
-  QVERIFY2(Listing(window) == expected.listingText,
-           testing::LineDiff(expected.listingText, Listing(window)).c_str());
-}
-
-// Runs `action` on the next modal window to appear, from inside the loop that shows it, then
-// closes that window if the action left it open.
-void WhenModalAppears(std::function<void(QWidget*)> action) {
-  auto* timer = new QTimer(qApp);
-  timer->setInterval(5);
-  QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
-    QWidget* modal = QApplication::activeModalWidget();
-    if (modal == nullptr || !modal->isVisible()) return;
-    timer->deleteLater();
-    timer->stop();
-    action(modal);
-    if (modal->isVisible()) modal->close();
-  });
-  timer->start();
-}
-
-// The error box's text shown while `command` runs, or an empty text when none was shown.
-QString ErrorShownBy(const std::function<void()>& command) {
-  QString shown;
-  WhenModalAppears([&shown](QWidget* modal) {
-    auto* box = qobject_cast<QMessageBox*>(modal);
-    QVERIFY(box != nullptr);
-    QCOMPARE(box->windowTitle(), QStringLiteral("Tortuval"));
-    QCOMPARE(box->icon(), QMessageBox::Critical);
-    QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
-    shown = box->text();
-  });
-  command();
-  return shown;
-}
-
-// A click on an item's round mark, where a click selects it.
-void ClickItem(QRadioButton* item) {
-  QTest::mouseClick(item, Qt::LeftButton, Qt::NoModifier, QPoint(6, item->height() / 2));
-}
-
-}  // namespace
-
-class MainWindowTest : public QObject {
+class MainWindowTest : public WindowTestBase {
   Q_OBJECT
 
  private slots:
-  void init();
-  void cleanup();
+  void init() { OpenWindow(); }
+  void cleanup() { CloseWindow(); }
   void StartsEmptyWithItsCaptions();
   void TabKeys();
   void ExampleClickFillsBothPanes_data();
@@ -120,33 +39,9 @@ class MainWindowTest : public QObject {
   void ChoosingTheSelectedExampleAgainDoesNothing();
   void SameDocumentUnderTwoCaptions();
   void CopyTakesOnlyTheLogoPaneSelection();
-  void OpeningAFile_data();
-  void OpeningAFile();
-  void OpenDialogCancelsOrChooses();
-  void UnreadableFileShowsErrorAndChangesNothing();
   void SizeChangesSnapBack();
   void AboutBoxOpensTwiceInPlace();
-  void FileOnCommandLineOrDropped();
-
- private:
-  QString WriteFile(const QString& name, const QByteArray& bytes);
-  QTemporaryDir folder_;
-  TFicheConvertisseur* window_ = nullptr;
 };
-
-void MainWindowTest::init() {
-  window_ = new TFicheConvertisseur;
-  window_->show();
-  QVERIFY(QTest::qWaitForWindowExposed(window_));
-}
-
-void MainWindowTest::cleanup() { delete window_; }
-
-QString MainWindowTest::WriteFile(const QString& name, const QByteArray& bytes) {
-  QFile file(folder_.filePath(name));
-  if (!file.open(QIODevice::WriteOnly) || file.write(bytes) != bytes.size()) return {};
-  return file.fileName();
-}
 
 void MainWindowTest::StartsEmptyWithItsCaptions() {
   TFicheConvertisseur& window = *window_;
@@ -257,80 +152,6 @@ void MainWindowTest::CopyTakesOnlyTheLogoPaneSelection() {
   QCOMPARE(clipboard->text(), ToPaneText(logo).replace("\r\n", "\n"));
 }
 
-void MainWindowTest::OpeningAFile_data() {
-  QTest::addColumn<QByteArray>("bytes");
-  const QString text(kDocument);
-  QByteArray utf16 = "\xFF\xFE";
-  for (QChar c : text) utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
-  QTest::newRow("UTF-16 little-endian with mark") << utf16;
-  QTest::newRow("UTF-8 without mark") << text.toUtf8();
-}
-
-void MainWindowTest::OpeningAFile() {
-  QFETCH(QByteArray, bytes);
-  window_->OpenSourceFile(WriteFile("document.alg", bytes));
-  QCOMPARE(window_->SourceText(), ExpectedSourceText());
-  VerifyPanesShow(*window_, ExpectedSourceText());
-}
-
-void MainWindowTest::OpenDialogCancelsOrChooses() {
-  TFicheConvertisseur& window = *window_;
-  window.OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
-  ClickItem(window.RadioGroup1->Item(2));
-  const std::string logo = Logo(window);
-
-  QStringList filters;
-  WhenModalAppears([&](QWidget* modal) {
-    auto* types = modal->findChild<QComboBox*>("fileTypeCombo");
-    QVERIFY(types != nullptr);
-    for (int i = 0; i < types->count(); ++i) filters << types->itemText(i);
-    // The user looks at every file in another folder, then cancels.
-    types->setCurrentIndex(2);
-    qobject_cast<QFileDialog*>(modal)->setDirectory(QDir::rootPath());
-    qobject_cast<QDialog*>(modal)->reject();
-  });
-  window.Ouvrir->trigger();
-  // Qt folds the two blanks after "texte" into one.
-  QCOMPARE(filters, QStringList({"Fichiers Algo (*.alg)", "Fichiers texte (*.text)",
-                                 "Tous les fichiers (*.*)"}));
-  QCOMPARE(window.SourceText(), examples::ExampleDocument(2));
-  QCOMPARE(Logo(window), logo);
-
-  const QString path = WriteFile("choisi.alg", kDocument);
-  WhenModalAppears([&](QWidget* modal) {
-    // Nothing is remembered from the cancelled run.
-    QCOMPARE(modal->findChild<QComboBox*>("fileTypeCombo")->currentIndex(), 0);
-    QCOMPARE(qobject_cast<QFileDialog*>(modal)->directory().absolutePath(), QDir::currentPath());
-    // The user gives the file's full name and confirms.
-    modal->findChild<QLineEdit*>("fileNameEdit")->setText(path);
-    qobject_cast<QDialog*>(modal)->accept();
-  });
-  window.Ouvrir->trigger();
-  QCOMPARE(window.SourceText(), ExpectedSourceText());
-  VerifyPanesShow(window, ExpectedSourceText());
-  QCOMPARE(window.RadioGroup1->ItemIndex(), 2);
-}
-
-void MainWindowTest::UnreadableFileShowsErrorAndChangesNothing() {
-  TFicheConvertisseur& window = *window_;
-  ClickItem(window.RadioGroup1->Item(7));
-  const std::string logo = Logo(window);
-  const std::string listing = Listing(window);
-  for (const QString& path : {folder_.filePath("absent.alg"), folder_.path()}) {
-    const std::string message = testing::ErrorMessage(
-        [&path] { convert::ReadSourceFile(QFile::encodeName(path).toStdString()); });
-    const QString shown = ErrorShownBy([&] { window.OpenSourceFile(path); });
-    QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \"" + path + "\". "),
-             qPrintable(shown));
-    QCOMPARE(shown, WithClosingPeriod(QString::fromStdString(message)));
-    QCOMPARE(window.SourceText(), examples::ExampleDocument(7));
-    QVERIFY(Logo(window) == logo && Listing(window) == listing);
-  }
-  // The program goes on.
-  ClickItem(window.RadioGroup1->Item(8));
-  VerifyPanesShow(window, examples::ExampleDocument(8));
-}
-
 void MainWindowTest::SizeChangesSnapBack() {
   TFicheConvertisseur& window = *window_;
   const QSize fixedSize = window.size();
@@ -391,42 +212,10 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
   QCOMPARE(secondPlace, firstPlace);
 }
 
-void MainWindowTest::FileOnCommandLineOrDropped() {
-  TFicheConvertisseur& window = *window_;
-  StartOptions options = ParseCommandLine({"tortuval", folder_.filePath("absent.alg")});
-  const QString shown = ErrorShownBy([&] { QVERIFY(ApplyStartOptions(window, options)); });
-  QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \""), qPrintable(shown));
-  QVERIFY(window.SourceText().empty());
-
-  options = ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)});
-  QVERIFY(ApplyStartOptions(window, options));
-  QCOMPARE(window.SourceText(), ExpectedSourceText());
-
-  // Dropped on the listing pane, a file is opened rather than its name typed in.
-  ClickItem(window.RadioGroup1->Item(0));
-  const QString path = WriteFile("déposé.alg", kDocument);
-  QMimeData data;
-  data.setUrls({QUrl::fromLocalFile(path)});
-  data.setText(path);
-  QWidget* target = window.Editeur2->viewport();
-  QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &enter);
-  QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-  QCoreApplication::sendEvent(target, &drop);
-  QVERIFY(enter.isAccepted() && drop.isAccepted());
-  QTRY_COMPARE(window.SourceText(), ExpectedSourceText());
-  VerifyPanesShow(window, ExpectedSourceText());
-}
-
 }  // namespace tortuval::app
 
 int main(int argc, char* argv[]) {
-  // The offscreen platform's own screen (800 x 800) is narrower than the window, and it reports
-  // negative window positions two pixels off; a common laptop screen avoids both.
-  const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
-  if (platform.isEmpty() || platform == "offscreen") {
-    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" TORTUVAL_OFFSCREEN_SCREEN);
-  }
+  tortuval::app::UseLaptopScreen();
   QApplication application(argc, argv);
   tortuval::app::MainWindowTest test;
   QTEST_SET_MAIN_SOURCE_PATH

@@ -1,11 +1,9 @@
 #include "convert/source_file.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <filesystem>
-#include <fstream>
 #include <string>
 
 #include "tests/test_support.h"
@@ -153,34 +151,14 @@ TEST(DecodeSourceBytesTest, LargeInputIsLinear) {
             Cp("<item algoitem=\"x ? élève\" code=\"5#x#1\"/>\r\n"));
 }
 
-// A scratch directory removed at the end of each test.
-class ReadSourceFileTest : public ::testing::Test {
+class ReadSourceFileTest : public testing::ScratchDirTest {
  protected:
-  void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("tortuval_reader_" + std::to_string(::getpid()) + "_" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(dir_ / "locked.alg", fs::perms::owner_all, ignored);
-    fs::remove_all(dir_, ignored);
-  }
-  fs::path Write(const std::string& name, const std::string& bytes) {
-    const fs::path path = dir_ / name;
-    std::ofstream(path, std::ios::binary) << bytes;
-    return path;
-  }
   static std::string ReadError(const fs::path& path) {
     return testing::ErrorMessage([&path] { ReadSourceFile(path); });
   }
   static std::string Message(const fs::path& fullPath, const std::string& reason) {
     return "Impossible d'ouvrir le fichier \"" + fullPath.string() + "\". " + reason;
   }
-
-  fs::path dir_;
 };
 
 TEST_F(ReadSourceFileTest, ReadsAndDecodesTheWholeFile) {

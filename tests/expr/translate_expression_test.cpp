@@ -16,7 +16,7 @@ namespace tortuval::testing {
 
 // Names the case in gtest's messages instead of dumping its bytes.
 void PrintTo(const Case& testCase, std::ostream* out) {
-  *out << "[" << testCase.name << "] (expressions.txt:" << testCase.line << ")";
+  *out << "[" << testCase.name << "] (" << testCase.file << ":" << testCase.line << ")";
 }
 
 }  // namespace tortuval::testing
@@ -90,7 +90,7 @@ std::string TestName(const ::testing::TestParamInfo<Case>& info) {
 }
 
 INSTANTIATE_TEST_SUITE_P(CaseFile, ExpressionCaseTest,
-                         ::testing::ValuesIn(testing::ReadCaseFile("expressions.txt")), TestName);
+                         ::testing::ValuesIn(testing::ReadCaseFolder("expressions")), TestName);
 
 std::string Translate(std::string_view source, std::string_view globals, bool& warning) {
   const testing::VariableLists lists("", globals);

@@ -102,7 +102,7 @@ bool WellFormed(std::string_view list) {
 // Walking a variable a second time changes nothing, so lists that repeat their variables, as a
 // long function does with its loop counters, translate as the lists without the repeats.
 TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
-  const auto cases = testing::ReadCaseFile("expressions.txt");
+  const auto cases = testing::ReadCaseFolder("expressions");
   ASSERT_FALSE(cases.empty());
   const std::string loops = " i 1 j 1 k 1";
   for (const testing::Case& c : cases) {

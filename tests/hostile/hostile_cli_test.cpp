@@ -10,13 +10,13 @@
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
-#include <iterator>
 #include <random>
 #include <string>
 
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
+#include "tests/test_support.h"
 
 namespace tortuval::cli {
 namespace {
@@ -29,36 +29,15 @@ struct RunResult {
   std::string err;
 };
 
-std::string ReadAll(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
+std::string ReadAll(const fs::path& path) { return testing::ReadFileBytes(path.string()); }
 
-void WriteAll(const fs::path& path, std::string_view bytes) {
-  std::ofstream out(path, std::ios::binary);
-  out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-}
-
-class HostileCli : public ::testing::Test {
+class HostileCli : public testing::ScratchDirTest {
  protected:
-  void SetUp() override {
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = fs::temp_directory_path() /
-              ("tortuval_hostile_" + std::to_string(::getpid()) + "_" + info->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override {
-    std::error_code ignored;
-    fs::permissions(folder_ / "locked.alg", fs::perms::owner_all, ignored);
-    fs::remove_all(folder_, ignored);
-  }
-
   // Runs the tool with the arguments (already quoted where needed), from the test's folder.
   RunResult Run(const std::string& arguments) {
-    const fs::path out = folder_ / "stdout.txt";
-    const fs::path err = folder_ / "stderr.txt";
-    const std::string command = "cd '" + folder_.string() + "' && '" PSEUDAL2LOGO_PATH "' " +
+    const fs::path out = dir_ / "stdout.txt";
+    const fs::path err = dir_ / "stderr.txt";
+    const std::string command = "cd '" + dir_.string() + "' && '" PSEUDAL2LOGO_PATH "' " +
                                 arguments + " >'" + out.string() + "' 2>'" + err.string() +
                                 "' </dev/null";
     const int raw = std::system(command.c_str());
@@ -71,20 +50,17 @@ class HostileCli : public ::testing::Test {
 
   // The example the catalogue numbers `number`, as a file in the test's folder.
   fs::path ExampleFile(int number, const std::string& name) {
-    WriteAll(folder_ / name, examples::ExampleDocument(number - 1));
-    return folder_ / name;
+    return Write(name, examples::ExampleDocument(number - 1));
   }
 
   static std::string Logo(int number) {
     return expr::Cp1252ToUtf8(
         convert::ConvertDocument(examples::ExampleDocument(number - 1)).logoText);
   }
-
-  fs::path folder_;
 };
 
 TEST_F(HostileCli, EmptyFileGivesAnEmptyProgram) {
-  WriteAll(folder_ / "vide.alg", "");
+  Write("vide.alg", "");
   const RunResult result = Run("vide.alg");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.out, "");
@@ -95,30 +71,30 @@ TEST_F(HostileCli, TenMegabytesOfRandomBytesConvert) {
   std::mt19937 random(3);
   std::string bytes(10 << 20, '\0');
   for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
-  WriteAll(folder_ / "bruit.alg", bytes);
+  Write("bruit.alg", bytes);
   const RunResult result = Run("bruit.alg -o bruit.lgo");
   EXPECT_EQ(result.status, 0) << result.err;
   EXPECT_EQ(result.err, "");
-  EXPECT_TRUE(fs::exists(folder_ / "bruit.lgo"));
+  EXPECT_TRUE(fs::exists(dir_ / "bruit.lgo"));
 }
 
 TEST_F(HostileCli, UnreadableInputsAreReportedAndTheOthersConverted) {
   ExampleFile(8, "euclide.alg");
   ExampleFile(1, "table.alg");
-  fs::create_directories(folder_ / "dossier.alg");
-  fs::create_directories(folder_ / "sortie");
+  fs::create_directories(dir_ / "dossier.alg");
+  fs::create_directories(dir_ / "sortie");
   const RunResult result = Run("euclide.alg dossier.alg absent.alg table.alg -d sortie");
 
   EXPECT_EQ(result.status, 1);
-  const std::string folder = folder_.string();
+  const std::string folder = dir_.string();
   EXPECT_EQ(result.err, "pseudal2logo: Impossible d'ouvrir le fichier \"" + folder +
                             "/dossier.alg\". Le chemin désigne un dossier, pas un fichier.\n"
                             "pseudal2logo: Impossible d'ouvrir le fichier \"" +
                             folder + "/absent.alg\". Le fichier spécifié est introuvable.\n");
-  EXPECT_EQ(ReadAll(folder_ / "sortie" / "euclide.lgo"), Logo(8));
-  EXPECT_EQ(ReadAll(folder_ / "sortie" / "table.lgo"), Logo(1));
-  EXPECT_FALSE(fs::exists(folder_ / "sortie" / "dossier.lgo"));
-  EXPECT_FALSE(fs::exists(folder_ / "sortie" / "absent.lgo"));
+  EXPECT_EQ(ReadAll(dir_ / "sortie" / "euclide.lgo"), Logo(8));
+  EXPECT_EQ(ReadAll(dir_ / "sortie" / "table.lgo"), Logo(1));
+  EXPECT_FALSE(fs::exists(dir_ / "sortie" / "dossier.lgo"));
+  EXPECT_FALSE(fs::exists(dir_ / "sortie" / "absent.lgo"));
 }
 
 TEST_F(HostileCli, FileWithoutReadPermission) {
@@ -140,14 +116,14 @@ TEST_F(HostileCli, FileWithoutReadPermission) {
 TEST_F(HostileCli, TwoHundredMegabyteFile) {
   const std::string& document = examples::ExampleDocument(7);
   {
-    std::ofstream out(folder_ / "enorme.alg", std::ios::binary);
+    std::ofstream out(dir_ / "enorme.alg", std::ios::binary);
     out << document << "\r\n<!-- ";
     const std::string line(78, 'p');
     const std::size_t lines = (std::size_t{200} << 20) / 80;
     for (std::size_t i = 0; i < lines; ++i) out << line << "\r\n";
     out << "-->\r\n";
   }
-  ASSERT_GE(fs::file_size(folder_ / "enorme.alg"), std::uintmax_t{200} << 20);
+  ASSERT_GE(fs::file_size(dir_ / "enorme.alg"), std::uintmax_t{200} << 20);
   const auto start = std::chrono::steady_clock::now();
   const RunResult result = Run("enorme.alg -o enorme.lgo");
   const double seconds =
@@ -155,7 +131,7 @@ TEST_F(HostileCli, TwoHundredMegabyteFile) {
   std::printf("[   TIME   ] 200 MB file through the command line: %.2f s\n", seconds);
   RecordProperty("cli_200MB_seconds", std::to_string(seconds));
   EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(ReadAll(folder_ / "enorme.lgo"), Logo(8));
+  EXPECT_EQ(ReadAll(dir_ / "enorme.lgo"), Logo(8));
 }
 
 }  // namespace

@@ -1,0 +1,152 @@
+// Drives the real main window on the offscreen platform through the ways a document file reaches
+// it: the open dialog, the command line, a drop on the listing pane, and files it cannot read.
+
+#include <QApplication>
+#include <QComboBox>
+#include <QDir>
+#include <QDropEvent>
+#include <QFile>
+#include <QFileDialog>
+#include <QLineEdit>
+#include <QMimeData>
+#include <QPlainTextEdit>
+#include <QTest>
+#include <QUrl>
+#include <string>
+
+#include "app/ConvertisseurPseudalUnit.h"
+#include "app/command_line.h"
+#include "app/error_display.h"
+#include "app/radio_group.h"
+#include "convert/source_file.h"
+#include "examples/example_catalogue.h"
+#include "tests/app/window_test_support.h"
+#include "tests/test_support.h"
+
+namespace tortuval::app {
+
+class MainWindowFilesTest : public WindowTestBase {
+  Q_OBJECT
+
+ private slots:
+  void init() { OpenWindow(); }
+  void cleanup() { CloseWindow(); }
+  void OpeningAFile_data();
+  void OpeningAFile();
+  void OpenDialogCancelsOrChooses();
+  void UnreadableFileShowsErrorAndChangesNothing();
+  void FileOnCommandLineOrDropped();
+};
+
+void MainWindowFilesTest::OpeningAFile_data() {
+  QTest::addColumn<QByteArray>("bytes");
+  const QString text(kDocument);
+  QByteArray utf16 = "\xFF\xFE";
+  for (QChar c : text) utf16.append(char(c.unicode() & 0xFF)).append(char(c.unicode() >> 8));
+  QTest::newRow("UTF-16 little-endian with mark") << utf16;
+  QTest::newRow("UTF-8 without mark") << text.toUtf8();
+}
+
+void MainWindowFilesTest::OpeningAFile() {
+  QFETCH(QByteArray, bytes);
+  window_->OpenSourceFile(WriteFile("document.alg", bytes));
+  QCOMPARE(window_->SourceText(), ExpectedSourceText());
+  VerifyPanesShow(*window_, ExpectedSourceText());
+}
+
+void MainWindowFilesTest::OpenDialogCancelsOrChooses() {
+  TFicheConvertisseur& window = *window_;
+  window.OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
+  ClickItem(window.RadioGroup1->Item(2));
+  const std::string logo = Logo(window);
+
+  QStringList filters;
+  WhenModalAppears([&](QWidget* modal) {
+    auto* types = modal->findChild<QComboBox*>("fileTypeCombo");
+    QVERIFY(types != nullptr);
+    for (int i = 0; i < types->count(); ++i) filters << types->itemText(i);
+    // The user looks at every file in another folder, then cancels.
+    types->setCurrentIndex(2);
+    qobject_cast<QFileDialog*>(modal)->setDirectory(QDir::rootPath());
+    qobject_cast<QDialog*>(modal)->reject();
+  });
+  window.Ouvrir->trigger();
+  // Qt folds the two blanks after "texte" into one.
+  QCOMPARE(filters, QStringList({"Fichiers Algo (*.alg)", "Fichiers texte (*.text)",
+                                 "Tous les fichiers (*.*)"}));
+  QCOMPARE(window.SourceText(), examples::ExampleDocument(2));
+  QCOMPARE(Logo(window), logo);
+
+  const QString path = WriteFile("choisi.alg", kDocument);
+  WhenModalAppears([&](QWidget* modal) {
+    // Nothing is remembered from the cancelled run.
+    QCOMPARE(modal->findChild<QComboBox*>("fileTypeCombo")->currentIndex(), 0);
+    QCOMPARE(qobject_cast<QFileDialog*>(modal)->directory().absolutePath(), QDir::currentPath());
+    // The user gives the file's full name and confirms.
+    modal->findChild<QLineEdit*>("fileNameEdit")->setText(path);
+    qobject_cast<QDialog*>(modal)->accept();
+  });
+  window.Ouvrir->trigger();
+  QCOMPARE(window.SourceText(), ExpectedSourceText());
+  VerifyPanesShow(window, ExpectedSourceText());
+  QCOMPARE(window.RadioGroup1->ItemIndex(), 2);
+}
+
+void MainWindowFilesTest::UnreadableFileShowsErrorAndChangesNothing() {
+  TFicheConvertisseur& window = *window_;
+  ClickItem(window.RadioGroup1->Item(7));
+  const std::string logo = Logo(window);
+  const std::string listing = Listing(window);
+  for (const QString& path : {folder_.filePath("absent.alg"), folder_.path()}) {
+    const std::string message = testing::ErrorMessage(
+        [&path] { convert::ReadSourceFile(QFile::encodeName(path).toStdString()); });
+    const QString shown = ErrorShownBy([&] { window.OpenSourceFile(path); });
+    QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \"" + path + "\". "),
+             qPrintable(shown));
+    QCOMPARE(shown, WithClosingPeriod(QString::fromStdString(message)));
+    QCOMPARE(window.SourceText(), examples::ExampleDocument(7));
+    QVERIFY(Logo(window) == logo && Listing(window) == listing);
+  }
+  // The program goes on.
+  ClickItem(window.RadioGroup1->Item(8));
+  VerifyPanesShow(window, examples::ExampleDocument(8));
+}
+
+void MainWindowFilesTest::FileOnCommandLineOrDropped() {
+  TFicheConvertisseur& window = *window_;
+  StartOptions options = ParseCommandLine({"tortuval", folder_.filePath("absent.alg")});
+  const QString shown = ErrorShownBy([&] { QVERIFY(ApplyStartOptions(window, options)); });
+  QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \""), qPrintable(shown));
+  QVERIFY(window.SourceText().empty());
+
+  options = ParseCommandLine({"tortuval", WriteFile("ligne de commande.alg", kDocument)});
+  QVERIFY(ApplyStartOptions(window, options));
+  QCOMPARE(window.SourceText(), ExpectedSourceText());
+
+  // Dropped on the listing pane, a file is opened rather than its name typed in.
+  ClickItem(window.RadioGroup1->Item(0));
+  const QString path = WriteFile("déposé.alg", kDocument);
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  data.setText(path);
+  QWidget* target = window.Editeur2->viewport();
+  QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  QVERIFY(enter.isAccepted() && drop.isAccepted());
+  QTRY_COMPARE(window.SourceText(), ExpectedSourceText());
+  VerifyPanesShow(window, ExpectedSourceText());
+}
+
+}  // namespace tortuval::app
+
+int main(int argc, char* argv[]) {
+  tortuval::app::UseLaptopScreen();
+  QApplication application(argc, argv);
+  tortuval::app::MainWindowFilesTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_files_test.moc"
