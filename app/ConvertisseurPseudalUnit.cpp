@@ -14,14 +14,17 @@
 #include <QMenuBar>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QResizeEvent>
 #include <QScreen>
+#include <QStatusBar>
 #include <QUrl>
 #include <filesystem>
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/error_display.h"
+#include "app/finding_marks.h"
 #include "app/file_filter.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
@@ -30,6 +33,7 @@
 #include "convert/conversion.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
+#include "logo/checker.h"
 
 namespace tortuval::app {
 namespace {
@@ -84,6 +88,7 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   CreateMenus();
   CreateExampleGroup(client);
   CreatePanes(client);
+  CreateCheckSummary();
   CreateOpenDialog();
 
   // Tab order: the LOGO pane, the examples, the listing pane.
@@ -144,6 +149,18 @@ void TFicheConvertisseur::CreatePanes(QWidget* client) {
   Editeur2->viewport()->installEventFilter(this);
 }
 
+// One line under the client area, which keeps its size; the status bar's grip is left out so
+// that the window still shows it cannot be resized.
+void TFicheConvertisseur::CreateCheckSummary() {
+  ResumeVerification = new QPushButton(this);
+  ResumeVerification->setFlat(true);
+  ResumeVerification->setFont(ShellFont(kPaneFontHeight));
+  ResumeVerification->setFocusPolicy(Qt::NoFocus);
+  statusBar()->setSizeGripEnabled(false);
+  statusBar()->addWidget(ResumeVerification);
+  marks_ = new FindingMarks(Editeur, ResumeVerification, this);
+}
+
 void TFicheConvertisseur::CreateOpenDialog() {
   OpenDialog = new QFileDialog(this);
   OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
@@ -158,6 +175,7 @@ void TFicheConvertisseur::ConvertionPseudal2Logo() {
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
   SetPaneText(Editeur, result.logoText);
   SetPaneText(Editeur2, result.listingText);
+  marks_->Show(logo::CheckProgram(result.logoText));
 }
 
 void TFicheConvertisseur::OuvrirClick() {

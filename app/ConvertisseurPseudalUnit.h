@@ -14,9 +14,11 @@ class QLabel;
 class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
+class QPushButton;
 
 namespace tortuval::app {
 
+class FindingMarks;
 class RadioGroup;
 class TFicheAproposTortuval;
 
@@ -45,6 +47,12 @@ class TFicheConvertisseur : public QMainWindow {
   QMenu* Infos = nullptr;               ///< "Infos."
   QMenu* Aproposde = nullptr;           ///< "A propos de..."
   QAction* Tortuval = nullptr;          ///< "Tortuval"
+  /// Under the panes: the check of the program ("Programme vérifié : …"); a click goes to the
+  /// next line to review.
+  QPushButton* ResumeVerification = nullptr;
+
+  /// The checker's findings on the LOGO pane, shown since the last conversion.
+  FindingMarks* Marks() const { return marks_; }
 
   /// The about window, owned by this window.
   TFicheAproposTortuval* FicheAproposTortuval() const { return ficheAproposTortuval_; }
@@ -86,6 +94,7 @@ class TFicheConvertisseur : public QMainWindow {
   void CreateMenus();
   void CreateExampleGroup(QWidget* client);
   void CreatePanes(QWidget* client);
+  void CreateCheckSummary();
   void CreateOpenDialog();
   void Centre();
   void LoadSourceFile(const QString& path);
@@ -93,6 +102,7 @@ class TFicheConvertisseur : public QMainWindow {
 
   std::string sourceText_;
   TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
+  FindingMarks* marks_ = nullptr;
 };
 
 }  // namespace tortuval::app

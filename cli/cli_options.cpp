@@ -16,6 +16,7 @@ enum class OptionId {
   kExamples,
   kEncoding,
   kLf,
+  kCheck,
   kOutputFile,
   kOutputDirectory,
   kHelp,
@@ -35,6 +36,7 @@ constexpr OptionRow kOptionTable[] = {
     {"--examples", OptionId::kExamples, false},
     {"--encoding", OptionId::kEncoding, true},
     {"--lf", OptionId::kLf, false},
+    {"--check", OptionId::kCheck, false},
     {"-o", OptionId::kOutputFile, true},
     {"-d", OptionId::kOutputDirectory, true},
     {"--help", OptionId::kHelp, false},
@@ -176,6 +178,9 @@ void Parser::ApplyOption(const OptionRow& option, const std::string& value) {
     case OptionId::kLf:
       options_.lfLineEnds = true;
       return;
+    case OptionId::kCheck:
+      options_.check = true;
+      return;
     case OptionId::kOutputFile:
       options_.outputFile = std::filesystem::path(value);
       return;
@@ -204,6 +209,18 @@ void Parser::SetAction(Action action, std::string_view optionName) {
 void Parser::CheckCombinations() {
   if (options_.outputFile && options_.outputDirectory) {
     ThrowError("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
+  }
+  if (options_.check) {
+    // The check reads programs: it has one report, and no listing or example text to check.
+    if (options_.listing) {
+      ThrowError("les options \"--check\" et \"--listing\" ne peuvent pas être utilisées ensemble.");
+    }
+    if (options_.outputDirectory) {
+      ThrowError("les options \"--check\" et \"-d\" ne peuvent pas être utilisées ensemble.");
+    }
+    if (options_.action != Action::kConvertInputs && options_.action != Action::kConvertExample) {
+      ThrowError("l'option \"--check\" ne s'applique qu'à des fichiers ou à --example.");
+    }
   }
   if (options_.action != Action::kConvertInputs) {
     if (!options_.inputs.empty()) {
@@ -255,6 +272,9 @@ Options :
   --examples           liste les exemples : numéro, tabulation, titre
   --encoding E         encodage de sortie : utf-8 (par défaut) ou cp1252
   --lf                 fins de ligne LF au lieu de CR LF
+  --check              vérifie le programme converti (ou le fichier .lgo) et écrit
+                       ses remarques, FICHIER:LIGNE:COLONNE: message, au lieu du
+                       programme
   -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
   -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
                        (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister
@@ -262,8 +282,8 @@ Options :
   --version            affiche la version
 
 Code de retour : 0 si chaque entrée a été convertie ; 1 si une entrée n'a pas pu
-être lue, une sortie écrite, ou si le dossier de -d n'existe pas ; 2 pour une
-erreur d'utilisation.
+être lue, une sortie écrite, ou si le dossier de -d n'existe pas (avec --check :
+aussi si le programme a des remarques) ; 2 pour une erreur d'utilisation.
 )";
 
 }  // namespace

@@ -35,6 +35,7 @@ struct Options {
   int exampleNumber = 0;  ///< 1 to 17 for kConvertExample and kExampleSource
   OutputEncoding encoding = OutputEncoding::kUtf8;
   bool lfLineEnds = false;  ///< LF instead of CR LF
+  bool check = false;       ///< the findings of the checked programs instead of the programs
   std::optional<std::filesystem::path> outputFile;
   std::optional<std::filesystem::path> outputDirectory;
   /// Input file names in command-line order, "-" standing for standard input; for

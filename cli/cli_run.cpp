@@ -12,6 +12,8 @@
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "expr/replace_all.h"
+#include "logo/check_summary.h"
+#include "logo/checker.h"
 #include "tortuval/version.h"
 
 namespace tortuval::cli {
@@ -94,6 +96,47 @@ void CheckOutputDirectory(const fs::path& directory) {
                                             : "le dossier " + quoted + " n'existe pas.");
 }
 
+// The name an input goes by in messages (Windows-1252, like the rest of the report).
+std::string InputName(const std::string& input) {
+  return input == "-" ? "<entr\xE9""e standard>" : expr::Utf8ToCp1252(input);
+}
+
+// The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
+class CheckReport {
+ public:
+  void Add(std::string_view name, std::string_view program) {
+    const std::vector<logo::Finding> findings = logo::CheckProgram(program);
+    for (const logo::Finding& finding : findings) {
+      text_.append(name).append(":").append(std::to_string(finding.line)).append(":");
+      text_.append(std::to_string(finding.column)).append(": ").append(finding.message);
+      text_.append("\r\n");
+    }
+    linesToReview_ += logo::LinesToReview(findings);
+  }
+
+  /// The findings, then the summary line.
+  std::string Text() const { return text_ + logo::CheckSummary(linesToReview_) + "\r\n"; }
+  bool Clean() const { return linesToReview_ == 0; }
+
+ private:
+  std::string text_;
+  int linesToReview_ = 0;
+};
+
+// A plain conversion still checks its program, and says on standard error how many lines need a
+// person's hand; the program itself is written unchanged.
+void NoteFindings(std::ostream& err, const std::string& input, std::string_view program) {
+  const int lines = logo::LinesToReview(logo::CheckProgram(program));
+  if (lines == 0) return;
+  err << kProgramName << ": " << expr::Cp1252ToUtf8(InputName(input)) << " : " << lines
+      << (lines == 1 ? " ligne du programme est \xC3\xA0 revoir"
+                     : " lignes du programme sont \xC3\xA0 revoir")
+      << " (" << kProgramName << " --check).\n";
+}
+
+// A file whose name ends in .lgo is a program already: --check reads it as it is.
+bool IsProgramFile(const std::string& input) { return fs::path(input).extension() == ".lgo"; }
+
 // An input that cannot be read or whose result cannot be written is reported, and the others
 // are still converted.
 ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream& err,
@@ -101,20 +144,32 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
   // Checked once, before any input is read, rather than failing once per input.
   if (options.outputDirectory) CheckOutputDirectory(*options.outputDirectory);
   ExitStatus status = ExitStatus::kSuccess;
+  CheckReport report;
   for (const std::string& input : options.inputs) {
     try {
       const std::string source =
           input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
+      if (options.check) {
+        report.Add(InputName(input), IsProgramFile(input)
+                                         ? source
+                                         : convert::ConvertDocument(source).logoText);
+        continue;
+      }
       const convert::ConversionResult result = convert::ConvertDocument(source);
       std::optional<fs::path> target = options.outputFile;
       if (options.outputDirectory) {
         target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
       }
       writer.Write(options.listing ? result.listingText : result.logoText, target);
+      if (!options.listing) NoteFindings(err, input, result.logoText);
     } catch (const Error& error) {
       Report(err, error.what());
       status = ExitStatus::kFailure;
     }
+  }
+  if (options.check) {
+    writer.Write(report.Text(), options.outputFile);
+    if (!report.Clean()) status = ExitStatus::kFailure;
   }
   return status;
 }
@@ -138,6 +193,12 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
     case Action::kConvertExample: {
       const convert::ConversionResult result =
           convert::ConvertDocument(examples::ExampleDocument(exampleIndex));
+      if (options.check) {
+        CheckReport report;
+        report.Add("exemple-" + std::to_string(options.exampleNumber), result.logoText);
+        writer.Write(report.Text(), options.outputFile);
+        return report.Clean() ? ExitStatus::kSuccess : ExitStatus::kFailure;
+      }
       writer.Write(options.listing ? result.listingText : result.logoText, options.outputFile);
       break;
     }

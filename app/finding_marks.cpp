@@ -1,0 +1,76 @@
+#include "app/finding_marks.h"
+
+#include <QColor>
+#include <QHelpEvent>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTextBlock>
+#include <QToolTip>
+
+#include "app/pane_text.h"
+#include "logo/check_summary.h"
+
+namespace tortuval::app {
+namespace {
+
+// Light enough to leave the text as readable as on the white pane.
+const QColor kMarkedLine(255, 243, 205);
+
+}  // namespace
+
+FindingMarks::FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* parent)
+    : QObject(parent), pane_(pane), summary_(summary) {
+  pane_->viewport()->installEventFilter(this);
+  connect(summary_, &QPushButton::clicked, this, &FindingMarks::GoToNextFinding);
+  Show({});
+}
+
+void FindingMarks::Show(std::vector<logo::Finding> findings) {
+  findings_ = std::move(findings);
+  next_ = 0;
+  QList<QTextEdit::ExtraSelection> marks;
+  int lastMarked = 0;
+  for (const logo::Finding& finding : findings_) {
+    if (finding.line == lastMarked) continue;
+    lastMarked = finding.line;
+    QTextEdit::ExtraSelection mark;
+    mark.cursor = QTextCursor(pane_->document()->findBlockByNumber(finding.line - 1));
+    mark.format.setBackground(kMarkedLine);
+    mark.format.setProperty(QTextFormat::FullWidthSelection, true);
+    marks.append(mark);
+  }
+  pane_->setExtraSelections(marks);
+  summary_->setText(ToPaneText(logo::CheckSummary(logo::LinesToReview(findings_))));
+  summary_->setEnabled(!findings_.empty());
+}
+
+void FindingMarks::GoToNextFinding() {
+  if (findings_.empty()) return;
+  const logo::Finding& finding = findings_[next_];
+  next_ = (next_ + 1) % findings_.size();
+  const QTextBlock block = pane_->document()->findBlockByNumber(finding.line - 1);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
+                      std::min(finding.column - 1, block.length() - 1));
+  pane_->setTextCursor(cursor);
+  pane_->setFocus();
+}
+
+bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {
+  if (watched != pane_->viewport() || event->type() != QEvent::ToolTip) return false;
+  const auto* help = static_cast<QHelpEvent*>(event);
+  const int line = pane_->cursorForPosition(help->pos()).blockNumber() + 1;
+  QStringList messages;
+  for (const logo::Finding& finding : findings_) {
+    if (finding.line == line) messages << ToPaneText(logo::DescribeFinding(finding));
+  }
+  if (messages.isEmpty()) {
+    QToolTip::hideText();
+  } else {
+    QToolTip::showText(help->globalPos(), messages.join(QLatin1Char('\n')), pane_->viewport());
+  }
+  return true;
+}
+
+}  // namespace tortuval::app

@@ -1,0 +1,42 @@
+#pragma once
+// The checker's findings in the window: the lines of the LOGO pane that need a person's hand get
+// a discreet background and their messages as tooltip, and a summary under the panes leads from
+// one finding to the next.
+
+#include <QObject>
+#include <cstddef>
+#include <vector>
+
+#include "logo/checker.h"
+
+class QPlainTextEdit;
+class QPushButton;
+
+namespace tortuval::app {
+
+class FindingMarks : public QObject {
+  Q_OBJECT
+
+ public:
+  /// Marks lines of `pane` and writes the summary into `summary`, whose clicks it takes.
+  FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* parent);
+
+  /// Shows the findings of the program the pane now holds, replacing the previous ones.
+  void Show(std::vector<logo::Finding> findings);
+
+  /// Puts the pane's cursor on the next finding (the first after the last one) and focuses it.
+  void GoToNextFinding();
+
+  const std::vector<logo::Finding>& Findings() const { return findings_; }
+
+ protected:
+  bool eventFilter(QObject* watched, QEvent* event) override;
+
+ private:
+  QPlainTextEdit* pane_;
+  QPushButton* summary_;
+  std::vector<logo::Finding> findings_;
+  std::size_t next_ = 0;
+};
+
+}  // namespace tortuval::app

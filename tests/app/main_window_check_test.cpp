@@ -1,0 +1,72 @@
+// The check of the converted program in the real main window: marked lines of the LOGO pane, the
+// summary under the panes, and its click going from one finding to the next.
+
+#include <QApplication>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+#include <string>
+
+#include "app/ConvertisseurPseudalUnit.h"
+#include "app/finding_marks.h"
+#include "app/radio_group.h"
+#include "tests/app/window_test_support.h"
+
+namespace tortuval::app {
+
+class MainWindowCheckTest : public WindowTestBase {
+  Q_OBJECT
+
+ private slots:
+  void init() { OpenWindow(); }
+  void cleanup() { CloseWindow(); }
+  void ExampleHasNoRemark();
+  void FindingsAreMarkedAndVisitedInTurn();
+};
+
+void MainWindowCheckTest::ExampleHasNoRemark() {
+  ClickItem(window_->RadioGroup1->Item(7));
+  QCOMPARE(window_->ResumeVerification->text(),
+           QStringLiteral("Programme vérifié : aucune remarque."));
+  QVERIFY(!window_->ResumeVerification->isEnabled());
+  QVERIFY(window_->Editeur->extraSelections().isEmpty());
+  // The client area keeps its size; the summary stands below it.
+  QCOMPARE(window_->centralWidget()->size(), QSize(970, 455));
+  QVERIFY(window_->ResumeVerification->isVisible());
+}
+
+void MainWindowCheckTest::FindingsAreMarkedAndVisitedInTurn() {
+  // Two lines use names declared nowhere: "soit "x y + 1" on lines 1 and 2.
+  const QByteArray document =
+      R"(<Algo><item algoitem="a" code="5#x#y+1#pasliste"/>)"
+      R"(<item algoitem="b" code="5#x#z+1#pasliste"/></Algo>)";
+  window_->OpenSourceFile(WriteFile("deux.alg", document));
+  VerifyPanesShow(*window_, document.toStdString());
+  QCOMPARE(window_->ResumeVerification->text(),
+           QStringLiteral("Programme vérifié : 2 lignes à revoir."));
+  const QList<QTextEdit::ExtraSelection> marks = window_->Editeur->extraSelections();
+  QCOMPARE(marks.size(), 2);
+  QCOMPARE(marks[0].cursor.blockNumber(), 0);
+  QCOMPARE(marks[1].cursor.blockNumber(), 1);
+
+  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
+  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 0);
+  QCOMPARE(window_->Editeur->textCursor().positionInBlock(), 8);
+  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
+  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 1);
+  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
+  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 0);
+}
+
+}  // namespace tortuval::app
+
+int main(int argc, char** argv) {
+  tortuval::app::UseLaptopScreen();
+  QApplication application(argc, argv);
+  tortuval::app::MainWindowCheckTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "main_window_check_test.moc"

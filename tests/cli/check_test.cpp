@@ -1,0 +1,85 @@
+// pseudal2logo --check: the findings of converted programs and of .lgo files, the summary, the
+// exit status; and the count a plain conversion writes on standard error.
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "convert/conversion.h"
+#include "examples/example_catalogue.h"
+#include "tests/cli/cli_test_support.h"
+#include "tests/test_support.h"
+
+namespace tortuval::cli {
+namespace {
+
+using tortuval::testing::Cp;
+using tortuval::testing::Utf8;
+
+class CliCheckTest : public tortuval::testing::ScratchDirTest {};
+
+// "soit "x y + 1": y is declared nowhere, so the program holds a bare word on line 1.
+constexpr std::string_view kUndeclared =
+    R"(<Algo><item algoitem="x" code="5#x#y+1#pasliste"/></Algo>)";
+
+TEST_F(CliCheckTest, BuiltInExamplesHaveNoFinding) {
+  for (int number = 1; number <= examples::kExampleCount; ++number) {
+    const RunOutput run = RunCli({"--check", "--example", std::to_string(number)});
+    EXPECT_EQ(run.status, ExitStatus::kSuccess) << number << run.out;
+    EXPECT_EQ(run.out, Utf8(Cp("Programme vérifié : aucune remarque.\r\n"))) << number;
+    EXPECT_EQ(run.err, "");
+  }
+}
+
+TEST_F(CliCheckTest, FindingsAreFileLineColumnThenASummary) {
+  const std::string document = Write("algo.alg", kUndeclared).string();
+  const RunOutput run = RunCli({"--check", "--lf", document});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  const std::string expectedStart = document + ":1:9: ";
+  EXPECT_EQ(run.out.substr(0, expectedStart.size()), expectedStart) << run.out;
+  EXPECT_TRUE(run.out.ends_with(Utf8(Cp("\nProgramme vérifié : 1 ligne à revoir.\n")))) << run.out;
+  EXPECT_EQ(run.err, "");
+}
+
+TEST_F(CliCheckTest, AProgramFileIsCheckedAsItIs) {
+  // The same line in an .lgo file, one line further down.
+  const std::string program = Write("p.lgo", "DEFINIS \"x NOMBRE\r\nsoit \"x y + 1\r\n").string();
+  const RunOutput run = RunCli({"--check", program});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  EXPECT_EQ(run.out.rfind(program + ":2:9: ", 0), 0u) << run.out;
+  const std::string clean = Write("q.lgo", "DEFINIS \"x NOMBRE\r\nsoit \"x 1\r\n").string();
+  EXPECT_EQ(RunCli({"--check", clean}).status, ExitStatus::kSuccess);
+}
+
+TEST_F(CliCheckTest, AnUnreadableInputStaysAFailureWithItsMessage) {
+  const RunOutput run = RunCli({"--check", (dir_ / "absent.alg").string()});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  EXPECT_NE(run.err, "");
+  EXPECT_EQ(run.out, Utf8(Cp("Programme vérifié : aucune remarque.\r\n")));
+}
+
+TEST_F(CliCheckTest, APlainConversionCountsItsFindingsOnStandardError) {
+  const std::string document = Write("algo.alg", kUndeclared).string();
+  const RunOutput run = RunCli({document});
+  EXPECT_EQ(run.status, ExitStatus::kSuccess);
+  EXPECT_EQ(run.out, Utf8(convert::ConvertDocument(kUndeclared).logoText));
+  EXPECT_EQ(run.err, Utf8(Cp("pseudal2logo: " + document +
+                             " : 1 ligne du programme est à revoir (pseudal2logo --check).\n")));
+  // The listing is not a program: nothing to count.
+  EXPECT_EQ(RunCli({"--listing", document}).err, "");
+}
+
+TEST(CliCheckOptionsTest, CheckCombinesWithInputsAndExamplesOnly) {
+  for (const auto& args : std::vector<std::vector<std::string>>{
+           {"--check", "--listing", "f.alg"},
+           {"--check", "-d", ".", "f.alg"},
+           {"--check", "--examples"},
+           {"--check", "--example-source", "3"}}) {
+    const RunOutput run = RunCli(args);
+    EXPECT_EQ(run.status, ExitStatus::kUsageError) << args[1];
+    EXPECT_TRUE(run.err.ends_with(std::string(kHint))) << run.err;
+  }
+}
+
+}  // namespace
+}  // namespace tortuval::cli
