@@ -56,13 +56,11 @@ class InstructionCheck {
     }
   }
 
-  // An operand, then as many "operator operand" pairs as follow; a line that ends on an
-  // operator goes on with the next one (the support procedures break long lines so).
+  // An operand, then as many "operator operand" pairs as follow on the line.
   void Expression(std::size_t& at) {
     Operand(at);
     while (at < end_ && IsInfix(tokens_[at])) {
       const Token& sign = tokens_[at++];
-      while (at < end_ && tokens_[at].kind == TokenKind::kLineEnd) ++at;
       if (AtStop(at)) {
         AddFinding(findings_, sign, FindingKind::kMissingInput,
                    FormatMessage(MessageId::kMissingOperand, {sign.text}));

@@ -52,6 +52,9 @@ constexpr MessageRow kMessages[] = {
     {MessageId::kFactorial,
      "« {1} » n'est pas du LOGO : la factorielle s'écrit « fact » suivi du nombre, remplacez-la "
      "à la main."},
+    {MessageId::kInactiveFunction,
+     "« {1} » n'est pas défini dans ce programme : activez la fonction {1} dans le document, ou "
+     "définissez-la avec POUR {1} … FIN."},
     {MessageId::kMathMember,
      "« {1} » n'est pas du LOGO : seul Math.PI est converti, écrivez la primitive LOGO à la "
      "main."},
@@ -113,6 +116,8 @@ constexpr Leftover kLeftovers[] = {
     {"modulo", true, MessageId::kModulo},
     {"sqrt", true, MessageId::kSquareRoot},
     {"PSEUDAL_FACTORIELLE", true, MessageId::kFactorial},
+    {"F1", true, MessageId::kInactiveFunction},
+    {"F2", true, MessageId::kInactiveFunction},
 };
 
 bool EqualIgnoringCase(std::string_view text, std::string_view pattern) {

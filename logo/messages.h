@@ -22,6 +22,7 @@ enum class MessageId {
   kModulo,
   kSquareRoot,
   kFactorial,
+  kInactiveFunction,
   kMathMember,
   kMissingInputs,
   kNoInput,

@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "expr/cp1252.h"
+#include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
@@ -74,9 +75,10 @@ class Lexer {
         Add(TokenKind::kLineEnd, 1);
         ++line_;
         lineStart_ = at_;
+        textDepth_ = 0;
       } else if (IsBlank(c)) {
         ++at_;
-      } else if (c == '/' && Peek(1) == '/') {
+      } else if (c == '/' && Peek(1) == '/' && textDepth_ == 0) {
         ReadComment();
       } else {
         ReadToken(c);
@@ -97,6 +99,16 @@ class Lexer {
   }
 
   int Column() const { return static_cast<int>(at_ - lineStart_) + 1; }
+
+  // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
+  // in it is part of the text, not a comment.
+  bool OpensText() {
+    if (stream_.tokens.empty() || stream_.tokens.back().kind != TokenKind::kWord) return false;
+    WordKey(stream_.tokens.back().text, key_);
+    const Primitive* primitive = FindPrimitive(key_);
+    return primitive != nullptr && primitive->InputCount() > 0 &&
+           primitive->Shape(0) == InputShape::kText;
+  }
 
   void ReadComment() {
     std::size_t end = text_.find('\n', at_);
@@ -154,8 +166,10 @@ class Lexer {
   void ReadToken(char c) {
     switch (c) {
       case '[':
+        if (textDepth_ > 0 || OpensText()) ++textDepth_;
         return Add(TokenKind::kOpenList, 1);
       case ']':
+        if (textDepth_ > 0) --textDepth_;
         return Add(TokenKind::kCloseList, 1);
       case '(':
         return Add(TokenKind::kOpenGroup, 1);
@@ -208,7 +222,9 @@ class Lexer {
   std::size_t at_ = 0;
   std::size_t lineStart_ = 0;  // where the current line starts
   int line_ = 1;
+  int textDepth_ = 0;  // brackets open in a text list on this line
   TokenStream stream_;
+  std::string key_;
 };
 
 }  // namespace
