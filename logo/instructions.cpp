@@ -11,6 +11,8 @@
 namespace tortuval::logo {
 namespace {
 
+constexpr std::size_t kLongestInfixWord = 3;
+
 // What a call may read up to: inside parentheses the ")" ends the inputs of "( random 1 6 )".
 enum class Where { kLine, kGroup };
 
@@ -41,9 +43,11 @@ class InstructionCheck {
            kind == TokenKind::kCloseGroup;
   }
 
+  // Every infix word is short (ET, OU, div): longer words are not looked up, which matters as
+  // this is asked after every operand.
   bool IsInfix(const Token& token) {
     if (token.kind == TokenKind::kOperator) return true;
-    if (token.kind != TokenKind::kWord) return false;
+    if (token.kind != TokenKind::kWord || token.text.size() > kLongestInfixWord) return false;
     WordKey(token.text, key_);
     return FindInfix(key_) != nullptr;
   }

@@ -1,6 +1,8 @@
 #include "logo/tokens.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 
 #include "expr/cp1252.h"
 #include "logo/vocabulary.h"
@@ -76,6 +78,8 @@ class Lexer {
         ++line_;
         lineStart_ = at_;
         textDepth_ = 0;
+      } else if (c == ' ') {
+        SkipSpaces();
       } else if (IsBlank(c)) {
         ++at_;
       } else if (c == '/' && Peek(1) == '/' && textDepth_ == 0) {
@@ -89,6 +93,18 @@ class Lexer {
   }
 
  private:
+  // Converted programs are mostly indentation: runs of spaces are passed eight bytes at a time.
+  void SkipSpaces() {
+    constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
+    while (at_ + 8 <= text_.size()) {
+      std::uint64_t eight;
+      std::memcpy(&eight, text_.data() + at_, 8);
+      if (eight != kEightSpaces) break;
+      at_ += 8;
+    }
+    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+  }
+
   char Peek(std::size_t ahead) const {
     return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
   }
