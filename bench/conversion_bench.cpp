@@ -1,5 +1,6 @@
-// Conversion speed: generated documents of 1, 8 and 64 MB, each built-in example, and the
-// expression translator with 0, 10, 40 and 1000 declared variables.
+// Conversion speed: generated documents of 1, 8 and 64 MB, the 8 MB one also with the check of
+// its program, each built-in example, and the expression translator with 0, 10, 40 and 1000
+// declared variables.
 
 #include <benchmark/benchmark.h>
 
@@ -13,6 +14,7 @@
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "expr/translate_expression.h"
+#include "logo/checker.h"
 #include "testing/document_generator.h"
 
 namespace tortuval::bench {
@@ -47,6 +49,24 @@ void BM_ConvertGenerated(benchmark::State& state) {
 }
 BENCHMARK(BM_ConvertGenerated)
     ->ArgsProduct({{1, 8, 64}, {1, 0}})
+    ->ArgNames({"MB", "loops"})
+    ->Unit(benchmark::kMillisecond);
+
+// The conversion followed by the check of its program, to be read next to BM_ConvertGenerated
+// with the same arguments: the difference is what the check costs.
+void BM_ConvertAndCheckGenerated(benchmark::State& state) {
+  const std::string& document = GeneratedDocument(state.range(0), state.range(1) != 0);
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    const convert::ConversionResult result = convert::ConvertDocument(document);
+    findings = logo::CheckProgram(result.logoText).size();
+    benchmark::DoNotOptimize(result.logoText.data());
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(document.size()));
+  state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_ConvertAndCheckGenerated)
+    ->ArgsProduct({{8}, {1, 0}})
     ->ArgNames({"MB", "loops"})
     ->Unit(benchmark::kMillisecond);
 

@@ -1,5 +1,5 @@
 // Writes the seed corpora of the fuzz targets from the built-in examples and small generated
-// documents: `seed_writer DIR` fills DIR/document, DIR/expression and DIR/reader.
+// documents: `seed_writer DIR` fills DIR/document, DIR/expression, DIR/reader and DIR/logo.
 
 #include <cstdio>
 #include <filesystem>
@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "convert/conversion.h"
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
 #include "testing/document_generator.h"
@@ -127,7 +128,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const fs::path root(argv[1]);
-  for (const char* target : {"document", "expression", "reader"}) {
+  for (const char* target : {"document", "expression", "reader", "logo"}) {
     fs::create_directories(root / target);
   }
   using tortuval::examples::ExampleDocument;
@@ -195,6 +196,18 @@ int main(int argc, char* argv[]) {
             "a\\tab b\\u233?\\'e9\\line c{\\b gras}\\emdash}");
   WriteFile(root / "reader" / "utf16_lone_surrogate", std::string("\xFF\xFE\x00\xD8\x41\x00", 6));
   WriteFile(root / "reader" / "utf8_broken", "caf\xC3\xA9 \xE2\x82 fin");
+
+  // LOGO programs: a few converted examples, one with the parentheses warning and support
+  // procedures, and a program with one fault of each kind.
+  for (const int i : {1, 6, 14, 15}) {
+    WriteFile(root / "logo" / ("example_" + std::to_string(i + 1) + ".lgo"),
+              tortuval::convert::ConvertDocument(ExampleDocument(i)).logoText);
+  }
+  WriteFile(root / "logo" / "faults.lgo",
+            "DEFINIS \"ier NOMBRE\r\nECRIS ent :ier :mot.length\r\nECRIS [ a // b\r\n"
+            "POUR F1 :x\r\nSIVRAI [\r\nrends ( item :x )  // Des parenth\xE8ses doivent \xEAtre "
+            "supprim\xE9"
+            "es sur cette ligne.\r\nFIN\r\nTANT QUE 1e - 8 ] )\r\n");
   std::printf("seeds written under %s\n", root.c_str());
   return 0;
 }

@@ -1,0 +1,184 @@
+#include "logo/messages.h"
+
+#include <array>
+#include <cstddef>
+
+#include "expr/cp1252.h"
+
+namespace tortuval::logo {
+namespace {
+
+struct MessageRow {
+  MessageId id;
+  std::string_view text;  // UTF-8 here; Windows-1252 once read
+};
+
+// In the order of MessageId.
+constexpr MessageRow kMessages[] = {
+    {MessageId::kUndeclaredValue,
+     "« {1} » n'est introduite par aucun DEFINIS, SOIT, boucle ou entrée de procédure : "
+     "déclarez la variable « {2} » ou corrigez son nom."},
+    {MessageId::kEmptyValue,
+     "« : » seul ne nomme aucune variable : écrivez le nom après les deux-points."},
+    {MessageId::kUnknownWord,
+     "« {1} » n'est ni une primitive ni une procédure du programme : corrigez le nom, ou "
+     "définissez la procédure avec POUR … FIN."},
+    {MessageId::kSplitWord,
+     "« {1} » n'est pas du LOGO : le mot « {2} » a été coupé par la variable « {3} », "
+     "réécrivez-le d'un seul tenant ou renommez la variable."},
+    {MessageId::kSplitExponent,
+     "« {1} » n'est pas du LOGO : ce nombre en notation scientifique a été coupé, écrivez-le "
+     "« {2} », sans espace."},
+    {MessageId::kWordLength,
+     "« {1} » n'est pas du LOGO : la longueur d'un mot n'est pas convertie, remplacez-la à la "
+     "main."},
+    {MessageId::kCharCodeAt,
+     "« {1} » n'est pas du LOGO : le code d'un caractère n'est pas converti, remplacez-le à la "
+     "main."},
+    {MessageId::kFromCharCode,
+     "« {1} » n'est pas du LOGO : le caractère d'un code n'est converti que pour un seul code, "
+     "écrivez « caractère » suivi de chaque code."},
+    {MessageId::kToString,
+     "« {1} » n'est pas du LOGO : la conversion en mot n'est faite que sur une variable NOMBRE, "
+     "écrivez « transforme » suivi de la valeur."},
+    {MessageId::kSubstrCall,
+     "« {1} » n'est pas du LOGO : l'extrait n'est converti que sur une variable MOT, écrivez "
+     "« substr » suivi du mot, du rang et du nombre de caractères."},
+    {MessageId::kModulo,
+     "« {1} » n'est pas du LOGO : le reste d'une division s'écrit avec « % », remplacez-le à la "
+     "main."},
+    {MessageId::kSquareRoot,
+     "« {1} » n'est pas du LOGO : la racine carrée s'écrit « rac2 », remplacez-la à la main."},
+    {MessageId::kFactorial,
+     "« {1} » n'est pas du LOGO : la factorielle s'écrit « fact » suivi du nombre, remplacez-la "
+     "à la main."},
+    {MessageId::kInactiveFunction,
+     "« {1} » n'est pas défini dans ce programme : activez la fonction {1} dans le document, ou "
+     "définissez-la avec POUR {1} … FIN."},
+    {MessageId::kMathMember,
+     "« {1} » n'est pas du LOGO : seul Math.PI est converti, écrivez la primitive LOGO à la "
+     "main."},
+    {MessageId::kMissingInputs,
+     "« {1} » attend {2} mais n'en reçoit que {3} avant {4} : ajoutez ce qui manque."},
+    {MessageId::kNoInput, "« {1} » attend {2} mais n'en reçoit aucune avant {4} : ajoutez-les."},
+    {MessageId::kMissingOperand,
+     "« {1} » attend une valeur de chaque côté : ajoutez celle qui manque après lui."},
+    {MessageId::kUnclosedGroup,
+     "la parenthèse « ( » n'est pas refermée sur sa ligne : ajoutez la « ) » qui manque."},
+    {MessageId::kUnclosedList,
+     "le crochet « [ » n'est pas refermé sur sa ligne : ajoutez le « ] » qui manque."},
+    {MessageId::kUnopenedGroup,
+     "la parenthèse « ) » ne ferme rien : supprimez-la ou ajoutez la « ( » qui manque."},
+    {MessageId::kUnopenedList,
+     "le crochet « ] » ne ferme rien : supprimez-le ou ajoutez le « [ » qui manque."},
+    {MessageId::kOpenBlockAtEnd,
+     "le bloc ouvert par ce « [ » n'est jamais refermé : ajoutez le « ] » qui le termine."},
+    {MessageId::kOpenBlockAtFin,
+     "le bloc ouvert par ce « [ » n'est pas refermé avant « FIN » : ajoutez le « ] » qui le "
+     "termine."},
+    {MessageId::kOpenProcedure,
+     "la procédure « {1} » n'est pas terminée : ajoutez une ligne « FIN » après ses "
+     "instructions."},
+    {MessageId::kStrayEnd,
+     "« {1} » ne termine aucune procédure : supprimez-le ou ajoutez la ligne « POUR » qui "
+     "manque."},
+    {MessageId::kWarnedCall,
+     "les parenthèses autour des entrées de « {1} » sont à supprimer à la main, puis le "
+     "commentaire d'avertissement de la ligne."},
+    {MessageId::kWarnedLine,
+     "cette ligne garde des parenthèses que le convertisseur n'a pas su retirer : supprimez-les "
+     "à la main, puis le commentaire d'avertissement."},
+    {MessageId::kWarnedWithoutParentheses,
+     "cette ligne porte l'avertissement des parenthèses : relisez-la à la main, puis retirez le "
+     "commentaire d'avertissement."},
+    // Parts of the missing-input messages.
+    {MessageId::kOneInput, "{1} entrée"},
+    {MessageId::kInputs, "{1} entrées"},
+    {MessageId::kEndOfLine, "la fin de la ligne"},
+};
+
+constexpr bool InIdOrder() {
+  for (std::size_t i = 0; i < std::size(kMessages); ++i) {
+    if (static_cast<std::size_t>(kMessages[i].id) != i) return false;
+  }
+  return true;
+}
+static_assert(InIdOrder(), "the message rows follow MessageId");
+
+// Searched in this order: the first row that matches gives the message.
+constexpr Leftover kLeftovers[] = {
+    {".length", false, MessageId::kWordLength},
+    {".charCodeAt", false, MessageId::kCharCodeAt},
+    {"String.fromCharCode", false, MessageId::kFromCharCode},
+    {".toString", false, MessageId::kToString},
+    {".substr", false, MessageId::kSubstrCall},
+    {"Math.", false, MessageId::kMathMember},
+    {"modulo", true, MessageId::kModulo},
+    {"sqrt", true, MessageId::kSquareRoot},
+    {"PSEUDAL_FACTORIELLE", true, MessageId::kFactorial},
+    {"F1", true, MessageId::kInactiveFunction},
+    {"F2", true, MessageId::kInactiveFunction},
+};
+
+bool EqualIgnoringCase(std::string_view text, std::string_view pattern) {
+  if (text.size() != pattern.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (expr::UpperCp1252(static_cast<unsigned char>(text[i])) !=
+        expr::UpperCp1252(static_cast<unsigned char>(pattern[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
+bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
+  for (std::size_t at = 0; at + pattern.size() <= text.size(); ++at) {
+    if (EqualIgnoringCase(text.substr(at, pattern.size()), pattern)) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> arguments) {
+  static const std::array<std::string, std::size(kMessages)> texts = [] {
+    std::array<std::string, std::size(kMessages)> converted;
+    for (std::size_t i = 0; i < std::size(kMessages); ++i) {
+      converted[i] = expr::Utf8ToCp1252(kMessages[i].text);
+    }
+    return converted;
+  }();
+  const std::string& text = texts[static_cast<std::size_t>(id)];
+  std::string out;
+  out.reserve(text.size() + 32);
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const std::size_t place = i + 2 < text.size() && text[i] == '{' && text[i + 2] == '}'
+                                  ? static_cast<std::size_t>(text[i + 1] - '1')
+                                  : arguments.size();
+    if (place < arguments.size()) {
+      out.append(arguments.begin()[place]);
+      i += 2;
+    } else {
+      out.push_back(text[i]);
+    }
+  }
+  return out;
+}
+
+std::string Quoted(std::string_view text) {
+  std::string quoted = "\xAB ";
+  quoted.append(text).append(" \xBB");
+  return quoted;
+}
+
+const Leftover* FindLeftover(std::string_view word) {
+  for (const Leftover& row : kLeftovers) {
+    if (row.wholeWord ? EqualIgnoringCase(word, row.pattern)
+                      : ContainsIgnoringCase(word, row.pattern)) {
+      return &row;
+    }
+  }
+  return nullptr;
+}
+
+}  // namespace tortuval::logo

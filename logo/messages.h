@@ -1,0 +1,62 @@
+#pragma once
+// The French texts of the checker's findings, as data: one row per message, with numbered
+// places ({1}, {2}, {3}) for the offending text and the like.
+
+#include <initializer_list>
+#include <string>
+#include <string_view>
+
+namespace tortuval::logo {
+
+enum class MessageId {
+  kUndeclaredValue,
+  kEmptyValue,
+  kUnknownWord,
+  kSplitWord,
+  kSplitExponent,
+  kWordLength,
+  kCharCodeAt,
+  kFromCharCode,
+  kToString,
+  kSubstrCall,
+  kModulo,
+  kSquareRoot,
+  kFactorial,
+  kInactiveFunction,
+  kMathMember,
+  kMissingInputs,
+  kNoInput,
+  kMissingOperand,
+  kUnclosedGroup,
+  kUnclosedList,
+  kUnopenedGroup,
+  kUnopenedList,
+  kOpenBlockAtEnd,
+  kOpenBlockAtFin,
+  kOpenProcedure,
+  kStrayEnd,
+  kWarnedCall,
+  kWarnedLine,
+  kWarnedWithoutParentheses,
+  kOneInput,
+  kInputs,
+  kEndOfLine,
+};
+
+/// The message `id` (Windows-1252) with its places filled by `arguments`, in order.
+std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> arguments);
+
+/// The text between French quotation marks: "« text »".
+std::string Quoted(std::string_view text);
+
+/// Source notation the converter can leave in a word, and the message that explains it.
+struct Leftover {
+  std::string_view pattern;  ///< compared ignoring case
+  bool wholeWord;            ///< the word equals the pattern; else it contains it
+  MessageId message;
+};
+
+/// The leftover a word or value name shows, or null.
+const Leftover* FindLeftover(std::string_view word);
+
+}  // namespace tortuval::logo

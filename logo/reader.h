@@ -1,0 +1,42 @@
+#pragma once
+// A LOGO program read into its tokens and its procedure definitions: the structure that the
+// checker walks and that a runner executes.
+
+#include <cstddef>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+#include "logo/tokens.h"
+
+namespace tortuval::logo {
+
+/// "POUR name :a :b … FIN" (either case): where its tokens are.
+struct Procedure {
+  std::string_view name;                 ///< empty when the header line names nothing
+  std::vector<std::string_view> inputs;  ///< the names of its inputs, without the colons
+  std::size_t header = 0;                ///< index of the POUR token
+  std::size_t bodyBegin = 0;             ///< first token after the header line
+  std::size_t bodyEnd = 0;               ///< index of the FIN token, or the end of the program
+  bool closed = false;                   ///< whether a FIN line ends it
+};
+
+/// The whole program: its tokens, its procedures in text order, and the parts outside them.
+struct Program {
+  TokenStream stream;
+  std::vector<Procedure> procedures;
+  /// Token ranges [first, second) of the instructions outside every procedure, in order.
+  std::vector<std::pair<std::size_t, std::size_t>> mainParts;
+  /// FIN tokens that close no procedure.
+  std::vector<std::size_t> strayEnds;
+};
+
+/// Reads a program (Windows-1252, CR LF or LF line ends, any bytes). A procedure starts at a
+/// line whose first word is POUR and ends at a line whose first word is FIN; a POUR line met
+/// before that FIN leaves the procedure open and starts the next one.
+Program ReadProgram(std::string_view text);
+
+/// True when `token` is a word equal to `upper` ignoring case.
+bool IsWord(const Token& token, std::string_view upper);
+
+}  // namespace tortuval::logo

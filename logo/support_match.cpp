@@ -1,0 +1,64 @@
+// The converter writes the support procedures from fixed texts (library/support_procedures.cpp),
+// indented like the line before them. They are recognised by their whole text, so that a user
+// procedure that merely takes one of their names is still checked.
+
+#include <array>
+#include <string>
+
+#include "library/support_procedures.h"
+#include "logo/check_parts.h"
+
+namespace tortuval::logo {
+namespace {
+
+// The text with every run of blanks and line ends as one space, without blanks at either end.
+std::string Squeezed(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  bool blank = false;
+  for (const char c : text) {
+    if (c == ' ' || c == '\t' || c == '\r' || c == '\n') {
+      blank = true;
+      continue;
+    }
+    if (blank && !out.empty()) out.push_back(' ');
+    blank = false;
+    out.push_back(c);
+  }
+  return out;
+}
+
+const std::array<std::string, library::kSupportProcedureCount>& SupportTexts() {
+  static const std::array<std::string, library::kSupportProcedureCount> texts = [] {
+    std::array<std::string, library::kSupportProcedureCount> squeezed;
+    for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+      std::string text;
+      library::AppendSupportProcedure(position, "", text);
+      squeezed[static_cast<std::size_t>(position - 1)] = Squeezed(text);
+    }
+    return squeezed;
+  }();
+  return texts;
+}
+
+}  // namespace
+
+bool IsSupportProcedure(const Program& program, const Procedure& procedure) {
+  if (!procedure.closed || procedure.name.empty()) return false;
+  const std::vector<Token>& tokens = program.stream.tokens;
+  const char* first = tokens[procedure.header].text.data();
+  const Token& fin = tokens[procedure.bodyEnd];
+  const char* last = fin.text.data() + fin.text.size();
+  const std::string_view source(first, static_cast<std::size_t>(last - first));
+  // The name goes first: the texts are only compared for a procedure that bears one.
+  for (const std::string& text : SupportTexts()) {
+    const std::size_t nameStart = text.find(' ') + 1;
+    const std::string_view name =
+        std::string_view(text).substr(nameStart, text.find(' ', nameStart) - nameStart);
+    if (name != procedure.name) continue;
+    return Squeezed(source) == text;
+  }
+  return false;
+}
+
+}  // namespace tortuval::logo

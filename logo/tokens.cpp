@@ -1,0 +1,250 @@
+#include "logo/tokens.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <cstring>
+
+#include "expr/cp1252.h"
+#include "logo/vocabulary.h"
+
+namespace tortuval::logo {
+namespace {
+
+bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
+bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+bool IsLetter(char c) {
+  const auto byte = static_cast<unsigned char>(c);
+  return expr::IsWordByte(byte) && !IsDigit(c) && c != '_';
+}
+
+// Bytes that end a bare word or a value name. A "-" is one too, except between two letters:
+// the support procedures call "écart-type".
+bool EndsWord(char c) {
+  switch (c) {
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '\f':
+    case '\v':
+    case '[':
+    case ']':
+    case '(':
+    case ')':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '%':
+    case '^':
+    case '=':
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// A quoted word runs to a blank or a bracket: "\"x" and the empty word "\"" alike.
+bool EndsQuoted(char c) {
+  return IsBlank(c) || c == '\n' || c == '[' || c == ']' || c == '(' || c == ')';
+}
+
+bool SameIgnoringCase(std::string_view text, std::string_view upper) {
+  if (text.size() != upper.size()) return false;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (expr::UpperCp1252(static_cast<unsigned char>(text[i])) !=
+        static_cast<unsigned char>(upper[i])) {
+      return false;
+    }
+  }
+  return true;
+}
+
+class Lexer {
+ public:
+  explicit Lexer(std::string_view program) : text_(program) {
+    stream_.tokens.reserve(program.size() / 4);
+  }
+
+  TokenStream Run() {
+    while (at_ < text_.size()) {
+      const char c = text_[at_];
+      if (c == '\n') {
+        Add(TokenKind::kLineEnd, 1);
+        ++line_;
+        lineStart_ = at_;
+        textDepth_ = 0;
+      } else if (c == ' ') {
+        SkipSpaces();
+      } else if (IsBlank(c)) {
+        ++at_;
+      } else if (c == '/' && Peek(1) == '/' && textDepth_ == 0) {
+        ReadComment();
+      } else {
+        ReadToken(c);
+      }
+    }
+    stream_.lineCount = line_;
+    return std::move(stream_);
+  }
+
+ private:
+  // Converted programs are mostly indentation: runs of spaces are passed eight bytes at a time.
+  void SkipSpaces() {
+    constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
+    while (at_ + 8 <= text_.size()) {
+      std::uint64_t eight;
+      std::memcpy(&eight, text_.data() + at_, 8);
+      if (eight != kEightSpaces) break;
+      at_ += 8;
+    }
+    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+  }
+
+  char Peek(std::size_t ahead) const {
+    return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
+  }
+
+  void Add(TokenKind kind, std::size_t length) {
+    stream_.tokens.push_back(Token{kind, text_.substr(at_, length), line_, Column()});
+    at_ += length;
+  }
+
+  int Column() const { return static_cast<int>(at_ - lineStart_) + 1; }
+
+  // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
+  // in it is part of the text, not a comment.
+  bool OpensText() {
+    if (stream_.tokens.empty() || stream_.tokens.back().kind != TokenKind::kWord) return false;
+    WordKey(stream_.tokens.back().text, key_);
+    const Primitive* primitive = FindPrimitive(key_);
+    return primitive != nullptr && primitive->InputCount() > 0 &&
+           primitive->Shape(0) == InputShape::kText;
+  }
+
+  void ReadComment() {
+    std::size_t end = text_.find('\n', at_);
+    if (end == std::string_view::npos) end = text_.size();
+    std::size_t textEnd = end;
+    if (textEnd > at_ && text_[textEnd - 1] == '\r') --textEnd;
+    stream_.comments.push_back(Comment{text_.substr(at_, textEnd - at_), line_, Column()});
+    at_ = end;
+  }
+
+  std::size_t WordEnd(std::size_t from) const {
+    std::size_t end = from;
+    while (end < text_.size()) {
+      const char c = text_[end];
+      if (c == '-' && end > from && IsLetter(text_[end - 1]) && end + 1 < text_.size() &&
+          IsLetter(text_[end + 1])) {
+        ++end;
+        continue;
+      }
+      if (EndsWord(c)) break;
+      ++end;
+    }
+    return end;
+  }
+
+  // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
+  // when the bytes that follow make it a word ("2x").
+  std::size_t NumberLength() const {
+    std::size_t end = at_;
+    const auto digits = [&] {
+      const std::size_t start = end;
+      while (end < text_.size() && IsDigit(text_[end])) ++end;
+      return end > start;
+    };
+    const bool whole = digits();
+    if (end + 1 < text_.size() && (text_[end] == '.' || text_[end] == ',') &&
+        IsDigit(text_[end + 1])) {
+      ++end;
+      digits();
+    } else if (!whole) {
+      return 0;
+    }
+    if (end < text_.size() && (text_[end] == 'e' || text_[end] == 'E')) {
+      std::size_t sign = end + 1;
+      if (sign < text_.size() && (text_[sign] == '-' || text_[sign] == '+')) ++sign;
+      if (sign < text_.size() && IsDigit(text_[sign])) {
+        end = sign;
+        digits();
+      }
+    }
+    if (end < text_.size() && !EndsWord(text_[end])) return 0;
+    return end - at_;
+  }
+
+  void ReadToken(char c) {
+    switch (c) {
+      case '[':
+        if (textDepth_ > 0 || OpensText()) ++textDepth_;
+        return Add(TokenKind::kOpenList, 1);
+      case ']':
+        if (textDepth_ > 0) --textDepth_;
+        return Add(TokenKind::kCloseList, 1);
+      case '(':
+        return Add(TokenKind::kOpenGroup, 1);
+      case ')':
+        return Add(TokenKind::kCloseGroup, 1);
+      case '<':
+        return Add(TokenKind::kOperator, Peek(1) == '=' || Peek(1) == '>' ? 2 : 1);
+      case '>':
+        return Add(TokenKind::kOperator, Peek(1) == '=' ? 2 : 1);
+      case '+':
+      case '-':
+      case '*':
+      case '/':
+      case '%':
+      case '^':
+      case '=':
+        return Add(TokenKind::kOperator, 1);
+      case ':':
+        return Add(TokenKind::kValue, WordEnd(at_ + 1) - at_);
+      case '"': {
+        std::size_t end = at_ + 1;
+        while (end < text_.size() && !EndsQuoted(text_[end])) ++end;
+        return Add(TokenKind::kQuoted, end - at_);
+      }
+      default:
+        break;
+    }
+    if (IsDigit(c) || (c == '.' && IsDigit(Peek(1)))) {
+      if (const std::size_t length = NumberLength(); length != 0) {
+        return Add(TokenKind::kNumber, length);
+      }
+    }
+    ReadWord();
+  }
+
+  void ReadWord() {
+    // A byte that ends words but starts no token of its own is a word by itself.
+    std::size_t end = std::max(WordEnd(at_), at_ + 1);
+    // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
+    if (SameIgnoringCase(text_.substr(at_, end - at_), "TANT")) {
+      std::size_t next = end;
+      while (next < text_.size() && (text_[next] == ' ' || text_[next] == '\t')) ++next;
+      const std::size_t nextEnd = WordEnd(next);
+      if (next > end && SameIgnoringCase(text_.substr(next, nextEnd - next), "QUE")) end = nextEnd;
+    }
+    Add(TokenKind::kWord, end - at_);
+  }
+
+  std::string_view text_;
+  std::size_t at_ = 0;
+  std::size_t lineStart_ = 0;  // where the current line starts
+  int line_ = 1;
+  int textDepth_ = 0;  // brackets open in a text list on this line
+  TokenStream stream_;
+  std::string key_;
+};
+
+}  // namespace
+
+TokenStream ReadTokens(std::string_view program) { return Lexer(program).Run(); }
+
+}  // namespace tortuval::logo

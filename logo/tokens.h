@@ -1,0 +1,53 @@
+#pragma once
+// The words of a LOGO program text, each with the place where it starts.
+
+#include <cstddef>
+#include <string_view>
+#include <vector>
+
+namespace tortuval::logo {
+
+enum class TokenKind {
+  kWord,        ///< a bare word: a primitive, a procedure, an infix word (ET, OU, div), "TANT QUE"
+  kNumber,      ///< "12", "0,5", "2.5", "1e-8", "1E6"
+  kValue,       ///< ":name"; the text keeps the colon
+  kQuoted,      ///< "\"word"; the text keeps the quotation mark
+  kOperator,    ///< + - * / % ^ = <> < > <= >=
+  kOpenList,    ///< [
+  kCloseList,   ///< ]
+  kOpenGroup,   ///< (
+  kCloseGroup,  ///< )
+  kLineEnd,     ///< the end of a line (LF; a CR before it is a blank)
+};
+
+/// One token; `text` points into the program text, which must outlive it.
+struct Token {
+  TokenKind kind;
+  std::string_view text;
+  int line;    ///< from 1
+  int column;  ///< from 1, in bytes
+};
+
+/// A "//" comment, from its slashes to the end of its line (CR excluded).
+struct Comment {
+  std::string_view text;
+  int line;
+  int column;
+};
+
+/// The tokens of a program in their order, and its comments apart: nothing reads a comment as
+/// code, but the converter's warnings are written in them.
+struct TokenStream {
+  std::vector<Token> tokens;
+  std::vector<Comment> comments;
+  int lineCount = 0;
+};
+
+/// Splits a program (Windows-1252, CR LF or LF line ends, any bytes) into tokens. "TANT QUE" on
+/// one line becomes one word token whose text runs from "TANT" to "QUE".
+TokenStream ReadTokens(std::string_view program);
+
+/// The name behind the colon of a value or the quotation mark of a quoted word.
+inline std::string_view NameOf(const Token& token) { return token.text.substr(1); }
+
+}  // namespace tortuval::logo

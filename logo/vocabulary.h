@@ -1,0 +1,50 @@
+#pragma once
+// The primitives of the LOGO dialect that converted programs use, with their inputs, and the
+// infix operators. Words are compared ignoring case (Windows-1252 capitals).
+
+#include <span>
+#include <string>
+#include <string_view>
+
+namespace tortuval::logo {
+
+/// How a primitive reads one of its inputs.
+enum class InputShape : char {
+  kValue = 'v',     ///< an expression
+  kName = 'n',      ///< an expression giving a variable's name, in practice a quoted word
+  kRun = 'r',       ///< a list of instructions, or one instruction written without brackets
+  kText = 't',      ///< a list read as text (its words are not code), or an expression
+  kTypeWord = 'k',  ///< a bare word naming a type (NOMBRE, MOT, LISTE, or a document's own)
+};
+
+/// One primitive: its name as the converter writes it and one shape letter per input.
+struct Primitive {
+  std::string_view name;
+  std::string_view shapes;
+
+  int InputCount() const { return static_cast<int>(shapes.size()); }
+  InputShape Shape(int input) const { return static_cast<InputShape>(shapes[input]); }
+};
+
+/// One infix operator, sign or word; a higher precedence binds tighter.
+struct InfixOperator {
+  std::string_view name;
+  int precedence;
+};
+
+/// Every primitive, in the order of the table.
+std::span<const Primitive> Primitives();
+
+/// Every infix operator.
+std::span<const InfixOperator> InfixOperators();
+
+/// The word in capitals with each run of blanks as one space ("tant  que" gives "TANT QUE").
+void WordKey(std::string_view word, std::string& key);
+
+/// The primitive named by a key made by WordKey, or null.
+const Primitive* FindPrimitive(std::string_view key);
+
+/// The infix operator named by a key made by WordKey (or a sign as it stands), or null.
+const InfixOperator* FindInfix(std::string_view key);
+
+}  // namespace tortuval::logo

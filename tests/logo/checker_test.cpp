@@ -1,0 +1,190 @@
+// Small programs with known faults: each finding's exact position and message, then programs
+// that must give none.
+
+#include "logo/checker.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "tests/test_support.h"
+
+namespace tortuval::logo {
+namespace {
+
+using testing::Cp;
+using testing::Utf8;
+
+// Lines in UTF-8, joined with CR LF and read as Windows-1252.
+std::string Program(const std::vector<std::string>& lines) {
+  std::string text;
+  for (const std::string& line : lines) text += line + "\r\n";
+  return Cp(text);
+}
+
+std::vector<std::string> Described(const std::string& program) {
+  std::vector<std::string> described;
+  for (const Finding& finding : CheckProgram(program)) {
+    described.push_back(Utf8(DescribeFinding(finding)));
+  }
+  return described;
+}
+
+struct FaultCase {
+  const char* name;
+  std::vector<std::string> lines;
+  std::vector<std::string> findings;
+};
+
+const FaultCase kFaultCases[] = {
+    {"a word's length left in source notation",
+     {"DEFINIS \"mot MOT",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "",
+      "  ECRISLIGNE 1 + :mot.length"},
+     {"ligne 21, colonne 18 : « :mot.length » n'est pas du LOGO : la longueur d'un mot n'est pas "
+      "convertie, remplacez-la à la main."}},
+    {"a value nothing introduced",
+     {"DEFINIS \"x NOMBRE", "soit \"y :x + :z"},
+     {"ligne 2, colonne 14 : « :z » n'est introduite par aucun DEFINIS, SOIT, boucle ou entrée de "
+      "procédure : déclarez la variable « z » ou corrigez son nom."}},
+    {"a word cut by a declared variable",
+     {"DEFINIS \"ier NOMBRE", "ECRIS ent :ier 2,5"},
+     {"ligne 2, colonne 7 : « ent :ier » n'est pas du LOGO : le mot « entier » a été coupé par la "
+      "variable « ier », réécrivez-le d'un seul tenant ou renommez la variable."}},
+    {"a list left open on its line",
+     {"ECRISLIGNE [ bonjour"},
+     {"ligne 1, colonne 12 : le crochet « [ » n'est pas refermé sur sa ligne : ajoutez le « ] » "
+      "qui manque."}},
+    {"a missing input",
+     {"DEFINIS \"l LISTE", "ECRIS item :l"},
+     {"ligne 2, colonne 7 : « item » attend 2 entrées mais n'en reçoit que 1 avant la fin de la "
+      "ligne : ajoutez ce qui manque."}},
+    {"a line warned for parentheses",
+     {"pour PSEUDAL_MAX :liste :p :n", "rends :n", "fin", "DEFINIS \"l LISTE",
+      "soit \"m PSEUDAL_MAX ( :l 1 3 )  // Des parenthèses doivent être supprimées sur cette "
+      "ligne."},
+     {"ligne 5, colonne 21 : les parenthèses autour des entrées de « PSEUDAL_MAX » sont à "
+      "supprimer à la main, puis le commentaire d'avertissement de la ligne."}},
+    {"source notation the converter leaves",
+     {"DEFINIS \"c NOMBRE", "soit \"c :c.charCodeAt ( 0 )", "ECRIS String.fromCharCode ( 65 66 )",
+      "ECRIS :c modulo 2", "ECRIS sqrt :c"},
+     {"ligne 2, colonne 9 : « :c.charCodeAt » n'est pas du LOGO : le code d'un caractère n'est pas "
+      "converti, remplacez-le à la main.",
+      "ligne 3, colonne 7 : « String.fromCharCode » n'est pas du LOGO : le caractère d'un code "
+      "n'est converti que pour un seul code, écrivez « caractère » suivi de chaque code.",
+      "ligne 4, colonne 10 : « modulo » n'est pas du LOGO : le reste d'une division s'écrit avec "
+      "« % », remplacez-le à la main.",
+      "ligne 5, colonne 7 : « sqrt » n'est pas du LOGO : la racine carrée s'écrit « rac2 », "
+      "remplacez-la à la main."}},
+    {"a mistyped name and a cut exponent",
+     {"ECRIS entiere 2", "TESTE 2 > 1e - 8"},
+     {"ligne 1, colonne 7 : « entiere » n'est ni une primitive ni une procédure du programme : "
+      "corrigez le nom, ou définissez la procédure avec POUR … FIN.",
+      "ligne 2, colonne 11 : « 1e - 8 » n'est pas du LOGO : ce nombre en notation scientifique a "
+      "été coupé, écrivez-le « 1e-8 », sans espace."}},
+    {"inputs missing before a parenthesis, and an operator without its right side",
+     {"DEFINIS \"l LISTE", "ECRIS ( item :l )", "ECRIS 1 +", "REPETE"},
+     {"ligne 2, colonne 9 : « item » attend 2 entrées mais n'en reçoit que 1 avant « ) » : "
+      "ajoutez ce qui manque.",
+      "ligne 3, colonne 9 : « + » attend une valeur de chaque côté : ajoutez celle qui manque "
+      "après lui.",
+      "ligne 4, colonne 1 : « REPETE » attend 2 entrées mais n'en reçoit aucune avant la fin de la "
+      "ligne : ajoutez-les."}},
+    {"parentheses and brackets that close nothing or too late",
+     {"ECRIS ( 1 + 2", "ECRIS 1 )", "ECRIS [ a ] ]", "TESTE vrai", "SIVRAI [", "ECRIS 1"},
+     {"ligne 1, colonne 7 : la parenthèse « ( » n'est pas refermée sur sa ligne : ajoutez la « ) » "
+      "qui manque.",
+      "ligne 2, colonne 9 : la parenthèse « ) » ne ferme rien : supprimez-la ou ajoutez la « ( » "
+      "qui manque.",
+      "ligne 3, colonne 13 : le crochet « ] » ne ferme rien : supprimez-le ou ajoutez le « [ » qui "
+      "manque.",
+      "ligne 5, colonne 8 : le bloc ouvert par ce « [ » n'est jamais refermé : ajoutez le « ] » "
+      "qui "
+      "le termine."}},
+    {"procedures left open, a block open at FIN, a FIN that ends nothing",
+     {"POUR F1 :x", "SIVRAI [", "FIN", "FIN", "POUR F2 :y", "rends :y"},
+     {"ligne 2, colonne 8 : le bloc ouvert par ce « [ » n'est pas refermé avant « FIN » : ajoutez "
+      "le « ] » qui le termine.",
+      "ligne 4, colonne 1 : « FIN » ne termine aucune procédure : supprimez-le ou ajoutez la ligne "
+      "« POUR » qui manque.",
+      "ligne 5, colonne 1 : la procédure « F2 » n'est pas terminée : ajoutez une ligne « FIN » "
+      "après ses instructions."}},
+    {"a procedure's values are its own",
+     {"POUR F1 :x", "soit \"t :x", "rends :t", "FIN", "ECRIS :t + :x"},
+     {"ligne 5, colonne 7 : « :t » n'est introduite par aucun DEFINIS, SOIT, boucle ou entrée de "
+      "procédure : déclarez la variable « t » ou corrigez son nom.",
+      "ligne 5, colonne 12 : « :x » n'est introduite par aucun DEFINIS, SOIT, boucle ou entrée de "
+      "procédure : déclarez la variable « x » ou corrigez son nom."}},
+};
+
+TEST(CheckProgram, FindsEachFaultWhereItIs) {
+  for (const FaultCase& fault : kFaultCases) {
+    EXPECT_EQ(Described(Program(fault.lines)), fault.findings) << fault.name;
+  }
+}
+
+TEST(CheckProgram, KindsFollowTheFaults) {
+  const std::vector<Finding> findings = CheckProgram(
+      Program({"ECRIS :a", "ECRIS foo", "ECRIS", "ECRIS ( 1", "SIVRAI [",
+               "ECRIS 1  // Des parenthèses doivent être supprimées sur cette ligne."}));
+  std::vector<FindingKind> kinds;
+  for (const Finding& finding : findings) kinds.push_back(finding.kind);
+  EXPECT_EQ(kinds,
+            (std::vector<FindingKind>{FindingKind::kUndeclaredValue, FindingKind::kUnknownWord,
+                                      FindingKind::kMissingInput, FindingKind::kUnbalanced,
+                                      FindingKind::kOpenBlock, FindingKind::kFixByHand}));
+}
+
+// Constructs of the converter and of the dialect that are all correct.
+const char* const kCorrectPrograms[][10] = {
+    {"DEFINIS \"l LISTE", "DEFINIS \"i NOMBRE", "SOIT \"i 1",
+     "REPETE ABS ( :i - 1 )  [   // BOUCLE REPETE_POUR",
+     "    TESTE item :l [ :i + 1 ] < item :l [ :i ]", "    SIVRAI INC :i SIFAUX DEC :i", "    ]",
+     nullptr},
+    {"DEFINIS \"mot CHAINE_PERSO", "SOIT \"mot PH LISTEVARS 0 0 3 LISLISTE",
+     "ECL [Tape un mot ou une phrase.] EFFL", "tant que non(touche?) []",
+     "TANT  QUE :mot = \"oui ET 1 <> 2 [", "soit \"n - 5", "]", nullptr},
+    {"POUR F1 :x", "rends ( 1 / ( rac2 ( 2 * PI ) ) ) * exp ( - 0,5 * :x * :x )", "FIN",
+     "SOIT \"g 2", "POUR F2 :w :g", "teste :w >= 0 sivrai [ rends - entier ( - :g * :w ) / :g ]",
+     "FIN", "ECRIS ( F1 2.5 ) + ( F2 1e-8 3 ) + ( random 1 6 ) - -:g", nullptr},
+    {"ECRISLIGNE [ Pr(X, X < a) :y ent :ier modulo // ]", "// ECRIS :rien foo (",
+     "SEGMENT3D [ 1 2  0 ] [ 3 4  0 ]", "PLOT [ 1 - 2  0 ]", "initgraph faux", "grapheur vrai",
+     "ecrislIGNE écart-type [ 1 2 ]", nullptr},
+};
+
+TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
+  for (const auto& lines : kCorrectPrograms) {
+    std::vector<std::string> program;
+    for (const char* const* line = lines; *line != nullptr; ++line) program.emplace_back(*line);
+    EXPECT_EQ(Described(Program(program)), std::vector<std::string>{}) << lines[0];
+  }
+}
+
+TEST(CheckProgram, ReadsLineFeedsAlone) {
+  const std::vector<Finding> findings = CheckProgram("ECRIS 1\nECRIS :z\n");
+  ASSERT_EQ(findings.size(), 1u);
+  EXPECT_EQ(findings[0].line, 2);
+  EXPECT_EQ(findings[0].column, 7);
+}
+
+}  // namespace
+}  // namespace tortuval::logo

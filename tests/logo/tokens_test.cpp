@@ -1,0 +1,78 @@
+// The reader's tokens: kinds, texts and places, from the dialect as the converter writes it.
+
+#include "logo/tokens.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "logo/reader.h"
+#include "tests/test_support.h"
+
+namespace tortuval::logo {
+namespace {
+
+using testing::Cp;
+
+// Each token as "kind text@line:column", kinds by one letter.
+std::string Shown(const TokenStream& stream) {
+  static constexpr char kLetters[] = "wnvqo[](),";
+  std::string shown;
+  for (const Token& token : stream.tokens) {
+    if (!shown.empty()) shown += ' ';
+    shown += kLetters[static_cast<int>(token.kind)];
+    if (token.kind < TokenKind::kOpenList) shown.append(token.text);
+    shown += '@' + std::to_string(token.line) + ':' + std::to_string(token.column);
+  }
+  return shown;
+}
+
+struct TokenCase {
+  const char* program;
+  const char* tokens;
+};
+
+const TokenCase kTokenCases[] = {
+    {"soit \"h 0,5 * 1e-8 / 2.5",
+     "wsoit@1:1 q\"h@1:6 n0,5@1:9 o*@1:13 n1e-8@1:15 o/@1:20 n2.5@1:22"},
+    {"rends -:n - 5", "wrends@1:1 o-@1:7 v:n@1:8 o-@1:11 n5@1:13"},
+    {"a<=b<>c>=d", "wa@1:1 o<=@1:2 wb@1:4 o<>@1:5 wc@1:7 o>=@1:8 wd@1:10"},
+    {"tant  QUE non(touche?) []",
+     "wtant  QUE@1:1 wnon@1:11 (@1:14 wtouche?@1:15 )@1:22 [@1:24 ]@1:25"},
+    {"rends écart-type :l", "wrends@1:1 wécart-type@1:7 v:l@1:18"},
+    {"x\r\n  // note ( [\r\n\ty 2x", "wx@1:1 ,@1:3 ,@2:15 wy@3:2 w2x@3:4"},
+    {"ECRIS :mot.length \"", "wECRIS@1:1 v:mot.length@1:7 q\"@1:19"},
+};
+
+TEST(ReadTokens, SplitsTheDialectWithPlaces) {
+  for (const TokenCase& row : kTokenCases) {
+    const std::string program = Cp(row.program);
+    const TokenStream stream = ReadTokens(program);
+    EXPECT_EQ(testing::Utf8(Shown(stream)), row.tokens) << row.program;
+  }
+}
+
+TEST(ReadTokens, KeepsCommentsApart) {
+  const TokenStream stream = ReadTokens("SIVRAI [ // DEBUT_SI\r\n]");
+  ASSERT_EQ(stream.comments.size(), 1u);
+  EXPECT_EQ(stream.comments[0].text, "// DEBUT_SI");
+  EXPECT_EQ(stream.comments[0].column, 10);
+  EXPECT_EQ(stream.lineCount, 2);
+}
+
+TEST(ReadProgram, FindsProceduresAndTheMainParts) {
+  const Program program =
+      ReadProgram("DEFINIS \"a NOMBRE\npour F2 :w :g\nrends :w\nfin\nECRIS 1\nPOUR g\n");
+  ASSERT_EQ(program.procedures.size(), 2u);
+  EXPECT_EQ(program.procedures[0].name, "F2");
+  EXPECT_EQ(program.procedures[0].inputs, (std::vector<std::string_view>{"w", "g"}));
+  EXPECT_TRUE(program.procedures[0].closed);
+  EXPECT_EQ(program.stream.tokens[program.procedures[0].bodyBegin].text, "rends");
+  EXPECT_FALSE(program.procedures[1].closed);
+  ASSERT_EQ(program.mainParts.size(), 2u);
+  EXPECT_EQ(program.stream.tokens[program.mainParts[1].first].text, "ECRIS");
+}
+
+}  // namespace
+}  // namespace tortuval::logo
