@@ -19,8 +19,8 @@ const QColor kMarkedLine(255, 243, 205);
 }  // namespace
 
 FindingMarks::FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* parent)
-    : QObject(parent), pane_(pane), summary_(summary) {
-  pane_->viewport()->installEventFilter(this);
+    : QObject(parent), pane_(pane), viewport_(pane->viewport()), summary_(summary) {
+  viewport_->installEventFilter(this);
   connect(summary_, &QPushButton::clicked, this, &FindingMarks::GoToNextFinding);
   Show({});
 }
@@ -58,7 +58,9 @@ void FindingMarks::GoToNextFinding() {
 }
 
 bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {
-  if (watched != pane_->viewport() || event->type() != QEvent::ToolTip) return false;
+  // The type first: while the pane is being destroyed its viewport still sends events here, and
+  // the pane must not be touched then.
+  if (event->type() != QEvent::ToolTip || watched != viewport_) return false;
   const auto* help = static_cast<QHelpEvent*>(event);
   const int line = pane_->cursorForPosition(help->pos()).blockNumber() + 1;
   QStringList messages;

@@ -11,6 +11,7 @@
 
 class QPlainTextEdit;
 class QPushButton;
+class QWidget;
 
 namespace tortuval::app {
 
@@ -34,6 +35,7 @@ class FindingMarks : public QObject {
 
  private:
   QPlainTextEdit* pane_;
+  QWidget* viewport_;
   QPushButton* summary_;
   std::vector<logo::Finding> findings_;
   std::size_t next_ = 0;
