@@ -64,8 +64,7 @@ class BalanceCheck {
   Opening KindOfList(std::size_t at, std::size_t end, bool inText) {
     if (inText) return Opening::kText;
     if (at > 0 && tokens_[at - 1].kind == TokenKind::kWord) {
-      WordKey(tokens_[at - 1].text, key_);
-      const Primitive* primitive = FindPrimitive(key_);
+      const Primitive* primitive = FindPrimitive(tokens_[at - 1].text);
       if (primitive != nullptr && primitive->InputCount() > 0 &&
           primitive->Shape(0) == InputShape::kText) {
         return Opening::kText;
@@ -105,7 +104,6 @@ class BalanceCheck {
   const std::vector<Token>& tokens_;
   std::vector<Finding>& findings_;
   std::vector<Open> open_;
-  std::string key_;
 };
 
 }  // namespace

@@ -5,12 +5,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "logo/checker.h"
 #include "logo/reader.h"
+#include "logo/word_table.h"
 
 namespace tortuval::logo {
 
@@ -29,9 +28,9 @@ enum class RangeEnd { kProgramEnd, kFin };
 void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
                   RangeEnd rangeEnd, std::vector<Finding>& findings);
 
-/// Names in capitals (WordKey), with what they stand for.
-using NameSet = std::unordered_set<std::string>;
-using ProcedureInputs = std::unordered_map<std::string, int>;
+/// Names compared as WordKey compares them: values introduced, procedures with their input count.
+using NameSet = WordTable;
+using ProcedureInputs = WordTable;
 
 /// What the instruction check reads besides the tokens.
 struct InstructionScope {

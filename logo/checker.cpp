@@ -20,12 +20,10 @@ constexpr std::string_view kWarningSentence =
 // as a SOIT of their counter.
 void CollectIntroducedNames(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
                             NameSet& names) {
-  std::string key;
   for (std::size_t at = begin; at + 1 < end; ++at) {
     if (tokens[at + 1].kind != TokenKind::kQuoted) continue;
     if (IsWord(tokens[at], "SOIT") || IsWord(tokens[at], "DEFINIS")) {
-      WordKey(NameOf(tokens[at + 1]), key);
-      names.insert(key);
+      names.Insert(NameOf(tokens[at + 1]));
     }
   }
 }
@@ -48,15 +46,13 @@ void ReportWarnedLines(const Program& program, const std::vector<char>& warned,
   std::vector<const Token*> call(warned.size(), nullptr);
   std::vector<const Token*> firstGroup(warned.size(), nullptr);
   std::vector<const Token*> callee(warned.size(), nullptr);
-  std::string key;
   for (std::size_t at = 0; at < tokens.size(); ++at) {
     const Token& token = tokens[at];
     const auto line = static_cast<std::size_t>(token.line);
     if (token.kind != TokenKind::kOpenGroup || warned[line] == 0) continue;
     if (firstGroup[line] == nullptr) firstGroup[line] = &token;
     if (call[line] == nullptr && at > 0 && tokens[at - 1].kind == TokenKind::kWord) {
-      WordKey(tokens[at - 1].text, key);
-      if (procedures.contains(key)) {
+      if (procedures.Contains(tokens[at - 1].text)) {
         call[line] = &token;
         callee[line] = &tokens[at - 1];
       }
@@ -89,11 +85,9 @@ std::vector<Finding> CheckProgram(std::string_view text) {
   const std::vector<char> warned = WarnedLines(program.stream);
 
   ProcedureInputs procedures;
-  std::string key;
   for (const Procedure& procedure : program.procedures) {
     if (procedure.name.empty()) continue;
-    WordKey(procedure.name, key);
-    procedures.emplace(key, static_cast<int>(procedure.inputs.size()));
+    procedures.Insert(procedure.name, static_cast<int>(procedure.inputs.size()));
   }
   NameSet globals;
   for (const auto& [begin, end] : program.mainParts) {
@@ -113,10 +107,7 @@ std::vector<Finding> CheckProgram(std::string_view text) {
     // own (a bare "val", "entier:n"): nothing is reported inside them.
     if (IsSupportProcedure(program, procedure)) continue;
     NameSet locals;
-    for (const std::string_view input : procedure.inputs) {
-      WordKey(input, key);
-      locals.insert(key);
-    }
+    for (const std::string_view input : procedure.inputs) locals.Insert(input);
     CollectIntroducedNames(tokens, procedure.bodyBegin, procedure.bodyEnd, locals);
     const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
     CheckBalance(tokens, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, findings);

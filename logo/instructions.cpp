@@ -2,6 +2,7 @@
 // before the end of its line (or of its list or group); values must have been introduced and
 // words must be primitives or procedures.
 
+#include <cstdint>
 #include <string>
 
 #include "logo/check_parts.h"
@@ -48,8 +49,7 @@ class InstructionCheck {
   bool IsInfix(const Token& token) {
     if (token.kind == TokenKind::kOperator) return true;
     if (token.kind != TokenKind::kWord || token.text.size() > kLongestInfixWord) return false;
-    WordKey(token.text, key_);
-    return FindInfix(key_) != nullptr;
+    return FindInfix(token.text) != nullptr;
   }
 
   void Instruction(std::size_t& at) {
@@ -148,14 +148,14 @@ class InstructionCheck {
 
   void Call(std::size_t& at, Where where) {
     const Token& word = tokens_[at++];
-    WordKey(word.text, key_);
+    const std::uint64_t hash = WordHash(word.text);
     std::string_view shapes;
     int inputs = 0;
-    if (const Primitive* primitive = FindPrimitive(key_); primitive != nullptr) {
+    if (const Primitive* primitive = FindPrimitive(word.text, hash); primitive != nullptr) {
       shapes = primitive->shapes;
       inputs = primitive->InputCount();
-    } else if (const auto it = scope_.procedures->find(key_); it != scope_.procedures->end()) {
-      inputs = it->second;
+    } else if (const int* count = scope_.procedures->Find(word.text, hash); count != nullptr) {
+      inputs = *count;
     } else if (SplitExponent(at, word)) {
       return;
     } else if (!SplitWord(at, word, inputs)) {
@@ -206,13 +206,10 @@ class InstructionCheck {
     if (value.line != word.line || gap < 0 || gap > 1) return false;
     std::string joined(word.text);
     joined.append(NameOf(value));
-    std::string key;
-    WordKey(joined, key);
-    std::string_view shapes;
-    if (const Primitive* primitive = FindPrimitive(key); primitive != nullptr) {
+    if (const Primitive* primitive = FindPrimitive(joined); primitive != nullptr) {
       inputs = primitive->InputCount();
-    } else if (const auto it = scope_.procedures->find(key); it != scope_.procedures->end()) {
-      inputs = it->second;
+    } else if (const int* count = scope_.procedures->Find(joined); count != nullptr) {
+      inputs = *count;
     } else {
       return false;
     }
@@ -263,9 +260,9 @@ class InstructionCheck {
                  FormatMessage(MessageId::kEmptyValue, {}));
       return;
     }
-    WordKey(name, key_);
-    if (scope_.globals->contains(key_) ||
-        (scope_.locals != nullptr && scope_.locals->contains(key_))) {
+    const std::uint64_t hash = WordHash(name);
+    if (scope_.globals->Find(name, hash) != nullptr ||
+        (scope_.locals != nullptr && scope_.locals->Find(name, hash) != nullptr)) {
       return;
     }
     if (const Leftover* leftover = FindLeftover(name); leftover != nullptr) {
@@ -296,7 +293,6 @@ class InstructionCheck {
   std::size_t end_;
   const InstructionScope& scope_;
   std::vector<Finding>& findings_;
-  std::string key_;
 };
 
 }  // namespace
