@@ -18,8 +18,9 @@ struct Open {
 
 class BalanceCheck {
  public:
-  BalanceCheck(const std::vector<Token>& tokens, std::vector<Finding>& findings)
-      : tokens_(tokens), findings_(findings) {}
+  BalanceCheck(const std::vector<Token>& tokens, const NameMeanings& names,
+               std::vector<Finding>& findings)
+      : tokens_(tokens), names_(names), findings_(findings) {}
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
     for (std::size_t at = begin; at < end; ++at) {
@@ -64,7 +65,7 @@ class BalanceCheck {
   Opening KindOfList(std::size_t at, std::size_t end, bool inText) {
     if (inText) return Opening::kText;
     if (at > 0 && tokens_[at - 1].kind == TokenKind::kWord) {
-      const Primitive* primitive = FindPrimitive(tokens_[at - 1].text);
+      const Primitive* primitive = names_.primitives[tokens_[at - 1].name];
       if (primitive != nullptr && primitive->InputCount() > 0 &&
           primitive->Shape(0) == InputShape::kText) {
         return Opening::kText;
@@ -102,6 +103,7 @@ class BalanceCheck {
   }
 
   const std::vector<Token>& tokens_;
+  const NameMeanings& names_;
   std::vector<Finding>& findings_;
   std::vector<Open> open_;
 };
@@ -109,8 +111,8 @@ class BalanceCheck {
 }  // namespace
 
 void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, std::vector<Finding>& findings) {
-  BalanceCheck(tokens, findings).Run(begin, end, rangeEnd);
+                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings) {
+  BalanceCheck(tokens, names, findings).Run(begin, end, rangeEnd);
 }
 
 }  // namespace tortuval::logo

@@ -129,7 +129,15 @@ class Lexer {
   }
 
   void Add(TokenKind kind, std::size_t length) {
-    stream_.tokens.push_back(Token{kind, text_.substr(at_, length), line_, Column()});
+    const std::string_view text = text_.substr(at_, length);
+    std::uint32_t name = kNoName;
+    // Names are numbered while their bytes are at hand: the checks compare numbers.
+    if (kind == TokenKind::kWord || kind == TokenKind::kOperator) {
+      name = stream_.names.Intern(text);
+    } else if (kind == TokenKind::kValue || kind == TokenKind::kQuoted) {
+      name = stream_.names.Intern(text.substr(1));
+    }
+    stream_.tokens.push_back(Token{kind, name, text, line_, Column()});
     at_ += length;
   }
 
