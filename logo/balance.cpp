@@ -18,8 +18,9 @@ struct Open {
 
 class BalanceCheck {
  public:
-  BalanceCheck(const std::vector<Token>& tokens, std::vector<Finding>& findings)
-      : tokens_(tokens), findings_(findings) {}
+  BalanceCheck(const std::vector<Token>& tokens, const NameMeanings& names,
+               std::vector<Finding>& findings)
+      : tokens_(tokens), names_(names), findings_(findings) {}
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
     for (std::size_t at = begin; at < end; ++at) {
@@ -64,8 +65,7 @@ class BalanceCheck {
   Opening KindOfList(std::size_t at, std::size_t end, bool inText) {
     if (inText) return Opening::kText;
     if (at > 0 && tokens_[at - 1].kind == TokenKind::kWord) {
-      WordKey(tokens_[at - 1].text, key_);
-      const Primitive* primitive = FindPrimitive(key_);
+      const Primitive* primitive = names_.primitives[tokens_[at - 1].name];
       if (primitive != nullptr && primitive->InputCount() > 0 &&
           primitive->Shape(0) == InputShape::kText) {
         return Opening::kText;
@@ -103,16 +103,16 @@ class BalanceCheck {
   }
 
   const std::vector<Token>& tokens_;
+  const NameMeanings& names_;
   std::vector<Finding>& findings_;
   std::vector<Open> open_;
-  std::string key_;
 };
 
 }  // namespace
 
 void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, std::vector<Finding>& findings) {
-  BalanceCheck(tokens, findings).Run(begin, end, rangeEnd);
+                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings) {
+  BalanceCheck(tokens, names, findings).Run(begin, end, rangeEnd);
 }
 
 }  // namespace tortuval::logo

@@ -5,12 +5,11 @@
 #include <cstddef>
 #include <string>
 #include <string_view>
-#include <unordered_map>
-#include <unordered_set>
 #include <vector>
 
 #include "logo/checker.h"
 #include "logo/reader.h"
+#include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 
@@ -26,18 +25,27 @@ enum class RangeEnd { kProgramEnd, kFin };
 /// Reports the brackets and parentheses of tokens [begin, end) that do not balance on their
 /// statement, and the blocks still open at the end of the range. A "[" that ends its line opens
 /// a block, which may span lines; any other "[" and every "(" close on their line.
+struct NameMeanings;
 void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, std::vector<Finding>& findings);
+                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings);
 
-/// Names in capitals (WordKey), with what they stand for.
-using NameSet = std::unordered_set<std::string>;
-using ProcedureInputs = std::unordered_map<std::string, int>;
+/// What each name of the program (Token::name) stands for, by its number.
+struct NameMeanings {
+  std::vector<const Primitive*> primitives;  ///< the primitive it names, or null
+  std::vector<char> infix;                   ///< whether it is an infix word or sign
+  std::vector<int> procedureInputs;          ///< the input count of the procedure it names, or -1
+  std::vector<char> globals;                 ///< whether a value of that name is introduced
+                                             ///< outside the procedures
+};
 
 /// What the instruction check reads besides the tokens.
 struct InstructionScope {
-  const ProcedureInputs* procedures;     ///< every procedure of the program, by name
-  const NameSet* globals;                ///< values introduced outside the procedures
-  const NameSet* locals;                 ///< values of the procedure being checked, or null
+  const Lexicon* lexicon;  ///< the program's names
+  const NameMeanings* names;
+  /// By name number: `localMark` when the procedure being checked introduces the value; null
+  /// outside the procedures.
+  const std::vector<std::uint32_t>* locals;
+  std::uint32_t localMark;
   const std::vector<char>* warnedLines;  ///< by line number: the line carries the warning
 };
 

@@ -16,18 +16,42 @@ constexpr std::string_view kWarningSentence =
     "Des parenth\xE8ses doivent \xEAtre supprim\xE9"
     "es sur cette ligne.";
 
-// Names that DEFINIS "x or SOIT "x introduce in tokens [begin, end); counted loops are written
-// as a SOIT of their counter.
-void CollectIntroducedNames(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                            NameSet& names) {
-  std::string key;
+// Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in tokens [begin, end);
+// counted loops are written as a SOIT of their counter.
+template <typename Fn>
+void CollectIntroducedNames(const Program& program, std::size_t begin, std::size_t end, Fn fn) {
+  const std::vector<Token>& tokens = program.stream.tokens;
+  const std::uint32_t soit = program.stream.names.Find("SOIT");
+  const std::uint32_t definis = program.stream.names.Find("DEFINIS");
   for (std::size_t at = begin; at + 1 < end; ++at) {
-    if (tokens[at + 1].kind != TokenKind::kQuoted) continue;
-    if (IsWord(tokens[at], "SOIT") || IsWord(tokens[at], "DEFINIS")) {
-      WordKey(NameOf(tokens[at + 1]), key);
-      names.insert(key);
-    }
+    if (tokens[at + 1].kind != TokenKind::kQuoted || tokens[at].kind != TokenKind::kWord) continue;
+    if (tokens[at].name == soit || tokens[at].name == definis) fn(tokens[at + 1].name);
   }
+}
+
+// What each name stands for, and the values introduced outside the procedures.
+NameMeanings MeaningsOf(const Program& program) {
+  const Lexicon& lexicon = program.stream.names;
+  NameMeanings names;
+  names.primitives.resize(lexicon.Size());
+  names.infix.resize(lexicon.Size());
+  for (std::uint32_t name = 0; name < lexicon.Size(); ++name) {
+    names.primitives[name] = FindPrimitive(lexicon.Key(name));
+    names.infix[name] = FindInfix(lexicon.Key(name)) != nullptr;
+  }
+  // A name given to two procedures keeps the first one's inputs.
+  names.procedureInputs.assign(lexicon.Size(), -1);
+  for (const Procedure& procedure : program.procedures) {
+    if (procedure.name.empty()) continue;
+    int& inputs = names.procedureInputs[lexicon.Find(procedure.name)];
+    if (inputs < 0) inputs = static_cast<int>(procedure.inputs.size());
+  }
+  names.globals.assign(lexicon.Size(), 0);
+  for (const auto& [begin, end] : program.mainParts) {
+    CollectIntroducedNames(program, begin, end,
+                           [&](std::uint32_t name) { names.globals[name] = 1; });
+  }
+  return names;
 }
 
 std::vector<char> WarnedLines(const TokenStream& stream) {
@@ -43,20 +67,18 @@ std::vector<char> WarnedLines(const TokenStream& stream) {
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
 // ("PSEUDAL_POS_MINIMUM ( … )"), else the line's first one, else the warning itself.
 void ReportWarnedLines(const Program& program, const std::vector<char>& warned,
-                       const ProcedureInputs& procedures, std::vector<Finding>& findings) {
+                       const NameMeanings& names, std::vector<Finding>& findings) {
   const std::vector<Token>& tokens = program.stream.tokens;
   std::vector<const Token*> call(warned.size(), nullptr);
   std::vector<const Token*> firstGroup(warned.size(), nullptr);
   std::vector<const Token*> callee(warned.size(), nullptr);
-  std::string key;
   for (std::size_t at = 0; at < tokens.size(); ++at) {
     const Token& token = tokens[at];
     const auto line = static_cast<std::size_t>(token.line);
     if (token.kind != TokenKind::kOpenGroup || warned[line] == 0) continue;
     if (firstGroup[line] == nullptr) firstGroup[line] = &token;
     if (call[line] == nullptr && at > 0 && tokens[at - 1].kind == TokenKind::kWord) {
-      WordKey(tokens[at - 1].text, key);
-      if (procedures.contains(key)) {
+      if (names.procedureInputs[tokens[at - 1].name] >= 0) {
         call[line] = &token;
         callee[line] = &tokens[at - 1];
       }
@@ -88,46 +110,38 @@ std::vector<Finding> CheckProgram(std::string_view text) {
   std::vector<Finding> findings;
   const std::vector<char> warned = WarnedLines(program.stream);
 
-  ProcedureInputs procedures;
-  std::string key;
-  for (const Procedure& procedure : program.procedures) {
-    if (procedure.name.empty()) continue;
-    WordKey(procedure.name, key);
-    procedures.emplace(key, static_cast<int>(procedure.inputs.size()));
-  }
-  NameSet globals;
-  for (const auto& [begin, end] : program.mainParts) {
-    CollectIntroducedNames(tokens, begin, end, globals);
-  }
+  const Lexicon& lexicon = program.stream.names;
+  const NameMeanings names = MeaningsOf(program);
 
   for (const std::size_t at : program.strayEnds) {
     AddFinding(findings, tokens[at], FindingKind::kUnbalanced,
                FormatMessage(MessageId::kStrayEnd, {tokens[at].text}));
   }
   for (const auto& [begin, end] : program.mainParts) {
-    CheckBalance(tokens, begin, end, RangeEnd::kProgramEnd, findings);
-    CheckInstructions(tokens, begin, end, {&procedures, &globals, nullptr, &warned}, findings);
+    CheckBalance(tokens, begin, end, RangeEnd::kProgramEnd, names, findings);
+    CheckInstructions(tokens, begin, end, {&lexicon, &names, nullptr, 0, &warned}, findings);
   }
+  // By name number: the mark of the last procedure that introduced the value.
+  std::vector<std::uint32_t> locals(lexicon.Size(), 0);
+  std::uint32_t localMark = 0;
   for (const Procedure& procedure : program.procedures) {
     // The support procedures are fixed texts the user does not write, with oddities of their
     // own (a bare "val", "entier:n"): nothing is reported inside them.
     if (IsSupportProcedure(program, procedure)) continue;
-    NameSet locals;
-    for (const std::string_view input : procedure.inputs) {
-      WordKey(input, key);
-      locals.insert(key);
-    }
-    CollectIntroducedNames(tokens, procedure.bodyBegin, procedure.bodyEnd, locals);
+    ++localMark;
+    for (const std::string_view input : procedure.inputs) locals[lexicon.Find(input)] = localMark;
+    CollectIntroducedNames(program, procedure.bodyBegin, procedure.bodyEnd,
+                           [&](std::uint32_t name) { locals[name] = localMark; });
     const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
-    CheckBalance(tokens, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, findings);
+    CheckBalance(tokens, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, names, findings);
     CheckInstructions(tokens, procedure.bodyBegin, procedure.bodyEnd,
-                      {&procedures, &globals, &locals, &warned}, findings);
+                      {&lexicon, &names, &locals, localMark, &warned}, findings);
     if (!procedure.closed) {
       AddFinding(findings, tokens[procedure.header], FindingKind::kOpenBlock,
                  FormatMessage(MessageId::kOpenProcedure, {procedure.name}));
     }
   }
-  ReportWarnedLines(program, warned, procedures, findings);
+  ReportWarnedLines(program, warned, names, findings);
 
   std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
     return a.line != b.line ? a.line < b.line : a.column < b.column;

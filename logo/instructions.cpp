@@ -2,6 +2,7 @@
 // before the end of its line (or of its list or group); values must have been introduced and
 // words must be primitives or procedures.
 
+#include <cstdint>
 #include <string>
 
 #include "logo/check_parts.h"
@@ -20,7 +21,12 @@ class InstructionCheck {
  public:
   InstructionCheck(const std::vector<Token>& tokens, std::size_t end, const InstructionScope& scope,
                    std::vector<Finding>& findings)
-      : tokens_(tokens), end_(end), scope_(scope), findings_(findings) {}
+      : tokens_(tokens),
+        end_(end),
+        scope_(scope),
+        findings_(findings),
+        minus_(scope.lexicon->Find("-")),
+        plus_(scope.lexicon->Find("+")) {}
 
   void Instructions(std::size_t& at, bool inList) {
     while (at < end_) {
@@ -48,8 +54,7 @@ class InstructionCheck {
   bool IsInfix(const Token& token) {
     if (token.kind == TokenKind::kOperator) return true;
     if (token.kind != TokenKind::kWord || token.text.size() > kLongestInfixWord) return false;
-    WordKey(token.text, key_);
-    return FindInfix(key_) != nullptr;
+    return scope_.names->infix[token.name] != 0;
   }
 
   void Instruction(std::size_t& at) {
@@ -81,7 +86,7 @@ class InstructionCheck {
       case TokenKind::kOperator:
         ++at;
         // A sign before an operand is unary ("- 5", "-:n"); any other operator here is stray.
-        if (token.text == "-" || token.text == "+") Operand(at);
+        if (token.name == minus_ || token.name == plus_) Operand(at);
         return;
       case TokenKind::kValue:
         CheckValue(token);
@@ -148,14 +153,13 @@ class InstructionCheck {
 
   void Call(std::size_t& at, Where where) {
     const Token& word = tokens_[at++];
-    WordKey(word.text, key_);
     std::string_view shapes;
     int inputs = 0;
-    if (const Primitive* primitive = FindPrimitive(key_); primitive != nullptr) {
+    if (const Primitive* primitive = scope_.names->primitives[word.name]; primitive != nullptr) {
       shapes = primitive->shapes;
       inputs = primitive->InputCount();
-    } else if (const auto it = scope_.procedures->find(key_); it != scope_.procedures->end()) {
-      inputs = it->second;
+    } else if (const int count = scope_.names->procedureInputs[word.name]; count >= 0) {
+      inputs = count;
     } else if (SplitExponent(at, word)) {
       return;
     } else if (!SplitWord(at, word, inputs)) {
@@ -206,13 +210,11 @@ class InstructionCheck {
     if (value.line != word.line || gap < 0 || gap > 1) return false;
     std::string joined(word.text);
     joined.append(NameOf(value));
-    std::string key;
-    WordKey(joined, key);
-    std::string_view shapes;
-    if (const Primitive* primitive = FindPrimitive(key); primitive != nullptr) {
+    if (const Primitive* primitive = FindPrimitive(joined); primitive != nullptr) {
       inputs = primitive->InputCount();
-    } else if (const auto it = scope_.procedures->find(key); it != scope_.procedures->end()) {
-      inputs = it->second;
+    } else if (const std::uint32_t name = scope_.lexicon->Find(joined);
+               name != kNoName && scope_.names->procedureInputs[name] >= 0) {
+      inputs = scope_.names->procedureInputs[name];
     } else {
       return false;
     }
@@ -232,7 +234,7 @@ class InstructionCheck {
       if ((c < '0' || c > '9') && c != '.' && c != ',') return false;
     }
     if (at + 1 >= end_ || tokens_[at].kind != TokenKind::kOperator ||
-        (tokens_[at].text != "-" && tokens_[at].text != "+") ||
+        (tokens_[at].name != minus_ && tokens_[at].name != plus_) ||
         tokens_[at + 1].kind != TokenKind::kNumber || tokens_[at + 1].line != word.line) {
       return false;
     }
@@ -263,9 +265,8 @@ class InstructionCheck {
                  FormatMessage(MessageId::kEmptyValue, {}));
       return;
     }
-    WordKey(name, key_);
-    if (scope_.globals->contains(key_) ||
-        (scope_.locals != nullptr && scope_.locals->contains(key_))) {
+    if (scope_.names->globals[token.name] != 0 ||
+        (scope_.locals != nullptr && (*scope_.locals)[token.name] == scope_.localMark)) {
       return;
     }
     if (const Leftover* leftover = FindLeftover(name); leftover != nullptr) {
@@ -296,7 +297,9 @@ class InstructionCheck {
   std::size_t end_;
   const InstructionScope& scope_;
   std::vector<Finding>& findings_;
-  std::string key_;
+  // The numbers of the signs of a unary operand; kNoName when the program has none.
+  std::uint32_t minus_;
+  std::uint32_t plus_;
 };
 
 }  // namespace

@@ -31,13 +31,19 @@ Program ReadProgram(std::string_view text) {
   Program program;
   program.stream = ReadTokens(text);
   const std::vector<Token>& tokens = program.stream.tokens;
+  // The words are compared by their numbers: IsWord would read every line's first word again.
+  const std::uint32_t pour = program.stream.names.Find("POUR");
+  const std::uint32_t fin = program.stream.names.Find("FIN");
+  const auto is = [&](std::size_t at, std::uint32_t name) {
+    return tokens[at].kind == TokenKind::kWord && tokens[at].name == name;
+  };
   std::size_t partStart = 0;
   // The open procedure, by index: the vector grows while it is open.
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t open = kNone;
   for (std::size_t at = 0; at < tokens.size(); at = NextLine(tokens, at)) {
     if (!StartsLine(tokens, at)) continue;
-    if (IsWord(tokens[at], "POUR")) {
+    if (is(at, pour)) {
       if (open != kNone) {
         program.procedures[open].bodyEnd = at;
       } else if (at > partStart) {
@@ -55,7 +61,7 @@ Program ReadProgram(std::string_view text) {
       procedure.bodyBegin = NextLine(tokens, at);
       procedure.bodyEnd = tokens.size();
       open = program.procedures.size() - 1;
-    } else if (IsWord(tokens[at], "FIN")) {
+    } else if (is(at, fin)) {
       if (open == kNone) {
         if (at > partStart) program.mainParts.emplace_back(partStart, at);
         program.strayEnds.push_back(at);

@@ -2,12 +2,15 @@
 // The words of a LOGO program text, each with the place where it starts.
 
 #include <cstddef>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
+#include "logo/lexicon.h"
+
 namespace tortuval::logo {
 
-enum class TokenKind {
+enum class TokenKind : std::uint8_t {
   kWord,        ///< a bare word: a primitive, a procedure, an infix word (ET, OU, div), "TANT QUE"
   kNumber,      ///< "12", "0,5", "2.5", "1e-8", "1E6"
   kValue,       ///< ":name"; the text keeps the colon
@@ -23,6 +26,9 @@ enum class TokenKind {
 /// One token; `text` points into the program text, which must outlive it.
 struct Token {
   TokenKind kind;
+  /// The number in TokenStream::names of a word's key, of a value's or quoted word's name, or
+  /// of a sign; kNoName for the other kinds.
+  std::uint32_t name;
   std::string_view text;
   int line;    ///< from 1
   int column;  ///< from 1, in bytes
@@ -40,6 +46,7 @@ struct Comment {
 struct TokenStream {
   std::vector<Token> tokens;
   std::vector<Comment> comments;
+  Lexicon names;
   int lineCount = 0;
 };
 

@@ -1,10 +1,10 @@
 #include "logo/vocabulary.h"
 
-#include <functional>
 #include <string>
-#include <unordered_map>
+#include <vector>
 
 #include "expr/cp1252.h"
+#include "logo/word_table.h"
 
 namespace tortuval::logo {
 namespace {
@@ -92,25 +92,27 @@ constexpr InfixOperator kInfixOperators[] = {
     {"+", 4},  {"-", 4},  {"*", 5}, {"/", 5},  {"%", 5}, {"div", 5}, {"^", 6},
 };
 
-// Lookups by std::string_view, without a string made per word.
-struct KeyHash {
-  using is_transparent = void;
-  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>{}(key); }
-};
-
+// The rows by name, compared as WordKey compares words; a table's value is a row's position.
 template <typename Row>
-using KeyIndex = std::unordered_map<std::string, const Row*, KeyHash, std::equal_to<>>;
-
-template <typename Row>
-KeyIndex<Row> IndexByKey(std::span<const Row> rows) {
-  KeyIndex<Row> index;
-  std::string key;
-  for (const Row& row : rows) {
-    WordKey(expr::Utf8ToCp1252(row.name), key);
-    index.emplace(key, &row);
+class RowIndex {
+ public:
+  explicit RowIndex(std::span<const Row> rows) : rows_(rows) {
+    // The names are converted once and kept in place: the table holds views of them.
+    names_.reserve(rows.size());
+    for (const Row& row : rows) names_.push_back(expr::Utf8ToCp1252(row.name));
+    for (std::size_t i = 0; i < names_.size(); ++i) table_.Insert(names_[i], static_cast<int>(i));
   }
-  return index;
-}
+
+  const Row* Find(std::string_view word, std::uint64_t hash) const {
+    const int* position = table_.Find(word, hash);
+    return position == nullptr ? nullptr : &rows_[static_cast<std::size_t>(*position)];
+  }
+
+ private:
+  std::span<const Row> rows_;
+  std::vector<std::string> names_;
+  WordTable table_;
+};
 
 }  // namespace
 
@@ -132,16 +134,18 @@ void WordKey(std::string_view word, std::string& key) {
   }
 }
 
-const Primitive* FindPrimitive(std::string_view key) {
-  static const auto index = IndexByKey(Primitives());
-  const auto it = index.find(key);
-  return it == index.end() ? nullptr : it->second;
+const Primitive* FindPrimitive(std::string_view word, std::uint64_t hash) {
+  static const RowIndex<Primitive> index(Primitives());
+  return index.Find(word, hash);
 }
 
-const InfixOperator* FindInfix(std::string_view key) {
-  static const auto index = IndexByKey(InfixOperators());
-  const auto it = index.find(key);
-  return it == index.end() ? nullptr : it->second;
+const Primitive* FindPrimitive(std::string_view word) {
+  return FindPrimitive(word, WordHash(word));
+}
+
+const InfixOperator* FindInfix(std::string_view word) {
+  static const RowIndex<InfixOperator> index(InfixOperators());
+  return index.Find(word, WordHash(word));
 }
 
 }  // namespace tortuval::logo

@@ -2,6 +2,7 @@
 // The primitives of the LOGO dialect that converted programs use, with their inputs, and the
 // infix operators. Words are compared ignoring case (Windows-1252 capitals).
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -41,10 +42,13 @@ std::span<const InfixOperator> InfixOperators();
 /// The word in capitals with each run of blanks as one space ("tant  que" gives "TANT QUE").
 void WordKey(std::string_view word, std::string& key);
 
-/// The primitive named by a key made by WordKey, or null.
-const Primitive* FindPrimitive(std::string_view key);
+/// The primitive named by a word (or its key made by WordKey: both give the same), or null.
+const Primitive* FindPrimitive(std::string_view word);
 
-/// The infix operator named by a key made by WordKey (or a sign as it stands), or null.
-const InfixOperator* FindInfix(std::string_view key);
+/// The same, with `hash` = WordHash(word) computed once for several lookups.
+const Primitive* FindPrimitive(std::string_view word, std::uint64_t hash);
+
+/// The infix operator named by a word (or its key made by WordKey, or a sign), or null.
+const InfixOperator* FindInfix(std::string_view word);
 
 }  // namespace tortuval::logo

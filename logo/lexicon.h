@@ -1,0 +1,42 @@
+#pragma once
+// The distinct names of a program, numbered as the reader meets them: later passes compare and
+// look up numbers instead of reading the words again from the program text.
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace tortuval::logo {
+
+/// The number of no name: tokens other than words, values, quoted words and signs.
+inline constexpr std::uint32_t kNoName = 0xFFFFFFFF;
+
+/// Names by their key (WordKey: capitals, each run of blanks as one space), each numbered from 0.
+class Lexicon {
+ public:
+  /// The number of `word`'s key, given on its first meeting.
+  std::uint32_t Intern(std::string_view word);
+
+  /// The number of `word`'s key, or kNoName when no word with that key was interned.
+  std::uint32_t Find(std::string_view word) const;
+
+  /// The key of name `number`.
+  std::string_view Key(std::uint32_t number) const { return keys_[number]; }
+
+  /// How many names there are.
+  std::size_t Size() const { return keys_.size(); }
+
+ private:
+  // Writes WordKey(word) into `key` and returns its hash.
+  std::uint64_t MakeKey(std::string_view word, std::string& key) const;
+  std::uint32_t Probe(std::string_view key, std::uint64_t hash, std::size_t& slot) const;
+  void Grow();
+
+  std::vector<std::string> keys_;
+  std::vector<std::uint64_t> hashes_;  // by number
+  std::vector<std::uint32_t> slots_;   // numbers by hash, kNoName for free slots
+  std::string key_;
+};
+
+}  // namespace tortuval::logo
