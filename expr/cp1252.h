@@ -1,6 +1,7 @@
 #pragma once
 // Windows-1252, the 8-bit code page in which every source-side text is held.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -24,6 +25,14 @@ constexpr unsigned char UpperCp1252(unsigned char c) {
       return c;
   }
 }
+
+/// UpperCp1252 as a table, for scans that upper-case every byte.
+inline constexpr std::array<unsigned char, 256> kUpperCp1252 = [] {
+  std::array<unsigned char, 256> upper{};
+  for (int byte = 0; byte < 256; ++byte)
+    upper[byte] = UpperCp1252(static_cast<unsigned char>(byte));
+  return upper;
+}();
 
 /// A byte of a word: an ASCII letter or digit, "_", or a Windows-1252 letter. Names are matched
 /// only where they stand as whole words, between bytes that are not word bytes.

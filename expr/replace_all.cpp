@@ -29,16 +29,8 @@ const CaseVariants& VariantsOf(unsigned char upper) {
   return table[upper];
 }
 
-// UpperCp1252 as a table, for the byte-by-byte comparisons.
-constexpr std::array<unsigned char, 256> kUpper = [] {
-  std::array<unsigned char, 256> upper{};
-  for (int byte = 0; byte < 256; ++byte) {
-    upper[byte] = UpperCp1252(static_cast<unsigned char>(byte));
-  }
-  return upper;
-}();
 
-unsigned char Upper(char c) { return kUpper[static_cast<unsigned char>(c)]; }
+unsigned char Upper(char c) { return kUpperCp1252[static_cast<unsigned char>(c)]; }
 
 bool MatchesRest(const char* at, std::string_view pattern) {
   for (std::size_t k = 1; k < pattern.size(); ++k) {

@@ -8,11 +8,7 @@
 namespace tortuval::logo {
 namespace {
 
-constexpr std::array<unsigned char, 256> kCapitals = [] {
-  std::array<unsigned char, 256> capitals{};
-  for (int c = 0; c < 256; ++c) capitals[c] = expr::UpperCp1252(static_cast<unsigned char>(c));
-  return capitals;
-}();
+constexpr const std::array<unsigned char, 256>& kCapitals = expr::kUpperCp1252;
 
 }  // namespace
 
