@@ -34,7 +34,9 @@ void FindingMarks::Show(std::vector<logo::Finding> findings) {
     if (finding.line == lastMarked) continue;
     lastMarked = finding.line;
     QTextEdit::ExtraSelection mark;
+    // The whole paragraph, so that a line the pane wraps is marked on each of its rows.
     mark.cursor = QTextCursor(pane_->document()->findBlockByNumber(finding.line - 1));
+    mark.cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
     mark.format.setBackground(kMarkedLine);
     mark.format.setProperty(QTextFormat::FullWidthSelection, true);
     marks.append(mark);
