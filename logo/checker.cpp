@@ -69,35 +69,36 @@ std::vector<char> WarnedLines(const TokenStream& stream) {
 void ReportWarnedLines(const Program& program, const std::vector<char>& warned,
                        const NameMeanings& names, std::vector<Finding>& findings) {
   const std::vector<Token>& tokens = program.stream.tokens;
-  std::vector<const Token*> call(warned.size(), nullptr);
-  std::vector<const Token*> firstGroup(warned.size(), nullptr);
-  std::vector<const Token*> callee(warned.size(), nullptr);
-  for (std::size_t at = 0; at < tokens.size(); ++at) {
-    const Token& token = tokens[at];
-    const auto line = static_cast<std::size_t>(token.line);
-    if (token.kind != TokenKind::kOpenGroup || warned[line] == 0) continue;
-    if (firstGroup[line] == nullptr) firstGroup[line] = &token;
-    if (call[line] == nullptr && at > 0 && tokens[at - 1].kind == TokenKind::kWord) {
-      if (names.procedureInputs[tokens[at - 1].name] >= 0) {
-        call[line] = &token;
-        callee[line] = &tokens[at - 1];
-      }
-    }
-  }
   for (const Comment& comment : program.stream.comments) {
     const auto line = static_cast<std::size_t>(comment.line);
     if (warned[line] == 0) continue;
-    if (call[line] != nullptr) {
-      AddFinding(findings, *call[line], FindingKind::kFixByHand,
-                 FormatMessage(MessageId::kWarnedCall, {callee[line]->text}));
-    } else {
-      if (firstGroup[line] != nullptr) {
-        AddFinding(findings, *firstGroup[line], FindingKind::kFixByHand,
-                   FormatMessage(MessageId::kWarnedLine, {}));
-      } else {
-        findings.push_back(Finding{comment.line, comment.column, FindingKind::kFixByHand,
-                                   FormatMessage(MessageId::kWarnedWithoutParentheses, {})});
+    // Few lines are warned: the tokens, in line order, are searched for each one's.
+    const auto first =
+        std::lower_bound(tokens.begin(), tokens.end(), comment.line,
+                         [](const Token& token, int wanted) { return token.line < wanted; });
+    const Token* call = nullptr;
+    const Token* callee = nullptr;
+    const Token* firstGroup = nullptr;
+    for (auto at = static_cast<std::size_t>(first - tokens.begin());
+         at < tokens.size() && tokens[at].line == comment.line && call == nullptr; ++at) {
+      const Token& token = tokens[at];
+      if (token.kind != TokenKind::kOpenGroup) continue;
+      if (firstGroup == nullptr) firstGroup = &token;
+      if (at > 0 && tokens[at - 1].kind == TokenKind::kWord &&
+          names.procedureInputs[tokens[at - 1].name] >= 0) {
+        call = &token;
+        callee = &tokens[at - 1];
       }
+    }
+    if (call != nullptr) {
+      AddFinding(findings, *call, FindingKind::kFixByHand,
+                 FormatMessage(MessageId::kWarnedCall, {callee->text}));
+    } else if (firstGroup != nullptr) {
+      AddFinding(findings, *firstGroup, FindingKind::kFixByHand,
+                 FormatMessage(MessageId::kWarnedLine, {}));
+    } else {
+      findings.push_back(Finding{comment.line, comment.column, FindingKind::kFixByHand,
+                                 FormatMessage(MessageId::kWarnedWithoutParentheses, {})});
     }
   }
 }

@@ -43,6 +43,20 @@ std::uint32_t Lexicon::Probe(std::string_view key, std::uint64_t hash, std::size
 }
 
 std::uint32_t Lexicon::Intern(std::string_view word) {
+  if (word.size() > sizeof(std::uint64_t)) return InternKey(word);
+  std::uint64_t bytes = 0;
+  for (std::size_t i = 0; i < word.size(); ++i) {
+    bytes |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+  }
+  constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
+  Recent& recent = recent_[((bytes ^ word.size()) * kSpread) >> (64 - kRecentBits)];
+  if (recent.bytes == bytes && recent.size == word.size()) return recent.number;
+  const std::uint32_t number = InternKey(word);
+  recent = Recent{bytes, number, static_cast<std::uint32_t>(word.size())};
+  return number;
+}
+
+std::uint32_t Lexicon::InternKey(std::string_view word) {
   if ((keys_.size() + 1) * 2 > slots_.size()) Grow();
   const std::uint64_t hash = MakeKey(word, key_);
   std::size_t slot = 0;

@@ -2,6 +2,7 @@
 // The distinct names of a program, numbered as the reader meets them: later passes compare and
 // look up numbers instead of reading the words again from the program text.
 
+#include <array>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -30,9 +31,21 @@ class Lexicon {
  private:
   // Writes WordKey(word) into `key` and returns its hash.
   std::uint64_t MakeKey(std::string_view word, std::string& key) const;
+  // Intern by the word's key, past the cache of recent words.
+  std::uint32_t InternKey(std::string_view word);
   std::uint32_t Probe(std::string_view key, std::uint64_t hash, std::size_t& slot) const;
   void Grow();
 
+  // A word met before, by its own bytes: most tokens repeat a short word, and its bytes then
+  // give its number without making and hashing its key again.
+  struct Recent {
+    std::uint64_t bytes = 0;
+    std::uint32_t number = 0;
+    std::uint32_t size = kNoName;  // no word has this size: the entry is empty
+  };
+  static constexpr int kRecentBits = 9;
+
+  std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
   std::vector<std::string> keys_;
   std::vector<std::uint64_t> hashes_;  // by number
   std::vector<std::uint32_t> slots_;   // numbers by hash, kNoName for free slots

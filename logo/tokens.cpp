@@ -1,6 +1,7 @@
 #include "logo/tokens.h"
 
 #include <algorithm>
+#include <array>
 #include <bit>
 #include <cstdint>
 #include <cstring>
@@ -15,16 +16,14 @@
 namespace tortuval::logo {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v'; }
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-bool IsLetter(char c) {
-  const auto byte = static_cast<unsigned char>(c);
-  return expr::IsWordByte(byte) && !IsDigit(c) && c != '_';
+constexpr bool IsBlankByte(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
 }
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 
 // Bytes that end a bare word or a value name. A "-" is one too, except between two letters:
 // the support procedures call "écart-type".
-bool EndsWord(char c) {
+constexpr bool EndsWordByte(char c) {
   switch (c) {
     case ' ':
     case '\t':
@@ -53,10 +52,39 @@ bool EndsWord(char c) {
   }
 }
 
-// A quoted word runs to a blank or a bracket: "\"x" and the empty word "\"" alike.
-bool EndsQuoted(char c) {
-  return IsBlank(c) || c == '\n' || c == '[' || c == ']' || c == '(' || c == ')';
+// What each byte is to the lexer, looked up once per byte in the word loops.
+enum ByteClass : std::uint8_t {
+  kBlankByte = 1,   // a blank other than the line end
+  kLetterByte = 2,  // a letter: a word byte that is no digit and no "_"
+  kEndsWord = 4,    // ends a bare word or a value name
+  kEndsQuoted = 8,  // ends a quoted word: a blank, a line end or a bracket
+};
+
+constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
+  std::array<std::uint8_t, 256> classes{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto c = static_cast<char>(byte);
+    std::uint8_t bits = 0;
+    if (IsBlankByte(c)) bits |= kBlankByte;
+    if (expr::IsWordByte(static_cast<unsigned char>(byte)) && !IsDigit(c) && c != '_') {
+      bits |= kLetterByte;
+    }
+    if (EndsWordByte(c)) bits |= kEndsWord;
+    if (IsBlankByte(c) || c == '\n' || c == '[' || c == ']' || c == '(' || c == ')') {
+      bits |= kEndsQuoted;
+    }
+    classes[static_cast<std::size_t>(byte)] = bits;
+  }
+  return classes;
+}();
+
+bool Is(char c, ByteClass byteClass) {
+  return (kByteClasses[static_cast<unsigned char>(c)] & byteClass) != 0;
 }
+bool IsBlank(char c) { return Is(c, kBlankByte); }
+bool IsLetter(char c) { return Is(c, kLetterByte); }
+bool EndsWord(char c) { return Is(c, kEndsWord); }
+bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
 
 bool SameIgnoringCase(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
