@@ -1,5 +1,6 @@
 # make run   install what is missing, build, start the program
 # make test  install what is missing, build, run every test (also under ASan + UBSan)
+# make package  a Release build packed as a .deb (build-package/), then checked and run unpacked
 #
 # Each target runs one CMake workflow preset (CMakePresets.json): configure, build and, for the
 # test suites, test. The job count reaches the build and test steps through the environment.
@@ -7,7 +8,7 @@ JOBS ?= $(shell nproc)
 export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
 export CTEST_PARALLEL_LEVEL := $(JOBS)
 
-.PHONY: all deps build run test test-fast sanitize bench fuzz clean
+.PHONY: all deps build run test test-fast sanitize bench fuzz package clean
 
 all: build
 
@@ -37,5 +38,9 @@ fuzz: deps
 	cmake --workflow --preset fuzz
 	@scripts/fuzz.sh build-fuzz $(FUZZ_SECONDS)
 
+package: deps
+	cmake --workflow --preset package
+	@scripts/check-package.sh build-package
+
 clean:
-	rm -rf build build-sanitize build-bench build-fuzz
+	rm -rf build build-sanitize build-bench build-fuzz build-package

@@ -8,6 +8,8 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools libgl-dev
   xvfb xauth fonts-dejavu-core
+  # make package: the .deb's dependencies, and the validators of what it installs
+  dpkg-dev desktop-file-utils appstream shared-mime-info man-db
 )
 
 # One query for the whole list: "name<TAB>status" for each package dpkg knows; a package it does
