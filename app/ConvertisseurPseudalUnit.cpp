@@ -7,7 +7,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -23,14 +25,17 @@
 #include <filesystem>
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/alt_typing.h"
 #include "app/error_display.h"
 #include "app/finding_marks.h"
 #include "app/file_filter.h"
+#include "app/logo_file.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
+#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "logo/checker.h"
@@ -113,6 +118,7 @@ void TFicheConvertisseur::CreateMenus() {
   MainMenu1 = menuBar();
   Fichier = MainMenu1->addMenu(QStringLiteral("Fichier."));
   Ouvrir = Fichier->addAction(QStringLiteral("Ouvrir."));
+  EnregistrerLogo = Fichier->addAction(QStringLiteral("Enregistrer le programme LOGO."));
   Edition = MainMenu1->addMenu(QStringLiteral("Edition."));
   Copier = Edition->addAction(QStringLiteral("Copier"));
   Selectionnertout = Edition->addAction(QStringLiteral("Sélectionner tout."));
@@ -121,6 +127,7 @@ void TFicheConvertisseur::CreateMenus() {
   Tortuval = Aproposde->addAction(QStringLiteral("Tortuval"));
 
   connect(Ouvrir, &QAction::triggered, this, &TFicheConvertisseur::OuvrirClick);
+  connect(EnregistrerLogo, &QAction::triggered, this, &TFicheConvertisseur::EnregistrerLogoClick);
   connect(Copier, &QAction::triggered, this, &TFicheConvertisseur::CopierClick);
   connect(Selectionnertout, &QAction::triggered, this, &TFicheConvertisseur::SelectionnertoutClick);
   connect(Tortuval, &QAction::triggered, this, &TFicheConvertisseur::TortuvalClick);
@@ -147,6 +154,9 @@ void TFicheConvertisseur::CreatePanes(QWidget* client) {
   // The panes would take a dropped file as text; the window opens it instead.
   Editeur->viewport()->installEventFilter(this);
   Editeur2->viewport()->installEventFilter(this);
+  // The panes would type the letter of a key pressed with Alt over their selection.
+  Editeur->installEventFilter(this);
+  Editeur2->installEventFilter(this);
 }
 
 // One line under the client area, which keeps its size; the status bar's grip is left out so
@@ -190,6 +200,34 @@ void TFicheConvertisseur::OuvrirClick() {
   });
 }
 
+void TFicheConvertisseur::EnregistrerLogoClick() {
+  RunGuarded(this, [this] {
+    const int example = RadioGroup1->ItemIndex();
+    const QString caption =
+        example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
+    const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
+    const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
+    if (chosen.isEmpty()) return;
+    // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
+    convert::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
+                             PaneText(Editeur));
+  });
+}
+
+QString TFicheConvertisseur::AskSavePath(const QString& proposedPath) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(QtNameFilters(kSaveDialogFilter));
+  dialog.setDefaultSuffix(QStringLiteral("lgo"));
+  dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
+  dialog.selectFile(QFileInfo(proposedPath).fileName());
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+
 void TFicheConvertisseur::CopierClick() {
   RunGuarded(this, [this] {
     const QString selected = SelectedPaneText(Editeur);
@@ -209,6 +247,7 @@ void TFicheConvertisseur::RadioGroup1Click() {
     const int index = RadioGroup1->ItemIndex();
     if (index < 0 || index >= examples::kExampleCount) return;
     sourceText_ = examples::ExampleDocument(index);
+    documentPath_.clear();
     ConvertionPseudal2Logo();
   });
 }
@@ -245,6 +284,7 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   // The text goes through the pane and is taken back from it, as the user would see it.
   SetPaneText(Editeur, text);
   sourceText_ = PaneText(Editeur);
+  documentPath_ = path;
   ConvertionPseudal2Logo();
 }
 
@@ -302,6 +342,12 @@ void TFicheConvertisseur::dropEvent(QDropEvent* event) {
 bool TFicheConvertisseur::eventFilter(QObject* watched, QEvent* event) {
   const bool onPane = watched == Editeur->viewport() || watched == Editeur2->viewport();
   if (onPane && HandleFileDrag(event)) return true;
+  // Swallowed whole: nothing else in the window answers Alt with a letter.
+  const bool onEditor = watched == Editeur || watched == Editeur2;
+  if (onEditor && event->type() == QEvent::KeyPress &&
+      TypesWithAlt(*static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

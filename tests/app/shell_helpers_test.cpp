@@ -1,15 +1,22 @@
 // The window's parts that work without the main window: centring, error messages, pane texts,
-// open-dialog filters and the command line.
+// dialog filters, the saved program's name, Qt's French texts and the command line.
 
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 #include <stdexcept>
 #include <string>
 
 #include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/file_filter.h"
+#include "app/logo_file.h"
 #include "app/pane_text.h"
+#include "app/qt_french.h"
 #include "app/window_geometry.h"
 #include "tests/test_support.h"
 
@@ -27,6 +34,9 @@ class ShellHelpersTest : public QObject {
   void PaneTextRoundTrip_data();
   void PaneTextRoundTrip();
   void DialogFilters();
+  void ProposedLogoName_data();
+  void ProposedLogoName();
+  void QtSpeaksFrench();
   void CommandLine_data();
   void CommandLine();
 };
@@ -121,6 +131,51 @@ void ShellHelpersTest::DialogFilters() {
   QCOMPARE(QtNameFilters(kOpenDialogFilter),
            QStringList({"Fichiers Algo (*.alg) (*.alg)", "Fichiers texte  (*.text) (*.text)",
                         "Tous les fichiers (*.*) (*)"}));
+}
+
+void ShellHelpersTest::ProposedLogoName_data() {
+  QTest::addColumn<QString>("document");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("proposed");
+  QTest::newRow("opened document") << "/cours/td 3/élève.alg"
+                                   << "prof_Euler."
+                                   << "/cours/td 3/élève.lgo";
+  QTest::newRow("only the last extension") << "/cours/a.b.text"
+                                           << ""
+                                           << "/cours/a.b.lgo";
+  QTest::newRow("example") << ""
+                           << "prof_pgdc_récursif."
+                           << "/ici/prof_pgdc_récursif.lgo";
+  QTest::newRow("period inside the caption") << ""
+                                             << "prof_décomp._facteurs_premiers."
+                                             << "/ici/prof_décomp._facteurs_premiers.lgo";
+  QTest::newRow("caption without period") << ""
+                                          << "fonction pos_minimum"
+                                          << "/ici/fonction pos_minimum.lgo";
+  QTest::newRow("nothing converted") << ""
+                                     << ""
+                                     << "/ici/programme.lgo";
+}
+
+void ShellHelpersTest::ProposedLogoName() {
+  QFETCH(QString, document);
+  QFETCH(QString, caption);
+  QTEST(ProposedLogoPath(document, caption, "/ici"), "proposed");
+}
+
+void ShellHelpersTest::QtSpeaksFrench() {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  QTranslator translator;
+  if (!QFile::exists(folder + "/qtbase_fr.qm")) {
+    QVERIFY(!LoadQtFrench(translator));
+    QSKIP("Qt's French translation is not installed (scripts/install-deps.sh installs it).");
+  }
+  QVERIFY(LoadQtFrench(translator));
+  QVERIFY(QCoreApplication::installTranslator(&translator));
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+  QCoreApplication::removeTranslator(&translator);
+  QCOMPARE(cancel, QStringLiteral("Annuler"));
 }
 
 void ShellHelpersTest::CommandLine_data() {
