@@ -26,6 +26,7 @@
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/alt_typing.h"
+#include "app/client_layout.h"
 #include "app/error_display.h"
 #include "app/finding_marks.h"
 #include "app/file_filter.h"
@@ -43,30 +44,19 @@
 namespace tortuval::app {
 namespace {
 
-// The client area below the menu bar and the controls' places in it, in pixels.
-constexpr int kClientWidth = 970;
-constexpr int kClientHeight = 455;
-constexpr QRect kRadioGroup1Place{8, 8, 198, 435};
-constexpr QPoint kLabel2Place{212, 8};
-constexpr QRect kEditeur2Place{211, 32, 377, 413};
-constexpr QPoint kLabel1Place{600, 8};
-constexpr QRect kEditeurPlace{596, 32, 365, 413};
-
 constexpr int kPaneFontHeight = 11;
 constexpr int kHeadingFontHeight = 12;
 
 // A heading that sizes itself to its text, so a stand-in font wider than Tahoma is not cut.
-QLabel* Heading(const QString& text, QPoint place, QWidget* parent) {
+QLabel* Heading(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setFont(ShellFont(kHeadingFontHeight, true));
-  label->move(place);
   label->adjustSize();
   return label;
 }
 
-QPlainTextEdit* Pane(QRect place, QWidget* parent) {
+QPlainTextEdit* Pane(QWidget* parent) {
   auto* pane = new QPlainTextEdit(parent);
-  pane->setGeometry(place);
   pane->setFont(ShellFont(kPaneFontHeight));
   pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   return pane;
@@ -86,7 +76,7 @@ QString FirstLocalFile(const QMimeData* data) {
 TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Convertisseur Pseudal-> LOGO."));
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setFixedSize(kClientSize);
   client->setFont(ShellFont(kPaneFontHeight));
   setCentralWidget(client);
 
@@ -95,6 +85,7 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   CreatePanes(client);
   CreateCheckSummary();
   CreateOpenDialog();
+  PlaceControls(kClientSize);
 
   // Tab order: the LOGO pane, the examples, the listing pane.
   QWidget::setTabOrder(Editeur, RadioGroup1->Item(0));
@@ -109,6 +100,10 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   layout()->activate();
   setAcceptDrops(true);
+  // A screen whose free area changes (a panel added, another scale) may hold more or less of
+  // the window.
+  connect(QGuiApplication::primaryScreen(), &QScreen::availableGeometryChanged, this,
+          &TFicheConvertisseur::FormResize);
 
   FormCreate();
   ficheAproposTortuval_ = new TFicheAproposTortuval(this);
@@ -139,17 +134,16 @@ void TFicheConvertisseur::CreateExampleGroup(QWidget* client) {
     captions << ToPaneText(examples::ExampleCaption(index));
   }
   RadioGroup1 = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
-  RadioGroup1->setGeometry(kRadioGroup1Place);
   connect(RadioGroup1, &RadioGroup::SelectionChanged, this, &TFicheConvertisseur::RadioGroup1Click);
 }
 
 void TFicheConvertisseur::CreatePanes(QWidget* client) {
-  Label2 = Heading(QStringLiteral("Programme Pseudal."), kLabel2Place, client);
-  Editeur2 = Pane(kEditeur2Place, client);
+  Label2 = Heading(QStringLiteral("Programme Pseudal."), client);
+  Editeur2 = Pane(client);
   Editeur2->setTabChangesFocus(true);
-  Label1 = Heading(QStringLiteral("Programme LOGO."), kLabel1Place, client);
+  Label1 = Heading(QStringLiteral("Programme LOGO."), client);
   // The LOGO pane keeps the Tab key: it types a tab character.
-  Editeur = Pane(kEditeurPlace, client);
+  Editeur = Pane(client);
 
   // The panes would take a dropped file as text; the window opens it instead.
   Editeur->viewport()->installEventFilter(this);
@@ -169,6 +163,15 @@ void TFicheConvertisseur::CreateCheckSummary() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(ResumeVerification);
   marks_ = new FindingMarks(Editeur, ResumeVerification, this);
+}
+
+void TFicheConvertisseur::PlaceControls(QSize client) {
+  const ClientLayout places = LayoutForClient(client);
+  RadioGroup1->setGeometry(places.radioGroup1);
+  Label2->move(places.label2);
+  Editeur2->setGeometry(places.editeur2);
+  Label1->move(places.label1);
+  Editeur->setGeometry(places.editeur);
 }
 
 void TFicheConvertisseur::CreateOpenDialog() {
@@ -253,7 +256,10 @@ void TFicheConvertisseur::RadioGroup1Click() {
 }
 
 void TFicheConvertisseur::FormCreate() {
-  RunGuarded(this, [this] { Centre(); });
+  RunGuarded(this, [this] {
+    FitToScreen();
+    Centre();
+  });
 }
 
 void TFicheConvertisseur::FormResize() {
@@ -261,6 +267,7 @@ void TFicheConvertisseur::FormResize() {
     // A maximised or full-screen window would be given the screen's size again.
     const Qt::WindowStates bigStates = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (windowState() & bigStates) setWindowState(windowState() & ~bigStates);
+    FitToScreen();
     // Resizing to the current size raises no new size change, so this nests at most once.
     const QSize fixedSize = layout()->totalSizeHint();
     if (size() != fixedSize) resize(fixedSize);
@@ -288,9 +295,30 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   ConvertionPseudal2Logo();
 }
 
+void TFicheConvertisseur::FitToScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  QWidget* client = centralWidget();
+  // The frame, the menu bar and the status line keep their sizes; only the client area gives.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize chrome = layout()->totalSizeHint() - client->size() + frame;
+  const QSize minimum = MinimumClientSize(RadioGroup1->minimumSizeHint().height());
+  const QSize fitted = FittedClientSize(screen->availableGeometry().size(), chrome, minimum);
+  if (fitted == client->size()) return;
+  client->setFixedSize(fitted);
+  PlaceControls(fitted);
+  layout()->activate();
+}
+
+bool TFicheConvertisseur::Shrunk() const { return centralWidget()->size() != kClientSize; }
+
 void TFicheConvertisseur::Centre() {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const QSize outer = frameGeometry().size();
+  if (Shrunk()) {
+    // The screen is too small for the window: all of it goes on the screen's free area.
+    move(PlacedInside(QGuiApplication::primaryScreen()->availableGeometry(), outer));
+    return;
+  }
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const WindowPosition position =
       CentredPosition(screen.width(), screen.height(), outer.width(), outer.height());
   move(screen.left() + position.left, screen.top() + position.top);
@@ -299,6 +327,13 @@ void TFicheConvertisseur::Centre() {
 void TFicheConvertisseur::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
+}
+
+void TFicheConvertisseur::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The frame's size is known once the window is shown, on some systems a moment later: the
+  // window is fitted and centred again with it.
+  QMetaObject::invokeMethod(this, &TFicheConvertisseur::FormResize, Qt::QueuedConnection);
 }
 
 void TFicheConvertisseur::changeEvent(QEvent* event) {

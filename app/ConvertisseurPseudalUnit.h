@@ -17,6 +17,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QShowEvent;
 
 namespace tortuval::app {
 
@@ -89,15 +90,18 @@ class TFicheConvertisseur : public QMainWindow {
   void SelectionnertoutClick();
   /// The selection of RadioGroup1 changed: converts the chosen example.
   void RadioGroup1Click();
-  /// The window was created: centres it on the primary screen.
+  /// The window was created: centres it on the primary screen (shrunk to fit its free area
+  /// when that cannot hold it).
   void FormCreate();
-  /// The window's size changed: restores the fixed size and centres the window.
+  /// The window's size changed: restores the fixed size (or the size that fits the screen) and
+  /// centres the window.
   void FormResize();
   /// "Tortuval": shows the about window modally.
   void TortuvalClick();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -110,6 +114,9 @@ class TFicheConvertisseur : public QMainWindow {
   void CreatePanes(QWidget* client);
   void CreateCheckSummary();
   void CreateOpenDialog();
+  void PlaceControls(QSize client);
+  void FitToScreen();
+  bool Shrunk() const;
   void Centre();
   void LoadSourceFile(const QString& path);
   QString AskSavePath(const QString& proposedPath);

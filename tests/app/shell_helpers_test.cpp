@@ -1,4 +1,5 @@
-// The window's parts that work without the main window: centring, error messages, pane texts,
+// The window's parts that work without the main window: centring, the controls' places on small
+// screens, error messages, pane texts,
 // dialog filters, the saved program's name, Qt's French texts and the command line.
 
 #include <QDialogButtonBox>
@@ -11,6 +12,7 @@
 #include <stdexcept>
 #include <string>
 
+#include "app/client_layout.h"
 #include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/file_filter.h"
@@ -28,6 +30,9 @@ class ShellHelpersTest : public QObject {
  private slots:
   void CentringHalvesEachSizeFirst_data();
   void CentringHalvesEachSizeFirst();
+  void ControlPlaces_data();
+  void ControlPlaces();
+  void FittingAScreen();
   void ClosingPeriod_data();
   void ClosingPeriod();
   void UnexpectedErrorIsShown();
@@ -58,6 +63,54 @@ void ShellHelpersTest::CentringHalvesEachSizeFirst() {
   QFETCH(WindowPosition, position);
   const auto& s = screenAndWindow;
   QVERIFY(CentredPosition(s[0], s[1], s[2], s[3]) == position);
+}
+
+void ShellHelpersTest::ControlPlaces_data() {
+  QTest::addColumn<QSize>("client");
+  QTest::addColumn<QList<QRect>>("places");  // group, listing, LOGO pane, then the two headings
+  QTest::newRow("specified size") << QSize(970, 455)
+                                  << QList{QRect(8, 8, 198, 435), QRect(211, 32, 377, 413),
+                                           QRect(596, 32, 365, 413), QRect(212, 8, 0, 0),
+                                           QRect(600, 8, 0, 0)};
+  // 100 pixels narrower: 50 from the listing (100 x 377 / 742), 50 from the LOGO pane.
+  QTest::newRow("narrower and shorter")
+      << QSize(870, 431)
+      << QList{QRect(8, 8, 198, 411), QRect(211, 32, 327, 389), QRect(546, 32, 315, 389),
+               QRect(212, 8, 0, 0), QRect(550, 8, 0, 0)};
+  QTest::newRow("narrowest") << MinimumClientSize(349)
+                             << QList{QRect(8, 8, 198, 349), QRect(211, 32, 155, 327),
+                                      QRect(374, 32, 150, 327), QRect(212, 8, 0, 0),
+                                      QRect(378, 8, 0, 0)};
+}
+
+void ShellHelpersTest::ControlPlaces() {
+  QFETCH(QSize, client);
+  QFETCH(QList<QRect>, places);
+  const ClientLayout layout = LayoutForClient(client);
+  QCOMPARE(layout.radioGroup1, places[0]);
+  QCOMPARE(layout.editeur2, places[1]);
+  QCOMPARE(layout.editeur, places[2]);
+  QCOMPARE(layout.label2, places[3].topLeft());
+  QCOMPARE(layout.label1, places[4].topLeft());
+  // The right margin stays 9 pixels.
+  QCOMPARE(client.width() - layout.editeur.right() - 1, 9);
+}
+
+void ShellHelpersTest::FittingAScreen() {
+  const QSize chrome(4, 49);  // frame, menu bar and status line
+  const QSize minimum = MinimumClientSize(349);
+  QCOMPARE(minimum, QSize(533, 369));
+  QCOMPARE(FittedClientSize({1366, 768}, chrome, minimum), QSize(970, 455));
+  QCOMPARE(FittedClientSize({974, 504}, chrome, minimum), QSize(970, 455));
+  // 1366 x 768 at 150 %.
+  QCOMPARE(FittedClientSize({911, 512}, chrome, minimum), QSize(907, 455));
+  QCOMPARE(FittedClientSize({819, 480}, chrome, minimum), QSize(815, 431));
+  QCOMPARE(FittedClientSize({400, 300}, chrome, minimum), minimum);
+
+  QCOMPARE(PlacedInside({0, 0, 911, 512}, {911, 504}), QPoint(0, 4));
+  QCOMPARE(PlacedInside({0, 30, 800, 570}, {600, 400}), QPoint(100, 115));
+  // Larger than the area: its top-left corner, with the title bar, stays on it.
+  QCOMPARE(PlacedInside({0, 30, 800, 570}, {900, 700}), QPoint(0, 30));
 }
 
 void ShellHelpersTest::ClosingPeriod_data() {
