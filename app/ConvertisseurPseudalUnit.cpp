@@ -7,7 +7,9 @@
 #include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
@@ -23,14 +25,18 @@
 #include <filesystem>
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/alt_typing.h"
+#include "app/client_layout.h"
 #include "app/error_display.h"
 #include "app/finding_marks.h"
 #include "app/file_filter.h"
+#include "app/logo_file.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
+#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "logo/checker.h"
@@ -38,30 +44,19 @@
 namespace tortuval::app {
 namespace {
 
-// The client area below the menu bar and the controls' places in it, in pixels.
-constexpr int kClientWidth = 970;
-constexpr int kClientHeight = 455;
-constexpr QRect kRadioGroup1Place{8, 8, 198, 435};
-constexpr QPoint kLabel2Place{212, 8};
-constexpr QRect kEditeur2Place{211, 32, 377, 413};
-constexpr QPoint kLabel1Place{600, 8};
-constexpr QRect kEditeurPlace{596, 32, 365, 413};
-
 constexpr int kPaneFontHeight = 11;
 constexpr int kHeadingFontHeight = 12;
 
 // A heading that sizes itself to its text, so a stand-in font wider than Tahoma is not cut.
-QLabel* Heading(const QString& text, QPoint place, QWidget* parent) {
+QLabel* Heading(const QString& text, QWidget* parent) {
   auto* label = new QLabel(text, parent);
   label->setFont(ShellFont(kHeadingFontHeight, true));
-  label->move(place);
   label->adjustSize();
   return label;
 }
 
-QPlainTextEdit* Pane(QRect place, QWidget* parent) {
+QPlainTextEdit* Pane(QWidget* parent) {
   auto* pane = new QPlainTextEdit(parent);
-  pane->setGeometry(place);
   pane->setFont(ShellFont(kPaneFontHeight));
   pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   return pane;
@@ -81,7 +76,7 @@ QString FirstLocalFile(const QMimeData* data) {
 TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Convertisseur Pseudal-> LOGO."));
   auto* client = new QWidget(this);
-  client->setFixedSize(kClientWidth, kClientHeight);
+  client->setFixedSize(kClientSize);
   client->setFont(ShellFont(kPaneFontHeight));
   setCentralWidget(client);
 
@@ -90,6 +85,7 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   CreatePanes(client);
   CreateCheckSummary();
   CreateOpenDialog();
+  PlaceControls(kClientSize);
 
   // Tab order: the LOGO pane, the examples, the listing pane.
   QWidget::setTabOrder(Editeur, RadioGroup1->Item(0));
@@ -104,6 +100,10 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   layout()->setSizeConstraint(QLayout::SetFixedSize);
   layout()->activate();
   setAcceptDrops(true);
+  // A screen whose free area changes (a panel added, another scale) may hold more or less of
+  // the window.
+  connect(QGuiApplication::primaryScreen(), &QScreen::availableGeometryChanged, this,
+          &TFicheConvertisseur::FormResize);
 
   FormCreate();
   ficheAproposTortuval_ = new TFicheAproposTortuval(this);
@@ -113,6 +113,7 @@ void TFicheConvertisseur::CreateMenus() {
   MainMenu1 = menuBar();
   Fichier = MainMenu1->addMenu(QStringLiteral("Fichier."));
   Ouvrir = Fichier->addAction(QStringLiteral("Ouvrir."));
+  EnregistrerLogo = Fichier->addAction(QStringLiteral("Enregistrer le programme LOGO."));
   Edition = MainMenu1->addMenu(QStringLiteral("Edition."));
   Copier = Edition->addAction(QStringLiteral("Copier"));
   Selectionnertout = Edition->addAction(QStringLiteral("Sélectionner tout."));
@@ -121,6 +122,7 @@ void TFicheConvertisseur::CreateMenus() {
   Tortuval = Aproposde->addAction(QStringLiteral("Tortuval"));
 
   connect(Ouvrir, &QAction::triggered, this, &TFicheConvertisseur::OuvrirClick);
+  connect(EnregistrerLogo, &QAction::triggered, this, &TFicheConvertisseur::EnregistrerLogoClick);
   connect(Copier, &QAction::triggered, this, &TFicheConvertisseur::CopierClick);
   connect(Selectionnertout, &QAction::triggered, this, &TFicheConvertisseur::SelectionnertoutClick);
   connect(Tortuval, &QAction::triggered, this, &TFicheConvertisseur::TortuvalClick);
@@ -132,21 +134,23 @@ void TFicheConvertisseur::CreateExampleGroup(QWidget* client) {
     captions << ToPaneText(examples::ExampleCaption(index));
   }
   RadioGroup1 = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
-  RadioGroup1->setGeometry(kRadioGroup1Place);
   connect(RadioGroup1, &RadioGroup::SelectionChanged, this, &TFicheConvertisseur::RadioGroup1Click);
 }
 
 void TFicheConvertisseur::CreatePanes(QWidget* client) {
-  Label2 = Heading(QStringLiteral("Programme Pseudal."), kLabel2Place, client);
-  Editeur2 = Pane(kEditeur2Place, client);
+  Label2 = Heading(QStringLiteral("Programme Pseudal."), client);
+  Editeur2 = Pane(client);
   Editeur2->setTabChangesFocus(true);
-  Label1 = Heading(QStringLiteral("Programme LOGO."), kLabel1Place, client);
+  Label1 = Heading(QStringLiteral("Programme LOGO."), client);
   // The LOGO pane keeps the Tab key: it types a tab character.
-  Editeur = Pane(kEditeurPlace, client);
+  Editeur = Pane(client);
 
   // The panes would take a dropped file as text; the window opens it instead.
   Editeur->viewport()->installEventFilter(this);
   Editeur2->viewport()->installEventFilter(this);
+  // The panes would type the letter of a key pressed with Alt over their selection.
+  Editeur->installEventFilter(this);
+  Editeur2->installEventFilter(this);
 }
 
 // One line under the client area, which keeps its size; the status bar's grip is left out so
@@ -159,6 +163,15 @@ void TFicheConvertisseur::CreateCheckSummary() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(ResumeVerification);
   marks_ = new FindingMarks(Editeur, ResumeVerification, this);
+}
+
+void TFicheConvertisseur::PlaceControls(QSize client) {
+  const ClientLayout places = LayoutForClient(client);
+  RadioGroup1->setGeometry(places.radioGroup1);
+  Label2->move(places.label2);
+  Editeur2->setGeometry(places.editeur2);
+  Label1->move(places.label1);
+  Editeur->setGeometry(places.editeur);
 }
 
 void TFicheConvertisseur::CreateOpenDialog() {
@@ -190,6 +203,34 @@ void TFicheConvertisseur::OuvrirClick() {
   });
 }
 
+void TFicheConvertisseur::EnregistrerLogoClick() {
+  RunGuarded(this, [this] {
+    const int example = RadioGroup1->ItemIndex();
+    const QString caption =
+        example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
+    const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
+    const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
+    if (chosen.isEmpty()) return;
+    // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
+    convert::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
+                             PaneText(Editeur));
+  });
+}
+
+QString TFicheConvertisseur::AskSavePath(const QString& proposedPath) {
+  QFileDialog dialog(this);
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setOption(QFileDialog::HideNameFilterDetails);
+  dialog.setNameFilters(QtNameFilters(kSaveDialogFilter));
+  dialog.setDefaultSuffix(QStringLiteral("lgo"));
+  dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
+  dialog.selectFile(QFileInfo(proposedPath).fileName());
+  if (dialog.exec() != QDialog::Accepted) return {};
+  const QStringList chosen = dialog.selectedFiles();
+  return chosen.isEmpty() ? QString() : chosen.constFirst();
+}
+
 void TFicheConvertisseur::CopierClick() {
   RunGuarded(this, [this] {
     const QString selected = SelectedPaneText(Editeur);
@@ -209,12 +250,16 @@ void TFicheConvertisseur::RadioGroup1Click() {
     const int index = RadioGroup1->ItemIndex();
     if (index < 0 || index >= examples::kExampleCount) return;
     sourceText_ = examples::ExampleDocument(index);
+    documentPath_.clear();
     ConvertionPseudal2Logo();
   });
 }
 
 void TFicheConvertisseur::FormCreate() {
-  RunGuarded(this, [this] { Centre(); });
+  RunGuarded(this, [this] {
+    FitToScreen();
+    Centre();
+  });
 }
 
 void TFicheConvertisseur::FormResize() {
@@ -222,6 +267,7 @@ void TFicheConvertisseur::FormResize() {
     // A maximised or full-screen window would be given the screen's size again.
     const Qt::WindowStates bigStates = Qt::WindowMaximized | Qt::WindowFullScreen;
     if (windowState() & bigStates) setWindowState(windowState() & ~bigStates);
+    FitToScreen();
     // Resizing to the current size raises no new size change, so this nests at most once.
     const QSize fixedSize = layout()->totalSizeHint();
     if (size() != fixedSize) resize(fixedSize);
@@ -245,12 +291,34 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   // The text goes through the pane and is taken back from it, as the user would see it.
   SetPaneText(Editeur, text);
   sourceText_ = PaneText(Editeur);
+  documentPath_ = path;
   ConvertionPseudal2Logo();
 }
 
+void TFicheConvertisseur::FitToScreen() {
+  const QScreen* screen = QGuiApplication::primaryScreen();
+  QWidget* client = centralWidget();
+  // The frame, the menu bar and the status line keep their sizes; only the client area gives.
+  const QSize frame = frameGeometry().size() - size();
+  const QSize chrome = layout()->totalSizeHint() - client->size() + frame;
+  const QSize minimum = MinimumClientSize(RadioGroup1->minimumSizeHint().height());
+  const QSize fitted = FittedClientSize(screen->availableGeometry().size(), chrome, minimum);
+  if (fitted == client->size()) return;
+  client->setFixedSize(fitted);
+  PlaceControls(fitted);
+  layout()->activate();
+}
+
+bool TFicheConvertisseur::Shrunk() const { return centralWidget()->size() != kClientSize; }
+
 void TFicheConvertisseur::Centre() {
-  const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const QSize outer = frameGeometry().size();
+  if (Shrunk()) {
+    // The screen is too small for the window: all of it goes on the screen's free area.
+    move(PlacedInside(QGuiApplication::primaryScreen()->availableGeometry(), outer));
+    return;
+  }
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const WindowPosition position =
       CentredPosition(screen.width(), screen.height(), outer.width(), outer.height());
   move(screen.left() + position.left, screen.top() + position.top);
@@ -259,6 +327,13 @@ void TFicheConvertisseur::Centre() {
 void TFicheConvertisseur::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
+}
+
+void TFicheConvertisseur::showEvent(QShowEvent* event) {
+  QMainWindow::showEvent(event);
+  // The frame's size is known once the window is shown, on some systems a moment later: the
+  // window is fitted and centred again with it.
+  QMetaObject::invokeMethod(this, &TFicheConvertisseur::FormResize, Qt::QueuedConnection);
 }
 
 void TFicheConvertisseur::changeEvent(QEvent* event) {
@@ -302,6 +377,12 @@ void TFicheConvertisseur::dropEvent(QDropEvent* event) {
 bool TFicheConvertisseur::eventFilter(QObject* watched, QEvent* event) {
   const bool onPane = watched == Editeur->viewport() || watched == Editeur2->viewport();
   if (onPane && HandleFileDrag(event)) return true;
+  // Swallowed whole: nothing else in the window answers Alt with a letter.
+  const bool onEditor = watched == Editeur || watched == Editeur2;
+  if (onEditor && event->type() == QEvent::KeyPress &&
+      TypesWithAlt(*static_cast<QKeyEvent*>(event))) {
+    return true;
+  }
   return QMainWindow::eventFilter(watched, event);
 }
 

@@ -3,7 +3,9 @@
 // commands that fill them through the conversion library.
 
 #include <QMainWindow>
+#include <functional>
 #include <string>
+#include <utility>
 
 class QAction;
 class QDragEnterEvent;
@@ -15,6 +17,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QShowEvent;
 
 namespace tortuval::app {
 
@@ -37,6 +40,7 @@ class TFicheConvertisseur : public QMainWindow {
   QMenuBar* MainMenu1 = nullptr;        ///< the menu bar
   QMenu* Fichier = nullptr;             ///< "Fichier."
   QAction* Ouvrir = nullptr;            ///< "Ouvrir."
+  QAction* EnregistrerLogo = nullptr;   ///< "Enregistrer le programme LOGO."
   QMenu* Edition = nullptr;             ///< "Edition."
   QAction* Copier = nullptr;            ///< "Copier"
   QAction* Selectionnertout = nullptr;  ///< "Sélectionner tout."
@@ -64,26 +68,40 @@ class TFicheConvertisseur : public QMainWindow {
   /// cannot be read is reported in the error box and changes nothing.
   void OpenSourceFile(const QString& path);
 
+  /// Asks where to save the LOGO program, given the proposed path; returns the chosen path, or
+  /// an empty text when the user cancels.
+  using SavePathChooser = std::function<QString(const QString& proposedPath)>;
+
+  /// Replaces the save dialog of "Enregistrer le programme LOGO." (tests answer without a
+  /// dialog).
+  void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
+
  public slots:
   /// Converts SourceText and puts the LOGO program in Editeur and the listing in Editeur2.
   void ConvertionPseudal2Logo();
   /// "Ouvrir.": asks for a file, loads it into Editeur, takes it back as SourceText, converts.
   void OuvrirClick();
+  /// "Enregistrer le programme LOGO.": asks for a file and writes Editeur's text to it in
+  /// Windows-1252 with CR LF line breaks.
+  void EnregistrerLogoClick();
   /// "Copier": copies Editeur's selection to the clipboard, if there is one.
   void CopierClick();
   /// "Sélectionner tout.": focuses Editeur and selects all of its text.
   void SelectionnertoutClick();
   /// The selection of RadioGroup1 changed: converts the chosen example.
   void RadioGroup1Click();
-  /// The window was created: centres it on the primary screen.
+  /// The window was created: centres it on the primary screen (shrunk to fit its free area
+  /// when that cannot hold it).
   void FormCreate();
-  /// The window's size changed: restores the fixed size and centres the window.
+  /// The window's size changed: restores the fixed size (or the size that fits the screen) and
+  /// centres the window.
   void FormResize();
   /// "Tortuval": shows the about window modally.
   void TortuvalClick();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
+  void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
   void dragEnterEvent(QDragEnterEvent* event) override;
   void dragMoveEvent(QDragMoveEvent* event) override;
@@ -96,11 +114,17 @@ class TFicheConvertisseur : public QMainWindow {
   void CreatePanes(QWidget* client);
   void CreateCheckSummary();
   void CreateOpenDialog();
+  void PlaceControls(QSize client);
+  void FitToScreen();
+  bool Shrunk() const;
   void Centre();
   void LoadSourceFile(const QString& path);
+  QString AskSavePath(const QString& proposedPath);
   bool HandleFileDrag(QEvent* event);
 
   std::string sourceText_;
+  QString documentPath_;  // the file last converted, empty after an example
+  SavePathChooser chooseSavePath_;
   TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
   FindingMarks* marks_ = nullptr;
 };

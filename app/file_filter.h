@@ -1,5 +1,5 @@
 #pragma once
-// The file types offered by the open dialog.
+// The file types offered by the open and save dialogs.
 
 #include <QStringList>
 #include <string_view>
@@ -10,6 +10,10 @@ namespace tortuval::app {
 inline constexpr std::string_view kOpenDialogFilter =
     "Fichiers Algo (*.alg)|*.alg|Fichiers texte  (*.text)|*.text|"
     "Tous les fichiers (*.*)|*.*";
+
+/// The save dialog's filter list, in the same form.
+inline constexpr std::string_view kSaveDialogFilter =
+    "Programmes LOGO (*.lgo)|*.lgo|Tous les fichiers (*.*)|*.*";
 
 /// Qt name filters for a "description|pattern|description|pattern" list, in its order: each is
 /// the description followed by the pattern in parentheses, so that a dialog hiding the patterns

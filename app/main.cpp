@@ -2,8 +2,6 @@
 
 #include <QApplication>
 #include <QIcon>
-#include <QLibraryInfo>
-#include <QLocale>
 #include <QStringList>
 #include <QTimer>
 #include <QTranslator>
@@ -12,6 +10,7 @@
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/command_line.h"
+#include "app/qt_french.h"
 #include "tortuval/version.h"
 
 namespace {
@@ -53,12 +52,10 @@ int main(int argc, char* argv[]) {
   QGuiApplication::setDesktopFileName(QStringLiteral("tortuval"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tortuval.png")));
 
-  // The standard dialogs speak the system's language.
+  // The window speaks French whatever the system's language; so do Qt's standard buttons and
+  // file dialogs when their translation is installed.
   QTranslator qtTranslator;
-  if (qtTranslator.load(QLocale::system(), QStringLiteral("qtbase"), QStringLiteral("_"),
-                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
-    QApplication::installTranslator(&qtTranslator);
-  }
+  if (tortuval::app::LoadQtFrench(qtTranslator)) QApplication::installTranslator(&qtTranslator);
 
   StartOptions options;
   try {

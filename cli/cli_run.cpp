@@ -1,13 +1,12 @@
 #include "cli/cli_run.h"
 
-#include <cerrno>
-#include <fstream>
 #include <iterator>
 #include <optional>
 #include <system_error>
 
 #include "convert/conversion.h"
 #include "convert/error.h"
+#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "expr/cp1252.h"
@@ -32,22 +31,6 @@ std::string ReadStandardInput(std::istream& in) {
   return convert::DecodeSourceBytes(bytes);
 }
 
-std::string WriteErrorText(const fs::path& path, int code) {
-  const std::error_code error(code != 0 ? code : EIO, std::generic_category());
-  return "Impossible d'écrire le fichier \"" + convert::FullPathText(path) + "\". " +
-         convert::FileErrorReason(error, convert::FileAccess::kWrite);
-}
-
-void WriteFile(const fs::path& path, std::string_view bytes) {
-  errno = 0;
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) {
-    file.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    file.close();
-  }
-  if (!file) ThrowError(WriteErrorText(path, errno));
-}
-
 // Where one run's texts go: standard output, the -o file or, per input, a file in the -d folder.
 class Writer {
  public:
@@ -57,7 +40,7 @@ class Writer {
   void Write(std::string_view cp1252Text, const std::optional<fs::path>& target) {
     const std::string bytes = EncodeOutput(cp1252Text, options_);
     if (target) {
-      WriteFile(*target, bytes);
+      convert::WriteOutputFile(*target, bytes);
     } else {
       out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }

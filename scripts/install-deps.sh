@@ -6,7 +6,7 @@ packages=(
   cmake g++ make ninja-build pkg-config
   libgtest-dev libgmock-dev libbenchmark-dev
   clang libclang-rt-14-dev
-  qt6-base-dev qt6-base-dev-tools libgl-dev
+  qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xvfb xauth fonts-dejavu-core
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev desktop-file-utils appstream shared-mime-info man-db

@@ -1,5 +1,6 @@
 // Drives the real main window on the offscreen platform through the ways a document file reaches
-// it: the open dialog, the command line, a drop on the listing pane, and files it cannot read.
+// it: the open dialog, the command line, a drop on the listing pane, and files it cannot read;
+// and the LOGO program saved to a file.
 
 #include <QApplication>
 #include <QComboBox>
@@ -18,6 +19,7 @@
 #include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/radio_group.h"
+#include "convert/conversion.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "tests/app/window_test_support.h"
@@ -36,6 +38,8 @@ class MainWindowFilesTest : public WindowTestBase {
   void OpenDialogCancelsOrChooses();
   void UnreadableFileShowsErrorAndChangesNothing();
   void FileOnCommandLineOrDropped();
+  void SavingTheProgram();
+  void SaveDialogProposesTheName();
 };
 
 void MainWindowFilesTest::OpeningAFile_data() {
@@ -137,6 +141,75 @@ void MainWindowFilesTest::FileOnCommandLineOrDropped() {
   QVERIFY(enter.isAccepted() && drop.isAccepted());
   QTRY_COMPARE(window.SourceText(), ExpectedSourceText());
   VerifyPanesShow(window, ExpectedSourceText());
+}
+
+namespace {
+
+QByteArray FileBytes(const QString& path) {
+  QFile file(path);
+  return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<unreadable>");
+}
+
+}  // namespace
+
+void MainWindowFilesTest::SavingTheProgram() {
+  TFicheConvertisseur& window = *window_;
+  QStringList proposed;
+  QString answer;
+  window.SetSavePathChooser([&](const QString& path) {
+    proposed << path;
+    return answer;
+  });
+
+  // An example: its caption in the current folder. The file holds what the pane shows, in the
+  // Windows-1252 bytes with CR LF that pseudal2logo --encoding cp1252 writes.
+  ClickItem(window.RadioGroup1->Item(15));
+  answer = folder_.filePath("exemple.lgo");
+  window.EnregistrerLogo->trigger();
+  QCOMPARE(proposed.takeFirst(), QDir::current().filePath("loi_normale_centrée.lgo"));
+  const std::string logo = convert::ConvertDocument(examples::ExampleDocument(15)).logoText;
+  QVERIFY(logo.find("\r\n") != std::string::npos && logo.find('\xE9') != std::string::npos);
+  QCOMPARE(FileBytes(answer), QByteArray::fromStdString(logo));
+
+  // An opened document: its own name and folder. The pane's edits are saved as they stand.
+  const QString document = WriteFile("mon.devoir.alg", kDocument);
+  window.OpenSourceFile(document);
+  window.Editeur->setPlainText(QStringLiteral("modifié\nfin"));
+  answer = folder_.filePath("devoir.lgo");
+  window.EnregistrerLogo->trigger();
+  QCOMPARE(proposed.takeFirst(), folder_.filePath("mon.devoir.lgo"));
+  QCOMPARE(FileBytes(answer), QByteArray("modifi\xE9\r\nfin"));
+
+  // Cancelled: nothing is written.
+  answer.clear();
+  const QStringList files = QDir(folder_.path()).entryList(QDir::Files);
+  window.EnregistrerLogo->trigger();
+  QCOMPARE(proposed.size(), 1);
+  QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), files);
+
+  // A folder that does not exist: the error box, and nothing else changes.
+  answer = folder_.filePath("absent/devoir.lgo");
+  const QString shown = ErrorShownBy([&] { window.EnregistrerLogo->trigger(); });
+  QCOMPARE(shown, "Impossible d'écrire le fichier \"" + answer +
+                      "\". Le chemin d'accès spécifié est introuvable.");
+  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("modifié\nfin"));
+  QCOMPARE(window.SourceText(), ExpectedSourceText());
+  QVERIFY(!QFile::exists(answer));
+}
+
+void MainWindowFilesTest::SaveDialogProposesTheName() {
+  TFicheConvertisseur& window = *window_;
+  ClickItem(window.RadioGroup1->Item(7));
+  WhenModalAppears([&](QWidget* modal) {
+    auto* dialog = qobject_cast<QFileDialog*>(modal);
+    QVERIFY(dialog != nullptr);
+    QCOMPARE(dialog->acceptMode(), QFileDialog::AcceptSave);
+    QCOMPARE(dialog->directory().absolutePath(), QDir::currentPath());
+    QCOMPARE(modal->findChild<QLineEdit*>("fileNameEdit")->text(), "prof_pgdc_Euclide.lgo");
+    dialog->reject();
+  });
+  window.EnregistrerLogo->trigger();
+  QVERIFY(!QFile::exists(QDir::current().filePath("prof_pgdc_Euclide.lgo")));
 }
 
 }  // namespace tortuval::app

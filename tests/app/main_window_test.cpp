@@ -34,6 +34,9 @@ class MainWindowTest : public WindowTestBase {
   void cleanup() { CloseWindow(); }
   void StartsEmptyWithItsCaptions();
   void TabKeys();
+  void AltKeysTypeNothing_data();
+  void AltKeysTypeNothing();
+  void AltFThenAltEKeepsTheProgram();
   void ExampleClickFillsBothPanes_data();
   void ExampleClickFillsBothPanes();
   void ChoosingTheSelectedExampleAgainDoesNothing();
@@ -70,9 +73,9 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
       for (QAction* subItem : item->menu()->actions()) tree << "    " + subItem->text();
     }
   }
-  QCOMPARE(tree,
-           QStringList({"Fichier.", "  Ouvrir.", "Edition.", "  Copier", "  Sélectionner tout.",
-                        "Infos.", "  A propos de...", "    Tortuval"}));
+  QCOMPARE(tree, QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.",
+                              "Edition.", "  Copier", "  Sélectionner tout.", "Infos.",
+                              "  A propos de...", "    Tortuval"}));
 }
 
 void MainWindowTest::TabKeys() {
@@ -86,6 +89,56 @@ void MainWindowTest::TabKeys() {
   QTest::keyClick(window.Editeur2, Qt::Key_Tab);
   QVERIFY(window.Editeur2->document()->isEmpty());
   QCOMPARE(QApplication::focusWidget(), window.Editeur);
+}
+
+void MainWindowTest::AltKeysTypeNothing_data() {
+  QTest::addColumn<int>("key");
+  QTest::addColumn<QString>("text");
+  QTest::addColumn<Qt::KeyboardModifiers>("modifiers");
+  QTest::addColumn<QString>("typed");
+  const Qt::KeyboardModifiers alt = Qt::AltModifier;
+  QTest::newRow("Alt+F") << int(Qt::Key_F) << "f" << alt << "";
+  QTest::newRow("Alt+Shift+E") << int(Qt::Key_E) << "E" << (alt | Qt::ShiftModifier) << "";
+  QTest::newRow("Alt+digit") << int(Qt::Key_1) << "1" << alt << "";
+  QTest::newRow("AltGr+E on X11") << int(Qt::Key_E) << "€" << (alt | Qt::GroupSwitchModifier)
+                                  << "€";
+  QTest::newRow("AltGr+E as Ctrl+Alt")
+      << int(Qt::Key_E) << "€" << (alt | Qt::ControlModifier) << "€";
+  QTest::newRow("Shift+F") << int(Qt::Key_F) << "F" << Qt::KeyboardModifiers(Qt::ShiftModifier)
+                           << "F";
+}
+
+void MainWindowTest::AltKeysTypeNothing() {
+  QFETCH(int, key);
+  QFETCH(QString, text);
+  QFETCH(Qt::KeyboardModifiers, modifiers);
+  QFETCH(QString, typed);
+  TFicheConvertisseur& window = *window_;
+  QApplication::setActiveWindow(&window);
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  ClickItem(window.RadioGroup1->Item(7));
+  for (QPlainTextEdit* pane : {window.Editeur, window.Editeur2}) {
+    const QString before = pane->toPlainText();
+    pane->setFocus();
+    pane->selectAll();
+    QTest::sendKeyEvent(QTest::Click, pane, Qt::Key(key), text, modifiers);
+    QCOMPARE(pane->toPlainText(), typed.isEmpty() ? before : typed);
+  }
+}
+
+void MainWindowTest::AltFThenAltEKeepsTheProgram() {
+  TFicheConvertisseur& window = *window_;
+  QApplication::setActiveWindow(&window);
+  QVERIFY(QTest::qWaitForWindowActive(&window));
+  ClickItem(window.RadioGroup1->Item(3));
+  const std::string logo = Logo(window);
+  window.Selectionnertout->trigger();
+  QTest::keyClick(window.Editeur, Qt::Key_F, Qt::AltModifier);
+  QTest::keyClick(window.Editeur, Qt::Key_E, Qt::AltModifier);
+  QCOMPARE(Logo(window), logo);
+  // Typing without Alt still replaces the selection.
+  QTest::keyClick(window.Editeur, Qt::Key_F);
+  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("f"));
 }
 
 void MainWindowTest::ExampleClickFillsBothPanes_data() {

@@ -1,15 +1,24 @@
-// The window's parts that work without the main window: centring, error messages, pane texts,
-// open-dialog filters and the command line.
+// The window's parts that work without the main window: centring, the controls' places on small
+// screens, error messages, pane texts,
+// dialog filters, the saved program's name, Qt's French texts and the command line.
 
+#include <QDialogButtonBox>
+#include <QFile>
+#include <QLibraryInfo>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
+#include <QTranslator>
 #include <stdexcept>
 #include <string>
 
+#include "app/client_layout.h"
 #include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/file_filter.h"
+#include "app/logo_file.h"
 #include "app/pane_text.h"
+#include "app/qt_french.h"
 #include "app/window_geometry.h"
 #include "tests/test_support.h"
 
@@ -21,12 +30,18 @@ class ShellHelpersTest : public QObject {
  private slots:
   void CentringHalvesEachSizeFirst_data();
   void CentringHalvesEachSizeFirst();
+  void ControlPlaces_data();
+  void ControlPlaces();
+  void FittingAScreen();
   void ClosingPeriod_data();
   void ClosingPeriod();
   void UnexpectedErrorIsShown();
   void PaneTextRoundTrip_data();
   void PaneTextRoundTrip();
   void DialogFilters();
+  void ProposedLogoName_data();
+  void ProposedLogoName();
+  void QtSpeaksFrench();
   void CommandLine_data();
   void CommandLine();
 };
@@ -48,6 +63,54 @@ void ShellHelpersTest::CentringHalvesEachSizeFirst() {
   QFETCH(WindowPosition, position);
   const auto& s = screenAndWindow;
   QVERIFY(CentredPosition(s[0], s[1], s[2], s[3]) == position);
+}
+
+void ShellHelpersTest::ControlPlaces_data() {
+  QTest::addColumn<QSize>("client");
+  QTest::addColumn<QList<QRect>>("places");  // group, listing, LOGO pane, then the two headings
+  QTest::newRow("specified size") << QSize(970, 455)
+                                  << QList{QRect(8, 8, 198, 435), QRect(211, 32, 377, 413),
+                                           QRect(596, 32, 365, 413), QRect(212, 8, 0, 0),
+                                           QRect(600, 8, 0, 0)};
+  // 100 pixels narrower: 50 from the listing (100 x 377 / 742), 50 from the LOGO pane.
+  QTest::newRow("narrower and shorter")
+      << QSize(870, 431)
+      << QList{QRect(8, 8, 198, 411), QRect(211, 32, 327, 389), QRect(546, 32, 315, 389),
+               QRect(212, 8, 0, 0), QRect(550, 8, 0, 0)};
+  QTest::newRow("narrowest") << MinimumClientSize(349)
+                             << QList{QRect(8, 8, 198, 349), QRect(211, 32, 155, 327),
+                                      QRect(374, 32, 150, 327), QRect(212, 8, 0, 0),
+                                      QRect(378, 8, 0, 0)};
+}
+
+void ShellHelpersTest::ControlPlaces() {
+  QFETCH(QSize, client);
+  QFETCH(QList<QRect>, places);
+  const ClientLayout layout = LayoutForClient(client);
+  QCOMPARE(layout.radioGroup1, places[0]);
+  QCOMPARE(layout.editeur2, places[1]);
+  QCOMPARE(layout.editeur, places[2]);
+  QCOMPARE(layout.label2, places[3].topLeft());
+  QCOMPARE(layout.label1, places[4].topLeft());
+  // The right margin stays 9 pixels.
+  QCOMPARE(client.width() - layout.editeur.right() - 1, 9);
+}
+
+void ShellHelpersTest::FittingAScreen() {
+  const QSize chrome(4, 49);  // frame, menu bar and status line
+  const QSize minimum = MinimumClientSize(349);
+  QCOMPARE(minimum, QSize(533, 369));
+  QCOMPARE(FittedClientSize({1366, 768}, chrome, minimum), QSize(970, 455));
+  QCOMPARE(FittedClientSize({974, 504}, chrome, minimum), QSize(970, 455));
+  // 1366 x 768 at 150 %.
+  QCOMPARE(FittedClientSize({911, 512}, chrome, minimum), QSize(907, 455));
+  QCOMPARE(FittedClientSize({819, 480}, chrome, minimum), QSize(815, 431));
+  QCOMPARE(FittedClientSize({400, 300}, chrome, minimum), minimum);
+
+  QCOMPARE(PlacedInside({0, 0, 911, 512}, {911, 504}), QPoint(0, 4));
+  QCOMPARE(PlacedInside({0, 30, 800, 570}, {600, 400}), QPoint(100, 115));
+  // Larger than the area: its top-left corner, with the title bar, stays on it.
+  QCOMPARE(PlacedInside({0, 30, 800, 570}, {900, 700}), QPoint(0, 30));
 }
 
 void ShellHelpersTest::ClosingPeriod_data() {
@@ -121,6 +184,51 @@ void ShellHelpersTest::DialogFilters() {
   QCOMPARE(QtNameFilters(kOpenDialogFilter),
            QStringList({"Fichiers Algo (*.alg) (*.alg)", "Fichiers texte  (*.text) (*.text)",
                         "Tous les fichiers (*.*) (*)"}));
+}
+
+void ShellHelpersTest::ProposedLogoName_data() {
+  QTest::addColumn<QString>("document");
+  QTest::addColumn<QString>("caption");
+  QTest::addColumn<QString>("proposed");
+  QTest::newRow("opened document") << "/cours/td 3/élève.alg"
+                                   << "prof_Euler."
+                                   << "/cours/td 3/élève.lgo";
+  QTest::newRow("only the last extension") << "/cours/a.b.text"
+                                           << ""
+                                           << "/cours/a.b.lgo";
+  QTest::newRow("example") << ""
+                           << "prof_pgdc_récursif."
+                           << "/ici/prof_pgdc_récursif.lgo";
+  QTest::newRow("period inside the caption") << ""
+                                             << "prof_décomp._facteurs_premiers."
+                                             << "/ici/prof_décomp._facteurs_premiers.lgo";
+  QTest::newRow("caption without period") << ""
+                                          << "fonction pos_minimum"
+                                          << "/ici/fonction pos_minimum.lgo";
+  QTest::newRow("nothing converted") << ""
+                                     << ""
+                                     << "/ici/programme.lgo";
+}
+
+void ShellHelpersTest::ProposedLogoName() {
+  QFETCH(QString, document);
+  QFETCH(QString, caption);
+  QTEST(ProposedLogoPath(document, caption, "/ici"), "proposed");
+}
+
+void ShellHelpersTest::QtSpeaksFrench() {
+  const QString folder = QLibraryInfo::path(QLibraryInfo::TranslationsPath);
+  QTranslator translator;
+  if (!QFile::exists(folder + "/qtbase_fr.qm")) {
+    QVERIFY(!LoadQtFrench(translator));
+    QSKIP("Qt's French translation is not installed (scripts/install-deps.sh installs it).");
+  }
+  QVERIFY(LoadQtFrench(translator));
+  QVERIFY(QCoreApplication::installTranslator(&translator));
+  QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
+  const QString cancel = buttons.button(QDialogButtonBox::Cancel)->text();
+  QCoreApplication::removeTranslator(&translator);
+  QCOMPARE(cancel, QStringLiteral("Annuler"));
 }
 
 void ShellHelpersTest::CommandLine_data() {
