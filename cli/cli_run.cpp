@@ -7,6 +7,7 @@
 #include <system_error>
 
 #include "convert/conversion.h"
+#include "convert/document_faults.h"
 #include "convert/error.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
@@ -98,7 +99,9 @@ void CheckOutputDirectory(const fs::path& directory) {
 
 // The name an input goes by in messages (Windows-1252, like the rest of the report).
 std::string InputName(const std::string& input) {
-  return input == "-" ? "<entr\xE9""e standard>" : expr::Utf8ToCp1252(input);
+  return input == "-" ? "<entr\xE9"
+                        "e standard>"
+                      : expr::Utf8ToCp1252(input);
 }
 
 // The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
@@ -134,6 +137,30 @@ void NoteFindings(std::ostream& err, const std::string& input, std::string_view 
       << " (" << kProgramName << " --check).\n";
 }
 
+// The name a document fault's sentence gives an input: as the user wrote it, or empty for
+// standard input.
+std::string_view FaultName(const std::string& input) {
+  return input == "-" ? std::string_view() : std::string_view(input);
+}
+
+// Converts one input; a text that holds no instruction is a failed input, and nothing is written
+// for it.
+convert::ConversionResult ConvertInput(const std::string& input, std::string_view source) {
+  convert::ConversionResult result = convert::ConvertDocument(source);
+  if (result.fault == convert::DocumentFault::kNoInstruction) {
+    ThrowError(convert::DocumentFaultMessage(result.fault, FaultName(input)));
+  }
+  return result;
+}
+
+// A document cut short still gives its program; the user is warned that it stops early.
+void WarnIfTruncated(std::ostream& err, const std::string& input,
+                     const convert::ConversionResult& result) {
+  if (result.fault == convert::DocumentFault::kTruncated) {
+    Report(err, convert::DocumentFaultMessage(result.fault, FaultName(input)));
+  }
+}
+
 // A file whose name ends in .lgo is a program already: --check reads it as it is.
 bool IsProgramFile(const std::string& input) { return fs::path(input).extension() == ".lgo"; }
 
@@ -149,18 +176,22 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
     try {
       const std::string source =
           input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
-      if (options.check) {
-        report.Add(InputName(input), IsProgramFile(input)
-                                         ? source
-                                         : convert::ConvertDocument(source).logoText);
+      if (options.check && IsProgramFile(input)) {
+        report.Add(InputName(input), source);
         continue;
       }
-      const convert::ConversionResult result = convert::ConvertDocument(source);
+      const convert::ConversionResult result = ConvertInput(input, source);
+      if (options.check) {
+        report.Add(InputName(input), result.logoText);
+        WarnIfTruncated(err, input, result);
+        continue;
+      }
       std::optional<fs::path> target = options.outputFile;
       if (options.outputDirectory) {
         target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
       }
       writer.Write(options.listing ? result.listingText : result.logoText, target);
+      WarnIfTruncated(err, input, result);
       if (!options.listing) NoteFindings(err, input, result.logoText);
     } catch (const Error& error) {
       Report(err, error.what());
@@ -223,6 +254,7 @@ ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostr
   Options options;
   try {
     options = ParseOptions(args);
+    CheckOutputsSpareInputs(options);
   } catch (const Error& error) {
     Report(err, error.what());
     err << "Essayez \"" << kProgramName << " --help\" pour plus d'informations.\n";
