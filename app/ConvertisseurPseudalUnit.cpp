@@ -24,13 +24,14 @@
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/error_display.h"
-#include "app/finding_marks.h"
 #include "app/file_filter.h"
+#include "app/finding_marks.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
+#include "convert/document_faults.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "logo/checker.h"
@@ -173,6 +174,7 @@ void TFicheConvertisseur::ConvertionPseudal2Logo() {
   Editeur->clear();
   Editeur2->clear();
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
+  documentFault_ = result.fault;
   SetPaneText(Editeur, result.logoText);
   SetPaneText(Editeur2, result.listingText);
   marks_->Show(logo::CheckProgram(result.logoText));
@@ -246,6 +248,9 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   SetPaneText(Editeur, text);
   sourceText_ = PaneText(Editeur);
   ConvertionPseudal2Logo();
+  // Told once the panes show the result, which stays as the conversion made it.
+  const std::string notice = convert::DocumentFaultMessage(documentFault_, path.toStdString());
+  if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
 }
 
 void TFicheConvertisseur::Centre() {

@@ -5,6 +5,8 @@
 #include <QMainWindow>
 #include <string>
 
+#include "convert/conversion.h"
+
 class QAction;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -101,6 +103,7 @@ class TFicheConvertisseur : public QMainWindow {
   bool HandleFileDrag(QEvent* event);
 
   std::string sourceText_;
+  convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
   FindingMarks* marks_ = nullptr;
 };
