@@ -24,8 +24,8 @@
 
 #include "app/ConvertisseurPseudalUnitApropos.h"
 #include "app/error_display.h"
-#include "app/file_filter.h"
 #include "app/finding_marks.h"
+#include "app/file_filter.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/shell_font.h"

@@ -34,8 +34,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The name, not the display name: Qt would append a display name to every window title.
   QApplication::setApplicationName(QStringLiteral("Tortuval"));
-  QApplication::setApplicationVersion(QString::fromUtf8(
-      tortuval::kVersion.data(), static_cast<qsizetype>(tortuval::kVersion.size())));
+  QApplication::setApplicationVersion(
+      QString::fromUtf8(tortuval::kVersion.data(), static_cast<qsizetype>(tortuval::kVersion.size())));
   QGuiApplication::setDesktopFileName(QStringLiteral("tortuval"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tortuval.png")));
 

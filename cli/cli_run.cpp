@@ -99,9 +99,7 @@ void CheckOutputDirectory(const fs::path& directory) {
 
 // The name an input goes by in messages (Windows-1252, like the rest of the report).
 std::string InputName(const std::string& input) {
-  return input == "-" ? "<entr\xE9"
-                        "e standard>"
-                      : expr::Utf8ToCp1252(input);
+  return input == "-" ? "<entr\xE9""e standard>" : expr::Utf8ToCp1252(input);
 }
 
 // The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.

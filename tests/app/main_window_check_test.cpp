@@ -38,8 +38,9 @@ void MainWindowCheckTest::ExampleHasNoRemark() {
 
 void MainWindowCheckTest::FindingsAreMarkedAndVisitedInTurn() {
   // Two lines use names declared nowhere: "soit "x y + 1" on lines 1 and 2.
-  const QByteArray document = R"(<Algo><item algoitem="a" code="5#x#y+1#pasliste"/>)"
-                              R"(<item algoitem="b" code="5#x#z+1#pasliste"/></Algo>)";
+  const QByteArray document =
+      R"(<Algo><item algoitem="a" code="5#x#y+1#pasliste"/>)"
+      R"(<item algoitem="b" code="5#x#z+1#pasliste"/></Algo>)";
   window_->OpenSourceFile(WriteFile("deux.alg", document));
   VerifyPanesShow(*window_, document.toStdString());
   QCOMPARE(window_->ResumeVerification->text(),
