@@ -1,21 +1,27 @@
 #include "convert/document_faults.h"
 
-#include "expr/replace_all.h"
-
 namespace tortuval::convert {
 namespace {
 
-constexpr std::string_view kClosingTag = "</Algo";
-
 bool IsBlank(char c) { return c == ' ' || c == '\t' || c == '\r' || c == '\n'; }
 
-// Where the text after the last complete closing tag starts, or npos when there is none.
+bool IsAlgoName(std::string_view text, std::size_t at) {
+  constexpr std::string_view kName = "algo";
+  if (text.size() - at < kName.size()) return false;
+  for (std::size_t i = 0; i < kName.size(); ++i) {
+    if ((text[at + i] | 0x20) != kName[i]) return false;
+  }
+  return true;
+}
+
+// Where the text after the last complete closing tag `</Algo>` starts, or npos when there is none.
+// The search for "</" runs at the speed of a byte search, which matters on huge files.
 std::size_t EndOfLastClosingTag(std::string_view text) {
   std::size_t end = std::string_view::npos;
-  expr::Searcher tags(text, kClosingTag, expr::Case::kInsensitive);
-  for (std::size_t at = tags.Next(0); at != std::string_view::npos;
-       at = tags.Next(at + kClosingTag.size())) {
-    std::size_t i = at + kClosingTag.size();
+  for (std::size_t at = text.find("</"); at != std::string_view::npos;
+       at = text.find("</", at + 2)) {
+    if (!IsAlgoName(text, at + 2)) continue;
+    std::size_t i = at + 6;
     while (i < text.size() && IsBlank(text[i])) ++i;
     if (i < text.size() && text[i] == '>') end = i + 1;
   }
