@@ -1,7 +1,6 @@
-// Documents that are no documents at all, and documents cut short: what the conversion says of
-// them, and the sentences that tell the user.
+// Texts that are no documents at all, and documents cut short: what the conversion says of them.
+// The sentences that tell the user are compared in the command line's and the window's tests.
 
-#include "convert/document_faults.h"
 
 #include <gtest/gtest.h>
 
@@ -50,29 +49,6 @@ TEST(DocumentFaultTest, FoundFromWhatTheReaderReadsAndHowTheTextEnds) {
   for (const FaultRow& row : rows) {
     EXPECT_EQ(ConvertDocument(row.text).fault, row.fault) << row.why;
   }
-}
-
-TEST(DocumentFaultTest, ACutDocumentStillConvertsAsFarAsItGoes) {
-  const std::string whole = "<Algo>" + kItem + kItem + "</Algo>";
-  const ConversionResult cut = ConvertDocument(whole.substr(0, whole.size() - 7));
-  EXPECT_EQ(cut.fault, DocumentFault::kTruncated);
-  EXPECT_EQ(cut.logoText, ConvertDocument(whole).logoText);
-}
-
-TEST(DocumentFaultTest, Sentences) {
-  EXPECT_EQ(DocumentFaultMessage(DocumentFault::kNoInstruction, "f.txt"),
-            "\"f.txt\" ne contient aucune instruction Pseudal : ce n'est pas un document de "
-            "l'éditeur.");
-  EXPECT_EQ(DocumentFaultMessage(DocumentFault::kTruncated, "dossier/f.alg"),
-            "attention : \"dossier/f.alg\" semble incomplet (le document s'arrête avant sa fin) ; "
-            "le programme s'arrête à sa dernière instruction lue.");
-  EXPECT_EQ(DocumentFaultMessage(DocumentFault::kNoInstruction, ""),
-            "l'entrée standard ne contient aucune instruction Pseudal : ce n'est pas un document "
-            "de l'éditeur.");
-  EXPECT_EQ(DocumentFaultMessage(DocumentFault::kTruncated, ""),
-            "attention : l'entrée standard semble incomplète (le document s'arrête avant sa fin) "
-            "; le programme s'arrête à sa dernière instruction lue.");
-  EXPECT_EQ(DocumentFaultMessage(DocumentFault::kNone, "f.alg"), "");
 }
 
 }  // namespace
