@@ -36,6 +36,7 @@
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
+#include "convert/document_faults.h"
 #include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
@@ -186,6 +187,7 @@ void TFicheConvertisseur::ConvertionPseudal2Logo() {
   Editeur->clear();
   Editeur2->clear();
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
+  documentFault_ = result.fault;
   SetPaneText(Editeur, result.logoText);
   SetPaneText(Editeur2, result.listingText);
   marks_->Show(logo::CheckProgram(result.logoText));
@@ -293,6 +295,9 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   sourceText_ = PaneText(Editeur);
   documentPath_ = path;
   ConvertionPseudal2Logo();
+  // Told once the panes show the result, which stays as the conversion made it.
+  const std::string notice = convert::DocumentFaultMessage(documentFault_, path.toStdString());
+  if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
 }
 
 void TFicheConvertisseur::FitToScreen() {

@@ -7,6 +7,8 @@
 #include <string>
 #include <utility>
 
+#include "convert/conversion.h"
+
 class QAction;
 class QDragEnterEvent;
 class QDragMoveEvent;
@@ -125,6 +127,7 @@ class TFicheConvertisseur : public QMainWindow {
   std::string sourceText_;
   QString documentPath_;  // the file last converted, empty after an example
   SavePathChooser chooseSavePath_;
+  convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
   FindingMarks* marks_ = nullptr;
 };

@@ -7,33 +7,67 @@
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/radio_group.h"
 #include "examples/example_catalogue.h"
+#include "tortuval/version.h"
 
 namespace tortuval::app {
+namespace {
+
+const QStringList kHelpNames = {QStringLiteral("h"), QStringLiteral("help")};
+const QStringList kVersionNames = {QStringLiteral("version")};
+
+constexpr char kHelpText[] =
+    R"(Utilisation : tortuval [options] [FICHIER]
+Ouvre la fenêtre de Tortuval, qui convertit les algorithmes Pseudal (fichiers
+.alg) en programmes LOGO.
+FICHIER : un document à ouvrir et convertir au démarrage, comme par « Ouvrir. ».
+
+Options :
+  -h, --help             affiche cette aide
+  --version              affiche la version
+  --select-example N     choisit l'exemple intégré N (1 à 17) au démarrage
+  --screenshot FICHIER   enregistre une image PNG de la fenêtre, puis quitte
+
+Code de retour : 0 ; 1 si l'image n'a pas pu être enregistrée ; 2 pour une
+erreur d'utilisation.
+)";
+
+QString VersionText() {
+  return QStringLiteral("tortuval %1\n")
+      .arg(QString::fromUtf8(tortuval::kVersion.data(),
+                             static_cast<qsizetype>(tortuval::kVersion.size())));
+}
+
+}  // namespace
+
+QString HelpText() { return QString::fromUtf8(kHelpText); }
 
 StartOptions ParseCommandLine(const QStringList& arguments) {
   QCommandLineParser parser;
-  parser.setApplicationDescription(
-      QStringLiteral("Convertit les algorithmes Pseudal (.alg) en programmes LOGO."));
-  const QCommandLineOption help = parser.addHelpOption();
-  parser.addPositionalArgument(QStringLiteral("fichier"),
-                               QStringLiteral("Algorithme à ouvrir et convertir au démarrage."),
-                               QStringLiteral("[fichier]"));
-  QCommandLineOption example(QStringLiteral("select-example"),
-                             QStringLiteral("Choisit l'exemple N (1 à 17) au démarrage."),
-                             QStringLiteral("N"));
-  example.setFlags(QCommandLineOption::HiddenFromHelp);
-  QCommandLineOption screenshot(QStringLiteral("screenshot"),
-                                QStringLiteral("Enregistre une image de la fenêtre puis quitte."),
-                                QStringLiteral("FICHIER"));
-  screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
-  parser.addOption(example);
-  parser.addOption(screenshot);
+  const QCommandLineOption help(kHelpNames);
+  const QCommandLineOption version(kVersionNames);
+  const QCommandLineOption example(QStringLiteral("select-example"), QString(),
+                                   QStringLiteral("N"));
+  const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(),
+                                      QStringLiteral("FICHIER"));
+  parser.addOptions({help, version, example, screenshot});
 
   StartOptions options;
-  if (!parser.parse(arguments)) ThrowError(parser.errorText().toStdString());
-  if (parser.isSet(help) || parser.isSet(QStringLiteral("help-all"))) {
-    options.helpText = parser.helpText();
+  // The parser reads on past an unknown option, so help and version still answer.
+  const bool parsed = parser.parse(arguments);
+  if (parser.isSet(help)) {
+    options.printedText = HelpText();
     return options;
+  }
+  if (parser.isSet(version)) {
+    options.printedText = VersionText();
+    return options;
+  }
+  if (!parsed) {
+    const QStringList unknown = parser.unknownOptionNames();
+    if (unknown.isEmpty()) ThrowError(parser.errorText().toStdString());
+    const QString& name = unknown.constFirst();
+    const QString dashes = name.size() == 1 ? QStringLiteral("-") : QStringLiteral("--");
+    ThrowError(QStringLiteral("Option inconnue : « %1%2 ».").arg(dashes, name).toStdString());
   }
   const QStringList files = parser.positionalArguments();
   if (files.size() > 1) ThrowError("Un seul fichier peut être ouvert à la fois.");

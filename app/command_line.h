@@ -1,6 +1,6 @@
 #pragma once
-// The window program's command line: a document to open at start, and two hidden options that
-// let scripts choose an example and take a picture of the window.
+// The window program's command line: a document to open at start, help and version, and two
+// options that let scripts choose an example and take a picture of the window.
 
 #include <QString>
 #include <QStringList>
@@ -16,12 +16,16 @@ struct StartOptions {
   QString file;            ///< a document to open and convert at start, or empty
   int selectExample = 0;   ///< 1 to 17: the example to choose at start; 0 for none
   QString screenshotPath;  ///< where to save a PNG picture of the window before quitting
-  QString helpText;        ///< the usage text when help was asked for, else empty
+  /// The help or version text to print instead of opening the window, else empty.
+  QString printedText;
 };
 
 /// Parses the arguments, program name first. A wrong command line raises an Error with a French
-/// message.
+/// message; help and version are answered whatever else the line holds.
 StartOptions ParseCommandLine(const QStringList& arguments);
+
+/// The French usage text printed by --help (LF line ends).
+QString HelpText();
 
 /// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
 /// chooses the example, then saves the picture. Returns false when the picture could not be saved.

@@ -26,4 +26,12 @@ void ShowErrorMessage(QWidget* parent, const QString& message) {
   box.exec();
 }
 
+void ShowInformation(QWidget* parent, const QString& message) {
+  QString text = message;
+  if (!text.isEmpty()) text[0] = text[0].toUpper();
+  QMessageBox box(QMessageBox::Information, QString::fromLatin1(kErrorBoxTitle), text,
+                  QMessageBox::Ok, parent);
+  box.exec();
+}
+
 }  // namespace tortuval::app

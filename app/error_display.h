@@ -24,6 +24,11 @@ QString UnexpectedErrorMessage();
 /// single OK button, after WithClosingPeriod.
 void ShowErrorMessage(QWidget* parent, const QString& message);
 
+/// Shows `message` (UTF-8 text in a QString) in a modal information box titled "Tortuval" with a
+/// single OK button, its first letter in upper case: something the user should know about a
+/// result the window shows all the same.
+void ShowInformation(QWidget* parent, const QString& message);
+
 /// Runs one command handler; an Error escaping it is shown by ShowErrorMessage and the program
 /// goes on with whatever the handler had already done.
 template <typename Handler>

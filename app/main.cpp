@@ -6,42 +6,28 @@
 #include <QTimer>
 #include <QTranslator>
 #include <cstdio>
-#include <string_view>
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/command_line.h"
 #include "app/qt_french.h"
 #include "tortuval/version.h"
 
-namespace {
-
-bool AsksForHelp(int argc, char* argv[]) {
-  for (int i = 1; i < argc; ++i) {
-    const std::string_view argument = argv[i];
-    if (argument == "--") return false;
-    if (argument == "-h" || argument == "--help" || argument == "--help-all" || argument == "-?") {
-      return true;
-    }
-  }
-  return false;
-}
-
-}  // namespace
-
 int main(int argc, char* argv[]) {
   using tortuval::app::StartOptions;
   using tortuval::app::TFicheConvertisseur;
 
-  // Help is answered before the GUI starts, so that it works without a display.
-  if (AsksForHelp(argc, argv)) {
-    QCoreApplication core(argc, argv);
-    try {
-      const StartOptions options = tortuval::app::ParseCommandLine(QCoreApplication::arguments());
-      std::fputs(qUtf8Printable(options.helpText), stdout);
-    } catch (const tortuval::Error& error) {
-      std::fputs(error.what(), stdout);
+  // Help and version are answered before the GUI starts, so that they work without a display.
+  // The window's own parse below comes after Qt has taken its options (-platform, -style…).
+  try {
+    QStringList arguments;
+    for (int i = 0; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    const StartOptions early = tortuval::app::ParseCommandLine(arguments);
+    if (!early.printedText.isEmpty()) {
+      std::fputs(qUtf8Printable(early.printedText), stdout);
+      return 0;
     }
-    return 0;
+  } catch (const tortuval::Error&) {
+    // Reported by the parse below, unless the argument was one of Qt's options.
   }
 
   QApplication application(argc, argv);
@@ -64,8 +50,8 @@ int main(int argc, char* argv[]) {
     std::fprintf(stderr, "tortuval : %s\n", error.what());
     return 2;
   }
-  if (!options.helpText.isEmpty()) {
-    std::fputs(qUtf8Printable(options.helpText), stdout);
+  if (!options.printedText.isEmpty()) {
+    std::fputs(qUtf8Printable(options.printedText), stdout);
     return 0;
   }
 

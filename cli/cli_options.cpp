@@ -39,6 +39,7 @@ constexpr OptionRow kOptionTable[] = {
     {"--check", OptionId::kCheck, false},
     {"-o", OptionId::kOutputFile, true},
     {"-d", OptionId::kOutputDirectory, true},
+    {"-h", OptionId::kHelp, false},
     {"--help", OptionId::kHelp, false},
     {"--version", OptionId::kVersion, false},
 };
@@ -219,7 +220,8 @@ void Parser::CheckCombinations() {
   if (options_.check) {
     // The check reads programs: it has one report, and no listing or example text to check.
     if (options_.listing) {
-      ThrowError("les options \"--check\" et \"--listing\" ne peuvent pas être utilisées ensemble.");
+      ThrowError(
+          "les options \"--check\" et \"--listing\" ne peuvent pas être utilisées ensemble.");
     }
     if (options_.outputDirectory) {
       ThrowError("les options \"--check\" et \"-d\" ne peuvent pas être utilisées ensemble.");
@@ -284,12 +286,18 @@ Options :
   -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
   -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
                        (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister
-  --help               affiche cette aide
+  -h, --help           affiche cette aide
   --version            affiche la version
 
+Un fichier qui ne contient aucune instruction Pseudal n'est pas converti. Un
+document coupé avant sa fin est converti jusqu'à sa dernière instruction lue,
+avec un avertissement.
+
 Code de retour : 0 si chaque entrée a été convertie ; 1 si une entrée n'a pas pu
-être lue, une sortie écrite, ou si le dossier de -d n'existe pas (avec --check :
-aussi si le programme a des remarques) ; 2 pour une erreur d'utilisation.
+être lue ou ne contient aucune instruction Pseudal, si une sortie n'a pas pu être
+écrite, ou si le dossier de -d n'existe pas (avec --check : aussi si le programme
+a des remarques) ; 2 pour une erreur d'utilisation, dont un fichier de sortie qui
+remplacerait un fichier d'entrée.
 )";
 
 }  // namespace
@@ -301,6 +309,30 @@ std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directo
   std::filesystem::path name = std::filesystem::path(input).filename().stem();
   name += listing ? ".txt" : ".lgo";
   return directory / name;
+}
+
+void CheckOutputsSpareInputs(const Options& options) {
+  if (options.action != Action::kConvertInputs) return;
+  std::vector<std::filesystem::path> outputs;
+  if (options.outputFile) outputs.push_back(*options.outputFile);
+  if (options.outputDirectory) {
+    for (const std::string& input : options.inputs) {
+      outputs.push_back(OutputPathInDirectory(*options.outputDirectory, input, options.listing));
+    }
+  }
+  for (const std::filesystem::path& output : outputs) {
+    // An output that does not exist yet is no input: an input that does not exist is not read.
+    std::error_code error;
+    if (!std::filesystem::exists(output, error)) continue;
+    for (const std::string& input : options.inputs) {
+      if (input == kStandardInput) continue;
+      // Links count: writing through a link, or to another name of the file, replaces it too.
+      if (std::filesystem::equivalent(output, input, error)) {
+        ThrowError("le fichier de sortie " + Quoted(output.string()) + " est le fichier d'entrée " +
+                   Quoted(input) + " : il serait écrasé.");
+      }
+    }
+  }
 }
 
 std::string_view HelpText() { return kHelpText; }

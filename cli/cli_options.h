@@ -47,6 +47,11 @@ struct Options {
 /// message is the French text of the first usage error found, without the program name.
 Options ParseOptions(const std::vector<std::string>& args);
 
+/// Raises an Error (a usage error) when a file the run would write, with -o or in the -d folder,
+/// is one of its input files: the same path, or the same file through a symbolic or hard link.
+/// Nothing is written before this check.
+void CheckOutputsSpareInputs(const Options& options);
+
 /// The file that -d writes for one input: DIR/<stem>.lgo, or DIR/<stem>.txt for the listing.
 std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
                                             const std::string& input, bool listing);

@@ -5,6 +5,7 @@
 #include <system_error>
 
 #include "convert/conversion.h"
+#include "convert/document_faults.h"
 #include "convert/error.h"
 #include "convert/output_file.h"
 #include "convert/source_file.h"
@@ -117,6 +118,30 @@ void NoteFindings(std::ostream& err, const std::string& input, std::string_view 
       << " (" << kProgramName << " --check).\n";
 }
 
+// The name a document fault's sentence gives an input: as the user wrote it, or empty for
+// standard input.
+std::string_view FaultName(const std::string& input) {
+  return input == "-" ? std::string_view() : std::string_view(input);
+}
+
+// Converts one input; a text that holds no instruction is a failed input, and nothing is written
+// for it.
+convert::ConversionResult ConvertInput(const std::string& input, std::string_view source) {
+  convert::ConversionResult result = convert::ConvertDocument(source);
+  if (result.fault == convert::DocumentFault::kNoInstruction) {
+    ThrowError(convert::DocumentFaultMessage(result.fault, FaultName(input)));
+  }
+  return result;
+}
+
+// A document cut short still gives its program; the user is warned that it stops early.
+void WarnIfTruncated(std::ostream& err, const std::string& input,
+                     const convert::ConversionResult& result) {
+  if (result.fault == convert::DocumentFault::kTruncated) {
+    Report(err, convert::DocumentFaultMessage(result.fault, FaultName(input)));
+  }
+}
+
 // A file whose name ends in .lgo is a program already: --check reads it as it is.
 bool IsProgramFile(const std::string& input) { return fs::path(input).extension() == ".lgo"; }
 
@@ -132,18 +157,22 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
     try {
       const std::string source =
           input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
-      if (options.check) {
-        report.Add(InputName(input), IsProgramFile(input)
-                                         ? source
-                                         : convert::ConvertDocument(source).logoText);
+      if (options.check && IsProgramFile(input)) {
+        report.Add(InputName(input), source);
         continue;
       }
-      const convert::ConversionResult result = convert::ConvertDocument(source);
+      const convert::ConversionResult result = ConvertInput(input, source);
+      if (options.check) {
+        report.Add(InputName(input), result.logoText);
+        WarnIfTruncated(err, input, result);
+        continue;
+      }
       std::optional<fs::path> target = options.outputFile;
       if (options.outputDirectory) {
         target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
       }
       writer.Write(options.listing ? result.listingText : result.logoText, target);
+      WarnIfTruncated(err, input, result);
       if (!options.listing) NoteFindings(err, input, result.logoText);
     } catch (const Error& error) {
       Report(err, error.what());
@@ -206,6 +235,7 @@ ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostr
   Options options;
   try {
     options = ParseOptions(args);
+    CheckOutputsSpareInputs(options);
   } catch (const Error& error) {
     Report(err, error.what());
     err << "Essayez \"" << kProgramName << " --help\" pour plus d'informations.\n";

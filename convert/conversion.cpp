@@ -6,6 +6,7 @@
 #include "convert/conversion_state.h"
 #include "convert/declarations.h"
 #include "convert/document.h"
+#include "convert/document_faults.h"
 #include "convert/listing.h"
 #include "convert/translators.h"
 #include "expr/repair_text.h"
@@ -75,6 +76,12 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
 
   InstructionCursor cursor(document);
   cursor.FindNextInstruction();
+  DocumentFault fault = DocumentFault::kNone;
+  if (cursor.Done()) {
+    fault = DocumentFault::kNoInstruction;
+  } else if (EndsBeforeItsClose(sourceText)) {
+    fault = DocumentFault::kTruncated;
+  }
 
   ConversionState state;
   // Both decisions see the document from the first instruction's number on.
@@ -97,7 +104,7 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
     cursor.FindNextInstruction();
   }
 
-  return ConversionResult{std::move(state.logoText), ListSourceLines(listingText)};
+  return ConversionResult{std::move(state.logoText), ListSourceLines(listingText), fault};
 }
 
 }  // namespace tortuval::convert

@@ -40,6 +40,7 @@ class MainWindowFilesTest : public WindowTestBase {
   void FileOnCommandLineOrDropped();
   void SavingTheProgram();
   void SaveDialogProposesTheName();
+  void FileThatIsNoDocumentOrIsCut();
 };
 
 void MainWindowFilesTest::OpeningAFile_data() {
@@ -210,6 +211,31 @@ void MainWindowFilesTest::SaveDialogProposesTheName() {
   });
   window.EnregistrerLogo->trigger();
   QVERIFY(!QFile::exists(QDir::current().filePath("prof_pgdc_Euclide.lgo")));
+}
+
+void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
+  TFicheConvertisseur& window = *window_;
+  const QString notes = WriteFile("notes.txt", "Bonjour,\nvoici mes notes.\n");
+  QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(notes); }),
+           "\"" + notes +
+               "\" ne contient aucune instruction Pseudal : ce n'est pas un document de "
+               "l'éditeur.");
+  // The window shows what the conversion gave, as for any file.
+  VerifyPanesShow(window, "Bonjour,\r\nvoici mes notes.\r\n");
+
+  const QByteArray whole(kDocument);
+  const QString cut = WriteFile("coupé.alg", whole.left(whole.lastIndexOf("</Algo>")));
+  QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(cut); }),
+           "Attention : \"" + cut +
+               "\" semble incomplet (le document s'arrête avant sa fin) ; le programme s'arrête à "
+               "sa dernière instruction lue.");
+  QCOMPARE(Logo(window), convert::ConvertDocument(ExpectedSourceText()).logoText);
+
+  // A whole document and the examples are told nothing.
+  const QString path = WriteFile("entier.alg", whole);
+  QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(path); }), QString());
+  QCOMPARE(InformationShownBy([&] { ClickItem(window.RadioGroup1->Item(15)); }), QString());
+  VerifyPanesShow(window, examples::ExampleDocument(15));
 }
 
 }  // namespace tortuval::app

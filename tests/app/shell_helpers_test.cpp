@@ -21,6 +21,7 @@
 #include "app/qt_french.h"
 #include "app/window_geometry.h"
 #include "tests/test_support.h"
+#include "tortuval/version.h"
 
 namespace tortuval::app {
 
@@ -44,6 +45,7 @@ class ShellHelpersTest : public QObject {
   void QtSpeaksFrench();
   void CommandLine_data();
   void CommandLine();
+  void HelpAndVersion();
 };
 
 void ShellHelpersTest::CentringHalvesEachSizeFirst_data() {
@@ -260,6 +262,21 @@ void ShellHelpersTest::CommandLine() {
   QTEST(options.file, "file");
   QTEST(options.selectExample, "example");
   QTEST(options.screenshotPath, "screenshot");
+}
+
+void ShellHelpersTest::HelpAndVersion() {
+  const QString help = ParseCommandLine({"tortuval", "--help"}).printedText;
+  QVERIFY(help.startsWith("Utilisation : tortuval [options] [FICHIER]\n"));
+  for (const char* option : {"-h, --help", "--version", "--select-example N", "--screenshot"}) {
+    QVERIFY2(help.contains(QString::fromUtf8(option)), option);
+  }
+  // Answered whatever else the line holds, before the first "--".
+  QCOMPARE(ParseCommandLine({"tortuval", "a.alg", "--vite", "-h"}).printedText, help);
+  const QString version = QStringLiteral("tortuval %1\n").arg(QString::fromUtf8(kVersion));
+  QCOMPARE(ParseCommandLine({"tortuval", "--version", "b.alg"}).printedText, version);
+  const StartOptions file = ParseCommandLine({"tortuval", "--", "--help"});
+  QVERIFY(file.printedText.isEmpty());
+  QCOMPARE(file.file, QStringLiteral("--help"));
 }
 
 }  // namespace tortuval::app

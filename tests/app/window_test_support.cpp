@@ -37,7 +37,7 @@ void VerifyPanesShow(const TFicheConvertisseur& window, const std::string& docum
            testing::LineDiff(expected.listingText, Listing(window)).c_str());
 }
 
-void WhenModalAppears(std::function<void(QWidget*)> action) {
+QPointer<QTimer> WhenModalAppears(std::function<void(QWidget*)> action) {
   auto* timer = new QTimer(qApp);
   timer->setInterval(5);
   QObject::connect(timer, &QTimer::timeout, timer, [timer, action = std::move(action)] {
@@ -49,20 +49,36 @@ void WhenModalAppears(std::function<void(QWidget*)> action) {
     if (modal->isVisible()) modal->close();
   });
   timer->start();
+  return timer;
 }
 
-QString ErrorShownBy(const std::function<void()>& command) {
+namespace {
+
+// The text of the box with `icon` shown while `command` runs; a watch that saw no box is stopped,
+// so that it does not take a later window for this command's box.
+QString BoxShownBy(const std::function<void()>& command, QMessageBox::Icon icon) {
   QString shown;
-  WhenModalAppears([&shown](QWidget* modal) {
+  const QPointer<QTimer> watch = WhenModalAppears([&shown, icon](QWidget* modal) {
     auto* box = qobject_cast<QMessageBox*>(modal);
     QVERIFY(box != nullptr);
     QCOMPARE(box->windowTitle(), QStringLiteral("Tortuval"));
-    QCOMPARE(box->icon(), QMessageBox::Critical);
+    QCOMPARE(box->icon(), icon);
     QCOMPARE(box->standardButtons(), QMessageBox::StandardButtons(QMessageBox::Ok));
     shown = box->text();
   });
   command();
+  delete watch.data();
   return shown;
+}
+
+}  // namespace
+
+QString ErrorShownBy(const std::function<void()>& command) {
+  return BoxShownBy(command, QMessageBox::Critical);
+}
+
+QString InformationShownBy(const std::function<void()>& command) {
+  return BoxShownBy(command, QMessageBox::Information);
 }
 
 void ClickItem(QRadioButton* item) {

@@ -3,9 +3,11 @@
 // folder for the files they open, the pane checks and the handling of modal windows.
 
 #include <QObject>
+#include <QPointer>
 #include <QRadioButton>
 #include <QString>
 #include <QTemporaryDir>
+#include <QTimer>
 #include <functional>
 #include <string>
 
@@ -28,11 +30,15 @@ std::string Listing(const TFicheConvertisseur& window);
 void VerifyPanesShow(const TFicheConvertisseur& window, const std::string& document);
 
 /// Runs `action` on the next modal window to appear, from inside the loop that shows it, then
-/// closes that window if the action left it open.
-void WhenModalAppears(std::function<void(QWidget*)> action);
+/// closes that window if the action left it open. Returns the timer that watches, gone once it
+/// has acted.
+QPointer<QTimer> WhenModalAppears(std::function<void(QWidget*)> action);
 
 /// The error box's text shown while `command` runs, or an empty text when none was shown.
 QString ErrorShownBy(const std::function<void()>& command);
+
+/// The information box's text shown while `command` runs, or an empty text when none was shown.
+QString InformationShownBy(const std::function<void()>& command);
 
 /// A click on an item's round mark, where a click selects it.
 void ClickItem(QRadioButton* item);

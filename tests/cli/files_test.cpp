@@ -6,6 +6,7 @@
 
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include "convert/conversion.h"
 #include "convert/source_file.h"
@@ -161,6 +162,79 @@ TEST_F(CliFilesTest, OutputDirectoryMustExist) {
   const RunOutput notDir = RunCli({"-d", input.string(), input.string()});
   EXPECT_EQ(notDir.status, ExitStatus::kFailure);
   EXPECT_EQ(notDir.err, "pseudal2logo: \"" + input.string() + "\" n'est pas un dossier.\n");
+}
+
+TEST_F(CliFilesTest, CutDocumentConvertsAsFarAsItGoesWithAWarning) {
+  // Example 8 without its closing element, then cut inside its last item.
+  const std::string& whole = examples::ExampleDocument(7);
+  const std::string noClose = whole.substr(0, whole.rfind("</Algo>"));
+  const fs::path a = Write("a.alg", noClose);
+  const fs::path b = Write("b.alg", noClose.substr(0, noClose.rfind("code=") + 8));
+  const RunOutput result = RunCli({a.string(), b.string()});
+  EXPECT_EQ(result.status, ExitStatus::kSuccess);
+  EXPECT_EQ(result.out, ProgramOf(a) + ProgramOf(b));
+  EXPECT_EQ(ProgramOf(a), Utf8(ConvertedExample(8).logoText));
+  const std::string warning =
+      "\" semble incomplet (le document s'arrête avant sa fin) ; le programme s'arrête à sa "
+      "dernière instruction lue.\n";
+  EXPECT_EQ(result.err, "pseudal2logo: attention : \"" + a.string() + warning +
+                            "pseudal2logo: attention : \"" + b.string() + warning);
+
+  const RunOutput piped = RunCli({"--listing"}, noClose);
+  EXPECT_EQ(piped.status, ExitStatus::kSuccess);
+  EXPECT_EQ(piped.out, Utf8(ConvertedExample(8).listingText));
+  EXPECT_EQ(piped.err,
+            "pseudal2logo: attention : l'entrée standard semble incomplète (le document s'arrête "
+            "avant sa fin) ; le programme s'arrête à sa dernière instruction lue.\n");
+  const RunOutput notes = RunCli({"-"}, "Bonjour.");
+  EXPECT_EQ(notes.status, ExitStatus::kFailure);
+  EXPECT_EQ(notes.out, "");
+  EXPECT_EQ(notes.err,
+            "pseudal2logo: l'entrée standard ne contient aucune instruction Pseudal : ce n'est pas "
+            "un document de l'éditeur.\n");
+}
+
+// An output that would replace an input, by its own name or through a link, is a usage error
+// found before anything is written.
+TEST_F(CliFilesTest, OutputOverAnInputIsRefused) {
+  const fs::path doc = WriteExample("doc.alg", 8);
+  const std::string original = ReadBytes(doc);
+  fs::create_symlink(doc, dir_ / "lien.alg");
+  fs::create_hard_link(doc, dir_ / "dur.alg");
+  fs::create_symlink(doc, dir_ / "lien.lgo");
+  const fs::path other = WriteExample("autre.alg", 1);
+  struct Row {
+    std::vector<std::string> args;
+    std::string output;
+    std::string input;
+  };
+  const Row rows[] = {
+      {{"-o", doc.string(), doc.string()}, doc.string(), doc.string()},
+      {{"--listing", "-o", (dir_ / "lien.alg").string(), doc.string()},
+       (dir_ / "lien.alg").string(),
+       doc.string()},
+      {{"--check", "-o", (dir_ / "dur.alg").string(), doc.string()},
+       (dir_ / "dur.alg").string(),
+       doc.string()},
+      {{"-d", dir_.string(), other.string(), (dir_ / "lien.alg").string()},
+       (dir_ / "lien.lgo").string(),
+       (dir_ / "lien.alg").string()},
+  };
+  for (const Row& row : rows) {
+    const RunOutput result = RunCli(row.args);
+    EXPECT_EQ(result.status, ExitStatus::kUsageError) << row.output;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "pseudal2logo: le fichier de sortie \"" + row.output +
+                              "\" est le fichier d'entrée \"" + row.input +
+                              "\" : il serait écrasé.\n" + std::string(kHint));
+  }
+  EXPECT_EQ(ReadBytes(doc), original);
+  EXPECT_FALSE(fs::exists(dir_ / "autre.lgo"));  // -d wrote nothing for the other input either
+  // A different file of the same name elsewhere is no input.
+  fs::create_directory(dir_ / "out");
+  Write("out/doc.alg", "ancien");
+  EXPECT_EQ(RunCli({"-o", (dir_ / "out" / "doc.alg").string(), doc.string()}).status,
+            ExitStatus::kSuccess);
 }
 
 }  // namespace

@@ -109,6 +109,7 @@ TEST(ParseOptionsTest, DoubleDashEndsOptionsAndKeepsFileOrder) {
 TEST(ParseOptionsTest, HelpAndVersionAnswerBeforeLaterArguments) {
   EXPECT_EQ(ParseOptions({"a.alg", "--help", "--bogus"}).action, Action::kHelp);
   EXPECT_EQ(ParseOptions({"--version", "-o"}).action, Action::kVersion);
+  EXPECT_EQ(ParseOptions({"a.alg", "-h", "--bogus"}).action, Action::kHelp);
   EXPECT_THROW(ParseOptions({"--bogus", "--help"}), Error);
 }
 
@@ -121,6 +122,7 @@ TEST(CliRunTest, VersionAndHelp) {
   const RunOutput help = RunCli({"--help"});
   EXPECT_EQ(help.status, ExitStatus::kSuccess);
   EXPECT_EQ(help.err, "");
+  EXPECT_EQ(RunCli({"-h"}).out, help.out);
   EXPECT_TRUE(help.out.starts_with("Utilisation : pseudal2logo [options] [FICHIER...]\n"));
   for (const char* option : {"--listing", "--example N", "--example-source N", "--examples",
                              "--encoding E", "--lf", "-o FICHIER", "-d DOSSIER", "--version"}) {

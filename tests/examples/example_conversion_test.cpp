@@ -24,6 +24,7 @@ namespace fs = std::filesystem;
 
 using convert::ConversionResult;
 using convert::ConvertDocument;
+using convert::DocumentFault;
 using testing::Cp1252Crlf;
 using testing::LineDiff;
 using testing::ReadFileBytes;
@@ -79,6 +80,7 @@ TEST_P(ExamplePanesTest, ConvertsToItsExpectedPanes) {
   EXPECT_TRUE(document == files.Read(".alg")) << "the embedded document differs from its file";
 
   const ConversionResult result = ConvertDocument(document);
+  EXPECT_EQ(result.fault, DocumentFault::kNone) << "a whole example is a whole document";
   const std::string logo = Cp1252Crlf(files.Read(".lgo"));
   const std::string listing = Cp1252Crlf(files.Read(".txt"));
   EXPECT_EQ(result.logoText, logo) << "program pane:\n" << LineDiff(logo, result.logoText);

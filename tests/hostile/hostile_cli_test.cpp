@@ -59,23 +59,33 @@ class HostileCli : public testing::ScratchDirTest {
   }
 };
 
-TEST_F(HostileCli, EmptyFileGivesAnEmptyProgram) {
+// Texts that hold no instruction are failed inputs: nothing written for them, one sentence each,
+// and the real documents among them still converted.
+TEST_F(HostileCli, TextsWithoutInstructionsAreNotDocuments) {
   Write("vide.alg", "");
-  const RunResult result = Run("vide.alg");
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.out, "");
-  EXPECT_EQ(result.err, "");
+  Write("marque.alg", "\xEF\xBB\xBF");
+  Write("notes.txt", "Bonjour,\nvoici mes notes.\n");
+  ExampleFile(8, "euclide.alg");
+  const RunResult result = Run("vide.alg marque.alg euclide.alg notes.txt");
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.out, Logo(8));
+  const std::string sentence =
+      " ne contient aucune instruction Pseudal : ce n'est pas un document de l'éditeur.\n";
+  EXPECT_EQ(result.err, "pseudal2logo: \"vide.alg\"" + sentence + "pseudal2logo: \"marque.alg\"" +
+                            sentence + "pseudal2logo: \"notes.txt\"" + sentence);
 }
 
-TEST_F(HostileCli, TenMegabytesOfRandomBytesConvert) {
+TEST_F(HostileCli, TenMegabytesOfRandomBytesAreNoDocument) {
   std::mt19937 random(3);
   std::string bytes(10 << 20, '\0');
   for (char& byte : bytes) byte = static_cast<char>(random() & 0xFF);
   Write("bruit.alg", bytes);
   const RunResult result = Run("bruit.alg -o bruit.lgo");
-  EXPECT_EQ(result.status, 0) << result.err;
-  EXPECT_EQ(result.err, "");
-  EXPECT_TRUE(fs::exists(dir_ / "bruit.lgo"));
+  EXPECT_EQ(result.status, 1);
+  EXPECT_EQ(result.err,
+            "pseudal2logo: \"bruit.alg\" ne contient aucune instruction Pseudal : ce n'est pas un "
+            "document de l'éditeur.\n");
+  EXPECT_FALSE(fs::exists(dir_ / "bruit.lgo"));
 }
 
 TEST_F(HostileCli, UnreadableInputsAreReportedAndTheOthersConverted) {

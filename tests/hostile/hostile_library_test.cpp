@@ -58,6 +58,7 @@ TEST(HostileDocuments, EmptyDocumentGivesTwoEmptyPanes) {
   const ConversionResult result = ConvertDocument("");
   EXPECT_EQ(result.logoText, "");
   EXPECT_EQ(result.listingText, "");
+  EXPECT_EQ(result.fault, DocumentFault::kNoInstruction);
   EXPECT_EQ(DecodeSourceBytes(""), "");
 }
 
@@ -72,6 +73,8 @@ TEST(HostileDocuments, TenMegabytesOfRandomBytes) {
   EXPECT_GE(decoded.size(), bytes.size());
   EXPECT_TRUE(EndsWithWholeLine(direct.listingText));
   EXPECT_TRUE(EndsWithWholeLine(read.listingText));
+  EXPECT_EQ(direct.fault, DocumentFault::kNoInstruction);
+  EXPECT_EQ(read.fault, DocumentFault::kNoInstruction);
 }
 
 TEST(HostileDocuments, NulBytesInsideAttributeValuesAreKept) {
@@ -105,11 +108,13 @@ TEST(HostileDocuments, EveryPrefixOfTheNormalLawExampleConverts) {
   for (std::size_t length = 0; length < document.size(); ++length) {
     const ConversionResult result = ConvertDocument(std::string_view(document).substr(0, length));
     ASSERT_TRUE(EndsWithWholeLine(result.listingText)) << "cut at " << length;
-    // A cut document lists no more lines than the whole one.
+    // A cut document lists no more lines than the whole one, and is never taken for whole.
     ASSERT_LE(CountOf(result.listingText, "\r\n"), wholeLines) << "cut at " << length;
+    ASSERT_NE(result.fault, DocumentFault::kNone) << "cut at " << length;
   }
   ReportTime("prefixes_of_example_16_seconds", SecondsSince(start));
   EXPECT_EQ(ConvertDocument(document).logoText, whole.logoText);
+  EXPECT_EQ(whole.fault, DocumentFault::kNone);
 }
 
 TEST(HostileDocuments, ThousandsOfUnknownInstructionNumbersAreSkipped) {
