@@ -6,6 +6,7 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/cli_runner.h"
 #include "convert/conversion.h"
 #include "convert/error.h"
 #include "convert/source_file.h"
@@ -98,7 +99,9 @@ void CheckOutputDirectory(const fs::path& directory) {
 
 // The name an input goes by in messages (Windows-1252, like the rest of the report).
 std::string InputName(const std::string& input) {
-  return input == "-" ? "<entr\xE9""e standard>" : expr::Utf8ToCp1252(input);
+  return input == "-" ? "<entr\xE9"
+                        "e standard>"
+                      : expr::Utf8ToCp1252(input);
 }
 
 // The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
@@ -150,9 +153,8 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
       const std::string source =
           input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
       if (options.check) {
-        report.Add(InputName(input), IsProgramFile(input)
-                                         ? source
-                                         : convert::ConvertDocument(source).logoText);
+        report.Add(InputName(input),
+                   IsProgramFile(input) ? source : convert::ConvertDocument(source).logoText);
         continue;
       }
       const convert::ConversionResult result = convert::ConvertDocument(source);
@@ -174,8 +176,28 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
   return status;
 }
 
+// --run: the example's program, a .lgo file as it is, or the program converted from a document.
+ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& out,
+                       std::ostream& err, bool inputIsTerminal) {
+  std::string name;
+  std::string program;
+  if (options.action == Action::kConvertExample) {
+    name = "exemple-" + std::to_string(options.exampleNumber);
+    program =
+        convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1)).logoText;
+  } else {
+    const std::string& input = options.inputs.front();
+    name = InputName(input);
+    const std::string source =
+        input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
+    program = IsProgramFile(input) ? source : convert::ConvertDocument(source).logoText;
+  }
+  return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal);
+}
+
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
-                    Writer& writer) {
+                    Writer& writer, bool inputIsTerminal) {
+  if (options.run) return RunDocument(options, in, out, err, inputIsTerminal);
   const int exampleIndex = options.exampleNumber - 1;
   switch (options.action) {
     case Action::kHelp:
@@ -219,7 +241,7 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
 }
 
 ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, bool inputIsTerminal) {
   Options options;
   try {
     options = ParseOptions(args);
@@ -230,7 +252,7 @@ ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostr
   }
   Writer writer(options, out);
   try {
-    const ExitStatus status = Dispatch(options, in, out, err, writer);
+    const ExitStatus status = Dispatch(options, in, out, err, writer, inputIsTerminal);
     // Skipped when the action raised an Error: such an action has written nothing to standard
     // output.
     writer.FinishStandardOutput();
