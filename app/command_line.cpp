@@ -2,10 +2,13 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QTimer>
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/radio_group.h"
+#include "app/run_window.h"
 #include "examples/example_catalogue.h"
 
 namespace tortuval::app {
@@ -26,8 +29,12 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
                                 QStringLiteral("Enregistre une image de la fenêtre puis quitte."),
                                 QStringLiteral("FICHIER"));
   screenshot.setFlags(QCommandLineOption::HiddenFromHelp);
+  QCommandLineOption runProgram(QStringLiteral("run-program"),
+                                QStringLiteral("Exécute le programme LOGO au démarrage."));
+  runProgram.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOption(example);
   parser.addOption(screenshot);
+  parser.addOption(runProgram);
 
   StartOptions options;
   if (!parser.parse(arguments)) ThrowError(parser.errorText().toStdString());
@@ -50,14 +57,28 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
     options.selectExample = number;
   }
   options.screenshotPath = parser.value(screenshot);
+  options.runProgram = parser.isSet(runProgram);
   return options;
 }
 
 bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options) {
   if (!options.file.isEmpty()) window.OpenSourceFile(options.file);
   if (options.selectExample > 0) window.RadioGroup1->SetItemIndex(options.selectExample - 1);
+  QWidget* pictured = &window;
+  if (options.runProgram) {
+    window.LancerleprogrammeLOGO->trigger();
+    RunWindow* runWindow = window.FicheExecution();
+    if (runWindow == nullptr) return false;
+    // The picture shows the end of the run; a program that does not end is pictured after a
+    // minute.
+    QEventLoop loop;
+    QObject::connect(runWindow, &RunWindow::RunEnded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+    if (runWindow->IsRunning()) loop.exec();
+    pictured = runWindow;
+  }
   if (options.screenshotPath.isEmpty()) return true;
-  return window.grab().save(options.screenshotPath, "PNG");
+  return pictured->grab().save(options.screenshotPath, "PNG");
 }
 
 }  // namespace tortuval::app

@@ -13,10 +13,11 @@ class TFicheConvertisseur;
 
 /// What the program is asked to do at start.
 struct StartOptions {
-  QString file;            ///< a document to open and convert at start, or empty
-  int selectExample = 0;   ///< 1 to 17: the example to choose at start; 0 for none
-  QString screenshotPath;  ///< where to save a PNG picture of the window before quitting
-  QString helpText;        ///< the usage text when help was asked for, else empty
+  QString file;             ///< a document to open and convert at start, or empty
+  int selectExample = 0;    ///< 1 to 17: the example to choose at start; 0 for none
+  QString screenshotPath;   ///< where to save a PNG picture of the window before quitting
+  bool runProgram = false;  ///< run the LOGO pane's program; the picture is then the run window's
+  QString helpText;         ///< the usage text when help was asked for, else empty
 };
 
 /// Parses the arguments, program name first. A wrong command line raises an Error with a French
@@ -24,7 +25,8 @@ struct StartOptions {
 StartOptions ParseCommandLine(const QStringList& arguments);
 
 /// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
-/// chooses the example, then saves the picture. Returns false when the picture could not be saved.
+/// chooses the example, runs the program to its end when asked, then saves the picture. Returns
+/// false when the picture could not be saved.
 bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options);
 
 }  // namespace tortuval::app

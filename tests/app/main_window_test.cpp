@@ -72,7 +72,8 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
   }
   QCOMPARE(tree,
            QStringList({"Fichier.", "  Ouvrir.", "Edition.", "  Copier", "  Sélectionner tout.",
-                        "Infos.", "  A propos de...", "    Tortuval"}));
+                        "Infos.", "  A propos de...", "    Tortuval", "Exécution.",
+                        "  Lancer le programme LOGO."}));
 }
 
 void MainWindowTest::TabKeys() {
