@@ -1,9 +1,11 @@
 #include "cli/cli_runner.h"
 
+#include <algorithm>
 #include <deque>
 #include <fstream>
 #include <iterator>
 #include <optional>
+#include <vector>
 
 #include "convert/error.h"
 #include "convert/source_file.h"
