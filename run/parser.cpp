@@ -1,5 +1,6 @@
 #include "run/parser.h"
 
+#include <cmath>
 #include <unordered_map>
 #include <utility>
 
@@ -506,21 +507,65 @@ class Parser {
       case TokenKind::kValue:
         ++at_;
         return VariableNode(logo::NameOf(token), token.line);
-      case TokenKind::kQuoted: {
-        Node node = Leaf(Op::kConstant, token.line);
-        node.value = Value::Word(std::string(QuotedName(token)));
-        ++at_;
-        return node;
-      }
+      case TokenKind::kQuoted:
+        return QuotedWord();
       case TokenKind::kOpenGroup:
         return ParseGroup();
       case TokenKind::kOpenList:
         return LiteralList();
       case TokenKind::kWord:
+        if (Node number; SplitExponent(number)) return number;
         return ParseCall(false);
       default:
         Fail(Message("« %s » est inattendu ici.", token.text));
     }
+  }
+
+  // The converter writes a source string "deux mots" as it stands: the word runs to the
+  // closing mark when one ends a later word of the line.
+  Node QuotedWord() {
+    const Token& token = Current();
+    Node node = Leaf(Op::kConstant, token.line);
+    std::size_t close = at_;
+    if (token.text.size() < 2 || token.text.back() != '"') {
+      for (std::size_t at = at_ + 1; at < end_ && Tokens()[at].kind != TokenKind::kLineEnd; ++at) {
+        if (Tokens()[at].text.back() == '"') {
+          close = at;
+          break;
+        }
+      }
+    }
+    if (close == at_) {
+      node.value = Value::Word(std::string(QuotedName(token)));
+    } else {
+      const char* from = token.text.data() + 1;
+      const char* to = Tokens()[close].text.data() + Tokens()[close].text.size() - 1;
+      node.value = Value::Word(std::string(from, static_cast<std::size_t>(to - from)));
+    }
+    at_ = close + 1;
+    return node;
+  }
+
+  // "1e - 8": the converter leaves the sign of some exponents spaced apart from their number.
+  bool SplitExponent(Node& node) {
+    const std::string_view text = Current().text;
+    if (text.size() < 2 || (text.back() != 'e' && text.back() != 'E') || at_ + 2 >= end_) {
+      return false;
+    }
+    double mantissa = 0;
+    const Token& sign = Tokens()[at_ + 1];
+    const Token& exponent = Tokens()[at_ + 2];
+    if (!ParseNumber(text.substr(0, text.size() - 1), mantissa) ||
+        sign.kind != TokenKind::kOperator || (sign.text != "-" && sign.text != "+") ||
+        exponent.kind != TokenKind::kNumber) {
+      return false;
+    }
+    double power = 0;
+    if (!ParseNumber(exponent.text, power)) return false;
+    node = Leaf(Op::kNumber, Current().line);
+    node.number = mantissa * std::pow(10.0, sign.text == "-" ? -power : power);
+    at_ += 3;
+    return true;
   }
 
   Node ParseGroup() {
@@ -571,7 +616,11 @@ class Parser {
   }
 
   int Procedure(const Token& token) const {
-    const auto found = procedureByKey_.find(std::string(Key(token)));
+    std::string key(Key(token));
+    // The converter calls the factorial by its source name and brings the procedure "fact"
+    // for it.
+    if (key == "PSEUDAL_FACTORIELLE" && !procedureByKey_.contains(key)) key = "FACT";
+    const auto found = procedureByKey_.find(key);
     return found == procedureByKey_.end() ? -1 : found->second;
   }
 
