@@ -43,7 +43,7 @@ class RunWindowTest : public WindowTestBase {
   RunWindow* Launch() {
     window_->LancerleprogrammeLOGO->trigger();
     RunWindow* run = window_->FicheExecution();
-    if (run != nullptr) QTest::qWaitForWindowExposed(run);
+    if (run != nullptr && !QTest::qWaitForWindowExposed(run)) return nullptr;
     return run;
   }
   static void Answer(RunWindow* run, const QString& text) {

@@ -30,9 +30,9 @@ const std::string kEndlessProgram =
 const std::string kFaultyProgram =
     "DEFINIS \"L LISTE\nECRISLIGNE [avant]\nECRISLIGNE item :L [ 5 ]\nECRISLIGNE [après]\n";
 
-class CliRunTest : public ScratchDirTest {};
+class CliRunProgramTest : public ScratchDirTest {};
 
-TEST_F(CliRunTest, AnswersComeFromInputInputFileOrStandardInput) {
+TEST_F(CliRunProgramTest, AnswersComeFromInputInputFileOrStandardInput) {
   const RunOutput words = RunCli({"--run", "--example", "8", "--input", " 12  18 "});
   EXPECT_EQ(words.status, ExitStatus::kSuccess) << words.err;
   EXPECT_EQ(words.out, kEuclid12And18);
@@ -53,14 +53,14 @@ TEST_F(CliRunTest, AnswersComeFromInputInputFileOrStandardInput) {
   EXPECT_EQ(piped.err, "");
 }
 
-TEST_F(CliRunTest, AnswersRunningOutEndTheRunWithStatusOne) {
+TEST_F(CliRunProgramTest, AnswersRunningOutEndTheRunWithStatusOne) {
   const RunOutput run = RunCli({"--run", "--example", "8", "--input", "12"});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
   EXPECT_EQ(run.out, "");
   EXPECT_TRUE(run.err.starts_with("exemple-8:13: ")) << run.err;
 }
 
-TEST_F(CliRunTest, DocumentAndProgramFilesRun) {
+TEST_F(CliRunProgramTest, DocumentAndProgramFilesRun) {
   // A document is converted first; a .lgo file is run as it is, and its errors name its lines.
   const std::string document = Write("euclide.alg", examples::ExampleDocument(7)).string();
   const RunOutput converted = RunCli({"--run", "--input", "12 18", document});
@@ -75,7 +75,7 @@ TEST_F(CliRunTest, DocumentAndProgramFilesRun) {
   EXPECT_TRUE(faulty.err.ends_with("\n"));
 }
 
-TEST_F(CliRunTest, StepBudgetStopsAnEndlessLoop) {
+TEST_F(CliRunProgramTest, StepBudgetStopsAnEndlessLoop) {
   const std::string program = Write("sans_fin.lgo", kEndlessProgram).string();
   const RunOutput run = RunCli({"--run", "--max-steps", "5000", program});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
@@ -83,7 +83,7 @@ TEST_F(CliRunTest, StepBudgetStopsAnEndlessLoop) {
   EXPECT_NE(run.err.find("5000"), std::string::npos) << run.err;
 }
 
-TEST_F(CliRunTest, DrawingIsWrittenAsSvg) {
+TEST_F(CliRunProgramTest, DrawingIsWrittenAsSvg) {
   // Example 13 draws one vertical segment per sum of three dice, 3 to 18; the seed makes the
   // run repeatable.
   const std::string svg = (dir_ / "des.svg").string();
