@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -51,6 +52,14 @@ TEST_F(CliRunProgramTest, AnswersComeFromInputInputFileOrStandardInput) {
   EXPECT_EQ(piped.status, ExitStatus::kSuccess) << piped.err;
   EXPECT_EQ(piped.out, kEuclid12And18);
   EXPECT_EQ(piped.err, "");
+
+  // Someone at a terminal sees each question on standard error, after the output so far.
+  std::istringstream typed("12\n18\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(cli::Run({"--run", "--example", "8"}, typed, out, err, true), ExitStatus::kSuccess);
+  EXPECT_EQ(out.str(), kEuclid12And18);
+  EXPECT_EQ(err.str(), "Tape un nombre. Tape un nombre. ");
 }
 
 TEST_F(CliRunProgramTest, AnswersRunningOutEndTheRunWithStatusOne) {
@@ -129,6 +138,14 @@ TEST(CliRunUsageTest, WrongCombinationsAreUsageErrors) {
     EXPECT_EQ(result.status, ExitStatus::kUsageError) << row.message;
     EXPECT_EQ(result.out, "");
     EXPECT_EQ(result.err, "pseudal2logo: " + row.message + "\n" + std::string(kHint));
+  }
+}
+
+TEST(CliRunUsageTest, HelpDescribesTheRunOptions) {
+  const std::string help = RunCli({"--help"}).out;
+  for (const char* option : {"--run", "--input TEXTE", "--input-file FICHIER", "--drawing FICHIER",
+                             "--max-steps N", "--seed N"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option << " is not described";
   }
 }
 
