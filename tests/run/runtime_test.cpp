@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "library/support_procedures.h"
 #include "tests/run/scripted_console.h"
 #include "tests/test_support.h"
 
@@ -219,6 +220,43 @@ TEST(RunProgram, HostileTextsGiveMessages) {
     options.limits.maxSteps = 100000;
     const RunResult result = RunProgram(text, console, options);
     EXPECT_EQ(result.outcome == Outcome::kCompleted, result.message.empty()) << text.substr(0, 40);
+  }
+}
+
+// The support procedures run as written, on the source's list 7 3 9 1 5 (elements 1 to 5).
+TEST(RunProgram, SupportProceduresComputeWhatTheirTextsSay) {
+  struct Call {
+    const char* call;
+    std::string result;  // UTF-8: the value written, or the error
+  };
+  const Call calls[] = {
+      {"fact 5", "120"},
+      {"PSEUDAL_FACTORIELLE ( 4 )", "24"},
+      {"PSEUDAL_COEFF_BINOMIAL 5 2", "10"},
+      {"PSEUDAL_LOI_BINOMIALE 4 0.5 2", "1,5"},           // fact 0,5 = 1 where p^k = 0,25
+      {"PSEUDAL_LOI_NORMALE_CR 1", "0,146762663152135"},  // 1 / (√(2π)·e)
+      {"PSEUDAL_SOMME :L 1 5", "20"},                     // elements 0 to 4
+      {"PSEUDAL_VARIANCE :L 1 5", "12"},
+      {"PSEUDAL_MEDIANE :L 1 5", "2"},  // sorted 0 1 3 5 7 9, positions 1 to 5, (1 + 3) / 2
+      {"PSEUDAL_MAXIMUM :L 1 5", "7"},
+      {"PSEUDAL_POS_MAXIMUM :L 1 5", "4"},
+      {"substr \"bonjour 1 3", "onj"},
+      {"PSEUDAL_INVERSE_LOI_NORMALE 1 1 1", "Il manque une parenthèse fermante « ) »."},
+      {"PSEUDAL_QUARTILE1_BIS :L 1 5", "Je ne connais pas « val »."},
+  };
+  std::string procedures;
+  for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    library::AppendSupportProcedure(position, "", procedures);
+  }
+  for (const Call& call : calls) {
+    SCOPED_TRACE(call.call);
+    const std::string program =
+        procedures + Cp("remplace :L [7] [1]\r\nremplace :L [3] [2]\r\nremplace :L [9] [3]\r\n"
+                        "remplace :L [1] [4]\r\nremplace :L [5] [5]\r\nECRIS " +
+                        std::string(call.call) + "\r\n");
+    ScriptedConsole console;
+    const RunResult result = RunProgram(program, console);
+    EXPECT_EQ(Utf8(result.message.empty() ? console.output : result.message), call.result);
   }
 }
 
