@@ -209,7 +209,7 @@ TEST(RunProgram, HostileTextsGiveMessages) {
       std::string(5000, '['),
       "ECRIS " + std::string(3000, '-') + "1",
       "ECRIS 1" + std::string(30000, '+'),
-      std::string("\0\xff]]) FIN POUR", 16),
+      std::string("\0\xff]]) FIN POUR", 14),
       "remplace :L [1] [1e15]",
       "ECRIS LISTEVARS 0 1 1e12",
       "POUR\nFIN\nPOUR p :a :a\nrends :a\nFIN\nECRIS p 1 2",
