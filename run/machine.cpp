@@ -15,7 +15,7 @@ constexpr std::size_t kMaxDrawn = std::size_t{1} << 22;
 // A call needs this much native stack left, with room for what the sanitizers add.
 constexpr std::size_t kStackReserve = std::size_t{256} << 10;
 // The largest list position a program may write: beyond it a program is running away.
-constexpr double kMaxPosition = 16'777'215;
+constexpr double kMaxPosition = 4'194'303;
 
 const char* StackLimit() {
   pthread_attr_t attributes;

@@ -415,15 +415,34 @@ class Parser {
     return node;
   }
 
+  // "[ x y  0 ]". The converter spaces a sign as an operator, "[ 3 - 4  0 ]" for (3, -4):
+  // when the items read with "-" as an operator are not three, "-" starts an item.
   Node PointList() {
+    const std::size_t start = at_;
+    const int lists = openLists_;
+    Node node = PointItems(false);
+    if (node.kids.size() != 3) {
+      const std::size_t end = at_;
+      at_ = start;
+      openLists_ = lists;
+      Node split = PointItems(true);
+      if (split.kids.size() == 3) return split;
+      at_ = end;
+    }
+    return node;
+  }
+
+  Node PointItems(bool minusStartsItem) {
     Node node = Leaf(Op::kPointList, Line());
     OpenList();
     ++groupDepth_;
+    const int savedDepth = std::exchange(pointDepth_, minusStartsItem ? groupDepth_ : -1);
     while (true) {
       SkipLineEnds();
       if (AtEnd() || Is(TokenKind::kCloseList)) break;
       node.kids.push_back(ParseExpression(0));
     }
+    pointDepth_ = savedDepth;
     --groupDepth_;
     Expect(TokenKind::kCloseList, "Il manque un crochet fermant « ] ».");
     return node;
@@ -462,6 +481,7 @@ class Parser {
     int chain = 0;
     while (const logo::InfixOperator* infix = InfixAt()) {
       if (infix->precedence < minPrecedence) break;
+      if (groupDepth_ == pointDepth_ && Current().text == "-") break;
       // The tree of a chain "a + b + c …" is as deep as the chain is long.
       if (++chain > kMaxChain) Fail(Message("L'expression est trop longue."));
       const int line = Line();
@@ -674,6 +694,7 @@ class Parser {
   int openLists_ = 0;
   int groupDepth_ = 0;
   int nesting_ = 0;
+  int pointDepth_ = -1;  // the depth of the point list whose items a "-" starts
 };
 
 }  // namespace

@@ -16,13 +16,15 @@ namespace tortuval::run {
 namespace {
 
 // The longest list or word a program may make: beyond it a program is running away.
-constexpr std::size_t kMaxItems = std::size_t{1} << 24;
+constexpr std::size_t kMaxItems = std::size_t{1} << 22;
 
-Value MakeList(Machine& machine, List items) {
-  if (items.size() > kMaxItems)
-    machine.Fail(Message("Liste trop longue (plus de 16 777 216 éléments)."));
-  machine.Charge(items.size());
-  return Value::MakeList(std::move(items));
+// Checked and counted before the list or word is made, so that a runaway program stops before
+// it takes the memory.
+void AllowSize(Machine& machine, std::size_t size) {
+  if (size > kMaxItems) {
+    machine.Fail(Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
+  }
+  machine.Charge(size);
 }
 
 // Words and numbers are both words to the list primitives; a number's word is its printed form.
@@ -57,14 +59,19 @@ Value ReadList(Machine& machine, Value*, int) {
     if (end > at) items.push_back(WordOrNumber(answer.substr(at, end - at)));
     at = end;
   }
-  return MakeList(machine, std::move(items));
+  AllowSize(machine, items.size());
+  return Value::MakeList(std::move(items));
 }
 
 // ---- Lists and words.
 
 // PH: the items of both inputs in one list (a word is one item).
 Value Sentence(Machine& machine, Value* inputs, int count) {
+  std::size_t size = 0;
+  for (int i = 0; i < count; ++i) size += inputs[i].IsList() ? inputs[i].items().size() : 1;
+  AllowSize(machine, size);
   List items;
+  items.reserve(size);
   for (int i = 0; i < count; ++i) {
     if (inputs[i].IsList()) {
       const List& more = inputs[i].items();
@@ -73,7 +80,7 @@ Value Sentence(Machine& machine, Value* inputs, int count) {
       items.push_back(inputs[i]);
     }
   }
-  return MakeList(machine, std::move(items));
+  return Value::MakeList(std::move(items));
 }
 
 // LISTEVARS from to count: `count` numbers evenly spaced from `from` to `to`.
@@ -81,15 +88,14 @@ Value SpacedNumbers(Machine& machine, Value* inputs, int) {
   const double from = machine.NumberOf(inputs[0]);
   const double to = machine.NumberOf(inputs[1]);
   const std::int64_t count = machine.CountOf(inputs[2]);
-  if (count > static_cast<std::int64_t>(kMaxItems)) {
-    machine.Fail(Message("Liste trop longue (plus de 16 777 216 éléments)."));
-  }
+  AllowSize(machine, static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)));
   List items;
+  items.reserve(static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) {
     const double step = count == 1 ? 0 : (to - from) / static_cast<double>(count - 1);
     items.push_back(Value::Number(from + step * static_cast<double>(i)));
   }
-  return MakeList(machine, std::move(items));
+  return Value::MakeList(std::move(items));
 }
 
 std::size_t LengthOf(const Value& value) {
@@ -104,8 +110,9 @@ Value Count(Machine&, Value* inputs, int) {
 Value Part(Machine& machine, const Value& value, std::size_t from, std::size_t to) {
   if (value.IsList()) {
     const List& items = value.items();
-    return MakeList(machine, List(items.begin() + static_cast<std::ptrdiff_t>(from),
-                                  items.begin() + static_cast<std::ptrdiff_t>(to)));
+    machine.Charge(to - from);
+    return Value::MakeList(List(items.begin() + static_cast<std::ptrdiff_t>(from),
+                                items.begin() + static_cast<std::ptrdiff_t>(to)));
   }
   return WordOrNumber(WordOf(value).substr(from, to - from));
 }
@@ -137,18 +144,17 @@ Value ButFirst(Machine& machine, Value* inputs, int) {
 // (positions from 1, k kept between 1 and one past the end).
 Value Split(Machine& machine, Value* inputs, int) {
   const std::size_t size = LengthOf(inputs[0]);
-  const double k = std::floor(machine.NumberOf(inputs[1]));
+  double k = std::floor(machine.NumberOf(inputs[1]));
+  if (std::isnan(k)) k = 1;
   const auto at = static_cast<std::size_t>(std::clamp(k - 1, 0.0, static_cast<double>(size)));
-  return MakeList(machine,
-                  List{Part(machine, inputs[0], 0, at), Part(machine, inputs[0], at, size)});
+  return Value::MakeList(List{Part(machine, inputs[0], 0, at), Part(machine, inputs[0], at, size)});
 }
 
 Value Join(Machine& machine, Value* inputs, int) {
-  std::string word = WordOf(inputs[0]) + WordOf(inputs[1]);
-  if (word.size() > kMaxItems)
-    machine.Fail(Message("Mot trop long (plus de 16 777 216 caractères)."));
-  machine.Charge(word.size());
-  return WordOrNumber(std::move(word));
+  const std::string first = WordOf(inputs[0]);
+  const std::string second = WordOf(inputs[1]);
+  AllowSize(machine, first.size() + second.size());
+  return WordOrNumber(first + second);
 }
 
 Value ToWord(Machine&, Value* inputs, int) { return Value::Word(WordOf(inputs[0])); }
@@ -243,7 +249,7 @@ Value RandomWhole(Machine& machine, Value* inputs, int count) {
     from = std::ceil(machine.NumberOf(inputs[0]));
     to = std::floor(machine.NumberOf(inputs[1]));
   }
-  if (to < from || to - from > 9e15) {
+  if (!(to >= from && to - from <= 9e15)) {  // NaN bounds too
     machine.Fail(Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
   }
   std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
