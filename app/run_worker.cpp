@@ -7,7 +7,7 @@ namespace {
 
 // A program that writes faster than the window shows waits once this much output is pending,
 // so that the window's event queue and memory stay small.
-constexpr std::size_t kMaxPendingOutput = std::size_t{1} << 20;
+constexpr std::size_t kMaxPendingOutput = std::size_t{1} << 14;
 
 }  // namespace
 

@@ -5,6 +5,7 @@
 #include "app/run_window.h"
 
 #include <QAction>
+#include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
 #include <QLineEdit>
@@ -83,10 +84,22 @@ void RunWindowTest::EuclidTakesItsAnswersFromTheAnswerLine() {
 void RunWindowTest::StopEndsAnEndlessLoopAndAWaitingRead() {
   // A hand-written program: the pane's text runs, whatever converted it.
   SetPaneText(window_->Editeur,
-              "DEFINIS \"x NOMBRE\r\nSOIT \"x 0\r\nTANT QUE 1 = 1 [\r\n  soit \"x :x + 1\r\n]\r\n");
+              "DEFINIS \"x NOMBRE\r\nSOIT \"x 0\r\nTANT QUE 1 = 1 [\r\n  soit \"x :x + 1\r\n"
+              "  ECRISLIGNE :x\r\n]\r\n");
   RunWindow* run = Launch();
-  QTest::qWait(300);
+  // The window keeps showing the output of a program that prints without end.
+  QTRY_VERIFY_WITH_TIMEOUT(run->Sortie->blockCount() > 1000, kTimeout);
   QVERIFY(run->IsRunning());
+  // Nor does it freeze: during a second of that flood, its events wait well under half a second.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 longestWait = 0;
+  while (clock.elapsed() < 1000) {
+    const qint64 before = clock.elapsed();
+    QTest::qWait(10);
+    longestWait = std::max(longestWait, clock.elapsed() - before);
+  }
+  QVERIFY2(longestWait < 500, qPrintable(QString::number(longestWait)));
   QTest::mouseClick(run->Arreter, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
