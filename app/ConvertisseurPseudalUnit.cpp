@@ -21,6 +21,7 @@
 #include <QResizeEvent>
 #include <QScreen>
 #include <QStatusBar>
+#include <QTextBlock>
 #include <QUrl>
 #include <filesystem>
 
@@ -28,11 +29,12 @@
 #include "app/alt_typing.h"
 #include "app/client_layout.h"
 #include "app/error_display.h"
-#include "app/finding_marks.h"
 #include "app/file_filter.h"
+#include "app/finding_marks.h"
 #include "app/logo_file.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
+#include "app/run_window.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "convert/conversion.h"
@@ -127,6 +129,12 @@ void TFicheConvertisseur::CreateMenus() {
   connect(Copier, &QAction::triggered, this, &TFicheConvertisseur::CopierClick);
   connect(Selectionnertout, &QAction::triggered, this, &TFicheConvertisseur::SelectionnertoutClick);
   connect(Tortuval, &QAction::triggered, this, &TFicheConvertisseur::TortuvalClick);
+
+  // Added after the window's original menus, which keep their places.
+  Execution = MainMenu1->addMenu(QStringLiteral("Exécution."));
+  LancerleprogrammeLOGO = Execution->addAction(QStringLiteral("Lancer le programme LOGO."));
+  connect(LancerleprogrammeLOGO, &QAction::triggered, this,
+          &TFicheConvertisseur::LancerleprogrammeLOGOClick);
 }
 
 void TFicheConvertisseur::CreateExampleGroup(QWidget* client) {
@@ -279,6 +287,29 @@ void TFicheConvertisseur::FormResize() {
 
 void TFicheConvertisseur::TortuvalClick() {
   RunGuarded(this, [this] { ficheAproposTortuval_->exec(); });
+}
+
+void TFicheConvertisseur::LancerleprogrammeLOGOClick() {
+  RunGuarded(this, [this] {
+    if (ficheExecution_ == nullptr) {
+      ficheExecution_ = new RunWindow(this);
+      connect(ficheExecution_, &RunWindow::ErrorAtLine, this, &TFicheConvertisseur::SelectLogoLine);
+    }
+    // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
+    ficheExecution_->Start(PaneText(Editeur));
+    ficheExecution_->show();
+    ficheExecution_->raise();
+    ficheExecution_->activateWindow();
+  });
+}
+
+void TFicheConvertisseur::SelectLogoLine(int line) {
+  const QTextBlock block = Editeur->document()->findBlockByNumber(line - 1);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  Editeur->setTextCursor(cursor);
+  Editeur->ensureCursorVisible();
 }
 
 void TFicheConvertisseur::OpenSourceFile(const QString& path) {

@@ -25,6 +25,7 @@ namespace tortuval::app {
 
 class FindingMarks;
 class RadioGroup;
+class RunWindow;
 class TFicheAproposTortuval;
 
 /// The main window, a single instance living until the program ends. Its controls are public
@@ -37,22 +38,24 @@ class TFicheConvertisseur : public QMainWindow {
   /// selected.
   explicit TFicheConvertisseur(QWidget* parent = nullptr);
 
-  QPlainTextEdit* Editeur = nullptr;    ///< right pane: the generated LOGO program
-  QFileDialog* OpenDialog = nullptr;    ///< the open-file dialog of "Ouvrir."
-  QMenuBar* MainMenu1 = nullptr;        ///< the menu bar
-  QMenu* Fichier = nullptr;             ///< "Fichier."
-  QAction* Ouvrir = nullptr;            ///< "Ouvrir."
-  QAction* EnregistrerLogo = nullptr;   ///< "Enregistrer le programme LOGO."
-  QMenu* Edition = nullptr;             ///< "Edition."
-  QAction* Copier = nullptr;            ///< "Copier"
-  QAction* Selectionnertout = nullptr;  ///< "Sélectionner tout."
-  RadioGroup* RadioGroup1 = nullptr;    ///< "Programmes-exemples.": the built-in examples
-  QPlainTextEdit* Editeur2 = nullptr;   ///< left pane: the pseudo-code listing
-  QLabel* Label1 = nullptr;             ///< "Programme LOGO."
-  QLabel* Label2 = nullptr;             ///< "Programme Pseudal."
-  QMenu* Infos = nullptr;               ///< "Infos."
-  QMenu* Aproposde = nullptr;           ///< "A propos de..."
-  QAction* Tortuval = nullptr;          ///< "Tortuval"
+  QPlainTextEdit* Editeur = nullptr;         ///< right pane: the generated LOGO program
+  QFileDialog* OpenDialog = nullptr;         ///< the open-file dialog of "Ouvrir."
+  QMenuBar* MainMenu1 = nullptr;             ///< the menu bar
+  QMenu* Fichier = nullptr;                  ///< "Fichier."
+  QAction* Ouvrir = nullptr;                 ///< "Ouvrir."
+  QAction* EnregistrerLogo = nullptr;        ///< "Enregistrer le programme LOGO."
+  QMenu* Edition = nullptr;                  ///< "Edition."
+  QAction* Copier = nullptr;                 ///< "Copier"
+  QAction* Selectionnertout = nullptr;       ///< "Sélectionner tout."
+  RadioGroup* RadioGroup1 = nullptr;         ///< "Programmes-exemples.": the built-in examples
+  QPlainTextEdit* Editeur2 = nullptr;        ///< left pane: the pseudo-code listing
+  QLabel* Label1 = nullptr;                  ///< "Programme LOGO."
+  QLabel* Label2 = nullptr;                  ///< "Programme Pseudal."
+  QMenu* Infos = nullptr;                    ///< "Infos."
+  QMenu* Aproposde = nullptr;                ///< "A propos de..."
+  QAction* Tortuval = nullptr;               ///< "Tortuval"
+  QMenu* Execution = nullptr;                ///< "Exécution."
+  QAction* LancerleprogrammeLOGO = nullptr;  ///< "Lancer le programme LOGO."
   /// Under the panes: the check of the program ("Programme vérifié : …"); a click goes to the
   /// next line to review.
   QPushButton* ResumeVerification = nullptr;
@@ -62,6 +65,9 @@ class TFicheConvertisseur : public QMainWindow {
 
   /// The about window, owned by this window.
   TFicheAproposTortuval* FicheAproposTortuval() const { return ficheAproposTortuval_; }
+
+  /// The run window, created on the first run; nullptr before.
+  RunWindow* FicheExecution() const { return ficheExecution_; }
 
   /// The Windows-1252 document the last conversion was given, empty before the first one.
   const std::string& SourceText() const { return sourceText_; }
@@ -100,6 +106,10 @@ class TFicheConvertisseur : public QMainWindow {
   void FormResize();
   /// "Tortuval": shows the about window modally.
   void TortuvalClick();
+  /// "Lancer le programme LOGO.": runs the LOGO pane's text in the run window.
+  void LancerleprogrammeLOGOClick();
+  /// Selects line `line` (from 1) of the LOGO pane, where a run stopped on an error.
+  void SelectLogoLine(int line);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -130,6 +140,7 @@ class TFicheConvertisseur : public QMainWindow {
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
   FindingMarks* marks_ = nullptr;
+  RunWindow* ficheExecution_ = nullptr;
 };
 
 }  // namespace tortuval::app

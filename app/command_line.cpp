@@ -2,10 +2,13 @@
 
 #include <QCommandLineOption>
 #include <QCommandLineParser>
+#include <QEventLoop>
 #include <QPixmap>
+#include <QTimer>
 
 #include "app/ConvertisseurPseudalUnit.h"
 #include "app/radio_group.h"
+#include "app/run_window.h"
 #include "examples/example_catalogue.h"
 #include "tortuval/version.h"
 
@@ -49,7 +52,8 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
                                    QStringLiteral("N"));
   const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(),
                                       QStringLiteral("FICHIER"));
-  parser.addOptions({help, version, example, screenshot});
+  const QCommandLineOption runProgram(QStringLiteral("run-program"));
+  parser.addOptions({help, version, example, screenshot, runProgram});
 
   StartOptions options;
   // The parser reads on past an unknown option, so help and version still answer.
@@ -84,14 +88,28 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
     options.selectExample = number;
   }
   options.screenshotPath = parser.value(screenshot);
+  options.runProgram = parser.isSet(runProgram);
   return options;
 }
 
 bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options) {
   if (!options.file.isEmpty()) window.OpenSourceFile(options.file);
   if (options.selectExample > 0) window.RadioGroup1->SetItemIndex(options.selectExample - 1);
+  QWidget* pictured = &window;
+  if (options.runProgram) {
+    window.LancerleprogrammeLOGO->trigger();
+    RunWindow* runWindow = window.FicheExecution();
+    if (runWindow == nullptr) return false;
+    // The picture shows the end of the run; a program that does not end is pictured after a
+    // minute.
+    QEventLoop loop;
+    QObject::connect(runWindow, &RunWindow::RunEnded, &loop, &QEventLoop::quit);
+    QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
+    if (runWindow->IsRunning()) loop.exec();
+    pictured = runWindow;
+  }
   if (options.screenshotPath.isEmpty()) return true;
-  return window.grab().save(options.screenshotPath, "PNG");
+  return pictured->grab().save(options.screenshotPath, "PNG");
 }
 
 }  // namespace tortuval::app

@@ -18,6 +18,7 @@ struct StartOptions {
   QString screenshotPath;  ///< where to save a PNG picture of the window before quitting
   /// The help or version text to print instead of opening the window, else empty.
   QString printedText;
+  bool runProgram = false;  ///< run the LOGO pane's program; the picture is then the run window's
 };
 
 /// Parses the arguments, program name first. A wrong command line raises an Error with a French
@@ -28,7 +29,8 @@ StartOptions ParseCommandLine(const QStringList& arguments);
 QString HelpText();
 
 /// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
-/// chooses the example, then saves the picture. Returns false when the picture could not be saved.
+/// chooses the example, runs the program to its end when asked, then saves the picture. Returns
+/// false when the picture could not be saved.
 bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options);
 
 }  // namespace tortuval::app

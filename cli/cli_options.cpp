@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdint>
 #include <map>
+#include <utility>
 
 #include "examples/example_catalogue.h"
 
@@ -21,6 +23,12 @@ enum class OptionId {
   kOutputDirectory,
   kHelp,
   kVersion,
+  kRun,
+  kInput,
+  kInputFile,
+  kDrawing,
+  kMaxSteps,
+  kSeed,
 };
 
 struct OptionRow {
@@ -42,6 +50,12 @@ constexpr OptionRow kOptionTable[] = {
     {"-h", OptionId::kHelp, false},
     {"--help", OptionId::kHelp, false},
     {"--version", OptionId::kVersion, false},
+    {"--run", OptionId::kRun, false},
+    {"--input", OptionId::kInput, true},
+    {"--input-file", OptionId::kInputFile, true},
+    {"--drawing", OptionId::kDrawing, true},
+    {"--max-steps", OptionId::kMaxSteps, true},
+    {"--seed", OptionId::kSeed, true},
 };
 
 struct EncodingRow {
@@ -96,6 +110,20 @@ std::optional<int> ParseExampleNumber(std::string_view value) {
   return number;
 }
 
+// Plain decimal digits that fit in 64 bits; `positive` refuses 0.
+std::optional<std::uint64_t> ParseCount(std::string_view value, bool positive) {
+  if (value.empty()) return std::nullopt;
+  std::uint64_t number = 0;
+  for (char c : value) {
+    if (c < '0' || c > '9') return std::nullopt;
+    const auto digit = static_cast<std::uint64_t>(c - '0');
+    if (number > (UINT64_MAX - digit) / 10) return std::nullopt;
+    number = number * 10 + digit;
+  }
+  if (positive && number == 0) return std::nullopt;
+  return number;
+}
+
 // Parsing state shared by the steps below; the first error found is raised.
 class Parser {
  public:
@@ -105,9 +133,11 @@ class Parser {
   void ApplyOption(const OptionRow& option, const std::string& value);
   void SetAction(Action action, std::string_view optionName);
   void CheckCombinations();
+  void CheckRunCombinations();
 
   Options options_;
-  std::string actionOption_;  // the option that chose a non-default action
+  std::string actionOption_;   // the option that chose a non-default action
+  std::string runOnlyOption_;  // the first option given that only a run uses
 };
 
 Options Parser::Parse(const std::vector<std::string>& args) {
@@ -200,7 +230,32 @@ void Parser::ApplyOption(const OptionRow& option, const std::string& value) {
     case OptionId::kVersion:
       options_.action = Action::kVersion;
       return;
+    case OptionId::kRun:
+      options_.run = true;
+      return;
+    case OptionId::kInput:
+      options_.inputText = value;
+      break;
+    case OptionId::kInputFile:
+      options_.inputFile = std::filesystem::path(value);
+      break;
+    case OptionId::kDrawing:
+      options_.drawingFile = std::filesystem::path(value);
+      break;
+    case OptionId::kMaxSteps:
+      options_.maxSteps = ParseCount(value, true);
+      if (!options_.maxSteps) {
+        ThrowError("nombre de pas invalide " + Quoted(value) + " (attendu : un entier positif).");
+      }
+      break;
+    case OptionId::kSeed:
+      options_.seed = ParseCount(value, false);
+      if (!options_.seed) {
+        ThrowError("graine invalide " + Quoted(value) + " (attendu : un entier positif ou nul).");
+      }
+      break;
   }
+  if (runOnlyOption_.empty()) runOnlyOption_ = std::string(option.name);
 }
 
 // Repeating the same action option keeps the last value; two different ones conflict.
@@ -214,6 +269,7 @@ void Parser::SetAction(Action action, std::string_view optionName) {
 }
 
 void Parser::CheckCombinations() {
+  CheckRunCombinations();
   if (options_.outputFile && options_.outputDirectory) {
     ThrowError("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
   }
@@ -267,6 +323,39 @@ void Parser::CheckCombinations() {
   }
 }
 
+// A run takes one program and writes what it prints on standard output: the options that write
+// files or reports of their own do not go with it.
+void Parser::CheckRunCombinations() {
+  if (!options_.run) {
+    if (!runOnlyOption_.empty()) {
+      ThrowError("l'option " + Quoted(runOnlyOption_) + " ne s'applique qu'avec \"--run\".");
+    }
+    return;
+  }
+  if (options_.inputText && options_.inputFile) {
+    ThrowError(
+        "les options \"--input\" et \"--input-file\" ne peuvent pas être utilisées ensemble.");
+  }
+  const std::pair<bool, std::string_view> conflicts[] = {
+      {options_.check, "--check"},
+      {options_.listing, "--listing"},
+      {options_.outputFile.has_value(), "-o"},
+      {options_.outputDirectory.has_value(), "-d"},
+  };
+  for (const auto& [given, name] : conflicts) {
+    if (given) {
+      ThrowError("les options \"--run\" et " + Quoted(name) +
+                 " ne peuvent pas être utilisées ensemble.");
+    }
+  }
+  if (options_.action != Action::kConvertInputs && options_.action != Action::kConvertExample) {
+    ThrowError("l'option \"--run\" ne s'applique qu'à un document ou à --example.");
+  }
+  if (options_.inputs.size() > 1) {
+    ThrowError("l'option \"--run\" n'exécute qu'un seul document.");
+  }
+}
+
 constexpr std::string_view kHelpText =
     R"(Utilisation : pseudal2logo [options] [FICHIER...]
 Convertit des algorithmes Pseudal (fichiers .alg) en programmes LOGO.
@@ -286,6 +375,17 @@ Options :
   -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
   -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
                        (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister
+  --run                exécute le programme converti (ou le fichier .lgo tel quel) :
+                       ce qu'il écrit va sur la sortie standard
+  --input TEXTE        avec --run : les réponses aux lectures, séparées par des blancs
+                       (ou par des fins de ligne si TEXTE en contient)
+  --input-file FICHIER avec --run : les réponses, une par ligne (sans --input ni
+                       --input-file, elles sont lues sur l'entrée standard)
+  --drawing FICHIER    avec --run : écrit le dessin du programme en SVG dans FICHIER
+  --max-steps N        avec --run : arrête le programme après N instructions
+                       (100 000 000 par défaut)
+  --seed N             avec --run : graine des nombres aléatoires, pour refaire
+                       exactement la même exécution
   -h, --help           affiche cette aide
   --version            affiche la version
 
@@ -296,8 +396,10 @@ avec un avertissement.
 Code de retour : 0 si chaque entrée a été convertie ; 1 si une entrée n'a pas pu
 être lue ou ne contient aucune instruction Pseudal, si une sortie n'a pas pu être
 écrite, ou si le dossier de -d n'existe pas (avec --check : aussi si le programme
-a des remarques) ; 2 pour une erreur d'utilisation, dont un fichier de sortie qui
-remplacerait un fichier d'entrée.
+a des remarques ; avec --run : si le programme s'arrête sur une erreur,
+FICHIER:LIGNE: message, ou s'il manque une réponse) ; 2 pour une erreur
+d'utilisation, dont un fichier de sortie qui remplacerait un fichier d'entrée.
+Exemple : pseudal2logo --run --example 8 --input "12 18"
 )";
 
 }  // namespace

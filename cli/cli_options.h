@@ -1,6 +1,7 @@
 #pragma once
 // The command line of pseudal2logo: what one run is asked to do, parsed from its arguments.
 
+#include <cstdint>
 #include <filesystem>
 #include <optional>
 #include <string>
@@ -13,7 +14,6 @@ namespace tortuval::cli {
 
 /// The name the tool gives itself in its messages.
 inline constexpr std::string_view kProgramName = "pseudal2logo";
-
 
 /// What one run does.
 enum class Action {
@@ -37,6 +37,12 @@ struct Options {
   bool lfLineEnds = false;  ///< LF instead of CR LF
   bool check = false;       ///< the findings of the checked programs instead of the programs
   std::optional<std::filesystem::path> outputFile;
+  bool run = false;  ///< run the converted program (or the .lgo file) instead of writing it
+  std::optional<std::string> inputText;              ///< --input: the answers to the reads
+  std::optional<std::filesystem::path> inputFile;    ///< --input-file: a file of answers
+  std::optional<std::filesystem::path> drawingFile;  ///< --drawing: where the SVG goes
+  std::optional<std::uint64_t> maxSteps;             ///< --max-steps: the run's step budget
+  std::optional<std::uint64_t> seed;                 ///< --seed: the seed of random numbers
   std::optional<std::filesystem::path> outputDirectory;
   /// Input file names in command-line order, "-" standing for standard input; for
   /// kConvertInputs never empty (no file given means standard input).

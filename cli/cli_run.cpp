@@ -4,6 +4,7 @@
 #include <optional>
 #include <system_error>
 
+#include "cli/cli_runner.h"
 #include "convert/conversion.h"
 #include "convert/document_faults.h"
 #include "convert/error.h"
@@ -82,7 +83,9 @@ void CheckOutputDirectory(const fs::path& directory) {
 
 // The name an input goes by in messages (Windows-1252, like the rest of the report).
 std::string InputName(const std::string& input) {
-  return input == "-" ? "<entr\xE9""e standard>" : expr::Utf8ToCp1252(input);
+  return input == "-" ? "<entr\xE9"
+                        "e standard>"
+                      : expr::Utf8ToCp1252(input);
 }
 
 // The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
@@ -186,8 +189,34 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
   return status;
 }
 
+// --run: the example's program, a .lgo file as it is, or the program converted from a document.
+ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& out,
+                       std::ostream& err, bool inputIsTerminal) {
+  std::string name;
+  std::string program;
+  if (options.action == Action::kConvertExample) {
+    name = "exemple-" + std::to_string(options.exampleNumber);
+    program =
+        convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1)).logoText;
+  } else {
+    const std::string& input = options.inputs.front();
+    name = InputName(input);
+    const std::string source =
+        input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
+    if (IsProgramFile(input)) {
+      program = source;
+    } else {
+      const convert::ConversionResult result = ConvertInput(input, source);
+      WarnIfTruncated(err, input, result);
+      program = result.logoText;
+    }
+  }
+  return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal);
+}
+
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
-                    Writer& writer) {
+                    Writer& writer, bool inputIsTerminal) {
+  if (options.run) return RunDocument(options, in, out, err, inputIsTerminal);
   const int exampleIndex = options.exampleNumber - 1;
   switch (options.action) {
     case Action::kHelp:
@@ -231,7 +260,7 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
 }
 
 ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-               std::ostream& err) {
+               std::ostream& err, bool inputIsTerminal) {
   Options options;
   try {
     options = ParseOptions(args);
@@ -243,7 +272,7 @@ ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostr
   }
   Writer writer(options, out);
   try {
-    const ExitStatus status = Dispatch(options, in, out, err, writer);
+    const ExitStatus status = Dispatch(options, in, out, err, writer, inputIsTerminal);
     // Skipped when the action raised an Error: such an action has written nothing to standard
     // output.
     writer.FinishStandardOutput();

@@ -19,9 +19,10 @@ enum class ExitStatus {
   kUsageError = 2,  ///< the command line was wrong; nothing was done
 };
 
-/// Runs the tool on the arguments that follow the program name.
+/// Runs the tool on the arguments that follow the program name. `inputIsTerminal` says that a
+/// person types standard input, so a running program's questions are shown on `err`.
 ExitStatus Run(const std::vector<std::string>& args, std::istream& in, std::ostream& out,
-               std::ostream& err);
+               std::ostream& err, bool inputIsTerminal = false);
 
 /// Turns a Windows-1252 text with CR LF line ends into the bytes to write for `options`.
 std::string EncodeOutput(std::string_view cp1252Text, const Options& options);

@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const fs::path root(argv[1]);
-  for (const char* target : {"document", "expression", "reader", "logo"}) {
+  for (const char* target : {"document", "expression", "reader", "logo", "run"}) {
     fs::create_directories(root / target);
   }
   using tortuval::examples::ExampleDocument;
@@ -208,6 +208,22 @@ int main(int argc, char* argv[]) {
             "POUR F1 :x\r\nSIVRAI [\r\nrends ( item :x )  // Des parenth\xE8ses doivent \xEAtre "
             "supprim\xE9"
             "es sur cette ligne.\r\nFIN\r\nTANT QUE 1e - 8 ] )\r\n");
+  // Runs: every example's program as it is, and a few documents after the byte that asks the
+  // run target to convert them first.
+  for (int i = 0; i < kExampleCount; ++i) {
+    WriteFile(root / "run" / ("example_" + std::to_string(i + 1) + ".lgo"),
+              tortuval::convert::ConvertDocument(ExampleDocument(i)).logoText);
+  }
+  for (const int i : {4, 7, 13}) {
+    WriteFile(root / "run" / ("document_" + std::to_string(i + 1)), "\x01" + ExampleDocument(i));
+  }
+  for (std::uint32_t seed = 1; seed <= 3; ++seed) {
+    tortuval::bench::GeneratorOptions options;
+    options.targetBytes = 3000;
+    options.seed = seed;
+    WriteFile(root / "run" / ("generated_" + std::to_string(seed)),
+              "\x01" + tortuval::bench::GenerateDocument(options));
+  }
   std::printf("seeds written under %s\n", root.c_str());
   return 0;
 }

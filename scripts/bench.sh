@@ -76,6 +76,15 @@ if none and many:
     ratio = ms(many) / ms(none)
     print(f"  1000 variables vs none: x{ratio:.2f} (target within x1.5)")
 
+b = rows.get("BM_RunCountedAssignments/1000000")
+if b:
+    print(f"\nLOGO runtime: counted loop of assignments {b['items_per_second'] / 1e6:.1f} million "
+          "statements/s (target >= 5)")
+for n, turns in ((3, "200 000 draws"), (13, "100 000 throws")):
+    b = rows.get(f"BM_RunExample/{n}")
+    if b:
+        print(f"  example {n} ({turns}): {ms(b):.0f} ms (target < 500 ms)")
+
 size_in, size_out, growth = map(int, open(sys.argv[2]).read().split())
 print(f"\nPeak memory, 64 MB generated document (target < 4 x (input + output))")
 print(f"  ConvertDocument: {growth / 2**20:.0f} MB for {size_in / 2**20:.0f} MB in + "

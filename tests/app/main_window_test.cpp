@@ -75,7 +75,8 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
   }
   QCOMPARE(tree, QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.",
                               "Edition.", "  Copier", "  Sélectionner tout.", "Infos.",
-                              "  A propos de...", "    Tortuval"}));
+                              "  A propos de...", "    Tortuval", "Exécution.",
+                              "  Lancer le programme LOGO."}));
 }
 
 void MainWindowTest::TabKeys() {

@@ -1,0 +1,222 @@
+#include "app/run_window.h"
+
+#include <QCloseEvent>
+#include <QFileDialog>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QSplitter>
+#include <QTextCursor>
+#include <QVBoxLayout>
+
+#include "app/drawing_view.h"
+#include "app/error_display.h"
+#include "app/pane_text.h"
+#include "app/run_worker.h"
+#include "expr/cp1252.h"
+
+namespace tortuval::app {
+namespace {
+
+const QString kDefaultQuestion = QStringLiteral("Réponse :");
+// Lines of output kept on screen: a program printing without end must not slow the window down.
+constexpr int kMaxOutputLines = 100000;
+const QString kPngFilter = QStringLiteral("Image PNG (*.png)");
+const QString kSvgFilter = QStringLiteral("Image SVG (*.svg)");
+
+}  // namespace
+
+RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
+  setWindowTitle(QStringLiteral("Exécution du programme LOGO."));
+  resize(860, 520);
+
+  Etat = new QLabel(this);
+  Etat->setWordWrap(true);
+  Etat->setTextInteractionFlags(Qt::TextSelectableByMouse);
+
+  Sortie = new QPlainTextEdit(this);
+  Sortie->setReadOnly(true);
+  Sortie->setMaximumBlockCount(kMaxOutputLines);
+  Dessin = new DrawingView(this);
+  splitter_ = new QSplitter(Qt::Horizontal, this);
+  splitter_->addWidget(Sortie);
+  splitter_->addWidget(Dessin);
+  splitter_->setChildrenCollapsible(false);
+  Dessin->hide();
+
+  Question = new QLabel(kDefaultQuestion, this);
+  Reponse = new QLineEdit(this);
+  auto* answerRow = new QHBoxLayout;
+  answerRow->addWidget(Question);
+  answerRow->addWidget(Reponse, 1);
+
+  EnregistrerDessin = new QPushButton(QStringLiteral("Enregistrer le dessin..."), this);
+  Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
+  auto* buttonRow = new QHBoxLayout;
+  buttonRow->addWidget(EnregistrerDessin);
+  buttonRow->addStretch(1);
+  buttonRow->addWidget(Arreter);
+
+  auto* layout = new QVBoxLayout(this);
+  layout->addWidget(Etat);
+  layout->addWidget(splitter_, 1);
+  layout->addLayout(answerRow);
+  layout->addLayout(buttonRow);
+
+  connect(Reponse, &QLineEdit::returnPressed, this, &RunWindow::ReponseEntree);
+  connect(Arreter, &QPushButton::clicked, this, &RunWindow::ArreterClick);
+  connect(EnregistrerDessin, &QPushButton::clicked, this, &RunWindow::EnregistrerDessinClick);
+  SetAnswerLineActive(false);
+  Arreter->setEnabled(false);
+  EnregistrerDessin->setEnabled(false);
+}
+
+RunWindow::~RunWindow() = default;
+
+void RunWindow::Start(std::string program, run::RunOptions options) {
+  // The previous run is stopped and its thread joined before anything is cleared.
+  worker_.reset();
+  const int run = ++runNumber_;
+  Sortie->clear();
+  Dessin->SetDrawing({});
+  Dessin->hide();
+  EnregistrerDessin->setEnabled(false);
+  Etat->setStyleSheet(QString());
+  Etat->setText(QStringLiteral("Exécution en cours..."));
+  SetAnswerLineActive(false);
+  Arreter->setEnabled(true);
+
+  worker_ = std::make_unique<RunWorker>(std::move(program), options);
+  RunWorker* worker = worker_.get();
+  // Queued: the worker emits from its own thread; a signal of an earlier run is dropped.
+  connect(
+      worker, &RunWorker::OutputReady, this,
+      [this, run] {
+        if (run == runNumber_) TakeOutput();
+      },
+      Qt::QueuedConnection);
+  connect(
+      worker, &RunWorker::AnswerRequested, this,
+      [this, run](const QString& prompt) {
+        if (run == runNumber_) AskForAnswer(prompt);
+      },
+      Qt::QueuedConnection);
+  connect(
+      worker, &RunWorker::DrawingShown, this,
+      [this, run] {
+        if (run != runNumber_ || !worker_) return;
+        if (std::optional<run::Drawing> drawing = worker_->TakeDrawing()) ShowDrawing(*drawing);
+      },
+      Qt::QueuedConnection);
+  connect(
+      worker, &QThread::finished, this,
+      [this, run] {
+        if (run == runNumber_) Finish();
+      },
+      Qt::QueuedConnection);
+  worker->start();
+}
+
+bool RunWindow::IsRunning() const { return worker_ && Arreter->isEnabled(); }
+
+void RunWindow::TakeOutput() {
+  if (!worker_) return;
+  RunWorker::Output output = worker_->TakeOutput();
+  if (output.clearFirst) Sortie->clear();
+  if (output.text.empty()) return;
+  // Appended where the last write ended: ECRIS continues the line that ECRISLIGNE did not end.
+  QTextCursor cursor(Sortie->document());
+  cursor.movePosition(QTextCursor::End);
+  cursor.insertText(ToPaneText(output.text));
+  Sortie->moveCursor(QTextCursor::End);
+  Sortie->ensureCursorVisible();
+}
+
+void RunWindow::ShowDrawing(run::Drawing drawing) {
+  Dessin->SetDrawing(std::move(drawing));
+  if (Dessin->isHidden()) {
+    Dessin->show();
+    splitter_->setSizes({width() / 3, 2 * width() / 3});
+  }
+  EnregistrerDessin->setEnabled(true);
+}
+
+void RunWindow::AskForAnswer(const QString& prompt) {
+  TakeOutput();  // the output that comes before the question
+  Question->setText(prompt.trimmed().isEmpty() ? kDefaultQuestion : prompt);
+  Etat->setText(QStringLiteral("Le programme attend une réponse."));
+  SetAnswerLineActive(true);
+  Reponse->setFocus();
+}
+
+void RunWindow::ReponseEntree() {
+  if (!worker_ || !Reponse->isEnabled()) return;
+  const std::string answer = expr::Utf8ToCp1252(Reponse->text().toStdString());
+  Reponse->clear();
+  SetAnswerLineActive(false);
+  Etat->setText(QStringLiteral("Exécution en cours..."));
+  worker_->ProvideAnswer(answer);
+}
+
+void RunWindow::ArreterClick() {
+  if (worker_) worker_->RequestStop();
+}
+
+void RunWindow::EnregistrerDessinClick() {
+  RunGuarded(this, [this] {
+    QString filter = kPngFilter;
+    QString path = QFileDialog::getSaveFileName(this, QStringLiteral("Enregistrer le dessin."),
+                                                QStringLiteral("dessin.png"),
+                                                kPngFilter + ";;" + kSvgFilter, &filter);
+    if (path.isEmpty()) return;
+    const bool svg = filter == kSvgFilter;
+    if (!path.endsWith(svg ? ".svg" : ".png", Qt::CaseInsensitive) &&
+        !path.endsWith(svg ? ".png" : ".svg", Qt::CaseInsensitive)) {
+      path += svg ? ".svg" : ".png";
+    }
+    Dessin->SaveTo(path);
+  });
+}
+
+void RunWindow::Finish() {
+  TakeOutput();
+  const run::RunResult& result = worker_->Result();
+  if (result.drawing.shown || !result.drawing.Empty()) ShowDrawing(result.drawing);
+  SetAnswerLineActive(false);
+  Question->setText(kDefaultQuestion);
+  Arreter->setEnabled(false);
+  switch (result.outcome) {
+    case run::Outcome::kCompleted:
+      Etat->setText(QStringLiteral("Programme terminé."));
+      break;
+    case run::Outcome::kStopped:
+      Etat->setText(QStringLiteral("Programme arrêté."));
+      break;
+    case run::Outcome::kError:
+    case run::Outcome::kInputExhausted: {
+      const QString message = ToPaneText(result.message);
+      Etat->setStyleSheet(QStringLiteral("color: #b00000;"));
+      Etat->setText(result.line > 0
+                        ? QStringLiteral("Erreur à la ligne %1 : %2").arg(result.line).arg(message)
+                        : QStringLiteral("Erreur : %1").arg(message));
+      if (result.line > 0) emit ErrorAtLine(result.line);
+      break;
+    }
+  }
+  emit RunEnded();
+}
+
+void RunWindow::SetAnswerLineActive(bool active) {
+  Reponse->setEnabled(active);
+  Question->setEnabled(active);
+}
+
+void RunWindow::closeEvent(QCloseEvent* event) {
+  // A closed window leaves no program running behind it.
+  if (worker_) worker_->RequestStop();
+  QWidget::closeEvent(event);
+}
+
+}  // namespace tortuval::app

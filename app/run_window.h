@@ -1,0 +1,73 @@
+#pragma once
+// The run window: a LOGO program's output, its drawing, the line where the user answers its
+// questions, and the button that stops it. The program runs on a thread of its own.
+
+#include <QWidget>
+#include <memory>
+#include <string>
+
+#include "run/runtime.h"
+
+class QLabel;
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QSplitter;
+
+namespace tortuval::app {
+
+class DrawingView;
+class RunWorker;
+
+class RunWindow : public QWidget {
+  Q_OBJECT
+
+ public:
+  /// A hidden window, parented so that it closes with its owner.
+  explicit RunWindow(QWidget* parent = nullptr);
+  ~RunWindow() override;
+
+  /// Stops the run in progress, if any, and starts `program` (Windows-1252) from a clear window.
+  void Start(std::string program, run::RunOptions options = {});
+
+  /// A run is in progress (possibly waiting for an answer).
+  bool IsRunning() const;
+
+  QLabel* Etat = nullptr;                    ///< how the run stands: running, ended, the error
+  QPlainTextEdit* Sortie = nullptr;          ///< what the program wrote
+  DrawingView* Dessin = nullptr;             ///< the drawing, shown once the program draws
+  QLabel* Question = nullptr;                ///< the prompt of the read that waits
+  QLineEdit* Reponse = nullptr;              ///< where the answer is typed; Enter sends it
+  QPushButton* Arreter = nullptr;            ///< "Arrêter": stops the run
+  QPushButton* EnregistrerDessin = nullptr;  ///< saves the drawing as PNG or SVG
+
+ signals:
+  /// The run stopped on an error at `line` of the program (from 1).
+  void ErrorAtLine(int line);
+  /// The run ended, whatever the way.
+  void RunEnded();
+
+ public slots:
+  /// Enter in the answer line: sends the answer to the waiting read.
+  void ReponseEntree();
+  /// "Arrêter": stops the run.
+  void ArreterClick();
+  /// Asks for a file name and saves the drawing there.
+  void EnregistrerDessinClick();
+
+ protected:
+  void closeEvent(QCloseEvent* event) override;
+
+ private:
+  void TakeOutput();
+  void ShowDrawing(run::Drawing drawing);
+  void AskForAnswer(const QString& prompt);
+  void Finish();
+  void SetAnswerLineActive(bool active);
+
+  QSplitter* splitter_ = nullptr;
+  std::unique_ptr<RunWorker> worker_;
+  int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
+};
+
+}  // namespace tortuval::app

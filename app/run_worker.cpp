@@ -1,0 +1,118 @@
+#include "app/run_worker.h"
+
+#include "app/pane_text.h"
+
+namespace tortuval::app {
+namespace {
+
+// A program that writes faster than the window shows waits once this much output is pending,
+// so that the window's event queue and memory stay small.
+constexpr std::size_t kMaxPendingOutput = std::size_t{1} << 14;
+
+}  // namespace
+
+// The program's console: called on the run's thread, it hands everything over under the lock.
+class RunWorker::ThreadConsole : public run::Console {
+ public:
+  explicit ThreadConsole(RunWorker& worker) : worker_(worker) {}
+
+  void Write(std::string_view text) override {
+    std::unique_lock lock(worker_.mutex_);
+    worker_.changed_.wait(
+        lock, [this] { return worker_.pending_.text.size() < kMaxPendingOutput || worker_.stop_; });
+    worker_.pending_.text.append(text);
+    SignalOutput();
+  }
+
+  void ClearText() override {
+    std::lock_guard lock(worker_.mutex_);
+    worker_.pending_.text.clear();
+    worker_.pending_.clearFirst = true;
+    SignalOutput();
+  }
+
+  void ShowDrawing(const run::Drawing& drawing) override {
+    {
+      std::lock_guard lock(worker_.mutex_);
+      worker_.drawing_ = drawing;
+    }
+    emit worker_.DrawingShown();
+  }
+
+  std::optional<std::string> ReadAnswer(std::string_view prompt) override {
+    std::unique_lock lock(worker_.mutex_);
+    worker_.answer_.reset();
+    worker_.waitingForAnswer_ = true;
+    emit worker_.AnswerRequested(ToPaneText(prompt));
+    worker_.changed_.wait(lock, [this] { return worker_.answer_ || worker_.stop_; });
+    worker_.waitingForAnswer_ = false;
+    if (worker_.stop_) return std::nullopt;
+    std::optional<std::string> answer = std::move(worker_.answer_);
+    worker_.answer_.reset();
+    return answer;
+  }
+
+ private:
+  // Called under the lock: one signal until the window takes the output.
+  void SignalOutput() {
+    if (worker_.outputSignalled_) return;
+    worker_.outputSignalled_ = true;
+    emit worker_.OutputReady();
+  }
+
+  RunWorker& worker_;
+};
+
+RunWorker::RunWorker(std::string program, run::RunOptions options, QObject* parent)
+    : QThread(parent), program_(std::move(program)), options_(options) {
+  options_.stopRequested = &stop_;
+}
+
+RunWorker::~RunWorker() {
+  RequestStop();
+  wait();
+}
+
+RunWorker::Output RunWorker::TakeOutput() {
+  Output output;
+  {
+    std::lock_guard lock(mutex_);
+    output = std::move(pending_);
+    pending_ = {};
+    outputSignalled_ = false;
+  }
+  changed_.notify_all();
+  return output;
+}
+
+std::optional<run::Drawing> RunWorker::TakeDrawing() {
+  std::lock_guard lock(mutex_);
+  std::optional<run::Drawing> drawing = std::move(drawing_);
+  drawing_.reset();
+  return drawing;
+}
+
+void RunWorker::ProvideAnswer(std::string answer) {
+  {
+    std::lock_guard lock(mutex_);
+    if (!waitingForAnswer_) return;
+    answer_ = std::move(answer);
+  }
+  changed_.notify_all();
+}
+
+void RunWorker::RequestStop() {
+  {
+    // Set under the lock, so that a read or a write about to wait sees it.
+    std::lock_guard lock(mutex_);
+    stop_ = true;
+  }
+  changed_.notify_all();
+}
+
+void RunWorker::run() {
+  ThreadConsole console(*this);
+  result_ = run::RunProgram(program_, console, options_);
+}
+
+}  // namespace tortuval::app

@@ -1,0 +1,53 @@
+// Running speed of the LOGO runtime: a counted loop of assignments (statements per second) and
+// the two examples whose loops are long.
+
+#include <benchmark/benchmark.h>
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/conversion.h"
+#include "examples/example_catalogue.h"
+#include "run/runtime.h"
+
+namespace tortuval::bench {
+namespace {
+
+class SilentConsole : public run::Console {
+ public:
+  void Write(std::string_view) override {}
+  std::optional<std::string> ReadAnswer(std::string_view) override { return std::nullopt; }
+};
+
+// One assignment a pass: the loop's own step aside, one statement per pass.
+void BM_RunCountedAssignments(benchmark::State& state) {
+  const std::string program = "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
+                              " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n";
+  SilentConsole console;
+  for (auto _ : state) {
+    const run::RunResult result = run::RunProgram(program, console);
+    if (result.outcome != run::Outcome::kCompleted)
+      state.SkipWithError("the loop did not complete");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RunCountedAssignments)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// Examples 3 (200 000 draws of a point) and 13 (100 000 throws of three dice), converted once.
+void BM_RunExample(benchmark::State& state) {
+  const int index = static_cast<int>(state.range(0)) - 1;
+  const std::string program = convert::ConvertDocument(examples::ExampleDocument(index)).logoText;
+  SilentConsole console;
+  run::RunOptions options;
+  options.seed = 1;
+  for (auto _ : state) {
+    const run::RunResult result = run::RunProgram(program, console, options);
+    if (result.outcome != run::Outcome::kCompleted)
+      state.SkipWithError("the example did not complete");
+  }
+}
+BENCHMARK(BM_RunExample)->Arg(3)->Arg(13)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace tortuval::bench

@@ -1,0 +1,191 @@
+#include "cli/cli_runner.h"
+
+#include <algorithm>
+#include <deque>
+#include <fstream>
+#include <iterator>
+#include <optional>
+#include <vector>
+
+#include "convert/error.h"
+#include "convert/source_file.h"
+#include "expr/cp1252.h"
+#include "run/runtime.h"
+#include "run/svg.h"
+
+namespace tortuval::cli {
+namespace {
+
+// Whether `text` is well-formed UTF-8 (overlong forms and surrogates included as well-formed:
+// the conversion to Windows-1252 turns them into "?" anyway).
+bool IsUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
+    if (length == 0 || lead > 0xF4 || i + length > text.size()) return false;
+    for (int k = 1; k < length; ++k) {
+      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
+    }
+    i += length;
+  }
+  return true;
+}
+
+// An answer as the program reads it: typed or written in UTF-8 most of the time, but bytes that
+// are not UTF-8 are taken as Windows-1252 rather than lost.
+std::string AnswerText(std::string_view bytes) {
+  return IsUtf8(bytes) ? expr::Utf8ToCp1252(bytes) : std::string(bytes);
+}
+
+std::vector<std::string> LinesOf(std::string_view text) {
+  std::vector<std::string> lines;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find('\n', start);
+    if (end == std::string_view::npos) end = text.size();
+    std::string_view line = text.substr(start, end - start);
+    if (line.ends_with('\r')) line.remove_suffix(1);
+    lines.emplace_back(line);
+    start = end + 1;
+  }
+  return lines;
+}
+
+// The program's console on the command line: output written through as it comes, answers taken
+// from a prepared list or read line by line from standard input.
+class CliConsole : public run::Console {
+ public:
+  CliConsole(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
+             bool inputIsTerminal)
+      : options_(options), in_(in), out_(out), err_(err), inputIsTerminal_(inputIsTerminal) {}
+
+  void UseAnswers(std::vector<std::string> answers) {
+    answers_.assign(answers.begin(), answers.end());
+    fromList_ = true;
+  }
+
+  void Write(std::string_view text) override {
+    if (text.empty()) return;
+    const std::string bytes =
+        options_.encoding == OutputEncoding::kUtf8 ? expr::Cp1252ToUtf8(text) : std::string(text);
+    out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+    endsLine_ = text.back() == '\n';
+  }
+
+  std::optional<std::string> ReadAnswer(std::string_view prompt) override {
+    if (fromList_) {
+      if (answers_.empty()) return std::nullopt;
+      std::string answer = AnswerText(answers_.front());
+      answers_.pop_front();
+      return answer;
+    }
+    if (inputIsTerminal_) {
+      // The output so far must be on the screen before the question.
+      out_.flush();
+      err_ << (prompt.empty() ? std::string("?") : expr::Cp1252ToUtf8(prompt)) << ' ' << std::flush;
+    }
+    std::string line;
+    if (!std::getline(in_, line)) return std::nullopt;
+    if (line.ends_with('\r')) line.pop_back();
+    return AnswerText(line);
+  }
+
+  /// Ends the last line, so that what follows the run starts on a line of its own.
+  void FinishLine() {
+    if (!endsLine_) out_ << '\n';
+    endsLine_ = true;
+  }
+
+ private:
+  const Options& options_;
+  std::istream& in_;
+  std::ostream& out_;
+  std::ostream& err_;
+  bool inputIsTerminal_;
+  bool fromList_ = false;
+  std::deque<std::string> answers_;
+  bool endsLine_ = true;
+};
+
+std::string ReadAnswerFile(const std::filesystem::path& path) {
+  std::ifstream file(path, std::ios::binary);
+  if (!file) {
+    ThrowError("Impossible d'ouvrir le fichier de réponses \"" + convert::FullPathText(path) +
+               "\".");
+  }
+  return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing) {
+  const std::string svg = run::DrawingToSvg(drawing);
+  std::ofstream file(path, std::ios::binary | std::ios::trunc);
+  if (file) file.write(svg.data(), static_cast<std::streamsize>(svg.size()));
+  if (file) file.close();
+  if (!file) {
+    ThrowError("Impossible d'écrire le dessin dans \"" + convert::FullPathText(path) + "\".");
+  }
+}
+
+// "NAME:LINE: message", or "NAME: message" when the run names no line.
+std::string ErrorLine(std::string_view name, int line, std::string_view message) {
+  std::string text(name);
+  if (line > 0) text += ":" + std::to_string(line);
+  text.append(": ").append(message);
+  return expr::Cp1252ToUtf8(text);
+}
+
+}  // namespace
+
+std::vector<std::string> SplitAnswers(std::string_view text) {
+  if (text.find('\n') != std::string_view::npos) return LinesOf(text);
+  std::vector<std::string> words;
+  std::size_t start = 0;
+  while (true) {
+    start = text.find_first_not_of(" \t\r\f\v", start);
+    if (start == std::string_view::npos) break;
+    const std::size_t end = std::min(text.find_first_of(" \t\r\f\v", start), text.size());
+    words.emplace_back(text.substr(start, end - start));
+    start = end;
+  }
+  return words;
+}
+
+ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
+                          std::istream& in, std::ostream& out, std::ostream& err,
+                          bool inputIsTerminal) {
+  CliConsole console(options, in, out, err, inputIsTerminal);
+  if (options.inputText) console.UseAnswers(SplitAnswers(*options.inputText));
+  if (options.inputFile) console.UseAnswers(LinesOf(ReadAnswerFile(*options.inputFile)));
+
+  run::RunOptions runOptions;
+  if (options.maxSteps) runOptions.limits.maxSteps = *options.maxSteps;
+  runOptions.seed = options.seed;
+  const run::RunResult result = run::RunProgram(program, console, runOptions);
+  console.FinishLine();
+  out.flush();
+
+  ExitStatus status = ExitStatus::kSuccess;
+  switch (result.outcome) {
+    case run::Outcome::kCompleted:
+      break;
+    case run::Outcome::kInputExhausted:
+      err << ErrorLine(name, result.line,
+                       result.message.empty() ? "il n'y a plus de r\xE9ponse \xE0 lire : l'entr\xE9"
+                                                "e est \xE9puis\xE9"
+                                                "e."
+                                              : result.message)
+          << '\n';
+      status = ExitStatus::kFailure;
+      break;
+    case run::Outcome::kError:
+    case run::Outcome::kStopped:
+      err << ErrorLine(name, result.line, result.message) << '\n';
+      status = ExitStatus::kFailure;
+      break;
+  }
+  // Written whatever the end of the run: what was drawn before an error shows where it went.
+  if (options.drawingFile) WriteDrawing(*options.drawingFile, result.drawing);
+  return status;
+}
+
+}  // namespace tortuval::cli

@@ -1,0 +1,24 @@
+#pragma once
+// pseudal2logo --run: runs one LOGO program with the answers and limits of the command line,
+// its output on standard output, its drawing written as SVG on request.
+
+#include <istream>
+#include <ostream>
+#include <string>
+#include <string_view>
+
+#include "cli/cli_options.h"
+#include "cli/cli_run.h"
+
+namespace tortuval::cli {
+
+/// Runs `program` (Windows-1252), named `name` (Windows-1252) in error messages; the answers come
+/// from --input, --input-file or `in`, with prompts on `err` only when `inputIsTerminal`.
+ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
+                          std::istream& in, std::ostream& out, std::ostream& err,
+                          bool inputIsTerminal);
+
+/// The answers of --input: one per line when the text holds line ends, else one per word.
+std::vector<std::string> SplitAnswers(std::string_view text);
+
+}  // namespace tortuval::cli

@@ -1,0 +1,53 @@
+// Fuzz target: bytes run as a LOGO program, or, after a first byte 1, converted as a document
+// and the converter's program run; with small limits and a few answers for the reads.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "convert/conversion.h"
+#include "fuzz/fuzz_check.h"
+#include "run/runtime.h"
+
+namespace {
+
+class FuzzConsole : public tortuval::run::Console {
+ public:
+  void Write(std::string_view text) override { written += text.size(); }
+  std::optional<std::string> ReadAnswer(std::string_view) override {
+    static constexpr const char* kAnswers[] = {"3", "1 2 3", "-2,5", "mot", ""};
+    if (reads == std::size(kAnswers)) return std::nullopt;
+    return kAnswers[reads++];
+  }
+  std::size_t written = 0;
+  std::size_t reads = 0;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  std::string_view input(reinterpret_cast<const char*>(data), size);
+  std::string program;
+  if (!input.empty() && input.front() == '\x01') {
+    program = tortuval::convert::ConvertDocument(input.substr(1)).logoText;
+  } else {
+    program = std::string(input);
+  }
+  tortuval::run::RunOptions options;
+  options.seed = 1;
+  options.limits.maxSteps = 20'000;
+  options.limits.maxDepth = 200;
+  options.limits.maxOutputBytes = 1 << 16;
+  FuzzConsole console;
+  const tortuval::run::RunResult result = tortuval::run::RunProgram(program, console, options);
+  int lines = 1;
+  for (const char c : program) lines += c == '\n' ? 1 : 0;
+  using tortuval::run::Outcome;
+  tortuval::fuzz::Check((result.outcome == Outcome::kCompleted) == result.message.empty(),
+                        "a run has a message exactly when it does not complete");
+  tortuval::fuzz::Check(result.line >= 0 && result.line <= lines, "the line lies in the program");
+  tortuval::fuzz::Check(console.written <= options.limits.maxOutputBytes, "output stays in bounds");
+  return 0;
+}

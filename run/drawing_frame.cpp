@@ -1,0 +1,123 @@
+#include "run/drawing_frame.h"
+
+#include <algorithm>
+#include <cmath>
+
+namespace tortuval::run {
+namespace {
+
+// Each side gets this share of the drawing's extent as margin, so that nothing touches the edge.
+constexpr double kMarginShare = 0.05;
+// The origin is brought into the picture when that adds at most this share of the extent.
+constexpr double kNearOriginShare = 0.5;
+// Below this share of the picture on one axis, a common scale would squash the drawing into a
+// strip: each axis then gets its own scale.
+constexpr double kSmallestShareOfPicture = 0.25;
+// Keeps every extent and its margins finite, even for coordinates near the largest double.
+constexpr double kLargestHalf = 1e300;
+
+// One axis of the frame, as a centre and a half-extent, which stay finite where max - min
+// would overflow.
+struct Range {
+  double low = 0;
+  double high = 0;
+  bool empty = true;
+
+  void Add(double value) {
+    if (!std::isfinite(value)) return;  // a point with no place in the plane is not drawn
+    if (empty) {
+      low = high = value;
+      empty = false;
+      return;
+    }
+    low = std::min(low, value);
+    high = std::max(high, value);
+  }
+  double Centre() const { return low / 2 + high / 2; }
+  double Half() const { return high / 2 - low / 2; }
+};
+
+// A range of zero extent (one point, or a segment along the other axis) gets the other axis's
+// extent, else one unit or a tenth of its distance from the origin, whichever is larger.
+void OpenUp(Range& range, double otherHalf) {
+  // An extent lost in the rounding of its own coordinates counts as none.
+  if (range.Half() > std::max(std::abs(range.Centre()) * 1e-12, 1e-100)) return;
+  const double value = range.Centre();
+  const double half =
+      otherHalf > 0 ? otherHalf : std::max(1.0, std::min(std::abs(value) / 10, kLargestHalf));
+  range.low = value - half;
+  range.high = value + half;
+}
+
+// The axis through the origin is kept in sight when it lies in the range or close to it.
+void ReachOrigin(Range& range) {
+  const double extent = 2 * range.Half();
+  if (range.low > 0 && range.low <= kNearOriginShare * extent) range.low = 0;
+  if (range.high < 0 && -range.high <= kNearOriginShare * extent) range.high = 0;
+}
+
+void AddMargin(Range& range) {
+  const double centre = range.Centre();
+  const double half = std::min(range.Half() * (1 + 2 * kMarginShare), kLargestHalf);
+  range.low = centre - half;
+  range.high = centre + half;
+}
+
+// Widens `range` around its centre to `half`.
+void Widen(Range& range, double half) {
+  const double centre = range.Centre();
+  range.low = centre - half;
+  range.high = centre + half;
+}
+
+}  // namespace
+
+Frame FitFrame(const Drawing& drawing, int width, int height) {
+  Range x;
+  Range y;
+  for (const Segment& segment : drawing.segments) {
+    x.Add(segment.from.x);
+    x.Add(segment.to.x);
+    y.Add(segment.from.y);
+    y.Add(segment.to.y);
+  }
+  for (const Point& point : drawing.points) {
+    x.Add(point.x);
+    y.Add(point.y);
+  }
+  if (x.empty || y.empty) {
+    x = {-1, 1, false};
+    y = {-1, 1, false};
+  }
+  OpenUp(x, y.Half());
+  OpenUp(y, x.Half());
+  ReachOrigin(x);
+  ReachOrigin(y);
+  AddMargin(x);
+  AddMargin(y);
+
+  const double pixelsWide = std::max(width, 1);
+  const double pixelsHigh = std::max(height, 1);
+  double scaleX = pixelsWide / (2 * x.Half());
+  double scaleY = pixelsHigh / (2 * y.Half());
+  // One scale for both axes keeps circles round, unless the drawing would fill too thin a strip.
+  const double common = std::min(scaleX, scaleY);
+  if (common / std::max(scaleX, scaleY) >= kSmallestShareOfPicture) {
+    scaleX = scaleY = common;
+    Widen(x, pixelsWide / common / 2);
+    Widen(y, pixelsHigh / common / 2);
+  }
+
+  Frame frame;
+  frame.minX = x.low;
+  frame.maxX = x.high;
+  frame.minY = y.low;
+  frame.maxY = y.high;
+  frame.scaleX = scaleX;
+  frame.scaleY = scaleY;
+  frame.offsetX = -x.low * scaleX;
+  frame.offsetY = y.high * scaleY;
+  return frame;
+}
+
+}  // namespace tortuval::run

@@ -1,0 +1,371 @@
+// The primitives of the dialect: how each one's inputs are read (the table) and what the
+// operations compute. The instructions are run by the machine itself (machine.cpp).
+
+#include <algorithm>
+#include <cmath>
+#include <limits>
+#include <string>
+#include <unordered_map>
+
+#include "expr/cp1252.h"
+#include "logo/vocabulary.h"
+#include "run/machine.h"
+#include "run/tree.h"
+
+namespace tortuval::run {
+namespace {
+
+// The longest list or word a program may make: beyond it a program is running away.
+constexpr std::size_t kMaxItems = std::size_t{1} << 22;
+
+// Checked and counted before the list or word is made, so that a runaway program stops before
+// it takes the memory.
+void AllowSize(Machine& machine, std::size_t size) {
+  if (size > kMaxItems) {
+    machine.Fail(Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
+  }
+  machine.Charge(size);
+}
+
+// Words and numbers are both words to the list primitives; a number's word is its printed form.
+std::string WordOf(const Value& value) { return Printed(value); }
+
+// ---- Reads.
+
+Value ReadNumber(Machine& machine, Value*, int) {
+  const std::string answer = machine.ReadAnswer();
+  double number = 0;
+  if (!ParseNumber(answer, number)) {
+    machine.Fail(Message("La réponse « %s » n'est pas un nombre.", answer));
+  }
+  return Value::Number(number);
+}
+
+// A typed word that reads as a number is kept as the number.
+Value WordOrNumber(std::string word) {
+  double number = 0;
+  if (ParseNumber(word, number)) return Value::Number(number);
+  return Value::Word(std::move(word));
+}
+
+Value ReadList(Machine& machine, Value*, int) {
+  const std::string answer = machine.ReadAnswer();
+  List items;
+  std::size_t at = 0;
+  while (at < answer.size()) {
+    while (at < answer.size() && (answer[at] == ' ' || answer[at] == '\t')) ++at;
+    std::size_t end = at;
+    while (end < answer.size() && answer[end] != ' ' && answer[end] != '\t') ++end;
+    if (end > at) items.push_back(WordOrNumber(answer.substr(at, end - at)));
+    at = end;
+  }
+  AllowSize(machine, items.size());
+  return Value::MakeList(std::move(items));
+}
+
+// ---- Lists and words.
+
+// PH: the items of both inputs in one list (a word is one item).
+Value Sentence(Machine& machine, Value* inputs, int count) {
+  std::size_t size = 0;
+  for (int i = 0; i < count; ++i) size += inputs[i].IsList() ? inputs[i].items().size() : 1;
+  AllowSize(machine, size);
+  List items;
+  items.reserve(size);
+  for (int i = 0; i < count; ++i) {
+    if (inputs[i].IsList()) {
+      const List& more = inputs[i].items();
+      items.insert(items.end(), more.begin(), more.end());
+    } else {
+      items.push_back(inputs[i]);
+    }
+  }
+  return Value::MakeList(std::move(items));
+}
+
+// LISTEVARS from to count: `count` numbers evenly spaced from `from` to `to`.
+Value SpacedNumbers(Machine& machine, Value* inputs, int) {
+  const double from = machine.NumberOf(inputs[0]);
+  const double to = machine.NumberOf(inputs[1]);
+  const std::int64_t count = machine.CountOf(inputs[2]);
+  AllowSize(machine, static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)));
+  List items;
+  items.reserve(static_cast<std::size_t>(count));
+  for (std::int64_t i = 0; i < count; ++i) {
+    const double step = count == 1 ? 0 : (to - from) / static_cast<double>(count - 1);
+    items.push_back(Value::Number(from + step * static_cast<double>(i)));
+  }
+  return Value::MakeList(std::move(items));
+}
+
+std::size_t LengthOf(const Value& value) {
+  return value.IsList() ? value.items().size() : WordOf(value).size();
+}
+
+Value Count(Machine&, Value* inputs, int) {
+  return Value::Number(static_cast<double>(LengthOf(inputs[0])));
+}
+
+// The items [from, to) of a list or the bytes of a word, as a value of the same kind.
+Value Part(Machine& machine, const Value& value, std::size_t from, std::size_t to) {
+  if (value.IsList()) {
+    const List& items = value.items();
+    machine.Charge(to - from);
+    return Value::MakeList(List(items.begin() + static_cast<std::ptrdiff_t>(from),
+                                items.begin() + static_cast<std::ptrdiff_t>(to)));
+  }
+  return WordOrNumber(WordOf(value).substr(from, to - from));
+}
+
+void RequireItems(Machine& machine, const Value& value, std::string_view primitive) {
+  if (LengthOf(value) == 0)
+    machine.Fail(Message("« %s » ne s'applique pas à une liste vide.", primitive));
+}
+
+Value First(Machine& machine, Value* inputs, int) {
+  RequireItems(machine, inputs[0], "premier");
+  if (inputs[0].IsList()) return inputs[0].items().front();
+  return Part(machine, inputs[0], 0, 1);
+}
+
+Value Last(Machine& machine, Value* inputs, int) {
+  RequireItems(machine, inputs[0], "dernier");
+  if (inputs[0].IsList()) return inputs[0].items().back();
+  const std::size_t size = LengthOf(inputs[0]);
+  return Part(machine, inputs[0], size - 1, size);
+}
+
+Value ButFirst(Machine& machine, Value* inputs, int) {
+  RequireItems(machine, inputs[0], "saufpremier");
+  return Part(machine, inputs[0], 1, LengthOf(inputs[0]));
+}
+
+// scinde L k: the list of two parts, the items before position k and those from k on
+// (positions from 1, k kept between 1 and one past the end).
+Value Split(Machine& machine, Value* inputs, int) {
+  const std::size_t size = LengthOf(inputs[0]);
+  double k = std::floor(machine.NumberOf(inputs[1]));
+  if (std::isnan(k)) k = 1;
+  const auto at = static_cast<std::size_t>(std::clamp(k - 1, 0.0, static_cast<double>(size)));
+  return Value::MakeList(List{Part(machine, inputs[0], 0, at), Part(machine, inputs[0], at, size)});
+}
+
+Value Join(Machine& machine, Value* inputs, int) {
+  const std::string first = WordOf(inputs[0]);
+  const std::string second = WordOf(inputs[1]);
+  AllowSize(machine, first.size() + second.size());
+  return WordOrNumber(first + second);
+}
+
+Value ToWord(Machine&, Value* inputs, int) { return Value::Word(WordOf(inputs[0])); }
+
+Value Character(Machine& machine, Value* inputs, int) {
+  const double code = machine.NumberOf(inputs[0]);
+  if (code != std::floor(code) || code < 1 || code > 255) {
+    machine.Fail(Message("« caractère » attend un code de 1 à 255, pas %s.", FormatNumber(code)));
+  }
+  return Value::Word(std::string(1, static_cast<char>(static_cast<int>(code))));
+}
+
+// ---- Sums and statistics of a list of numbers.
+
+std::vector<double> NumbersOf(Machine& machine, const Value& value) {
+  std::vector<double> numbers;
+  for (const Value& item : machine.ListOf(value)) numbers.push_back(machine.NumberOf(item));
+  return numbers;
+}
+
+Value Sum(Machine& machine, Value* inputs, int) {
+  double sum = 0;
+  for (const double x : NumbersOf(machine, inputs[0])) sum += x;
+  return Value::Number(sum);
+}
+
+Value Product(Machine& machine, Value* inputs, int) {
+  double product = 1;
+  for (const double x : NumbersOf(machine, inputs[0])) product *= x;
+  return Value::Number(product);
+}
+
+// The variance of the population (divided by the count), as the source notation's own.
+double VarianceOf(Machine& machine, const Value& value) {
+  const std::vector<double> numbers = NumbersOf(machine, value);
+  if (numbers.empty()) machine.Fail(Message("La variance d'une liste vide n'existe pas."));
+  double mean = 0;
+  for (const double x : numbers) mean += x;
+  mean /= static_cast<double>(numbers.size());
+  double sum = 0;
+  for (const double x : numbers) sum += (x - mean) * (x - mean);
+  return sum / static_cast<double>(numbers.size());
+}
+
+Value Variance(Machine& machine, Value* inputs, int) {
+  return Value::Number(VarianceOf(machine, inputs[0]));
+}
+
+Value Deviation(Machine& machine, Value* inputs, int) {
+  return Value::Number(std::sqrt(VarianceOf(machine, inputs[0])));
+}
+
+// trieitems L order: the numbers of L sorted, rising for "<", falling for ">".
+Value SortItems(Machine& machine, Value* inputs, int) {
+  std::vector<double> numbers = NumbersOf(machine, inputs[0]);
+  machine.Charge(numbers.size() * 4);
+  if (machine.NumberOf(inputs[1]) < 0) {
+    std::sort(numbers.begin(), numbers.end(), std::greater<>());
+  } else {
+    std::sort(numbers.begin(), numbers.end());
+  }
+  List items;
+  items.reserve(numbers.size());
+  for (const double x : numbers) items.push_back(Value::Number(x));
+  return Value::MakeList(std::move(items));
+}
+
+// ---- Numbers.
+
+Value Not(Machine& machine, Value* inputs, int) { return Value::Bool(!machine.TruthOf(inputs[0])); }
+Value KeyPressed(Machine&, Value*, int) { return Value::Bool(true); }
+
+Value Power(Machine& machine, Value* inputs, int) {
+  return Value::Number(std::pow(machine.NumberOf(inputs[0]), machine.NumberOf(inputs[1])));
+}
+
+// randdec a b: a real number drawn evenly in [a, b).
+Value RandomReal(Machine& machine, Value* inputs, int) {
+  const double from = machine.NumberOf(inputs[0]);
+  const double to = machine.NumberOf(inputs[1]);
+  const double unit = std::generate_canonical<double, 53>(machine.Random());
+  return Value::Number(from + (to - from) * unit);
+}
+
+// random n: a whole number from 0 to n - 1; ( random a b ): from a to b, both included.
+Value RandomWhole(Machine& machine, Value* inputs, int count) {
+  double from = 0;
+  double to = 0;
+  if (count == 1) {
+    to = std::floor(machine.NumberOf(inputs[0])) - 1;
+  } else {
+    from = std::ceil(machine.NumberOf(inputs[0]));
+    to = std::floor(machine.NumberOf(inputs[1]));
+  }
+  if (!(to >= from && to - from <= 9e15)) {  // NaN bounds too
+    machine.Fail(Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
+  }
+  std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
+  return Value::Number(from + static_cast<double>(draw(machine.Random())));
+}
+
+double Floor(Machine&, double x) { return std::floor(x); }
+double Round(Machine&, double x) { return std::floor(x + 0.5); }  // halves upwards, as the source
+double Abs(Machine&, double x) { return std::fabs(x); }
+double Cos(Machine&, double x) { return std::cos(x); }
+double Sin(Machine&, double x) { return std::sin(x); }
+double Tan(Machine&, double x) { return std::tan(x); }
+double Arctan(Machine&, double x) { return std::atan(x); }
+double Exp(Machine&, double x) { return std::exp(x); }
+
+double Sqrt(Machine& machine, double x) {
+  if (x < 0) machine.Fail(Message("« rac2 » d'un nombre négatif (%s).", FormatNumber(x)));
+  return std::sqrt(x);
+}
+double Log(Machine& machine, double x) {
+  if (x <= 0) machine.Fail(Message("« log » d'un nombre négatif ou nul (%s).", FormatNumber(x)));
+  return std::log(x);
+}
+double Arccos(Machine& machine, double x) {
+  if (x < -1 || x > 1)
+    machine.Fail(Message("« arccos » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
+  return std::acos(x);
+}
+double Arcsin(Machine& machine, double x) {
+  if (x < -1 || x > 1)
+    machine.Fail(Message("« arcsin » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
+  return std::asin(x);
+}
+
+// The instructions the converter writes and those of the support procedures, then the
+// operations. Names in UTF-8, compared by their key (capitals, Windows-1252).
+constexpr Builtin kBuiltins[] = {
+    {"DEFINIS", "nk", Op::kDefine},
+    {"SOIT", "nv", Op::kAssign},
+    {"ECL", "t", Op::kPrompt},
+    {"EFFL", "", Op::kPromptEnd},
+    {"ECRIS", "t", Op::kPrint},
+    {"ECRISLIGNE", "t", Op::kPrint},
+    {"EFFACETEXTE", "", Op::kClearText},
+    {"remplace", "lbi", Op::kReplace},
+    {"TANT QUE", "vr", Op::kWhile},
+    {"TESTE", "v", Op::kTest},
+    {"SIVRAI", "r", Op::kIfTrue},
+    {"SIFAUX", "r", Op::kIfFalse},
+    {"si", "vr", Op::kIf},
+    {"REPETE", "vr", Op::kRepeat},
+    {"répète", "vr", Op::kRepeat},
+    {"INC", "c", Op::kStep},
+    {"DEC", "c", Op::kStep},
+    {"SEGMENT3D", "pp", Op::kSegment},
+    {"PLOT", "p", Op::kPlot},
+    {"initgraph", "v", Op::kStartDrawing},
+    {"grapheur", "v", Op::kShowDrawing},
+    {"REPONDRE", "v", Op::kReturn},
+    {"rends", "v", Op::kReturn},
+    // Operations.
+    {"LISNOMBRE", "", Op::kPrimitive, ReadNumber},
+    {"LISLISTE", "", Op::kPrimitive, ReadList},
+    {"PH", "vv", Op::kPrimitive, Sentence},
+    {"LISTEVARS", "vvv", Op::kPrimitive, SpacedNumbers},
+    {"non", "g", Op::kPrimitive, Not},
+    {"touche?", "", Op::kPrimitive, KeyPressed},
+    {"item", "vi", Op::kItem},
+    {"card", "g", Op::kPrimitive, Count},
+    {"premier", "g", Op::kPrimitive, First},
+    {"dernier", "g", Op::kPrimitive, Last},
+    {"saufpremier", "g", Op::kPrimitive, ButFirst},
+    {"scinde", "vv", Op::kPrimitive, Split},
+    {"mot", "vv", Op::kPrimitive, Join},
+    {"transforme", "g", Op::kPrimitive, ToWord},
+    {"caractère", "g", Op::kPrimitive, Character},
+    {"somme", "g", Op::kPrimitive, Sum},
+    {"produit", "g", Op::kPrimitive, Product},
+    {"variance", "g", Op::kPrimitive, Variance},
+    {"écart-type", "g", Op::kPrimitive, Deviation},
+    {"trieitems", "vs", Op::kPrimitive, SortItems},
+    {"puissance", "vv", Op::kPrimitive, Power},
+    {"randdec", "vv", Op::kPrimitive, RandomReal},
+    {"random", "v", Op::kPrimitive, RandomWhole, nullptr, 2},
+    {"boucle", "", Op::kRepCount},
+    {"PI", "", Op::kNumber},
+    {"vrai", "", Op::kConstant},
+    {"faux", "", Op::kConstant},
+    {"entier", "g", Op::kMath, nullptr, Floor},
+    {"arrondir", "g", Op::kMath, nullptr, Round},
+    {"ABS", "g", Op::kMath, nullptr, Abs},
+    {"rac2", "g", Op::kMath, nullptr, Sqrt},
+    {"exp", "g", Op::kMath, nullptr, Exp},
+    {"log", "g", Op::kMath, nullptr, Log},
+    {"cos", "g", Op::kMath, nullptr, Cos},
+    {"sin", "g", Op::kMath, nullptr, Sin},
+    {"tan", "g", Op::kMath, nullptr, Tan},
+    {"arccos", "g", Op::kMath, nullptr, Arccos},
+    {"arcsin", "g", Op::kMath, nullptr, Arcsin},
+    {"arctan", "g", Op::kMath, nullptr, Arctan},
+};
+
+}  // namespace
+
+const Builtin* FindBuiltin(std::string_view key) {
+  static const auto* const index = [] {
+    auto* byKey = new std::unordered_map<std::string, const Builtin*>();
+    std::string key;
+    for (const Builtin& builtin : kBuiltins) {
+      logo::WordKey(expr::Utf8ToCp1252(builtin.name), key);
+      byKey->emplace(key, &builtin);
+    }
+    return byKey;
+  }();
+  const auto found = index->find(std::string(key));
+  return found == index->end() ? nullptr : found->second;
+}
+
+}  // namespace tortuval::run

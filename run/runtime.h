@@ -1,0 +1,72 @@
+#pragma once
+// Runs a LOGO program of the dialect that Tortuval writes: its text output, its answers to
+// prompts and its drawing. No Qt: the window, the command line, the tests and the fuzzers share it.
+
+#include <atomic>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "run/drawing.h"
+
+namespace tortuval::run {
+
+/// Where a running program writes and reads. Called on the thread that runs the program.
+class Console {
+ public:
+  virtual ~Console() = default;
+
+  /// Appends program output (Windows-1252 bytes; "\n" ends a line).
+  virtual void Write(std::string_view text) = 0;
+
+  /// The answer to one read (LISNOMBRE, LISLISTE), given the prompt that ECL … EFFL shows at
+  /// that moment (Windows-1252, possibly empty); nullopt when no answer will come (input run
+  /// out, or the run was stopped while waiting).
+  virtual std::optional<std::string> ReadAnswer(std::string_view prompt) = 0;
+
+  /// EFFACETEXTE: the output written so far is to be cleared.
+  virtual void ClearText() {}
+
+  /// "grapheur vrai": the drawing made so far is to be shown.
+  virtual void ShowDrawing(const Drawing& drawing) { (void)drawing; }
+};
+
+/// What stops a run that would not end by itself.
+struct Limits {
+  std::uint64_t maxSteps = 100'000'000;  ///< instructions and procedure calls executed
+  int maxDepth = 10'000;                 ///< nested procedure calls
+  std::size_t maxOutputBytes = std::size_t{64} << 20;
+};
+
+/// How one run is made.
+struct RunOptions {
+  Limits limits;
+  /// The seed of random and randdec; none means a seed taken from the clock.
+  std::optional<std::uint64_t> seed;
+  /// Set from another thread to stop the run; checked between instructions.
+  const std::atomic<bool>* stopRequested = nullptr;
+};
+
+enum class Outcome {
+  kCompleted,       ///< the program ran to its end
+  kError,           ///< a run-time error (or a text that cannot be run), see message and line
+  kInputExhausted,  ///< a read found no answer
+  kStopped,         ///< stopped from outside (RunOptions::stopRequested)
+};
+
+/// The end of a run.
+struct RunResult {
+  Outcome outcome = Outcome::kCompleted;
+  /// French, Windows-1252, without the line: what went wrong; empty after a complete run.
+  std::string message;
+  int line = 0;  ///< line of the program text (from 1) where it went wrong; 0 when none
+  Drawing drawing;
+  std::uint64_t steps = 0;
+};
+
+/// Runs `program` (Windows-1252, CR LF or LF line ends, any bytes) to its end or to the first
+/// error. Never throws on any program text, never runs past the limits.
+RunResult RunProgram(std::string_view program, Console& console, const RunOptions& options = {});
+
+}  // namespace tortuval::run

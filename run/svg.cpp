@@ -1,0 +1,91 @@
+#include "run/svg.h"
+
+#include <algorithm>
+#include <charconv>
+#include <cmath>
+
+namespace tortuval::run {
+namespace {
+
+constexpr double kPointRadius = 2.5;
+// Pixel coordinates are clamped this far around the picture: a coordinate the frame did not
+// take in (infinite, or not a number) must not write "inf" or "nan" into the document.
+constexpr double kPixelLimit = 1e7;
+
+// Two decimals, with a point whatever the locale, and no "-0.00".
+void AppendNumber(std::string& out, double value) {
+  if (!std::isfinite(value)) value = value > 0 ? kPixelLimit : (value < 0 ? -kPixelLimit : 0);
+  value = std::clamp(value, -kPixelLimit, kPixelLimit);
+  if (std::abs(value) < 0.005) value = 0;
+  char buffer[32];
+  const auto result =
+      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
+  out.append(buffer, result.ptr);
+}
+
+void AppendAttribute(std::string& out, const char* name, double value) {
+  out.append(" ").append(name).append("=\"");
+  AppendNumber(out, value);
+  out.append("\"");
+}
+
+void AppendLine(std::string& out, const char* classAttribute, Point from, Point to) {
+  out.append("<line").append(classAttribute);
+  AppendAttribute(out, "x1", from.x);
+  AppendAttribute(out, "y1", from.y);
+  AppendAttribute(out, "x2", to.x);
+  AppendAttribute(out, "y2", to.y);
+  out.append("/>\n");
+}
+
+bool IsFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
+}  // namespace
+
+std::string DrawingToSvg(const Drawing& drawing, int width, int height) {
+  width = std::max(width, 1);
+  height = std::max(height, 1);
+  const Frame frame = FitFrame(drawing, width, height);
+  const std::string w = std::to_string(width);
+  const std::string h = std::to_string(height);
+
+  std::string svg;
+  svg.reserve(256 + 80 * (drawing.segments.size() + drawing.points.size()));
+  svg += "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n";
+  svg += "<svg xmlns=\"http://www.w3.org/2000/svg\" width=\"" + w + "\" height=\"" + h +
+         "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
+  svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
+
+  svg += "<g stroke=\"#999999\" stroke-width=\"1\">\n";
+  if (frame.ShowsXAxis()) {
+    AppendLine(svg, " class=\"axe\"", frame.ToPixels({frame.minX, 0}),
+               frame.ToPixels({frame.maxX, 0}));
+  }
+  if (frame.ShowsYAxis()) {
+    AppendLine(svg, " class=\"axe\"", frame.ToPixels({0, frame.minY}),
+               frame.ToPixels({0, frame.maxY}));
+  }
+  svg += "</g>\n";
+
+  svg += "<g stroke=\"#1a1a80\" stroke-width=\"1.5\" stroke-linecap=\"round\">\n";
+  for (const Segment& segment : drawing.segments) {
+    if (!IsFinite(segment.from) || !IsFinite(segment.to)) continue;
+    AppendLine(svg, "", frame.ToPixels(segment.from), frame.ToPixels(segment.to));
+  }
+  svg += "</g>\n";
+
+  svg += "<g fill=\"#c02020\">\n";
+  for (const Point& point : drawing.points) {
+    if (!IsFinite(point)) continue;
+    const Point pixel = frame.ToPixels(point);
+    svg += "<circle";
+    AppendAttribute(svg, "cx", pixel.x);
+    AppendAttribute(svg, "cy", pixel.y);
+    AppendAttribute(svg, "r", kPointRadius);
+    svg += "/>\n";
+  }
+  svg += "</g>\n</svg>\n";
+  return svg;
+}
+
+}  // namespace tortuval::run

@@ -1,0 +1,163 @@
+// The run window driven from the real main window on the offscreen platform: the menu, answers
+// typed in the answer line, the Stop button on an endless loop, an error's line selected in the
+// LOGO pane, and the drawing shown and saved.
+
+#include "app/run_window.h"
+
+#include <QAction>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTextBlock>
+
+#include "app/ConvertisseurPseudalUnit.h"
+#include "app/drawing_view.h"
+#include "app/pane_text.h"
+#include "app/radio_group.h"
+#include "tests/app/window_test_support.h"
+#include "tests/test_support.h"
+
+namespace tortuval::app {
+
+// Long enough for a slow sanitizer build; QTRY_ returns as soon as the condition holds.
+constexpr int kTimeout = 20000;
+
+class RunWindowTest : public WindowTestBase {
+  Q_OBJECT
+
+ private slots:
+  void init() { OpenWindow(); }
+  void cleanup() { CloseWindow(); }
+  void MenuComesAfterTheOthers();
+  void EuclidTakesItsAnswersFromTheAnswerLine();
+  void StopEndsAnEndlessLoopAndAWaitingRead();
+  void ErrorSelectsItsLineInTheLogoPane();
+  void DrawingIsShownAndSaved();
+
+ private:
+  RunWindow* Launch() {
+    window_->LancerleprogrammeLOGO->trigger();
+    RunWindow* run = window_->FicheExecution();
+    if (run != nullptr && !QTest::qWaitForWindowExposed(run)) return nullptr;
+    return run;
+  }
+  static void Answer(RunWindow* run, const QString& text) {
+    QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+    QTest::keyClicks(run->Reponse, text);
+    QTest::keyClick(run->Reponse, Qt::Key_Return);
+  }
+};
+
+void RunWindowTest::MenuComesAfterTheOthers() {
+  const QList<QAction*> menus = window_->MainMenu1->actions();
+  QCOMPARE(menus.size(), 4);
+  QCOMPARE(menus[3]->text(), QStringLiteral("Exécution."));
+  QCOMPARE(menus[3]->menu()->actions().size(), 1);
+  QCOMPARE(menus[3]->menu()->actions()[0], window_->LancerleprogrammeLOGO);
+  QCOMPARE(window_->LancerleprogrammeLOGO->text(), QStringLiteral("Lancer le programme LOGO."));
+  QVERIFY(window_->FicheExecution() == nullptr);
+}
+
+void RunWindowTest::EuclidTakesItsAnswersFromTheAnswerLine() {
+  ClickItem(window_->RadioGroup1->Item(7));
+  RunWindow* run = Launch();
+  QVERIFY(run != nullptr && run->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QCOMPARE(run->Question->text(), QStringLiteral("Tape un nombre."));
+  Answer(run, "12");
+  Answer(run, "18");
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
+  QVERIFY2(run->Sortie->toPlainText().trimmed().endsWith(" 6"),
+           qPrintable(run->Sortie->toPlainText()));
+  QVERIFY(run->Sortie->toPlainText().contains("12"));
+  QVERIFY(!run->Reponse->isEnabled() && !run->Arreter->isEnabled());
+  QVERIFY(run->Dessin->isHidden());
+}
+
+void RunWindowTest::StopEndsAnEndlessLoopAndAWaitingRead() {
+  // A hand-written program: the pane's text runs, whatever converted it.
+  SetPaneText(window_->Editeur,
+              "DEFINIS \"x NOMBRE\r\nSOIT \"x 0\r\nTANT QUE 1 = 1 [\r\n  soit \"x :x + 1\r\n"
+              "  ECRISLIGNE :x\r\n]\r\n");
+  RunWindow* run = Launch();
+  // The window keeps showing the output of a program that prints without end.
+  QTRY_VERIFY_WITH_TIMEOUT(run->Sortie->blockCount() > 1000, kTimeout);
+  QVERIFY(run->IsRunning());
+  // Nor does it freeze: during a second of that flood, its events wait well under half a second.
+  QElapsedTimer clock;
+  clock.start();
+  qint64 longestWait = 0;
+  while (clock.elapsed() < 1000) {
+    const qint64 before = clock.elapsed();
+    QTest::qWait(10);
+    longestWait = std::max(longestWait, clock.elapsed() - before);
+  }
+  QVERIFY2(longestWait < 500, qPrintable(QString::number(longestWait)));
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
+
+  ClickItem(window_->RadioGroup1->Item(7));
+  window_->LancerleprogrammeLOGO->trigger();
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
+  QVERIFY(!run->Reponse->isEnabled());
+}
+
+void RunWindowTest::ErrorSelectsItsLineInTheLogoPane() {
+  SetPaneText(window_->Editeur,
+              testing::Cp("DEFINIS \"L LISTE\r\nECRISLIGNE [déjà]\r\nECRISLIGNE item :L [ 5 ]\r\n"
+                          "ECRISLIGNE [après]\r\n"));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QVERIFY2(run->Etat->text().startsWith(QStringLiteral("Erreur à la ligne 3 : ")),
+           qPrintable(run->Etat->text()));
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("déjà\n"));
+  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 2);
+  QCOMPARE(window_->Editeur->textCursor().selectedText(),
+           QStringLiteral("ECRISLIGNE item :L [ 5 ]"));
+}
+
+void RunWindowTest::DrawingIsShownAndSaved() {
+  // Example 7 draws the curve of x³ - 3x² from -2 to 4 in steps of 0.1.
+  ClickItem(window_->RadioGroup1->Item(6));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
+  QVERIFY(run->Dessin->isVisible());
+  QVERIFY(run->EnregistrerDessin->isEnabled());
+  const std::size_t segments = run->Dessin->Drawing().segments.size();
+  QCOMPARE(segments, std::size_t{60});
+
+  const QString svg = folder_.filePath("courbe.svg");
+  const QString png = folder_.filePath("courbe.png");
+  run->Dessin->SaveTo(svg);
+  run->Dessin->SaveTo(png);
+  QFile svgFile(svg);
+  QVERIFY(svgFile.open(QIODevice::ReadOnly));
+  QCOMPARE(static_cast<std::size_t>(svgFile.readAll().count("<line x1=")), segments);
+  QImage image(png);
+  QCOMPARE(image.size(), run->Dessin->size());
+  QVERIFY_THROWS_EXCEPTION(Error, run->Dessin->SaveTo(folder_.filePath("absent/x.png")));
+}
+
+}  // namespace tortuval::app
+
+int main(int argc, char** argv) {
+  tortuval::app::UseLaptopScreen();
+  QApplication application(argc, argv);
+  tortuval::app::RunWindowTest test;
+  QTEST_SET_MAIN_SOURCE_PATH
+  return QTest::qExec(&test, argc, argv);
+}
+
+#include "run_window_test.moc"

@@ -1,0 +1,159 @@
+// pseudal2logo --run: the answers from --input, --input-file and standard input, the exit
+// statuses, run-time errors with their line, the step budget, the drawing written as SVG, and
+// the usage errors of the run's options.
+
+#include <gtest/gtest.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "cli/cli_runner.h"
+#include "examples/example_catalogue.h"
+#include "tests/cli/cli_test_support.h"
+#include "tests/test_support.h"
+
+namespace tortuval::cli {
+namespace {
+
+using tortuval::testing::CountOf;
+using tortuval::testing::ReadFileBytes;
+using tortuval::testing::ScratchDirTest;
+
+// Euclid's algorithm (example 8) on 12 and 18: the four texts, both numbers, and 6.
+const std::string kEuclid12And18 = "Le PGCD de 12 et 18 est : 6\n";
+
+// Runs forever unless something stops it.
+const std::string kEndlessProgram =
+    "DEFINIS \"x NOMBRE\nSOIT \"x 0\nTANT QUE 1 = 1 [\n  soit \"x :x + 1\n]\n";
+
+// Reads outside an empty list on line 3, after one line of output.
+const std::string kFaultyProgram =
+    "DEFINIS \"L LISTE\nECRISLIGNE [avant]\nECRISLIGNE item :L [ 5 ]\nECRISLIGNE [après]\n";
+
+class CliRunProgramTest : public ScratchDirTest {};
+
+TEST_F(CliRunProgramTest, AnswersComeFromInputInputFileOrStandardInput) {
+  const RunOutput words = RunCli({"--run", "--example", "8", "--input", " 12  18 "});
+  EXPECT_EQ(words.status, ExitStatus::kSuccess) << words.err;
+  EXPECT_EQ(words.out, kEuclid12And18);
+  EXPECT_EQ(words.err, "");
+
+  const RunOutput lines = RunCli({"--run", "--example=8", "--input", "12\n18"});
+  EXPECT_EQ(lines.out, kEuclid12And18);
+
+  const std::string answers = Write("reponses.txt", "12\r\n18\r\n").string();
+  const RunOutput file = RunCli({"--run", "--example", "8", "--input-file", answers});
+  EXPECT_EQ(file.status, ExitStatus::kSuccess) << file.err;
+  EXPECT_EQ(file.out, kEuclid12And18);
+
+  // Standard input that no one types: no prompts on standard error.
+  const RunOutput piped = RunCli({"--run", "--example", "8"}, "12\n18\n");
+  EXPECT_EQ(piped.status, ExitStatus::kSuccess) << piped.err;
+  EXPECT_EQ(piped.out, kEuclid12And18);
+  EXPECT_EQ(piped.err, "");
+
+  // Someone at a terminal sees each question on standard error, after the output so far.
+  std::istringstream typed("12\n18\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(cli::Run({"--run", "--example", "8"}, typed, out, err, true), ExitStatus::kSuccess);
+  EXPECT_EQ(out.str(), kEuclid12And18);
+  EXPECT_EQ(err.str(), "Tape un nombre. Tape un nombre. ");
+}
+
+TEST_F(CliRunProgramTest, AnswersRunningOutEndTheRunWithStatusOne) {
+  const RunOutput run = RunCli({"--run", "--example", "8", "--input", "12"});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  EXPECT_EQ(run.out, "");
+  EXPECT_TRUE(run.err.starts_with("exemple-8:13: ")) << run.err;
+}
+
+TEST_F(CliRunProgramTest, DocumentAndProgramFilesRun) {
+  // A document is converted first; a .lgo file is run as it is, and its errors name its lines.
+  const std::string document = Write("euclide.alg", examples::ExampleDocument(7)).string();
+  const RunOutput converted = RunCli({"--run", "--input", "12 18", document});
+  EXPECT_EQ(converted.status, ExitStatus::kSuccess) << converted.err;
+  EXPECT_EQ(converted.out, kEuclid12And18);
+
+  const std::string program = Write("faute.lgo", kFaultyProgram).string();
+  const RunOutput faulty = RunCli({"--run", program});
+  EXPECT_EQ(faulty.status, ExitStatus::kFailure);
+  EXPECT_EQ(faulty.out, "avant\n");
+  EXPECT_TRUE(faulty.err.starts_with(program + ":3: ")) << faulty.err;
+  EXPECT_TRUE(faulty.err.ends_with("\n"));
+}
+
+TEST_F(CliRunProgramTest, StepBudgetStopsAnEndlessLoop) {
+  const std::string program = Write("sans_fin.lgo", kEndlessProgram).string();
+  const RunOutput run = RunCli({"--run", "--max-steps", "5000", program});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  EXPECT_TRUE(run.err.starts_with(program + ":")) << run.err;
+  EXPECT_NE(run.err.find("5000"), std::string::npos) << run.err;
+}
+
+TEST_F(CliRunProgramTest, DrawingIsWrittenAsSvg) {
+  // Example 13 draws one vertical segment per sum of three dice, 3 to 18; the seed makes the
+  // run repeatable.
+  const std::string svg = (dir_ / "des.svg").string();
+  const RunOutput first = RunCli({"--run", "--example", "13", "--seed", "7", "--drawing", svg});
+  EXPECT_EQ(first.status, ExitStatus::kSuccess) << first.err;
+  const std::string picture = ReadFileBytes(svg);
+  EXPECT_EQ(CountOf(picture, "<line x1="), 16u);
+  EXPECT_EQ(CountOf(picture, "<circle "), 0u);
+  EXPECT_EQ(CountOf(first.out, "\n"), 16u);
+  const RunOutput second = RunCli({"--run", "--example", "13", "--seed", "7"});
+  EXPECT_EQ(second.out, first.out);
+}
+
+struct RunUsageRow {
+  std::vector<std::string> args;
+  std::string message;
+};
+
+TEST(CliRunUsageTest, WrongCombinationsAreUsageErrors) {
+  const std::vector<RunUsageRow> rows = {
+      {{"--input", "1", "a.alg"}, "l'option \"--input\" ne s'applique qu'avec \"--run\"."},
+      {{"--drawing", "d.svg", "--example", "7"},
+       "l'option \"--drawing\" ne s'applique qu'avec \"--run\"."},
+      {{"--max-steps", "9", "a.alg"}, "l'option \"--max-steps\" ne s'applique qu'avec \"--run\"."},
+      {{"--run", "--input", "1", "--input-file", "r.txt", "a.alg"},
+       "les options \"--input\" et \"--input-file\" ne peuvent pas être utilisées ensemble."},
+      {{"--run", "a.alg", "b.alg"}, "l'option \"--run\" n'exécute qu'un seul document."},
+      {{"--run", "--check", "a.alg"},
+       "les options \"--run\" et \"--check\" ne peuvent pas être utilisées ensemble."},
+      {{"--run", "--listing", "a.alg"},
+       "les options \"--run\" et \"--listing\" ne peuvent pas être utilisées ensemble."},
+      {{"--run", "-d", "out", "a.alg"},
+       "les options \"--run\" et \"-d\" ne peuvent pas être utilisées ensemble."},
+      {{"--run", "--examples"},
+       "l'option \"--run\" ne s'applique qu'à un document ou à --example."},
+      {{"--run", "--max-steps", "0", "a.alg"},
+       "nombre de pas invalide \"0\" (attendu : un entier positif)."},
+      {{"--run", "--seed", "-3", "a.alg"},
+       "graine invalide \"-3\" (attendu : un entier positif ou nul)."},
+  };
+  for (const RunUsageRow& row : rows) {
+    const RunOutput result = RunCli(row.args);
+    EXPECT_EQ(result.status, ExitStatus::kUsageError) << row.message;
+    EXPECT_EQ(result.out, "");
+    EXPECT_EQ(result.err, "pseudal2logo: " + row.message + "\n" + std::string(kHint));
+  }
+}
+
+TEST(CliRunUsageTest, HelpDescribesTheRunOptions) {
+  const std::string help = RunCli({"--help"}).out;
+  for (const char* option : {"--run", "--input TEXTE", "--input-file FICHIER", "--drawing FICHIER",
+                             "--max-steps N", "--seed N"}) {
+    EXPECT_NE(help.find(option), std::string::npos) << option << " is not described";
+  }
+}
+
+TEST(SplitAnswersTest, WordsUnlessTheTextHoldsLines) {
+  EXPECT_EQ(SplitAnswers(" 12\t18  "), (std::vector<std::string>{"12", "18"}));
+  EXPECT_EQ(SplitAnswers("1 2 3\n\nfin\r\n"), (std::vector<std::string>{"1 2 3", "", "fin"}));
+  EXPECT_EQ(SplitAnswers("   "), std::vector<std::string>{});
+}
+
+}  // namespace
+}  // namespace tortuval::cli

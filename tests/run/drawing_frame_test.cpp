@@ -1,0 +1,143 @@
+// The frame fitted to a drawing and the SVG written from it: worked cases with exact numbers,
+// degenerate drawings, and the SVG's elements.
+
+#include "run/drawing_frame.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+#include <string>
+
+#include "run/svg.h"
+#include "tests/test_support.h"
+
+namespace tortuval::run {
+namespace {
+
+using tortuval::testing::CountOf;
+
+Drawing Of(std::vector<Segment> segments, std::vector<Point> points = {}) {
+  Drawing drawing;
+  drawing.started = drawing.shown = true;
+  drawing.segments = std::move(segments);
+  drawing.points = std::move(points);
+  return drawing;
+}
+
+bool IsFiniteFrame(const Frame& f) {
+  for (double v : {f.minX, f.maxX, f.minY, f.maxY, f.scaleX, f.scaleY, f.offsetX, f.offsetY}) {
+    if (!std::isfinite(v)) return false;
+  }
+  return f.minX < f.maxX && f.minY < f.maxY && f.scaleX > 0 && f.scaleY > 0;
+}
+
+// The frame's rectangle fills the picture exactly: its corners are the picture's corners.
+void ExpectCornersOnPicture(const Frame& f, int width, int height) {
+  const Point topLeft = f.ToPixels({f.minX, f.maxY});
+  const Point bottomRight = f.ToPixels({f.maxX, f.minY});
+  EXPECT_NEAR(topLeft.x, 0, 1e-6);
+  EXPECT_NEAR(topLeft.y, 0, 1e-6);
+  EXPECT_NEAR(bottomRight.x, width, 1e-6);
+  EXPECT_NEAR(bottomRight.y, height, 1e-6);
+}
+
+TEST(FitFrameTest, SquareAroundTheOriginGetsAMarginAndOneScale) {
+  // From (-10, -10) to (10, 10): 5 % of the extent on each side, then the wider picture widens
+  // the x range so that both axes keep 400 / 22 pixels per unit.
+  const Frame f = FitFrame(Of({{{-10, -10}, {10, 10}}}), 800, 400);
+  EXPECT_DOUBLE_EQ(f.minY, -11);
+  EXPECT_DOUBLE_EQ(f.maxY, 11);
+  EXPECT_DOUBLE_EQ(f.minX, -22);
+  EXPECT_DOUBLE_EQ(f.maxX, 22);
+  EXPECT_DOUBLE_EQ(f.scaleX, 400.0 / 22);
+  EXPECT_DOUBLE_EQ(f.scaleY, f.scaleX);
+  const Point origin = f.ToPixels({0, 0});
+  EXPECT_DOUBLE_EQ(origin.x, 400);
+  EXPECT_DOUBLE_EQ(origin.y, 200);
+  ExpectCornersOnPicture(f, 800, 400);
+}
+
+TEST(FitFrameTest, OriginIsTakenInOnlyWhenNear) {
+  // x from 2 to 10: the axis x = 0 is 2 units away from an extent of 8, so it is taken in.
+  const Frame near = FitFrame(Of({}, {{2, 2}, {10, 10}}), 600, 600);
+  EXPECT_TRUE(near.ShowsXAxis());
+  EXPECT_TRUE(near.ShowsYAxis());
+  EXPECT_LT(near.minX, 0);
+  // x from 100 to 101: far from the origin; the frame stays on the drawing.
+  const Frame far = FitFrame(Of({{{100, 100}, {101, 101}}}), 600, 600);
+  EXPECT_FALSE(far.ShowsXAxis());
+  EXPECT_FALSE(far.ShowsYAxis());
+  EXPECT_GT(far.minX, 99);
+  EXPECT_LT(far.maxX, 102);
+}
+
+TEST(FitFrameTest, VeryUnevenDrawingGetsTwoScales) {
+  // A curve 1000 units wide and 1 high would be a flat line under one scale.
+  const Frame f = FitFrame(Of({{{0, 0}, {1000, 1}}}), 800, 600);
+  EXPECT_NE(f.scaleX, f.scaleY);
+  EXPECT_NEAR(f.minY, -0.05, 1e-12);
+  EXPECT_NEAR(f.maxY, 1.05, 1e-12);
+  ExpectCornersOnPicture(f, 800, 600);
+}
+
+TEST(FitFrameTest, DegenerateDrawingsGiveFiniteFrames) {
+  const double huge = std::numeric_limits<double>::max();
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const Drawing cases[] = {
+      Drawing{},                                     // nothing drawn
+      Of({}, {{0, 0}}),                              // one point at the origin
+      Of({}, {{5000, -3}}),                          // one point away from it
+      Of({{{3, 1}, {3, 9}}}),                        // a vertical segment
+      Of({{{-4, 2}, {7, 2}}}),                       // a horizontal one
+      Of({{{-huge, -huge}, {huge, huge}}}),          // the largest coordinates
+      Of({}, {{nan, 1}, {2, std::log(0.0)}}),        // no point with a place in the plane
+      Of({}, {{1e-300, 1e-300}, {2e-300, 2e-300}}),  // an extent lost in rounding
+  };
+  for (const Drawing& drawing : cases) {
+    for (const auto& [width, height] : {std::pair{800, 600}, std::pair{1, 1}, std::pair{0, -5}}) {
+      const Frame f = FitFrame(drawing, width, height);
+      EXPECT_TRUE(IsFiniteFrame(f)) << f.minX << " " << f.maxX << " " << f.minY << " " << f.maxY;
+    }
+  }
+  const Frame empty = FitFrame(Drawing{}, 500, 500);
+  EXPECT_TRUE(empty.ShowsXAxis() && empty.ShowsYAxis());
+  EXPECT_DOUBLE_EQ(empty.ToPixels({0, 0}).x, 250);
+
+  // The vertical segment is centred, and the one point sits in the middle of the picture.
+  const Frame vertical = FitFrame(Of({{{3, 1}, {3, 9}}}), 800, 600);
+  EXPECT_LT(vertical.minX, 0);  // the y axis is 3 units from a segment 9 units long
+  EXPECT_GT(vertical.maxX, 3);
+  const Point middle = FitFrame(Of({}, {{5000, -3}}), 800, 600).ToPixels({5000, -3});
+  EXPECT_NEAR(middle.x, 400, 1e-6);
+}
+
+TEST(DrawingToSvgTest, WritesAxesSegmentsAndPoints) {
+  const Drawing drawing = Of({{{-10, -10}, {10, 10}}, {{0, 0}, {10, -10}}}, {{5, 5}});
+  const std::string svg = DrawingToSvg(drawing, 800, 400);
+  EXPECT_TRUE(svg.starts_with("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<svg "));
+  EXPECT_TRUE(svg.ends_with("</svg>\n"));
+  EXPECT_NE(svg.find("width=\"800\" height=\"400\" viewBox=\"0 0 800 400\""), std::string::npos);
+  EXPECT_EQ(CountOf(svg, "<line class=\"axe\""), 2u);
+  EXPECT_EQ(CountOf(svg, "<line x1="), 2u);
+  EXPECT_EQ(CountOf(svg, "<circle "), 1u);
+  // Same frame as the worked case above: 400 / 22 pixels per unit, origin at (400, 200).
+  EXPECT_NE(svg.find("<line x1=\"218.18\" y1=\"381.82\" x2=\"581.82\" y2=\"18.18\"/>"),
+            std::string::npos)
+      << svg;
+  EXPECT_NE(svg.find("<circle cx=\"490.91\" cy=\"109.09\" r=\"2.50\"/>"), std::string::npos);
+  EXPECT_NE(svg.find("<line class=\"axe\" x1=\"0.00\" y1=\"200.00\" x2=\"800.00\" y2=\"200.00\"/>"),
+            std::string::npos);
+}
+
+TEST(DrawingToSvgTest, SkipsWhatHasNoPlaceAndNeverWritesNan) {
+  const double nan = std::numeric_limits<double>::quiet_NaN();
+  const std::string svg = DrawingToSvg(Of({{{0, 0}, {nan, 1}}, {{0, 0}, {1, 1}}}, {{nan, nan}}));
+  EXPECT_EQ(CountOf(svg, "<line x1="), 1u);
+  EXPECT_EQ(CountOf(svg, "<circle "), 0u);
+  EXPECT_EQ(svg.find("nan"), std::string::npos);
+  EXPECT_EQ(svg.find("inf"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace tortuval::run

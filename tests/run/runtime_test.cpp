@@ -1,0 +1,264 @@
+// Small programs with their exact output, or their exact error and line: the dialect's readings
+// (precedence, list positions, scope, counted loops), the limits and the messages.
+
+#include "run/runtime.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "library/support_procedures.h"
+#include "tests/run/scripted_console.h"
+#include "tests/test_support.h"
+
+namespace tortuval::run {
+namespace {
+
+using testing::Cp;
+using testing::Utf8;
+
+struct RunCase {
+  const char* name;
+  std::vector<std::string> lines;  // UTF-8
+  std::string output;              // UTF-8; on an error, what was written before it
+  std::string message = {};        // UTF-8; empty for a complete run
+  int line = 0;
+  std::vector<std::string> answers = {};
+};
+
+const RunCase kRunCases[] = {
+    {"precedence",
+     {"ECRISLIGNE 2 + 3 * 4 - 10 / 4 ^ 2", "ECRISLIGNE - 2 * 3 + 7 % 4"},
+     "13,375\n-3\n"},
+    {"logic_and_before_or",
+     {"TESTE 1 < 2 ET 3 > 4 OU 2 = 2", "SIVRAI [ ECRIS \"oui ]", "SIFAUX [ ECRIS \"non ]"},
+     "oui"},
+    {"primitive_call_ends_at_its_parenthesis",
+     {"ECRISLIGNE abs ( 1 - 3 ) > 1", "ECRISLIGNE entier ( 7 / 2 ) / 2", "ECRISLIGNE rac2 9 + 7"},
+     "vrai\n1,5\n4\n"},
+    {"grouped_calls", {"ECRIS ( random 4 4 ) + ( puissance 2 10 )"}, "1028"},
+    {"numbers_print",
+     {"ECRISLIGNE 1 / 3", "ECRISLIGNE 0.1 + 0.2", "ECRISLIGNE 2,50", "ECRISLIGNE 1e20 * 10",
+      "ECRISLIGNE 1 / 400000", "ECRISLIGNE - 0"},
+     "0,333333333333333\n0,3\n2,5\n1E21\n2,5E-6\n0\n"},
+    {"text_lists_keep_their_inner_blanks",
+     {"ECRIS [  a  b  ]", "ECRIS \"x", "ECRISLIGNE [ // pas un commentaire ]"},
+     " a  b x// pas un commentaire\n"},
+    {"source_strings", {"soit \"m \"deux mots \"", "ECRIS :m", "ECRIS \"fin"}, "deux mots fin"},
+    {"list_positions_agree",
+     {"DEFINIS \"L LISTE", "remplace :L [10] [0]", "remplace :L [20] [1]",
+      "ECRIS item :L [ 1 ] ECRIS [   ] ECRIS item :L ( 1 + 1 ) ECRIS [   ] ECRIS card :L"},
+     "20 20 2"},
+    {"positions_skipped_are_zero", {"remplace :L [5] [2]", "ECRIS :L"}, "0 0 5"},
+    {"reading_outside_a_list",
+     {"DEFINIS \"L LISTE", "remplace :L [1] [0]", "ECRIS item :L [ 3 ]"},
+     "",
+     "La position lue 3 est hors de la liste (1 éléments).",
+     3},
+    {"scope",
+     {"POUR p :x", "DEFINIS \"y NOMBRE", "soit \"y 5", "soit \"x :x + 1", "soit \"z :x * :y", "FIN",
+      "soit \"x 1", "soit \"y 2", "p 10", "ECRIS :x ECRIS :y ECRIS :z"},
+     "1255"},
+    {"counted_loop_counter_after_the_loop",
+     {"SOIT \"i 1", "REPETE 3 [ ECRIS :i", "TESTE (( 3 ) - ( 1 )) >= 0",
+      "SIVRAI INC :i SIFAUX DEC :i ]", "ECRIS :i"},
+     "1234"},
+    {"counted_loop_down",
+     {"SOIT \"i 3", "REPETE ABS ( 1 - 4 ) [ ECRIS :i", "TESTE (( 1 ) - ( 3 )) >= 0",
+      "SIVRAI INC :i SIFAUX DEC :i ]", "ECRIS :i"},
+     "3210"},
+    {"counted_loop_ends_when_its_counter_passes_the_end",
+     {"SOIT \"i 1", "REPETE 10 [ ECRIS :i", "TESTE :i = 3", "SIVRAI [ soit \"i 10 ]",
+      "TESTE (( 10 ) - ( 1 )) >= 0", "SIVRAI INC :i SIFAUX DEC :i ]", "ECRIS [   ] ECRIS :i"},
+     "123 11"},
+    {"recursion",
+     {"POUR f :n", "TESTE :n = 0 SIVRAI [ rends 1 ]", "rends :n * f :n - 1", "FIN", "ECRIS f 10"},
+     "3628800"},
+    {"while_and_lines_continued",
+     {"soit \"n 0", "TANT QUE (:n < 5 ET", "    :n <> 3) [ soit \"n :n +", "1 ]", "ECRIS :n"},
+     "3"},
+    {"words_and_lists",
+     {"soit \"l PH LISTEVARS 0 0 2 [ a b ]", "ECRISLIGNE :l", "ECRISLIGNE mot \"ab \"cd",
+      "ECRISLIGNE item ( scinde :l 3 ) 2", "ECRISLIGNE trieitems [ 3 1 2 ] [ > NOMBRE ]",
+      "ECRISLIGNE substr \"bonjour 1 3"},
+     "0 0 a b\nabcd\na b\n3 2 1\n",
+     "Je ne connais pas « substr ».",
+     6},
+    {"reads",
+     {"ECL [Tape un nombre.] EFFL", "SOIT \"a LISNOMBRE", "SOIT \"l LISLISTE",
+      "ECRIS :a * 2 ECRIS item :l 2"},
+     "5b",
+     "",
+     0,
+     {"2,5", "a b c"}},
+    {"input_runs_out",
+     {"ECRIS 1", "SOIT \"a LISNOMBRE"},
+     "1",
+     "Il n'y a plus de réponse à lire.",
+     2},
+    {"answer_not_a_number",
+     {"SOIT \"a LISNOMBRE"},
+     "",
+     "La réponse « douze » n'est pas un nombre.",
+     1,
+     {"douze"}},
+    {"division_by_zero",
+     {"soit \"a 1", "ECRIS :a", "ECRIS :a / ( :a - 1 )"},
+     "1",
+     "Division par zéro.",
+     3},
+    {"unknown_word", {"ECRIS 1", "avance 10"}, "1", "Je ne connais pas « avance ».", 2},
+    {"missing_input", {"ECRIS 1", "soit \"x"}, "1", "Il manque une entrée à « soit ».", 2},
+    {"no_value", {"ECRIS :y"}, "", "La variable « y » n'a pas de valeur.", 1},
+    {"unclosed_list", {"REPETE 2 [ ECRIS 1"}, "", "Il manque un crochet fermant « ] ».", 1},
+    {"value_not_used", {"2 + 3"}, "", "Que faire de « 2 » ?", 1},
+    {"procedure_without_result",
+     {"POUR p", "ECRIS 1", "FIN", "ECRIS p"},
+     "1",
+     "« p » n'a pas rendu de valeur.",
+     4},
+};
+
+TEST(RunProgram, ReadsTheDialectAsTheSourceMeansIt) {
+  for (const RunCase& test : kRunCases) {
+    SCOPED_TRACE(test.name);
+    std::string program;
+    for (const std::string& line : test.lines) program += line + "\r\n";
+    std::vector<std::string> answers;
+    for (const std::string& answer : test.answers) answers.push_back(Cp(answer));
+    ScriptedConsole console(answers);
+    RunOptions options;
+    options.seed = 1;
+    const RunResult result = RunProgram(Cp(program), console, options);
+    EXPECT_EQ(Utf8(console.output), test.output);
+    EXPECT_EQ(Utf8(result.message), test.message);
+    EXPECT_EQ(result.line, test.line);
+    const Outcome expected = test.message.empty()                        ? Outcome::kCompleted
+                             : test.message.starts_with("Il n'y a plus") ? Outcome::kInputExhausted
+                                                                         : Outcome::kError;
+    EXPECT_EQ(result.outcome, expected);
+  }
+}
+
+TEST(RunProgram, PromptOfEclGoesToTheRead) {
+  ScriptedConsole console({"3"});
+  RunProgram("ECL [Tape un nombre.] EFFL\r\nSOIT \"a LISNOMBRE\r\nECL :a\r\nEFFL\r\n", console);
+  EXPECT_EQ(console.prompts, std::vector<std::string>{"Tape un nombre."});
+  EXPECT_EQ(console.output, "");
+}
+
+TEST(RunProgram, DrawsSegmentsAndPointsInThePlane) {
+  ScriptedConsole console;
+  const RunResult result = RunProgram(
+      "initgraph faux\nSEGMENT3D [ 1 2  0 ] [ 3 - 4  0 ]\nSEGMENT3D [ 1 - 1 2  0 ] [ 0 0 ]\nPLOT [ "
+      "5 6  0 ]\ngrapheur vrai\n",
+      console);
+  ASSERT_EQ(result.outcome, Outcome::kCompleted) << result.message;
+  ASSERT_EQ(result.drawing.segments.size(), 2u);
+  EXPECT_EQ(result.drawing.segments[0].to.y, -4);   // (3, -4), not (3 - 4, 0)
+  EXPECT_EQ(result.drawing.segments[1].from.x, 0);  // (1 - 1, 2)
+  ASSERT_EQ(result.drawing.points.size(), 1u);
+  EXPECT_EQ(result.drawing.points[0].x, 5);
+  EXPECT_TRUE(result.drawing.started && result.drawing.shown);
+  EXPECT_EQ(console.drawingsShown, 1);
+}
+
+TEST(RunProgram, LimitsStopRunawayPrograms) {
+  RunOptions options;
+  options.limits.maxSteps = 1000;
+  options.limits.maxDepth = 50;
+  options.limits.maxOutputBytes = 100;
+  ScriptedConsole console;
+  RunResult result = RunProgram("ECRIS 1\nTANT QUE vrai [ ]\n", console, options);
+  EXPECT_EQ(Utf8(result.message),
+            "Le programme a dépassé 1000 pas : il ne s'arrête pas, ou il lui faut plus de pas.");
+  EXPECT_EQ(result.line, 2);
+  EXPECT_EQ(console.output, "1");
+
+  result = RunProgram("POUR p :n\nrends p :n + 1\nFIN\nECRIS p 1\n", console, options);
+  EXPECT_EQ(Utf8(result.message),
+            "Trop d'appels imbriqués de « p » : la récursion ne s'arrête pas ?");
+  EXPECT_EQ(result.line, 2);
+
+  result = RunProgram("REPETE 100 [ ECRISLIGNE \"bonjour ]\n", console, options);
+  EXPECT_EQ(Utf8(result.message), "Le programme a écrit plus de 100 octets.");
+
+  std::atomic<bool> stop = true;
+  options.stopRequested = &stop;
+  options.limits.maxSteps = 1'000'000;
+  result = RunProgram("REPETE 100000 [ soit \"x 1 ]\n", console, options);
+  EXPECT_EQ(result.outcome, Outcome::kStopped);
+  EXPECT_EQ(Utf8(result.message), "Programme arrêté.");
+}
+
+TEST(RunProgram, DeepRecursionWithoutDepthLimitStopsBeforeTheStackEnds) {
+  RunOptions options;
+  options.limits.maxDepth = 1 << 30;
+  ScriptedConsole console;
+  const RunResult result =
+      RunProgram("POUR p :n\nrends 1 + p :n + 1\nFIN\nECRIS p 1\n", console, options);
+  EXPECT_EQ(result.outcome, Outcome::kError);
+  EXPECT_EQ(Utf8(result.message),
+            "Trop d'appels imbriqués de « p » : la récursion ne s'arrête pas ?");
+}
+
+TEST(RunProgram, HostileTextsGiveMessages) {
+  const std::string texts[] = {
+      std::string(5000, '('),
+      std::string(5000, '['),
+      "ECRIS " + std::string(3000, '-') + "1",
+      "ECRIS 1" + std::string(30000, '+'),
+      std::string("\0\xff]]) FIN POUR", 14),
+      "remplace :L [1] [1e15]",
+      "ECRIS LISTEVARS 0 1 1e12",
+      "POUR\nFIN\nPOUR p :a :a\nrends :a\nFIN\nECRIS p 1 2",
+  };
+  for (const std::string& text : texts) {
+    ScriptedConsole console;
+    RunOptions options;
+    options.limits.maxSteps = 100000;
+    const RunResult result = RunProgram(text, console, options);
+    EXPECT_EQ(result.outcome == Outcome::kCompleted, result.message.empty()) << text.substr(0, 40);
+  }
+}
+
+// The support procedures run as written, on the source's list 7 3 9 1 5 (elements 1 to 5).
+TEST(RunProgram, SupportProceduresComputeWhatTheirTextsSay) {
+  struct Call {
+    const char* call;
+    std::string result;  // UTF-8: the value written, or the error
+  };
+  const Call calls[] = {
+      {"fact 5", "120"},
+      {"PSEUDAL_FACTORIELLE ( 4 )", "24"},
+      {"PSEUDAL_COEFF_BINOMIAL 5 2", "10"},
+      {"PSEUDAL_LOI_BINOMIALE 4 0.5 2", "1,5"},           // fact 0,5 = 1 where p^k = 0,25
+      {"PSEUDAL_LOI_NORMALE_CR 1", "0,146762663152135"},  // 1 / (√(2π)·e)
+      {"PSEUDAL_SOMME :L 1 5", "20"},                     // elements 0 to 4
+      {"PSEUDAL_VARIANCE :L 1 5", "12"},
+      {"PSEUDAL_MEDIANE :L 1 5", "2"},  // sorted 0 1 3 5 7 9, positions 1 to 5, (1 + 3) / 2
+      {"PSEUDAL_MAXIMUM :L 1 5", "7"},
+      {"PSEUDAL_POS_MAXIMUM :L 1 5", "4"},
+      {"substr \"bonjour 1 3", "onj"},
+      {"PSEUDAL_INVERSE_LOI_NORMALE 1 1 1", "Il manque une parenthèse fermante « ) »."},
+      {"PSEUDAL_QUARTILE1_BIS :L 1 5", "Je ne connais pas « val »."},
+  };
+  std::string procedures;
+  for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    library::AppendSupportProcedure(position, "", procedures);
+  }
+  for (const Call& call : calls) {
+    SCOPED_TRACE(call.call);
+    const std::string program =
+        procedures + Cp("remplace :L [7] [1]\r\nremplace :L [3] [2]\r\nremplace :L [9] [3]\r\n"
+                        "remplace :L [1] [4]\r\nremplace :L [5] [5]\r\nECRIS " +
+                        std::string(call.call) + "\r\n");
+    ScriptedConsole console;
+    const RunResult result = RunProgram(program, console);
+    EXPECT_EQ(Utf8(result.message.empty() ? console.output : result.message), call.result);
+  }
+}
+
+}  // namespace
+}  // namespace tortuval::run
