@@ -69,6 +69,13 @@ class Parser {
       Node part = ParseRange(begin, end);
       for (Node& kid : part.kids) code_.main.kids.push_back(std::move(kid));
     }
+    // Everything after a POUR without FIN belongs to that procedure: the main part stops there.
+    for (const logo::Procedure& procedure : procedures) {
+      if (procedure.closed) continue;
+      code_.main.kids.push_back(Failure({Message("« POUR %s » n'a pas de « FIN ».", procedure.name),
+                                         Tokens()[procedure.header].line}));
+      break;
+    }
     return std::move(code_);
   }
 

@@ -1,6 +1,7 @@
 // The built-in examples converted and run with the answers of tests/data/run/examples.txt:
 // what each prints is compared with what its algorithm computes, worked out apart from the
-// runtime; the random examples are checked by what must hold whatever was drawn.
+// runtime; the random examples are checked by what must hold whatever was drawn. Last, the
+// converter's programs of the examples and of generated documents parse.
 
 #include <gtest/gtest.h>
 
@@ -13,7 +14,9 @@
 
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
+#include "run/parser.h"
 #include "run/runtime.h"
+#include "testing/document_generator.h"
 #include "tests/run/scripted_console.h"
 #include "tests/test_support.h"
 
@@ -172,6 +175,39 @@ TEST(ExamplesRun, MarkedLineOfPositionOfMinimumStopsTheRunUntilMendedByHand) {
   result = RunProgram(mended, mendedConsole);
   EXPECT_EQ(result.outcome, Outcome::kCompleted) << Utf8(result.message);
   EXPECT_EQ(NumbersIn(mendedConsole.output).size(), 4u) << mendedConsole.output;
+}
+
+// Every failure node of a parsed program, with its line.
+void CollectFailures(const Node& node, std::vector<int>& lines) {
+  if (node.op == Op::kFailure) lines.push_back(node.line);
+  for (const Node& kid : node.kids) CollectFailures(kid, lines);
+}
+
+TEST(ExamplesRun, ConvertedDocumentsParseExceptOnTheLinesTheConverterMarks) {
+  std::vector<std::string> programs;
+  for (int index = 0; index < examples::kExampleCount; ++index) {
+    programs.push_back(ExampleProgram(index + 1));
+  }
+  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
+    bench::GeneratorOptions options;
+    options.targetBytes = 12000;
+    options.seed = seed;
+    programs.push_back(convert::ConvertDocument(bench::GenerateDocument(options)).logoText);
+  }
+  for (const std::string& program : programs) {
+    const Code code = ParseProgram(program);
+    std::vector<int> failures;
+    CollectFailures(code.main, failures);
+    for (const ProcedureCode& procedure : code.procedures)
+      CollectFailures(procedure.body, failures);
+    const std::vector<std::string> lines = Lines(program);
+    for (const int line : failures) {
+      ASSERT_GE(line, 1);
+      EXPECT_NE(lines[static_cast<std::size_t>(line - 1)].find(Cp("doivent être supprimées")),
+                std::string::npos)
+          << Utf8(lines[static_cast<std::size_t>(line - 1)]);
+    }
+  }
 }
 
 }  // namespace
