@@ -1,6 +1,8 @@
 #include "logo/lexicon.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "expr/cp1252.h"
 #include "logo/vocabulary.h"
@@ -48,6 +50,24 @@ std::uint32_t Lexicon::Intern(std::string_view word) {
   for (std::size_t i = 0; i < word.size(); ++i) {
     bytes |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
   }
+  return InternShort(word, bytes);
+}
+
+std::uint32_t Lexicon::InternIn(std::string_view text, std::size_t begin, std::size_t length) {
+  const std::string_view word = text.substr(begin, length);
+  if constexpr (std::endian::native == std::endian::little) {
+    // Eight bytes are loaded at once wherever the text has them, and the word's own kept.
+    if (length <= sizeof(std::uint64_t) && begin + sizeof(std::uint64_t) <= text.size()) {
+      std::uint64_t bytes = 0;
+      std::memcpy(&bytes, text.data() + begin, sizeof bytes);
+      if (length < sizeof bytes) bytes &= (std::uint64_t{1} << (8 * length)) - 1;
+      return InternShort(word, bytes);
+    }
+  }
+  return Intern(word);
+}
+
+std::uint32_t Lexicon::InternShort(std::string_view word, std::uint64_t bytes) {
   constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
   Recent& recent = recent_[((bytes ^ word.size()) * kSpread) >> (64 - kRecentBits)];
   if (recent.bytes == bytes && recent.size == word.size()) return recent.number;

@@ -19,6 +19,9 @@ class Lexicon {
   /// The number of `word`'s key, given on its first meeting.
   std::uint32_t Intern(std::string_view word);
 
+  /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
+  std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length);
+
   /// The number of `word`'s key, or kNoName when no word with that key was interned.
   std::uint32_t Find(std::string_view word) const;
 
@@ -31,6 +34,8 @@ class Lexicon {
  private:
   // Writes WordKey(word) into `key` and returns its hash.
   std::uint64_t MakeKey(std::string_view word, std::string& key) const;
+  // Intern a word of up to eight bytes, given as their little-endian number, by the cache.
+  std::uint32_t InternShort(std::string_view word, std::uint64_t bytes);
   // Intern by the word's key, past the cache of recent words.
   std::uint32_t InternKey(std::string_view word);
   std::uint32_t Probe(std::string_view key, std::uint64_t hash, std::size_t& slot) const;

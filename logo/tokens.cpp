@@ -5,11 +5,13 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "convert/error.h"
 #include "expr/cp1252.h"
 #include "logo/vocabulary.h"
 
@@ -97,22 +99,34 @@ bool SameIgnoringCase(std::string_view text, std::string_view upper) {
   return true;
 }
 
+// Reads the whole text once into lexemes. Converted programs are mostly indentation and short
+// words, so the loops below are written for runs of spaces and words of a few bytes.
 class Lexer {
  public:
   explicit Lexer(std::string_view program) : text_(program) {
-    stream_.tokens.reserve(program.size() / 4);
+    stream_.text = program;
+    // Converted programs hold about one token per 25 bytes: a reserve of one per 16 is rarely
+    // outgrown, and the pages it does not fill are never touched.
+    stream_.lexemes.reserve(program.size() / 16 + 16);
+    stream_.lineStarts.reserve(program.size() / 64 + 1);
+    stream_.lineStarts.push_back(0);
   }
 
-  TokenStream Run() {
+  LexemeStream Run() {
     while (at_ < text_.size()) {
       const char c = text_[at_];
-      if (c == '\n') {
+      if (c == ' ') {
+        // Most spaces stand alone between two words; only indentation needs the wide skip.
+        if (Peek(1) == ' ') {
+          SkipSpaces();
+        } else {
+          ++at_;
+        }
+      } else if (c == '\n') {
         Add(TokenKind::kLineEnd, 1);
-        ++line_;
         lineStart_ = at_;
+        stream_.lineStarts.push_back(static_cast<std::uint32_t>(at_));
         textDepth_ = 0;
-      } else if (c == ' ') {
-        SkipSpaces();
       } else if (IsBlank(c)) {
         ++at_;
       } else if (c == '/' && Peek(1) == '/' && textDepth_ == 0) {
@@ -121,25 +135,26 @@ class Lexer {
         ReadToken(c);
       }
     }
-    stream_.lineCount = line_;
     return std::move(stream_);
   }
 
  private:
-  // Converted programs are mostly indentation: runs of spaces are passed sixteen bytes at a
-  // time where SSE2 is there, else eight.
+  // Runs of spaces are passed thirty-two bytes at a time where SSE2 is there, else eight.
   void SkipSpaces() {
 #if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' ');
-    while (at_ + 16 <= text_.size()) {
-      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_.data() + at_));
-      const auto others =
-          static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, spaces))) & 0xFFFFu;
-      if (others != 0) {
+    while (at_ + 32 <= text_.size()) {
+      const auto* at = reinterpret_cast<const __m128i*>(text_.data() + at_);
+      const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(at), spaces);
+      const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(at + 1), spaces);
+      if (_mm_movemask_epi8(_mm_and_si128(low, high)) != 0xFFFF) {
+        const auto others =
+            ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
+              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
         at_ += static_cast<std::size_t>(std::countr_zero(others));
         return;
       }
-      at_ += 16;
+      at_ += 32;
     }
 #endif
     constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
@@ -157,27 +172,32 @@ class Lexer {
   }
 
   void Add(TokenKind kind, std::size_t length) {
-    const std::string_view text = text_.substr(at_, length);
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
     if (kind == TokenKind::kWord || kind == TokenKind::kOperator) {
-      name = stream_.names.Intern(text);
+      name = stream_.names.InternIn(text_, at_, length);
     } else if (kind == TokenKind::kValue || kind == TokenKind::kQuoted) {
-      name = stream_.names.Intern(text.substr(1));
+      name = stream_.names.InternIn(text_, at_ + 1, length - 1);
     }
-    stream_.tokens.push_back(Token{kind, name, text, line_, Column()});
+    stream_.lexemes.push_back(Lexeme{static_cast<std::uint32_t>(at_),
+                                     static_cast<std::uint32_t>(length), name, kind});
     at_ += length;
   }
 
   int Column() const { return static_cast<int>(at_ - lineStart_) + 1; }
 
   // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
-  // in it is part of the text, not a comment.
+  // in it is part of the text, not a comment. Whether a word opens text is asked once per name.
   bool OpensText() {
-    if (stream_.tokens.empty() || stream_.tokens.back().kind != TokenKind::kWord) return false;
-    const Primitive* primitive = FindPrimitive(stream_.tokens.back().text);
-    return primitive != nullptr && primitive->InputCount() > 0 &&
-           primitive->Shape(0) == InputShape::kText;
+    if (stream_.lexemes.empty() || stream_.lexemes.back().kind != TokenKind::kWord) return false;
+    const std::uint32_t name = stream_.lexemes.back().name;
+    if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
+    if (opensText_[name] == kNotAsked) {
+      const Primitive* primitive = FindPrimitive(stream_.names.Key(name));
+      opensText_[name] = primitive != nullptr && primitive->InputCount() > 0 &&
+                         primitive->Shape(0) == InputShape::kText;
+    }
+    return opensText_[name] != 0;
   }
 
   void ReadComment() {
@@ -185,23 +205,23 @@ class Lexer {
     if (end == std::string_view::npos) end = text_.size();
     std::size_t textEnd = end;
     if (textEnd > at_ && text_[textEnd - 1] == '\r') --textEnd;
-    stream_.comments.push_back(Comment{text_.substr(at_, textEnd - at_), line_, Column()});
+    stream_.comments.push_back(Comment{text_.substr(at_, textEnd - at_),
+                                       static_cast<int>(stream_.lineStarts.size()), Column()});
     at_ = end;
   }
 
   std::size_t WordEnd(std::size_t from) const {
     std::size_t end = from;
-    while (end < text_.size()) {
-      const char c = text_[end];
-      if (c == '-' && end > from && IsLetter(text_[end - 1]) && end + 1 < text_.size() &&
+    for (;;) {
+      while (end < text_.size() && !EndsWord(text_[end])) ++end;
+      // A "-" between two letters belongs to the word.
+      if (end + 1 < text_.size() && text_[end] == '-' && end > from && IsLetter(text_[end - 1]) &&
           IsLetter(text_[end + 1])) {
         ++end;
         continue;
       }
-      if (EndsWord(c)) break;
-      ++end;
+      return end;
     }
-    return end;
   }
 
   // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
@@ -288,16 +308,50 @@ class Lexer {
     Add(TokenKind::kWord, end - at_);
   }
 
+  static constexpr std::int8_t kNotAsked = -1;
+
   std::string_view text_;
   std::size_t at_ = 0;
   std::size_t lineStart_ = 0;  // where the current line starts
-  int line_ = 1;
-  int textDepth_ = 0;  // brackets open in a text list on this line
-  TokenStream stream_;
+  int textDepth_ = 0;          // brackets open in a text list on this line
+  std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
+  LexemeStream stream_;
 };
 
 }  // namespace
 
-TokenStream ReadTokens(std::string_view program) { return Lexer(program).Run(); }
+Place LexemeStream::PlaceOf(std::uint32_t offset) const {
+  const auto next = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset);
+  const auto line = static_cast<int>(next - lineStarts.begin());
+  return Place{line, static_cast<int>(offset - lineStarts[static_cast<std::size_t>(line - 1)]) + 1};
+}
+
+LexemeStream ReadLexemes(std::string_view program) {
+  if (program.size() > std::numeric_limits<std::uint32_t>::max()) {
+    ThrowError("Le programme d\xE9passe 4 Go : il est trop long pour \xEAtre lu.");
+  }
+  return Lexer(program).Run();
+}
+
+TokenStream ReadTokens(std::string_view program) { return TokensOf(ReadLexemes(program)); }
+
+TokenStream TokensOf(LexemeStream lexemes) {
+  TokenStream stream;
+  stream.tokens.reserve(lexemes.lexemes.size());
+  int line = 1;
+  std::uint32_t lineStart = 0;
+  for (const Lexeme& lexeme : lexemes.lexemes) {
+    stream.tokens.push_back(Token{lexeme.kind, lexeme.name, lexemes.TextOf(lexeme), line,
+                                  static_cast<int>(lexeme.begin - lineStart) + 1});
+    if (lexeme.kind == TokenKind::kLineEnd) {
+      ++line;
+      lineStart = lexeme.begin + 1;
+    }
+  }
+  stream.comments = std::move(lexemes.comments);
+  stream.names = std::move(lexemes.names);
+  stream.lineCount = static_cast<int>(lexemes.lineStarts.size());
+  return stream;
+}
 
 }  // namespace tortuval::logo
