@@ -24,11 +24,13 @@ void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::
   const std::vector<Lexeme>& lexemes = stream.lexemes;
   const std::uint32_t soit = stream.names.Find("SOIT");
   const std::uint32_t definis = stream.names.Find("DEFINIS");
-  for (std::size_t at = begin; at + 1 < end; ++at) {
-    if (lexemes[at + 1].kind != TokenKind::kQuoted || lexemes[at].kind != TokenKind::kWord) {
-      continue;
+  // Only the quoted words are visited: a name follows the word that introduces it.
+  auto quoted = std::upper_bound(stream.quoted.begin(), stream.quoted.end(), begin);
+  for (; quoted != stream.quoted.end() && *quoted < end; ++quoted) {
+    const Lexeme& word = lexemes[*quoted - 1];
+    if (word.kind == TokenKind::kWord && (word.name == soit || word.name == definis)) {
+      fn(lexemes[*quoted].name);
     }
-    if (lexemes[at].name == soit || lexemes[at].name == definis) fn(lexemes[at + 1].name);
   }
 }
 

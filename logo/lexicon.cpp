@@ -45,34 +45,33 @@ std::uint32_t Lexicon::Probe(std::string_view key, std::uint64_t hash, std::size
 }
 
 std::uint32_t Lexicon::Intern(std::string_view word) {
-  if (word.size() > sizeof(std::uint64_t)) return InternKey(word);
-  std::uint64_t bytes = 0;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    bytes |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
-  }
-  return InternShort(word, bytes);
+  if (word.size() > kSpellingBytes) return InternKey(word);
+  char bytes[kSpellingBytes] = {};
+  std::memcpy(bytes, word.data(), word.size());
+  return InternSpelling(LoadSpelling(bytes, word.size()));
 }
 
-std::uint32_t Lexicon::InternIn(std::string_view text, std::size_t begin, std::size_t length) {
-  const std::string_view word = text.substr(begin, length);
-  if constexpr (std::endian::native == std::endian::little) {
-    // Eight bytes are loaded at once wherever the text has them, and the word's own kept.
-    if (length <= sizeof(std::uint64_t) && begin + sizeof(std::uint64_t) <= text.size()) {
-      std::uint64_t bytes = 0;
-      std::memcpy(&bytes, text.data() + begin, sizeof bytes);
-      if (length < sizeof bytes) bytes &= (std::uint64_t{1} << (8 * length)) - 1;
-      return InternShort(word, bytes);
+std::uint32_t Lexicon::AddSpelling(const Spelling& spelling, std::size_t slot) {
+  char bytes[kSpellingBytes];
+  for (std::size_t i = 0; i < kSpellingBytes; ++i) {
+    bytes[i] = static_cast<char>(spelling.chunks[i / 8] >> (8 * (i % 8)));
+  }
+  const std::uint32_t number = InternKey(std::string_view(bytes, spelling.size));
+  Spelling& added = spellings_[slot];
+  added = spelling;
+  added.number = number;
+  // Kept at most half full, so that every search meets a free slot soon.
+  if (++spellingCount_ * 2 > spellings_.size()) {
+    std::vector<Spelling> old(spellings_.size() * 2);
+    old.swap(spellings_);
+    const std::size_t mask = spellings_.size() - 1;
+    for (const Spelling& held : old) {
+      if (held.size == kNoName) continue;
+      std::size_t at = SpellingHash(held) & mask;
+      while (spellings_[at].size != kNoName) at = (at + 1) & mask;
+      spellings_[at] = held;
     }
   }
-  return Intern(word);
-}
-
-std::uint32_t Lexicon::InternShort(std::string_view word, std::uint64_t bytes) {
-  constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
-  Recent& recent = recent_[((bytes ^ word.size()) * kSpread) >> (64 - kRecentBits)];
-  if (recent.bytes == bytes && recent.size == word.size()) return recent.number;
-  const std::uint32_t number = InternKey(word);
-  recent = Recent{bytes, number, static_cast<std::uint32_t>(word.size())};
   return number;
 }
 

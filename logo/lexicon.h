@@ -3,6 +3,8 @@
 // look up numbers instead of reading the words again from the program text.
 
 #include <array>
+#include <bit>
+#include <cstring>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -20,7 +22,12 @@ class Lexicon {
   std::uint32_t Intern(std::string_view word);
 
   /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
-  std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length);
+  std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
+    if (length <= kSpellingBytes && begin + kSpellingBytes <= text.size()) {
+      return InternSpelling(LoadSpelling(text.data() + begin, length));
+    }
+    return Intern(text.substr(begin, length));
+  }
 
   /// The number of `word`'s key, or kNoName when no word with that key was interned.
   std::uint32_t Find(std::string_view word) const;
@@ -32,25 +39,69 @@ class Lexicon {
   std::size_t Size() const { return keys_.size(); }
 
  private:
+  // A word's own bytes, up to 24 of them, as three numbers with zeros past its end: most
+  // tokens repeat a word already met, and its bytes then give its number without making and
+  // hashing its key again.
+  static constexpr std::size_t kSpellingBytes = 24;
+  struct Spelling {
+    std::array<std::uint64_t, 3> chunks{};
+    std::uint32_t size = kNoName;  // no word has this size: the slot is free
+    std::uint32_t number = 0;
+  };
+
+  // The spelling of the `size` bytes at `bytes`, 24 of which may be read.
+  static Spelling LoadSpelling(const char* bytes, std::size_t size) {
+    Spelling spelling;
+    spelling.size = static_cast<std::uint32_t>(size);
+    spelling.chunks = {Chunk(bytes, size, 0), Chunk(bytes, size, 1), Chunk(bytes, size, 2)};
+    return spelling;
+  }
+
+  // Bytes [8 * chunk, 8 * chunk + 8) of the word, the first in the lowest bits.
+  static std::uint64_t Chunk(const char* bytes, std::size_t size, std::size_t chunk) {
+    if (size <= chunk * 8) return 0;
+    std::uint64_t eight = 0;
+    if constexpr (std::endian::native == std::endian::little) {
+      std::memcpy(&eight, bytes + chunk * 8, 8);
+    } else {
+      for (std::size_t i = 8; i-- > 0;) {
+        eight = eight << 8 | static_cast<unsigned char>(bytes[chunk * 8 + i]);
+      }
+    }
+    const std::size_t kept = size - chunk * 8;
+    return kept < 8 ? eight & ((std::uint64_t{1} << (8 * kept)) - 1) : eight;
+  }
+
+  std::uint32_t InternSpelling(const Spelling& spelling) {
+    const std::size_t mask = spellings_.size() - 1;
+    for (std::size_t slot = SpellingHash(spelling) & mask;; slot = (slot + 1) & mask) {
+      const Spelling& held = spellings_[slot];
+      if (held.chunks[0] == spelling.chunks[0] && held.size == spelling.size &&
+          held.chunks[1] == spelling.chunks[1] && held.chunks[2] == spelling.chunks[2]) {
+        return held.number;
+      }
+      if (held.size == kNoName) return AddSpelling(spelling, slot);
+    }
+  }
+
+  static std::size_t SpellingHash(const Spelling& spelling) {
+    constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
+    const std::uint64_t mixed = spelling.chunks[0] ^ (spelling.chunks[1] * 31) ^
+                                (spelling.chunks[2] * 131) ^ spelling.size;
+    return static_cast<std::size_t>((mixed * kSpread) >> 32);
+  }
+
+  // Interns a spelling met for the first time, which belongs in `slot`.
+  std::uint32_t AddSpelling(const Spelling& spelling, std::size_t slot);
   // Writes WordKey(word) into `key` and returns its hash.
   std::uint64_t MakeKey(std::string_view word, std::string& key) const;
-  // Intern a word of up to eight bytes, given as their little-endian number, by the cache.
-  std::uint32_t InternShort(std::string_view word, std::uint64_t bytes);
-  // Intern by the word's key, past the cache of recent words.
+  // Intern by the word's key, past the spellings.
   std::uint32_t InternKey(std::string_view word);
   std::uint32_t Probe(std::string_view key, std::uint64_t hash, std::size_t& slot) const;
   void Grow();
 
-  // A word met before, by its own bytes: most tokens repeat a short word, and its bytes then
-  // give its number without making and hashing its key again.
-  struct Recent {
-    std::uint64_t bytes = 0;
-    std::uint32_t number = 0;
-    std::uint32_t size = kNoName;  // no word has this size: the entry is empty
-  };
-  static constexpr int kRecentBits = 9;
-
-  std::array<Recent, std::size_t{1} << kRecentBits> recent_{};
+  std::vector<Spelling> spellings_ = std::vector<Spelling>(64);  // by SpellingHash
+  std::size_t spellingCount_ = 0;
   std::vector<std::string> keys_;
   std::vector<std::uint64_t> hashes_;  // by number
   std::vector<std::uint32_t> slots_;   // numbers by hash, kNoName for free slots

@@ -3,16 +3,6 @@
 #include "expr/cp1252.h"
 
 namespace tortuval::logo {
-namespace {
-
-// The index after the line end that follows `at`, or the end.
-std::size_t NextLine(const std::vector<Lexeme>& lexemes, std::size_t at) {
-  while (at < lexemes.size() && lexemes[at].kind != TokenKind::kLineEnd) ++at;
-  return at < lexemes.size() ? at + 1 : at;
-}
-
-}  // namespace
-
 bool IsWord(const Token& token, std::string_view upper) {
   if (token.kind != TokenKind::kWord || token.text.size() != upper.size()) return false;
   for (std::size_t i = 0; i < upper.size(); ++i) {
@@ -27,17 +17,24 @@ bool IsWord(const Token& token, std::string_view upper) {
 ProgramParts FindParts(const LexemeStream& stream) {
   ProgramParts parts;
   const std::vector<Lexeme>& lexemes = stream.lexemes;
-  // The words are compared by their numbers: only each line's first word is looked at.
+  const std::vector<std::uint32_t>& lineFirsts = stream.lineFirsts;
+  // Only each line's first lexeme is looked at, and words are compared by their numbers.
   const std::uint32_t pour = stream.names.Find("POUR");
   const std::uint32_t fin = stream.names.Find("FIN");
   const auto is = [&](std::size_t at, std::uint32_t name) {
     return lexemes[at].kind == TokenKind::kWord && lexemes[at].name == name;
   };
+  // The first lexeme of the line after line `line` (from 0), or the end.
+  const auto nextLine = [&](std::size_t line) -> std::size_t {
+    return line + 1 < lineFirsts.size() ? lineFirsts[line + 1] : lexemes.size();
+  };
   std::size_t partStart = 0;
   // The open procedure, by index: the vector grows while it is open.
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t open = kNone;
-  for (std::size_t at = 0; at < lexemes.size(); at = NextLine(lexemes, at)) {
+  for (std::size_t line = 0; line < lineFirsts.size() && lineFirsts[line] < lexemes.size();
+       ++line) {
+    const std::size_t at = lineFirsts[line];
     if (is(at, pour)) {
       if (open != kNone) {
         parts.procedures[open].bodyEnd = at;
@@ -53,7 +50,7 @@ ProgramParts FindParts(const LexemeStream& stream) {
       procedure.inputsBegin = next;
       while (next < lexemes.size() && lexemes[next].kind == TokenKind::kValue) ++next;
       procedure.inputsEnd = next;
-      procedure.bodyBegin = NextLine(lexemes, at);
+      procedure.bodyBegin = nextLine(line);
       procedure.bodyEnd = lexemes.size();
       open = parts.procedures.size() - 1;
     } else if (is(at, fin)) {
@@ -65,7 +62,7 @@ ProgramParts FindParts(const LexemeStream& stream) {
         parts.procedures[open].closed = true;
         open = kNone;
       }
-      partStart = NextLine(lexemes, at);
+      partStart = nextLine(line);
     }
   }
   if (open == kNone && partStart < lexemes.size()) {

@@ -110,6 +110,7 @@ class Lexer {
     stream_.lexemes.reserve(program.size() / 16 + 16);
     stream_.lineStarts.reserve(program.size() / 64 + 1);
     stream_.lineStarts.push_back(0);
+    stream_.lineFirsts.push_back(0);
   }
 
   LexemeStream Run() {
@@ -123,9 +124,10 @@ class Lexer {
           ++at_;
         }
       } else if (c == '\n') {
-        Add(TokenKind::kLineEnd, 1);
+        Add<TokenKind::kLineEnd>(1);
         lineStart_ = at_;
         stream_.lineStarts.push_back(static_cast<std::uint32_t>(at_));
+        stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
         textDepth_ = 0;
       } else if (IsBlank(c)) {
         ++at_;
@@ -171,16 +173,21 @@ class Lexer {
     return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
   }
 
-  void Add(TokenKind kind, std::size_t length) {
+  // One function per kind, so that each call site does only its kind's work.
+  template <TokenKind kKind>
+  void Add(std::size_t length) {
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
-    if (kind == TokenKind::kWord || kind == TokenKind::kOperator) {
+    if constexpr (kKind == TokenKind::kWord || kKind == TokenKind::kOperator) {
       name = stream_.names.InternIn(text_, at_, length);
-    } else if (kind == TokenKind::kValue || kind == TokenKind::kQuoted) {
+    } else if constexpr (kKind == TokenKind::kValue || kKind == TokenKind::kQuoted) {
       name = stream_.names.InternIn(text_, at_ + 1, length - 1);
     }
+    if constexpr (kKind == TokenKind::kQuoted) {
+      stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    }
     stream_.lexemes.push_back(Lexeme{static_cast<std::uint32_t>(at_),
-                                     static_cast<std::uint32_t>(length), name, kind});
+                                     static_cast<std::uint32_t>(length), name, kKind});
     at_ += length;
   }
 
@@ -257,18 +264,18 @@ class Lexer {
     switch (c) {
       case '[':
         if (textDepth_ > 0 || OpensText()) ++textDepth_;
-        return Add(TokenKind::kOpenList, 1);
+        return Add<TokenKind::kOpenList>(1);
       case ']':
         if (textDepth_ > 0) --textDepth_;
-        return Add(TokenKind::kCloseList, 1);
+        return Add<TokenKind::kCloseList>(1);
       case '(':
-        return Add(TokenKind::kOpenGroup, 1);
+        return Add<TokenKind::kOpenGroup>(1);
       case ')':
-        return Add(TokenKind::kCloseGroup, 1);
+        return Add<TokenKind::kCloseGroup>(1);
       case '<':
-        return Add(TokenKind::kOperator, Peek(1) == '=' || Peek(1) == '>' ? 2 : 1);
+        return Add<TokenKind::kOperator>(Peek(1) == '=' || Peek(1) == '>' ? 2 : 1);
       case '>':
-        return Add(TokenKind::kOperator, Peek(1) == '=' ? 2 : 1);
+        return Add<TokenKind::kOperator>(Peek(1) == '=' ? 2 : 1);
       case '+':
       case '-':
       case '*':
@@ -276,20 +283,20 @@ class Lexer {
       case '%':
       case '^':
       case '=':
-        return Add(TokenKind::kOperator, 1);
+        return Add<TokenKind::kOperator>(1);
       case ':':
-        return Add(TokenKind::kValue, WordEnd(at_ + 1) - at_);
+        return Add<TokenKind::kValue>(WordEnd(at_ + 1) - at_);
       case '"': {
         std::size_t end = at_ + 1;
         while (end < text_.size() && !EndsQuoted(text_[end])) ++end;
-        return Add(TokenKind::kQuoted, end - at_);
+        return Add<TokenKind::kQuoted>(end - at_);
       }
       default:
         break;
     }
     if (IsDigit(c) || (c == '.' && IsDigit(Peek(1)))) {
       if (const std::size_t length = NumberLength(); length != 0) {
-        return Add(TokenKind::kNumber, length);
+        return Add<TokenKind::kNumber>(length);
       }
     }
     ReadWord();
@@ -305,7 +312,7 @@ class Lexer {
       const std::size_t nextEnd = WordEnd(next);
       if (next > end && SameIgnoringCase(text_.substr(next, nextEnd - next), "QUE")) end = nextEnd;
     }
-    Add(TokenKind::kWord, end - at_);
+    Add<TokenKind::kWord>(end - at_);
   }
 
   static constexpr std::int8_t kNotAsked = -1;

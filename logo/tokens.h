@@ -75,6 +75,10 @@ struct LexemeStream {
   std::vector<Lexeme> lexemes;
   std::vector<Comment> comments;
   std::vector<std::uint32_t> lineStarts;  ///< the offset of each line's first byte, by line - 1
+  /// By line - 1: the index of the line's first lexeme (its line end when it holds no other),
+  /// or the lexeme count when the text ends on that line before any.
+  std::vector<std::uint32_t> lineFirsts;
+  std::vector<std::uint32_t> quoted;  ///< the indices of the quoted words, in order
   Lexicon names;
 
   /// The bytes of `lexeme`.
