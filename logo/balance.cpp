@@ -10,6 +10,13 @@ namespace {
 
 enum class Opening { kGroup, kList, kText, kBlock };
 
+// The kinds the balance looks at, brackets, parentheses and line ends, come last in TokenKind.
+constexpr bool Matters(TokenKind kind) { return kind >= TokenKind::kOpenList; }
+static_assert(TokenKind::kCloseList > TokenKind::kOpenList &&
+              TokenKind::kOpenGroup > TokenKind::kOpenList &&
+              TokenKind::kCloseGroup > TokenKind::kOpenList &&
+              TokenKind::kLineEnd > TokenKind::kOpenList);
+
 struct Open {
   Opening kind;
   const Lexeme* lexeme;
@@ -23,6 +30,10 @@ class BalanceCheck {
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
     for (std::size_t at = begin; at < end; ++at) {
+      // Words, numbers, values and signs are passed over in a tight loop: most lexemes are.
+      while (!Matters(lexemes_[at].kind) && ++at < end) {
+      }
+      if (at == end) break;
       const Lexeme& lexeme = lexemes_[at];
       switch (lexeme.kind) {
         case TokenKind::kOpenGroup:

@@ -23,8 +23,9 @@ class Lexicon {
 
   /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
   std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
-    if (length <= kSpellingBytes && begin + kSpellingBytes <= text.size()) {
-      return InternSpelling(LoadSpelling(text.data() + begin, length));
+    if (begin + kSpellingBytes <= text.size()) {
+      if (length <= 8) return InternShort(Chunk(text.data() + begin, length, 0), length);
+      if (length <= kSpellingBytes) return InternSpelling(LoadSpelling(text.data() + begin, length));
     }
     return Intern(text.substr(begin, length));
   }
@@ -84,11 +85,30 @@ class Lexicon {
     }
   }
 
-  static std::size_t SpellingHash(const Spelling& spelling) {
+  // InternSpelling for a word of up to eight bytes, whose other chunks are zeros.
+  std::uint32_t InternShort(std::uint64_t bytes, std::size_t size) {
+    const std::size_t mask = spellings_.size() - 1;
+    for (std::size_t slot = ShortHash(bytes, size) & mask;; slot = (slot + 1) & mask) {
+      const Spelling& held = spellings_[slot];
+      if (held.chunks[0] == bytes && held.size == size) return held.number;
+      if (held.size == kNoName) {
+        Spelling spelling;
+        spelling.chunks[0] = bytes;
+        spelling.size = static_cast<std::uint32_t>(size);
+        return AddSpelling(spelling, slot);
+      }
+    }
+  }
+
+  static std::size_t ShortHash(std::uint64_t bytes, std::size_t size) {
     constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
-    const std::uint64_t mixed = spelling.chunks[0] ^ (spelling.chunks[1] * 31) ^
-                                (spelling.chunks[2] * 131) ^ spelling.size;
-    return static_cast<std::size_t>((mixed * kSpread) >> 32);
+    return static_cast<std::size_t>(((bytes ^ size) * kSpread) >> 32);
+  }
+
+  static std::size_t SpellingHash(const Spelling& spelling) {
+    // Equal to ShortHash for a spelling of up to eight bytes.
+    return ShortHash(spelling.chunks[0] ^ (spelling.chunks[1] * 31) ^ (spelling.chunks[2] * 131),
+                     spelling.size);
   }
 
   // Interns a spelling met for the first time, which belongs in `slot`.
