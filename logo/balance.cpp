@@ -120,8 +120,8 @@ class BalanceCheck {
 
 }  // namespace
 
-void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings) {
+void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
+                  const NameMeanings& names, std::vector<Finding>& findings) {
   BalanceCheck(stream, names, findings).Run(begin, end, rangeEnd);
 }
 

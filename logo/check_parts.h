@@ -37,8 +37,8 @@ struct NameMeanings {
 /// Reports the brackets and parentheses of lexemes [begin, end) that do not balance on their
 /// statement, and the blocks still open at the end of the range. A "[" that ends its line opens
 /// a block, which may span lines; any other "[" and every "(" close on their line.
-void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings);
+void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
+                  const NameMeanings& names, std::vector<Finding>& findings);
 
 /// What the instruction check reads besides the lexemes.
 struct InstructionScope {

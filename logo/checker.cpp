@@ -19,8 +19,7 @@ constexpr std::string_view kWarningSentence =
 // Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in lexemes [begin, end);
 // counted loops are written as a SOIT of their counter.
 template <typename Fn>
-void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::size_t end,
-                            Fn fn) {
+void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::size_t end, Fn fn) {
   const std::vector<Lexeme>& lexemes = stream.lexemes;
   const std::uint32_t soit = stream.names.Find("SOIT");
   const std::uint32_t definis = stream.names.Find("DEFINIS");
@@ -85,11 +84,9 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<char>& warn
     const std::uint32_t lineStart = stream.lineStarts[line - 1];
     const std::uint32_t lineEnd =
         line < stream.lineStarts.size() ? stream.lineStarts[line] : ~std::uint32_t{0};
-    const auto first =
-        std::lower_bound(lexemes.begin(), lexemes.end(), lineStart,
-                         [](const Lexeme& lexeme, std::uint32_t wanted) {
-                           return lexeme.begin < wanted;
-                         });
+    const auto first = std::lower_bound(
+        lexemes.begin(), lexemes.end(), lineStart,
+        [](const Lexeme& lexeme, std::uint32_t wanted) { return lexeme.begin < wanted; });
     const Lexeme* call = nullptr;
     const Lexeme* callee = nullptr;
     const Lexeme* firstGroup = nullptr;

@@ -4,8 +4,8 @@
 
 #include <array>
 #include <bit>
-#include <cstring>
 #include <cstdint>
+#include <cstring>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -25,7 +25,8 @@ class Lexicon {
   std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
     if (begin + kSpellingBytes <= text.size()) {
       if (length <= 8) return InternShort(Chunk(text.data() + begin, length, 0), length);
-      if (length <= kSpellingBytes) return InternSpelling(LoadSpelling(text.data() + begin, length));
+      if (length <= kSpellingBytes)
+        return InternSpelling(LoadSpelling(text.data() + begin, length));
     }
     return Intern(text.substr(begin, length));
   }

@@ -48,7 +48,8 @@ bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& proced
   const std::string_view procedureName = stream.TextOf(stream.lexemes[procedure.nameAt]);
   const Lexeme& header = stream.lexemes[procedure.header];
   const Lexeme& fin = stream.lexemes[procedure.bodyEnd];
-  const std::string_view source = stream.text.substr(header.begin, fin.begin + fin.length - header.begin);
+  const std::string_view source =
+      stream.text.substr(header.begin, fin.begin + fin.length - header.begin);
   // The name goes first: the texts are only compared for a procedure that bears one.
   for (const std::string& text : SupportTexts()) {
     const std::size_t nameStart = text.find(' ') + 1;

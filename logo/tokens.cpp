@@ -119,30 +119,50 @@ enum class Start : std::uint8_t {
   kDot,
 };
 
+constexpr Start StartOf(char c) {
+  switch (c) {
+    case ' ':
+      return Start::kSpace;
+    case '\n':
+      return Start::kLineEnd;
+    case '/':
+      return Start::kSlash;
+    case '[':
+      return Start::kOpenList;
+    case ']':
+      return Start::kCloseList;
+    case '(':
+      return Start::kOpenGroup;
+    case ')':
+      return Start::kCloseGroup;
+    case '<':
+      return Start::kLess;
+    case '>':
+      return Start::kGreater;
+    case '+':
+    case '-':
+    case '*':
+    case '%':
+    case '^':
+    case '=':
+      return Start::kSign;
+    case ':':
+      return Start::kColon;
+    case '"':
+      return Start::kQuote;
+    case '.':
+      return Start::kDot;
+    default:
+      break;
+  }
+  if (IsBlankByte(c)) return Start::kBlank;
+  return IsDigit(c) ? Start::kDigit : Start::kWord;
+}
+
 constexpr std::array<Start, 256> kStarts = [] {
   std::array<Start, 256> starts{};
   for (int byte = 0; byte < 256; ++byte) {
-    const auto c = static_cast<char>(byte);
-    Start start = Start::kWord;
-    if (IsBlankByte(c)) start = Start::kBlank;
-    if (IsDigit(c)) start = Start::kDigit;
-    switch (c) {
-      case ' ': start = Start::kSpace; break;
-      case '\n': start = Start::kLineEnd; break;
-      case '/': start = Start::kSlash; break;
-      case '[': start = Start::kOpenList; break;
-      case ']': start = Start::kCloseList; break;
-      case '(': start = Start::kOpenGroup; break;
-      case ')': start = Start::kCloseGroup; break;
-      case '<': start = Start::kLess; break;
-      case '>': start = Start::kGreater; break;
-      case '+': case '-': case '*': case '%': case '^': case '=': start = Start::kSign; break;
-      case ':': start = Start::kColon; break;
-      case '"': start = Start::kQuote; break;
-      case '.': start = Start::kDot; break;
-      default: break;
-    }
-    starts[static_cast<std::size_t>(byte)] = start;
+    starts[static_cast<std::size_t>(byte)] = StartOf(static_cast<char>(byte));
   }
   return starts;
 }();
@@ -171,16 +191,14 @@ class Lexer {
     std::size_t at = 0;
     while (at < size) {
       const char c = bytes[at];
-      // Every other byte is a space: most stand alone between two words, and only indentation
-      // needs the wide skip.
+      // Most bytes of a converted program are spaces: lone ones between words, and runs of
+      // indentation that need the wide skip.
       if (c == ' ') {
         at = at + 1 < size && bytes[at + 1] == ' ' ? SkipSpaces(at + 2) : at + 1;
         continue;
       }
       switch (kStarts[static_cast<unsigned char>(c)]) {
-        case Start::kSpace:
-          ++at;
-          break;
+        case Start::kSpace:  // passed above
         case Start::kBlank:
           ++at;
           break;
@@ -193,7 +211,7 @@ class Lexer {
           break;
         case Start::kSlash:
           at = Peek(at + 1) == '/' && textDepth_ == 0 ? ReadComment(at)
-                                                       : Add<TokenKind::kOperator>(at, 1);
+                                                      : Add<TokenKind::kOperator>(at, 1);
           break;
         case Start::kOpenList:
           if (textDepth_ > 0 || OpensText()) ++textDepth_;
@@ -259,9 +277,8 @@ class Lexer {
       const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
       const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
       if (_mm_movemask_epi8(_mm_and_si128(low, high)) != 0xFFFF) {
-        const auto others =
-            ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
-              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
+        const auto others = ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
+                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
         return at + static_cast<std::size_t>(std::countr_zero(others));
       }
       at += 32;
@@ -294,12 +311,7 @@ class Lexer {
     if constexpr (kKind == TokenKind::kQuoted) {
       stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
     }
-    std::vector<Lexeme>& lexemes = stream_.lexemes;
-    // The vector's own growth stays out of the loop: one comparison per lexeme.
-    if (lexemes.size() == lexemes.capacity()) [[unlikely]] {
-      lexemes.reserve(lexemes.capacity() * 2);
-    }
-    lexemes.push_back(
+    stream_.lexemes.push_back(
         Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
     return at + length;
   }
@@ -330,20 +342,29 @@ class Lexer {
     return end;
   }
 
-  std::size_t WordEnd(std::size_t from) const {
-    const std::size_t size = text_.size();
+  // The first byte at or after `at` that ends a word, or the end of the text. Eight bytes are
+  // tested per round while the text has them: words are short, but every byte of every word
+  // passes here.
+  std::size_t NextWordEnd(std::size_t at) const {
     const char* const bytes = text_.data();
-    std::size_t end = from;
-    for (;;) {
-      while (end < size && !EndsWord(bytes[end])) ++end;
-      // A "-" between two letters belongs to the word.
-      if (end + 1 < size && bytes[end] == '-' && end > from && IsLetter(bytes[end - 1]) &&
-          IsLetter(bytes[end + 1])) {
-        ++end;
-        continue;
+    while (at + 8 <= text_.size()) {
+      for (std::size_t i = 0; i < 8; ++i) {
+        if (EndsWord(bytes[at + i])) return at + i;
       }
-      return end;
+      at += 8;
     }
+    while (at < text_.size() && !EndsWord(bytes[at])) ++at;
+    return at;
+  }
+
+  std::size_t WordEnd(std::size_t from) const {
+    std::size_t end = NextWordEnd(from);
+    // A "-" between two letters belongs to the word.
+    while (end + 1 < text_.size() && text_[end] == '-' && end > from && IsLetter(text_[end - 1]) &&
+           IsLetter(text_[end + 1])) {
+      end = NextWordEnd(end + 1);
+    }
+    return end;
   }
 
   // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
@@ -392,8 +413,8 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
-  std::size_t lineStart_ = 0;  // where the current line starts
-  int textDepth_ = 0;          // brackets open in a text list on this line
+  std::size_t lineStart_ = 0;           // where the current line starts
+  int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
   LexemeStream stream_;
 };
