@@ -43,8 +43,7 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
   for (std::uint32_t name = 0; name < lexicon.Size(); ++name) {
     const Primitive* primitive = FindPrimitive(lexicon.Key(name));
     names.primitives[name] = primitive;
-    names.opensText[name] = primitive != nullptr && primitive->InputCount() > 0 &&
-                            primitive->Shape(0) == InputShape::kText;
+    names.opensText[name] = primitive != nullptr && primitive->ReadsTextFirst();
     names.infix[name] = FindInfix(lexicon.Key(name)) != nullptr;
   }
   // A name given to two procedures keeps the first one's inputs.

@@ -25,8 +25,9 @@ class Lexicon {
   std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
     if (begin + kSpellingBytes <= text.size()) {
       if (length <= 8) return InternShort(Chunk(text.data() + begin, length, 0), length);
-      if (length <= kSpellingBytes)
+      if (length <= kSpellingBytes) {
         return InternSpelling(LoadSpelling(text.data() + begin, length));
+      }
     }
     return Intern(text.substr(begin, length));
   }

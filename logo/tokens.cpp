@@ -324,8 +324,7 @@ class Lexer {
     if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
     if (opensText_[name] == kNotAsked) {
       const Primitive* primitive = FindPrimitive(stream_.names.Key(name));
-      opensText_[name] = primitive != nullptr && primitive->InputCount() > 0 &&
-                         primitive->Shape(0) == InputShape::kText;
+      opensText_[name] = primitive != nullptr && primitive->ReadsTextFirst();
     }
     return opensText_[name] != 0;
   }
