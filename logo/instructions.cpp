@@ -30,7 +30,10 @@ class InstructionCheck {
         tokens_(stream.lexemes.data()),
         end_(end),
         scope_(scope),
+        primitives_(scope.names->primitives.data()),
+        procedureInputs_(scope.names->procedureInputs.data()),
         infix_(scope.names->infix.data()),
+        globals_(scope.names->globals.data()),
         findings_(findings),
         minus_(stream.names.Find("-")),
         plus_(stream.names.Find("+")) {}
@@ -80,8 +83,22 @@ class InstructionCheck {
     }
   }
 
+  // Numbers, quoted words and values, the commonest operands, are one lexeme each: they are
+  // taken here, where the compiler can inline it, and the others in NestedOperand.
   void Operand(std::size_t& at) {
     if (AtStop(at)) return;
+    const Lexeme& token = tokens_[at];
+    if (token.kind == TokenKind::kNumber || token.kind == TokenKind::kQuoted) {
+      ++at;
+    } else if (token.kind == TokenKind::kValue) {
+      CheckValue(token);
+      ++at;
+    } else {
+      NestedOperand(at);
+    }
+  }
+
+  void NestedOperand(std::size_t& at) {
     const Lexeme& token = tokens_[at];
     switch (token.kind) {
       case TokenKind::kOperator:
@@ -156,10 +173,10 @@ class InstructionCheck {
     const Lexeme& word = tokens_[at++];
     std::string_view shapes;
     int inputs = 0;
-    if (const Primitive* primitive = scope_.names->primitives[word.name]; primitive != nullptr) {
+    if (const Primitive* primitive = primitives_[word.name]; primitive != nullptr) {
       shapes = primitive->shapes;
       inputs = primitive->InputCount();
-    } else if (const int count = scope_.names->procedureInputs[word.name]; count >= 0) {
+    } else if (const int count = procedureInputs_[word.name]; count >= 0) {
       inputs = count;
     } else if (SplitExponent(at, word)) {
       return;
@@ -266,7 +283,7 @@ class InstructionCheck {
                  FormatMessage(MessageId::kEmptyValue, {}));
       return;
     }
-    if (scope_.names->globals[token.name] != 0 ||
+    if (globals_[token.name] != 0 ||
         (scope_.locals != nullptr && (*scope_.locals)[token.name] == scope_.localMark)) {
       return;
     }
@@ -299,7 +316,11 @@ class InstructionCheck {
   const Lexeme* tokens_;
   std::size_t end_;
   const InstructionScope& scope_;
-  const char* infix_;  // by name: whether it is an infix word or sign
+  // The meanings by name, read for nearly every lexeme: held here as plain arrays.
+  const Primitive* const* primitives_;
+  const int* procedureInputs_;
+  const char* infix_;
+  const char* globals_;
   std::vector<Finding>& findings_;
   // The numbers of the signs of a unary operand; kNoName when the program has none.
   std::uint32_t minus_;
