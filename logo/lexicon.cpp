@@ -51,6 +51,13 @@ std::uint32_t Lexicon::Intern(std::string_view word) {
   return InternSpelling(LoadSpelling(bytes, word.size()));
 }
 
+std::uint32_t Lexicon::InternLong(std::string_view text, std::size_t begin, std::size_t length) {
+  if (length <= kSpellingBytes && begin + kSpellingBytes <= text.size()) {
+    return InternSpelling(LoadSpelling(text.data() + begin, length));
+  }
+  return Intern(text.substr(begin, length));
+}
+
 std::uint32_t Lexicon::AddSpelling(const Spelling& spelling, std::size_t slot) {
   char bytes[kSpellingBytes];
   for (std::size_t i = 0; i < kSpellingBytes; ++i) {

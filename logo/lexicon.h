@@ -23,13 +23,11 @@ class Lexicon {
 
   /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
   std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
-    if (begin + kSpellingBytes <= text.size()) {
-      if (length <= 8) return InternShort(Chunk(text.data() + begin, length, 0), length);
-      if (length <= kSpellingBytes) {
-        return InternSpelling(LoadSpelling(text.data() + begin, length));
-      }
+    // Most words have at most eight bytes: their path is kept short enough to be inlined.
+    if (length <= 8 && begin + kSpellingBytes <= text.size()) {
+      return InternShort(Chunk(text.data() + begin, length, 0), length);
     }
-    return Intern(text.substr(begin, length));
+    return InternLong(text, begin, length);
   }
 
   /// The number of `word`'s key, or kNoName when no word with that key was interned.
@@ -113,6 +111,8 @@ class Lexicon {
                      spelling.size);
   }
 
+  // InternIn for the words it does not inline.
+  std::uint32_t InternLong(std::string_view text, std::size_t begin, std::size_t length);
   // Interns a spelling met for the first time, which belongs in `slot`.
   std::uint32_t AddSpelling(const Spelling& spelling, std::size_t slot);
   // Writes WordKey(word) into `key` and returns its hash.
