@@ -49,7 +49,7 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
   // A name given to two procedures keeps the first one's inputs.
   names.procedureInputs.assign(lexicon.Size(), -1);
   for (const ProcedureParts& procedure : parts.procedures) {
-    if (procedure.nameAt == ProcedureParts::kNoName) continue;
+    if (procedure.nameAt == ProcedureParts::kNoLexeme) continue;
     int& inputs = names.procedureInputs[stream.lexemes[procedure.nameAt].name];
     if (inputs < 0) inputs = static_cast<int>(procedure.inputsEnd - procedure.inputsBegin);
   }
@@ -149,7 +149,7 @@ std::vector<Finding> CheckProgram(std::string_view text) {
     CheckInstructions(stream, procedure.bodyBegin, procedure.bodyEnd,
                       {&names, &locals, localMark, &warned}, findings);
     if (!procedure.closed) {
-      const std::string_view name = procedure.nameAt == ProcedureParts::kNoName
+      const std::string_view name = procedure.nameAt == ProcedureParts::kNoLexeme
                                         ? std::string_view()
                                         : stream.TextOf(lexemes[procedure.nameAt]);
       AddFinding(stream, findings, lexemes[procedure.header], FindingKind::kOpenBlock,

@@ -80,7 +80,7 @@ Program ReadProgram(std::string_view text) {
   program.procedures.reserve(parts.procedures.size());
   for (const ProcedureParts& found : parts.procedures) {
     Procedure& procedure = program.procedures.emplace_back();
-    if (found.nameAt != ProcedureParts::kNoName) procedure.name = tokens[found.nameAt].text;
+    if (found.nameAt != ProcedureParts::kNoLexeme) procedure.name = tokens[found.nameAt].text;
     for (std::size_t at = found.inputsBegin; at < found.inputsEnd; ++at) {
       procedure.inputs.push_back(NameOf(tokens[at]));
     }

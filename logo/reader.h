@@ -33,10 +33,10 @@ struct Program {
 
 /// Where one procedure is, by lexeme index: the compact form of Procedure.
 struct ProcedureParts {
-  static constexpr std::size_t kNoName = static_cast<std::size_t>(-1);
-  std::size_t header = 0;        ///< the POUR lexeme
-  std::size_t nameAt = kNoName;  ///< the lexeme of its name, or kNoName
-  std::size_t inputsBegin = 0;   ///< its inputs are the values [inputsBegin, inputsEnd)
+  static constexpr std::size_t kNoLexeme = static_cast<std::size_t>(-1);
+  std::size_t header = 0;          ///< the POUR lexeme
+  std::size_t nameAt = kNoLexeme;  ///< the lexeme of its name, or kNoLexeme
+  std::size_t inputsBegin = 0;     ///< its inputs are the values [inputsBegin, inputsEnd)
   std::size_t inputsEnd = 0;
   std::size_t bodyBegin = 0;  ///< first lexeme after the header line
   std::size_t bodyEnd = 0;    ///< the FIN lexeme, or the end of the program

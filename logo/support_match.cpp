@@ -44,7 +44,7 @@ const std::array<std::string, library::kSupportProcedureCount>& SupportTexts() {
 }  // namespace
 
 bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& procedure) {
-  if (!procedure.closed || procedure.nameAt == ProcedureParts::kNoName) return false;
+  if (!procedure.closed || procedure.nameAt == ProcedureParts::kNoLexeme) return false;
   const std::string_view procedureName = stream.TextOf(stream.lexemes[procedure.nameAt]);
   const Lexeme& header = stream.lexemes[procedure.header];
   const Lexeme& fin = stream.lexemes[procedure.bodyEnd];
