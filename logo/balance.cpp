@@ -4,45 +4,54 @@
 
 #include "logo/check_parts.h"
 #include "logo/messages.h"
-#include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
 
 enum class Opening { kGroup, kList, kText, kBlock };
 
+// The kinds the balance looks at, brackets, parentheses and line ends, come last in TokenKind.
+constexpr bool Matters(TokenKind kind) { return kind >= TokenKind::kOpenList; }
+static_assert(TokenKind::kCloseList > TokenKind::kOpenList &&
+              TokenKind::kOpenGroup > TokenKind::kOpenList &&
+              TokenKind::kCloseGroup > TokenKind::kOpenList &&
+              TokenKind::kLineEnd > TokenKind::kOpenList);
+
 struct Open {
   Opening kind;
-  const Token* token;
+  const Lexeme* lexeme;
 };
 
 class BalanceCheck {
  public:
-  BalanceCheck(const std::vector<Token>& tokens, const NameMeanings& names,
+  BalanceCheck(const LexemeStream& stream, const NameMeanings& names,
                std::vector<Finding>& findings)
-      : tokens_(tokens), names_(names), findings_(findings) {}
+      : stream_(stream), lexemes_(stream.lexemes), names_(names), findings_(findings) {}
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
     for (std::size_t at = begin; at < end; ++at) {
-      const Token& token = tokens_[at];
-      const bool inText = !open_.empty() && open_.back().kind == Opening::kText;
-      switch (token.kind) {
+      // Words, numbers, values and signs are passed over in a tight loop: most lexemes are.
+      while (!Matters(lexemes_[at].kind) && ++at < end) {
+      }
+      if (at == end) break;
+      const Lexeme& lexeme = lexemes_[at];
+      switch (lexeme.kind) {
         case TokenKind::kOpenGroup:
-          if (!inText) open_.push_back({Opening::kGroup, &token});
+          if (!InText()) open_.push_back({Opening::kGroup, &lexeme});
           break;
         case TokenKind::kCloseGroup:
-          if (inText) break;
+          if (InText()) break;
           if (!open_.empty() && open_.back().kind == Opening::kGroup) {
             open_.pop_back();
           } else {
-            Report(token, MessageId::kUnopenedGroup);
+            Report(lexeme, MessageId::kUnopenedGroup);
           }
           break;
         case TokenKind::kOpenList:
-          open_.push_back({KindOfList(at, end, inText), &token});
+          open_.push_back({KindOfList(at, end), &lexeme});
           break;
         case TokenKind::kCloseList:
-          CloseList(token);
+          CloseList(lexeme);
           break;
         case TokenKind::kLineEnd:
           CloseLine();
@@ -53,36 +62,35 @@ class BalanceCheck {
     }
     CloseLine();
     for (const Open& open : open_) {
-      Report(*open.token,
+      Report(*open.lexeme,
              rangeEnd == RangeEnd::kFin ? MessageId::kOpenBlockAtFin : MessageId::kOpenBlockAtEnd,
              FindingKind::kOpenBlock);
     }
   }
 
  private:
+  bool InText() const { return !open_.empty() && open_.back().kind == Opening::kText; }
+
   // A list inside a text list is text; a list given to a primitive that prints it is text; a
   // list whose "[" ends the line is a block.
-  Opening KindOfList(std::size_t at, std::size_t end, bool inText) {
-    if (inText) return Opening::kText;
-    if (at > 0 && tokens_[at - 1].kind == TokenKind::kWord) {
-      const Primitive* primitive = names_.primitives[tokens_[at - 1].name];
-      if (primitive != nullptr && primitive->InputCount() > 0 &&
-          primitive->Shape(0) == InputShape::kText) {
-        return Opening::kText;
-      }
+  Opening KindOfList(std::size_t at, std::size_t end) const {
+    if (InText()) return Opening::kText;
+    if (at > 0 && lexemes_[at - 1].kind == TokenKind::kWord &&
+        names_.opensText[lexemes_[at - 1].name] != 0) {
+      return Opening::kText;
     }
-    if (at + 1 == end || tokens_[at + 1].kind == TokenKind::kLineEnd) return Opening::kBlock;
+    if (at + 1 == end || lexemes_[at + 1].kind == TokenKind::kLineEnd) return Opening::kBlock;
     return Opening::kList;
   }
 
-  void CloseList(const Token& token) {
+  void CloseList(const Lexeme& lexeme) {
     // Groups left open inside the list end with it.
     while (!open_.empty() && open_.back().kind == Opening::kGroup) {
-      Report(*open_.back().token, MessageId::kUnclosedGroup);
+      Report(*open_.back().lexeme, MessageId::kUnclosedGroup);
       open_.pop_back();
     }
     if (open_.empty()) {
-      Report(token, MessageId::kUnopenedList);
+      Report(lexeme, MessageId::kUnopenedList);
     } else {
       open_.pop_back();
     }
@@ -92,17 +100,19 @@ class BalanceCheck {
   void CloseLine() {
     while (!open_.empty() && open_.back().kind != Opening::kBlock) {
       const Open& open = open_.back();
-      Report(*open.token,
+      Report(*open.lexeme,
              open.kind == Opening::kGroup ? MessageId::kUnclosedGroup : MessageId::kUnclosedList);
       open_.pop_back();
     }
   }
 
-  void Report(const Token& token, MessageId message, FindingKind kind = FindingKind::kUnbalanced) {
-    AddFinding(findings_, token, kind, FormatMessage(message, {}));
+  void Report(const Lexeme& lexeme, MessageId message,
+              FindingKind kind = FindingKind::kUnbalanced) {
+    AddFinding(stream_, findings_, lexeme, kind, FormatMessage(message, {}));
   }
 
-  const std::vector<Token>& tokens_;
+  const LexemeStream& stream_;
+  const std::vector<Lexeme>& lexemes_;
   const NameMeanings& names_;
   std::vector<Finding>& findings_;
   std::vector<Open> open_;
@@ -110,9 +120,9 @@ class BalanceCheck {
 
 }  // namespace
 
-void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings) {
-  BalanceCheck(tokens, names, findings).Run(begin, end, rangeEnd);
+void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
+                  const NameMeanings& names, std::vector<Finding>& findings) {
+  BalanceCheck(stream, names, findings).Run(begin, end, rangeEnd);
 }
 
 }  // namespace tortuval::logo

@@ -1,8 +1,9 @@
 #pragma once
-// The parts of the check, each over token ranges of a read program: the bracket balance, the
+// The parts of the check, each over lexeme ranges of a read program: the bracket balance, the
 // instructions and their inputs, and the recognition of the converter's support procedures.
 
 #include <cstddef>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,34 +14,34 @@
 
 namespace tortuval::logo {
 
-/// Appends a finding placed at `token`.
-inline void AddFinding(std::vector<Finding>& findings, const Token& token, FindingKind kind,
-                       std::string message) {
-  findings.push_back(Finding{token.line, token.column, kind, std::move(message)});
+/// Appends a finding placed at `lexeme`.
+inline void AddFinding(const LexemeStream& stream, std::vector<Finding>& findings,
+                       const Lexeme& lexeme, FindingKind kind, std::string message) {
+  const Place place = stream.PlaceOf(lexeme.begin);
+  findings.push_back(Finding{place.line, place.column, kind, std::move(message)});
 }
 
 /// How a range of instructions ends: at the end of the program, or at a procedure's FIN.
 enum class RangeEnd { kProgramEnd, kFin };
 
-/// Reports the brackets and parentheses of tokens [begin, end) that do not balance on their
-/// statement, and the blocks still open at the end of the range. A "[" that ends its line opens
-/// a block, which may span lines; any other "[" and every "(" close on their line.
-struct NameMeanings;
-void CheckBalance(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
-                  RangeEnd rangeEnd, const NameMeanings& names, std::vector<Finding>& findings);
-
-/// What each name of the program (Token::name) stands for, by its number.
+/// What each name of the program (Lexeme::name) stands for, by its number.
 struct NameMeanings {
   std::vector<const Primitive*> primitives;  ///< the primitive it names, or null
+  std::vector<char> opensText;               ///< whether it names a primitive that prints a list
   std::vector<char> infix;                   ///< whether it is an infix word or sign
   std::vector<int> procedureInputs;          ///< the input count of the procedure it names, or -1
   std::vector<char> globals;                 ///< whether a value of that name is introduced
                                              ///< outside the procedures
 };
 
-/// What the instruction check reads besides the tokens.
+/// Reports the brackets and parentheses of lexemes [begin, end) that do not balance on their
+/// statement, and the blocks still open at the end of the range. A "[" that ends its line opens
+/// a block, which may span lines; any other "[" and every "(" close on their line.
+void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
+                  const NameMeanings& names, std::vector<Finding>& findings);
+
+/// What the instruction check reads besides the lexemes.
 struct InstructionScope {
-  const Lexicon* lexicon;  ///< the program's names
   const NameMeanings* names;
   /// By name number: `localMark` when the procedure being checked introduces the value; null
   /// outside the procedures.
@@ -49,13 +50,13 @@ struct InstructionScope {
   const std::vector<char>* warnedLines;  ///< by line number: the line carries the warning
 };
 
-/// Reports, in tokens [begin, end), undeclared values, words that are not LOGO and missing
+/// Reports, in lexemes [begin, end), undeclared values, words that are not LOGO and missing
 /// inputs.
-void CheckInstructions(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
+void CheckInstructions(const LexemeStream& stream, std::size_t begin, std::size_t end,
                        const InstructionScope& scope, std::vector<Finding>& findings);
 
 /// True when `procedure` is one of the converter's support procedures, name and text alike
 /// (blanks and line ends aside).
-bool IsSupportProcedure(const Program& program, const Procedure& procedure);
+bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& procedure);
 
 }  // namespace tortuval::logo

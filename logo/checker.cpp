@@ -16,46 +16,53 @@ constexpr std::string_view kWarningSentence =
     "Des parenth\xE8ses doivent \xEAtre supprim\xE9"
     "es sur cette ligne.";
 
-// Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in tokens [begin, end);
+// Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in lexemes [begin, end);
 // counted loops are written as a SOIT of their counter.
 template <typename Fn>
-void CollectIntroducedNames(const Program& program, std::size_t begin, std::size_t end, Fn fn) {
-  const std::vector<Token>& tokens = program.stream.tokens;
-  const std::uint32_t soit = program.stream.names.Find("SOIT");
-  const std::uint32_t definis = program.stream.names.Find("DEFINIS");
-  for (std::size_t at = begin; at + 1 < end; ++at) {
-    if (tokens[at + 1].kind != TokenKind::kQuoted || tokens[at].kind != TokenKind::kWord) continue;
-    if (tokens[at].name == soit || tokens[at].name == definis) fn(tokens[at + 1].name);
+void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::size_t end, Fn fn) {
+  const std::vector<Lexeme>& lexemes = stream.lexemes;
+  const std::uint32_t soit = stream.names.Find("SOIT");
+  const std::uint32_t definis = stream.names.Find("DEFINIS");
+  // Only the quoted words are visited: a name follows the word that introduces it.
+  auto quoted = std::upper_bound(stream.quoted.begin(), stream.quoted.end(), begin);
+  for (; quoted != stream.quoted.end() && *quoted < end; ++quoted) {
+    const Lexeme& word = lexemes[*quoted - 1];
+    if (word.kind == TokenKind::kWord && (word.name == soit || word.name == definis)) {
+      fn(lexemes[*quoted].name);
+    }
   }
 }
 
 // What each name stands for, and the values introduced outside the procedures.
-NameMeanings MeaningsOf(const Program& program) {
-  const Lexicon& lexicon = program.stream.names;
+NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
+  const Lexicon& lexicon = stream.names;
   NameMeanings names;
   names.primitives.resize(lexicon.Size());
+  names.opensText.resize(lexicon.Size());
   names.infix.resize(lexicon.Size());
   for (std::uint32_t name = 0; name < lexicon.Size(); ++name) {
-    names.primitives[name] = FindPrimitive(lexicon.Key(name));
+    const Primitive* primitive = FindPrimitive(lexicon.Key(name));
+    names.primitives[name] = primitive;
+    names.opensText[name] = primitive != nullptr && primitive->ReadsTextFirst();
     names.infix[name] = FindInfix(lexicon.Key(name)) != nullptr;
   }
   // A name given to two procedures keeps the first one's inputs.
   names.procedureInputs.assign(lexicon.Size(), -1);
-  for (const Procedure& procedure : program.procedures) {
-    if (procedure.name.empty()) continue;
-    int& inputs = names.procedureInputs[lexicon.Find(procedure.name)];
-    if (inputs < 0) inputs = static_cast<int>(procedure.inputs.size());
+  for (const ProcedureParts& procedure : parts.procedures) {
+    if (procedure.nameAt == ProcedureParts::kNoLexeme) continue;
+    int& inputs = names.procedureInputs[stream.lexemes[procedure.nameAt].name];
+    if (inputs < 0) inputs = static_cast<int>(procedure.inputsEnd - procedure.inputsBegin);
   }
   names.globals.assign(lexicon.Size(), 0);
-  for (const auto& [begin, end] : program.mainParts) {
-    CollectIntroducedNames(program, begin, end,
+  for (const auto& [begin, end] : parts.mainParts) {
+    CollectIntroducedNames(stream, begin, end,
                            [&](std::uint32_t name) { names.globals[name] = 1; });
   }
   return names;
 }
 
-std::vector<char> WarnedLines(const TokenStream& stream) {
-  std::vector<char> warned(static_cast<std::size_t>(stream.lineCount) + 1, 0);
+std::vector<char> WarnedLines(const LexemeStream& stream) {
+  std::vector<char> warned(stream.lineStarts.size() + 1, 0);
   for (const Comment& comment : stream.comments) {
     if (comment.text.find(kWarningSentence) != std::string_view::npos) {
       warned[static_cast<std::size_t>(comment.line)] = 1;
@@ -66,35 +73,38 @@ std::vector<char> WarnedLines(const TokenStream& stream) {
 
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
 // ("PSEUDAL_POS_MINIMUM ( … )"), else the line's first one, else the warning itself.
-void ReportWarnedLines(const Program& program, const std::vector<char>& warned,
+void ReportWarnedLines(const LexemeStream& stream, const std::vector<char>& warned,
                        const NameMeanings& names, std::vector<Finding>& findings) {
-  const std::vector<Token>& tokens = program.stream.tokens;
-  for (const Comment& comment : program.stream.comments) {
+  const std::vector<Lexeme>& lexemes = stream.lexemes;
+  for (const Comment& comment : stream.comments) {
     const auto line = static_cast<std::size_t>(comment.line);
     if (warned[line] == 0) continue;
-    // Few lines are warned: the tokens, in line order, are searched for each one's.
-    const auto first =
-        std::lower_bound(tokens.begin(), tokens.end(), comment.line,
-                         [](const Token& token, int wanted) { return token.line < wanted; });
-    const Token* call = nullptr;
-    const Token* callee = nullptr;
-    const Token* firstGroup = nullptr;
-    for (auto at = static_cast<std::size_t>(first - tokens.begin());
-         at < tokens.size() && tokens[at].line == comment.line && call == nullptr; ++at) {
-      const Token& token = tokens[at];
-      if (token.kind != TokenKind::kOpenGroup) continue;
-      if (firstGroup == nullptr) firstGroup = &token;
-      if (at > 0 && tokens[at - 1].kind == TokenKind::kWord &&
-          names.procedureInputs[tokens[at - 1].name] >= 0) {
-        call = &token;
-        callee = &tokens[at - 1];
+    // Few lines are warned: the lexemes, in text order, are searched for each one's.
+    const std::uint32_t lineStart = stream.lineStarts[line - 1];
+    const std::uint32_t lineEnd =
+        line < stream.lineStarts.size() ? stream.lineStarts[line] : ~std::uint32_t{0};
+    const auto first = std::lower_bound(
+        lexemes.begin(), lexemes.end(), lineStart,
+        [](const Lexeme& lexeme, std::uint32_t wanted) { return lexeme.begin < wanted; });
+    const Lexeme* call = nullptr;
+    const Lexeme* callee = nullptr;
+    const Lexeme* firstGroup = nullptr;
+    for (auto at = static_cast<std::size_t>(first - lexemes.begin());
+         at < lexemes.size() && lexemes[at].begin < lineEnd && call == nullptr; ++at) {
+      const Lexeme& lexeme = lexemes[at];
+      if (lexeme.kind != TokenKind::kOpenGroup) continue;
+      if (firstGroup == nullptr) firstGroup = &lexeme;
+      if (at > 0 && lexemes[at - 1].kind == TokenKind::kWord &&
+          names.procedureInputs[lexemes[at - 1].name] >= 0) {
+        call = &lexeme;
+        callee = &lexemes[at - 1];
       }
     }
     if (call != nullptr) {
-      AddFinding(findings, *call, FindingKind::kFixByHand,
-                 FormatMessage(MessageId::kWarnedCall, {callee->text}));
+      AddFinding(stream, findings, *call, FindingKind::kFixByHand,
+                 FormatMessage(MessageId::kWarnedCall, {stream.TextOf(*callee)}));
     } else if (firstGroup != nullptr) {
-      AddFinding(findings, *firstGroup, FindingKind::kFixByHand,
+      AddFinding(stream, findings, *firstGroup, FindingKind::kFixByHand,
                  FormatMessage(MessageId::kWarnedLine, {}));
     } else {
       findings.push_back(Finding{comment.line, comment.column, FindingKind::kFixByHand,
@@ -106,43 +116,47 @@ void ReportWarnedLines(const Program& program, const std::vector<char>& warned,
 }  // namespace
 
 std::vector<Finding> CheckProgram(std::string_view text) {
-  const Program program = ReadProgram(text);
-  const std::vector<Token>& tokens = program.stream.tokens;
+  const LexemeStream stream = ReadLexemes(text);
+  const ProgramParts parts = FindParts(stream);
+  const std::vector<Lexeme>& lexemes = stream.lexemes;
   std::vector<Finding> findings;
-  const std::vector<char> warned = WarnedLines(program.stream);
+  const std::vector<char> warned = WarnedLines(stream);
+  const NameMeanings names = MeaningsOf(stream, parts);
 
-  const Lexicon& lexicon = program.stream.names;
-  const NameMeanings names = MeaningsOf(program);
-
-  for (const std::size_t at : program.strayEnds) {
-    AddFinding(findings, tokens[at], FindingKind::kUnbalanced,
-               FormatMessage(MessageId::kStrayEnd, {tokens[at].text}));
+  for (const std::size_t at : parts.strayEnds) {
+    AddFinding(stream, findings, lexemes[at], FindingKind::kUnbalanced,
+               FormatMessage(MessageId::kStrayEnd, {stream.TextOf(lexemes[at])}));
   }
-  for (const auto& [begin, end] : program.mainParts) {
-    CheckBalance(tokens, begin, end, RangeEnd::kProgramEnd, names, findings);
-    CheckInstructions(tokens, begin, end, {&lexicon, &names, nullptr, 0, &warned}, findings);
+  for (const auto& [begin, end] : parts.mainParts) {
+    CheckBalance(stream, begin, end, RangeEnd::kProgramEnd, names, findings);
+    CheckInstructions(stream, begin, end, {&names, nullptr, 0, &warned}, findings);
   }
   // By name number: the mark of the last procedure that introduced the value.
-  std::vector<std::uint32_t> locals(lexicon.Size(), 0);
+  std::vector<std::uint32_t> locals(stream.names.Size(), 0);
   std::uint32_t localMark = 0;
-  for (const Procedure& procedure : program.procedures) {
+  for (const ProcedureParts& procedure : parts.procedures) {
     // The support procedures are fixed texts the user does not write, with oddities of their
     // own (a bare "val", "entier:n"): nothing is reported inside them.
-    if (IsSupportProcedure(program, procedure)) continue;
+    if (IsSupportProcedure(stream, procedure)) continue;
     ++localMark;
-    for (const std::string_view input : procedure.inputs) locals[lexicon.Find(input)] = localMark;
-    CollectIntroducedNames(program, procedure.bodyBegin, procedure.bodyEnd,
+    for (std::size_t at = procedure.inputsBegin; at < procedure.inputsEnd; ++at) {
+      locals[lexemes[at].name] = localMark;
+    }
+    CollectIntroducedNames(stream, procedure.bodyBegin, procedure.bodyEnd,
                            [&](std::uint32_t name) { locals[name] = localMark; });
     const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
-    CheckBalance(tokens, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, names, findings);
-    CheckInstructions(tokens, procedure.bodyBegin, procedure.bodyEnd,
-                      {&lexicon, &names, &locals, localMark, &warned}, findings);
+    CheckBalance(stream, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, names, findings);
+    CheckInstructions(stream, procedure.bodyBegin, procedure.bodyEnd,
+                      {&names, &locals, localMark, &warned}, findings);
     if (!procedure.closed) {
-      AddFinding(findings, tokens[procedure.header], FindingKind::kOpenBlock,
-                 FormatMessage(MessageId::kOpenProcedure, {procedure.name}));
+      const std::string_view name = procedure.nameAt == ProcedureParts::kNoLexeme
+                                        ? std::string_view()
+                                        : stream.TextOf(lexemes[procedure.nameAt]);
+      AddFinding(stream, findings, lexemes[procedure.header], FindingKind::kOpenBlock,
+                 FormatMessage(MessageId::kOpenProcedure, {name}));
     }
   }
-  ReportWarnedLines(program, warned, names, findings);
+  ReportWarnedLines(stream, warned, names, findings);
 
   std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
     return a.line != b.line ? a.line < b.line : a.column < b.column;

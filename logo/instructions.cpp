@@ -12,28 +12,37 @@
 namespace tortuval::logo {
 namespace {
 
-constexpr std::size_t kLongestInfixWord = 3;
-
 // What a call may read up to: inside parentheses the ")" ends the inputs of "( random 1 6 )".
 enum class Where { kLine, kGroup };
 
+// The kinds that end a call's inputs and an expression, as bits.
+constexpr unsigned kStops = 1u << static_cast<unsigned>(TokenKind::kLineEnd) |
+                            1u << static_cast<unsigned>(TokenKind::kCloseList) |
+                            1u << static_cast<unsigned>(TokenKind::kCloseGroup);
+
+constexpr bool IsStop(TokenKind kind) { return (kStops >> static_cast<unsigned>(kind) & 1u) != 0; }
+
 class InstructionCheck {
  public:
-  InstructionCheck(const std::vector<Token>& tokens, std::size_t end, const InstructionScope& scope,
+  InstructionCheck(const LexemeStream& stream, std::size_t end, const InstructionScope& scope,
                    std::vector<Finding>& findings)
-      : tokens_(tokens),
+      : stream_(stream),
+        tokens_(stream.lexemes.data()),
         end_(end),
         scope_(scope),
+        primitives_(scope.names->primitives.data()),
+        procedureInputs_(scope.names->procedureInputs.data()),
+        infix_(scope.names->infix.data()),
+        globals_(scope.names->globals.data()),
         findings_(findings),
-        minus_(scope.lexicon->Find("-")),
-        plus_(scope.lexicon->Find("+")) {}
+        minus_(stream.names.Find("-")),
+        plus_(stream.names.Find("+")) {}
 
   void Instructions(std::size_t& at, bool inList) {
     while (at < end_) {
       const TokenKind kind = tokens_[at].kind;
       if (kind == TokenKind::kCloseList && inList) return;
-      if (kind == TokenKind::kLineEnd || kind == TokenKind::kCloseList ||
-          kind == TokenKind::kCloseGroup) {
+      if (IsStop(kind)) {
         ++at;  // a stray closing bracket is the balance check's to report
       } else {
         Instruction(at);
@@ -42,20 +51,15 @@ class InstructionCheck {
   }
 
  private:
-  bool AtStop(std::size_t at) const {
-    if (at >= end_) return true;
-    const TokenKind kind = tokens_[at].kind;
-    return kind == TokenKind::kLineEnd || kind == TokenKind::kCloseList ||
-           kind == TokenKind::kCloseGroup;
+  bool AtStop(std::size_t at) const { return at >= end_ || IsStop(tokens_[at].kind); }
+
+  bool IsInfix(const Lexeme& token) const {
+    return token.kind == TokenKind::kOperator ||
+           (token.kind == TokenKind::kWord && infix_[token.name] != 0);
   }
 
-  // Every infix word is short (ET, OU, div): longer words are not looked up, which matters as
-  // this is asked after every operand.
-  bool IsInfix(const Token& token) {
-    if (token.kind == TokenKind::kOperator) return true;
-    if (token.kind != TokenKind::kWord || token.text.size() > kLongestInfixWord) return false;
-    return scope_.names->infix[token.name] != 0;
-  }
+  std::string_view TextOf(const Lexeme& token) const { return stream_.TextOf(token); }
+  std::string_view NameOf(const Lexeme& token) const { return TextOf(token).substr(1); }
 
   void Instruction(std::size_t& at) {
     if (tokens_[at].kind == TokenKind::kWord) {
@@ -69,19 +73,33 @@ class InstructionCheck {
   void Expression(std::size_t& at) {
     Operand(at);
     while (at < end_ && IsInfix(tokens_[at])) {
-      const Token& sign = tokens_[at++];
+      const Lexeme& sign = tokens_[at++];
       if (AtStop(at)) {
-        AddFinding(findings_, sign, FindingKind::kMissingInput,
-                   FormatMessage(MessageId::kMissingOperand, {sign.text}));
+        AddFinding(stream_, findings_, sign, FindingKind::kMissingInput,
+                   FormatMessage(MessageId::kMissingOperand, {TextOf(sign)}));
         return;
       }
       Operand(at);
     }
   }
 
+  // Numbers, quoted words and values, the commonest operands, are one lexeme each: they are
+  // taken here, where the compiler can inline it, and the others in NestedOperand.
   void Operand(std::size_t& at) {
     if (AtStop(at)) return;
-    const Token& token = tokens_[at];
+    const Lexeme& token = tokens_[at];
+    if (token.kind == TokenKind::kNumber || token.kind == TokenKind::kQuoted) {
+      ++at;
+    } else if (token.kind == TokenKind::kValue) {
+      CheckValue(token);
+      ++at;
+    } else {
+      NestedOperand(at);
+    }
+  }
+
+  void NestedOperand(std::size_t& at) {
+    const Lexeme& token = tokens_[at];
     switch (token.kind) {
       case TokenKind::kOperator:
         ++at;
@@ -152,13 +170,13 @@ class InstructionCheck {
   }
 
   void Call(std::size_t& at, Where where) {
-    const Token& word = tokens_[at++];
+    const Lexeme& word = tokens_[at++];
     std::string_view shapes;
     int inputs = 0;
-    if (const Primitive* primitive = scope_.names->primitives[word.name]; primitive != nullptr) {
+    if (const Primitive* primitive = primitives_[word.name]; primitive != nullptr) {
       shapes = primitive->shapes;
       inputs = primitive->InputCount();
-    } else if (const int count = scope_.names->procedureInputs[word.name]; count >= 0) {
+    } else if (const int count = procedureInputs_[word.name]; count >= 0) {
       inputs = count;
     } else if (SplitExponent(at, word)) {
       return;
@@ -179,7 +197,7 @@ class InstructionCheck {
   }
 
   void Input(std::size_t& at, InputShape shape) {
-    const Token& token = tokens_[at];
+    const Lexeme& token = tokens_[at];
     switch (shape) {
       case InputShape::kRun:
         if (token.kind == TokenKind::kOpenList) return List(at);
@@ -203,99 +221,106 @@ class InstructionCheck {
 
   // "ent :ier": a word the variable stage cut in two around a declared name. When the joined
   // word is a primitive or a procedure, it is reported once and read as that call.
-  bool SplitWord(std::size_t& at, const Token& word, int& inputs) {
+  bool SplitWord(std::size_t& at, const Lexeme& word, int& inputs) {
     if (at >= end_ || tokens_[at].kind != TokenKind::kValue) return false;
-    const Token& value = tokens_[at];
-    const int gap = value.column - (word.column + static_cast<int>(word.text.size()));
-    if (value.line != word.line || gap < 0 || gap > 1) return false;
-    std::string joined(word.text);
+    // Two lexemes in a row are on one line: a line end between them would be one too.
+    const Lexeme& value = tokens_[at];
+    const auto gap = static_cast<std::int64_t>(value.begin) - (word.begin + word.length);
+    if (gap < 0 || gap > 1) return false;
+    std::string joined(TextOf(word));
     joined.append(NameOf(value));
     if (const Primitive* primitive = FindPrimitive(joined); primitive != nullptr) {
       inputs = primitive->InputCount();
-    } else if (const std::uint32_t name = scope_.lexicon->Find(joined);
+    } else if (const std::uint32_t name = stream_.names.Find(joined);
                name != kNoName && scope_.names->procedureInputs[name] >= 0) {
       inputs = scope_.names->procedureInputs[name];
     } else {
       return false;
     }
-    const std::string shown =
-        std::string(word.text) + std::string(gap, ' ') + std::string(value.text);
-    AddFinding(findings_, word, FindingKind::kUnknownWord,
+    const std::string shown = std::string(TextOf(word)) +
+                              std::string(static_cast<std::size_t>(gap), ' ') +
+                              std::string(TextOf(value));
+    AddFinding(stream_, findings_, word, FindingKind::kUnknownWord,
                FormatMessage(MessageId::kSplitWord, {shown, joined, NameOf(value)}));
     ++at;
     return true;
   }
 
   // "1e - 8": a number in scientific notation whose sign the translator left spaced out.
-  bool SplitExponent(std::size_t& at, const Token& word) {
-    const std::string_view text = word.text;
+  bool SplitExponent(std::size_t& at, const Lexeme& word) {
+    const std::string_view text = TextOf(word);
     if (text.size() < 2 || (text.back() != 'e' && text.back() != 'E')) return false;
     for (const char c : text.substr(0, text.size() - 1)) {
       if ((c < '0' || c > '9') && c != '.' && c != ',') return false;
     }
     if (at + 1 >= end_ || tokens_[at].kind != TokenKind::kOperator ||
         (tokens_[at].name != minus_ && tokens_[at].name != plus_) ||
-        tokens_[at + 1].kind != TokenKind::kNumber || tokens_[at + 1].line != word.line) {
+        tokens_[at + 1].kind != TokenKind::kNumber) {
       return false;
     }
-    const Token& sign = tokens_[at];
-    const Token& exponent = tokens_[at + 1];
-    const char* first = word.text.data();
-    const char* last = exponent.text.data() + exponent.text.size();
-    const std::string_view shown(first, static_cast<std::size_t>(last - first));
+    const Lexeme& sign = tokens_[at];
+    const Lexeme& exponent = tokens_[at + 1];
+    const std::string_view shown =
+        stream_.text.substr(word.begin, exponent.begin + exponent.length - word.begin);
     const std::string joined =
-        std::string(text) + std::string(sign.text) + std::string(exponent.text);
-    AddFinding(findings_, word, FindingKind::kUnknownWord,
+        std::string(text) + std::string(TextOf(sign)) + std::string(TextOf(exponent));
+    AddFinding(stream_, findings_, word, FindingKind::kUnknownWord,
                FormatMessage(MessageId::kSplitExponent, {shown, joined}));
     at += 2;
     return true;
   }
 
-  void ReportUnknownWord(const Token& token) {
-    const Leftover* leftover = FindLeftover(token.text);
-    AddFinding(findings_, token, FindingKind::kUnknownWord,
+  void ReportUnknownWord(const Lexeme& token) {
+    const Leftover* leftover = FindLeftover(TextOf(token));
+    AddFinding(stream_, findings_, token, FindingKind::kUnknownWord,
                FormatMessage(leftover != nullptr ? leftover->message : MessageId::kUnknownWord,
-                             {token.text}));
+                             {TextOf(token)}));
   }
 
-  void CheckValue(const Token& token) {
-    const std::string_view name = NameOf(token);
-    if (name.empty()) {
-      AddFinding(findings_, token, FindingKind::kUndeclaredValue,
+  void CheckValue(const Lexeme& token) {
+    if (token.length == 1) {
+      AddFinding(stream_, findings_, token, FindingKind::kUndeclaredValue,
                  FormatMessage(MessageId::kEmptyValue, {}));
       return;
     }
-    if (scope_.names->globals[token.name] != 0 ||
+    if (globals_[token.name] != 0 ||
         (scope_.locals != nullptr && (*scope_.locals)[token.name] == scope_.localMark)) {
       return;
     }
+    const std::string_view name = NameOf(token);
     if (const Leftover* leftover = FindLeftover(name); leftover != nullptr) {
-      AddFinding(findings_, token, FindingKind::kUnknownWord,
-                 FormatMessage(leftover->message, {token.text}));
+      AddFinding(stream_, findings_, token, FindingKind::kUnknownWord,
+                 FormatMessage(leftover->message, {TextOf(token)}));
       return;
     }
-    AddFinding(findings_, token, FindingKind::kUndeclaredValue,
-               FormatMessage(MessageId::kUndeclaredValue, {token.text, name}));
+    AddFinding(stream_, findings_, token, FindingKind::kUndeclaredValue,
+               FormatMessage(MessageId::kUndeclaredValue, {TextOf(token), name}));
   }
 
   // A warned line keeps parentheses around inputs on purpose; its count is not reported.
-  void ReportMissingInputs(const Token& word, std::size_t at, int inputs, int received) {
-    const auto line = static_cast<std::size_t>(word.line);
+  void ReportMissingInputs(const Lexeme& word, std::size_t at, int inputs, int received) {
+    const auto line = static_cast<std::size_t>(stream_.PlaceOf(word.begin).line);
     if (line < scope_.warnedLines->size() && (*scope_.warnedLines)[line] != 0) return;
     const std::string before = at < end_ && tokens_[at].kind != TokenKind::kLineEnd
-                                   ? Quoted(tokens_[at].text)
+                                   ? Quoted(TextOf(tokens_[at]))
                                    : FormatMessage(MessageId::kEndOfLine, {});
-    AddFinding(findings_, word, FindingKind::kMissingInput,
+    AddFinding(stream_, findings_, word, FindingKind::kMissingInput,
                FormatMessage(received == 0 ? MessageId::kNoInput : MessageId::kMissingInputs,
-                             {word.text,
+                             {TextOf(word),
                               FormatMessage(inputs == 1 ? MessageId::kOneInput : MessageId::kInputs,
                                             {std::to_string(inputs)}),
                               std::to_string(received), before}));
   }
 
-  const std::vector<Token>& tokens_;
+  const LexemeStream& stream_;
+  const Lexeme* tokens_;
   std::size_t end_;
   const InstructionScope& scope_;
+  // The meanings by name, read for nearly every lexeme: held here as plain arrays.
+  const Primitive* const* primitives_;
+  const int* procedureInputs_;
+  const char* infix_;
+  const char* globals_;
   std::vector<Finding>& findings_;
   // The numbers of the signs of a unary operand; kNoName when the program has none.
   std::uint32_t minus_;
@@ -304,9 +329,9 @@ class InstructionCheck {
 
 }  // namespace
 
-void CheckInstructions(const std::vector<Token>& tokens, std::size_t begin, std::size_t end,
+void CheckInstructions(const LexemeStream& stream, std::size_t begin, std::size_t end,
                        const InstructionScope& scope, std::vector<Finding>& findings) {
-  InstructionCheck check(tokens, end, scope, findings);
+  InstructionCheck check(stream, end, scope, findings);
   check.Instructions(begin, false);
 }
 

@@ -1,6 +1,8 @@
 #include "logo/lexicon.h"
 
 #include <array>
+#include <bit>
+#include <cstring>
 
 #include "expr/cp1252.h"
 #include "logo/vocabulary.h"
@@ -43,16 +45,40 @@ std::uint32_t Lexicon::Probe(std::string_view key, std::uint64_t hash, std::size
 }
 
 std::uint32_t Lexicon::Intern(std::string_view word) {
-  if (word.size() > sizeof(std::uint64_t)) return InternKey(word);
-  std::uint64_t bytes = 0;
-  for (std::size_t i = 0; i < word.size(); ++i) {
-    bytes |= std::uint64_t{static_cast<unsigned char>(word[i])} << (8 * i);
+  if (word.size() > kSpellingBytes) return InternKey(word);
+  char bytes[kSpellingBytes] = {};
+  std::memcpy(bytes, word.data(), word.size());
+  return InternSpelling(LoadSpelling(bytes, word.size()));
+}
+
+std::uint32_t Lexicon::InternLong(std::string_view text, std::size_t begin, std::size_t length) {
+  if (length <= kSpellingBytes && begin + kSpellingBytes <= text.size()) {
+    return InternSpelling(LoadSpelling(text.data() + begin, length));
   }
-  constexpr std::uint64_t kSpread = 0x9E3779B97F4A7C15ull;
-  Recent& recent = recent_[((bytes ^ word.size()) * kSpread) >> (64 - kRecentBits)];
-  if (recent.bytes == bytes && recent.size == word.size()) return recent.number;
-  const std::uint32_t number = InternKey(word);
-  recent = Recent{bytes, number, static_cast<std::uint32_t>(word.size())};
+  return Intern(text.substr(begin, length));
+}
+
+std::uint32_t Lexicon::AddSpelling(const Spelling& spelling, std::size_t slot) {
+  char bytes[kSpellingBytes];
+  for (std::size_t i = 0; i < kSpellingBytes; ++i) {
+    bytes[i] = static_cast<char>(spelling.chunks[i / 8] >> (8 * (i % 8)));
+  }
+  const std::uint32_t number = InternKey(std::string_view(bytes, spelling.size));
+  Spelling& added = spellings_[slot];
+  added = spelling;
+  added.number = number;
+  // Kept at most half full, so that every search meets a free slot soon.
+  if (++spellingCount_ * 2 > spellings_.size()) {
+    std::vector<Spelling> old(spellings_.size() * 2);
+    old.swap(spellings_);
+    const std::size_t mask = spellings_.size() - 1;
+    for (const Spelling& held : old) {
+      if (held.size == kNoName) continue;
+      std::size_t at = SpellingHash(held) & mask;
+      while (spellings_[at].size != kNoName) at = (at + 1) & mask;
+      spellings_[at] = held;
+    }
+  }
   return number;
 }
 

@@ -148,20 +148,24 @@ std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> 
     }
     return converted;
   }();
-  const std::string& text = texts[static_cast<std::size_t>(id)];
+  const std::string_view text = texts[static_cast<std::size_t>(id)];
   std::string out;
   out.reserve(text.size() + 32);
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const std::size_t place = i + 2 < text.size() && text[i] == '{' && text[i + 2] == '}'
-                                  ? static_cast<std::size_t>(text[i + 1] - '1')
+  // The text is copied in runs between its places: a converted program can have thousands of
+  // findings.
+  std::size_t copied = 0;
+  for (std::size_t brace = text.find('{'); brace != std::string_view::npos;
+       brace = text.find('{', brace + 1)) {
+    const std::size_t place = brace + 2 < text.size() && text[brace + 2] == '}'
+                                  ? static_cast<std::size_t>(text[brace + 1] - '1')
                                   : arguments.size();
-    if (place < arguments.size()) {
-      out.append(arguments.begin()[place]);
-      i += 2;
-    } else {
-      out.push_back(text[i]);
-    }
+    if (place >= arguments.size()) continue;
+    out.append(text.substr(copied, brace - copied));
+    out.append(arguments.begin()[place]);
+    copied = brace + 3;
+    brace += 2;
   }
+  out.append(text.substr(copied));
   return out;
 }
 

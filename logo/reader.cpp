@@ -3,19 +3,6 @@
 #include "expr/cp1252.h"
 
 namespace tortuval::logo {
-namespace {
-
-bool StartsLine(const std::vector<Token>& tokens, std::size_t at) {
-  return at == 0 || tokens[at - 1].kind == TokenKind::kLineEnd;
-}
-
-std::size_t NextLine(const std::vector<Token>& tokens, std::size_t at) {
-  while (at < tokens.size() && tokens[at].kind != TokenKind::kLineEnd) ++at;
-  return at < tokens.size() ? at + 1 : at;
-}
-
-}  // namespace
-
 bool IsWord(const Token& token, std::string_view upper) {
   if (token.kind != TokenKind::kWord || token.text.size() != upper.size()) return false;
   for (std::size_t i = 0; i < upper.size(); ++i) {
@@ -27,55 +14,83 @@ bool IsWord(const Token& token, std::string_view upper) {
   return true;
 }
 
-Program ReadProgram(std::string_view text) {
-  Program program;
-  program.stream = ReadTokens(text);
-  const std::vector<Token>& tokens = program.stream.tokens;
-  // The words are compared by their numbers: IsWord would read every line's first word again.
-  const std::uint32_t pour = program.stream.names.Find("POUR");
-  const std::uint32_t fin = program.stream.names.Find("FIN");
+ProgramParts FindParts(const LexemeStream& stream) {
+  ProgramParts parts;
+  const std::vector<Lexeme>& lexemes = stream.lexemes;
+  const std::vector<std::uint32_t>& lineFirsts = stream.lineFirsts;
+  // Only each line's first lexeme is looked at, and words are compared by their numbers.
+  const std::uint32_t pour = stream.names.Find("POUR");
+  const std::uint32_t fin = stream.names.Find("FIN");
   const auto is = [&](std::size_t at, std::uint32_t name) {
-    return tokens[at].kind == TokenKind::kWord && tokens[at].name == name;
+    return lexemes[at].kind == TokenKind::kWord && lexemes[at].name == name;
+  };
+  // The first lexeme of the line after line `line` (from 0), or the end.
+  const auto nextLine = [&](std::size_t line) -> std::size_t {
+    return line + 1 < lineFirsts.size() ? lineFirsts[line + 1] : lexemes.size();
   };
   std::size_t partStart = 0;
   // The open procedure, by index: the vector grows while it is open.
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t open = kNone;
-  for (std::size_t at = 0; at < tokens.size(); at = NextLine(tokens, at)) {
-    if (!StartsLine(tokens, at)) continue;
+  for (std::size_t line = 0; line < lineFirsts.size() && lineFirsts[line] < lexemes.size();
+       ++line) {
+    const std::size_t at = lineFirsts[line];
     if (is(at, pour)) {
       if (open != kNone) {
-        program.procedures[open].bodyEnd = at;
+        parts.procedures[open].bodyEnd = at;
       } else if (at > partStart) {
-        program.mainParts.emplace_back(partStart, at);
+        parts.mainParts.emplace_back(partStart, at);
       }
-      Procedure& procedure = program.procedures.emplace_back();
+      ProcedureParts& procedure = parts.procedures.emplace_back();
       procedure.header = at;
       std::size_t next = at + 1;
-      if (next < tokens.size() && tokens[next].kind == TokenKind::kWord) {
-        procedure.name = tokens[next++].text;
+      if (next < lexemes.size() && lexemes[next].kind == TokenKind::kWord) {
+        procedure.nameAt = next++;
       }
-      for (; next < tokens.size() && tokens[next].kind == TokenKind::kValue; ++next) {
-        procedure.inputs.push_back(NameOf(tokens[next]));
-      }
-      procedure.bodyBegin = NextLine(tokens, at);
-      procedure.bodyEnd = tokens.size();
-      open = program.procedures.size() - 1;
+      procedure.inputsBegin = next;
+      while (next < lexemes.size() && lexemes[next].kind == TokenKind::kValue) ++next;
+      procedure.inputsEnd = next;
+      procedure.bodyBegin = nextLine(line);
+      procedure.bodyEnd = lexemes.size();
+      open = parts.procedures.size() - 1;
     } else if (is(at, fin)) {
       if (open == kNone) {
-        if (at > partStart) program.mainParts.emplace_back(partStart, at);
-        program.strayEnds.push_back(at);
+        if (at > partStart) parts.mainParts.emplace_back(partStart, at);
+        parts.strayEnds.push_back(at);
       } else {
-        program.procedures[open].bodyEnd = at;
-        program.procedures[open].closed = true;
+        parts.procedures[open].bodyEnd = at;
+        parts.procedures[open].closed = true;
         open = kNone;
       }
-      partStart = NextLine(tokens, at);
+      partStart = nextLine(line);
     }
   }
-  if (open == kNone && partStart < tokens.size()) {
-    program.mainParts.emplace_back(partStart, tokens.size());
+  if (open == kNone && partStart < lexemes.size()) {
+    parts.mainParts.emplace_back(partStart, lexemes.size());
   }
+  return parts;
+}
+
+Program ReadProgram(std::string_view text) {
+  LexemeStream lexemes = ReadLexemes(text);
+  ProgramParts parts = FindParts(lexemes);
+  Program program;
+  program.stream = TokensOf(std::move(lexemes));
+  const std::vector<Token>& tokens = program.stream.tokens;
+  program.procedures.reserve(parts.procedures.size());
+  for (const ProcedureParts& found : parts.procedures) {
+    Procedure& procedure = program.procedures.emplace_back();
+    if (found.nameAt != ProcedureParts::kNoLexeme) procedure.name = tokens[found.nameAt].text;
+    for (std::size_t at = found.inputsBegin; at < found.inputsEnd; ++at) {
+      procedure.inputs.push_back(NameOf(tokens[at]));
+    }
+    procedure.header = found.header;
+    procedure.bodyBegin = found.bodyBegin;
+    procedure.bodyEnd = found.bodyEnd;
+    procedure.closed = found.closed;
+  }
+  program.mainParts = std::move(parts.mainParts);
+  program.strayEnds = std::move(parts.strayEnds);
   return program;
 }
 

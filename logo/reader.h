@@ -31,6 +31,28 @@ struct Program {
   std::vector<std::size_t> strayEnds;
 };
 
+/// Where one procedure is, by lexeme index: the compact form of Procedure.
+struct ProcedureParts {
+  static constexpr std::size_t kNoLexeme = static_cast<std::size_t>(-1);
+  std::size_t header = 0;          ///< the POUR lexeme
+  std::size_t nameAt = kNoLexeme;  ///< the lexeme of its name, or kNoLexeme
+  std::size_t inputsBegin = 0;     ///< its inputs are the values [inputsBegin, inputsEnd)
+  std::size_t inputsEnd = 0;
+  std::size_t bodyBegin = 0;  ///< first lexeme after the header line
+  std::size_t bodyEnd = 0;    ///< the FIN lexeme, or the end of the program
+  bool closed = false;        ///< whether a FIN line ends it
+};
+
+/// The procedures and main parts of a program read in the compact form, as in Program.
+struct ProgramParts {
+  std::vector<ProcedureParts> procedures;
+  std::vector<std::pair<std::size_t, std::size_t>> mainParts;
+  std::vector<std::size_t> strayEnds;
+};
+
+/// Finds the procedures of a program read by ReadLexemes, by the rule of ReadProgram.
+ProgramParts FindParts(const LexemeStream& stream);
+
 /// Reads a program (Windows-1252, CR LF or LF line ends, any bytes). A procedure starts at a
 /// line whose first word is POUR and ends at a line whose first word is FIN; a POUR line met
 /// before that FIN leaves the procedure open and starts the next one.

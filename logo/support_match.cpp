@@ -43,19 +43,19 @@ const std::array<std::string, library::kSupportProcedureCount>& SupportTexts() {
 
 }  // namespace
 
-bool IsSupportProcedure(const Program& program, const Procedure& procedure) {
-  if (!procedure.closed || procedure.name.empty()) return false;
-  const std::vector<Token>& tokens = program.stream.tokens;
-  const char* first = tokens[procedure.header].text.data();
-  const Token& fin = tokens[procedure.bodyEnd];
-  const char* last = fin.text.data() + fin.text.size();
-  const std::string_view source(first, static_cast<std::size_t>(last - first));
+bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& procedure) {
+  if (!procedure.closed || procedure.nameAt == ProcedureParts::kNoLexeme) return false;
+  const std::string_view procedureName = stream.TextOf(stream.lexemes[procedure.nameAt]);
+  const Lexeme& header = stream.lexemes[procedure.header];
+  const Lexeme& fin = stream.lexemes[procedure.bodyEnd];
+  const std::string_view source =
+      stream.text.substr(header.begin, fin.begin + fin.length - header.begin);
   // The name goes first: the texts are only compared for a procedure that bears one.
   for (const std::string& text : SupportTexts()) {
     const std::size_t nameStart = text.find(' ') + 1;
     const std::string_view name =
         std::string_view(text).substr(nameStart, text.find(' ', nameStart) - nameStart);
-    if (name != procedure.name) continue;
+    if (name != procedureName) continue;
     return Squeezed(source) == text;
   }
   return false;

@@ -5,11 +5,13 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <limits>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
 #endif
 
+#include "convert/error.h"
 #include "expr/cp1252.h"
 #include "logo/vocabulary.h"
 
@@ -81,7 +83,6 @@ constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
 bool Is(char c, ByteClass byteClass) {
   return (kByteClasses[static_cast<unsigned char>(c)] & byteClass) != 0;
 }
-bool IsBlank(char c) { return Is(c, kBlankByte); }
 bool IsLetter(char c) { return Is(c, kLetterByte); }
 bool EndsWord(char c) { return Is(c, kEndsWord); }
 bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
@@ -97,117 +98,278 @@ bool SameIgnoringCase(std::string_view text, std::string_view upper) {
   return true;
 }
 
+// What the lexer does at the first byte of something: one table look-up and one switch per
+// token or run of blanks.
+enum class Start : std::uint8_t {
+  kWord,  // any byte not listed below
+  kSpace,
+  kBlank,  // a blank other than the space
+  kLineEnd,
+  kSlash,
+  kOpenList,
+  kCloseList,
+  kOpenGroup,
+  kCloseGroup,
+  kLess,
+  kGreater,
+  kSign,  // + - * % ^ =
+  kColon,
+  kQuote,
+  kDigit,
+  kDot,
+};
+
+constexpr Start StartOf(char c) {
+  switch (c) {
+    case ' ':
+      return Start::kSpace;
+    case '\n':
+      return Start::kLineEnd;
+    case '/':
+      return Start::kSlash;
+    case '[':
+      return Start::kOpenList;
+    case ']':
+      return Start::kCloseList;
+    case '(':
+      return Start::kOpenGroup;
+    case ')':
+      return Start::kCloseGroup;
+    case '<':
+      return Start::kLess;
+    case '>':
+      return Start::kGreater;
+    case '+':
+    case '-':
+    case '*':
+    case '%':
+    case '^':
+    case '=':
+      return Start::kSign;
+    case ':':
+      return Start::kColon;
+    case '"':
+      return Start::kQuote;
+    case '.':
+      return Start::kDot;
+    default:
+      break;
+  }
+  if (IsBlankByte(c)) return Start::kBlank;
+  return IsDigit(c) ? Start::kDigit : Start::kWord;
+}
+
+constexpr std::array<Start, 256> kStarts = [] {
+  std::array<Start, 256> starts{};
+  for (int byte = 0; byte < 256; ++byte) {
+    starts[static_cast<std::size_t>(byte)] = StartOf(static_cast<char>(byte));
+  }
+  return starts;
+}();
+
+// Reads the whole text once into lexemes. Converted programs are mostly indentation and short
+// words, so the loop below is written for runs of spaces and words of a few bytes.
 class Lexer {
  public:
   explicit Lexer(std::string_view program) : text_(program) {
-    stream_.tokens.reserve(program.size() / 4);
+    stream_.text = program;
+    // Converted programs hold about one token per 28 bytes, most of them indentation. A
+    // reserve of one per 24 bytes stays under glibc's largest mapping threshold (32 MB) for
+    // programs of up to 48 MB, so that checking again reuses heap memory instead of mapping and
+    // faulting in fresh pages each time; denser texts grow the vector once or twice.
+    stream_.lexemes.reserve(program.size() / 24 + 16);
+    stream_.lineStarts.reserve(program.size() / 64 + 1);
+    stream_.lineFirsts.reserve(program.size() / 64 + 1);
+    stream_.lineStarts.push_back(0);
+    stream_.lineFirsts.push_back(0);
   }
 
-  TokenStream Run() {
-    while (at_ < text_.size()) {
-      const char c = text_[at_];
-      if (c == '\n') {
-        Add(TokenKind::kLineEnd, 1);
-        ++line_;
-        lineStart_ = at_;
-        textDepth_ = 0;
-      } else if (c == ' ') {
-        SkipSpaces();
-      } else if (IsBlank(c)) {
-        ++at_;
-      } else if (c == '/' && Peek(1) == '/' && textDepth_ == 0) {
-        ReadComment();
-      } else {
-        ReadToken(c);
+  LexemeStream Run() {
+    // The place is a local, kept in a register; the helpers take and give places.
+    const std::size_t size = text_.size();
+    const char* const bytes = text_.data();
+    std::size_t at = 0;
+    while (at < size) {
+      const char c = bytes[at];
+      // Most bytes of a converted program are spaces: lone ones between words, and runs of
+      // indentation that need the wide skip.
+      if (c == ' ') {
+        at = at + 1 < size && bytes[at + 1] == ' ' ? SkipSpaces(at + 2) : at + 1;
+        continue;
+      }
+      switch (kStarts[static_cast<unsigned char>(c)]) {
+        case Start::kSpace:  // passed above
+        case Start::kBlank:
+          ++at;
+          break;
+        case Start::kLineEnd:
+          at = Add<TokenKind::kLineEnd>(at, 1);
+          lineStart_ = at;
+          stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
+          stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+          textDepth_ = 0;
+          break;
+        case Start::kSlash:
+          at = Peek(at + 1) == '/' && textDepth_ == 0 ? ReadComment(at)
+                                                      : Add<TokenKind::kOperator>(at, 1);
+          break;
+        case Start::kOpenList:
+          if (textDepth_ > 0 || OpensText()) ++textDepth_;
+          at = Add<TokenKind::kOpenList>(at, 1);
+          break;
+        case Start::kCloseList:
+          if (textDepth_ > 0) --textDepth_;
+          at = Add<TokenKind::kCloseList>(at, 1);
+          break;
+        case Start::kOpenGroup:
+          at = Add<TokenKind::kOpenGroup>(at, 1);
+          break;
+        case Start::kCloseGroup:
+          at = Add<TokenKind::kCloseGroup>(at, 1);
+          break;
+        case Start::kLess:
+          at = Add<TokenKind::kOperator>(at, Peek(at + 1) == '=' || Peek(at + 1) == '>' ? 2 : 1);
+          break;
+        case Start::kGreater:
+          at = Add<TokenKind::kOperator>(at, Peek(at + 1) == '=' ? 2 : 1);
+          break;
+        case Start::kSign:
+          at = Add<TokenKind::kOperator>(at, 1);
+          break;
+        case Start::kColon:
+          at = Add<TokenKind::kValue>(at, WordEnd(at + 1) - at);
+          break;
+        case Start::kQuote: {
+          std::size_t end = at + 1;
+          while (end < size && !EndsQuoted(bytes[end])) ++end;
+          at = Add<TokenKind::kQuoted>(at, end - at);
+          break;
+        }
+        case Start::kDot:
+          if (!IsDigit(Peek(at + 1))) {
+            at = Add<TokenKind::kWord>(at, WordLength(at));
+            break;
+          }
+          [[fallthrough]];
+        case Start::kDigit:
+          if (const std::size_t length = NumberLength(at); length != 0) {
+            at = Add<TokenKind::kNumber>(at, length);
+          } else {
+            at = Add<TokenKind::kWord>(at, WordLength(at));
+          }
+          break;
+        case Start::kWord:
+          at = Add<TokenKind::kWord>(at, WordLength(at));
+          break;
       }
     }
-    stream_.lineCount = line_;
     return std::move(stream_);
   }
 
  private:
-  // Converted programs are mostly indentation: runs of spaces are passed sixteen bytes at a
-  // time where SSE2 is there, else eight.
-  void SkipSpaces() {
+  // Runs of spaces are passed thirty-two bytes at a time where SSE2 is there, else eight; the
+  // place after the run.
+  std::size_t SkipSpaces(std::size_t at) const {
 #if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' ');
-    while (at_ + 16 <= text_.size()) {
-      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(text_.data() + at_));
-      const auto others =
-          static_cast<unsigned>(~_mm_movemask_epi8(_mm_cmpeq_epi8(sixteen, spaces))) & 0xFFFFu;
-      if (others != 0) {
-        at_ += static_cast<std::size_t>(std::countr_zero(others));
-        return;
+    while (at + 32 <= text_.size()) {
+      const auto* bytes = reinterpret_cast<const __m128i*>(text_.data() + at);
+      const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
+      const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
+      if (_mm_movemask_epi8(_mm_and_si128(low, high)) != 0xFFFF) {
+        const auto others = ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
+                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
+        return at + static_cast<std::size_t>(std::countr_zero(others));
       }
-      at_ += 16;
+      at += 32;
     }
 #endif
     constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
-    while (at_ + 8 <= text_.size()) {
+    while (at + 8 <= text_.size()) {
       std::uint64_t eight;
-      std::memcpy(&eight, text_.data() + at_, 8);
+      std::memcpy(&eight, text_.data() + at, 8);
       if (eight != kEightSpaces) break;
-      at_ += 8;
+      at += 8;
     }
-    while (at_ < text_.size() && text_[at_] == ' ') ++at_;
+    while (at < text_.size() && text_[at] == ' ') ++at;
+    return at;
   }
 
-  char Peek(std::size_t ahead) const {
-    return at_ + ahead < text_.size() ? text_[at_ + ahead] : '\0';
-  }
+  char Peek(std::size_t at) const { return at < text_.size() ? text_[at] : '\0'; }
 
-  void Add(TokenKind kind, std::size_t length) {
-    const std::string_view text = text_.substr(at_, length);
+  // One function per kind, so that each call site does only its kind's work; the place after
+  // the lexeme.
+  template <TokenKind kKind>
+  std::size_t Add(std::size_t at, std::size_t length) {
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
-    if (kind == TokenKind::kWord || kind == TokenKind::kOperator) {
-      name = stream_.names.Intern(text);
-    } else if (kind == TokenKind::kValue || kind == TokenKind::kQuoted) {
-      name = stream_.names.Intern(text.substr(1));
+    if constexpr (kKind == TokenKind::kWord || kKind == TokenKind::kOperator) {
+      name = stream_.names.InternIn(text_, at, length);
+    } else if constexpr (kKind == TokenKind::kValue || kKind == TokenKind::kQuoted) {
+      name = stream_.names.InternIn(text_, at + 1, length - 1);
     }
-    stream_.tokens.push_back(Token{kind, name, text, line_, Column()});
-    at_ += length;
+    if constexpr (kKind == TokenKind::kQuoted) {
+      stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    }
+    stream_.lexemes.push_back(
+        Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
+    return at + length;
   }
-
-  int Column() const { return static_cast<int>(at_ - lineStart_) + 1; }
 
   // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
-  // in it is part of the text, not a comment.
+  // in it is part of the text, not a comment. Whether a word opens text is asked once per name.
   bool OpensText() {
-    if (stream_.tokens.empty() || stream_.tokens.back().kind != TokenKind::kWord) return false;
-    const Primitive* primitive = FindPrimitive(stream_.tokens.back().text);
-    return primitive != nullptr && primitive->InputCount() > 0 &&
-           primitive->Shape(0) == InputShape::kText;
+    if (stream_.lexemes.empty() || stream_.lexemes.back().kind != TokenKind::kWord) return false;
+    const std::uint32_t name = stream_.lexemes.back().name;
+    if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
+    if (opensText_[name] == kNotAsked) {
+      const Primitive* primitive = FindPrimitive(stream_.names.Key(name));
+      opensText_[name] = primitive != nullptr && primitive->ReadsTextFirst();
+    }
+    return opensText_[name] != 0;
   }
 
-  void ReadComment() {
-    std::size_t end = text_.find('\n', at_);
+  // Keeps the comment that starts at `at`; the place of its line end.
+  std::size_t ReadComment(std::size_t at) {
+    std::size_t end = text_.find('\n', at);
     if (end == std::string_view::npos) end = text_.size();
     std::size_t textEnd = end;
-    if (textEnd > at_ && text_[textEnd - 1] == '\r') --textEnd;
-    stream_.comments.push_back(Comment{text_.substr(at_, textEnd - at_), line_, Column()});
-    at_ = end;
+    if (textEnd > at && text_[textEnd - 1] == '\r') --textEnd;
+    stream_.comments.push_back(Comment{text_.substr(at, textEnd - at),
+                                       static_cast<int>(stream_.lineStarts.size()),
+                                       static_cast<int>(at - lineStart_) + 1});
+    return end;
+  }
+
+  // The first byte at or after `at` that ends a word, or the end of the text. Eight bytes are
+  // tested per round while the text has them: words are short, but every byte of every word
+  // passes here.
+  std::size_t NextWordEnd(std::size_t at) const {
+    const char* const bytes = text_.data();
+    while (at + 8 <= text_.size()) {
+      for (std::size_t i = 0; i < 8; ++i) {
+        if (EndsWord(bytes[at + i])) return at + i;
+      }
+      at += 8;
+    }
+    while (at < text_.size() && !EndsWord(bytes[at])) ++at;
+    return at;
   }
 
   std::size_t WordEnd(std::size_t from) const {
-    std::size_t end = from;
-    while (end < text_.size()) {
-      const char c = text_[end];
-      if (c == '-' && end > from && IsLetter(text_[end - 1]) && end + 1 < text_.size() &&
-          IsLetter(text_[end + 1])) {
-        ++end;
-        continue;
-      }
-      if (EndsWord(c)) break;
-      ++end;
+    std::size_t end = NextWordEnd(from);
+    // A "-" between two letters belongs to the word.
+    while (end + 1 < text_.size() && text_[end] == '-' && end > from && IsLetter(text_[end - 1]) &&
+           IsLetter(text_[end + 1])) {
+      end = NextWordEnd(end + 1);
     }
     return end;
   }
 
   // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
   // when the bytes that follow make it a word ("2x").
-  std::size_t NumberLength() const {
-    std::size_t end = at_;
+  std::size_t NumberLength(std::size_t at) const {
+    std::size_t end = at;
     const auto digits = [&] {
       const std::size_t start = end;
       while (end < text_.size() && IsDigit(text_[end])) ++end;
@@ -230,74 +392,66 @@ class Lexer {
       }
     }
     if (end < text_.size() && !EndsWord(text_[end])) return 0;
-    return end - at_;
+    return end - at;
   }
 
-  void ReadToken(char c) {
-    switch (c) {
-      case '[':
-        if (textDepth_ > 0 || OpensText()) ++textDepth_;
-        return Add(TokenKind::kOpenList, 1);
-      case ']':
-        if (textDepth_ > 0) --textDepth_;
-        return Add(TokenKind::kCloseList, 1);
-      case '(':
-        return Add(TokenKind::kOpenGroup, 1);
-      case ')':
-        return Add(TokenKind::kCloseGroup, 1);
-      case '<':
-        return Add(TokenKind::kOperator, Peek(1) == '=' || Peek(1) == '>' ? 2 : 1);
-      case '>':
-        return Add(TokenKind::kOperator, Peek(1) == '=' ? 2 : 1);
-      case '+':
-      case '-':
-      case '*':
-      case '/':
-      case '%':
-      case '^':
-      case '=':
-        return Add(TokenKind::kOperator, 1);
-      case ':':
-        return Add(TokenKind::kValue, WordEnd(at_ + 1) - at_);
-      case '"': {
-        std::size_t end = at_ + 1;
-        while (end < text_.size() && !EndsQuoted(text_[end])) ++end;
-        return Add(TokenKind::kQuoted, end - at_);
-      }
-      default:
-        break;
-    }
-    if (IsDigit(c) || (c == '.' && IsDigit(Peek(1)))) {
-      if (const std::size_t length = NumberLength(); length != 0) {
-        return Add(TokenKind::kNumber, length);
-      }
-    }
-    ReadWord();
-  }
-
-  void ReadWord() {
+  // The length of the bare word at `at`.
+  std::size_t WordLength(std::size_t at) const {
     // A byte that ends words but starts no token of its own is a word by itself.
-    std::size_t end = std::max(WordEnd(at_), at_ + 1);
+    std::size_t end = std::max(WordEnd(at), at + 1);
     // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
-    if (SameIgnoringCase(text_.substr(at_, end - at_), "TANT")) {
+    if (end - at == 4 && SameIgnoringCase(text_.substr(at, 4), "TANT")) {
       std::size_t next = end;
       while (next < text_.size() && (text_[next] == ' ' || text_[next] == '\t')) ++next;
       const std::size_t nextEnd = WordEnd(next);
       if (next > end && SameIgnoringCase(text_.substr(next, nextEnd - next), "QUE")) end = nextEnd;
     }
-    Add(TokenKind::kWord, end - at_);
+    return end - at;
   }
 
+  static constexpr std::int8_t kNotAsked = -1;
+
   std::string_view text_;
-  std::size_t at_ = 0;
-  std::size_t lineStart_ = 0;  // where the current line starts
-  int line_ = 1;
-  int textDepth_ = 0;  // brackets open in a text list on this line
-  TokenStream stream_;
+  std::size_t lineStart_ = 0;           // where the current line starts
+  int textDepth_ = 0;                   // brackets open in a text list on this line
+  std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
+  LexemeStream stream_;
 };
 
 }  // namespace
 
-TokenStream ReadTokens(std::string_view program) { return Lexer(program).Run(); }
+Place LexemeStream::PlaceOf(std::uint32_t offset) const {
+  const auto next = std::upper_bound(lineStarts.begin(), lineStarts.end(), offset);
+  const auto line = static_cast<int>(next - lineStarts.begin());
+  return Place{line, static_cast<int>(offset - lineStarts[static_cast<std::size_t>(line - 1)]) + 1};
+}
+
+LexemeStream ReadLexemes(std::string_view program) {
+  if (program.size() > std::numeric_limits<std::uint32_t>::max()) {
+    ThrowError("Le programme d\xE9passe 4 Go : il est trop long pour \xEAtre lu.");
+  }
+  return Lexer(program).Run();
+}
+
+TokenStream ReadTokens(std::string_view program) { return TokensOf(ReadLexemes(program)); }
+
+TokenStream TokensOf(LexemeStream lexemes) {
+  TokenStream stream;
+  stream.tokens.reserve(lexemes.lexemes.size());
+  int line = 1;
+  std::uint32_t lineStart = 0;
+  for (const Lexeme& lexeme : lexemes.lexemes) {
+    stream.tokens.push_back(Token{lexeme.kind, lexeme.name, lexemes.TextOf(lexeme), line,
+                                  static_cast<int>(lexeme.begin - lineStart) + 1});
+    if (lexeme.kind == TokenKind::kLineEnd) {
+      ++line;
+      lineStart = lexeme.begin + 1;
+    }
+  }
+  stream.comments = std::move(lexemes.comments);
+  stream.names = std::move(lexemes.names);
+  stream.lineCount = static_cast<int>(lexemes.lineStarts.size());
+  return stream;
+}
 
 }  // namespace tortuval::logo

@@ -54,6 +54,49 @@ struct TokenStream {
 /// one line becomes one word token whose text runs from "TANT" to "QUE".
 TokenStream ReadTokens(std::string_view program);
 
+/// A token in the reader's compact form, for passes over whole programs: its place is a byte
+/// offset, and its line and column are worked out only when a message needs them.
+struct Lexeme {
+  std::uint32_t begin;   ///< offset of its first byte in the program text
+  std::uint32_t length;  ///< in bytes
+  std::uint32_t name;    ///< as Token::name
+  TokenKind kind;
+};
+
+/// A line and a column, both from 1 (the column in bytes).
+struct Place {
+  int line;
+  int column;
+};
+
+/// The same tokens as ReadTokens gives, in the compact form, with the comments and names.
+struct LexemeStream {
+  std::string_view text;  ///< the program text, which must outlive the stream
+  std::vector<Lexeme> lexemes;
+  std::vector<Comment> comments;
+  std::vector<std::uint32_t> lineStarts;  ///< the offset of each line's first byte, by line - 1
+  /// By line - 1: the index of the line's first lexeme (its line end when it holds no other),
+  /// or the lexeme count when the text ends on that line before any.
+  std::vector<std::uint32_t> lineFirsts;
+  std::vector<std::uint32_t> quoted;  ///< the indices of the quoted words, in order
+  Lexicon names;
+
+  /// The bytes of `lexeme`.
+  std::string_view TextOf(const Lexeme& lexeme) const {
+    return text.substr(lexeme.begin, lexeme.length);
+  }
+
+  /// The line and column of the byte at `offset`.
+  Place PlaceOf(std::uint32_t offset) const;
+};
+
+/// Reads a program as ReadTokens does, into the compact form. Texts of 4 GiB or more are refused
+/// with an error: offsets are 32-bit.
+LexemeStream ReadLexemes(std::string_view program);
+
+/// The tokens of a stream read in the compact form, with their texts and places.
+TokenStream TokensOf(LexemeStream lexemes);
+
 /// The name behind the colon of a value or the quotation mark of a quoted word.
 inline std::string_view NameOf(const Token& token) { return token.text.substr(1); }
 

@@ -25,6 +25,8 @@ struct Primitive {
 
   int InputCount() const { return static_cast<int>(shapes.size()); }
   InputShape Shape(int input) const { return static_cast<InputShape>(shapes[input]); }
+  /// Whether a list given as its first input is text (ECRIS, ECL): its words are not code.
+  bool ReadsTextFirst() const { return !shapes.empty() && Shape(0) == InputShape::kText; }
 };
 
 /// One infix operator, sign or word; a higher precedence binds tighter.

@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -49,6 +50,28 @@ TEST(LexiconTest, SpellingsOfOneKeyShareANumber) {
     EXPECT_EQ(lexicon.Intern(second) == number, row.same);
     EXPECT_EQ(SameWord(first, second), row.same);
     EXPECT_EQ(WordHash(first) == WordHash(second), row.same);
+  }
+}
+
+// The lexer reads words in place, eight bytes at a time and masked to their length: a word
+// must get the number of its key at every length around those chunks, near the end of the
+// text too, and a word differing in its last byte must not.
+TEST(LexiconTest, WordsReadInPlaceGetTheNumberOfTheirKey) {
+  const std::string letters = "abcdefghijklmnopqrstuvwxyz0123456789abcd";
+  for (const std::size_t length : {1, 7, 8, 9, 15, 16, 17, 23, 24, 25, 40}) {
+    SCOPED_TRACE(length);
+    const std::string word = letters.substr(0, length);
+    std::string upper = word;
+    for (char& c : upper) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    std::string other = word;
+    other.back() = '_';
+    const std::string text = word + " " + other + " " + upper;
+    Lexicon lexicon;
+    const std::uint32_t number = lexicon.InternIn(text, 0, length);
+    EXPECT_EQ(lexicon.InternIn(text, text.size() - length, length), number);
+    EXPECT_NE(lexicon.InternIn(text, length + 1, length), number);
+    EXPECT_EQ(lexicon.Intern(upper), number);
+    EXPECT_EQ(lexicon.Key(number), upper);
   }
 }
 

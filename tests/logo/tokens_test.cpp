@@ -53,6 +53,36 @@ TEST(ReadTokens, SplitsTheDialectWithPlaces) {
   }
 }
 
+// The checker reads the compact form: it must hold the very tokens ReadTokens gives.
+TEST(ReadLexemes, HoldTheTokensOfReadTokens) {
+  for (const TokenCase& row : kTokenCases) {
+    SCOPED_TRACE(row.program);
+    const std::string program = Cp(row.program);
+    const LexemeStream stream = ReadLexemes(program);
+    const TokenStream tokens = ReadTokens(program);
+    ASSERT_EQ(stream.lexemes.size(), tokens.tokens.size());
+    for (std::size_t i = 0; i < tokens.tokens.size(); ++i) {
+      const Lexeme& lexeme = stream.lexemes[i];
+      const Token& token = tokens.tokens[i];
+      EXPECT_EQ(lexeme.kind, token.kind);
+      EXPECT_EQ(lexeme.name, token.name);
+      EXPECT_EQ(stream.TextOf(lexeme), token.text);
+      EXPECT_EQ(stream.PlaceOf(lexeme.begin).line, token.line);
+      EXPECT_EQ(stream.PlaceOf(lexeme.begin).column, token.column);
+    }
+  }
+}
+
+TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
+  // a, line end, line end, line end (after the comment), b, "q
+  const LexemeStream stream = ReadLexemes("a\n\n// c\nb \"q");
+  EXPECT_EQ(stream.lineStarts, (std::vector<std::uint32_t>{0, 2, 3, 8}));
+  EXPECT_EQ(stream.lineFirsts, (std::vector<std::uint32_t>{0, 2, 3, 4}));
+  EXPECT_EQ(stream.quoted, (std::vector<std::uint32_t>{5}));
+  // A last line with no lexeme points past the end.
+  EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
+}
+
 TEST(ReadTokens, KeepsCommentsApart) {
   const TokenStream stream = ReadTokens("SIVRAI [ // DEBUT_SI\r\n]");
   ASSERT_EQ(stream.comments.size(), 1u);
