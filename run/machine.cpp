@@ -213,11 +213,20 @@ void Machine::Exec(const Node& node) {
     case Op::kTest:
       frame_.test = EvalTruth(node.kids[0]);
       return;
+    // A TESTE inside the list of SIVRAI or SIFAUX belongs to that list: once it has run, the
+    // result is the one that chose it again, so a SIFAUX after "SIVRAI [ … TESTE … ]" answers
+    // the outer TESTE, as the algorithm's SINON answers its own SI around a nested one.
     case Op::kIfTrue:
-      if (frame_.test) Exec(node.kids[0]);
+      if (frame_.test) {
+        Exec(node.kids[0]);
+        frame_.test = true;
+      }
       return;
     case Op::kIfFalse:
-      if (!frame_.test) Exec(node.kids[0]);
+      if (!frame_.test) {
+        Exec(node.kids[0]);
+        frame_.test = false;
+      }
       return;
     case Op::kIf:
       if (EvalTruth(node.kids[0])) Exec(node.kids[1]);
