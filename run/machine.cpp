@@ -114,6 +114,13 @@ void Machine::Charge(std::size_t size) {
   Tick();
 }
 
+// Checked and counted before the list or word is made, so that a runaway program stops before
+// it takes the memory.
+void Machine::AllowSize(std::size_t size) {
+  if (size > kMaxItems) Fail(Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
+  Charge(size);
+}
+
 void Machine::Write(std::string_view text) {
   outputBytes_ += text.size();
   if (outputBytes_ > options_.limits.maxOutputBytes) {
@@ -188,8 +195,7 @@ void Machine::Exec(const Node& node) {
       return;
     case Op::kAssign: {
       const Node& kid = node.kids[0];
-      if (kid.op == Op::kNumber || (kid.op >= Op::kNegate && kid.op <= Op::kPower) ||
-          kid.op == Op::kMath) {
+      if (Numeric(kid)) {
         const double number = EvalNumber(kid);
         Variable(node).SetNumber(number);
       } else {
@@ -213,11 +219,20 @@ void Machine::Exec(const Node& node) {
     case Op::kTest:
       frame_.test = EvalTruth(node.kids[0]);
       return;
+    // A TESTE inside the list of SIVRAI or SIFAUX belongs to that list: once it has run, the
+    // result is the one that chose it again, so a SIFAUX after "SIVRAI [ … TESTE … ]" answers
+    // the outer TESTE, as the algorithm's SINON answers its own SI around a nested one.
     case Op::kIfTrue:
-      if (frame_.test) Exec(node.kids[0]);
+      if (frame_.test) {
+        Exec(node.kids[0]);
+        frame_.test = true;
+      }
       return;
     case Op::kIfFalse:
-      if (!frame_.test) Exec(node.kids[0]);
+      if (!frame_.test) {
+        Exec(node.kids[0]);
+        frame_.test = false;
+      }
       return;
     case Op::kIf:
       if (EvalTruth(node.kids[0])) Exec(node.kids[1]);
@@ -292,7 +307,7 @@ void Machine::Print(const Node& node) {
   const Node& kid = node.kids[0];
   if (kid.op == Op::kConstant && kid.value.IsWord()) {
     Write(kid.value.word());
-  } else if (kid.op == Op::kNumber || (kid.op >= Op::kNegate && kid.op <= Op::kPower)) {
+  } else if (kid.op != Op::kVariable && kid.op != Op::kMath && Numeric(kid)) {
     Write(FormatNumber(EvalNumber(kid)));
   } else {
     Write(Printed(Eval(kid)));
@@ -439,8 +454,10 @@ Value Machine::Eval(const Node& node) {
       return Value::Number(node.number);
     case Op::kVariable:
       return Read(node);
-    case Op::kNegate:
     case Op::kAdd:
+      if (!Numeric(node)) return Sum(node);
+      [[fallthrough]];
+    case Op::kNegate:
     case Op::kSubtract:
     case Op::kMultiply:
     case Op::kDivide:
@@ -486,6 +503,43 @@ Value Machine::Eval(const Node& node) {
       line_ = node.line;
       Fail(Message("Cette instruction ne rend pas de valeur."));
   }
+}
+
+// Whether an expression gives a number without being evaluated as a value: "+" looks at what
+// its variables hold, so that adding numbers keeps its fast way.
+bool Machine::Numeric(const Node& node) {
+  switch (node.op) {
+    case Op::kNumber:
+    case Op::kMath:
+      return true;
+    case Op::kVariable:
+      return Variable(node).IsNumber();
+    case Op::kAdd:
+      return Numeric(node.kids[0]) && Numeric(node.kids[1]);
+    default:
+      return node.op >= Op::kNegate && node.op <= Op::kPower;
+  }
+}
+
+// "+" adds numbers; with a word that is no number on either side it joins the two printed
+// values, as the source notation does with its strings ("x = " + x, lettre + envers).
+Value Machine::Sum(const Node& node) {
+  const Value a = Eval(node.kids[0]);
+  const Value b = Eval(node.kids[1]);
+  if (a.IsNumber() && b.IsNumber()) return Value::Number(a.number() + b.number());
+  double ignored = 0;
+  const auto isText = [&](const Value& value) {
+    return value.IsWord() && !ParseNumber(value.word(), ignored);
+  };
+  line_ = node.line;
+  if (isText(a) || isText(b)) {
+    std::string joined = Printed(a);
+    std::string second = Printed(b);
+    AllowSize(joined.size() + second.size());
+    joined += second;
+    return Value::Word(std::move(joined));
+  }
+  return Value::Number(NumberOf(a) + NumberOf(b));
 }
 
 Value Machine::Item(const Node& node) {

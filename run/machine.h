@@ -49,6 +49,10 @@ class Machine {
   std::string ReadAnswer();
   /// Counts work proportional to `size` (items or bytes made) against the step budget.
   void Charge(std::size_t size);
+  /// Checks that a list or word of `size` items or bytes may be made, and charges for it.
+  void AllowSize(std::size_t size);
+  /// The longest list or word a program may make: beyond it a program is running away.
+  static constexpr std::size_t kMaxItems = std::size_t{1} << 22;
   std::mt19937_64& Random() { return random_; }
   /// The pass of the innermost répète, from 1.
   double RepCount() const;
@@ -71,6 +75,8 @@ class Machine {
   bool Compare(const Node& node);
 
   Value Call(const Node& node, bool valueWanted);
+  bool Numeric(const Node& node);
+  Value Sum(const Node& node);
   Value Item(const Node& node);
   void Replace(const Node& node);
   void Repeat(const Node& node);

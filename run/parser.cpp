@@ -144,6 +144,17 @@ class Parser {
     return node;
   }
 
+  // ":mot.length" is the source's length of a word, which the converter leaves as it stands
+  // (it rewrites only a list's length, into "card"): it is read as the length of ":mot".
+  Node ValueOf(std::string_view name, int line) {
+    constexpr std::string_view kLength = ".length";
+    if (name.size() <= kLength.size() || !name.ends_with(kLength)) return VariableNode(name, line);
+    Node node = Leaf(Op::kPrimitive, line);
+    node.builtin = FindBuiltin("CARD");
+    node.kids.push_back(VariableNode(name.substr(0, name.size() - kLength.size()), line));
+    return node;
+  }
+
   void ParseProcedure(std::size_t index) {
     const logo::Procedure& procedure = program_.procedures[index];
     ProcedureCode& code = code_.procedures[index];
@@ -533,7 +544,7 @@ class Parser {
       }
       case TokenKind::kValue:
         ++at_;
-        return VariableNode(logo::NameOf(token), token.line);
+        return ValueOf(logo::NameOf(token), token.line);
       case TokenKind::kQuoted:
         return QuotedWord();
       case TokenKind::kOpenGroup:
@@ -548,7 +559,7 @@ class Parser {
     }
   }
 
-  // The converter writes a source string "deux mots" as it stands: the word runs to the
+  // The converter writes a source string "deux mots" as "deux mots ": the word runs to the
   // closing mark when one ends a later word of the line.
   Node QuotedWord() {
     const Token& token = Current();
@@ -567,6 +578,9 @@ class Parser {
     } else {
       const char* from = token.text.data() + 1;
       const char* to = Tokens()[close].text.data() + Tokens()[close].text.size() - 1;
+      // The converter puts one blank before the closing mark of every source string ("bonjour"
+      // becomes "bonjour "): that blank is the notation's, not the string's.
+      if (to > from && to[-1] == ' ') --to;
       node.value = Value::Word(std::string(from, static_cast<std::size_t>(to - from)));
     }
     at_ = close + 1;

@@ -15,17 +15,9 @@
 namespace tortuval::run {
 namespace {
 
-// The longest list or word a program may make: beyond it a program is running away.
-constexpr std::size_t kMaxItems = std::size_t{1} << 22;
+constexpr std::size_t kMaxItems = Machine::kMaxItems;
 
-// Checked and counted before the list or word is made, so that a runaway program stops before
-// it takes the memory.
-void AllowSize(Machine& machine, std::size_t size) {
-  if (size > kMaxItems) {
-    machine.Fail(Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
-  }
-  machine.Charge(size);
-}
+void AllowSize(Machine& machine, std::size_t size) { machine.AllowSize(size); }
 
 // Words and numbers are both words to the list primitives; a number's word is its printed form.
 std::string WordOf(const Value& value) { return Printed(value); }

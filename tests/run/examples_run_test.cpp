@@ -1,7 +1,8 @@
-// The built-in examples converted and run with the answers of tests/data/run/examples.txt:
-// what each prints is compared with what its algorithm computes, worked out apart from the
-// runtime; the random examples are checked by what must hold whatever was drawn. Last, the
-// converter's programs of the examples and of generated documents parse.
+// The built-in examples converted and run with the answers of tests/data/run/examples.txt, and
+// documents of our own making with those of tests/data/run/documents.txt: what each prints is
+// compared with what its algorithm computes, worked out apart from the runtime; the random
+// examples are checked by what must hold whatever was drawn. Last, the converter's programs of
+// the examples and of generated documents parse.
 
 #include <gtest/gtest.h>
 
@@ -51,20 +52,38 @@ struct ExampleRun {
   ScriptedConsole console;
 };
 
-ExampleRun RunExample(int number, std::vector<std::string> answers, std::uint64_t seed = 7) {
+ExampleRun RunWithAnswers(const std::string& program, std::vector<std::string> answers,
+                          std::uint64_t seed = 7) {
   ExampleRun run{RunResult(), ScriptedConsole(std::move(answers))};
   RunOptions options;
   options.seed = seed;
-  run.result = RunProgram(ExampleProgram(number), run.console, options);
+  run.result = RunProgram(program, run.console, options);
   return run;
 }
 
+ExampleRun RunExample(int number, std::vector<std::string> answers, std::uint64_t seed = 7) {
+  return RunWithAnswers(ExampleProgram(number), std::move(answers), seed);
+}
+
+// A case's program: a built-in example's, or that of a document of tests/data/run/documents.
+std::string CaseProgram(const testing::Case& example) {
+  if (example.Has("document")) {
+    return convert::ConvertDocument(
+               testing::ReadDataFile("run/documents/" + example.Get("document")))
+        .logoText;
+  }
+  return ExampleProgram(std::stoi(example.Get("example")));
+}
+
 TEST(ExamplesRun, PrintWhatTheirAlgorithmsCompute) {
-  for (const testing::Case& example : testing::ReadCaseFile("run/examples.txt")) {
+  std::vector<testing::Case> cases = testing::ReadCaseFile("run/examples.txt");
+  for (testing::Case& document : testing::ReadCaseFile("run/documents.txt")) {
+    cases.push_back(std::move(document));
+  }
+  for (const testing::Case& example : cases) {
     SCOPED_TRACE(example.name);
-    const int number = std::stoi(example.Get("example"));
-    if (number == 15) continue;  // a line to be mended by hand, below
-    ExampleRun run = RunExample(number, Lines(example.Get("answers")));
+    if (example.Get("example") == "15") continue;  // a line to be mended by hand, below
+    ExampleRun run = RunWithAnswers(CaseProgram(example), Lines(example.Get("answers")));
     EXPECT_EQ(run.result.outcome, Outcome::kCompleted) << Utf8(run.result.message);
     if (example.Has("output")) {
       EXPECT_EQ(WithoutCr(example.Get("output")), WithoutCr(run.console.output))
@@ -75,6 +94,7 @@ TEST(ExamplesRun, PrintWhatTheirAlgorithmsCompute) {
     }
     if (example.Has("segments")) {
       EXPECT_EQ(run.result.drawing.segments.size(), std::stoul(example.Get("segments")));
+      EXPECT_EQ(run.result.drawing.points.size(), std::stoul(example.Get("points", "0")));
       EXPECT_TRUE(run.result.drawing.shown);
       EXPECT_EQ(run.console.drawingsShown, 1);
     }
