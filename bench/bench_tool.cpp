@@ -3,6 +3,7 @@
 //   tortuval_bench_tool memory MEGABYTES          converts one in memory and prints
 //                                                 "input output peak_growth" in bytes
 //   tortuval_bench_tool convert FILE...           converts files, for a profiler to watch
+//   tortuval_bench_tool check FILE...             converts and checks them, for the same use
 //   tortuval_bench_tool digests                   one line per generated document and example:
 //                                                 sizes and hashes of both panes, so that two
 //                                                 builds can be shown to convert alike
@@ -18,6 +19,7 @@
 
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
+#include "logo/checker.h"
 #include "testing/document_generator.h"
 
 namespace {
@@ -113,13 +115,24 @@ int main(int argc, char* argv[]) {
     std::printf("%zu output bytes\n", total);
     return 0;
   }
+  if (command == "check" && argc >= 3) {
+    std::size_t findings = 0;
+    for (int i = 2; i < argc; ++i) {
+      std::ifstream in(argv[i], std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      findings +=
+          tortuval::logo::CheckProgram(tortuval::convert::ConvertDocument(bytes).logoText).size();
+    }
+    std::printf("%zu findings\n", findings);
+    return 0;
+  }
   if (command == "digests" && argc == 2) {
     PrintDigests();
     return 0;
   }
   std::fprintf(stderr,
                "usage: %s generate MEGABYTES FILE | memory MEGABYTES | convert FILE... | "
-               "digests\n",
+               "check FILE... | digests\n",
                argv[0]);
   return 2;
 }

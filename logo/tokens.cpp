@@ -182,6 +182,7 @@ class Lexer {
     stream_.lineFirsts.reserve(program.size() / 64 + 1);
     stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
+    MarkEnds(0);
   }
 
   LexemeStream Run() {
@@ -236,9 +237,12 @@ class Lexer {
         case Start::kSign:
           at = Add<TokenKind::kOperator>(at, 1);
           break;
-        case Start::kColon:
-          at = Add<TokenKind::kValue>(at, WordEnd(at + 1) - at);
+        case Start::kColon: {
+          std::size_t end = NextWordEnd(at + 1);
+          if (end < size && bytes[end] == '-') end = WordEnd(at + 1);
+          at = Add<TokenKind::kValue>(at, end - at);
           break;
+        }
         case Start::kQuote: {
           std::size_t end = at + 1;
           while (end < size && !EndsQuoted(bytes[end])) ++end;
@@ -252,15 +256,25 @@ class Lexer {
           }
           [[fallthrough]];
         case Start::kDigit:
-          if (const std::size_t length = NumberLength(at); length != 0) {
+          // Most numbers are one digit ("0", "1"): a digit followed by a byte that ends words.
+          if (at + 1 == size || EndsWord(bytes[at + 1])) {
+            at = Add<TokenKind::kNumber>(at, 1);
+          } else if (const std::size_t length = NumberLength(at); length != 0) {
             at = Add<TokenKind::kNumber>(at, length);
           } else {
             at = Add<TokenKind::kWord>(at, WordLength(at));
           }
           break;
-        case Start::kWord:
-          at = Add<TokenKind::kWord>(at, WordLength(at));
+        case Start::kWord: {
+          // The byte at `at` does not end words: the word runs on to the next that does,
+          // unless a "-" or "TANT" asks for the whole rule.
+          std::size_t end = NextWordEnd(at + 1);
+          if ((end < size && bytes[end] == '-') || (end - at == 4 && MayBeTant(bytes + at))) {
+            end = at + WordLength(at);
+          }
+          at = Add<TokenKind::kWord>(at, end - at);
           break;
+        }
       }
     }
     return std::move(stream_);
@@ -272,16 +286,22 @@ class Lexer {
   std::size_t SkipSpaces(std::size_t at) const {
 #if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' ');
-    while (at + 32 <= text_.size()) {
+    while (at + 64 <= text_.size()) {
       const auto* bytes = reinterpret_cast<const __m128i*>(text_.data() + at);
-      const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
-      const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
-      if (_mm_movemask_epi8(_mm_and_si128(low, high)) != 0xFFFF) {
-        const auto others = ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
-                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
+      const __m128i first = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
+      const __m128i second = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
+      const __m128i third = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 2), spaces);
+      const __m128i fourth = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 3), spaces);
+      const __m128i all = _mm_and_si128(_mm_and_si128(first, second), _mm_and_si128(third, fourth));
+      if (_mm_movemask_epi8(all) != 0xFFFF) {
+        const std::uint64_t others =
+            ~(std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(first))} |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(second))} << 16 |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(third))} << 32 |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(fourth))} << 48);
         return at + static_cast<std::size_t>(std::countr_zero(others));
       }
-      at += 32;
+      at += 64;
     }
 #endif
     constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
@@ -310,6 +330,11 @@ class Lexer {
     }
     if constexpr (kKind == TokenKind::kQuoted) {
       stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    }
+    if constexpr (kKind == TokenKind::kOpenList || kKind == TokenKind::kCloseList ||
+                  kKind == TokenKind::kOpenGroup || kKind == TokenKind::kCloseGroup) {
+      stream_.brackets.push_back(BracketAt{static_cast<std::uint32_t>(stream_.lexemes.size()),
+                                           static_cast<std::uint32_t>(stream_.lineStarts.size())});
     }
     stream_.lexemes.push_back(
         Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
@@ -341,22 +366,74 @@ class Lexer {
     return end;
   }
 
-  // The first byte at or after `at` that ends a word, or the end of the text. Eight bytes are
-  // tested per round while the text has them: words are short, but every byte of every word
-  // passes here.
-  std::size_t NextWordEnd(std::size_t at) const {
-    const char* const bytes = text_.data();
-    while (at + 8 <= text_.size()) {
-      for (std::size_t i = 0; i < 8; ++i) {
-        if (EndsWord(bytes[at + i])) return at + i;
+  // The first byte at or after `at` that ends a word, or the end of the text. Every byte of
+  // every word passes here, and a line's words lie close together after its indentation: the
+  // bytes that may end a word are marked for 64 bytes at once, and the marks serve the next
+  // words too. A mark is only a candidate, checked in the byte-class table.
+  std::size_t NextWordEnd(std::size_t at) {
+    // Offsets before the marked stretch wrap around to large numbers: they take the long way.
+    if (const std::size_t offset = at - endsFrom_; offset < 64) {
+      if (const std::uint64_t marks = endMarks_ >> offset; marks != 0) {
+        const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(marks));
+        if (end < text_.size() && EndsWord(text_[end])) return end;
       }
-      at += 8;
     }
-    while (at < text_.size() && !EndsWord(bytes[at])) ++at;
-    return at;
+    return NextWordEndFurther(at);
   }
 
-  std::size_t WordEnd(std::size_t from) const {
+  // NextWordEnd past the first mark or the marked stretch.
+  std::size_t NextWordEndFurther(std::size_t at) {
+    const char* const bytes = text_.data();
+    for (;;) {
+      if (at - endsFrom_ >= 64) MarkEnds(at);
+      for (std::uint64_t marks = endMarks_ >> (at - endsFrom_); marks != 0; marks &= marks - 1) {
+        const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(marks));
+        // The bytes past the text are marked: the text ends the word there.
+        if (end >= text_.size()) return text_.size();
+        if (EndsWord(bytes[end])) return end;
+      }
+      at = endsFrom_ + 64;
+    }
+  }
+
+  // Marks the bytes that may end a word among the 64 from `from`: those below "0", ":" to ">"
+  // and "[" to "^" (which holds every byte that does). Bytes past the text count as marked.
+  void MarkEnds(std::size_t from) {
+    const char* bytes = text_.data() + from;
+    if (from + 64 > text_.size()) {
+      padded_.fill(' ');
+      if (from < text_.size()) std::memcpy(padded_.data(), bytes, text_.size() - from);
+      bytes = padded_.data();
+    }
+    std::uint64_t marks = 0;
+#if defined(__SSE2__)
+    const __m128i belowDigits = _mm_set1_epi8(0x2F);
+    const __m128i colon = _mm_set1_epi8(0x3A);
+    const __m128i colonSpan = _mm_set1_epi8(0x3E - 0x3A);
+    const __m128i bracket = _mm_set1_epi8(0x5B);
+    const __m128i bracketSpan = _mm_set1_epi8(0x5E - 0x5B);
+    for (int part = 0; part < 4; ++part) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes) + part);
+      // x <= limit, unsigned, is min(x, limit) == x; a span [low, high] is x - low <= high - low.
+      const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(sixteen, belowDigits), sixteen);
+      const __m128i fromColon = _mm_sub_epi8(sixteen, colon);
+      const __m128i signs = _mm_cmpeq_epi8(_mm_min_epu8(fromColon, colonSpan), fromColon);
+      const __m128i fromBracket = _mm_sub_epi8(sixteen, bracket);
+      const __m128i brackets = _mm_cmpeq_epi8(_mm_min_epu8(fromBracket, bracketSpan), fromBracket);
+      const auto part16 = static_cast<std::uint32_t>(
+          _mm_movemask_epi8(_mm_or_si128(low, _mm_or_si128(signs, brackets))));
+      marks |= std::uint64_t{part16} << (16 * part);
+    }
+#else
+    for (int i = 0; i < 64; ++i) {
+      if (EndsWord(bytes[i])) marks |= std::uint64_t{1} << i;
+    }
+#endif
+    endsFrom_ = from;
+    endMarks_ = marks;
+  }
+
+  std::size_t WordEnd(std::size_t from) {
     std::size_t end = NextWordEnd(from);
     // A "-" between two letters belongs to the word.
     while (end + 1 < text_.size() && text_[end] == '-' && end > from && IsLetter(text_[end - 1]) &&
@@ -396,11 +473,12 @@ class Lexer {
   }
 
   // The length of the bare word at `at`.
-  std::size_t WordLength(std::size_t at) const {
+  std::size_t WordLength(std::size_t at) {
     // A byte that ends words but starts no token of its own is a word by itself.
     std::size_t end = std::max(WordEnd(at), at + 1);
     // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
-    if (end - at == 4 && SameIgnoringCase(text_.substr(at, 4), "TANT")) {
+    if (end - at == 4 && MayBeTant(text_.data() + at) &&
+        SameIgnoringCase(text_.substr(at, 4), "TANT")) {
       std::size_t next = end;
       while (next < text_.size() && (text_[next] == ' ' || text_[next] == '\t')) ++next;
       const std::size_t nextEnd = WordEnd(next);
@@ -409,9 +487,22 @@ class Lexer {
     return end - at;
   }
 
+  // Whether four bytes may spell "TANT" in any case: clearing bit 5 of a byte leaves "T", "A"
+  // or "N" only for that capital and its small letter. Passes most four-byte words at once.
+  static bool MayBeTant(const char* bytes) {
+    std::uint32_t four;
+    std::memcpy(&four, bytes, 4);
+    std::uint32_t tant;
+    std::memcpy(&tant, "TANT", 4);
+    return (four & 0xDFDFDFDFu) == tant;
+  }
+
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
+  std::size_t endsFrom_ = 0;            // where the marked stretch of NextWordEnd starts
+  std::uint64_t endMarks_ = 0;          // its marks, one bit a byte, the first byte lowest
+  std::array<char, 64> padded_;         // the last bytes of the text, then blanks, for MarkEnds
   std::size_t lineStart_ = 0;           // where the current line starts
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
