@@ -22,7 +22,8 @@ class Lexicon {
   std::uint32_t Intern(std::string_view word);
 
   /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
-  std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
+  [[gnu::always_inline]] std::uint32_t InternIn(std::string_view text, std::size_t begin,
+                                                std::size_t length) {
     // Most words have at most eight bytes: their path is kept short enough to be inlined.
     if constexpr (std::endian::native == std::endian::little) {
       if (length <= 8 && begin + 8 <= text.size()) {
@@ -103,7 +104,7 @@ class Lexicon {
   }
 
   // InternSpelling for a word of up to eight bytes, whose other chunks are zeros.
-  std::uint32_t InternShort(std::uint64_t bytes, std::size_t size) {
+  [[gnu::always_inline]] std::uint32_t InternShort(std::uint64_t bytes, std::size_t size) {
     const std::size_t mask = spellings_.size() - 1;
     for (std::size_t slot = ShortHash(bytes, size) & mask;; slot = (slot + 1) & mask) {
       const Spelling& held = spellings_[slot];

@@ -182,7 +182,6 @@ class Lexer {
     stream_.lineFirsts.reserve(program.size() / 64 + 1);
     stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
-    MarkEnds(0);
   }
 
   LexemeStream Run() {
@@ -201,14 +200,11 @@ class Lexer {
       switch (kStarts[static_cast<unsigned char>(c)]) {
         case Start::kSpace:  // passed above
         case Start::kBlank:
-          ++at;
+          // The CR of a CR LF line end is passed with its LF.
+          at = at + 1 < size && bytes[at + 1] == '\n' ? LineEnd(at + 1) : at + 1;
           break;
         case Start::kLineEnd:
-          at = Add<TokenKind::kLineEnd>(at, 1);
-          lineStart_ = at;
-          stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
-          stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
-          textDepth_ = 0;
+          at = LineEnd(at);
           break;
         case Start::kSlash:
           at = Peek(at + 1) == '/' && textDepth_ == 0 ? ReadComment(at)
@@ -283,7 +279,7 @@ class Lexer {
  private:
   // Runs of spaces are passed thirty-two bytes at a time where SSE2 is there, else eight; the
   // place after the run.
-  std::size_t SkipSpaces(std::size_t at) const {
+  [[gnu::noinline]] std::size_t SkipSpaces(std::size_t at) const {
 #if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' ');
     while (at + 64 <= text_.size()) {
@@ -320,7 +316,7 @@ class Lexer {
   // One function per kind, so that each call site does only its kind's work; the place after
   // the lexeme.
   template <TokenKind kKind>
-  std::size_t Add(std::size_t at, std::size_t length) {
+  [[gnu::always_inline]] std::size_t Add(std::size_t at, std::size_t length) {
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
     if constexpr (kKind == TokenKind::kWord || kKind == TokenKind::kOperator) {
@@ -338,12 +334,27 @@ class Lexer {
     }
     stream_.lexemes.push_back(
         Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
-    return at + length;
+    at += length;
+    if constexpr (kKind != TokenKind::kLineEnd) {
+      // Most tokens are followed by one space: it is passed here, saving a turn of the loop.
+      if (at < text_.size() && text_[at] == ' ') ++at;
+    }
+    return at;
+  }
+
+  // Adds the line end at `at` and starts the next line, past its indentation; the place after.
+  [[gnu::always_inline]] std::size_t LineEnd(std::size_t at) {
+    at = Add<TokenKind::kLineEnd>(at, 1);
+    lineStart_ = at;
+    stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
+    stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    textDepth_ = 0;
+    return at < text_.size() && text_[at] == ' ' ? SkipSpaces(at + 1) : at;
   }
 
   // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
   // in it is part of the text, not a comment. Whether a word opens text is asked once per name.
-  bool OpensText() {
+  [[gnu::noinline]] bool OpensText() {
     if (stream_.lexemes.empty() || stream_.lexemes.back().kind != TokenKind::kWord) return false;
     const std::uint32_t name = stream_.lexemes.back().name;
     if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
@@ -355,7 +366,7 @@ class Lexer {
   }
 
   // Keeps the comment that starts at `at`; the place of its line end.
-  std::size_t ReadComment(std::size_t at) {
+  [[gnu::noinline]] std::size_t ReadComment(std::size_t at) {
     std::size_t end = text_.find('\n', at);
     if (end == std::string_view::npos) end = text_.size();
     std::size_t textEnd = end;
@@ -367,73 +378,36 @@ class Lexer {
   }
 
   // The first byte at or after `at` that ends a word, or the end of the text. Every byte of
-  // every word passes here, and a line's words lie close together after its indentation: the
-  // bytes that may end a word are marked for 64 bytes at once, and the marks serve the next
-  // words too. A mark is only a candidate, checked in the byte-class table.
-  std::size_t NextWordEnd(std::size_t at) {
-    // Offsets before the marked stretch wrap around to large numbers: they take the long way.
-    if (const std::size_t offset = at - endsFrom_; offset < 64) {
-      if (const std::uint64_t marks = endMarks_ >> offset; marks != 0) {
-        const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(marks));
-        if (end < text_.size() && EndsWord(text_[end])) return end;
-      }
-    }
-    return NextWordEndFurther(at);
-  }
-
-  // NextWordEnd past the first mark or the marked stretch.
-  std::size_t NextWordEndFurther(std::size_t at) {
+  // every word passes here: where SSE2 is there, sixteen bytes are sifted at once for bytes that
+  // may end a word (those below "0", ":" to ">" and "[" to "^", which hold every byte that
+  // does), and only those are looked up in the byte-class table.
+  [[gnu::always_inline]] std::size_t NextWordEnd(std::size_t at) const {
     const char* const bytes = text_.data();
-    for (;;) {
-      if (at - endsFrom_ >= 64) MarkEnds(at);
-      for (std::uint64_t marks = endMarks_ >> (at - endsFrom_); marks != 0; marks &= marks - 1) {
+#if defined(__SSE2__)
+    while (at + 16 <= text_.size()) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+      // x <= limit, unsigned, is min(x, limit) == x; a span [low, high] is x - low <= high - low.
+      const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(sixteen, _mm_set1_epi8(0x2F)), sixteen);
+      const __m128i fromColon = _mm_sub_epi8(sixteen, _mm_set1_epi8(0x3A));
+      const __m128i signs =
+          _mm_cmpeq_epi8(_mm_min_epu8(fromColon, _mm_set1_epi8(0x3E - 0x3A)), fromColon);
+      const __m128i fromBracket = _mm_sub_epi8(sixteen, _mm_set1_epi8(0x5B));
+      const __m128i brackets =
+          _mm_cmpeq_epi8(_mm_min_epu8(fromBracket, _mm_set1_epi8(0x5E - 0x5B)), fromBracket);
+      for (auto marks = static_cast<std::uint32_t>(
+               _mm_movemask_epi8(_mm_or_si128(low, _mm_or_si128(signs, brackets))));
+           marks != 0; marks &= marks - 1) {
         const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(marks));
-        // The bytes past the text are marked: the text ends the word there.
-        if (end >= text_.size()) return text_.size();
         if (EndsWord(bytes[end])) return end;
       }
-      at = endsFrom_ + 64;
-    }
-  }
-
-  // Marks the bytes that may end a word among the 64 from `from`: those below "0", ":" to ">"
-  // and "[" to "^" (which holds every byte that does). Bytes past the text count as marked.
-  void MarkEnds(std::size_t from) {
-    const char* bytes = text_.data() + from;
-    if (from + 64 > text_.size()) {
-      padded_.fill(' ');
-      if (from < text_.size()) std::memcpy(padded_.data(), bytes, text_.size() - from);
-      bytes = padded_.data();
-    }
-    std::uint64_t marks = 0;
-#if defined(__SSE2__)
-    const __m128i belowDigits = _mm_set1_epi8(0x2F);
-    const __m128i colon = _mm_set1_epi8(0x3A);
-    const __m128i colonSpan = _mm_set1_epi8(0x3E - 0x3A);
-    const __m128i bracket = _mm_set1_epi8(0x5B);
-    const __m128i bracketSpan = _mm_set1_epi8(0x5E - 0x5B);
-    for (int part = 0; part < 4; ++part) {
-      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes) + part);
-      // x <= limit, unsigned, is min(x, limit) == x; a span [low, high] is x - low <= high - low.
-      const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(sixteen, belowDigits), sixteen);
-      const __m128i fromColon = _mm_sub_epi8(sixteen, colon);
-      const __m128i signs = _mm_cmpeq_epi8(_mm_min_epu8(fromColon, colonSpan), fromColon);
-      const __m128i fromBracket = _mm_sub_epi8(sixteen, bracket);
-      const __m128i brackets = _mm_cmpeq_epi8(_mm_min_epu8(fromBracket, bracketSpan), fromBracket);
-      const auto part16 = static_cast<std::uint32_t>(
-          _mm_movemask_epi8(_mm_or_si128(low, _mm_or_si128(signs, brackets))));
-      marks |= std::uint64_t{part16} << (16 * part);
-    }
-#else
-    for (int i = 0; i < 64; ++i) {
-      if (EndsWord(bytes[i])) marks |= std::uint64_t{1} << i;
+      at += 16;
     }
 #endif
-    endsFrom_ = from;
-    endMarks_ = marks;
+    while (at < text_.size() && !EndsWord(bytes[at])) ++at;
+    return at;
   }
 
-  std::size_t WordEnd(std::size_t from) {
+  std::size_t WordEnd(std::size_t from) const {
     std::size_t end = NextWordEnd(from);
     // A "-" between two letters belongs to the word.
     while (end + 1 < text_.size() && text_[end] == '-' && end > from && IsLetter(text_[end - 1]) &&
@@ -445,7 +419,7 @@ class Lexer {
 
   // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
   // when the bytes that follow make it a word ("2x").
-  std::size_t NumberLength(std::size_t at) const {
+  [[gnu::noinline]] std::size_t NumberLength(std::size_t at) const {
     std::size_t end = at;
     const auto digits = [&] {
       const std::size_t start = end;
@@ -473,7 +447,7 @@ class Lexer {
   }
 
   // The length of the bare word at `at`.
-  std::size_t WordLength(std::size_t at) {
+  [[gnu::noinline]] std::size_t WordLength(std::size_t at) const {
     // A byte that ends words but starts no token of its own is a word by itself.
     std::size_t end = std::max(WordEnd(at), at + 1);
     // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
@@ -500,9 +474,6 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
-  std::size_t endsFrom_ = 0;            // where the marked stretch of NextWordEnd starts
-  std::uint64_t endMarks_ = 0;          // its marks, one bit a byte, the first byte lowest
-  std::array<char, 64> padded_;         // the last bytes of the text, then blanks, for MarkEnds
   std::size_t lineStart_ = 0;           // where the current line starts
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
