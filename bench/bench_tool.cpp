@@ -4,6 +4,9 @@
 //                                                 "input output peak_growth" in bytes
 //   tortuval_bench_tool convert FILE...           converts files, for a profiler to watch
 //   tortuval_bench_tool check FILE...             converts and checks them, for the same use
+//   tortuval_bench_tool findings FILE...          checks LOGO programs as they are and prints
+//                                                 every finding (line, column, kind, message),
+//                                                 so that two builds can be shown to agree
 //   tortuval_bench_tool digests                   one line per generated document and example:
 //                                                 sizes and hashes of both panes, so that two
 //                                                 builds can be shown to convert alike
@@ -126,13 +129,24 @@ int main(int argc, char* argv[]) {
     std::printf("%zu findings\n", findings);
     return 0;
   }
+  if (command == "findings" && argc >= 3) {
+    for (int i = 2; i < argc; ++i) {
+      std::ifstream in(argv[i], std::ios::binary);
+      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      for (const tortuval::logo::Finding& finding : tortuval::logo::CheckProgram(bytes)) {
+        std::printf("%s:%d:%d:%d: %s\n", argv[i], finding.line, finding.column,
+                    static_cast<int>(finding.kind), finding.message.c_str());
+      }
+    }
+    return 0;
+  }
   if (command == "digests" && argc == 2) {
     PrintDigests();
     return 0;
   }
   std::fprintf(stderr,
                "usage: %s generate MEGABYTES FILE | memory MEGABYTES | convert FILE... | "
-               "check FILE... | digests\n",
+               "check FILE... | findings FILE... | digests\n",
                argv[0]);
   return 2;
 }
