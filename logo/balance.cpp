@@ -104,8 +104,9 @@ class BalanceCheck {
     }
   }
 
-  void Report(const Lexeme& lexeme, MessageId message,
-              FindingKind kind = FindingKind::kUnbalanced) {
+  // Kept out of the walk over the brackets, which stays small.
+  [[gnu::noinline]] void Report(const Lexeme& lexeme, MessageId message,
+                                FindingKind kind = FindingKind::kUnbalanced) {
     AddFinding(stream_, findings_, lexeme, kind, FormatMessage(message, {}));
   }
 
