@@ -180,6 +180,9 @@ class Lexer {
     stream_.lexemes.reserve(program.size() / 24 + 16);
     stream_.lineStarts.reserve(program.size() / 64 + 1);
     stream_.lineFirsts.reserve(program.size() / 64 + 1);
+    // Converted programs hold about one bracket per 120 bytes: the index is not grown (grown,
+    // each larger copy would be mapped and faulted in afresh).
+    stream_.brackets.reserve(program.size() / 64 + 1);
     stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
   }
