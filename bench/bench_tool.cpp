@@ -3,21 +3,26 @@
 //   tortuval_bench_tool memory MEGABYTES          converts one in memory and prints
 //                                                 "input output peak_growth" in bytes
 //   tortuval_bench_tool convert FILE...           converts files, for a profiler to watch
+//   tortuval_bench_tool check FILE...             converts and checks them, for the same use
+//   tortuval_bench_tool findings FILE...          checks LOGO programs as they are and prints
+//                                                 every finding (line, column, kind, message),
+//                                                 so that two builds can be shown to agree
 //   tortuval_bench_tool digests                   one line per generated document and example:
 //                                                 sizes and hashes of both panes, so that two
 //                                                 builds can be shown to convert alike
 
 #include <sys/resource.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
-#include <iterator>
 #include <string>
 
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
+#include "logo/checker.h"
 #include "testing/document_generator.h"
 
 namespace {
@@ -46,6 +51,16 @@ std::string Generate(const std::string& size) {
   const char* megabytes = size.c_str();
   options.targetBytes = static_cast<std::size_t>(std::atof(megabytes) * (1 << 20));
   return tortuval::bench::GenerateDocument(options);
+}
+
+// The bytes of a file, read at once: a profiler watching the conversion should not count the
+// reading.
+std::string ReadFile(const char* path) {
+  std::ifstream in(path, std::ios::binary | std::ios::ate);
+  std::string bytes(static_cast<std::size_t>(std::max<std::streamoff>(in.tellg(), 0)), '\0');
+  in.seekg(0);
+  in.read(bytes.data(), static_cast<std::streamsize>(bytes.size()));
+  return bytes;
 }
 
 // FNV-1a, 64 bits: enough to tell two outputs apart.
@@ -106,11 +121,30 @@ int main(int argc, char* argv[]) {
   if (command == "convert" && argc >= 3) {
     std::size_t total = 0;
     for (int i = 2; i < argc; ++i) {
-      std::ifstream in(argv[i], std::ios::binary);
-      const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+      const std::string bytes = ReadFile(argv[i]);
       total += tortuval::convert::ConvertDocument(bytes).logoText.size();
     }
     std::printf("%zu output bytes\n", total);
+    return 0;
+  }
+  if (command == "check" && argc >= 3) {
+    std::size_t findings = 0;
+    for (int i = 2; i < argc; ++i) {
+      const std::string bytes = ReadFile(argv[i]);
+      findings +=
+          tortuval::logo::CheckProgram(tortuval::convert::ConvertDocument(bytes).logoText).size();
+    }
+    std::printf("%zu findings\n", findings);
+    return 0;
+  }
+  if (command == "findings" && argc >= 3) {
+    for (int i = 2; i < argc; ++i) {
+      const std::string bytes = ReadFile(argv[i]);
+      for (const tortuval::logo::Finding& finding : tortuval::logo::CheckProgram(bytes)) {
+        std::printf("%s:%d:%d:%d: %s\n", argv[i], finding.line, finding.column,
+                    static_cast<int>(finding.kind), finding.message.c_str());
+      }
+    }
     return 0;
   }
   if (command == "digests" && argc == 2) {
@@ -119,7 +153,7 @@ int main(int argc, char* argv[]) {
   }
   std::fprintf(stderr,
                "usage: %s generate MEGABYTES FILE | memory MEGABYTES | convert FILE... | "
-               "digests\n",
+               "check FILE... | findings FILE... | digests\n",
                argv[0]);
   return 2;
 }

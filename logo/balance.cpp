@@ -1,5 +1,6 @@
 // Bracket balance: groups and data lists close on their line, blocks by the end of their range.
 
+#include <algorithm>
 #include <vector>
 
 #include "logo/check_parts.h"
@@ -9,13 +10,6 @@ namespace tortuval::logo {
 namespace {
 
 enum class Opening { kGroup, kList, kText, kBlock };
-
-// The kinds the balance looks at, brackets, parentheses and line ends, come last in TokenKind.
-constexpr bool Matters(TokenKind kind) { return kind >= TokenKind::kOpenList; }
-static_assert(TokenKind::kCloseList > TokenKind::kOpenList &&
-              TokenKind::kOpenGroup > TokenKind::kOpenList &&
-              TokenKind::kCloseGroup > TokenKind::kOpenList &&
-              TokenKind::kLineEnd > TokenKind::kOpenList);
 
 struct Open {
   Opening kind;
@@ -29,11 +23,20 @@ class BalanceCheck {
       : stream_(stream), lexemes_(stream.lexemes), names_(names), findings_(findings) {}
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
-    for (std::size_t at = begin; at < end; ++at) {
-      // Words, numbers, values and signs are passed over in a tight loop: most lexemes are.
-      while (!Matters(lexemes_[at].kind) && ++at < end) {
+    // Only the brackets and parentheses matter, and the line each stands on: the lexer lists
+    // them, so the words and signs between them are not visited.
+    const std::vector<BracketAt>& brackets = stream_.brackets;
+    auto bracket = std::lower_bound(
+        brackets.begin(), brackets.end(), begin,
+        [](const BracketAt& held, std::size_t wanted) { return held.index < wanted; });
+    std::uint32_t line = 0;
+    for (; bracket != brackets.end() && bracket->index < end; ++bracket) {
+      // A line ended since the last one: what that line opened must be closed.
+      if (bracket->line != line) {
+        CloseLine();
+        line = bracket->line;
       }
-      if (at == end) break;
+      const std::size_t at = bracket->index;
       const Lexeme& lexeme = lexemes_[at];
       switch (lexeme.kind) {
         case TokenKind::kOpenGroup:
@@ -50,13 +53,8 @@ class BalanceCheck {
         case TokenKind::kOpenList:
           open_.push_back({KindOfList(at, end), &lexeme});
           break;
-        case TokenKind::kCloseList:
+        default:  // kCloseList
           CloseList(lexeme);
-          break;
-        case TokenKind::kLineEnd:
-          CloseLine();
-          break;
-        default:
           break;
       }
     }
@@ -106,8 +104,9 @@ class BalanceCheck {
     }
   }
 
-  void Report(const Lexeme& lexeme, MessageId message,
-              FindingKind kind = FindingKind::kUnbalanced) {
+  // Kept out of the walk over the brackets, which stays small.
+  [[gnu::noinline]] void Report(const Lexeme& lexeme, MessageId message,
+                                FindingKind kind = FindingKind::kUnbalanced) {
     AddFinding(stream_, findings_, lexeme, kind, FormatMessage(message, {}));
   }
 

@@ -75,8 +75,7 @@ class InstructionCheck {
     while (at < end_ && IsInfix(tokens_[at])) {
       const Lexeme& sign = tokens_[at++];
       if (AtStop(at)) {
-        AddFinding(stream_, findings_, sign, FindingKind::kMissingInput,
-                   FormatMessage(MessageId::kMissingOperand, {TextOf(sign)}));
+        ReportMissingOperand(sign);
         return;
       }
       Operand(at);
@@ -124,6 +123,12 @@ class InstructionCheck {
         ++at;
         return;
     }
+  }
+
+  // The reports build messages: they are kept out of the walk, whose functions stay small.
+  [[gnu::noinline]] void ReportMissingOperand(const Lexeme& sign) {
+    AddFinding(stream_, findings_, sign, FindingKind::kMissingInput,
+               FormatMessage(MessageId::kMissingOperand, {TextOf(sign)}));
   }
 
   // "( word inputs… )" calls the word with every input up to ")"; any other group holds
@@ -221,7 +226,7 @@ class InstructionCheck {
 
   // "ent :ier": a word the variable stage cut in two around a declared name. When the joined
   // word is a primitive or a procedure, it is reported once and read as that call.
-  bool SplitWord(std::size_t& at, const Lexeme& word, int& inputs) {
+  [[gnu::noinline]] bool SplitWord(std::size_t& at, const Lexeme& word, int& inputs) {
     if (at >= end_ || tokens_[at].kind != TokenKind::kValue) return false;
     // Two lexemes in a row are on one line: a line end between them would be one too.
     const Lexeme& value = tokens_[at];
@@ -247,7 +252,7 @@ class InstructionCheck {
   }
 
   // "1e - 8": a number in scientific notation whose sign the translator left spaced out.
-  bool SplitExponent(std::size_t& at, const Lexeme& word) {
+  [[gnu::noinline]] bool SplitExponent(std::size_t& at, const Lexeme& word) {
     const std::string_view text = TextOf(word);
     if (text.size() < 2 || (text.back() != 'e' && text.back() != 'E')) return false;
     for (const char c : text.substr(0, text.size() - 1)) {
@@ -270,21 +275,27 @@ class InstructionCheck {
     return true;
   }
 
-  void ReportUnknownWord(const Lexeme& token) {
+  [[gnu::noinline]] void ReportUnknownWord(const Lexeme& token) {
     const Leftover* leftover = FindLeftover(TextOf(token));
     AddFinding(stream_, findings_, token, FindingKind::kUnknownWord,
                FormatMessage(leftover != nullptr ? leftover->message : MessageId::kUnknownWord,
                              {TextOf(token)}));
   }
 
+  // Most values were introduced: that is told from two arrays, and the rest reported apart.
   void CheckValue(const Lexeme& token) {
+    if (token.length != 1 &&
+        (globals_[token.name] != 0 ||
+         (scope_.locals != nullptr && (*scope_.locals)[token.name] == scope_.localMark))) {
+      return;
+    }
+    ReportValue(token);
+  }
+
+  [[gnu::noinline]] void ReportValue(const Lexeme& token) {
     if (token.length == 1) {
       AddFinding(stream_, findings_, token, FindingKind::kUndeclaredValue,
                  FormatMessage(MessageId::kEmptyValue, {}));
-      return;
-    }
-    if (globals_[token.name] != 0 ||
-        (scope_.locals != nullptr && (*scope_.locals)[token.name] == scope_.localMark)) {
       return;
     }
     const std::string_view name = NameOf(token);
@@ -298,7 +309,8 @@ class InstructionCheck {
   }
 
   // A warned line keeps parentheses around inputs on purpose; its count is not reported.
-  void ReportMissingInputs(const Lexeme& word, std::size_t at, int inputs, int received) {
+  [[gnu::noinline]] void ReportMissingInputs(const Lexeme& word, std::size_t at, int inputs,
+                                             int received) {
     const auto line = static_cast<std::size_t>(stream_.PlaceOf(word.begin).line);
     if (line < scope_.warnedLines->size() && (*scope_.warnedLines)[line] != 0) return;
     const std::string before = at < end_ && tokens_[at].kind != TokenKind::kLineEnd

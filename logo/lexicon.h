@@ -22,8 +22,16 @@ class Lexicon {
   std::uint32_t Intern(std::string_view word);
 
   /// Intern(text.substr(begin, length)), reading a short word's bytes from `text` at once.
-  std::uint32_t InternIn(std::string_view text, std::size_t begin, std::size_t length) {
+  [[gnu::always_inline]] std::uint32_t InternIn(std::string_view text, std::size_t begin,
+                                                std::size_t length) {
     // Most words have at most eight bytes: their path is kept short enough to be inlined.
+    if constexpr (std::endian::native == std::endian::little) {
+      if (length <= 8 && begin + 8 <= text.size()) {
+        std::uint64_t eight;
+        std::memcpy(&eight, text.data() + begin, 8);
+        return InternShort(eight & kLowBytes[length], length);
+      }
+    }
     if (length <= 8 && begin + kSpellingBytes <= text.size()) {
       return InternShort(Chunk(text.data() + begin, length, 0), length);
     }
@@ -44,6 +52,16 @@ class Lexicon {
   // tokens repeat a word already met, and its bytes then give its number without making and
   // hashing its key again.
   static constexpr std::size_t kSpellingBytes = 24;
+  // By length: the mask that keeps that many low bytes of eight.
+  static constexpr std::array<std::uint64_t, 9> kLowBytes = {0,
+                                                             0xFF,
+                                                             0xFFFF,
+                                                             0xFFFFFF,
+                                                             0xFFFFFFFF,
+                                                             0xFFFFFFFFFFull,
+                                                             0xFFFFFFFFFFFFull,
+                                                             0xFFFFFFFFFFFFFFull,
+                                                             0xFFFFFFFFFFFFFFFFull};
   struct Spelling {
     std::array<std::uint64_t, 3> chunks{};
     std::uint32_t size = kNoName;  // no word has this size: the slot is free
@@ -86,7 +104,7 @@ class Lexicon {
   }
 
   // InternSpelling for a word of up to eight bytes, whose other chunks are zeros.
-  std::uint32_t InternShort(std::uint64_t bytes, std::size_t size) {
+  [[gnu::always_inline]] std::uint32_t InternShort(std::uint64_t bytes, std::size_t size) {
     const std::size_t mask = spellings_.size() - 1;
     for (std::size_t slot = ShortHash(bytes, size) & mask;; slot = (slot + 1) & mask) {
       const Spelling& held = spellings_[slot];

@@ -180,6 +180,9 @@ class Lexer {
     stream_.lexemes.reserve(program.size() / 24 + 16);
     stream_.lineStarts.reserve(program.size() / 64 + 1);
     stream_.lineFirsts.reserve(program.size() / 64 + 1);
+    // Converted programs hold about one bracket per 120 bytes: the index is not grown (grown,
+    // each larger copy would be mapped and faulted in afresh).
+    stream_.brackets.reserve(program.size() / 64 + 1);
     stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
   }
@@ -200,14 +203,11 @@ class Lexer {
       switch (kStarts[static_cast<unsigned char>(c)]) {
         case Start::kSpace:  // passed above
         case Start::kBlank:
-          ++at;
+          // The CR of a CR LF line end is passed with its LF.
+          at = at + 1 < size && bytes[at + 1] == '\n' ? LineEnd(at + 1) : at + 1;
           break;
         case Start::kLineEnd:
-          at = Add<TokenKind::kLineEnd>(at, 1);
-          lineStart_ = at;
-          stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
-          stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
-          textDepth_ = 0;
+          at = LineEnd(at);
           break;
         case Start::kSlash:
           at = Peek(at + 1) == '/' && textDepth_ == 0 ? ReadComment(at)
@@ -236,9 +236,12 @@ class Lexer {
         case Start::kSign:
           at = Add<TokenKind::kOperator>(at, 1);
           break;
-        case Start::kColon:
-          at = Add<TokenKind::kValue>(at, WordEnd(at + 1) - at);
+        case Start::kColon: {
+          std::size_t end = NextWordEnd(at + 1);
+          if (end < size && bytes[end] == '-') end = WordEnd(at + 1);
+          at = Add<TokenKind::kValue>(at, end - at);
           break;
+        }
         case Start::kQuote: {
           std::size_t end = at + 1;
           while (end < size && !EndsQuoted(bytes[end])) ++end;
@@ -252,15 +255,25 @@ class Lexer {
           }
           [[fallthrough]];
         case Start::kDigit:
-          if (const std::size_t length = NumberLength(at); length != 0) {
+          // Most numbers are one digit ("0", "1"): a digit followed by a byte that ends words.
+          if (at + 1 == size || EndsWord(bytes[at + 1])) {
+            at = Add<TokenKind::kNumber>(at, 1);
+          } else if (const std::size_t length = NumberLength(at); length != 0) {
             at = Add<TokenKind::kNumber>(at, length);
           } else {
             at = Add<TokenKind::kWord>(at, WordLength(at));
           }
           break;
-        case Start::kWord:
-          at = Add<TokenKind::kWord>(at, WordLength(at));
+        case Start::kWord: {
+          // The byte at `at` does not end words: the word runs on to the next that does,
+          // unless a "-" or "TANT" asks for the whole rule.
+          std::size_t end = NextWordEnd(at + 1);
+          if ((end < size && bytes[end] == '-') || (end - at == 4 && MayBeTant(bytes + at))) {
+            end = at + WordLength(at);
+          }
+          at = Add<TokenKind::kWord>(at, end - at);
           break;
+        }
       }
     }
     return std::move(stream_);
@@ -269,19 +282,25 @@ class Lexer {
  private:
   // Runs of spaces are passed thirty-two bytes at a time where SSE2 is there, else eight; the
   // place after the run.
-  std::size_t SkipSpaces(std::size_t at) const {
+  [[gnu::noinline]] std::size_t SkipSpaces(std::size_t at) const {
 #if defined(__SSE2__)
     const __m128i spaces = _mm_set1_epi8(' ');
-    while (at + 32 <= text_.size()) {
+    while (at + 64 <= text_.size()) {
       const auto* bytes = reinterpret_cast<const __m128i*>(text_.data() + at);
-      const __m128i low = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
-      const __m128i high = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
-      if (_mm_movemask_epi8(_mm_and_si128(low, high)) != 0xFFFF) {
-        const auto others = ~(static_cast<unsigned>(_mm_movemask_epi8(low)) |
-                              static_cast<unsigned>(_mm_movemask_epi8(high)) << 16);
+      const __m128i first = _mm_cmpeq_epi8(_mm_loadu_si128(bytes), spaces);
+      const __m128i second = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 1), spaces);
+      const __m128i third = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 2), spaces);
+      const __m128i fourth = _mm_cmpeq_epi8(_mm_loadu_si128(bytes + 3), spaces);
+      const __m128i all = _mm_and_si128(_mm_and_si128(first, second), _mm_and_si128(third, fourth));
+      if (_mm_movemask_epi8(all) != 0xFFFF) {
+        const std::uint64_t others =
+            ~(std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(first))} |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(second))} << 16 |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(third))} << 32 |
+              std::uint64_t{static_cast<std::uint32_t>(_mm_movemask_epi8(fourth))} << 48);
         return at + static_cast<std::size_t>(std::countr_zero(others));
       }
-      at += 32;
+      at += 64;
     }
 #endif
     constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
@@ -300,7 +319,7 @@ class Lexer {
   // One function per kind, so that each call site does only its kind's work; the place after
   // the lexeme.
   template <TokenKind kKind>
-  std::size_t Add(std::size_t at, std::size_t length) {
+  [[gnu::always_inline]] std::size_t Add(std::size_t at, std::size_t length) {
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
     if constexpr (kKind == TokenKind::kWord || kKind == TokenKind::kOperator) {
@@ -311,14 +330,34 @@ class Lexer {
     if constexpr (kKind == TokenKind::kQuoted) {
       stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
     }
+    if constexpr (kKind == TokenKind::kOpenList || kKind == TokenKind::kCloseList ||
+                  kKind == TokenKind::kOpenGroup || kKind == TokenKind::kCloseGroup) {
+      stream_.brackets.push_back(BracketAt{static_cast<std::uint32_t>(stream_.lexemes.size()),
+                                           static_cast<std::uint32_t>(stream_.lineStarts.size())});
+    }
     stream_.lexemes.push_back(
         Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
-    return at + length;
+    at += length;
+    if constexpr (kKind != TokenKind::kLineEnd) {
+      // Most tokens are followed by one space: it is passed here, saving a turn of the loop.
+      if (at < text_.size() && text_[at] == ' ') ++at;
+    }
+    return at;
+  }
+
+  // Adds the line end at `at` and starts the next line, past its indentation; the place after.
+  [[gnu::always_inline]] std::size_t LineEnd(std::size_t at) {
+    at = Add<TokenKind::kLineEnd>(at, 1);
+    lineStart_ = at;
+    stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
+    stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    textDepth_ = 0;
+    return at < text_.size() && text_[at] == ' ' ? SkipSpaces(at + 1) : at;
   }
 
   // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
   // in it is part of the text, not a comment. Whether a word opens text is asked once per name.
-  bool OpensText() {
+  [[gnu::noinline]] bool OpensText() {
     if (stream_.lexemes.empty() || stream_.lexemes.back().kind != TokenKind::kWord) return false;
     const std::uint32_t name = stream_.lexemes.back().name;
     if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
@@ -330,7 +369,7 @@ class Lexer {
   }
 
   // Keeps the comment that starts at `at`; the place of its line end.
-  std::size_t ReadComment(std::size_t at) {
+  [[gnu::noinline]] std::size_t ReadComment(std::size_t at) {
     std::size_t end = text_.find('\n', at);
     if (end == std::string_view::npos) end = text_.size();
     std::size_t textEnd = end;
@@ -341,17 +380,32 @@ class Lexer {
     return end;
   }
 
-  // The first byte at or after `at` that ends a word, or the end of the text. Eight bytes are
-  // tested per round while the text has them: words are short, but every byte of every word
-  // passes here.
-  std::size_t NextWordEnd(std::size_t at) const {
+  // The first byte at or after `at` that ends a word, or the end of the text. Every byte of
+  // every word passes here: where SSE2 is there, sixteen bytes are sifted at once for bytes that
+  // may end a word (those below "0", ":" to ">" and "[" to "^", which hold every byte that
+  // does), and only those are looked up in the byte-class table.
+  [[gnu::always_inline]] std::size_t NextWordEnd(std::size_t at) const {
     const char* const bytes = text_.data();
-    while (at + 8 <= text_.size()) {
-      for (std::size_t i = 0; i < 8; ++i) {
-        if (EndsWord(bytes[at + i])) return at + i;
+#if defined(__SSE2__)
+    while (at + 16 <= text_.size()) {
+      const __m128i sixteen = _mm_loadu_si128(reinterpret_cast<const __m128i*>(bytes + at));
+      // x <= limit, unsigned, is min(x, limit) == x; a span [low, high] is x - low <= high - low.
+      const __m128i low = _mm_cmpeq_epi8(_mm_min_epu8(sixteen, _mm_set1_epi8(0x2F)), sixteen);
+      const __m128i fromColon = _mm_sub_epi8(sixteen, _mm_set1_epi8(0x3A));
+      const __m128i signs =
+          _mm_cmpeq_epi8(_mm_min_epu8(fromColon, _mm_set1_epi8(0x3E - 0x3A)), fromColon);
+      const __m128i fromBracket = _mm_sub_epi8(sixteen, _mm_set1_epi8(0x5B));
+      const __m128i brackets =
+          _mm_cmpeq_epi8(_mm_min_epu8(fromBracket, _mm_set1_epi8(0x5E - 0x5B)), fromBracket);
+      for (auto marks = static_cast<std::uint32_t>(
+               _mm_movemask_epi8(_mm_or_si128(low, _mm_or_si128(signs, brackets))));
+           marks != 0; marks &= marks - 1) {
+        const std::size_t end = at + static_cast<std::size_t>(std::countr_zero(marks));
+        if (EndsWord(bytes[end])) return end;
       }
-      at += 8;
+      at += 16;
     }
+#endif
     while (at < text_.size() && !EndsWord(bytes[at])) ++at;
     return at;
   }
@@ -368,7 +422,7 @@ class Lexer {
 
   // Digits, a decimal point or comma with digits, an exponent with its sign; the length, or 0
   // when the bytes that follow make it a word ("2x").
-  std::size_t NumberLength(std::size_t at) const {
+  [[gnu::noinline]] std::size_t NumberLength(std::size_t at) const {
     std::size_t end = at;
     const auto digits = [&] {
       const std::size_t start = end;
@@ -396,17 +450,28 @@ class Lexer {
   }
 
   // The length of the bare word at `at`.
-  std::size_t WordLength(std::size_t at) const {
+  [[gnu::noinline]] std::size_t WordLength(std::size_t at) const {
     // A byte that ends words but starts no token of its own is a word by itself.
     std::size_t end = std::max(WordEnd(at), at + 1);
     // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
-    if (end - at == 4 && SameIgnoringCase(text_.substr(at, 4), "TANT")) {
+    if (end - at == 4 && MayBeTant(text_.data() + at) &&
+        SameIgnoringCase(text_.substr(at, 4), "TANT")) {
       std::size_t next = end;
       while (next < text_.size() && (text_[next] == ' ' || text_[next] == '\t')) ++next;
       const std::size_t nextEnd = WordEnd(next);
       if (next > end && SameIgnoringCase(text_.substr(next, nextEnd - next), "QUE")) end = nextEnd;
     }
     return end - at;
+  }
+
+  // Whether four bytes may spell "TANT" in any case: clearing bit 5 of a byte leaves "T", "A"
+  // or "N" only for that capital and its small letter. Passes most four-byte words at once.
+  static bool MayBeTant(const char* bytes) {
+    std::uint32_t four;
+    std::memcpy(&four, bytes, 4);
+    std::uint32_t tant;
+    std::memcpy(&tant, "TANT", 4);
+    return (four & 0xDFDFDFDFu) == tant;
   }
 
   static constexpr std::int8_t kNotAsked = -1;

@@ -63,6 +63,12 @@ struct Lexeme {
   TokenKind kind;
 };
 
+/// Where a bracket or parenthesis stands among the lexemes.
+struct BracketAt {
+  std::uint32_t index;  ///< in LexemeStream::lexemes
+  std::uint32_t line;   ///< from 1
+};
+
 /// A line and a column, both from 1 (the column in bytes).
 struct Place {
   int line;
@@ -79,6 +85,8 @@ struct LexemeStream {
   /// or the lexeme count when the text ends on that line before any.
   std::vector<std::uint32_t> lineFirsts;
   std::vector<std::uint32_t> quoted;  ///< the indices of the quoted words, in order
+  /// The brackets and parentheses, in order: each one's index and line (from 1).
+  std::vector<BracketAt> brackets;
   Lexicon names;
 
   /// The bytes of `lexeme`.

@@ -120,6 +120,14 @@ const FaultCase kFaultCases[] = {
       "ligne 5, colonne 8 : le bloc ouvert par ce « [ » n'est jamais refermé : ajoutez le « ] » "
       "qui "
       "le termine."}},
+    {"a group left open is reported at its line's end, even with lines without brackets after",
+     {"ECRIS ( 1", "ECRIS 2", "SIVRAI [", "  ECRIS ( 3", "  )", "]", "ECRIS ( 4 )"},
+     {"ligne 1, colonne 7 : la parenthèse « ( » n'est pas refermée sur sa ligne : ajoutez la « ) » "
+      "qui manque.",
+      "ligne 4, colonne 9 : la parenthèse « ( » n'est pas refermée sur sa ligne : ajoutez la « ) » "
+      "qui manque.",
+      "ligne 5, colonne 3 : la parenthèse « ) » ne ferme rien : supprimez-la ou ajoutez la « ( » "
+      "qui manque."}},
     {"procedures left open, a block open at FIN, a FIN that ends nothing",
      {"POUR F1 :x", "SIVRAI [", "FIN", "FIN", "POUR F2 :y", "rends :y"},
      {"ligne 2, colonne 8 : le bloc ouvert par ce « [ » n'est pas refermé avant « FIN » : ajoutez "

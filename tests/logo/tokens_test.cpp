@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "logo/reader.h"
@@ -79,8 +80,43 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
   EXPECT_EQ(stream.lineStarts, (std::vector<std::uint32_t>{0, 2, 3, 8}));
   EXPECT_EQ(stream.lineFirsts, (std::vector<std::uint32_t>{0, 2, 3, 4}));
   EXPECT_EQ(stream.quoted, (std::vector<std::uint32_t>{5}));
+  EXPECT_TRUE(stream.brackets.empty());
+  // Each bracket and parenthesis with its index and line.
+  const LexemeStream brackets = ReadLexemes("SIVRAI [\r\n  ECRIS ( 1 )\r\n]");
+  const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
+      {1, 1}, {4, 2}, {6, 2}, {8, 3}};
+  std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
+  for (const BracketAt& at : brackets.brackets) found.emplace_back(at.index, at.line);
+  EXPECT_EQ(found, expected);
   // A last line with no lexeme points past the end.
   EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
+}
+
+// Words are sifted many bytes at a time: a word must end at the right byte wherever it lies
+// against those blocks, whatever its length, and bytes that only look like ends must not end it.
+TEST(ReadTokens, WordsEndAtTheirFirstEndingByteAtAnyDistance) {
+  const std::string ending = " \t\r\n\f\v[]()+-*/%^=<>:\"";
+  const std::string notEnding = std::string(".,!_?0'#&;@") + '\x01' + '\x1F' + '\xE9' + '\x7F';
+  for (const std::string prefix : {"", ":"}) {  // bare words and values' names
+    for (std::size_t indent = 0; indent < 18; indent += 5) {
+      for (std::size_t length = 1; length <= 40; ++length) {
+        const std::string word = prefix + std::string(length, 'a');
+        const std::string before(indent, ' ');
+        // At the very end of the text.
+        EXPECT_EQ(ReadTokens(before + word).tokens.at(0).text, word) << indent << ' ' << length;
+        for (const char byte : ending) {
+          // A "-" between two letters belongs to the word.
+          const std::string expected = byte == '-' ? word + "-b" : word;
+          EXPECT_EQ(ReadTokens(before + word + byte + 'b').tokens.at(0).text, expected)
+              << word << ' ' << indent << ' ' << static_cast<int>(byte);
+        }
+        for (const char byte : notEnding) {
+          EXPECT_EQ(ReadTokens(before + word + byte + 'b').tokens.at(0).text, word + byte + 'b')
+              << word << ' ' << indent << ' ' << static_cast<int>(byte);
+        }
+      }
+    }
+  }
 }
 
 TEST(ReadTokens, KeepsCommentsApart) {
