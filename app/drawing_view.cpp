@@ -7,6 +7,7 @@
 #include <cmath>
 
 #include "convert/error.h"
+#include "convert/output_file.h"
 #include "run/drawing_frame.h"
 #include "run/svg.h"
 
@@ -77,13 +78,9 @@ void DrawingView::SetDrawing(run::Drawing drawing) {
 void DrawingView::SaveTo(const QString& path) const {
   const QSize pictureSize = isVisible() ? size() : kDefaultPictureSize;
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    const std::string svg = run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height());
-    QFile file(path);
-    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate) ||
-        file.write(svg.data(), static_cast<qint64>(svg.size())) !=
-            static_cast<qint64>(svg.size())) {
-      ThrowSaveError(path);
-    }
+    convert::WriteOutputFile(
+        std::filesystem::path(QFile::encodeName(path).toStdString()),
+        run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height()));
     return;
   }
   QImage image(pictureSize, QImage::Format_RGB32);

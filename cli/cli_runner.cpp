@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "convert/error.h"
+#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "expr/cp1252.h"
 #include "run/runtime.h"
@@ -16,25 +17,10 @@
 namespace tortuval::cli {
 namespace {
 
-// Whether `text` is well-formed UTF-8 (overlong forms and surrogates included as well-formed:
-// the conversion to Windows-1252 turns them into "?" anyway).
-bool IsUtf8(std::string_view text) {
-  for (std::size_t i = 0; i < text.size();) {
-    const auto lead = static_cast<unsigned char>(text[i]);
-    const int length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (length == 0 || lead > 0xF4 || i + length > text.size()) return false;
-    for (int k = 1; k < length; ++k) {
-      if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return false;
-    }
-    i += length;
-  }
-  return true;
-}
-
 // An answer as the program reads it: typed or written in UTF-8 most of the time, but bytes that
 // are not UTF-8 are taken as Windows-1252 rather than lost.
 std::string AnswerText(std::string_view bytes) {
-  return IsUtf8(bytes) ? expr::Utf8ToCp1252(bytes) : std::string(bytes);
+  return expr::IsWellFormedUtf8(bytes) ? expr::Utf8ToCp1252(bytes) : std::string(bytes);
 }
 
 std::vector<std::string> LinesOf(std::string_view text) {
@@ -117,13 +103,7 @@ std::string ReadAnswerFile(const std::filesystem::path& path) {
 }
 
 void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing) {
-  const std::string svg = run::DrawingToSvg(drawing);
-  std::ofstream file(path, std::ios::binary | std::ios::trunc);
-  if (file) file.write(svg.data(), static_cast<std::streamsize>(svg.size()));
-  if (file) file.close();
-  if (!file) {
-    ThrowError("Impossible d'écrire le dessin dans \"" + convert::FullPathText(path) + "\".");
-  }
+  convert::WriteOutputFile(path, run::DrawingToSvg(drawing));
 }
 
 // "NAME:LINE: message", or "NAME: message" when the run names no line.

@@ -24,36 +24,6 @@ constexpr ByteOrderMark kByteOrderMarks[] = {
     {"\xEF\xBB\xBF", Encoding::kUtf8WithMark},
 };
 
-// The byte length of a well-formed UTF-8 sequence at `i`, or 0 when it is malformed: overlong
-// forms, surrogates and values past U+10FFFF are refused, as the code page conversion does.
-std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
-  const auto lead = static_cast<unsigned char>(text[i]);
-  if (lead < 0x80) return 1;
-  std::size_t length = 0;
-  unsigned char low = 0x80;  // allowed range of the second byte
-  unsigned char high = 0xBF;
-  if (lead >= 0xC2 && lead <= 0xDF) {
-    length = 2;
-  } else if (lead >= 0xE0 && lead <= 0xEF) {
-    length = 3;
-    if (lead == 0xE0) low = 0xA0;
-    if (lead == 0xED) high = 0x9F;
-  } else if (lead >= 0xF0 && lead <= 0xF4) {
-    length = 4;
-    if (lead == 0xF0) low = 0x90;
-    if (lead == 0xF4) high = 0x8F;
-  } else {
-    return 0;
-  }
-  if (i + length > text.size()) return 0;
-  const auto second = static_cast<unsigned char>(text[i + 1]);
-  if (second < low || second > high) return 0;
-  for (std::size_t k = 2; k < length; ++k) {
-    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
-  }
-  return length;
-}
-
 // Unmarked UTF-8 is recognised only when it is well formed and not plain ASCII, which reads
 // the same in both encodings.
 bool IsNonAsciiUtf8(std::string_view text) {
@@ -64,7 +34,7 @@ bool IsNonAsciiUtf8(std::string_view text) {
       ++i;
       continue;
     }
-    const std::size_t length = Utf8SequenceLength(text, i);
+    const std::size_t length = expr::Utf8SequenceLength(text, i);
     if (length == 0) return false;
     nonAscii = true;
     i += length;

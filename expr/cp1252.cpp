@@ -54,6 +54,43 @@ std::string Cp1252ToUtf8(std::string_view text) {
   return out;
 }
 
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i) {
+  const auto lead = static_cast<unsigned char>(text[i]);
+  if (lead < 0x80) return 1;
+  std::size_t length = 0;
+  unsigned char low = 0x80;  // allowed range of the second byte
+  unsigned char high = 0xBF;
+  if (lead >= 0xC2 && lead <= 0xDF) {
+    length = 2;
+  } else if (lead >= 0xE0 && lead <= 0xEF) {
+    length = 3;
+    if (lead == 0xE0) low = 0xA0;
+    if (lead == 0xED) high = 0x9F;
+  } else if (lead >= 0xF0 && lead <= 0xF4) {
+    length = 4;
+    if (lead == 0xF0) low = 0x90;
+    if (lead == 0xF4) high = 0x8F;
+  } else {
+    return 0;
+  }
+  if (i + length > text.size()) return 0;
+  const auto second = static_cast<unsigned char>(text[i + 1]);
+  if (second < low || second > high) return 0;
+  for (std::size_t k = 2; k < length; ++k) {
+    if ((static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80) return 0;
+  }
+  return length;
+}
+
+bool IsWellFormedUtf8(std::string_view text) {
+  for (std::size_t i = 0; i < text.size();) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) return false;
+    i += length;
+  }
+  return true;
+}
+
 std::string Utf8ToCp1252(std::string_view text) {
   std::string out;
   out.reserve(text.size());
@@ -65,24 +102,15 @@ std::string Utf8ToCp1252(std::string_view text) {
       ++i;
       continue;
     }
-    std::size_t length = lead >= 0xF0 && lead <= 0xF4 ? 4 : lead >= 0xE0 ? 3 : lead >= 0xC2 ? 2 : 0;
-    if (lead >= 0xF5) length = 0;
-    char32_t codePoint = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
-    bool valid = length != 0 && i + length <= text.size();
-    for (std::size_t k = 1; valid && k < length; ++k) {
-      const auto next = static_cast<unsigned char>(text[i + k]);
-      if ((next & 0xC0) != 0x80) valid = false;
-      codePoint = (codePoint << 6) | (next & 0x3F);
-    }
-    // Overlong forms, surrogates and values past U+10FFFF are malformed too.
-    if (valid && ((length == 3 && codePoint < 0x800) || (length == 4 && codePoint < 0x10000) ||
-                  (codePoint >= 0xD800 && codePoint <= 0xDFFF) || codePoint > 0x10FFFF)) {
-      valid = false;
-    }
-    if (!valid) {
+    const std::size_t length = Utf8SequenceLength(text, i);
+    if (length == 0) {
       out += '?';
       ++i;
       continue;
+    }
+    char32_t codePoint = length == 2 ? lead & 0x1F : length == 3 ? lead & 0x0F : lead & 0x07;
+    for (std::size_t k = 1; k < length; ++k) {
+      codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     }
     const int byte = CodePointToCp1252(codePoint);
     out += byte < 0 ? '?' : static_cast<char>(byte);

@@ -2,6 +2,7 @@
 // Windows-1252, the 8-bit code page in which every source-side text is held.
 
 #include <array>
+#include <cstddef>
 #include <string>
 #include <string_view>
 
@@ -66,6 +67,13 @@ int CodePointToCp1252(char32_t codePoint);
 
 /// Windows-1252 text as UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
+
+/// The byte length of the well-formed UTF-8 sequence at `i`, or 0 when it is malformed (overlong
+/// forms, surrogates and values past U+10FFFF are malformed too).
+std::size_t Utf8SequenceLength(std::string_view text, std::size_t i);
+
+/// Whether `text` is well-formed UTF-8 throughout.
+bool IsWellFormedUtf8(std::string_view text);
 
 /// UTF-8 text as Windows-1252; a character the code page lacks, or a malformed sequence, becomes
 /// "?".
