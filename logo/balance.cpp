@@ -13,14 +13,13 @@ enum class Opening { kGroup, kList, kText, kBlock };
 
 struct Open {
   Opening kind;
-  const Lexeme* lexeme;
+  std::uint32_t at;  // the lexeme's index
 };
 
 class BalanceCheck {
  public:
-  BalanceCheck(const LexemeStream& stream, const NameMeanings& names,
-               std::vector<Finding>& findings)
-      : stream_(stream), lexemes_(stream.lexemes), names_(names), findings_(findings) {}
+  BalanceCheck(const LexemeStream& stream, std::vector<Finding>& findings)
+      : stream_(stream), lexemes_(stream.lexemes), findings_(findings) {}
 
   void Run(std::size_t begin, std::size_t end, RangeEnd rangeEnd) {
     // Only the brackets and parentheses matter, and the line each stands on: the lexer lists
@@ -36,31 +35,30 @@ class BalanceCheck {
         CloseLine();
         line = bracket->line;
       }
-      const std::size_t at = bracket->index;
-      const Lexeme& lexeme = lexemes_[at];
-      switch (lexeme.kind) {
+      const std::uint32_t at = bracket->index;
+      switch (bracket->kind) {
         case TokenKind::kOpenGroup:
-          if (!InText()) open_.push_back({Opening::kGroup, &lexeme});
+          if (!InText()) open_.push_back({Opening::kGroup, at});
           break;
         case TokenKind::kCloseGroup:
           if (InText()) break;
           if (!open_.empty() && open_.back().kind == Opening::kGroup) {
             open_.pop_back();
           } else {
-            Report(lexeme, MessageId::kUnopenedGroup);
+            Report(at, MessageId::kUnopenedGroup);
           }
           break;
         case TokenKind::kOpenList:
-          open_.push_back({KindOfList(at, end), &lexeme});
+          open_.push_back({KindOfList(*bracket, end), at});
           break;
         default:  // kCloseList
-          CloseList(lexeme);
+          CloseList(at);
           break;
       }
     }
     CloseLine();
     for (const Open& open : open_) {
-      Report(*open.lexeme,
+      Report(open.at,
              rangeEnd == RangeEnd::kFin ? MessageId::kOpenBlockAtFin : MessageId::kOpenBlockAtEnd,
              FindingKind::kOpenBlock);
     }
@@ -71,24 +69,20 @@ class BalanceCheck {
 
   // A list inside a text list is text; a list given to a primitive that prints it is text; a
   // list whose "[" ends the line is a block.
-  Opening KindOfList(std::size_t at, std::size_t end) const {
-    if (InText()) return Opening::kText;
-    if (at > 0 && lexemes_[at - 1].kind == TokenKind::kWord &&
-        names_.opensText[lexemes_[at - 1].name] != 0) {
-      return Opening::kText;
-    }
-    if (at + 1 == end || lexemes_[at + 1].kind == TokenKind::kLineEnd) return Opening::kBlock;
+  Opening KindOfList(const BracketAt& bracket, std::size_t end) const {
+    if (InText() || bracket.afterTextWord) return Opening::kText;
+    if (bracket.index + 1 == end || bracket.beforeLineEnd) return Opening::kBlock;
     return Opening::kList;
   }
 
-  void CloseList(const Lexeme& lexeme) {
+  void CloseList(std::uint32_t at) {
     // Groups left open inside the list end with it.
     while (!open_.empty() && open_.back().kind == Opening::kGroup) {
-      Report(*open_.back().lexeme, MessageId::kUnclosedGroup);
+      Report(open_.back().at, MessageId::kUnclosedGroup);
       open_.pop_back();
     }
     if (open_.empty()) {
-      Report(lexeme, MessageId::kUnopenedList);
+      Report(at, MessageId::kUnopenedList);
     } else {
       open_.pop_back();
     }
@@ -98,21 +92,20 @@ class BalanceCheck {
   void CloseLine() {
     while (!open_.empty() && open_.back().kind != Opening::kBlock) {
       const Open& open = open_.back();
-      Report(*open.lexeme,
+      Report(open.at,
              open.kind == Opening::kGroup ? MessageId::kUnclosedGroup : MessageId::kUnclosedList);
       open_.pop_back();
     }
   }
 
   // Kept out of the walk over the brackets, which stays small.
-  [[gnu::noinline]] void Report(const Lexeme& lexeme, MessageId message,
+  [[gnu::noinline]] void Report(std::uint32_t at, MessageId message,
                                 FindingKind kind = FindingKind::kUnbalanced) {
-    AddFinding(stream_, findings_, lexeme, kind, FormatMessage(message, {}));
+    AddFinding(stream_, findings_, lexemes_[at], kind, FormatMessage(message, {}));
   }
 
   const LexemeStream& stream_;
   const std::vector<Lexeme>& lexemes_;
-  const NameMeanings& names_;
   std::vector<Finding>& findings_;
   std::vector<Open> open_;
 };
@@ -120,8 +113,8 @@ class BalanceCheck {
 }  // namespace
 
 void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
-                  const NameMeanings& names, std::vector<Finding>& findings) {
-  BalanceCheck(stream, names, findings).Run(begin, end, rangeEnd);
+                  std::vector<Finding>& findings) {
+  BalanceCheck(stream, findings).Run(begin, end, rangeEnd);
 }
 
 }  // namespace tortuval::logo

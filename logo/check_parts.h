@@ -27,7 +27,6 @@ enum class RangeEnd { kProgramEnd, kFin };
 /// What each name of the program (Lexeme::name) stands for, by its number.
 struct NameMeanings {
   std::vector<const Primitive*> primitives;  ///< the primitive it names, or null
-  std::vector<char> opensText;               ///< whether it names a primitive that prints a list
   std::vector<char> infix;                   ///< whether it is an infix word or sign
   std::vector<int> procedureInputs;          ///< the input count of the procedure it names, or -1
   std::vector<char> globals;                 ///< whether a value of that name is introduced
@@ -38,7 +37,7 @@ struct NameMeanings {
 /// statement, and the blocks still open at the end of the range. A "[" that ends its line opens
 /// a block, which may span lines; any other "[" and every "(" close on their line.
 void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
-                  const NameMeanings& names, std::vector<Finding>& findings);
+                  std::vector<Finding>& findings);
 
 /// What the instruction check reads besides the lexemes.
 struct InstructionScope {

@@ -20,15 +20,16 @@ constexpr std::string_view kWarningSentence =
 // counted loops are written as a SOIT of their counter.
 template <typename Fn>
 void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::size_t end, Fn fn) {
-  const std::vector<Lexeme>& lexemes = stream.lexemes;
   const std::uint32_t soit = stream.names.Find("SOIT");
   const std::uint32_t definis = stream.names.Find("DEFINIS");
   // Only the quoted words are visited: a name follows the word that introduces it.
-  auto quoted = std::upper_bound(stream.quoted.begin(), stream.quoted.end(), begin);
-  for (; quoted != stream.quoted.end() && *quoted < end; ++quoted) {
-    const Lexeme& word = lexemes[*quoted - 1];
-    if (word.kind == TokenKind::kWord && (word.name == soit || word.name == definis)) {
-      fn(lexemes[*quoted].name);
+  auto quoted = std::lower_bound(
+      stream.quoted.begin(), stream.quoted.end(), begin,
+      [](const QuotedAt& held, std::size_t wanted) { return held.index < wanted; });
+  for (; quoted != stream.quoted.end() && quoted->index < end; ++quoted) {
+    if (quoted->wordBefore != kNoName &&
+        (quoted->wordBefore == soit || quoted->wordBefore == definis)) {
+      fn(quoted->name);
     }
   }
 }
@@ -38,12 +39,10 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
   const Lexicon& lexicon = stream.names;
   NameMeanings names;
   names.primitives.resize(lexicon.Size());
-  names.opensText.resize(lexicon.Size());
   names.infix.resize(lexicon.Size());
   for (std::uint32_t name = 0; name < lexicon.Size(); ++name) {
     const Primitive* primitive = FindPrimitive(lexicon.Key(name));
     names.primitives[name] = primitive;
-    names.opensText[name] = primitive != nullptr && primitive->ReadsTextFirst();
     names.infix[name] = FindInfix(lexicon.Key(name)) != nullptr;
   }
   // A name given to two procedures keeps the first one's inputs.
@@ -128,7 +127,7 @@ std::vector<Finding> CheckProgram(std::string_view text) {
                FormatMessage(MessageId::kStrayEnd, {stream.TextOf(lexemes[at])}));
   }
   for (const auto& [begin, end] : parts.mainParts) {
-    CheckBalance(stream, begin, end, RangeEnd::kProgramEnd, names, findings);
+    CheckBalance(stream, begin, end, RangeEnd::kProgramEnd, findings);
     CheckInstructions(stream, begin, end, {&names, nullptr, 0, &warned}, findings);
   }
   // By name number: the mark of the last procedure that introduced the value.
@@ -145,7 +144,7 @@ std::vector<Finding> CheckProgram(std::string_view text) {
     CollectIntroducedNames(stream, procedure.bodyBegin, procedure.bodyEnd,
                            [&](std::uint32_t name) { locals[name] = localMark; });
     const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
-    CheckBalance(stream, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, names, findings);
+    CheckBalance(stream, procedure.bodyBegin, procedure.bodyEnd, rangeEnd, findings);
     CheckInstructions(stream, procedure.bodyBegin, procedure.bodyEnd,
                       {&names, &locals, localMark, &warned}, findings);
     if (!procedure.closed) {

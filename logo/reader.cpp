@@ -18,7 +18,7 @@ ProgramParts FindParts(const LexemeStream& stream) {
   ProgramParts parts;
   const std::vector<Lexeme>& lexemes = stream.lexemes;
   const std::vector<std::uint32_t>& lineFirsts = stream.lineFirsts;
-  // Only each line's first lexeme is looked at, and words are compared by their numbers.
+  // Only the lines the reader found starting with POUR or FIN are visited.
   const std::uint32_t pour = stream.names.Find("POUR");
   const std::uint32_t fin = stream.names.Find("FIN");
   const auto is = [&](std::size_t at, std::uint32_t name) {
@@ -32,8 +32,7 @@ ProgramParts FindParts(const LexemeStream& stream) {
   // The open procedure, by index: the vector grows while it is open.
   constexpr std::size_t kNone = static_cast<std::size_t>(-1);
   std::size_t open = kNone;
-  for (std::size_t line = 0; line < lineFirsts.size() && lineFirsts[line] < lexemes.size();
-       ++line) {
+  for (const std::size_t line : stream.procedureLines) {
     const std::size_t at = lineFirsts[line];
     if (is(at, pour)) {
       if (open != kNone) {

@@ -183,6 +183,7 @@ class Lexer {
     // Converted programs hold about one bracket per 120 bytes: the index is not grown (grown,
     // each larger copy would be mapped and faulted in afresh).
     stream_.brackets.reserve(program.size() / 64 + 1);
+    stream_.quoted.reserve(program.size() / 128 + 1);
     stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
   }
@@ -213,10 +214,12 @@ class Lexer {
           at = Peek(at + 1) == '/' && textDepth_ == 0 ? ReadComment(at)
                                                       : Add<TokenKind::kOperator>(at, 1);
           break;
-        case Start::kOpenList:
-          if (textDepth_ > 0 || OpensText()) ++textDepth_;
-          at = Add<TokenKind::kOpenList>(at, 1);
+        case Start::kOpenList: {
+          const bool afterTextWord = OpensText();
+          if (textDepth_ > 0 || afterTextWord) ++textDepth_;
+          at = Add<TokenKind::kOpenList>(at, 1, afterTextWord);
           break;
+        }
         case Start::kCloseList:
           if (textDepth_ > 0) --textDepth_;
           at = Add<TokenKind::kCloseList>(at, 1);
@@ -319,7 +322,8 @@ class Lexer {
   // One function per kind, so that each call site does only its kind's work; the place after
   // the lexeme.
   template <TokenKind kKind>
-  [[gnu::always_inline]] std::size_t Add(std::size_t at, std::size_t length) {
+  [[gnu::always_inline]] std::size_t Add(std::size_t at, std::size_t length,
+                                         bool afterTextWord = false) {
     std::uint32_t name = kNoName;
     // Names are numbered while their bytes are at hand: the checks compare numbers.
     if constexpr (kKind == TokenKind::kWord || kKind == TokenKind::kOperator) {
@@ -327,13 +331,22 @@ class Lexer {
     } else if constexpr (kKind == TokenKind::kValue || kKind == TokenKind::kQuoted) {
       name = stream_.names.InternIn(text_, at + 1, length - 1);
     }
+    const auto index = static_cast<std::uint32_t>(stream_.lexemes.size());
+    if constexpr (kKind == TokenKind::kWord) {
+      if ((length == 3 || length == 4) && index == stream_.lineFirsts.back() &&
+          IsPourOrFin(at, length)) {
+        stream_.procedureLines.push_back(static_cast<std::uint32_t>(stream_.lineStarts.size() - 1));
+      }
+    }
     if constexpr (kKind == TokenKind::kQuoted) {
-      stream_.quoted.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+      const bool afterWord = index > 0 && stream_.lexemes.back().kind == TokenKind::kWord;
+      stream_.quoted.push_back(
+          QuotedAt{index, name, afterWord ? stream_.lexemes.back().name : kNoName});
     }
     if constexpr (kKind == TokenKind::kOpenList || kKind == TokenKind::kCloseList ||
                   kKind == TokenKind::kOpenGroup || kKind == TokenKind::kCloseGroup) {
-      stream_.brackets.push_back(BracketAt{static_cast<std::uint32_t>(stream_.lexemes.size()),
-                                           static_cast<std::uint32_t>(stream_.lineStarts.size())});
+      stream_.brackets.push_back(BracketAt{
+          index, static_cast<std::uint32_t>(stream_.lineStarts.size()), kKind, afterTextWord});
     }
     stream_.lexemes.push_back(
         Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
@@ -347,6 +360,10 @@ class Lexer {
 
   // Adds the line end at `at` and starts the next line, past its indentation; the place after.
   [[gnu::always_inline]] std::size_t LineEnd(std::size_t at) {
+    // A "[" that ends its line opens a block: the balance is told here.
+    if (!stream_.lexemes.empty() && stream_.lexemes.back().kind == TokenKind::kOpenList) {
+      stream_.brackets.back().beforeLineEnd = true;
+    }
     at = Add<TokenKind::kLineEnd>(at, 1);
     lineStart_ = at;
     stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
@@ -472,6 +489,16 @@ class Lexer {
     std::uint32_t tant;
     std::memcpy(&tant, "TANT", 4);
     return (four & 0xDFDFDFDFu) == tant;
+  }
+
+  // Whether the word of `length` (3 or 4) bytes at `at` is FIN or POUR in any case: clearing
+  // bit 5 of a byte leaves an ASCII capital only for that capital and its small letter.
+  [[gnu::noinline]] bool IsPourOrFin(std::size_t at, std::size_t length) const {
+    const std::string_view wanted = length == 4 ? "POUR" : "FIN";
+    for (std::size_t i = 0; i < length; ++i) {
+      if ((static_cast<unsigned char>(text_[at + i]) & 0xDF) != wanted[i]) return false;
+    }
+    return true;
   }
 
   static constexpr std::int8_t kNotAsked = -1;

@@ -63,10 +63,24 @@ struct Lexeme {
   TokenKind kind;
 };
 
-/// Where a bracket or parenthesis stands among the lexemes.
+/// Where a bracket or parenthesis stands among the lexemes, with what the bracket balance needs
+/// to know of its neighbours: it then visits the brackets alone.
 struct BracketAt {
   std::uint32_t index;  ///< in LexemeStream::lexemes
   std::uint32_t line;   ///< from 1
+  TokenKind kind;       ///< kOpenList, kCloseList, kOpenGroup or kCloseGroup
+  /// For a "[": it follows a primitive that prints its first input (the list is text).
+  bool afterTextWord = false;
+  /// For a "[": a line end follows it.
+  bool beforeLineEnd = false;
+};
+
+/// A quoted word, and the word just before it (how names are introduced: SOIT "x, DEFINIS "x).
+struct QuotedAt {
+  std::uint32_t index;  ///< in LexemeStream::lexemes
+  std::uint32_t name;   ///< the quoted word's name
+  /// The name of the lexeme before it when that is a bare word; kNoName otherwise.
+  std::uint32_t wordBefore;
 };
 
 /// A line and a column, both from 1 (the column in bytes).
@@ -84,9 +98,12 @@ struct LexemeStream {
   /// By line - 1: the index of the line's first lexeme (its line end when it holds no other),
   /// or the lexeme count when the text ends on that line before any.
   std::vector<std::uint32_t> lineFirsts;
-  std::vector<std::uint32_t> quoted;  ///< the indices of the quoted words, in order
+  std::vector<QuotedAt> quoted;  ///< the quoted words, in order
   /// The brackets and parentheses, in order: each one's index and line (from 1).
   std::vector<BracketAt> brackets;
+  /// The lines (from 0) whose first lexeme is the word POUR or FIN in any case, in order: where
+  /// procedures start and end.
+  std::vector<std::uint32_t> procedureLines;
   Lexicon names;
 
   /// The bytes of `lexeme`.

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <utility>
 #include <vector>
 
@@ -79,15 +80,30 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
   const LexemeStream stream = ReadLexemes("a\n\n// c\nb \"q");
   EXPECT_EQ(stream.lineStarts, (std::vector<std::uint32_t>{0, 2, 3, 8}));
   EXPECT_EQ(stream.lineFirsts, (std::vector<std::uint32_t>{0, 2, 3, 4}));
-  EXPECT_EQ(stream.quoted, (std::vector<std::uint32_t>{5}));
+  ASSERT_EQ(stream.quoted.size(), 1u);
+  EXPECT_EQ(stream.quoted[0].index, 5u);
+  EXPECT_EQ(stream.quoted[0].name, stream.lexemes[5].name);
+  EXPECT_EQ(stream.quoted[0].wordBefore, stream.lexemes[4].name);  // b
+  EXPECT_EQ(ReadLexemes("( \"q").quoted.at(0).wordBefore, kNoName);
   EXPECT_TRUE(stream.brackets.empty());
-  // Each bracket and parenthesis with its index and line.
-  const LexemeStream brackets = ReadLexemes("SIVRAI [\r\n  ECRIS ( 1 )\r\n]");
-  const std::vector<std::pair<std::uint32_t, std::uint32_t>> expected = {
-      {1, 1}, {4, 2}, {6, 2}, {8, 3}};
-  std::vector<std::pair<std::uint32_t, std::uint32_t>> found;
-  for (const BracketAt& at : brackets.brackets) found.emplace_back(at.index, at.line);
+  // Each bracket and parenthesis with its index and line; a "[" also tells whether it ends its
+  // line and whether it follows a word that prints it.
+  const LexemeStream brackets = ReadLexemes("SIVRAI [\r\n  ( 1 ) ECRIS [ a ]\r\n]");
+  using Seen = std::tuple<std::uint32_t, std::uint32_t, TokenKind, bool, bool>;
+  const std::vector<Seen> expected = {{1, 1, TokenKind::kOpenList, false, true},
+                                      {3, 2, TokenKind::kOpenGroup, false, false},
+                                      {5, 2, TokenKind::kCloseGroup, false, false},
+                                      {7, 2, TokenKind::kOpenList, true, false},
+                                      {9, 2, TokenKind::kCloseList, false, false},
+                                      {11, 3, TokenKind::kCloseList, false, false}};
+  std::vector<Seen> found;
+  for (const BracketAt& at : brackets.brackets) {
+    found.emplace_back(at.index, at.line, at.kind, at.afterTextWord, at.beforeLineEnd);
+  }
   EXPECT_EQ(found, expected);
+  // Procedures start and end at lines whose first word is POUR or FIN, in any case.
+  EXPECT_EQ(ReadLexemes("pour f\n  ECRIS 1\nPOURQUOI fin\n Fin\nFINI\nFIN").procedureLines,
+            (std::vector<std::uint32_t>{0, 3, 5}));
   // A last line with no lexeme points past the end.
   EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
 }
