@@ -2,8 +2,10 @@
 // The parts of the check, each over lexeme ranges of a read program: the bracket balance, the
 // instructions and their inputs, and the recognition of the converter's support procedures.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
+#include <iterator>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -39,6 +41,23 @@ struct NameMeanings {
 void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
                   std::vector<Finding>& findings);
 
+/// A line that carries the converter's parentheses warning: its bytes [start, end) and the
+/// comment that holds the warning.
+struct WarnedLine {
+  std::uint32_t start;
+  std::uint32_t end;
+  const Comment* comment;
+};
+
+/// Whether the byte at `offset` stands on one of `lines` (in text order).
+inline bool IsOnWarnedLine(const std::vector<WarnedLine>& lines, std::uint32_t offset) {
+  // Few lines are warned: they are searched, not the program's line starts.
+  const auto after = std::upper_bound(
+      lines.begin(), lines.end(), offset,
+      [](std::uint32_t wanted, const WarnedLine& line) { return wanted < line.start; });
+  return after != lines.begin() && offset < std::prev(after)->end;
+}
+
 /// What the instruction check reads besides the lexemes.
 struct InstructionScope {
   const NameMeanings* names;
@@ -46,7 +65,7 @@ struct InstructionScope {
   /// outside the procedures.
   const std::vector<std::uint32_t>* locals;
   std::uint32_t localMark;
-  const std::vector<char>* warnedLines;  ///< by line number: the line carries the warning
+  const std::vector<WarnedLine>* warnedLines;
 };
 
 /// Reports, in lexemes [begin, end), undeclared values, words that are not LOGO and missing

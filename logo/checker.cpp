@@ -60,36 +60,37 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
   return names;
 }
 
-std::vector<char> WarnedLines(const LexemeStream& stream) {
-  std::vector<char> warned(stream.lineStarts.size() + 1, 0);
+std::vector<WarnedLine> WarnedLines(const LexemeStream& stream) {
+  std::vector<WarnedLine> warned;
   for (const Comment& comment : stream.comments) {
-    if (comment.text.find(kWarningSentence) != std::string_view::npos) {
-      warned[static_cast<std::size_t>(comment.line)] = 1;
+    // Most comments are the converter's short block marks, too short to hold the sentence.
+    if (comment.text.size() < kWarningSentence.size() ||
+        comment.text.find(kWarningSentence) == std::string_view::npos) {
+      continue;
     }
+    const auto line = static_cast<std::size_t>(comment.line);
+    warned.push_back(WarnedLine{
+        stream.lineStarts[line - 1],
+        line < stream.lineStarts.size() ? stream.lineStarts[line] : ~std::uint32_t{0}, &comment});
   }
   return warned;
 }
 
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
 // ("PSEUDAL_POS_MINIMUM ( … )"), else the line's first one, else the warning itself.
-void ReportWarnedLines(const LexemeStream& stream, const std::vector<char>& warned,
+void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>& warned,
                        const NameMeanings& names, std::vector<Finding>& findings) {
   const std::vector<Lexeme>& lexemes = stream.lexemes;
-  for (const Comment& comment : stream.comments) {
-    const auto line = static_cast<std::size_t>(comment.line);
-    if (warned[line] == 0) continue;
-    // Few lines are warned: the lexemes, in text order, are searched for each one's.
-    const std::uint32_t lineStart = stream.lineStarts[line - 1];
-    const std::uint32_t lineEnd =
-        line < stream.lineStarts.size() ? stream.lineStarts[line] : ~std::uint32_t{0};
+  for (const WarnedLine& line : warned) {
+    // The lexemes, in text order, are searched for the line's.
     const auto first = std::lower_bound(
-        lexemes.begin(), lexemes.end(), lineStart,
+        lexemes.begin(), lexemes.end(), line.start,
         [](const Lexeme& lexeme, std::uint32_t wanted) { return lexeme.begin < wanted; });
     const Lexeme* call = nullptr;
     const Lexeme* callee = nullptr;
     const Lexeme* firstGroup = nullptr;
     for (auto at = static_cast<std::size_t>(first - lexemes.begin());
-         at < lexemes.size() && lexemes[at].begin < lineEnd && call == nullptr; ++at) {
+         at < lexemes.size() && lexemes[at].begin < line.end && call == nullptr; ++at) {
       const Lexeme& lexeme = lexemes[at];
       if (lexeme.kind != TokenKind::kOpenGroup) continue;
       if (firstGroup == nullptr) firstGroup = &lexeme;
@@ -106,7 +107,8 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<char>& warn
       AddFinding(stream, findings, *firstGroup, FindingKind::kFixByHand,
                  FormatMessage(MessageId::kWarnedLine, {}));
     } else {
-      findings.push_back(Finding{comment.line, comment.column, FindingKind::kFixByHand,
+      findings.push_back(Finding{line.comment->line, line.comment->column,
+                                 FindingKind::kFixByHand,
                                  FormatMessage(MessageId::kWarnedWithoutParentheses, {})});
     }
   }
@@ -119,7 +121,7 @@ std::vector<Finding> CheckProgram(std::string_view text) {
   const ProgramParts parts = FindParts(stream);
   const std::vector<Lexeme>& lexemes = stream.lexemes;
   std::vector<Finding> findings;
-  const std::vector<char> warned = WarnedLines(stream);
+  const std::vector<WarnedLine> warned = WarnedLines(stream);
   const NameMeanings names = MeaningsOf(stream, parts);
 
   for (const std::size_t at : parts.strayEnds) {

@@ -311,8 +311,7 @@ class InstructionCheck {
   // A warned line keeps parentheses around inputs on purpose; its count is not reported.
   [[gnu::noinline]] void ReportMissingInputs(const Lexeme& word, std::size_t at, int inputs,
                                              int received) {
-    const auto line = static_cast<std::size_t>(stream_.PlaceOf(word.begin).line);
-    if (line < scope_.warnedLines->size() && (*scope_.warnedLines)[line] != 0) return;
+    if (IsOnWarnedLine(*scope_.warnedLines, word.begin)) return;
     const std::string before = at < end_ && tokens_[at].kind != TokenKind::kLineEnd
                                    ? Quoted(TextOf(tokens_[at]))
                                    : FormatMessage(MessageId::kEndOfLine, {});
