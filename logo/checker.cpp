@@ -10,12 +10,6 @@
 namespace tortuval::logo {
 namespace {
 
-// The converter ends a line with this sentence (after "//", alone or after the loop comment)
-// when built-ins kept parentheses that the user must remove.
-constexpr std::string_view kWarningSentence =
-    "Des parenth\xE8ses doivent \xEAtre supprim\xE9"
-    "es sur cette ligne.";
-
 // Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in lexemes [begin, end);
 // counted loops are written as a SOIT of their counter.
 template <typename Fn>
@@ -63,11 +57,7 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
 std::vector<WarnedLine> WarnedLines(const LexemeStream& stream) {
   std::vector<WarnedLine> warned;
   for (const Comment& comment : stream.comments) {
-    // Most comments are the converter's short block marks, too short to hold the sentence.
-    if (comment.text.size() < kWarningSentence.size() ||
-        comment.text.find(kWarningSentence) == std::string_view::npos) {
-      continue;
-    }
+    if (!comment.warns) continue;
     const auto line = static_cast<std::size_t>(comment.line);
     warned.push_back(WarnedLine{
         stream.lineStarts[line - 1],

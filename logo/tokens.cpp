@@ -174,10 +174,13 @@ class Lexer {
   explicit Lexer(std::string_view program) : text_(program) {
     stream_.text = program;
     // Converted programs hold about one token per 28 bytes, most of them indentation. A
-    // reserve of one per 24 bytes stays under glibc's largest mapping threshold (32 MB) for
+    // buffer of one per 24 bytes stays under glibc's largest mapping threshold (32 MB) for
     // programs of up to 48 MB, so that checking again reuses heap memory instead of mapping and
-    // faulting in fresh pages each time; denser texts grow the vector once or twice.
-    stream_.lexemes.reserve(program.size() / 24 + 16);
+    // faulting in fresh pages each time; denser texts grow the buffer once or twice.
+    stream_.lexemes.resize(program.size() / 24 + 16);
+    first_ = stream_.lexemes.data();
+    out_ = first_;
+    limit_ = first_ + stream_.lexemes.size();
     stream_.lineStarts.reserve(program.size() / 64 + 1);
     stream_.lineFirsts.reserve(program.size() / 64 + 1);
     // Converted programs hold about one bracket per 120 bytes: the index is not grown (grown,
@@ -279,10 +282,22 @@ class Lexer {
         }
       }
     }
+    stream_.lexemes.resize(Count());
     return std::move(stream_);
   }
 
  private:
+  // The lexemes are written through a cursor into a buffer sized ahead, which doubles when full.
+  std::uint32_t Count() const { return static_cast<std::uint32_t>(out_ - first_); }
+
+  [[gnu::noinline]] void Grow() {
+    const std::uint32_t count = Count();
+    stream_.lexemes.resize(stream_.lexemes.size() * 2);
+    first_ = stream_.lexemes.data();
+    out_ = first_ + count;
+    limit_ = first_ + stream_.lexemes.size();
+  }
+
   // Runs of spaces are passed thirty-two bytes at a time where SSE2 is there, else eight; the
   // place after the run.
   [[gnu::noinline]] std::size_t SkipSpaces(std::size_t at) const {
@@ -331,7 +346,7 @@ class Lexer {
     } else if constexpr (kKind == TokenKind::kValue || kKind == TokenKind::kQuoted) {
       name = stream_.names.InternIn(text_, at + 1, length - 1);
     }
-    const auto index = static_cast<std::uint32_t>(stream_.lexemes.size());
+    const std::uint32_t index = Count();
     if constexpr (kKind == TokenKind::kWord) {
       if ((length == 3 || length == 4) && index == stream_.lineFirsts.back() &&
           IsPourOrFin(at, length)) {
@@ -339,17 +354,16 @@ class Lexer {
       }
     }
     if constexpr (kKind == TokenKind::kQuoted) {
-      const bool afterWord = index > 0 && stream_.lexemes.back().kind == TokenKind::kWord;
-      stream_.quoted.push_back(
-          QuotedAt{index, name, afterWord ? stream_.lexemes.back().name : kNoName});
+      const bool afterWord = index > 0 && out_[-1].kind == TokenKind::kWord;
+      stream_.quoted.push_back(QuotedAt{index, name, afterWord ? out_[-1].name : kNoName});
     }
     if constexpr (kKind == TokenKind::kOpenList || kKind == TokenKind::kCloseList ||
                   kKind == TokenKind::kOpenGroup || kKind == TokenKind::kCloseGroup) {
       stream_.brackets.push_back(BracketAt{
           index, static_cast<std::uint32_t>(stream_.lineStarts.size()), kKind, afterTextWord});
     }
-    stream_.lexemes.push_back(
-        Lexeme{static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind});
+    if (out_ == limit_) [[unlikely]] Grow();
+    *out_++ = Lexeme(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind);
     at += length;
     if constexpr (kKind != TokenKind::kLineEnd) {
       // Most tokens are followed by one space: it is passed here, saving a turn of the loop.
@@ -361,13 +375,13 @@ class Lexer {
   // Adds the line end at `at` and starts the next line, past its indentation; the place after.
   [[gnu::always_inline]] std::size_t LineEnd(std::size_t at) {
     // A "[" that ends its line opens a block: the balance is told here.
-    if (!stream_.lexemes.empty() && stream_.lexemes.back().kind == TokenKind::kOpenList) {
+    if (out_ != first_ && out_[-1].kind == TokenKind::kOpenList) {
       stream_.brackets.back().beforeLineEnd = true;
     }
     at = Add<TokenKind::kLineEnd>(at, 1);
     lineStart_ = at;
     stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
-    stream_.lineFirsts.push_back(static_cast<std::uint32_t>(stream_.lexemes.size()));
+    stream_.lineFirsts.push_back(Count());
     textDepth_ = 0;
     return at < text_.size() && text_[at] == ' ' ? SkipSpaces(at + 1) : at;
   }
@@ -375,8 +389,8 @@ class Lexer {
   // A list given to a primitive that prints it is text up to its "]" or its line end: a "//"
   // in it is part of the text, not a comment. Whether a word opens text is asked once per name.
   [[gnu::noinline]] bool OpensText() {
-    if (stream_.lexemes.empty() || stream_.lexemes.back().kind != TokenKind::kWord) return false;
-    const std::uint32_t name = stream_.lexemes.back().name;
+    if (out_ == first_ || out_[-1].kind != TokenKind::kWord) return false;
+    const std::uint32_t name = out_[-1].name;
     if (name >= opensText_.size()) opensText_.resize(stream_.names.Size(), kNotAsked);
     if (opensText_[name] == kNotAsked) {
       const Primitive* primitive = FindPrimitive(stream_.names.Key(name));
@@ -391,9 +405,12 @@ class Lexer {
     if (end == std::string_view::npos) end = text_.size();
     std::size_t textEnd = end;
     if (textEnd > at && text_[textEnd - 1] == '\r') --textEnd;
-    stream_.comments.push_back(Comment{text_.substr(at, textEnd - at),
-                                       static_cast<int>(stream_.lineStarts.size()),
-                                       static_cast<int>(at - lineStart_) + 1});
+    const std::string_view comment = text_.substr(at, textEnd - at);
+    // Most comments are the converter's short block marks, too short to hold the warning.
+    const bool warns = comment.size() >= kParenthesesWarningSentence.size() &&
+                       comment.find(kParenthesesWarningSentence) != std::string_view::npos;
+    stream_.comments.push_back(Comment{comment, static_cast<int>(stream_.lineStarts.size()),
+                                       static_cast<int>(at - lineStart_) + 1, warns});
     return end;
   }
 
@@ -504,6 +521,9 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
+  Lexeme* first_ = nullptr;  // stream_.lexemes' buffer
+  Lexeme* out_ = nullptr;    // where the next lexeme goes
+  Lexeme* limit_ = nullptr;  // the end of the buffer
   std::size_t lineStart_ = 0;           // where the current line starts
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text

@@ -34,11 +34,19 @@ struct Token {
   int column;  ///< from 1, in bytes
 };
 
+/// The sentence the converter writes in the comment of a line whose built-ins kept parentheses
+/// that the user must remove.
+inline constexpr std::string_view kParenthesesWarningSentence =
+    "Des parenth\xE8ses doivent \xEAtre supprim\xE9"
+    "es sur cette ligne.";
+
 /// A "//" comment, from its slashes to the end of its line (CR excluded).
 struct Comment {
   std::string_view text;
   int line;
   int column;
+  /// Whether it holds kParenthesesWarningSentence, told while its bytes are at hand.
+  bool warns;
 };
 
 /// The tokens of a program in their order, and its comments apart: nothing reads a comment as
@@ -57,6 +65,11 @@ TokenStream ReadTokens(std::string_view program);
 /// A token in the reader's compact form, for passes over whole programs: its place is a byte
 /// offset, and its line and column are worked out only when a message needs them.
 struct Lexeme {
+  /// Leaves the fields unset, so that the reader can size its buffer without writing to it.
+  Lexeme() {}  // NOLINT: not "= default", which would zero them on resize
+  Lexeme(std::uint32_t begin, std::uint32_t length, std::uint32_t name, TokenKind kind)
+      : begin(begin), length(length), name(name), kind(kind) {}
+
   std::uint32_t begin;   ///< offset of its first byte in the program text
   std::uint32_t length;  ///< in bytes
   std::uint32_t name;    ///< as Token::name
