@@ -1,6 +1,6 @@
 // Conversion speed: generated documents of 1, 8 and 64 MB, the 8 MB one also with the check of
-// its program, each built-in example, and the expression translator with 0, 10, 40 and 1000
-// declared variables.
+// its program and the check alone, each built-in example, and the expression translator with 0, 10,
+// 40 and 1000 declared variables.
 
 #include <benchmark/benchmark.h>
 
@@ -66,6 +66,24 @@ void BM_ConvertAndCheckGenerated(benchmark::State& state) {
   state.counters["findings"] = static_cast<double>(findings);
 }
 BENCHMARK(BM_ConvertAndCheckGenerated)
+    ->ArgsProduct({{8}, {1, 0}})
+    ->ArgNames({"MB", "loops"})
+    ->Unit(benchmark::kMillisecond);
+
+// The check alone, on the program converted from the same document: its time is read against
+// BM_ConvertGenerated's with the same arguments. Long programs are read on several threads.
+void BM_CheckGenerated(benchmark::State& state) {
+  const std::string program =
+      convert::ConvertDocument(GeneratedDocument(state.range(0), state.range(1) != 0)).logoText;
+  std::size_t findings = 0;
+  for (auto _ : state) {
+    findings = logo::CheckProgram(program).size();
+    benchmark::DoNotOptimize(findings);
+  }
+  state.SetBytesProcessed(state.iterations() * static_cast<std::int64_t>(program.size()));
+  state.counters["findings"] = static_cast<double>(findings);
+}
+BENCHMARK(BM_CheckGenerated)
     ->ArgsProduct({{8}, {1, 0}})
     ->ArgNames({"MB", "loops"})
     ->Unit(benchmark::kMillisecond);

@@ -6,9 +6,14 @@
 
 #include "fuzz/fuzz_check.h"
 #include "logo/checker.h"
+#include "logo/tokens.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view program(reinterpret_cast<const char*>(data), size);
+  // Read in pieces on several threads, the program must give the stream of a single reader.
+  tortuval::fuzz::Check(tortuval::logo::ReadLexemesInPieces(program, 3) ==
+                            tortuval::logo::ReadLexemesInPieces(program, 1),
+                        "a program read in pieces reads as a whole");
   const std::vector<tortuval::logo::Finding> findings = tortuval::logo::CheckProgram(program);
   // Every finding points into the text, in line then column order.
   int lines = 1;

@@ -97,8 +97,7 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>
       AddFinding(stream, findings, *firstGroup, FindingKind::kFixByHand,
                  FormatMessage(MessageId::kWarnedLine, {}));
     } else {
-      findings.push_back(Finding{line.comment->line, line.comment->column,
-                                 FindingKind::kFixByHand,
+      findings.push_back(Finding{line.comment->line, line.comment->column, FindingKind::kFixByHand,
                                  FormatMessage(MessageId::kWarnedWithoutParentheses, {})});
     }
   }

@@ -5,7 +5,10 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
+#include <future>
 #include <limits>
+#include <thread>
+#include <vector>
 
 #if defined(__SSE2__)
 #include <emmintrin.h>
@@ -167,27 +170,31 @@ constexpr std::array<Start, 256> kStarts = [] {
   return starts;
 }();
 
-// Reads the whole text once into lexemes. Converted programs are mostly indentation and short
-// words, so the loop below is written for runs of spaces and words of a few bytes.
+// Reads a text once into lexemes, from `begin` (the start of a line) to the end of the text it is
+// given. Converted programs are mostly indentation and short words, so the loop below is written
+// for runs of spaces and words of a few bytes.
 class Lexer {
  public:
-  explicit Lexer(std::string_view program) : text_(program) {
-    stream_.text = program;
+  // The buffers are sized for `size` bytes: those of the piece, or of the whole program for the
+  // first piece, to which the others are then appended without moving it.
+  Lexer(std::string_view text, std::size_t begin, std::size_t size)
+      : text_(text), begin_(begin), lineStart_(begin) {
+    stream_.text = text;
     // Converted programs hold about one token per 28 bytes, most of them indentation. A
     // buffer of one per 24 bytes stays under glibc's largest mapping threshold (32 MB) for
     // programs of up to 48 MB, so that checking again reuses heap memory instead of mapping and
     // faulting in fresh pages each time; denser texts grow the buffer once or twice.
-    stream_.lexemes.resize(program.size() / 24 + 16);
+    stream_.lexemes.resize(size / 24 + 16);
     first_ = stream_.lexemes.data();
     out_ = first_;
     limit_ = first_ + stream_.lexemes.size();
-    stream_.lineStarts.reserve(program.size() / 64 + 1);
-    stream_.lineFirsts.reserve(program.size() / 64 + 1);
+    stream_.lineStarts.reserve(size / 64 + 1);
+    stream_.lineFirsts.reserve(size / 64 + 1);
     // Converted programs hold about one bracket per 120 bytes: the index is not grown (grown,
     // each larger copy would be mapped and faulted in afresh).
-    stream_.brackets.reserve(program.size() / 64 + 1);
-    stream_.quoted.reserve(program.size() / 128 + 1);
-    stream_.lineStarts.push_back(0);
+    stream_.brackets.reserve(size / 64 + 1);
+    stream_.quoted.reserve(size / 128 + 1);
+    stream_.lineStarts.push_back(static_cast<std::uint32_t>(begin));
     stream_.lineFirsts.push_back(0);
   }
 
@@ -195,7 +202,7 @@ class Lexer {
     // The place is a local, kept in a register; the helpers take and give places.
     const std::size_t size = text_.size();
     const char* const bytes = text_.data();
-    std::size_t at = 0;
+    std::size_t at = begin_;
     while (at < size) {
       const char c = bytes[at];
       // Most bytes of a converted program are spaces: lone ones between words, and runs of
@@ -362,8 +369,10 @@ class Lexer {
       stream_.brackets.push_back(BracketAt{
           index, static_cast<std::uint32_t>(stream_.lineStarts.size()), kKind, afterTextWord});
     }
-    if (out_ == limit_) [[unlikely]] Grow();
-    *out_++ = Lexeme(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind);
+    if (out_ == limit_) [[unlikely]]
+      Grow();
+    *out_++ =
+        Lexeme(static_cast<std::uint32_t>(at), static_cast<std::uint32_t>(length), name, kKind);
     at += length;
     if constexpr (kKind != TokenKind::kLineEnd) {
       // Most tokens are followed by one space: it is passed here, saving a turn of the loop.
@@ -521,10 +530,11 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
-  Lexeme* first_ = nullptr;  // stream_.lexemes' buffer
-  Lexeme* out_ = nullptr;    // where the next lexeme goes
-  Lexeme* limit_ = nullptr;  // the end of the buffer
-  std::size_t lineStart_ = 0;           // where the current line starts
+  std::size_t begin_;
+  Lexeme* first_ = nullptr;             // stream_.lexemes' buffer
+  Lexeme* out_ = nullptr;               // where the next lexeme goes
+  Lexeme* limit_ = nullptr;             // the end of the buffer
+  std::size_t lineStart_;               // where the current line starts
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
   LexemeStream stream_;
@@ -538,11 +548,107 @@ Place LexemeStream::PlaceOf(std::uint32_t offset) const {
   return Place{line, static_cast<int>(offset - lineStarts[static_cast<std::size_t>(line - 1)]) + 1};
 }
 
-LexemeStream ReadLexemes(std::string_view program) {
+namespace {
+
+// Appends to `stream` the lexemes of `next`, read from the line start where `stream` ends (its
+// last lexeme is a line end), as if one reader had read both: indices, lines and names go on
+// from those of `stream`.
+void Append(LexemeStream& stream, const LexemeStream& next) {
+  const auto lexemeBase = static_cast<std::uint32_t>(stream.lexemes.size());
+  // The line that `stream` started last is the first line of `next`.
+  stream.lineStarts.pop_back();
+  stream.lineFirsts.pop_back();
+  const auto lineBase = static_cast<std::uint32_t>(stream.lineStarts.size());
+  // Names new to `stream` are numbered in the order `next` met them, as one reader would have.
+  // One more entry keeps kNoName, so that renaming needs no branch.
+  std::vector<std::uint32_t> names(next.names.Size() + 1, kNoName);
+  for (std::uint32_t name = 0; name < next.names.Size(); ++name) {
+    names[name] = stream.names.Intern(next.names.Key(name));
+  }
+  const auto lastName = static_cast<std::uint32_t>(next.names.Size());
+  const auto renamed = [&](std::uint32_t name) { return names[std::min(name, lastName)]; };
+
+  stream.lexemes.insert(stream.lexemes.end(), next.lexemes.begin(), next.lexemes.end());
+  Lexeme* const appended = stream.lexemes.data() + lexemeBase;
+  for (std::size_t at = 0; at < next.lexemes.size(); ++at) {
+    appended[at].name = renamed(appended[at].name);
+  }
+  // The other lists are copied whole, then their indices and lines moved on in place.
+  const auto appendMoved = [](auto& list, const auto& more, auto move) {
+    const std::size_t from = list.size();
+    list.insert(list.end(), more.begin(), more.end());
+    for (std::size_t at = from; at < list.size(); ++at) move(list[at]);
+  };
+  appendMoved(stream.comments, next.comments,
+              [&](Comment& comment) { comment.line += static_cast<int>(lineBase); });
+  stream.lineStarts.insert(stream.lineStarts.end(), next.lineStarts.begin(), next.lineStarts.end());
+  appendMoved(stream.lineFirsts, next.lineFirsts,
+              [&](std::uint32_t& first) { first += lexemeBase; });
+  appendMoved(stream.quoted, next.quoted, [&](QuotedAt& quoted) {
+    quoted.index += lexemeBase;
+    quoted.name = renamed(quoted.name);
+    quoted.wordBefore = renamed(quoted.wordBefore);
+  });
+  appendMoved(stream.brackets, next.brackets, [&](BracketAt& bracket) {
+    bracket.index += lexemeBase;
+    bracket.line += lineBase;
+  });
+  appendMoved(stream.procedureLines, next.procedureLines,
+              [&](std::uint32_t& line) { line += lineBase; });
+}
+
+// Below this many bytes a piece is not worth a thread of its own; past a few pieces, appending
+// them costs more than reading them side by side saves.
+constexpr std::size_t kBytesPerPiece = std::size_t{1} << 20;
+constexpr std::size_t kMostPieces = 4;
+
+}  // namespace
+
+LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces) {
   if (program.size() > std::numeric_limits<std::uint32_t>::max()) {
     ThrowError("Le programme d\xE9passe 4 Go : il est trop long pour \xEAtre lu.");
   }
-  return Lexer(program).Run();
+  // The pieces are cut just after line ends, where the reader keeps no state from the line
+  // before; each piece's reader sees the text up to its piece's end only, so that no lexeme is
+  // read past it. Empty pieces are dropped.
+  pieces = std::max<std::size_t>(pieces, 1);
+  std::vector<std::size_t> cuts = {0};
+  for (std::size_t piece = 1; piece < pieces; ++piece) {
+    const std::size_t wanted = program.size() / pieces * piece;
+    const std::size_t lineEnd = program.find('\n', std::max(cuts.back(), wanted));
+    if (lineEnd == std::string_view::npos || lineEnd + 1 >= program.size()) break;
+    cuts.push_back(lineEnd + 1);
+  }
+  cuts.push_back(program.size());
+  const auto read = [&](std::size_t piece) {
+    const std::size_t size = piece == 0 ? program.size() : cuts[piece + 1] - cuts[piece];
+    return Lexer(program.substr(0, cuts[piece + 1]), cuts[piece], size).Run();
+  };
+  std::vector<std::future<LexemeStream>> later;
+  for (std::size_t piece = 1; piece + 1 < cuts.size(); ++piece) {
+    later.push_back(std::async(std::launch::async, read, piece));
+  }
+  LexemeStream stream = read(0);
+  for (std::future<LexemeStream>& next : later) Append(stream, next.get());
+  stream.text = program;
+  return stream;
+}
+
+LexemeStream ReadLexemes(std::string_view program) {
+  const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
+  const std::size_t pieces = std::min({program.size() / kBytesPerPiece, cores, kMostPieces});
+  return ReadLexemesInPieces(program, std::max<std::size_t>(pieces, 1));
+}
+
+bool operator==(const LexemeStream& a, const LexemeStream& b) {
+  if (a.names.Size() != b.names.Size()) return false;
+  for (std::uint32_t name = 0; name < a.names.Size(); ++name) {
+    if (a.names.Key(name) != b.names.Key(name)) return false;
+  }
+  return a.text.data() == b.text.data() && a.text.size() == b.text.size() &&
+         a.lexemes == b.lexemes && a.comments == b.comments && a.lineStarts == b.lineStarts &&
+         a.lineFirsts == b.lineFirsts && a.quoted == b.quoted && a.brackets == b.brackets &&
+         a.procedureLines == b.procedureLines;
 }
 
 TokenStream ReadTokens(std::string_view program) { return TokensOf(ReadLexemes(program)); }

@@ -47,6 +47,12 @@ struct Comment {
   int column;
   /// Whether it holds kParenthesesWarningSentence, told while its bytes are at hand.
   bool warns;
+
+  /// Same text at the same place of the same program.
+  friend bool operator==(const Comment& a, const Comment& b) {
+    return a.text.data() == b.text.data() && a.text.size() == b.text.size() && a.line == b.line &&
+           a.column == b.column && a.warns == b.warns;
+  }
 };
 
 /// The tokens of a program in their order, and its comments apart: nothing reads a comment as
@@ -74,6 +80,8 @@ struct Lexeme {
   std::uint32_t length;  ///< in bytes
   std::uint32_t name;    ///< as Token::name
   TokenKind kind;
+
+  friend bool operator==(const Lexeme&, const Lexeme&) = default;
 };
 
 /// Where a bracket or parenthesis stands among the lexemes, with what the bracket balance needs
@@ -86,6 +94,8 @@ struct BracketAt {
   bool afterTextWord = false;
   /// For a "[": a line end follows it.
   bool beforeLineEnd = false;
+
+  friend bool operator==(const BracketAt&, const BracketAt&) = default;
 };
 
 /// A quoted word, and the word just before it (how names are introduced: SOIT "x, DEFINIS "x).
@@ -94,6 +104,8 @@ struct QuotedAt {
   std::uint32_t name;   ///< the quoted word's name
   /// The name of the lexeme before it when that is a bare word; kNoName otherwise.
   std::uint32_t wordBefore;
+
+  friend bool operator==(const QuotedAt&, const QuotedAt&) = default;
 };
 
 /// A line and a column, both from 1 (the column in bytes).
@@ -129,8 +141,15 @@ struct LexemeStream {
 };
 
 /// Reads a program as ReadTokens does, into the compact form. Texts of 4 GiB or more are refused
-/// with an error: offsets are 32-bit.
+/// with an error: offsets are 32-bit. Long texts are read in pieces side by side, one a core.
 LexemeStream ReadLexemes(std::string_view program);
+
+/// ReadLexemes with the text cut into about `pieces` pieces at line ends, each read on a thread
+/// of its own, then joined: the stream is the same whatever the count.
+LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces);
+
+/// Whether two streams hold the same lexemes, comments, lines, indices and names.
+bool operator==(const LexemeStream& a, const LexemeStream& b);
 
 /// The tokens of a stream read in the compact form, with their texts and places.
 TokenStream TokensOf(LexemeStream lexemes);

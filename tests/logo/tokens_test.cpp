@@ -9,7 +9,10 @@
 #include <utility>
 #include <vector>
 
+#include "convert/conversion.h"
+#include "examples/example_catalogue.h"
 #include "logo/reader.h"
+#include "testing/document_generator.h"
 #include "tests/test_support.h"
 
 namespace tortuval::logo {
@@ -90,12 +93,10 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
   // line and whether it follows a word that prints it.
   const LexemeStream brackets = ReadLexemes("SIVRAI [\r\n  ( 1 ) ECRIS [ a ]\r\n]");
   using Seen = std::tuple<std::uint32_t, std::uint32_t, TokenKind, bool, bool>;
-  const std::vector<Seen> expected = {{1, 1, TokenKind::kOpenList, false, true},
-                                      {3, 2, TokenKind::kOpenGroup, false, false},
-                                      {5, 2, TokenKind::kCloseGroup, false, false},
-                                      {7, 2, TokenKind::kOpenList, true, false},
-                                      {9, 2, TokenKind::kCloseList, false, false},
-                                      {11, 3, TokenKind::kCloseList, false, false}};
+  const std::vector<Seen> expected = {
+      {1, 1, TokenKind::kOpenList, false, true},    {3, 2, TokenKind::kOpenGroup, false, false},
+      {5, 2, TokenKind::kCloseGroup, false, false}, {7, 2, TokenKind::kOpenList, true, false},
+      {9, 2, TokenKind::kCloseList, false, false},  {11, 3, TokenKind::kCloseList, false, false}};
   std::vector<Seen> found;
   for (const BracketAt& at : brackets.brackets) {
     found.emplace_back(at.index, at.line, at.kind, at.afterTextWord, at.beforeLineEnd);
@@ -106,6 +107,46 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
             (std::vector<std::uint32_t>{0, 3, 5}));
   // A last line with no lexeme points past the end.
   EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
+}
+
+// Long programs are read in pieces cut at line ends, on several threads, then joined: the joined
+// stream must be the one a single reader gives, whatever the count and wherever the cuts fall.
+TEST(ReadLexemesInPieces, GiveTheStreamOfOneReader) {
+  bench::GeneratorOptions options;
+  options.targetBytes = 64 << 10;
+  std::vector<std::string> programs = {
+      convert::ConvertDocument(bench::GenerateDocument(options)).logoText,
+      convert::ConvertDocument(examples::ExampleDocument(15)).logoText,
+      "",
+      "\n",
+      "\n\n\n",
+      "a",
+      "a\n",
+      "\r\n",
+      "x\r\ny",
+      "// c\n// d",
+      // Names met first in a later piece, in both cases, and state that a line holds: a text
+      // list, a block, "TANT QUE", a comment, a name introduced by SOIT.
+      "ECRIS [ a // b\nSOIT \"v 1\nsivrai [\nTANT QUE :v < 2 [ ECRIS :v ]\n]\npour f :x\nFIN\nsoit "
+      "\"W :v",
+  };
+  for (const std::string& program : std::vector<std::string>(programs)) {
+    programs.push_back(program + "\n");
+  }
+  for (const std::string& program : programs) {
+    const LexemeStream one = ReadLexemesInPieces(program, 1);
+    for (std::size_t pieces = 2; pieces <= 9; ++pieces) {
+      EXPECT_TRUE(ReadLexemesInPieces(program, pieces) == one)
+          << pieces << " pieces of " << program.size() << " bytes";
+    }
+  }
+  // The joined names are numbered as one reader numbers them, in the order they are met.
+  const LexemeStream joined = ReadLexemesInPieces("a b\nc a\nd b\n", 3);
+  for (const char* name : {"A", "B", "C", "D"}) {
+    EXPECT_EQ(joined.names.Key(joined.names.Find(name)), name);
+  }
+  EXPECT_EQ(joined.names.Find("D"), 3u);
+  EXPECT_EQ(joined.lexemes[6].name, joined.names.Find("D"));
 }
 
 // Words are sifted many bytes at a time: a word must end at the right byte wherever it lies
