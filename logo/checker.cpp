@@ -72,14 +72,10 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>
                        const NameMeanings& names, std::vector<Finding>& findings) {
   const std::vector<Lexeme>& lexemes = stream.lexemes;
   for (const WarnedLine& line : warned) {
-    // The lexemes, in text order, are searched for the line's.
-    const auto first = std::lower_bound(
-        lexemes.begin(), lexemes.end(), line.start,
-        [](const Lexeme& lexeme, std::uint32_t wanted) { return lexeme.begin < wanted; });
     const Lexeme* call = nullptr;
     const Lexeme* callee = nullptr;
     const Lexeme* firstGroup = nullptr;
-    for (auto at = static_cast<std::size_t>(first - lexemes.begin());
+    for (std::size_t at = stream.lineFirsts[static_cast<std::size_t>(line.comment->line) - 1];
          at < lexemes.size() && lexemes[at].begin < line.end && call == nullptr; ++at) {
       const Lexeme& lexeme = lexemes[at];
       if (lexeme.kind != TokenKind::kOpenGroup) continue;
