@@ -41,14 +41,6 @@ struct NameMeanings {
 void CheckBalance(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
                   std::vector<Finding>& findings);
 
-/// A line that carries the converter's parentheses warning: its bytes [start, end) and the
-/// comment that holds the warning.
-struct WarnedLine {
-  std::uint32_t start;
-  std::uint32_t end;
-  const Comment* comment;
-};
-
 /// Whether the byte at `offset` stands on one of `lines` (in text order).
 inline bool IsOnWarnedLine(const std::vector<WarnedLine>& lines, std::uint32_t offset) {
   // Few lines are warned: they are searched, not the program's line starts.
@@ -72,6 +64,17 @@ struct InstructionScope {
 /// inputs.
 void CheckInstructions(const LexemeStream& stream, std::size_t begin, std::size_t end,
                        const InstructionScope& scope, std::vector<Finding>& findings);
+
+/// CheckInstructions that stops at lexeme `stop` when its walk meets it between two instructions
+/// outside every block, which it tells by returning true: the rest of the range, checked from
+/// `stop`, then gives the findings the whole walk would give.
+bool CheckInstructionsUntil(const LexemeStream& stream, std::size_t begin, std::size_t end,
+                            std::size_t stop, const InstructionScope& scope,
+                            std::vector<Finding>& findings);
+
+/// CheckProgram, with the ranges (main parts and procedures) of at least `lexemesWorthTwoThreads`
+/// lexemes checked on two threads; the findings are the same whatever the count.
+std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemesWorthTwoThreads);
 
 /// True when `procedure` is one of the converter's support procedures, name and text alike
 /// (blanks and line ends aside).

@@ -415,11 +415,17 @@ class Lexer {
     std::size_t textEnd = end;
     if (textEnd > at && text_[textEnd - 1] == '\r') --textEnd;
     const std::string_view comment = text_.substr(at, textEnd - at);
+    const auto line = static_cast<std::uint32_t>(stream_.lineStarts.size());
     // Most comments are the converter's short block marks, too short to hold the warning.
-    const bool warns = comment.size() >= kParenthesesWarningSentence.size() &&
-                       comment.find(kParenthesesWarningSentence) != std::string_view::npos;
-    stream_.comments.push_back(Comment{comment, static_cast<int>(stream_.lineStarts.size()),
-                                       static_cast<int>(at - lineStart_) + 1, warns});
+    if (comment.size() >= kParenthesesWarningSentence.size() &&
+        comment.find(kParenthesesWarningSentence) != std::string_view::npos) {
+      const std::size_t lineEnd = end < text_.size() ? end + 1 : end;
+      stream_.warnedLines.push_back(WarnedLine{
+          line, static_cast<std::uint32_t>(lineStart_), static_cast<std::uint32_t>(lineEnd),
+          stream_.lineFirsts.back(), static_cast<std::uint32_t>(stream_.comments.size())});
+    }
+    stream_.comments.push_back(
+        Comment{comment, static_cast<int>(line), static_cast<int>(at - lineStart_) + 1});
     return end;
   }
 
@@ -574,6 +580,7 @@ void Append(LexemeStream& stream, const LexemeStream& next) {
     appended[at].name = renamed(appended[at].name);
   }
   // The other lists are copied whole, then their indices and lines moved on in place.
+  const auto commentBase = static_cast<std::uint32_t>(stream.comments.size());
   const auto appendMoved = [](auto& list, const auto& more, auto move) {
     const std::size_t from = list.size();
     list.insert(list.end(), more.begin(), more.end());
@@ -595,6 +602,11 @@ void Append(LexemeStream& stream, const LexemeStream& next) {
   });
   appendMoved(stream.procedureLines, next.procedureLines,
               [&](std::uint32_t& line) { line += lineBase; });
+  appendMoved(stream.warnedLines, next.warnedLines, [&](WarnedLine& warned) {
+    warned.line += lineBase;
+    warned.firstLexeme += lexemeBase;
+    warned.comment += commentBase;
+  });
 }
 
 // Below this many bytes a piece is not worth a thread of its own; past a few pieces, appending
@@ -648,7 +660,7 @@ bool operator==(const LexemeStream& a, const LexemeStream& b) {
   return a.text.data() == b.text.data() && a.text.size() == b.text.size() &&
          a.lexemes == b.lexemes && a.comments == b.comments && a.lineStarts == b.lineStarts &&
          a.lineFirsts == b.lineFirsts && a.quoted == b.quoted && a.brackets == b.brackets &&
-         a.procedureLines == b.procedureLines;
+         a.procedureLines == b.procedureLines && a.warnedLines == b.warnedLines;
 }
 
 TokenStream ReadTokens(std::string_view program) { return TokensOf(ReadLexemes(program)); }

@@ -45,14 +45,23 @@ struct Comment {
   std::string_view text;
   int line;
   int column;
-  /// Whether it holds kParenthesesWarningSentence, told while its bytes are at hand.
-  bool warns;
 
   /// Same text at the same place of the same program.
   friend bool operator==(const Comment& a, const Comment& b) {
     return a.text.data() == b.text.data() && a.text.size() == b.text.size() && a.line == b.line &&
-           a.column == b.column && a.warns == b.warns;
+           a.column == b.column;
   }
+};
+
+/// A line whose comment holds kParenthesesWarningSentence, told while its bytes are at hand,
+/// with what the check of the line needs.
+struct WarnedLine {
+  std::uint32_t line;         ///< from 1
+  std::uint32_t start;        ///< the offset of its first byte
+  std::uint32_t end;          ///< the offset past its line end, or the end of the text
+  std::uint32_t firstLexeme;  ///< the index of its first lexeme
+  std::uint32_t comment;      ///< the index of its comment in the comments
+  friend bool operator==(const WarnedLine&, const WarnedLine&) = default;
 };
 
 /// The tokens of a program in their order, and its comments apart: nothing reads a comment as
@@ -129,6 +138,7 @@ struct LexemeStream {
   /// The lines (from 0) whose first lexeme is the word POUR or FIN in any case, in order: where
   /// procedures start and end.
   std::vector<std::uint32_t> procedureLines;
+  std::vector<WarnedLine> warnedLines;  ///< in order
   Lexicon names;
 
   /// The bytes of `lexeme`.

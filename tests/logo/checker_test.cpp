@@ -8,6 +8,10 @@
 #include <string>
 #include <vector>
 
+#include "convert/conversion.h"
+#include "examples/example_catalogue.h"
+#include "logo/check_parts.h"
+#include "testing/document_generator.h"
 #include "tests/test_support.h"
 
 namespace tortuval::logo {
@@ -184,6 +188,40 @@ TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
     std::vector<std::string> program;
     for (const char* const* line = lines; *line != nullptr; ++line) program.emplace_back(*line);
     EXPECT_EQ(Described(Program(program)), std::vector<std::string>{}) << lines[0];
+  }
+}
+
+// Long ranges are checked on two threads, cut at a line that is likely outside every block: the
+// findings, their order and kinds must be those of one thread, also when the cut line turns out
+// to be inside a block.
+TEST(CheckProgram, TwoThreadsFindWhatOneFinds) {
+  const auto listed = [](const std::vector<Finding>& findings) {
+    std::vector<std::string> shown;
+    for (const Finding& finding : findings) {
+      shown.push_back(DescribeFinding(finding) + " #" +
+                      std::to_string(static_cast<int>(finding.kind)));
+    }
+    return shown;
+  };
+  std::vector<std::string> programs = {
+      // The unindented lines after the middle stand inside a block.
+      Program({"SIVRAI [", "ECRIS :a", "ECRIS 1", "ECRIS :z ( 2", "ECRIS [ 3", "]", "ECRIS :y"}),
+      Program({"POUR f :x", "TESTE :x > 1 SIVRAI [", "ECRIS foo :x", "rends :q", "]", "FIN",
+               "ECRIS f", "( ECRIS 2", "ECRIS :w ]"}),
+  };
+  for (const FaultCase& fault : kFaultCases) programs.push_back(Program(fault.lines));
+  for (int index = 0; index < examples::kExampleCount; ++index) {
+    programs.push_back(convert::ConvertDocument(examples::ExampleDocument(index)).logoText);
+  }
+  bench::GeneratorOptions options;
+  options.targetBytes = 64 << 10;
+  programs.push_back(convert::ConvertDocument(bench::GenerateDocument(options)).logoText);
+  for (const std::string& program : programs) {
+    const std::vector<std::string> one = listed(CheckProgram(program));
+    for (const std::size_t lexemes : {1, 7, 100}) {
+      EXPECT_EQ(listed(CheckProgramWith(program, lexemes)), one)
+          << "ranges of " << lexemes << " lexemes or more, in " << program.substr(0, 60);
+    }
   }
 }
 

@@ -105,6 +105,13 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
   // Procedures start and end at lines whose first word is POUR or FIN, in any case.
   EXPECT_EQ(ReadLexemes("pour f\n  ECRIS 1\nPOURQUOI fin\n Fin\nFINI\nFIN").procedureLines,
             (std::vector<std::uint32_t>{0, 3, 5}));
+  // A line whose comment holds the converter's warning, with its bytes and first lexeme.
+  const std::string warned = "a\nb ( 1 )  // " + std::string(kParenthesesWarningSentence) + "\r\nc";
+  const std::vector<WarnedLine> expectedWarned = {
+      {2, 2, static_cast<std::uint32_t>(warned.find('\n', 2) + 1), 2, 0}};
+  EXPECT_EQ(ReadLexemes(warned).warnedLines, expectedWarned);
+  EXPECT_TRUE(ReadLexemes("b ( 1 )  // " + std::string(kParenthesesWarningSentence).substr(1))
+                  .warnedLines.empty());
   // A last line with no lexeme points past the end.
   EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
 }
