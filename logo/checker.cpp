@@ -9,6 +9,7 @@
 
 #include "logo/check_parts.h"
 #include "logo/messages.h"
+#include "logo/side_thread.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
@@ -96,7 +97,7 @@ void CheckRange(const LexemeStream& stream, std::size_t begin, std::size_t end, 
   const std::size_t cut = CutAfter(stream, begin + (end - begin) / 2, end);
   std::vector<Finding> balance;
   std::vector<Finding> fromCut;
-  std::future<void> second = std::async(std::launch::async, [&] {
+  std::future<void> second = OnSideThread([&] {
     CheckBalance(stream, begin, end, rangeEnd, balance);
     CheckInstructions(stream, cut, end, scope, fromCut);
   });

@@ -16,6 +16,7 @@
 
 #include "convert/error.h"
 #include "expr/cp1252.h"
+#include "logo/side_thread.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
@@ -355,8 +356,7 @@ class Lexer {
     }
     const std::uint32_t index = Count();
     if constexpr (kKind == TokenKind::kWord) {
-      if ((length == 3 || length == 4) && index == stream_.lineFirsts.back() &&
-          IsPourOrFin(at, length)) {
+      if ((length == 3 || length == 4) && index == lineFirst_ && IsPourOrFin(at, length)) {
         stream_.procedureLines.push_back(static_cast<std::uint32_t>(stream_.lineStarts.size() - 1));
       }
     }
@@ -390,7 +390,8 @@ class Lexer {
     at = Add<TokenKind::kLineEnd>(at, 1);
     lineStart_ = at;
     stream_.lineStarts.push_back(static_cast<std::uint32_t>(at));
-    stream_.lineFirsts.push_back(Count());
+    lineFirst_ = Count();
+    stream_.lineFirsts.push_back(lineFirst_);
     textDepth_ = 0;
     return at < text_.size() && text_[at] == ' ' ? SkipSpaces(at + 1) : at;
   }
@@ -422,7 +423,7 @@ class Lexer {
       const std::size_t lineEnd = end < text_.size() ? end + 1 : end;
       stream_.warnedLines.push_back(WarnedLine{
           line, static_cast<std::uint32_t>(lineStart_), static_cast<std::uint32_t>(lineEnd),
-          stream_.lineFirsts.back(), static_cast<std::uint32_t>(stream_.comments.size())});
+          lineFirst_, static_cast<std::uint32_t>(stream_.comments.size())});
     }
     stream_.comments.push_back(
         Comment{comment, static_cast<int>(line), static_cast<int>(at - lineStart_) + 1});
@@ -539,6 +540,7 @@ class Lexer {
   std::size_t begin_;
   Lexeme* first_ = nullptr;             // stream_.lexemes' buffer
   Lexeme* out_ = nullptr;               // where the next lexeme goes
+  std::uint32_t lineFirst_ = 0;         // the index of the current line's first lexeme
   Lexeme* limit_ = nullptr;             // the end of the buffer
   std::size_t lineStart_;               // where the current line starts
   int textDepth_ = 0;                   // brackets open in a text list on this line
@@ -638,7 +640,7 @@ LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces) {
   };
   std::vector<std::future<LexemeStream>> later;
   for (std::size_t piece = 1; piece + 1 < cuts.size(); ++piece) {
-    later.push_back(std::async(std::launch::async, read, piece));
+    later.push_back(OnSideThread([&read, piece] { return read(piece); }));
   }
   LexemeStream stream = read(0);
   for (std::future<LexemeStream>& next : later) Append(stream, next.get());
