@@ -537,12 +537,12 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
-  std::size_t begin_;
+  std::size_t begin_;                   // where reading starts: the start of a line
   Lexeme* first_ = nullptr;             // stream_.lexemes' buffer
   Lexeme* out_ = nullptr;               // where the next lexeme goes
-  std::uint32_t lineFirst_ = 0;         // the index of the current line's first lexeme
   Lexeme* limit_ = nullptr;             // the end of the buffer
   std::size_t lineStart_;               // where the current line starts
+  std::uint32_t lineFirst_ = 0;         // the index of the current line's first lexeme
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
   LexemeStream stream_;
