@@ -5,7 +5,6 @@
 #include <iterator>
 #include <limits>
 #include <string>
-#include <thread>
 
 #include "logo/check_parts.h"
 #include "logo/messages.h"
@@ -150,9 +149,8 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>
 std::vector<Finding> CheckProgram(std::string_view text) {
   // Below this many lexemes a range is checked on one thread.
   constexpr std::size_t kLexemesWorthTwoThreads = std::size_t{1} << 18;
-  return CheckProgramWith(text, std::thread::hardware_concurrency() < 2
-                                    ? std::numeric_limits<std::size_t>::max()
-                                    : kLexemesWorthTwoThreads);
+  return CheckProgramWith(text, AvailableCores() < 2 ? std::numeric_limits<std::size_t>::max()
+                                                     : kLexemesWorthTwoThreads);
 }
 
 std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemesWorthTwoThreads) {

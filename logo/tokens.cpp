@@ -7,7 +7,6 @@
 #include <cstring>
 #include <future>
 #include <limits>
-#include <thread>
 #include <vector>
 
 #if defined(__SSE2__)
@@ -649,9 +648,9 @@ LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces) {
 }
 
 LexemeStream ReadLexemes(std::string_view program) {
-  const std::size_t cores = std::max(std::thread::hardware_concurrency(), 1u);
-  const std::size_t pieces = std::min({program.size() / kBytesPerPiece, cores, kMostPieces});
-  return ReadLexemesInPieces(program, std::max<std::size_t>(pieces, 1));
+  if (program.size() < 2 * kBytesPerPiece) return ReadLexemesInPieces(program, 1);
+  return ReadLexemesInPieces(program, std::min<std::size_t>({program.size() / kBytesPerPiece,
+                                                             AvailableCores(), kMostPieces}));
 }
 
 bool operator==(const LexemeStream& a, const LexemeStream& b) {
