@@ -139,9 +139,9 @@ void BM_TranslateExpression(benchmark::State& state) {
   context.globalVariables = &globalIndex;
   std::size_t index = 0;
   for (auto _ : state) {
-    expr::Translation result = expr::TranslateExpression(
-        kExpressions[index], expr::ExpressionKind::kPlain, context, false);
-    benchmark::DoNotOptimize(result.text.data());
+    std::string result =
+        expr::TranslateExpression(kExpressions[index], expr::ExpressionKind::kPlain, context);
+    benchmark::DoNotOptimize(result.data());
     index = (index + 1) % kExpressions.size();
   }
 }

@@ -17,9 +17,6 @@ constexpr std::int64_t kElseWidth = 8;
 constexpr std::int64_t kWhileFrameWidth = 11;
 
 constexpr std::string_view kLoopComment = "   // BOUCLE REPETE_POUR";
-constexpr std::string_view kWarnedLoopComment =
-    "  // BOUCLE REPETE_POUR ; Des parenth\xE8ses doivent \xEAtre supprim\xE9"
-    "es sur cette ligne.";
 
 // The translator spaces a sign ("-1" gives "- 1"); a literal negative bound is joined again so
 // that the count table recognises it.
@@ -68,7 +65,7 @@ void CloseBlock(ConversionState& state, std::string_view comment) {
 
 void TranslateIf(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
-  state.AppendLineWithWarning("TESTE " + state.Translate(fields.Last()));
+  state.AppendLine("TESTE " + state.Translate(fields.Last()));
 }
 
 void TranslateIfBegin(ConversionState& state, std::string_view /*item*/) {
@@ -96,7 +93,7 @@ void TranslateElseEnd(ConversionState& state, std::string_view /*item*/) {
 void TranslateWhile(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
   const std::string condition = state.Translate(fields.Last());
-  state.AppendLineWithWarning("TANT QUE " + condition + " [");
+  state.AppendLine("TANT QUE " + condition + " [");
   state.indentStack.Push(state.indentStack.Top() + kWhileFrameWidth +
                          static_cast<std::int64_t>(condition.size()));
 }
@@ -117,14 +114,11 @@ void TranslateFor(ConversionState& state, std::string_view item) {
   if (!variable.empty()) state.functionVariables.Add(variable, expr::VariableKind::kNumber);
   const std::string s = JoinNegativeLiteral(state.Translate(start));
   const std::string e = JoinNegativeLiteral(state.Translate(end));
-  // The counter line never carries the warning; the REPETE line does, in its comment.
   state.AppendLine("SOIT \"" + variable + " " + s);
-  const bool boundsWarned = state.parenthesesWarning;
-  state.parenthesesWarning = false;
 
   const LoopCount loop = CountLoop(s, e);
   const std::string repeat = loop.keyword + loop.count + "  [";
-  state.AppendLine(repeat + std::string(boundsWarned ? kWarnedLoopComment : kLoopComment));
+  state.AppendLine(repeat + std::string(kLoopComment));
   state.indentStack.Push(state.indentStack.Top() + static_cast<std::int64_t>(repeat.size()));
   state.loopStack.push_back(LoopRecord{variable, "(( " + e + " ) - ( " + s + " ))"});
 }

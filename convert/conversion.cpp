@@ -95,7 +95,6 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   if (expr::Contains(remaining, "code=\"27#")) ReadDocumentGlobals(document, state.documentGlobals);
 
   while (!cursor.Done()) {
-    state.parenthesesWarning = false;
     const std::string_view item = cursor.CutItem();
     state.remainingStart = cursor.Position();
     if (const Translator translate = kTranslators[static_cast<std::size_t>(cursor.Number())]) {

@@ -48,26 +48,13 @@ void ConversionState::AppendLine(std::string_view text) {
   logoText.append(Indentation()).append(text).append("\r\n");
 }
 
-void ConversionState::AppendWarningIfSet() {
-  if (parenthesesWarning) logoText.append(kParenthesesWarning);
-}
-
-void ConversionState::AppendLineWithWarning(std::string_view text) {
-  logoText.append(Indentation()).append(text);
-  AppendWarningIfSet();
-  logoText.append("\r\n");
-}
-
 std::string ConversionState::Translate(std::string_view expression, expr::ExpressionKind kind) {
   const VariableList& globals = VisibleGlobals();
   expr::ExpressionContext context;
   context.functionVariables = &functionVariables.Index();
   context.globalVariables = &globals.Index();
   context.functionNames = functionNames;
-  expr::Translation translation =
-      expr::TranslateExpression(expression, kind, context, parenthesesWarning);
-  parenthesesWarning = translation.parenthesesWarning;
-  return std::move(translation.text);
+  return expr::TranslateExpression(expression, kind, context);
 }
 
 bool ConversionState::OutputFollows() const {

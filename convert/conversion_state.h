@@ -87,7 +87,6 @@ struct ConversionState {
   /// The names of the user functions whose headers have been read, in their order.
   std::vector<std::string> functionNames;
   bool graphicsUsed = false;
-  bool parenthesesWarning = false;
   library::SupportProcedureSet neededProcedures;
   /// Where the last output item (`code="3` or `code="4`) starts in the renumbered document.
   std::size_t lastOutputMarker = std::string_view::npos;
@@ -100,12 +99,7 @@ struct ConversionState {
   void AppendLine(std::string_view text);
   /// Appends the text as it stands.
   void Append(std::string_view text) { logoText.append(text); }
-  /// Appends the parentheses warning when it is set.
-  void AppendWarningIfSet();
-  /// Appends the indentation, the text, the warning when set and CR LF.
-  void AppendLineWithWarning(std::string_view text);
-  /// Translates an expression with the current variables; sets the parentheses warning when the
-  /// expression calls for it.
+  /// Translates an expression with the current variables.
   std::string Translate(std::string_view expression,
                         expr::ExpressionKind kind = expr::ExpressionKind::kPlain);
   /// The global variables the current item sees: inside a user function, all of the
@@ -119,11 +113,6 @@ struct ConversionState {
  private:
   std::string indentation_;
 };
-
-/// The text that ends a line whose expressions hold built-ins with parentheses to remove.
-inline constexpr std::string_view kParenthesesWarning =
-    "  // Des parenth\xE8ses doivent \xEAtre supprim\xE9"
-    "es sur cette ligne.";
 
 /// The kind of a declared variable, from its code in the function's variables first, then in the
 /// global ones; unknown when neither declares it.

@@ -13,14 +13,14 @@ void TranslateSegment(ConversionState& state, std::string_view item) {
   line += state.Translate(fields.Next()) + "  0 ] [ ";
   line += state.Translate(fields.Next()) + " ";
   line += state.Translate(fields.Next()) + "  0 ]";  // the colour field is not read
-  state.AppendLineWithWarning(line);
+  state.AppendLine(line);
 }
 
 void TranslatePoint(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
   std::string line = "PLOT [ " + state.Translate(fields.Next()) + " ";
   line += state.Translate(fields.Next()) + "  0 ]";
-  state.AppendLineWithWarning(line);
+  state.AppendLine(line);
 }
 
 void TranslateGraphics(ConversionState& state, std::string_view /*item*/) {

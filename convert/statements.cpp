@@ -1,6 +1,8 @@
 // Simple statements: declarations, input, output, assignment, pause and comments.
 
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "convert/declarations.h"
 #include "convert/document.h"
@@ -26,6 +28,21 @@ bool ReadDecimalInteger(std::string_view text, std::int64_t& value) {
   return true;
 }
 
+// A position whose translation holds a blank goes into brackets, so that it stays one input.
+std::string Grouped(const std::string& translated) {
+  return translated.find(' ') == std::string::npos ? translated : "( " + translated + " )";
+}
+
+std::vector<std::string_view> SplitAtColons(std::string_view text) {
+  std::vector<std::string_view> pieces;
+  while (true) {
+    const std::size_t colon = text.find(':');
+    pieces.push_back(text.substr(0, colon));
+    if (colon == std::string_view::npos) return pieces;
+    text.remove_prefix(colon + 1);
+  }
+}
+
 }  // namespace
 
 void TranslateDeclaration(ConversionState& state, std::string_view item) {
@@ -40,23 +57,28 @@ void TranslateInput(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
   const std::string name(fields.Next());
   const std::string_view position = fields.Last();
-  if (LookupVariableType(state, name) == expr::VariableKind::kNumber) {
+  const bool atPosition = position != "pasliste" && !position.empty();
+  const expr::VariableKind kind = LookupVariableType(state, name);
+  if (kind == expr::VariableKind::kNumber) {
     state.AppendLine("ECL [Tape un nombre.] EFFL");
     state.AppendLine("SOIT \"" + name + " LISNOMBRE");
   } else {
-    // A word, a list element or an undeclared variable: the answer is read as a sentence and
-    // stored at the list position, counted from 0.
-    std::string target;
+    std::string target = "SOIT \"" + name + " ";
     std::int64_t index = 0;
-    if (position == "pasliste" || position.empty()) {
-      target = "SOIT \"" + name + " LISLISTE";
+    if (kind == expr::VariableKind::kList && atPosition) {
+      // The answer's values go into the list from that element on; the rest of the list stays.
+      target += "PSEUDAL_LIRE_LISTE :" + name + " " + Grouped(state.Translate(position));
+    } else if (kind == expr::VariableKind::kWord && !atPosition) {
+      // A text is one word, blanks included, so that it compares with a word.
+      target += "PSEUDAL_LIRE_MOT";
+    } else if (!atPosition) {
+      target += "LISLISTE";
     } else if (ReadDecimalInteger(position, index)) {
-      target = index - 1 == 0 ? "SOIT \"" + name + " LISLISTE"
-                              : "SOIT \"" + name + " PH LISTEVARS 0 0 " +
-                                    std::to_string(index - 1) + " LISLISTE";
+      // Any other variable with a position: the answer's words from that position on.
+      target += index - 1 == 0 ? "LISLISTE"
+                               : "PH LISTEVARS 0 0 " + std::to_string(index - 1) + " LISLISTE";
     } else {
-      target =
-          "SOIT \"" + name + " PH LISTEVARS 0 0 ( " + state.Translate(position) + " - 1 ) LISLISTE";
+      target += "PH LISTEVARS 0 0 ( " + state.Translate(position) + " - 1 ) LISLISTE";
     }
     state.AppendLine("ECL [Tape un mot ou une phrase.] EFFL");
     state.AppendLine(target);
@@ -71,12 +93,13 @@ void TranslateValueOutput(ConversionState& state, std::string_view item) {
   const std::string_view lineBreak = fields.Next();
   const std::string_view position = fields.Last();
   std::string line = lineBreak == "1" ? "ECRISLIGNE " : "ECRIS ";
-  line += state.Translate(name);
-  // The computed-value output has no position at all; like "pasliste" it prints the value.
+  // The computed-value output has no position at all; like "pasliste" it prints the value whole.
   if (position != "pasliste" && !position.empty()) {
-    line += " ( " + state.Translate(position) + " + 1 )";
+    line += "item " + state.Translate(name) + " ( " + state.Translate(position) + " + 1 )";
+  } else {
+    line += state.Translate(name);
   }
-  state.AppendLineWithWarning(line);
+  state.AppendLine(line);
 }
 
 void TranslateTextOutput(ConversionState& state, std::string_view item) {
@@ -93,13 +116,30 @@ void TranslateAssignment(ConversionState& state, std::string_view item) {
   const std::string_view value = fields.Next();
   const std::string_view position = fields.Last();
   const expr::VariableKind kind = LookupVariableType(state, name);
-  const std::string translated = state.Translate(value);
-  if (kind == expr::VariableKind::kList) {
-    // The list form translates the position as it stands, even "pasliste".
-    state.AppendLineWithWarning("remplace :" + name + " [" + translated + "] [" +
-                                state.Translate(position) + "]");
-  } else {
-    state.AppendLineWithWarning("soit \"" + name + " " + translated);
+  if (kind != expr::VariableKind::kList) {
+    state.AppendLine("soit \"" + name + " " + state.Translate(value));
+    return;
+  }
+  // The list form translates the position as it stands, even "pasliste".
+  const std::string at = state.Translate(position);
+  const bool severalValues = position != "pasliste" && !position.empty() &&
+                             value.find(':') != std::string_view::npos &&
+                             value.find('?') == std::string_view::npos;
+  if (!severalValues) {
+    state.AppendLine("remplace :" + name + " [" + state.Translate(value) + "] [" + at + "]");
+    return;
+  }
+  // "1:2:3" fills consecutive elements from the position on, one line each.
+  std::int64_t first = 0;
+  const bool numbered = ReadDecimalInteger(position, first);
+  std::int64_t offset = 0;
+  for (const std::string_view piece : SplitAtColons(value)) {
+    std::string target = at;
+    if (offset != 0) {
+      target = numbered ? std::to_string(first + offset) : at + " + " + std::to_string(offset);
+    }
+    state.AppendLine("remplace :" + name + " [" + state.Translate(piece) + "] [" + target + "]");
+    ++offset;
   }
 }
 
@@ -110,7 +150,7 @@ void TranslatePause(ConversionState& state, std::string_view /*item*/) {
 
 void TranslateProcedureCall(ConversionState& state, std::string_view item) {
   ItemFields fields(item);
-  state.AppendLineWithWarning(state.Translate(fields.Last()));
+  state.AppendLine(state.Translate(fields.Last()));
 }
 
 void TranslateComment(ConversionState& state, std::string_view item) {

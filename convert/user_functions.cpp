@@ -100,20 +100,19 @@ void TranslateFunctionResult(ConversionState& state, std::string_view item) {
   // is its last attribute.
   const std::string_view body = ItemBody(item);
   const std::string_view expression = body.substr(0, body.find('"'));
-  state.Append("REPONDRE " + state.Translate(expression));
-  state.AppendWarningIfSet();
-  state.Append("\r\n");
+  state.Append("REPONDRE " + state.Translate(expression) + "\r\n");
 }
 
 void TranslateF1(ConversionState& state, std::string_view item) {
   state.indentStack.Clear();
   if (!expr::Contains(item, "fctetat=\"actif\"")) return;
+  // An active F1 without a body is written as if inactive: "rends" alone is no procedure.
+  const std::string_view body = AttributeValue(item, "fctcode=\"");
+  if (body.find_first_not_of(" \t") == std::string_view::npos) return;
   state.functionVariables.Assign(" x 1");
   state.Append("POUR F1 :x\r\n");
-  state.Append("rends " +
-               state.Translate(AttributeValue(item, "fctcode=\""), expr::ExpressionKind::kF1Body));
-  state.AppendWarningIfSet();
-  state.Append("\r\nFIN\r\n\r\n");
+  state.Append("rends " + state.Translate(body, expr::ExpressionKind::kF1Body) +
+               "\r\nFIN\r\n\r\n");
 }
 
 void TranslateF2(ConversionState& state, std::string_view item) {
@@ -145,9 +144,7 @@ void TranslateF2(ConversionState& state, std::string_view item) {
     const std::size_t next = rest.find('#', 1);
     length = next == std::string_view::npos ? 1 : next + 1;
   }
-  state.Append("FIN");
-  state.AppendWarningIfSet();
-  state.Append("\r\n\r\n");
+  state.Append("FIN\r\n\r\n");
 }
 
 }  // namespace tortuval::convert

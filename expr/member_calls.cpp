@@ -13,8 +13,6 @@ namespace {
 constexpr std::size_t kNone = std::string::npos;
 constexpr Case kAnyCase = Case::kInsensitive;
 
-bool IsDigit(char c) { return c >= '0' && c <= '9'; }
-
 bool StartsWith(std::string_view text, std::size_t at, std::string_view word, Case match) {
   return text.size() - at >= word.size() && Find(text.substr(at, word.size()), word, 0, match) == 0;
 }
@@ -25,13 +23,12 @@ std::size_t SkipSpaces(std::string_view text, std::size_t at) {
 }
 
 // Stage 5, first step: member calls. "x.toString()" on a number gives "transforme :x",
-// "String.fromCharCode(x)" gives "caractère :x", "w.substr(a,b)" on a word gives "substr :w a b",
-// an argument of more than one word going into brackets. They are rewritten before the brackets
+// "w.substr(a,b)" on a word gives "substr :w a b", an argument of more than one word going into
+// brackets. They are rewritten before the brackets
 // are spaced and the argument comma becomes a space, while the call's shape is still visible.
 // Only ".substr(" written exactly so is rewritten: it is also what brings the substr procedure
 // into the program.
 constexpr std::string_view kToString = "toString";
-constexpr std::string_view kFromCharCode = "String.fromCharCode";
 constexpr std::string_view kSubstrCall = "substr(";
 
 bool IsNameChar(char c) {
@@ -111,7 +108,7 @@ class MemberCallRewriter {
         changed = true;
         i = next;
       } else {
-        out_.push_back(HoldSign(i));
+        out_.push_back(text_[i]);
         ++i;
       }
     }
@@ -120,32 +117,9 @@ class MemberCallRewriter {
   }
 
  private:
-  // Inside the arguments of a rewritten call, a spaced sign is held back from stage 14; the sign
-  // of an exponent ("1e - 8") is left for stage 13 to join.
-  char HoldSign(std::size_t i) const {
-    const char c = text_[i];
-    if (pending_.empty() || (c != '+' && c != '-')) return c;
-    if (i >= 3 && text_[i - 1] == ' ' && text_[i - 2] == 'e' && IsDigit(text_[i - 3])) return c;
-    return c == '+' ? kHeldPlus : kHeldMinus;
-  }
-
-  // Rewrites the call starting at `i`, if any; returns where the scan goes on, or kNone.
-  std::size_t RewriteCallAt(std::size_t i) {
-    if (text_[i] == '.') return RewriteMethodAt(i);
-    if ((text_[i] != 'S' && text_[i] != 's') || (i > 0 && IsNameChar(text_[i - 1])) ||
-        !StartsWith(text_, i, kFromCharCode, kAnyCase)) {
-      return kNone;
-    }
-    const std::size_t open = SkipSpaces(text_, i + kFromCharCode.size());
-    if (open == text_.size() || text_[open] != '(') return kNone;
-    const Parenthesis& call = parentheses_[open];
-    if (call.close == kNone || call.commas != 0) return kNone;
-    const bool wrap = NeedsBrackets(text_.substr(open + 1, call.close - open - 1));
-    out_.append(kCaractere);
-    if (wrap) out_.append("( ");
-    pending_.push_back({call.close, wrap ? " ) " : " "});
-    return open + 1;
-  }
+  // Rewrites the method call whose point is at `i`, if any; returns where the scan goes on, or
+  // kNone.
+  std::size_t RewriteCallAt(std::size_t i) { return text_[i] == '.' ? RewriteMethodAt(i) : kNone; }
 
   // ".toString()" and ".substr(" behind a declared variable of the right type.
   std::size_t RewriteMethodAt(std::size_t dot) {
@@ -202,10 +176,7 @@ class MemberCallRewriter {
 }  // namespace
 
 void RewriteMemberCalls(std::string& text, const VariableScope& variables) {
-  if (!Contains(text, kToString, kAnyCase) && !Contains(text, kSubstrCall) &&
-      !Contains(text, "fromCharCode", kAnyCase)) {
-    return;
-  }
+  if (!Contains(text, kToString, kAnyCase) && !Contains(text, kSubstrCall)) return;
   MemberCallRewriter(text, variables).Rewrite(text);
 }
 

@@ -5,7 +5,7 @@
 namespace tortuval::expr {
 namespace {
 
-constexpr char kLastPlaceholder = kHeldMinus;
+constexpr char kLastPlaceholder = '\x06';
 
 constexpr ReplaceRule kPlaceholderWords[] = {
     {"\x01", "arccos", Case::kSensitive},
@@ -14,8 +14,6 @@ constexpr ReplaceRule kPlaceholderWords[] = {
     {"\x04", "transforme", Case::kSensitive},
     {"\x05", "caract\xE8re", Case::kSensitive},
     {"\x06", "substr", Case::kSensitive},
-    {"\x07", "+", Case::kSensitive},
-    {"\x08", "-", Case::kSensitive},
 };
 
 }  // namespace

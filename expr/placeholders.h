@@ -2,9 +2,7 @@
 // The inverse trigonometric names and the words of member calls travel through the expression
 // translator as single control bytes, which no XML document can hold, until just before the final
 // trim. As placeholders they are safe from a variable of the same name and from the exponent
-// joins, which would glue "transforme" to the value behind it. The signs of member-call arguments
-// are held the same way, so that a warned line (a ".substr" call is always warned) keeps
-// "( :i + 1 )" instead of gluing it into "( :i +1 )".
+// joins, which would glue "transforme" to the value behind it.
 
 #include <string>
 #include <string_view>
@@ -17,10 +15,8 @@ inline constexpr std::string_view kArctan = " \x03 ";
 inline constexpr std::string_view kTransforme = " \x04 ";
 inline constexpr std::string_view kCaractere = " \x05 ";
 inline constexpr std::string_view kSubstr = " \x06 ";
-inline constexpr char kHeldPlus = '\x07';
-inline constexpr char kHeldMinus = '\x08';
 
-/// Writes the words and signs the placeholders stand for.
+/// Writes the words the placeholders stand for.
 void RestorePlaceholders(std::string& text);
 
 }  // namespace tortuval::expr

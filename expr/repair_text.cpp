@@ -38,6 +38,7 @@ constexpr std::array kRepairRows = {
     RepairRow{RowKind::kNumericReferences, "", ""},               // &#47; &#x2F; → /
     RepairRow{RowKind::kReplace, "&lt;=", " <= "},
     RepairRow{RowKind::kReplace, "&lt;", " < "},
+    RepairRow{RowKind::kReplace, "&gt;=", " >= "},  // as other XML tools write ">="
     RepairRow{RowKind::kReplace, "&gt;", " > "},
     RepairRow{RowKind::kReplace, "&", " & "},
     RepairRow{RowKind::kReplace, "sqrt", " rac2 "},

@@ -27,13 +27,74 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // exactly because that is the faster search.
 
 // ---------------------------------------------------------------------------------------------
-// Before stage 1: the logical operators of the source notation, also "&&" as the text repair
-// leaves it, become LOGO words before their signs could be spaced apart.
+// Before stage 1: forms of the source notation that have a LOGO word of their own, rewritten
+// before their signs could be spaced apart. "Math." goes first, so that "Math.max(" is "max(" and
+// "Math.sqrt(" the square root; the strict comparisons are the plain ones for LOGO.
+constexpr ReplaceRule kStrictComparisons[] = {
+    {"!==", "!=", kExact},
+    {"===", "==", kExact},
+    {"!(", " non ( ", kExact},
+};
+
 constexpr ReplaceRule kLogicalOperators[] = {
     {"& amp; & amp;", " ET ", kAnyCase},
     {"&&", " ET ", kExact},
     {"||", " OU ", kExact},
 };
+
+bool IsWordByteAt(std::string_view text, std::size_t at) {
+  return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));
+}
+
+// Where the operand of a minus sign starting at `at` ends: a run of word bytes and points, an
+// exponent's sign and digits included ("1e-8"), or `at` itself when there is none.
+std::size_t OperandEnd(std::string_view text, std::size_t at) {
+  std::size_t end = at;
+  while (end < text.size() && (IsWordByteAt(text, end) || text[end] == '.')) ++end;
+  const bool exponent = end - at >= 2 && (text[end - 1] == 'e' || text[end - 1] == 'E') &&
+                        IsDigit(text[at]) && end + 1 < text.size() &&
+                        (text[end] == '-' || text[end] == '+') && IsDigit(text[end + 1]);
+  if (exponent) {
+    end += 2;
+    while (end < text.size() && IsDigit(text[end])) ++end;
+  }
+  return end;
+}
+
+// A negative argument after a comma, "f(a,-6)", would join the argument before it once the comma
+// is a space ("a - 6"): it becomes its own group, ", ( - 6 ) ". An operand that is itself called
+// or indexed ("-g(x)", "-L[i]") is left as it stands.
+void GroupNegativeArguments(std::string& text) {
+  std::size_t comma = text.find(',');
+  if (comma == kNone) return;
+  std::string out;
+  std::size_t done = 0;
+  for (; comma != kNone; comma = text.find(',', comma + 1)) {
+    std::size_t minus = comma + 1;
+    while (minus < text.size() && (text[minus] == ' ' || text[minus] == '\t')) ++minus;
+    if (minus == text.size() || text[minus] != '-') continue;
+    const std::size_t operand = minus + 1;
+    const std::size_t end = OperandEnd(text, operand);
+    if (end == operand) continue;
+    std::size_t after = end;
+    while (after < text.size() && text[after] == ' ') ++after;
+    if (after < text.size() && (text[after] == '(' || text[after] == '[')) continue;
+    out.append(text, done, comma - done);
+    out.append(", ( - ").append(text, operand, end - operand).append(" ) ");
+    done = end;
+    comma = end - 1;
+  }
+  if (done == 0) return;
+  out.append(text, done);
+  text.swap(out);
+}
+
+void RewriteSourceForms(std::string& text) {
+  if (text.find("Math.") != kNone) ReplaceWholeWords(text, "Math.", "", kExact);
+  ApplyRulesToShortText(text, kStrictComparisons);
+  GroupNegativeArguments(text);
+  ApplyRulesToShortText(text, kLogicalOperators);
+}
 
 // ---------------------------------------------------------------------------------------------
 // Stage 1: operator spacing. "!=" comes after "<" and ">" so that the "<>" it writes stays whole.
@@ -74,45 +135,14 @@ constexpr ReplaceRule kComparisonRepair[] = {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Stage 4: built-ins that keep their parentheses, which the user must then remove by hand.
-constexpr std::string_view kWarnedNames[] = {
-    ".substr",
-    "PSEUDAL_ALEA_ENT",
-    "PSEUDAL_COEFF_BINOMIAL",
-    "PSEUDAL_LOI_BINOMIALE",
-    "PSEUDAL_INVERSE_LOI_NORMALE",
-    "PSEUDAL_SOMME",
-    "PSEUDAL_MOYENNE",
-    "PSEUDAL_VARIANCE",
-    "PSEUDAL_ECART_TYPE",
-    "PSEUDAL_MEDIANE",
-    "PSEUDAL_QUARTILE1",
-    "PSEUDAL_QUARTILE3",
-    "PSEUDAL_QUARTILE1_BIS",
-    "PSEUDAL_QUARTILE3_BIS",
-    "PSEUDAL_MINIMUM",
-    "PSEUDAL_MAXIMUM",
-    "PSEUDAL_POS_MINIMUM",
-    "PSEUDAL_POS_MAXIMUM",
-};
-
-bool HasWarnedName(std::string_view text) {
-  if (!Contains(text, "PSEUDAL_") && !Contains(text, ".substr")) return false;
-  for (std::string_view name : kWarnedNames) {
-    if (Contains(text, name)) return true;
-  }
-  return false;
-}
-
-// ---------------------------------------------------------------------------------------------
 // Stage 5: functions, constants and brackets. The named rows match whole words only, so that a
 // variable "distance" keeps its "tan"; the names the document gives its own functions follow
-// them. The inverse trigonometric names get words of their own.
+// them, then the built-ins that become calls of support procedures. The inverse trigonometric
+// names get words of their own.
 constexpr ReplaceRule kNamedRows[] = {
     {"random()", " ( randdec 0 1 ) ", kAnyCase},
     {"PSEUDAL_ALEA_ENT(", " ( random ", kAnyCase},
     {"pow(", " ( puissance ", kAnyCase},
-    {"Math.PI", " PI ", kAnyCase},
     {"floor", " entier ", kAnyCase},
     {"acos", kArccos, kAnyCase},
     {"asin", kArcsin, kAnyCase},
@@ -136,6 +166,35 @@ constexpr ReplaceRule kBrackets[] = {
     {"]", " ] ", kExact}, {",", " ", kExact},
 };
 
+// Calls of the built-ins, "NAME(a, b)", become calls "( NAME a b )" of the support procedures of
+// the same names; max, min and character codes have their own.
+constexpr ReplaceRule kSupportCalls[] = {
+    {"PSEUDAL_COEFF_BINOMIAL(", " ( PSEUDAL_COEFF_BINOMIAL ", kExact},
+    {"PSEUDAL_LOI_BINOMIALE(", " ( PSEUDAL_LOI_BINOMIALE ", kExact},
+    {"PSEUDAL_LOI_NORMALE_CR(", " ( PSEUDAL_LOI_NORMALE_CR ", kExact},
+    {"PSEUDAL_LOI_NORMALE(", " ( PSEUDAL_LOI_NORMALE ", kExact},
+    {"PSEUDAL_INVERSE_LOI_NORMALE_CR(", " ( PSEUDAL_INVERSE_LOI_NORMALE_CR ", kExact},
+    {"PSEUDAL_INVERSE_LOI_NORMALE(", " ( PSEUDAL_INVERSE_LOI_NORMALE ", kExact},
+    {"PSEUDAL_SOMME(", " ( PSEUDAL_SOMME ", kExact},
+    {"PSEUDAL_MOYENNE(", " ( PSEUDAL_MOYENNE ", kExact},
+    {"PSEUDAL_VARIANCE(", " ( PSEUDAL_VARIANCE ", kExact},
+    {"PSEUDAL_ECART_TYPE(", " ( PSEUDAL_ECART_TYPE ", kExact},
+    {"PSEUDAL_MEDIANE(", " ( PSEUDAL_MEDIANE ", kExact},
+    {"PSEUDAL_QUARTILE1(", " ( PSEUDAL_QUARTILE1 ", kExact},
+    {"PSEUDAL_QUARTILE3(", " ( PSEUDAL_QUARTILE3 ", kExact},
+    {"PSEUDAL_QUARTILE1_BIS(", " ( PSEUDAL_QUARTILE1_BIS ", kExact},
+    {"PSEUDAL_QUARTILE3_BIS(", " ( PSEUDAL_QUARTILE3_BIS ", kExact},
+    {"PSEUDAL_MINIMUM(", " ( PSEUDAL_MINIMUM ", kExact},
+    {"PSEUDAL_MAXIMUM(", " ( PSEUDAL_MAXIMUM ", kExact},
+    {"PSEUDAL_POS_MINIMUM(", " ( PSEUDAL_POS_MINIMUM ", kExact},
+    {"PSEUDAL_POS_MAXIMUM(", " ( PSEUDAL_POS_MAXIMUM ", kExact},
+    {"PSEUDAL_FACTORIELLE(", " ( PSEUDAL_FACTORIELLE ", kExact},
+    {"max(", " ( PSEUDAL_MAX ", kExact},
+    {"min(", " ( PSEUDAL_MIN ", kExact},
+    // The call's own ")" closes the group; the word travels as a placeholder (see placeholders.h).
+    {"String.fromCharCode(", " (\x05 ", kExact},
+};
+
 // A call "f(a, b)" of a function of the document becomes the prefix call "( f a b )".
 void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> functionNames) {
   std::string call;
@@ -150,6 +209,7 @@ void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> f
 void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> functionNames) {
   ApplyWholeWordRules(text, kNamedRows);
   MarkDocumentFunctionCalls(text, functionNames);
+  if (text.find('(') != kNone) ApplyWholeWordRules(text, kSupportCalls);
   ApplyRulesToShortText(text, kBrackets);
 }
 
@@ -259,21 +319,6 @@ void JoinExponentSpaces(std::string& text) {
   text.swap(out);
 }
 
-// ---------------------------------------------------------------------------------------------
-// Stage 14: in a warned line the user removes brackets by hand, so a signed number or value must
-// read as one word: " - 3" becomes " -3", " + 3" becomes " +3", " - :x" becomes " -:x".
-void GlueSigns(std::string& text) {
-  for (char digit = '0'; digit <= '9'; ++digit) {
-    const char minusFrom[] = {' ', '-', ' ', digit};
-    const char minusTo[] = {' ', '-', digit};
-    const char plusFrom[] = {' ', '+', ' ', digit};
-    const char plusTo[] = {' ', '+', digit};
-    ReplaceAll(text, std::string_view(minusFrom, 4), std::string_view(minusTo, 3), kExact);
-    ReplaceAll(text, std::string_view(plusFrom, 4), std::string_view(plusTo, 3), kExact);
-  }
-  ReplaceAll(text, " - :", " -:", kExact);
-}
-
 // Stage 15: spaces only; the CR LF of an F2 line stays.
 void TrimSpaces(std::string& text) {
   const std::size_t last = text.find_last_not_of(' ');
@@ -287,15 +332,14 @@ void TrimSpaces(std::string& text) {
 
 }  // namespace
 
-Translation TranslateExpression(std::string_view source, ExpressionKind kind,
-                                const ExpressionContext& context, bool parenthesesWarning) {
+std::string TranslateExpression(std::string_view source, ExpressionKind kind,
+                                const ExpressionContext& context) {
   std::string text(source);
 
-  ApplyRulesToShortText(text, kLogicalOperators);
+  RewriteSourceForms(text);
   ApplyRulesToShortText(text, kOperatorSpacing);
   if (kind == ExpressionKind::kF2Line) TranslateF2Line(text);
   ApplyRulesToShortText(text, kComparisonRepair);
-  if (HasWarnedName(text)) parenthesesWarning = true;
 
   // The function's own variables come first.
   static const VariableIndex kNoFunctionVariables(Case::kSensitive, true);
@@ -312,7 +356,7 @@ Translation TranslateExpression(std::string_view source, ExpressionKind kind,
   text.insert(text.begin(), ' ');
   text.push_back(' ');
 
-  // Values, list items and list lengths: nothing is left for a later stage to read of the lists.
+  // Values, list items and lengths: nothing is left for a later stage to read of the lists.
   MarkVariables(text, variables);
   CollapseSpaces(text);
   if (text.find('"') != kNone) ApplyRulesToShortText(text, kElisions);
@@ -321,10 +365,9 @@ Translation TranslateExpression(std::string_view source, ExpressionKind kind,
   JoinExponentSign(text, "e + ", "e+");
   JoinExponentSpaces(text);
 
-  if (parenthesesWarning) GlueSigns(text);
   RestorePlaceholders(text);
   TrimSpaces(text);
-  return Translation{std::move(text), parenthesesWarning};
+  return text;
 }
 
 }  // namespace tortuval::expr

@@ -22,15 +22,8 @@ struct ExpressionContext {
   std::span<const std::string> functionNames;
 };
 
-/// The LOGO words of one expression, and whether its item must carry the parentheses warning.
-struct Translation {
-  std::string text;
-  bool parenthesesWarning = false;
-};
-
-/// Translates `source` (already repaired). `parenthesesWarning` is the warning of the item so far:
-/// a warned item has its signs glued to the numbers behind them, and a warning once set stays set.
-Translation TranslateExpression(std::string_view source, ExpressionKind kind,
-                                const ExpressionContext& context, bool parenthesesWarning);
+/// Translates `source` (already repaired) into LOGO words.
+std::string TranslateExpression(std::string_view source, ExpressionKind kind,
+                                const ExpressionContext& context);
 
 }  // namespace tortuval::expr

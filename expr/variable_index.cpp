@@ -22,7 +22,8 @@ bool IsPlainWordName(std::string_view name) {
   }
   std::string upper;
   UpperInto(name, upper);
-  return upper != "ITEM" && upper != "CARD" && upper != "LENGTH";
+  return upper != "ITEM" && upper != "CARD" && upper != "LENGTH" && upper != "CHARCODEAT" &&
+         upper != "PSEUDAL_CODE_CARACTERE";
 }
 
 void UpperInto(std::string_view text, std::string& upper) {

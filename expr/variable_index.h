@@ -116,8 +116,9 @@ class VariableIndex {
   std::uint64_t lengths_ = 0;
 };
 
-/// A name made of word bytes only that is none of "item", "card" and "length" (ignoring case):
-/// the words that the variable stage writes or reads around list names. Only such names can be
+/// A name made of word bytes only that is none of "item", "card", "length", "charCodeAt" and
+/// "PSEUDAL_CODE_CARACTERE" (ignoring case): the words that the variable stage writes or reads
+/// around names. Only such names can be
 /// marked word by word in one pass over an expression.
 bool IsPlainWordName(std::string_view name);
 

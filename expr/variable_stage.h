@@ -1,7 +1,8 @@
 #pragma once
 // The variable stage of the expression translator: a declared number or word "x" becomes its
-// value ":x", a list "L" standing between spaces becomes "item :L", and a list's length
-// "L.length" becomes "card :L". Names are taken only where they stand as whole words.
+// value ":x", a list "L" standing between spaces becomes ":L", or "item :L" before an index, and
+// a length "L.length" becomes "( card :L )". Names are taken only where they stand as whole
+// words, and never inside a source string.
 
 #include <string>
 #include <string_view>
@@ -17,8 +18,8 @@ struct VariableScope {
 };
 
 /// Marks the variables of `scope` in `text` (the expression as the earlier stages leave it, with
-/// a space at each end). Gives what MarkVariablesSequentially gives, in one pass over the words
-/// where it can.
+/// a space at each end), leaving source strings as they are. Outside them, gives what
+/// MarkVariablesSequentially gives, in one pass over the words where it can.
 void MarkVariables(std::string& text, const VariableScope& scope);
 
 /// The stage as its rules define it: for each variable in turn, its rows rewrite the whole text.

@@ -1,7 +1,7 @@
 // Fuzz target: the expression translator with an arbitrary expression, variable lists and mode;
 // and its variable stage, one pass against the rules.
 //
-// Input layout: byte 0 chooses the initial warning (bit 1) and the kind of line (bits 2 and 3:
+// Input layout: byte 0 chooses the kind of line (bits 2 and 3:
 // plain, F1 body, F2 line); then segments
 // separated by LF: the expression first, then variables, each a type code character followed by
 // its name, alternately for the user function and for the main algorithm.
@@ -63,11 +63,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   constexpr ExpressionKind kKinds[] = {ExpressionKind::kPlain, ExpressionKind::kF1Body,
                                        ExpressionKind::kF2Line, ExpressionKind::kF2Line};
   const ExpressionKind kind = kKinds[(control >> 2) & 3];
-  const bool warningBefore = (control & 2) != 0;
-  const tortuval::expr::Translation result =
-      tortuval::expr::TranslateExpression(expression, kind, context, warningBefore);
-  // The translator may set the warning but never clears it.
-  tortuval::fuzz::Check(!warningBefore || result.parenthesesWarning, "a set warning stays set");
+  const std::string result = tortuval::expr::TranslateExpression(expression, kind, context);
 
   // Lists grown entry by entry, as the converter grows them, index as the whole lists read at
   // once do.
@@ -78,10 +74,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tortuval::expr::ExpressionContext whole = context;
   whole.functionVariables = &wholeFunctions;
   whole.globalVariables = &wholeGlobals;
-  const tortuval::expr::Translation wholeResult =
-      tortuval::expr::TranslateExpression(expression, kind, whole, warningBefore);
-  tortuval::fuzz::Check(wholeResult.text == result.text &&
-                            wholeResult.parenthesesWarning == result.parenthesesWarning,
-                        "lists grown entry by entry translate as whole lists");
+  const std::string wholeResult = tortuval::expr::TranslateExpression(expression, kind, whole);
+  tortuval::fuzz::Check(wholeResult == result, "lists grown entry by entry translate as whole lists");
   return 0;
 }

@@ -52,6 +52,7 @@ TEST(RepairText, RewritesComparisonsAmpersandsAndSquareRoots) {
       {"x&lt;=2", "x <= 2"},
       {"x&LT;2", "x < 2"},
       {"a&gt;b", "a > b"},
+      {"x&gt;=0", "x >= 0"},
       {"a&amp;b", "a & amp;b"},
       {"&quot;t&quot;", " & quot;t & quot;"},
       {"SQRT(x)+sqrt(y)", " rac2 (x)+ rac2 (y)"},

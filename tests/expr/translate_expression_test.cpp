@@ -42,12 +42,6 @@ std::string Shown(std::string_view cp1252) {
   return shown;
 }
 
-bool YesNo(const Case& testCase, const std::string& key) {
-  const std::string value = testCase.Get(key, "no");
-  EXPECT_TRUE(value == "yes" || value == "no") << key << " must be yes or no, not " << value;
-  return value == "yes";
-}
-
 ExpressionKind KindOf(const Case& testCase) {
   const std::string kind = testCase.Get("kind", "plain");
   EXPECT_TRUE(kind == "plain" || kind == "f1" || kind == "f2") << "unknown kind " << kind;
@@ -59,14 +53,13 @@ class ExpressionCaseTest : public ::testing::TestWithParam<Case> {};
 
 TEST_P(ExpressionCaseTest, TranslatesExactly) {
   const Case& testCase = GetParam();
-  static const std::set<std::string> kKeys = {"source",  "kind",           "functions",
-                                              "globals", "warning-before", "result",
-                                              "warning", "procedures"};
+  static const std::set<std::string> kKeys = {"source",  "kind",   "functions",
+                                              "globals", "result", "procedures"};
   for (const auto& [key, value] : testCase.fields) {
     EXPECT_TRUE(kKeys.count(key) != 0) << "unknown key " << key;
   }
-  ASSERT_TRUE(testCase.Has("source") && testCase.Has("result") && testCase.Has("warning"))
-      << "a case needs source, result and warning";
+  ASSERT_TRUE(testCase.Has("source") && testCase.Has("result"))
+      << "a case needs source and result";
 
   std::vector<std::string> procedures;
   std::istringstream names(testCase.Get("procedures"));
@@ -74,11 +67,10 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
   const testing::VariableLists lists(testCase.Get("functions"), testCase.Get("globals"));
   ExpressionContext context = lists.Context();
   context.functionNames = procedures;
-  const Translation translation = TranslateExpression(testCase.Get("source"), KindOf(testCase),
-                                                      context, YesNo(testCase, "warning-before"));
+  const std::string translation =
+      TranslateExpression(testCase.Get("source"), KindOf(testCase), context);
 
-  EXPECT_EQ(Shown(translation.text), Shown(testCase.Get("result")));
-  EXPECT_EQ(translation.parenthesesWarning, YesNo(testCase, "warning"));
+  EXPECT_EQ(Shown(translation), Shown(testCase.Get("result")));
 }
 
 std::string TestName(const ::testing::TestParamInfo<Case>& info) {
@@ -92,12 +84,9 @@ std::string TestName(const ::testing::TestParamInfo<Case>& info) {
 INSTANTIATE_TEST_SUITE_P(CaseFile, ExpressionCaseTest,
                          ::testing::ValuesIn(testing::ReadCaseFolder("expressions")), TestName);
 
-std::string Translate(std::string_view source, std::string_view globals, bool& warning) {
+std::string Translate(std::string_view source, std::string_view globals) {
   const testing::VariableLists lists("", globals);
-  Translation translation =
-      TranslateExpression(source, ExpressionKind::kPlain, lists.Context(), warning);
-  warning = translation.parenthesesWarning;
-  return std::move(translation.text);
+  return TranslateExpression(source, ExpressionKind::kPlain, lists.Context());
 }
 
 std::string Repeat(std::string_view piece, int count) {
@@ -128,35 +117,30 @@ std::string Joined(std::string_view piece, std::string_view separator, int count
 // lost after a rewrite shows as a wrong piece somewhere in the middle.
 TEST(TranslateExpressionLongTest, JoinsEveryExponent) {
   constexpr int kCount = 5000;
-  bool warning = false;
-  EXPECT_TRUE(SameLongText(Translate(Joined("1e-8", "+", kCount), "", warning),
+  EXPECT_TRUE(SameLongText(Translate(Joined("1e-8", "+", kCount), ""),
                            Joined("1e-8", " + ", kCount)));
-  EXPECT_TRUE(SameLongText(Translate(Joined("2e+3", "-", kCount), "", warning),
+  EXPECT_TRUE(SameLongText(Translate(Joined("2e+3", "-", kCount), ""),
                            Joined("2e+3", " - ", kCount)));
   // After the first qualifying "e ", each "une " before a digit loses its space too.
-  EXPECT_TRUE(SameLongText(Translate(Repeat("3e 4 une ", kCount), "", warning),
+  EXPECT_TRUE(SameLongText(Translate(Repeat("3e 4 une ", kCount), ""),
                            "3e4" + Repeat(" une3e4", kCount - 1) + " une"));
-  EXPECT_FALSE(warning);
 }
 
 TEST(TranslateExpressionLongTest, RewritesEveryMemberCall) {
   constexpr int kCount = 3000;
-  bool warning = false;
   EXPECT_TRUE(
-      SameLongText(Translate(Joined("w.substr(i-1,n+1)", "*", kCount), " w 3 i 1 n 1", warning),
+      SameLongText(Translate(Joined("w.substr(i-1,n+1)", "*", kCount), " w 3 i 1 n 1"),
                    Joined("substr :w ( :i - 1 ) ( :n + 1 )", " * ", kCount)));
-  EXPECT_TRUE(warning);
 }
 
 TEST(TranslateExpressionLongTest, NestsMemberCalls) {
   constexpr int kDepth = 2000;
-  bool warning = false;
   const std::string source =
       Repeat("String.fromCharCode(", kDepth) + "x.toString()" + Repeat(")", kDepth);
-  // Every argument holds brackets, the innermost "x.toString()" too, so each is bracketed.
+  // Each call opens a group that its own ")" closes.
   EXPECT_TRUE(
-      SameLongText(Translate(source, " x 1", warning),
-                   Repeat(Cp("caractère ( "), kDepth) + "transforme :x" + Repeat(" )", kDepth)));
+      SameLongText(Translate(source, " x 1"),
+                   Repeat(Cp("( caractère "), kDepth) + "transforme :x" + Repeat(" )", kDepth)));
 }
 
 }  // namespace

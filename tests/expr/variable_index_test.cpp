@@ -113,27 +113,23 @@ TEST(VariableIndex, RepeatedVariablesTranslateAsTheListsWithoutRepeats) {
                                                         : ExpressionKind::kPlain;
     const std::string functions = c.Get("functions") + loops;
     const std::string globals = c.Get("globals");
-    const bool warningBefore = c.Get("warning-before", "no") == "yes";
 
     const testing::VariableLists once(functions, globals);
-    const Translation expected = TranslateExpression(source, kind, once.Context(), warningBefore);
+    const std::string expected = TranslateExpression(source, kind, once.Context());
 
     // Every function variable again, the loop counters again, every global twice; the function
     // list also grown a few characters at a time.
     const std::string repeatedFunctions = functions + c.Get("functions") + loops + loops;
     const std::string repeatedGlobals = globals + globals;
     const testing::VariableLists repeated(repeatedFunctions, repeatedGlobals);
-    const Translation again = TranslateExpression(source, kind, repeated.Context(), warningBefore);
-    EXPECT_EQ(again.text, expected.text) << c.name;
-    EXPECT_EQ(again.parenthesesWarning, expected.parenthesesWarning) << c.name;
+    EXPECT_EQ(TranslateExpression(source, kind, repeated.Context()), expected) << c.name;
 
     testing::VariableLists grown("", repeatedGlobals);
     for (std::size_t end = 0; end <= repeatedFunctions.size(); end += 3) {
       grown.functions.Extend(std::string_view(repeatedFunctions).substr(0, end));
     }
     grown.functions.Extend(repeatedFunctions);
-    EXPECT_EQ(TranslateExpression(source, kind, grown.Context(), warningBefore).text, expected.text)
-        << c.name;
+    EXPECT_EQ(TranslateExpression(source, kind, grown.Context()), expected) << c.name;
   }
 }
 
@@ -142,7 +138,7 @@ TEST(VariableIndex, AVariableNamedColonCannotGrowTheTextExponentially) {
   for (int i = 0; i < 40; ++i) colons += " : 1";
   const testing::VariableLists lists("", colons);
   const std::string result =
-      TranslateExpression(":", ExpressionKind::kPlain, lists.Context(), false).text;
+      TranslateExpression(":", ExpressionKind::kPlain, lists.Context());
   EXPECT_LT(result.size(), 16u) << result.size();
 }
 

@@ -331,12 +331,12 @@ TEST(HostileDocuments, RepeatedVariableNamedColon) {
   context.functionVariables = &functionIndex;
   context.globalVariables = &globalIndex;
   constexpr auto kPlain = expr::ExpressionKind::kPlain;
-  const std::string forty = expr::TranslateExpression("a :b", kPlain, context, false).text;
+  const std::string forty = expr::TranslateExpression("a :b", kPlain, context);
   EXPECT_LT(forty.size(), 64u) << forty.size();
   expr::VariableIndex single(expr::Case::kSensitive, true);
   single.Extend(" : 1");
   context.functionVariables = &single;
-  EXPECT_EQ(expr::TranslateExpression("a :b", kPlain, context, false).text, forty);
+  EXPECT_EQ(expr::TranslateExpression("a :b", kPlain, context), forty);
 }
 
 // Replace-all on texts as large as whole documents: matches across the search's internal
