@@ -292,7 +292,7 @@ sifaux [
   ecris [  sortent de la liste de  ] ecris card :liste ecrisligne [  éléments. ]
 ]
 fin)proc",
-    // 12. PSEUDAL_MEDIANE: the middle item of the sorted stretch, or the mean of the two middle ones.
+    // 12. PSEUDAL_MEDIANE: the middle item of the sorted stretch, or the mean of the middle two.
     R"proc(pour PSEUDAL_MEDIANE :liste :p :n
 si ( 0 <= :p ) ET ( :p <= :n ) ET ( :n < card :liste ) [
   definis "tranche LISTE
@@ -349,8 +349,8 @@ sifaux [
   ecris [  sortent de la liste de  ] ecris card :liste ecrisligne [  éléments. ]
 ]
 fin)proc",
-    // 15. PSEUDAL_QUARTILE1_BIS: the median of the lower half of the sorted stretch (the middle item
-    // left out when the count is odd).
+    // 15. PSEUDAL_QUARTILE1_BIS: the median of the lower half of the sorted stretch (the middle
+    // item left out when the count is odd).
     R"proc(pour PSEUDAL_QUARTILE1_BIS :liste :p :n
 si ( 0 <= :p ) ET ( :p <= :n ) ET ( :n < card :liste ) [
   definis "tranche LISTE

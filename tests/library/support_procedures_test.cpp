@@ -256,7 +256,10 @@ constexpr ShapeRow kShapes[] = {
     {2, "pour PSEUDAL_COEFF_BINOMIAL :n :p", 10},
     {3, "pour PSEUDAL_LOI_BINOMIALE :n :p :k", 24},
     {4, "pour PSEUDAL_LOI_NORMALE_CR :x", 3},
-    {5, "pour PSEUDAL_LOI_NORMALE :esp :\xE9" "cart :x", 33},
+    {5,
+     "pour PSEUDAL_LOI_NORMALE :esp :\xE9"
+     "cart :x",
+     33},
     {6, "pour PSEUDAL_INVERSE_LOI_NORMALE :esp :ecart :p", 5},
     {7, "pour PSEUDAL_INVERSE_LOI_NORMALE_CR :p", 45},
     {8, "pour PSEUDAL_SOMME :liste :p :n", 16},

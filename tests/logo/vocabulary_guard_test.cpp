@@ -94,15 +94,26 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   items += Assign("r", "PSEUDAL_ALEA_ENT(1,6)");
   // The source's max(, min( and .charCodeAt( bring their procedures from wherever they stand.
   bench::AppendItem(items, "//", "19#max(x,1), min(x,2), m.charCodeAt(0)");
-  for (const char* call :
-       {"PSEUDAL_FACTORIELLE(4)", "PSEUDAL_COEFF_BINOMIAL(5,2)", "PSEUDAL_LOI_BINOMIALE(5,0.5,2)",
-        "PSEUDAL_LOI_NORMALE_CR(x)", "PSEUDAL_LOI_NORMALE(0,1,x)",
-        "PSEUDAL_INVERSE_LOI_NORMALE(0,1,x)", "PSEUDAL_INVERSE_LOI_NORMALE_CR(x)",
-        "PSEUDAL_SOMME(l,1,3)", "PSEUDAL_MOYENNE(l,1,3)", "PSEUDAL_VARIANCE(l,1,3)",
-        "PSEUDAL_ECART_TYPE(l,1,3)", "PSEUDAL_MEDIANE(l,1,3)", "PSEUDAL_QUARTILE1(l,1,3)",
-        "PSEUDAL_QUARTILE3(l,1,3)", "PSEUDAL_QUARTILE1_BIS(l,1,3)", "PSEUDAL_QUARTILE3_BIS(l,1,3)",
-        "PSEUDAL_MINIMUM(l,1,3)", "PSEUDAL_MAXIMUM(l,1,3)", "PSEUDAL_POS_MINIMUM(l,1,3)",
-        "PSEUDAL_POS_MAXIMUM(l,1,3)"}) {
+  for (const char* call : {"PSEUDAL_FACTORIELLE(4)",
+                           "PSEUDAL_COEFF_BINOMIAL(5,2)",
+                           "PSEUDAL_LOI_BINOMIALE(5,0.5,2)",
+                           "PSEUDAL_LOI_NORMALE_CR(x)",
+                           "PSEUDAL_LOI_NORMALE(0,1,x)",
+                           "PSEUDAL_INVERSE_LOI_NORMALE(0,1,x)",
+                           "PSEUDAL_INVERSE_LOI_NORMALE_CR(x)",
+                           "PSEUDAL_SOMME(l,1,3)",
+                           "PSEUDAL_MOYENNE(l,1,3)",
+                           "PSEUDAL_VARIANCE(l,1,3)",
+                           "PSEUDAL_ECART_TYPE(l,1,3)",
+                           "PSEUDAL_MEDIANE(l,1,3)",
+                           "PSEUDAL_QUARTILE1(l,1,3)",
+                           "PSEUDAL_QUARTILE3(l,1,3)",
+                           "PSEUDAL_QUARTILE1_BIS(l,1,3)",
+                           "PSEUDAL_QUARTILE3_BIS(l,1,3)",
+                           "PSEUDAL_MINIMUM(l,1,3)",
+                           "PSEUDAL_MAXIMUM(l,1,3)",
+                           "PSEUDAL_POS_MINIMUM(l,1,3)",
+                           "PSEUDAL_POS_MAXIMUM(l,1,3)"}) {
     items += Assign("r", call);
   }
   bench::AppendItem(items, "LIRE m", "2#m#pasliste");
