@@ -11,6 +11,7 @@
 #include "convert/conversion_state.h"
 #include "examples/example_catalogue.h"
 #include "library/support_procedures.h"
+#include "logo/check_parts.h"
 #include "logo/checker.h"
 #include "logo/reader.h"
 #include "logo/vocabulary.h"
@@ -171,6 +172,23 @@ TEST(VocabularyGuard, SupportProcedureWords) {
     if (!known && token.text != "NOMBRE") unknown.push_back(Utf8(key));
   }
   EXPECT_EQ(unknown, std::vector<std::string>{});
+}
+
+// Each support procedure is recognised by its whole text at any indentation, the one without
+// inputs too; the same name over another body is the user's own.
+TEST(VocabularyGuard, SupportProceduresAreRecognised) {
+  std::string program;
+  for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    library::AppendSupportProcedure(position, "    ", program);
+  }
+  program += "pour PSEUDAL_LIRE_MOT\r\nrends LISLISTE\r\nfin\r\n";
+  const LexemeStream stream = ReadLexemes(program);
+  const ProgramParts parts = FindParts(stream);
+  ASSERT_EQ(parts.procedures.size(), library::kSupportProcedureCount + 1u);
+  for (int i = 0; i < library::kSupportProcedureCount; ++i) {
+    EXPECT_TRUE(IsSupportProcedure(stream, parts.procedures[i])) << "position " << i + 1;
+  }
+  EXPECT_FALSE(IsSupportProcedure(stream, parts.procedures.back()));
 }
 
 // The checker passes over the support procedures it recognises; with one more line in each, so
