@@ -75,7 +75,8 @@ TEST_P(DetectionTest, SetsExactlyTheExpectedPositions) {
 const DetectionCase kDetectionCases[] = {
     {"empty document", "", Flags({})},
     {"no word at all", "<item code=\"5#x#x+1#pasliste\"/>", Flags({})},
-    {"factorial gives fact alone", "5#f#PSEUDAL_FACTORIELLE(n)#pasliste", Flags({1})},
+    {"factorial gives fact and the procedure of its name", "5#f#PSEUDAL_FACTORIELLE(n)#pasliste",
+     Flags({1, 24})},
     {"binomial coefficient brings fact", "PSEUDAL_COEFF_BINOMIAL(5,2)", Flags({1, 2})},
     {"binomial law brings fact", "PSEUDAL_LOI_BINOMIALE(10,0.5,3)", Flags({1, 3})},
     {"both binomials", "PSEUDAL_LOI_BINOMIALE(a) PSEUDAL_COEFF_BINOMIAL(b)", Flags({1, 2, 3})},
@@ -108,11 +109,34 @@ const DetectionCase kDetectionCases[] = {
     {"a word at the very start and another at the very end", "PSEUDAL_SOMME x PSEUDAL_MEDIANE",
      Flags({8, 12})},
     {"a word used many times", "PSEUDAL_VARIANCE PSEUDAL_VARIANCE PSEUDAL_VARIANCE", Flags({10})},
+    {"larger of two", "5#r#max(a,b)#pasliste", Flags({22})},
+    {"smaller of two, inside another call", "5#r#Math.min(a,b)#pasliste", Flags({23})},
+    {"larger and smaller written apart from their parenthesis or in capitals",
+     "max (a,b) MIN(a,b) PSEUDAL_MAXIMUM(l,1,n)", Flags({18})},
+    {"character code", "5#c#m.charCodeAt(0)#pasliste", Flags({27})},
+    {"character code in other letter case", "m.charcodeat(0)", Flags({})},
+    {"a text read into a CHAINE", "code=\"1#CHAINE#m\" code=\"2#m#pasliste\"", Flags({25})},
+    {"a text read into a MOT, without a position field", "code=\"1#MOT#m\" code=\"2#m\"",
+     Flags({25})},
+    {"a text read with an empty position", "code=\"2#m#\" code=\"1#CHAINE#m\"", Flags({25})},
+    {"the declaration first in the text, its marker already taken",
+     "1#CHAINE#m\"/> code=\"2#m#pasliste\"", Flags({25})},
+    {"a number read", "code=\"1#NOMBRE#x\" code=\"2#x#pasliste\"", Flags({})},
+    {"a text read at a position", "code=\"1#CHAINE#m\" code=\"2#m#3\"", Flags({})},
+    {"a read of another name", "code=\"1#CHAINE#m\" code=\"2#mot#pasliste\"", Flags({})},
+    {"an undeclared variable read", "code=\"2#m#pasliste\"", Flags({})},
+    {"a list read whole", "code=\"1#LISTE#L\" code=\"2#L#pasliste\"", Flags({})},
+    {"a list read at a position", "code=\"1#LISTE#L\" code=\"2#L#i+1\"", Flags({26})},
+    {"a list read at a number", "code=\"1#LISTE#L\" code=\"2#L#1\"", Flags({26})},
+    {"a number read at a position", "code=\"1#NOMBRE#L\" code=\"2#L#1\"", Flags({})},
+    {"instruction numbers ending in 1 and 2 are not declarations and reads",
+     "code=\"21#CHAINE#m\" code=\"12#m#pasliste\" code=\"1#CHAINE#m\"", Flags({})},
     {"every word at once",
      "PSEUDAL_FACTORIELLE PSEUDAL_COEFF_BINOMIAL PSEUDAL_LOI_BINOMIALE PSEUDAL_LOI_NORMALE_CR "
      "PSEUDAL_INVERSE_LOI_NORMALE PSEUDAL_SOMME PSEUDAL_MOYENNE PSEUDAL_VARIANCE "
      "PSEUDAL_ECART_TYPE PSEUDAL_MEDIANE PSEUDAL_QUARTILE1_BIS PSEUDAL_QUARTILE3_BIS "
-     "PSEUDAL_POS_MINIMUM PSEUDAL_POS_MAXIMUM s.substr(",
+     "PSEUDAL_POS_MINIMUM PSEUDAL_POS_MAXIMUM s.substr( max( min( s.charCodeAt( "
+     "code=\"1#CHAINE#m\" code=\"1#LISTE#L\" code=\"2#m\" code=\"2#L#0\"",
      SupportProcedureSet().set()},
 };
 
@@ -145,38 +169,37 @@ TEST(Emission, PosMinimumDocumentGetsMinimumThenPositionOfMinimum) {
   const std::string expected = before + ReadDataTextCrlf("procedures/pos_minimum_section.txt");
   EXPECT_EQ(logoText, expected) << LineDiff(expected, logoText);
 
-  // Six lines, two empty lines, thirteen lines, two empty lines.
+  // Sixteen lines, two empty lines, twenty-two lines, two empty lines.
   const std::vector<std::string> lines = CrlfLines(logoText.substr(before.size()));
-  ASSERT_EQ(lines.size(), 6u + 2u + 13u + 2u);
+  ASSERT_EQ(lines.size(), 16u + 2u + 22u + 2u);
   EXPECT_EQ(lines[0], "pour PSEUDAL_MINIMUM :liste :p :n");
-  EXPECT_EQ(lines[5], "fin");
-  EXPECT_EQ(lines[6], "");
-  EXPECT_EQ(lines[7], "");
-  EXPECT_EQ(lines[8], "pour PSEUDAL_POS_MINIMUM :liste :p :n");
-  EXPECT_EQ(lines[20], "fin");
-  EXPECT_EQ(lines[21], "");
-  EXPECT_EQ(lines[22], "");
+  EXPECT_EQ(lines[15], "fin");
+  EXPECT_EQ(lines[16], "");
+  EXPECT_EQ(lines[17], "");
+  EXPECT_EQ(lines[18], "pour PSEUDAL_POS_MINIMUM :liste :p :n");
+  EXPECT_EQ(lines[39], "fin");
+  EXPECT_EQ(lines[40], "");
+  EXPECT_EQ(lines[41], "");
 }
 
-TEST(Emission, SubstrIsLastAndFollowedByASingleEmptyLine) {
-  const std::string logoText = EmitNeeded(Flags({1, 21}), "", "");
-  EXPECT_EQ(logoText.rfind(Cp("pour substr :a :rang :quantité\r\n")),
-            logoText.size() - Emit(21).size() - 2);
+TEST(Emission, ProceduresFromSubstrOnAreFollowedByASingleEmptyLine) {
+  const std::string logoText = EmitNeeded(Flags({1, 21, 22, 27}), "", "");
+  EXPECT_TRUE(logoText.starts_with("pour fact :n\r\n"));
+  EXPECT_NE(logoText.find("\r\nfin\r\n\r\n\r\npour substr :a :rang :quant"), std::string::npos);
+  EXPECT_NE(logoText.find("\r\nfin\r\n\r\npour PSEUDAL_MAX :a :b\r\n"), std::string::npos);
+  EXPECT_NE(logoText.find("\r\nfin\r\n\r\npour PSEUDAL_CODE_CARACTERE "), std::string::npos);
   EXPECT_TRUE(logoText.ends_with("\r\nfin\r\n\r\n"));
   EXPECT_FALSE(logoText.ends_with("\r\n\r\n\r\n"));
-  EXPECT_TRUE(logoText.starts_with("pour fact :n\r\n"));
 }
 
 TEST(Emission, AppendsAfterExistingText) {
   std::string logoText = "// VARIABLES\r\n";
-  AppendSupportProcedure(1, "", logoText);
+  AppendSupportProcedure(24, "  ", logoText);
   EXPECT_EQ(logoText,
             "// VARIABLES\r\n"
-            "pour fact :n\r\n"
-            "soit  \"liste listevars 1 :n :n\r\n"
-            "rends produit :liste\r\n"
-            "fin\r\n"
-            "\r\n");
+            "  pour PSEUDAL_FACTORIELLE :n\r\n"
+            "  rends fact :n\r\n"
+            "  fin\r\n");
 }
 
 TEST(Emission, RejectsPositionsOutsideTheTable) {
@@ -204,74 +227,74 @@ TEST_P(ExactTextTest, MatchesTheReferenceText) {
 INSTANTIATE_TEST_SUITE_P(Procedures, ExactTextTest,
                          ::testing::Values(ExactTextCase{3, "", "procedure_03.txt"},
                                            ExactTextCase{6, "", "procedure_06.txt"},
+                                           ExactTextCase{7, "", "procedure_07.txt"},
                                            ExactTextCase{15, "", "procedure_15.txt"},
                                            ExactTextCase{19, "", "procedure_19.txt"},
                                            ExactTextCase{21, "", "procedure_21.txt"},
+                                           ExactTextCase{22, "", "procedure_22.txt"},
+                                           ExactTextCase{24, "", "procedure_24.txt"},
+                                           ExactTextCase{26, "", "procedure_26.txt"},
                                            ExactTextCase{13, "   ", "procedure_13_indented.txt"},
                                            ExactTextCase{19, "   ", "procedure_19_indented.txt"}));
 
-TEST(Emission, AccentsAreWindows1252AndSpellingsDifferWhereTheyShould) {
-  const std::string normal = Emit(5);
-  EXPECT_NE(normal.find(Cp("pour PSEUDAL_LOI_NORMALE :esp :écart :x\r\n")), std::string::npos);
-  EXPECT_NE(normal.find("\xE9"), std::string::npos);
-
-  // The inverse law names its parameter without the accent and uses it with the accent.
-  const std::vector<std::string> inverse = CrlfLines(Emit(6));
-  EXPECT_EQ(inverse[0], "pour PSEUDAL_INVERSE_LOI_NORMALE :esp :ecart :p");
-  EXPECT_NE(inverse[3].find(Cp(":écart")), std::string::npos);
-
-  EXPECT_NE(Emit(11).find(Cp("rends écart-type :l\r\n")), std::string::npos);
-  // One blank after "trieitems" in the minimum, two in the maximum next to it.
-  EXPECT_NE(Emit(17).find("trieitems :liste"), std::string::npos);
-  EXPECT_NE(Emit(18).find("trieitems  :liste"), std::string::npos);
-  EXPECT_NE(Emit(12).find("SOIT \"liste trieitems  :liste"), std::string::npos);
-  EXPECT_NE(Emit(1).find("soit  \"liste"), std::string::npos);
+TEST(Emission, AccentsAreWindows1252) {
+  EXPECT_NE(Emit(5).find(Cp("pour PSEUDAL_LOI_NORMALE :esp :écart :x\r\n")), std::string::npos);
+  EXPECT_NE(Emit(11).find(Cp("rends écart-type :tranche\r\n")), std::string::npos);
+  EXPECT_NE(Emit(27).find(Cp("caractère :code")), std::string::npos);
 }
 
-// Every procedure: its header names it, it ends with "fin", and the lines kept without the
-// indentation are exactly the continuation lines of the list-walking loops.
+// Every procedure: its first line, its number of lines, "fin" last, and every line behind the
+// indentation.
 struct ShapeRow {
   int position;
-  const char* name;
+  const char* header;
   int lineCount;
-  int unindentedLine;  // 1-based line written without the indentation, or 0
 };
 
 constexpr ShapeRow kShapes[] = {
-    {1, "fact", 4, 0},
-    {2, "PSEUDAL_COEFF_BINOMIAL", 3, 0},
-    {3, "PSEUDAL_LOI_BINOMIALE", 4, 0},
-    {4, "PSEUDAL_LOI_NORMALE_CR", 3, 0},
-    {5, "PSEUDAL_LOI_NORMALE", 7, 0},
-    {6, "PSEUDAL_INVERSE_LOI_NORMALE", 6, 0},
-    {7, "PSEUDAL_INVERSE_LOI_NORMALE_CR", 6, 0},
-    {8, "PSEUDAL_SOMME", 5, 0},
-    {9, "PSEUDAL_MOYENNE", 5, 0},
-    {10, "PSEUDAL_VARIANCE", 5, 0},
-    {11, "PSEUDAL_ECART_TYPE", 5, 0},
-    {12, "PSEUDAL_MEDIANE", 7, 0},
-    {13, "PSEUDAL_QUARTILE1", 8, 6},
-    {14, "PSEUDAL_QUARTILE3", 8, 6},
-    {15, "PSEUDAL_QUARTILE1_BIS", 14, 8},
-    {16, "PSEUDAL_QUARTILE3_BIS", 14, 8},
-    {17, "PSEUDAL_MINIMUM", 6, 0},
-    {18, "PSEUDAL_MAXIMUM", 6, 0},
-    {19, "PSEUDAL_POS_MINIMUM", 13, 8},
-    {20, "PSEUDAL_POS_MAXIMUM", 13, 8},
-    {21, "substr", 5, 0},
+    {1, "pour fact :n", 6},
+    {2, "pour PSEUDAL_COEFF_BINOMIAL :n :p", 10},
+    {3, "pour PSEUDAL_LOI_BINOMIALE :n :p :k", 24},
+    {4, "pour PSEUDAL_LOI_NORMALE_CR :x", 3},
+    {5,
+     "pour PSEUDAL_LOI_NORMALE :esp :\xE9"
+     "cart :x",
+     33},
+    {6, "pour PSEUDAL_INVERSE_LOI_NORMALE :esp :ecart :p", 5},
+    {7, "pour PSEUDAL_INVERSE_LOI_NORMALE_CR :p", 45},
+    {8, "pour PSEUDAL_SOMME :liste :p :n", 16},
+    {9, "pour PSEUDAL_MOYENNE :liste :p :n", 16},
+    {10, "pour PSEUDAL_VARIANCE :liste :p :n", 16},
+    {11, "pour PSEUDAL_ECART_TYPE :liste :p :n", 16},
+    {12, "pour PSEUDAL_MEDIANE :liste :p :n", 20},
+    {13, "pour PSEUDAL_QUARTILE1 :liste :p :n", 17},
+    {14, "pour PSEUDAL_QUARTILE3 :liste :p :n", 17},
+    {15, "pour PSEUDAL_QUARTILE1_BIS :liste :p :n", 21},
+    {16, "pour PSEUDAL_QUARTILE3_BIS :liste :p :n", 23},
+    {17, "pour PSEUDAL_MINIMUM :liste :p :n", 16},
+    {18, "pour PSEUDAL_MAXIMUM :liste :p :n", 16},
+    {19, "pour PSEUDAL_POS_MINIMUM :liste :p :n", 22},
+    {20, "pour PSEUDAL_POS_MAXIMUM :liste :p :n", 22},
+    {21, "pour substr :a :rang :quantit\xE9", 5},
+    {22, "pour PSEUDAL_MAX :a :b", 5},
+    {23, "pour PSEUDAL_MIN :a :b", 5},
+    {24, "pour PSEUDAL_FACTORIELLE :n", 3},
+    {25, "pour PSEUDAL_LIRE_MOT", 10},
+    {26, "pour PSEUDAL_LIRE_LISTE :liste :rang", 25},
+    {27, "pour PSEUDAL_CODE_CARACTERE :texte :rang", 8},
 };
 
 TEST(Emission, EveryProcedureHasItsShape) {
   static_assert(std::size(kShapes) == kSupportProcedureCount);
   const std::string indentation = "\t\t";  // a tab never appears in the texts themselves
   for (const ShapeRow& row : kShapes) {
-    SCOPED_TRACE(row.name);
+    SCOPED_TRACE(row.header);
     const std::string plain = Emit(row.position);
     const std::string indented = Emit(row.position, indentation);
-    const bool last = row.position == kSupportProcedureCount;
+    const bool ownEmptyLine = row.position <= 20;
 
-    EXPECT_TRUE(plain.starts_with(std::string("pour ") + row.name + (last ? " :a" : " :")));
-    EXPECT_TRUE(plain.ends_with(last ? "\r\nfin\r\n" : "\r\nfin\r\n\r\n"));
+    EXPECT_TRUE(plain.starts_with(std::string(row.header) + "\r\n"));
+    EXPECT_TRUE(plain.ends_with(ownEmptyLine ? "\r\nfin\r\n\r\n" : "\r\nfin\r\n"));
     // No bare line feed, no UTF-8 left over ("é" would start with 0xC3), no tab of its own.
     for (std::size_t i = 0; i < plain.size(); ++i) {
       if (plain[i] == '\n') {
@@ -283,16 +306,11 @@ TEST(Emission, EveryProcedureHasItsShape) {
 
     const std::vector<std::string> plainLines = CrlfLines(plain);
     const std::vector<std::string> indentedLines = CrlfLines(indented);
-    ASSERT_EQ(plainLines.size(), static_cast<std::size_t>(row.lineCount + (last ? 0 : 1)));
+    ASSERT_EQ(plainLines.size(), static_cast<std::size_t>(row.lineCount + (ownEmptyLine ? 1 : 0)));
     ASSERT_EQ(indentedLines.size(), plainLines.size());
     for (std::size_t i = 0; i < plainLines.size(); ++i) {
-      const bool emptyLine = i == static_cast<std::size_t>(row.lineCount);
-      const bool unindented = static_cast<int>(i) + 1 == row.unindentedLine;
-      EXPECT_FALSE(plainLines[i].starts_with("|")) << "line " << i + 1;
-      if (emptyLine) {
+      if (i == static_cast<std::size_t>(row.lineCount)) {
         EXPECT_EQ(indentedLines[i], "") << "the empty line takes no indentation";
-      } else if (unindented) {
-        EXPECT_EQ(indentedLines[i], plainLines[i]) << "line " << i + 1;
       } else {
         EXPECT_EQ(indentedLines[i], indentation + plainLines[i]) << "line " << i + 1;
       }

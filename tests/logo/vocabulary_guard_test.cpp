@@ -11,6 +11,7 @@
 #include "convert/conversion_state.h"
 #include "examples/example_catalogue.h"
 #include "library/support_procedures.h"
+#include "logo/check_parts.h"
 #include "logo/checker.h"
 #include "logo/reader.h"
 #include "logo/vocabulary.h"
@@ -50,7 +51,7 @@ TEST(VocabularyGuard, ExamplesGiveOnlyTheirWarnedLine) {
     // Example 15 keeps the parentheses of PSEUDAL_POS_MINIMUM, as its expected program shows.
     ASSERT_EQ(findings.size(), 1u);
     EXPECT_EQ(findings[0].kind, FindingKind::kFixByHand);
-    EXPECT_EQ(findings[0].line, 44);
+    EXPECT_EQ(findings[0].line, 89);
     EXPECT_EQ(findings[0].column, 86);
   }
 }
@@ -92,17 +93,31 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   items += Assign("m", "String.fromCharCode(65)");
   items += Assign("m", "m.substr(1,2)");
   items += Assign("r", "PSEUDAL_ALEA_ENT(1,6)");
-  for (const char* call :
-       {"PSEUDAL_COEFF_BINOMIAL(5,2)", "PSEUDAL_LOI_BINOMIALE(5,0.5,2)",
-        "PSEUDAL_LOI_NORMALE_CR(x)", "PSEUDAL_LOI_NORMALE(0,1,x)",
-        "PSEUDAL_INVERSE_LOI_NORMALE(0,1,x)", "PSEUDAL_INVERSE_LOI_NORMALE_CR(x)",
-        "PSEUDAL_SOMME(l,1,3)", "PSEUDAL_MOYENNE(l,1,3)", "PSEUDAL_VARIANCE(l,1,3)",
-        "PSEUDAL_ECART_TYPE(l,1,3)", "PSEUDAL_MEDIANE(l,1,3)", "PSEUDAL_QUARTILE1(l,1,3)",
-        "PSEUDAL_QUARTILE3(l,1,3)", "PSEUDAL_QUARTILE1_BIS(l,1,3)", "PSEUDAL_QUARTILE3_BIS(l,1,3)",
-        "PSEUDAL_MINIMUM(l,1,3)", "PSEUDAL_MAXIMUM(l,1,3)", "PSEUDAL_POS_MINIMUM(l,1,3)",
-        "PSEUDAL_POS_MAXIMUM(l,1,3)"}) {
+  // The source's max(, min( and .charCodeAt( bring their procedures from wherever they stand.
+  bench::AppendItem(items, "//", "19#max(x,1), min(x,2), m.charCodeAt(0)");
+  for (const char* call : {"PSEUDAL_FACTORIELLE(4)",
+                           "PSEUDAL_COEFF_BINOMIAL(5,2)",
+                           "PSEUDAL_LOI_BINOMIALE(5,0.5,2)",
+                           "PSEUDAL_LOI_NORMALE_CR(x)",
+                           "PSEUDAL_LOI_NORMALE(0,1,x)",
+                           "PSEUDAL_INVERSE_LOI_NORMALE(0,1,x)",
+                           "PSEUDAL_INVERSE_LOI_NORMALE_CR(x)",
+                           "PSEUDAL_SOMME(l,1,3)",
+                           "PSEUDAL_MOYENNE(l,1,3)",
+                           "PSEUDAL_VARIANCE(l,1,3)",
+                           "PSEUDAL_ECART_TYPE(l,1,3)",
+                           "PSEUDAL_MEDIANE(l,1,3)",
+                           "PSEUDAL_QUARTILE1(l,1,3)",
+                           "PSEUDAL_QUARTILE3(l,1,3)",
+                           "PSEUDAL_QUARTILE1_BIS(l,1,3)",
+                           "PSEUDAL_QUARTILE3_BIS(l,1,3)",
+                           "PSEUDAL_MINIMUM(l,1,3)",
+                           "PSEUDAL_MAXIMUM(l,1,3)",
+                           "PSEUDAL_POS_MINIMUM(l,1,3)",
+                           "PSEUDAL_POS_MAXIMUM(l,1,3)"}) {
     items += Assign("r", call);
   }
+  bench::AppendItem(items, "LIRE m", "2#m#pasliste");
   bench::AppendItem(items, "LIRE l[x]", "2#l#x");
   bench::AppendItem(items, "LIRE l[2]", "2#l#2");
   bench::AppendItem(items, "PAUSE", "18#pause");
@@ -113,17 +128,18 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   const convert::ConversionResult result = convert::ConvertDocument(document);
 
   // Every support procedure is written, and recognised: none of their oddities is reported.
-  EXPECT_EQ(ReadProgram(result.logoText).procedures.size(), 23u) << Utf8(result.logoText);
+  EXPECT_EQ(ReadProgram(result.logoText).procedures.size(), 2u + 27u) << Utf8(result.logoText);
   // The one finding: the normal law is not among the names whose parentheses the converter
   // warns about, so its call keeps them silently and gets one input.
   const std::vector<std::string> expected = {
-      "ligne 216, colonne 9 : « PSEUDAL_LOI_NORMALE » attend 3 entrées mais n'en reçoit que 1 "
+      "ligne 502, colonne 9 : « PSEUDAL_LOI_NORMALE » attend 3 entrées mais n'en reçoit que 1 "
       "avant la fin de la ligne : ajoutez ce qui manque."};
   EXPECT_EQ(Unexplained(result.logoText, false), expected) << Utf8(result.logoText);
 }
 
-// The support procedures' own words are primitives, infix words or support procedures, but for
-// two that they use as plain data.
+// The support procedures' own words are primitives, infix words or support procedures; the
+// lists they write are text, a type follows the name after DEFINIS, and NOMBRE is also the sort
+// order of trieitems.
 TEST(VocabularyGuard, SupportProcedureWords) {
   std::vector<std::string> names;
   std::string texts;
@@ -135,17 +151,68 @@ TEST(VocabularyGuard, SupportProcedureWords) {
   for (std::size_t at = 0; at + 1 < stream.tokens.size(); ++at) {
     if (IsWord(stream.tokens[at], "POUR")) names.emplace_back(stream.tokens[at + 1].text);
   }
+  EXPECT_EQ(names.size(), static_cast<std::size_t>(library::kSupportProcedureCount));
   std::vector<std::string> unknown;
-  for (const Token& token : stream.tokens) {
+  for (std::size_t at = 0; at < stream.tokens.size(); ++at) {
+    const Token& token = stream.tokens[at];
     if (token.kind != TokenKind::kWord) continue;
+    if ((IsWord(token, "ECRIS") || IsWord(token, "ECRISLIGNE")) && at + 1 < stream.tokens.size() &&
+        stream.tokens[at + 1].kind == TokenKind::kOpenList) {
+      while (stream.tokens[at].kind != TokenKind::kCloseList) ++at;
+      continue;
+    }
+    if (IsWord(token, "DEFINIS")) {
+      at += 2;
+      continue;
+    }
     WordKey(token.text, key);
     const bool known = FindPrimitive(key) != nullptr || FindInfix(key) != nullptr ||
                        key == "POUR" || key == "FIN" ||
                        std::find(names.begin(), names.end(), token.text) != names.end();
-    // "val" is a bare word where ":val" was meant; NOMBRE is the sort order of trieitems.
-    if (!known && token.text != "val" && token.text != "NOMBRE") unknown.push_back(Utf8(key));
+    if (!known && token.text != "NOMBRE") unknown.push_back(Utf8(key));
   }
   EXPECT_EQ(unknown, std::vector<std::string>{});
+}
+
+// Each support procedure is recognised by its whole text at any indentation, the one without
+// inputs too; the same name over another body is the user's own.
+TEST(VocabularyGuard, SupportProceduresAreRecognised) {
+  std::string program;
+  for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    library::AppendSupportProcedure(position, "    ", program);
+  }
+  program += "pour PSEUDAL_LIRE_MOT\r\nrends LISLISTE\r\nfin\r\n";
+  const LexemeStream stream = ReadLexemes(program);
+  const ProgramParts parts = FindParts(stream);
+  ASSERT_EQ(parts.procedures.size(), library::kSupportProcedureCount + 1u);
+  for (int i = 0; i < library::kSupportProcedureCount; ++i) {
+    EXPECT_TRUE(IsSupportProcedure(stream, parts.procedures[i])) << "position " << i + 1;
+  }
+  EXPECT_FALSE(IsSupportProcedure(stream, parts.procedures.back()));
+}
+
+// The checker passes over the support procedures it recognises; with one more line in each, so
+// that none is recognised, their texts are checked like the user's and must give nothing either.
+TEST(VocabularyGuard, SupportProceduresGiveNoFinding) {
+  std::string program;
+  for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    library::AppendSupportProcedure(position, "  ", program);
+  }
+  EXPECT_EQ(ReadProgram(program).procedures.size(),
+            static_cast<std::size_t>(library::kSupportProcedureCount));
+  EXPECT_EQ(Unexplained(program, false), std::vector<std::string>{});
+
+  std::string altered;
+  std::size_t from = 0;
+  for (std::size_t end = program.find("  fin\r\n"); end != std::string::npos;
+       end = program.find("  fin\r\n", from)) {
+    altered += program.substr(from, end - from) + "  ecris [ ]\r\n  fin\r\n";
+    from = end + 7;
+  }
+  altered += program.substr(from);
+  ASSERT_EQ(ReadProgram(altered).procedures.size(),
+            static_cast<std::size_t>(library::kSupportProcedureCount));
+  EXPECT_EQ(Unexplained(altered, false), std::vector<std::string>{});
 }
 
 // Programs converted by earlier versions carry this comment on lines to mend by hand.

@@ -243,26 +243,34 @@ TEST(RunProgram, HostileTextsGiveMessages) {
   }
 }
 
-// The support procedures run as written, on the source's list 7 3 9 1 5 (elements 1 to 5).
-TEST(RunProgram, SupportProceduresComputeWhatTheirTextsSay) {
+// The support procedures on the source's list 0 7 3 9 1 5 (elements 0 to 5), counted as the
+// source counts; tests/run/support_values_test.cpp compares them over many more calls.
+TEST(RunProgram, SupportProceduresComputeWhatTheirNamesSay) {
   struct Call {
     const char* call;
-    std::string result;  // UTF-8: the value written, or the error
+    std::string result;  // UTF-8: what was written, then the error after " | "
   };
   const Call calls[] = {
       {"fact 5", "120"},
       {"PSEUDAL_FACTORIELLE ( 4 )", "24"},
       {"PSEUDAL_COEFF_BINOMIAL 5 2", "10"},
-      {"PSEUDAL_LOI_BINOMIALE 4 0.5 2", "1,5"},           // fact 0,5 = 1 where p^k = 0,25
-      {"PSEUDAL_LOI_NORMALE_CR 1", "0,146762663152135"},  // 1 / (√(2π)·e)
-      {"PSEUDAL_SOMME :L 1 5", "20"},                     // elements 0 to 4
-      {"PSEUDAL_VARIANCE :L 1 5", "12"},
-      {"PSEUDAL_MEDIANE :L 1 5", "2"},  // sorted 0 1 3 5 7 9, positions 1 to 5, (1 + 3) / 2
-      {"PSEUDAL_MAXIMUM :L 1 5", "7"},
-      {"PSEUDAL_POS_MAXIMUM :L 1 5", "4"},
+      {"PSEUDAL_LOI_BINOMIALE 4 0.5 2", "0,375"},
+      {"PSEUDAL_LOI_NORMALE_CR 1", "0,841344746068543"},
+      {"PSEUDAL_INVERSE_LOI_NORMALE 100 15 0,975", "129,399459768101"},
+      {"PSEUDAL_SOMME :L 1 5", "25"},
+      {"PSEUDAL_VARIANCE :L 1 5", "8"},
+      {"PSEUDAL_MEDIANE :L 0 5", "4"},        // sorted 0 1 3 5 7 9
+      {"PSEUDAL_QUARTILE1_BIS :L 1 5", "2"},  // lower half 1 3
+      {"PSEUDAL_MAXIMUM :L 2 5", "9"},
+      {"PSEUDAL_POS_MAXIMUM :L 1 5", "3"},
       {"substr \"bonjour 1 3", "onj"},
-      {"PSEUDAL_INVERSE_LOI_NORMALE 1 1 1", "Il manque une parenthèse fermante « ) »."},
-      {"PSEUDAL_QUARTILE1_BIS :L 1 5", "Je ne connais pas « val »."},
+      {"PSEUDAL_MAX 2 ( - 3 )", "2"},
+      {"PSEUDAL_INVERSE_LOI_NORMALE 1 1 1",
+       "PSEUDAL_INVERSE_LOI_NORMALE : la probabilité 1 n'est pas strictement entre 0 et 1.\n | "
+       "« PSEUDAL_INVERSE_LOI_NORMALE » n'a pas rendu de valeur."},
+      {"PSEUDAL_MINIMUM :L 4 6",
+       "PSEUDAL_MINIMUM : les rangs 4 à 6 sortent de la liste de 6 éléments.\n | "
+       "« PSEUDAL_MINIMUM » n'a pas rendu de valeur."},
   };
   std::string procedures;
   for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
@@ -276,7 +284,8 @@ TEST(RunProgram, SupportProceduresComputeWhatTheirTextsSay) {
                         std::string(call.call) + "\r\n");
     ScriptedConsole console;
     const RunResult result = RunProgram(program, console);
-    EXPECT_EQ(Utf8(result.message.empty() ? console.output : result.message), call.result);
+    EXPECT_EQ(Utf8(console.output + (result.message.empty() ? "" : " | " + result.message)),
+              call.result);
   }
 }
 
