@@ -23,15 +23,9 @@ constexpr std::string_view kUndeclared =
     R"(<Algo><item algoitem="x" code="5#x#y+1#pasliste"/></Algo>)";
 
 // Example 15 keeps one line whose brackets the user removes by hand; the others need nothing.
-TEST_F(CliCheckTest, BuiltInExamplesNeedNothingButTheWarnedLine) {
+TEST_F(CliCheckTest, BuiltInExamplesNeedNothing) {
   for (int number = 1; number <= examples::kExampleCount; ++number) {
     const RunOutput run = RunCli({"--check", "--example", std::to_string(number)});
-    if (number == 15) {
-      EXPECT_EQ(run.status, ExitStatus::kFailure);
-      EXPECT_EQ(run.out.rfind("exemple-15:44:86: ", 0), 0u) << run.out;
-      EXPECT_TRUE(run.out.ends_with(Utf8(Cp("\r\nProgramme vérifié : 1 ligne à revoir.\r\n"))));
-      continue;
-    }
     EXPECT_EQ(run.status, ExitStatus::kSuccess) << number << run.out;
     EXPECT_EQ(run.out, Utf8(Cp("Programme vérifié : aucune remarque.\r\n"))) << number;
     EXPECT_EQ(run.err, "");
