@@ -129,6 +129,7 @@ const DetectionCase kDetectionCases[] = {
     {"a list read at a position", "code=\"1#LISTE#L\" code=\"2#L#i+1\"", Flags({26})},
     {"a list read at a number", "code=\"1#LISTE#L\" code=\"2#L#1\"", Flags({26})},
     {"a number read at a position", "code=\"1#NOMBRE#L\" code=\"2#L#1\"", Flags({})},
+    {"a variable of another type is a list", "code=\"1#ENTIER#k\" code=\"2#k#2\"", Flags({26})},
     {"instruction numbers ending in 1 and 2 are not declarations and reads",
      "code=\"21#CHAINE#m\" code=\"12#m#pasliste\" code=\"1#CHAINE#m\"", Flags({})},
     {"every word at once",
