@@ -29,14 +29,13 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // ---------------------------------------------------------------------------------------------
 // Before stage 1: forms of the source notation that have a LOGO word of their own, rewritten
 // before their signs could be spaced apart. "Math." goes first, so that "Math.max(" is "max(" and
-// "Math.sqrt(" the square root; the strict comparisons are the plain ones for LOGO.
-constexpr ReplaceRule kStrictComparisons[] = {
+// "Math.sqrt(" the square root; then negative arguments are grouped (no row below touches their
+// signs); then the strict comparisons, which are the plain ones for LOGO, the negation and the
+// logical operators (also "&&" as the text repair leaves it).
+constexpr ReplaceRule kOperatorWords[] = {
     {"!==", "!=", kExact},
     {"===", "==", kExact},
     {"!(", " non ( ", kExact},
-};
-
-constexpr ReplaceRule kLogicalOperators[] = {
     {"& amp; & amp;", " ET ", kAnyCase},
     {"&&", " ET ", kExact},
     {"||", " OU ", kExact},
@@ -91,9 +90,8 @@ void GroupNegativeArguments(std::string& text) {
 
 void RewriteSourceForms(std::string& text) {
   if (text.find("Math.") != kNone) ReplaceWholeWords(text, "Math.", "", kExact);
-  ApplyRulesToShortText(text, kStrictComparisons);
   GroupNegativeArguments(text);
-  ApplyRulesToShortText(text, kLogicalOperators);
+  ApplyRulesToShortText(text, kOperatorWords);
 }
 
 // ---------------------------------------------------------------------------------------------
@@ -168,7 +166,8 @@ constexpr ReplaceRule kBrackets[] = {
 
 // Calls of the built-ins, "NAME(a, b)", become calls "( NAME a b )" of the support procedures of
 // the same names; max, min and character codes have their own.
-constexpr ReplaceRule kSupportCalls[] = {
+constexpr std::string_view kBuiltInPrefix = "PSEUDAL_";
+constexpr ReplaceRule kBuiltInCalls[] = {
     {"PSEUDAL_COEFF_BINOMIAL(", " ( PSEUDAL_COEFF_BINOMIAL ", kExact},
     {"PSEUDAL_LOI_BINOMIALE(", " ( PSEUDAL_LOI_BINOMIALE ", kExact},
     {"PSEUDAL_LOI_NORMALE_CR(", " ( PSEUDAL_LOI_NORMALE_CR ", kExact},
@@ -189,11 +188,22 @@ constexpr ReplaceRule kSupportCalls[] = {
     {"PSEUDAL_POS_MINIMUM(", " ( PSEUDAL_POS_MINIMUM ", kExact},
     {"PSEUDAL_POS_MAXIMUM(", " ( PSEUDAL_POS_MAXIMUM ", kExact},
     {"PSEUDAL_FACTORIELLE(", " ( PSEUDAL_FACTORIELLE ", kExact},
+};
+
+constexpr ReplaceRule kOtherCalls[] = {
     {"max(", " ( PSEUDAL_MAX ", kExact},
     {"min(", " ( PSEUDAL_MIN ", kExact},
     // The call's own ")" closes the group; the word travels as a placeholder (see placeholders.h).
     {"String.fromCharCode(", " (\x05 ", kExact},
 };
+
+// The rows, all compared exactly, one after the other; a row is searched for only where it
+// occurs, which a plain search tells at once in a short text.
+void ApplyExactWholeWordRules(std::string& text, std::span<const ReplaceRule> rules) {
+  for (const ReplaceRule& rule : rules) {
+    if (text.find(rule.from) != kNone) ReplaceWholeWords(text, rule.from, rule.to, kExact);
+  }
+}
 
 // A call "f(a, b)" of a function of the document becomes the prefix call "( f a b )".
 void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> functionNames) {
@@ -209,7 +219,10 @@ void MarkDocumentFunctionCalls(std::string& text, std::span<const std::string> f
 void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> functionNames) {
   ApplyWholeWordRules(text, kNamedRows);
   MarkDocumentFunctionCalls(text, functionNames);
-  if (text.find('(') != kNone) ApplyWholeWordRules(text, kSupportCalls);
+  if (text.find('(') != kNone) {
+    if (text.find(kBuiltInPrefix) != kNone) ApplyExactWholeWordRules(text, kBuiltInCalls);
+    ApplyExactWholeWordRules(text, kOtherCalls);
+  }
   ApplyRulesToShortText(text, kBrackets);
 }
 

@@ -66,6 +66,14 @@ constexpr DetectionRow kCallRows[] = {
     {27, ".charCodeAt("},
 };
 
+constexpr bool EveryCallEndsWithItsParenthesis() {
+  for (const DetectionRow& row : kCallRows) {
+    if (!row.word.ends_with('(')) return false;
+  }
+  return true;
+}
+static_assert(EveryCallEndsWithItsParenthesis(), "the call walk relies on the parenthesis");
+
 // The reading procedures are needed by what the document reads into what it declares.
 constexpr int kReadWordPosition = 25;
 constexpr int kReadListPosition = 26;
@@ -86,10 +94,10 @@ constexpr bool EveryBuiltInWordHasThePrefix() {
 }
 static_assert(EveryBuiltInWordHasThePrefix(), "the detection walk relies on the prefix");
 
-// Calls fn with the fields of every instruction, the text between `code="` and the next quotation
-// mark ("2#n#pasliste"). The first instruction has lost its marker by the time the document is
-// searched, so the text's own start is read as an instruction too; fields that start with no
-// instruction number match nothing.
+// Calls fn with the text of every instruction, up to its closing quotation mark
+// ("2#n#pasliste" of code="2#n#pasliste"). The first instruction has lost its marker by the time
+// the document is searched, so the text's very start is read as one too. The markers are found
+// from their "=", a rare byte.
 template <typename Fn>
 void ForEachInstruction(std::string_view text, Fn fn) {
   constexpr std::string_view kMarker = "code=\"";
@@ -98,9 +106,12 @@ void ForEachInstruction(std::string_view text, Fn fn) {
     if (close != std::string_view::npos) fn(text.substr(from, close - from));
   };
   visit(0);
-  for (std::size_t at = text.find(kMarker); at != std::string_view::npos;
-       at = text.find(kMarker, at + 1)) {
-    visit(at + kMarker.size());
+  for (std::size_t equals = text.find('='); equals != std::string_view::npos;
+       equals = text.find('=', equals + 1)) {
+    if (equals + 2 >= kMarker.size() && text[equals + 1] == '"' &&
+        text.substr(equals + 2 - kMarker.size(), kMarker.size()) == kMarker) {
+      visit(equals + 2);
+    }
   }
 }
 
@@ -157,8 +168,13 @@ SupportProcedureSet DetectSupportProcedures(std::string_view text) {
       if (rest.starts_with(row.word)) set(row);
     }
   }
-  for (const DetectionRow& row : kCallRows) {
-    if (expr::Contains(text, row.word)) set(row);
+  // Every call row ends with its parenthesis: one walk over the parentheses tests them all.
+  for (std::size_t open = text.find('('); open != std::string_view::npos;
+       open = text.find('(', open + 1)) {
+    const std::string_view before = text.substr(0, open + 1);
+    for (const DetectionRow& row : kCallRows) {
+      if (before.ends_with(row.word)) set(row);
+    }
   }
   DetectReads(text, needed);
   return needed;
