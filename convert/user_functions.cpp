@@ -111,8 +111,7 @@ void TranslateF1(ConversionState& state, std::string_view item) {
   if (body.find_first_not_of(" \t") == std::string_view::npos) return;
   state.functionVariables.Assign(" x 1");
   state.Append("POUR F1 :x\r\n");
-  state.Append("rends " + state.Translate(body, expr::ExpressionKind::kF1Body) +
-               "\r\nFIN\r\n\r\n");
+  state.Append("rends " + state.Translate(body, expr::ExpressionKind::kF1Body) + "\r\nFIN\r\n\r\n");
 }
 
 void TranslateF2(ConversionState& state, std::string_view item) {

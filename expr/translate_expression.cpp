@@ -32,6 +32,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // "Math.sqrt(" the square root; then negative arguments are grouped (no row below touches their
 // signs); then the strict comparisons, which are the plain ones for LOGO, the negation and the
 // logical operators (also "&&" as the text repair leaves it).
+// clang-format off
 constexpr ReplaceRule kOperatorWords[] = {
     {"!==", "!=", kExact},
     {"===", "==", kExact},
@@ -40,6 +41,7 @@ constexpr ReplaceRule kOperatorWords[] = {
     {"&&", " ET ", kExact},
     {"||", " OU ", kExact},
 };
+// clang-format on
 
 bool IsWordByteAt(std::string_view text, std::size_t at) {
   return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));

@@ -250,8 +250,9 @@ class OnePassMarker {
       // The call takes the "(" behind it and ends in a blank: a word right behind would stand
       // after a blank that the text does not hold.
       if (named != 1 || IsWordAt(text_, charCodeEnd)) return false;
-      const Variable& variable = functionNamed.empty() ? scope_.globals.Distinct()[globalNamed[0]]
-                                                       : scope_.functions.Distinct()[functionNamed[0]];
+      const Variable& variable = functionNamed.empty()
+                                     ? scope_.globals.Distinct()[globalNamed[0]]
+                                     : scope_.functions.Distinct()[functionNamed[0]];
       next = AppendMember(out_, text_, end, variable.name);
       return true;
     }
@@ -283,7 +284,8 @@ class OnePassMarker {
   }
 
   void MarkValueWord(const Variable& value, std::size_t start, std::size_t end) {
-    out_.append(Spaced(start, end) && IndexFollows(text_, end) ? "item :" : " :").append(value.name);
+    out_.append(Spaced(start, end) && IndexFollows(text_, end) ? "item :" : " :")
+        .append(value.name);
   }
 
   void MarkListWord(const Variable& list, std::size_t start, std::size_t end) {

@@ -75,6 +75,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   whole.functionVariables = &wholeFunctions;
   whole.globalVariables = &wholeGlobals;
   const std::string wholeResult = tortuval::expr::TranslateExpression(expression, kind, whole);
-  tortuval::fuzz::Check(wholeResult == result, "lists grown entry by entry translate as whole lists");
+  tortuval::fuzz::Check(wholeResult == result,
+                        "lists grown entry by entry translate as whole lists");
   return 0;
 }

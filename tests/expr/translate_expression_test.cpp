@@ -58,8 +58,7 @@ TEST_P(ExpressionCaseTest, TranslatesExactly) {
   for (const auto& [key, value] : testCase.fields) {
     EXPECT_TRUE(kKeys.count(key) != 0) << "unknown key " << key;
   }
-  ASSERT_TRUE(testCase.Has("source") && testCase.Has("result"))
-      << "a case needs source and result";
+  ASSERT_TRUE(testCase.Has("source") && testCase.Has("result")) << "a case needs source and result";
 
   std::vector<std::string> procedures;
   std::istringstream names(testCase.Get("procedures"));
@@ -117,10 +116,10 @@ std::string Joined(std::string_view piece, std::string_view separator, int count
 // lost after a rewrite shows as a wrong piece somewhere in the middle.
 TEST(TranslateExpressionLongTest, JoinsEveryExponent) {
   constexpr int kCount = 5000;
-  EXPECT_TRUE(SameLongText(Translate(Joined("1e-8", "+", kCount), ""),
-                           Joined("1e-8", " + ", kCount)));
-  EXPECT_TRUE(SameLongText(Translate(Joined("2e+3", "-", kCount), ""),
-                           Joined("2e+3", " - ", kCount)));
+  EXPECT_TRUE(
+      SameLongText(Translate(Joined("1e-8", "+", kCount), ""), Joined("1e-8", " + ", kCount)));
+  EXPECT_TRUE(
+      SameLongText(Translate(Joined("2e+3", "-", kCount), ""), Joined("2e+3", " - ", kCount)));
   // After the first qualifying "e ", each "une " before a digit loses its space too.
   EXPECT_TRUE(SameLongText(Translate(Repeat("3e 4 une ", kCount), ""),
                            "3e4" + Repeat(" une3e4", kCount - 1) + " une"));
@@ -128,9 +127,8 @@ TEST(TranslateExpressionLongTest, JoinsEveryExponent) {
 
 TEST(TranslateExpressionLongTest, RewritesEveryMemberCall) {
   constexpr int kCount = 3000;
-  EXPECT_TRUE(
-      SameLongText(Translate(Joined("w.substr(i-1,n+1)", "*", kCount), " w 3 i 1 n 1"),
-                   Joined("substr :w ( :i - 1 ) ( :n + 1 )", " * ", kCount)));
+  EXPECT_TRUE(SameLongText(Translate(Joined("w.substr(i-1,n+1)", "*", kCount), " w 3 i 1 n 1"),
+                           Joined("substr :w ( :i - 1 ) ( :n + 1 )", " * ", kCount)));
 }
 
 TEST(TranslateExpressionLongTest, NestsMemberCalls) {
@@ -138,9 +136,8 @@ TEST(TranslateExpressionLongTest, NestsMemberCalls) {
   const std::string source =
       Repeat("String.fromCharCode(", kDepth) + "x.toString()" + Repeat(")", kDepth);
   // Each call opens a group that its own ")" closes.
-  EXPECT_TRUE(
-      SameLongText(Translate(source, " x 1"),
-                   Repeat(Cp("( caractère "), kDepth) + "transforme :x" + Repeat(" )", kDepth)));
+  EXPECT_TRUE(SameLongText(Translate(source, " x 1"), Repeat(Cp("( caractère "), kDepth) +
+                                                          "transforme :x" + Repeat(" )", kDepth)));
 }
 
 }  // namespace

@@ -137,8 +137,7 @@ TEST(VariableIndex, AVariableNamedColonCannotGrowTheTextExponentially) {
   std::string colons;
   for (int i = 0; i < 40; ++i) colons += " : 1";
   const testing::VariableLists lists("", colons);
-  const std::string result =
-      TranslateExpression(":", ExpressionKind::kPlain, lists.Context());
+  const std::string result = TranslateExpression(":", ExpressionKind::kPlain, lists.Context());
   EXPECT_LT(result.size(), 16u) << result.size();
 }
 

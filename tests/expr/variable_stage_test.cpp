@@ -33,8 +33,8 @@ TEST(VariableStage, OnePassGivesWhatTheRulesGive) {
                                           "n2", "nb", "item", "card", "length", Cp("été"),
                                           "1e", "0",  "Lx",   "iL"};
   const std::vector<std::string> separators = {
-      " ",  "  ", ".", "(", ")", "'", ".length", " .length", ".LENGTH ", ".charCodeAt (",
-      " [", "+", "\r\n", ":", "[", ""};
+      " ",  "  ", ".",    "(", ")", "'", ".length", " .length", ".LENGTH ", ".charCodeAt (",
+      " [", "+",  "\r\n", ":", "[", ""};
   const std::vector<std::string> names = {"x",  "X",  "L",       "l",    "xy",     "i",
                                           "n2", "nb", Cp("été"), "item", "length", "a:b"};
   std::mt19937 random(20261207);

@@ -43,8 +43,8 @@ TEST(VocabularyGuard, ExamplesGiveNoFinding) {
     const convert::ConversionResult result =
         convert::ConvertDocument(examples::ExampleDocument(index));
     const std::vector<Finding> findings = CheckProgram(result.logoText);
-    EXPECT_TRUE(findings.empty())
-        << "example " << index + 1 << ": " << Utf8(DescribeFinding(findings.front()));
+    EXPECT_TRUE(findings.empty()) << "example " << index + 1 << ": "
+                                  << Utf8(DescribeFinding(findings.front()));
   }
 }
 
