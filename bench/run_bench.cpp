@@ -1,5 +1,5 @@
-// Running speed of the LOGO runtime: a counted loop of assignments (statements per second) and
-// the two examples whose loops are long.
+// Running speed of the LOGO runtime: a counted loop of assignments (statements per second), a
+// list grown one append at a time, and the two examples whose loops are long.
 
 #include <benchmark/benchmark.h>
 
@@ -33,6 +33,20 @@ void BM_RunCountedAssignments(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations() * state.range(0));
 }
 BENCHMARK(BM_RunCountedAssignments)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// A list of numbers built one append at a time, "SOIT "L PH :L :i" in a counted loop.
+void BM_RunAppends(benchmark::State& state) {
+  const std::string program = "DEFINIS \"L LISTE\r\nREPETE " + std::to_string(state.range(0)) +
+                              " [ SOIT \"L PH :L boucle ]\r\nECRIS card :L\r\n";
+  SilentConsole console;
+  for (auto _ : state) {
+    const run::RunResult result = run::RunProgram(program, console);
+    if (result.outcome != run::Outcome::kCompleted)
+      state.SkipWithError("the loop did not complete");
+  }
+  state.SetItemsProcessed(state.iterations() * state.range(0));
+}
+BENCHMARK(BM_RunAppends)->Arg(20'000)->Unit(benchmark::kMillisecond);
 
 // Examples 3 (200 000 draws of a point) and 13 (100 000 throws of three dice), converted once.
 void BM_RunExample(benchmark::State& state) {

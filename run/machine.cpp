@@ -198,6 +198,8 @@ void Machine::Exec(const Node& node) {
       if (Numeric(kid)) {
         const double number = EvalNumber(kid);
         Variable(node).SetNumber(number);
+      } else if (AppendsToItself(node)) {
+        AppendInPlace(node);
       } else {
         Value value = Eval(kid);
         Variable(node) = std::move(value);
@@ -346,6 +348,40 @@ void Machine::Repeat(const Node& node) {
     }
   }
   repCounts_.pop_back();
+}
+
+// SOIT "L PH :L x: the list in L and x joined, the usual way to grow a list one item at a time.
+bool Machine::AppendsToItself(const Node& node) {
+  const Node& value = node.kids[0];
+  return value.op == Op::kPrimitive && value.builtin->name == "PH" && value.kids.size() == 2 &&
+         value.kids[0].op == Op::kVariable && value.kids[0].slot == node.slot &&
+         value.kids[0].local == node.local;
+}
+
+// When nothing but the variable holds its list, the list grows where it is instead of being
+// copied whole at each append. Inputs are read in the same order as any call of PH; a list that
+// the second input changed or shares goes the usual way.
+void Machine::AppendInPlace(const Node& node) {
+  const Node& join = node.kids[0];
+  Value list = Eval(join.kids[0]);
+  Value more = Eval(join.kids[1]);
+  line_ = join.line;
+  Value& variable = Variable(node);
+  if (!list.IsList() || !variable.SharesListWith(list)) {
+    Value inputs[2] = {std::move(list), std::move(more)};
+    variable = join.builtin->function(*this, inputs, 2);
+    return;
+  }
+  AllowSize(list.items().size() + (more.IsList() ? more.items().size() : 1));
+  variable = Value();  // the list's one other holder, so that it may grow where it is
+  List& items = list.OwnItems();
+  if (more.IsList()) {
+    const List moreItems = more.items();  // a copy: `more` may be this very list
+    items.insert(items.end(), moreItems.begin(), moreItems.end());
+  } else {
+    items.push_back(std::move(more));
+  }
+  Variable(node) = std::move(list);
 }
 
 void Machine::Replace(const Node& node) {

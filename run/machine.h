@@ -78,6 +78,8 @@ class Machine {
   bool Numeric(const Node& node);
   Value Sum(const Node& node);
   Value Item(const Node& node);
+  bool AppendsToItself(const Node& node);
+  void AppendInPlace(const Node& node);
   void Replace(const Node& node);
   void Repeat(const Node& node);
   void Print(const Node& node);

@@ -37,6 +37,8 @@ class Value {
   const List& items() const { return *list_; }
   /// The list's items, copied first when another value shares them.
   List& OwnItems();
+  /// True when both values are the same list, not merely equal ones.
+  bool SharesListWith(const Value& other) const { return list_ != nullptr && list_ == other.list_; }
 
   /// Makes this value a number in place, dropping what it held.
   void SetNumber(double number) {

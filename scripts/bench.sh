@@ -93,6 +93,9 @@ b = rows.get("BM_RunCountedAssignments/1000000")
 if b:
     print(f"\nLOGO runtime: counted loop of assignments {b['items_per_second'] / 1e6:.1f} million "
           "statements/s (target >= 5)")
+b = rows.get("BM_RunAppends/20000")
+if b:
+    print(f"  a list of 20 000 numbers, one append at a time: {ms(b):.1f} ms (target < 20 ms)")
 for n, turns in ((3, "200 000 draws"), (13, "100 000 throws")):
     b = rows.get(f"BM_RunExample/{n}")
     if b:

@@ -43,6 +43,13 @@ const RunCase kRunCases[] = {
      {"ECRISLIGNE abs ( 1 - 3 ) > 1", "ECRISLIGNE entier ( 7 / 2 ) / 2", "ECRISLIGNE rac2 9 + 7"},
      "vrai\n1,5\n4\n"},
     {"grouped_calls", {"ECRIS ( random 4 4 ) + ( puissance 2 10 )"}, "1028"},
+    // A list grown by PH in place: a value that shares it, or a later change of it inside the
+    // appended input, sees the list as it was.
+    {"appends_leave_other_holders_alone",
+     {"POUR f", "SOIT \"L [ 9 ]", "rends 3", "FIN", "DEFINIS \"L LISTE",
+      "REPETE 3 [ SOIT \"L PH :L boucle ]", "SOIT \"M :L", "SOIT \"L PH :L 4",
+      "SOIT \"L PH :L :L", "ECRISLIGNE :M", "ECRISLIGNE :L", "SOIT \"L PH :L f", "ECRIS :L"},
+     "1 2 3\n1 2 3 4 1 2 3 4\n1 2 3 4 1 2 3 4 3"},
     {"numbers_print",
      {"ECRISLIGNE 1 / 3", "ECRISLIGNE 0.1 + 0.2", "ECRISLIGNE 2,50", "ECRISLIGNE 1e20 * 10",
       "ECRISLIGNE 1 / 400000", "ECRISLIGNE - 0"},
