@@ -37,9 +37,9 @@
 #include "app/run_window.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
+#include "base/output_file.h"
 #include "convert/conversion.h"
 #include "convert/document_faults.h"
-#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "logo/checker.h"
@@ -222,8 +222,8 @@ void TFicheConvertisseur::EnregistrerLogoClick() {
     const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
     if (chosen.isEmpty()) return;
     // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
-    convert::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
-                             PaneText(Editeur));
+    base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
+                          PaneText(Editeur));
   });
 }
 

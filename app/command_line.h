@@ -5,7 +5,7 @@
 #include <QString>
 #include <QStringList>
 
-#include "convert/error.h"
+#include "base/error.h"
 
 namespace tortuval::app {
 

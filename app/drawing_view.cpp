@@ -6,8 +6,8 @@
 #include <QVector>
 #include <cmath>
 
-#include "convert/error.h"
-#include "convert/output_file.h"
+#include "base/error.h"
+#include "base/output_file.h"
 #include "run/drawing_frame.h"
 #include "run/svg.h"
 
@@ -78,9 +78,8 @@ void DrawingView::SetDrawing(run::Drawing drawing) {
 void DrawingView::SaveTo(const QString& path) const {
   const QSize pictureSize = isVisible() ? size() : kDefaultPictureSize;
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    convert::WriteOutputFile(
-        std::filesystem::path(QFile::encodeName(path).toStdString()),
-        run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height()));
+    base::WriteOutputFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                          run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height()));
     return;
   }
   QImage image(pictureSize, QImage::Format_RGB32);

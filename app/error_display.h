@@ -3,7 +3,7 @@
 
 #include <QString>
 
-#include "convert/error.h"
+#include "base/error.h"
 
 class QWidget;
 

@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::app {
 namespace {
@@ -19,7 +19,7 @@ bool IsLineBreak(QChar c) {
 }  // namespace
 
 QString ToPaneText(std::string_view cp1252) {
-  return QString::fromStdString(expr::Cp1252ToUtf8(cp1252));
+  return QString::fromStdString(base::Cp1252ToUtf8(cp1252));
 }
 
 std::string FromPaneText(const QString& rawText) {
@@ -34,7 +34,7 @@ std::string FromPaneText(const QString& rawText) {
       text += c;
     }
   }
-  return expr::Utf8ToCp1252(text.toStdString());
+  return base::Utf8ToCp1252(text.toStdString());
 }
 
 void SetPaneText(QPlainTextEdit* pane, std::string_view cp1252) {

@@ -15,7 +15,7 @@
 #include "app/error_display.h"
 #include "app/pane_text.h"
 #include "app/run_worker.h"
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::app {
 namespace {
@@ -153,7 +153,7 @@ void RunWindow::AskForAnswer(const QString& prompt) {
 
 void RunWindow::ReponseEntree() {
   if (!worker_ || !Reponse->isEnabled()) return;
-  const std::string answer = expr::Utf8ToCp1252(Reponse->text().toStdString());
+  const std::string answer = base::Utf8ToCp1252(Reponse->text().toStdString());
   Reponse->clear();
   SetAnswerLineActive(false);
   Etat->setText(QStringLiteral("Exécution en cours..."));

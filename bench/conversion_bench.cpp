@@ -10,9 +10,9 @@
 #include <string_view>
 #include <utility>
 
+#include "base/cp1252.h"
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "expr/cp1252.h"
 #include "expr/translate_expression.h"
 #include "logo/checker.h"
 #include "testing/document_generator.h"
@@ -94,7 +94,7 @@ void BM_ConvertExample(benchmark::State& state) {
     const convert::ConversionResult result = convert::ConvertDocument(document);
     benchmark::DoNotOptimize(result.logoText.data());
   }
-  state.SetLabel(expr::Cp1252ToUtf8(examples::ExampleCaption(static_cast<int>(state.range(0)))));
+  state.SetLabel(base::Cp1252ToUtf8(examples::ExampleCaption(static_cast<int>(state.range(0)))));
 }
 BENCHMARK(BM_ConvertExample)
     ->DenseRange(0, examples::kExampleCount - 1)

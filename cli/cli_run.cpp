@@ -4,14 +4,14 @@
 #include <optional>
 #include <system_error>
 
+#include "base/cp1252.h"
+#include "base/error.h"
+#include "base/output_file.h"
 #include "cli/cli_runner.h"
 #include "convert/conversion.h"
 #include "convert/document_faults.h"
-#include "convert/error.h"
-#include "convert/output_file.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
-#include "expr/cp1252.h"
 #include "expr/replace_all.h"
 #include "logo/check_summary.h"
 #include "logo/checker.h"
@@ -42,7 +42,7 @@ class Writer {
   void Write(std::string_view cp1252Text, const std::optional<fs::path>& target) {
     const std::string bytes = EncodeOutput(cp1252Text, options_);
     if (target) {
-      convert::WriteOutputFile(*target, bytes);
+      base::WriteOutputFile(*target, bytes);
     } else {
       out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     }
@@ -85,7 +85,7 @@ void CheckOutputDirectory(const fs::path& directory) {
 std::string InputName(const std::string& input) {
   return input == "-" ? "<entr\xE9"
                         "e standard>"
-                      : expr::Utf8ToCp1252(input);
+                      : base::Utf8ToCp1252(input);
 }
 
 // The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
@@ -115,7 +115,7 @@ class CheckReport {
 void NoteFindings(std::ostream& err, const std::string& input, std::string_view program) {
   const int lines = logo::LinesToReview(logo::CheckProgram(program));
   if (lines == 0) return;
-  err << kProgramName << ": " << expr::Cp1252ToUtf8(InputName(input)) << " : " << lines
+  err << kProgramName << ": " << base::Cp1252ToUtf8(InputName(input)) << " : " << lines
       << (lines == 1 ? " ligne du programme est \xC3\xA0 revoir"
                      : " lignes du programme sont \xC3\xA0 revoir")
       << " (" << kProgramName << " --check).\n";
@@ -255,7 +255,7 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
   std::string text(cp1252Text);
   // Only CR LF pairs change: a lone CR inside a line is text and stays.
   if (options.lfLineEnds) expr::ReplaceAll(text, "\r\n", "\n", expr::Case::kSensitive);
-  if (options.encoding == OutputEncoding::kUtf8) return expr::Cp1252ToUtf8(text);
+  if (options.encoding == OutputEncoding::kUtf8) return base::Cp1252ToUtf8(text);
   return text;
 }
 

@@ -7,10 +7,11 @@
 #include <optional>
 #include <vector>
 
-#include "convert/error.h"
-#include "convert/output_file.h"
+#include "base/cp1252.h"
+#include "base/error.h"
+#include "base/file_errors.h"
+#include "base/output_file.h"
 #include "convert/source_file.h"
-#include "expr/cp1252.h"
 #include "run/runtime.h"
 #include "run/svg.h"
 
@@ -20,7 +21,7 @@ namespace {
 // An answer as the program reads it: typed or written in UTF-8 most of the time, but bytes that
 // are not UTF-8 are taken as Windows-1252 rather than lost.
 std::string AnswerText(std::string_view bytes) {
-  return expr::IsWellFormedUtf8(bytes) ? expr::Utf8ToCp1252(bytes) : std::string(bytes);
+  return base::IsWellFormedUtf8(bytes) ? base::Utf8ToCp1252(bytes) : std::string(bytes);
 }
 
 std::vector<std::string> LinesOf(std::string_view text) {
@@ -53,7 +54,7 @@ class CliConsole : public run::Console {
   void Write(std::string_view text) override {
     if (text.empty()) return;
     const std::string bytes =
-        options_.encoding == OutputEncoding::kUtf8 ? expr::Cp1252ToUtf8(text) : std::string(text);
+        options_.encoding == OutputEncoding::kUtf8 ? base::Cp1252ToUtf8(text) : std::string(text);
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     endsLine_ = text.back() == '\n';
   }
@@ -68,7 +69,7 @@ class CliConsole : public run::Console {
     if (inputIsTerminal_) {
       // The output so far must be on the screen before the question.
       out_.flush();
-      err_ << (prompt.empty() ? std::string("?") : expr::Cp1252ToUtf8(prompt)) << ' ' << std::flush;
+      err_ << (prompt.empty() ? std::string("?") : base::Cp1252ToUtf8(prompt)) << ' ' << std::flush;
     }
     std::string line;
     if (!std::getline(in_, line)) return std::nullopt;
@@ -96,14 +97,13 @@ class CliConsole : public run::Console {
 std::string ReadAnswerFile(const std::filesystem::path& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) {
-    ThrowError("Impossible d'ouvrir le fichier de réponses \"" + convert::FullPathText(path) +
-               "\".");
+    ThrowError("Impossible d'ouvrir le fichier de réponses \"" + base::FullPathText(path) + "\".");
   }
   return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
 void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing) {
-  convert::WriteOutputFile(path, run::DrawingToSvg(drawing));
+  base::WriteOutputFile(path, run::DrawingToSvg(drawing));
 }
 
 // "NAME:LINE: message", or "NAME: message" when the run names no line.
@@ -111,7 +111,7 @@ std::string ErrorLine(std::string_view name, int line, std::string_view message)
   std::string text(name);
   if (line > 0) text += ":" + std::to_string(line);
   text.append(": ").append(message);
-  return expr::Cp1252ToUtf8(text);
+  return base::Cp1252ToUtf8(text);
 }
 
 }  // namespace

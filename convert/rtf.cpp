@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::convert {
 namespace {
@@ -63,7 +63,7 @@ class TextSink {
   void Put(char32_t c) {
     if (pendingHigh_ != 0) {
       if (IsLowSurrogate(c)) {
-        expr::AppendUtf8(out_, 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (c - 0xDC00));
+        base::AppendUtf8(out_, 0x10000 + ((pendingHigh_ - 0xD800) << 10) + (c - 0xDC00));
         pendingHigh_ = 0;
         return;
       }
@@ -74,7 +74,7 @@ class TextSink {
     } else if (IsLowSurrogate(c)) {
       out_ += '?';
     } else {
-      expr::AppendUtf8(out_, c);
+      base::AppendUtf8(out_, c);
     }
   }
 
@@ -221,7 +221,7 @@ class RtfReader {
     const int low = pos_ + 1 < rtf_.size() ? HexValue(rtf_[pos_ + 1]) : -1;
     if (high < 0 || low < 0) return;  // a truncated escape is dropped; what follows is text
     pos_ += 2;
-    Emit(expr::Cp1252ToCodePoint(static_cast<unsigned char>(high * 16 + low)));
+    Emit(base::Cp1252ToCodePoint(static_cast<unsigned char>(high * 16 + low)));
   }
 
   void ReadControlWord() {

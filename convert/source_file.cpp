@@ -4,8 +4,9 @@
 #include <fstream>
 #include <system_error>
 
+#include "base/cp1252.h"
+#include "base/file_errors.h"
 #include "convert/rtf.h"
-#include "expr/cp1252.h"
 
 namespace tortuval::convert {
 namespace {
@@ -34,7 +35,7 @@ bool IsNonAsciiUtf8(std::string_view text) {
       ++i;
       continue;
     }
-    const std::size_t length = expr::Utf8SequenceLength(text, i);
+    const std::size_t length = base::Utf8SequenceLength(text, i);
     if (length == 0) return false;
     nonAscii = true;
     i += length;
@@ -71,7 +72,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     if (unit >= 0xD800 && unit <= 0xDBFF && i + 1 < units) {
       const char32_t next = unitAt(i + 1);
       if (next >= 0xDC00 && next <= 0xDFFF) {
-        expr::AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
+        base::AppendUtf8(out, 0x10000 + ((unit - 0xD800) << 10) + (next - 0xDC00));
         ++i;
         continue;
       }
@@ -79,7 +80,7 @@ std::string Utf16ToUtf8(std::string_view bytes, bool bigEndian) {
     if (unit >= 0xD800 && unit <= 0xDFFF) {
       out += '?';
     } else {
-      expr::AppendUtf8(out, unit);
+      base::AppendUtf8(out, unit);
     }
   }
   return out;
@@ -98,7 +99,7 @@ std::string ToUtf8(std::string_view payload, Encoding encoding) {
     case Encoding::kCp1252:
       break;
   }
-  return expr::Cp1252ToUtf8(payload);
+  return base::Cp1252ToUtf8(payload);
 }
 
 // CR LF, a lone CR and a lone LF all become CR LF.
@@ -120,47 +121,12 @@ std::string NormaliseLineBreaks(std::string_view text) {
   return out;
 }
 
-// The French description of a failure to open, read or write a file.
-struct ErrorReason {
-  std::errc condition;
-  std::string_view text;  // UTF-8
-};
-constexpr ErrorReason kErrorReasons[] = {
-    {std::errc::not_a_directory, "Le chemin d'accès spécifié est introuvable."},
-    {std::errc::permission_denied, "Accès refusé."},
-    {std::errc::operation_not_permitted, "Accès refusé."},
-    {std::errc::is_a_directory, "Le chemin désigne un dossier, pas un fichier."},
-    {std::errc::read_only_file_system, "Le support est protégé en écriture."},
-    {std::errc::no_space_on_device, "Espace insuffisant sur le disque."},
-    {std::errc::filename_too_long, "Le nom de fichier est trop long."},
-};
-
 std::string OpenErrorMessage(const std::filesystem::path& path, std::error_code code) {
-  return "Impossible d'ouvrir le fichier \"" + FullPathText(path) + "\". " +
-         FileErrorReason(code, FileAccess::kRead);
+  return "Impossible d'ouvrir le fichier \"" + base::FullPathText(path) + "\". " +
+         base::FileErrorReason(code, base::FileAccess::kRead);
 }
 
 }  // namespace
-
-std::string FileErrorReason(std::error_code code, FileAccess access) {
-  // A missing file to read is the file's fault; a missing place to write, the folder's.
-  if (code == std::errc::no_such_file_or_directory) {
-    return access == FileAccess::kRead ? "Le fichier spécifié est introuvable."
-                                       : "Le chemin d'accès spécifié est introuvable.";
-  }
-  for (const ErrorReason& reason : kErrorReasons) {
-    if (code == reason.condition) return std::string(reason.text);
-  }
-  return "Erreur d'entrée/sortie (code " + std::to_string(code.value()) + ").";
-}
-
-std::string FullPathText(const std::filesystem::path& path) {
-  std::error_code ignored;
-  std::filesystem::path full = std::filesystem::absolute(path, ignored);
-  if (full.empty()) full = path;
-  const std::u8string shown = full.lexically_normal().u8string();
-  return std::string(shown.begin(), shown.end());
-}
 
 namespace {
 
@@ -179,7 +145,7 @@ std::string DecodeSourceBytes(std::string_view bytes) {
 
   std::string text = ToUtf8(payload, encoding);
   if (IsRtf(text)) text = RtfToPlainUtf8(text);
-  return NormaliseLineBreaks(expr::Utf8ToCp1252(text));
+  return NormaliseLineBreaks(base::Utf8ToCp1252(text));
 }
 
 std::string ReadSourceFile(const std::filesystem::path& path) {

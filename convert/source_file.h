@@ -5,9 +5,8 @@
 #include <filesystem>
 #include <string>
 #include <string_view>
-#include <system_error>
 
-#include "convert/error.h"
+#include "base/error.h"
 
 namespace tortuval::convert {
 
@@ -17,13 +16,5 @@ std::string DecodeSourceBytes(std::string_view bytes);
 /// Reads and decodes a file. On failure raises an Error with the French message
 /// "Impossible d'ouvrir le fichier "<full path>". <reason>" (UTF-8, as the path may need).
 std::string ReadSourceFile(const std::filesystem::path& path);
-
-enum class FileAccess { kRead, kWrite };
-
-/// Why a file could not be opened, read or written, in French (UTF-8).
-std::string FileErrorReason(std::error_code code, FileAccess access);
-
-/// The absolute, tidied form of a path as UTF-8, as error messages show it.
-std::string FullPathText(const std::filesystem::path& path);
 
 }  // namespace tortuval::convert

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "base/cp1252.h"
 #include "examples/embedded_documents.h"
-#include "expr/cp1252.h"
 
 namespace tortuval::examples {
 namespace {
@@ -47,7 +47,7 @@ std::size_t CheckedIndex(int index) {
 const std::array<std::string, kExampleCount>& Captions() {
   static const std::array<std::string, kExampleCount> captions = [] {
     std::array<std::string, kExampleCount> result;
-    for (std::size_t i = 0; i < result.size(); ++i) result[i] = expr::Utf8ToCp1252(kCaptions[i]);
+    for (std::size_t i = 0; i < result.size(); ++i) result[i] = base::Utf8ToCp1252(kCaptions[i]);
     return result;
   }();
   return captions;

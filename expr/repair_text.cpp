@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string_view>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "expr/replace_all.h"
 
 namespace tortuval::expr {
@@ -95,7 +95,7 @@ std::size_t ReadNumericReference(std::string_view text, std::size_t at, char& by
   if (i == digitsStart || i >= text.size() || text[i] != ';') return 0;
   const bool control = value < 0x20 || (value >= 0x7F && value < 0xA0);
   if (control || value == '"' || value == '#' || value == '&' || value == '<') return 0;
-  const int cp1252 = CodePointToCp1252(value);
+  const int cp1252 = base::CodePointToCp1252(value);
   if (cp1252 < 0) return 0;
   byte = static_cast<char>(cp1252);
   return i + 1 - at;

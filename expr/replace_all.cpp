@@ -4,7 +4,7 @@
 #include <array>
 #include <cstring>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::expr {
 namespace {
@@ -20,7 +20,7 @@ const CaseVariants& VariantsOf(unsigned char upper) {
   static const auto table = [] {
     std::array<CaseVariants, 256> variants{};
     for (int byte = 0; byte < 256; ++byte) {
-      CaseVariants& entry = variants[UpperCp1252(static_cast<unsigned char>(byte))];
+      CaseVariants& entry = variants[base::UpperCp1252(static_cast<unsigned char>(byte))];
       // Windows-1252 has at most one small letter per capital, so two slots suffice.
       if (entry.count < 2) entry.bytes[entry.count++] = static_cast<unsigned char>(byte);
     }
@@ -29,8 +29,7 @@ const CaseVariants& VariantsOf(unsigned char upper) {
   return table[upper];
 }
 
-
-unsigned char Upper(char c) { return kUpperCp1252[static_cast<unsigned char>(c)]; }
+unsigned char Upper(char c) { return base::kUpperCp1252[static_cast<unsigned char>(c)]; }
 
 bool MatchesRest(const char* at, std::string_view pattern) {
   for (std::size_t k = 1; k < pattern.size(); ++k) {
@@ -66,7 +65,7 @@ std::size_t FindInsensitive(std::string_view text, std::string_view pattern, std
     }
     return std::string_view::npos;
   }
-  const CaseVariants& first = VariantsOf(UpperCp1252(static_cast<unsigned char>(pattern[0])));
+  const CaseVariants& first = VariantsOf(base::UpperCp1252(static_cast<unsigned char>(pattern[0])));
   for (std::size_t window = from; window < end; window += kWindow) {
     const std::size_t windowEnd = std::min(end, window + kWindow);
     std::size_t next[2] = {windowEnd, windowEnd};
@@ -174,7 +173,7 @@ void Searcher::ChooseAnchor() {
     formCount_ = 1;
     forms_[0] = anchor;
   } else {
-    const CaseVariants& variants = VariantsOf(UpperCp1252(anchor));
+    const CaseVariants& variants = VariantsOf(base::UpperCp1252(anchor));
     formCount_ = variants.count;
     std::copy(variants.bytes, variants.bytes + variants.count, forms_);
   }
@@ -230,9 +229,10 @@ std::size_t ReplaceAll(std::string& text, std::string_view from, std::string_vie
 bool IsWholeWordAt(std::string_view text, std::size_t at, std::size_t length) {
   if (length == 0) return true;
   const auto byte = [&](std::size_t i) { return static_cast<unsigned char>(text[i]); };
-  if (IsWordByte(byte(at)) && at > 0 && IsWordByte(byte(at - 1))) return false;
+  if (base::IsWordByte(byte(at)) && at > 0 && base::IsWordByte(byte(at - 1))) return false;
   const std::size_t after = at + length;
-  return !(IsWordByte(byte(after - 1)) && after < text.size() && IsWordByte(byte(after)));
+  return !(base::IsWordByte(byte(after - 1)) && after < text.size() &&
+           base::IsWordByte(byte(after)));
 }
 
 std::size_t ReplaceWholeWords(std::string& text, std::string_view from, std::string_view to,

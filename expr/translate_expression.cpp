@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "expr/member_calls.h"
 #include "expr/placeholders.h"
 #include "expr/replace_all.h"
@@ -44,7 +44,7 @@ constexpr ReplaceRule kOperatorWords[] = {
 // clang-format on
 
 bool IsWordByteAt(std::string_view text, std::size_t at) {
-  return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));
+  return at < text.size() && base::IsWordByte(static_cast<unsigned char>(text[at]));
 }
 
 // Where the operand of a minus sign starting at `at` ends: a run of word bytes and points, an

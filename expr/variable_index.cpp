@@ -1,6 +1,6 @@
 #include "expr/variable_index.h"
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::expr {
 namespace {
@@ -18,7 +18,7 @@ void AppendCollapsed(std::string& walked, std::string_view text) {
 bool IsPlainWordName(std::string_view name) {
   if (name.empty()) return false;
   for (char c : name) {
-    if (!IsWordByte(static_cast<unsigned char>(c))) return false;
+    if (!base::IsWordByte(static_cast<unsigned char>(c))) return false;
   }
   std::string upper;
   UpperInto(name, upper);
@@ -29,7 +29,7 @@ bool IsPlainWordName(std::string_view name) {
 void UpperInto(std::string_view text, std::string& upper) {
   upper.resize(text.size());
   for (std::size_t i = 0; i < text.size(); ++i) {
-    upper[i] = static_cast<char>(UpperCp1252(static_cast<unsigned char>(text[i])));
+    upper[i] = static_cast<char>(base::UpperCp1252(static_cast<unsigned char>(text[i])));
   }
 }
 

@@ -13,7 +13,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "expr/replace_all.h"
 
 namespace tortuval::expr {
@@ -76,7 +76,7 @@ class VariableIndex {
   /// False when no name can equal `word` ignoring case, told from its first byte and its length
   /// alone: most words of an expression are ruled out without a look-up.
   bool MayName(std::string_view word) const {
-    return !word.empty() && firstBytes_[UpperCp1252(static_cast<unsigned char>(word[0]))] &&
+    return !word.empty() && firstBytes_[base::UpperCp1252(static_cast<unsigned char>(word[0]))] &&
            (lengths_ & LengthBit(word.size())) != 0;
   }
 

@@ -4,7 +4,7 @@
 #include <span>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "expr/replace_all.h"
 
 namespace tortuval::expr {
@@ -15,7 +15,7 @@ constexpr std::string_view kLength = ".length";
 constexpr std::string_view kCharCodeAt = ".charCodeAt (";
 
 bool IsWordAt(std::string_view text, std::size_t at) {
-  return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));
+  return at < text.size() && base::IsWordByte(static_cast<unsigned char>(text[at]));
 }
 
 bool Matches(const Variable& variable, std::string_view word) {
@@ -162,11 +162,11 @@ class BytesPresent {
     Add(" :.()itemcardPSEUDAL_CODE_CARACTERE");  // what the rows write besides the names
   }
   void Add(std::string_view bytes) {
-    for (char c : bytes) present_[UpperCp1252(static_cast<unsigned char>(c))] = true;
+    for (char c : bytes) present_[base::UpperCp1252(static_cast<unsigned char>(c))] = true;
   }
   bool MayHold(std::string_view name) const {
     for (char c : name) {
-      if (!present_[UpperCp1252(static_cast<unsigned char>(c))]) return false;
+      if (!present_[base::UpperCp1252(static_cast<unsigned char>(c))]) return false;
     }
     return true;
   }

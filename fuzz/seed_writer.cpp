@@ -9,9 +9,9 @@
 #include <string_view>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "expr/cp1252.h"
 #include "testing/document_generator.h"
 
 namespace {
@@ -36,7 +36,7 @@ std::string WithLineBreaks(std::string_view document, std::string_view lineBreak
 std::string Utf16(std::string_view cp1252, bool bigEndian) {
   std::string out = bigEndian ? "\xFE\xFF" : "\xFF\xFE";
   for (char c : cp1252) {
-    const char32_t unit = tortuval::expr::Cp1252ToCodePoint(static_cast<unsigned char>(c));
+    const char32_t unit = tortuval::base::Cp1252ToCodePoint(static_cast<unsigned char>(c));
     const char high = static_cast<char>(unit >> 8);
     const char low = static_cast<char>(unit & 0xFF);
     out += bigEndian ? high : low;
@@ -181,7 +181,7 @@ int main(int argc, char* argv[]) {
     const std::string& document = ExampleDocument(i);
     const std::string name = "example_" + std::to_string(i + 1);
     const std::string lines = WithLineBreaks(document, "\r\n");
-    const std::string utf8 = tortuval::expr::Cp1252ToUtf8(lines);
+    const std::string utf8 = tortuval::base::Cp1252ToUtf8(lines);
     WriteFile(root / "reader" / (name + ".cp1252"), lines);
     WriteFile(root / "reader" / (name + ".utf8"), utf8);
     WriteFile(root / "reader" / (name + ".utf8bom"), "\xEF\xBB\xBF" + utf8);

@@ -4,7 +4,7 @@
 
 #include <cstddef>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::library {
 namespace {
@@ -392,7 +392,7 @@ const std::array<std::string, kSupportProcedureCount>& SupportProcedureTexts() {
   static const std::array<std::string, kSupportProcedureCount> texts = [] {
     std::array<std::string, kSupportProcedureCount> converted;
     for (int i = 0; i < kSupportProcedureCount; ++i) {
-      converted[i] = expr::Utf8ToCp1252(Expanded(kProcedures[i]));
+      converted[i] = base::Utf8ToCp1252(Expanded(kProcedures[i]));
     }
     return converted;
   }();

@@ -6,7 +6,7 @@
 #include <unordered_set>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "expr/replace_all.h"
 #include "library/procedure_texts.h"
 

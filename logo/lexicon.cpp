@@ -4,13 +4,13 @@
 #include <bit>
 #include <cstring>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
 
-constexpr const std::array<unsigned char, 256>& kCapitals = expr::kUpperCp1252;
+constexpr const std::array<unsigned char, 256>& kCapitals = base::kUpperCp1252;
 
 }  // namespace
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <cstddef>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::logo {
 namespace {
@@ -123,8 +123,8 @@ constexpr Leftover kLeftovers[] = {
 bool EqualIgnoringCase(std::string_view text, std::string_view pattern) {
   if (text.size() != pattern.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (expr::UpperCp1252(static_cast<unsigned char>(text[i])) !=
-        expr::UpperCp1252(static_cast<unsigned char>(pattern[i]))) {
+    if (base::UpperCp1252(static_cast<unsigned char>(text[i])) !=
+        base::UpperCp1252(static_cast<unsigned char>(pattern[i]))) {
       return false;
     }
   }
@@ -144,7 +144,7 @@ std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> 
   static const std::array<std::string, std::size(kMessages)> texts = [] {
     std::array<std::string, std::size(kMessages)> converted;
     for (std::size_t i = 0; i < std::size(kMessages); ++i) {
-      converted[i] = expr::Utf8ToCp1252(kMessages[i].text);
+      converted[i] = base::Utf8ToCp1252(kMessages[i].text);
     }
     return converted;
   }();

@@ -1,12 +1,12 @@
 #include "logo/reader.h"
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::logo {
 bool IsWord(const Token& token, std::string_view upper) {
   if (token.kind != TokenKind::kWord || token.text.size() != upper.size()) return false;
   for (std::size_t i = 0; i < upper.size(); ++i) {
-    if (expr::UpperCp1252(static_cast<unsigned char>(token.text[i])) !=
+    if (base::UpperCp1252(static_cast<unsigned char>(token.text[i])) !=
         static_cast<unsigned char>(upper[i])) {
       return false;
     }

@@ -13,8 +13,8 @@
 #include <emmintrin.h>
 #endif
 
-#include "convert/error.h"
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
+#include "base/error.h"
 #include "logo/side_thread.h"
 #include "logo/vocabulary.h"
 
@@ -71,7 +71,7 @@ constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
     const auto c = static_cast<char>(byte);
     std::uint8_t bits = 0;
     if (IsBlankByte(c)) bits |= kBlankByte;
-    if (expr::IsWordByte(static_cast<unsigned char>(byte)) && !IsDigit(c) && c != '_') {
+    if (base::IsWordByte(static_cast<unsigned char>(byte)) && !IsDigit(c) && c != '_') {
       bits |= kLetterByte;
     }
     if (EndsWordByte(c)) bits |= kEndsWord;
@@ -93,7 +93,7 @@ bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
 bool SameIgnoringCase(std::string_view text, std::string_view upper) {
   if (text.size() != upper.size()) return false;
   for (std::size_t i = 0; i < text.size(); ++i) {
-    if (expr::UpperCp1252(static_cast<unsigned char>(text[i])) !=
+    if (base::UpperCp1252(static_cast<unsigned char>(text[i])) !=
         static_cast<unsigned char>(upper[i])) {
       return false;
     }
@@ -619,7 +619,7 @@ constexpr std::size_t kMostPieces = 4;
 
 LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces) {
   if (program.size() > std::numeric_limits<std::uint32_t>::max()) {
-    ThrowError("Le programme d\xE9passe 4 Go : il est trop long pour \xEAtre lu.");
+    ThrowError("Le programme dépasse 4 Go : il est trop long pour être lu.");
   }
   // The pieces are cut just after line ends, where the reader keeps no state from the line
   // before; each piece's reader sees the text up to its piece's end only, so that no lexeme is

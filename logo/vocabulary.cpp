@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "logo/word_table.h"
 
 namespace tortuval::logo {
@@ -99,7 +99,7 @@ class RowIndex {
   explicit RowIndex(std::span<const Row> rows) : rows_(rows) {
     // The names are converted once and kept in place: the table holds views of them.
     names_.reserve(rows.size());
-    for (const Row& row : rows) names_.push_back(expr::Utf8ToCp1252(row.name));
+    for (const Row& row : rows) names_.push_back(base::Utf8ToCp1252(row.name));
     for (std::size_t i = 0; i < names_.size(); ++i) table_.Insert(names_[i], static_cast<int>(i));
   }
 
@@ -130,7 +130,7 @@ void WordKey(std::string_view word, std::string& key) {
     }
     if (blank && !key.empty()) key.push_back(' ');
     blank = false;
-    key.push_back(static_cast<char>(expr::UpperCp1252(static_cast<unsigned char>(c))));
+    key.push_back(static_cast<char>(base::UpperCp1252(static_cast<unsigned char>(c))));
   }
 }
 

@@ -2,12 +2,12 @@
 
 #include <array>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::logo {
 namespace {
 
-constexpr const std::array<unsigned char, 256>& kCapitals = expr::kUpperCp1252;
+constexpr const std::array<unsigned char, 256>& kCapitals = base::kUpperCp1252;
 
 bool IsKeyBlank(char c) { return c == ' ' || c == '\t'; }
 

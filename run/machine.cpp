@@ -5,7 +5,7 @@
 #include <chrono>
 #include <cmath>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::run {
 namespace {
@@ -33,7 +33,7 @@ std::string Count(std::uint64_t number) { return FormatNumber(static_cast<double
 }  // namespace
 
 std::string Message(std::string_view utf8, std::string_view argument) {
-  std::string text = expr::Utf8ToCp1252(utf8);
+  std::string text = base::Utf8ToCp1252(utf8);
   const std::size_t at = text.find("%s");
   if (at != std::string::npos) text.replace(at, 2, argument);
   return text;

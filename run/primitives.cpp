@@ -7,7 +7,7 @@
 #include <string>
 #include <unordered_map>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 #include "logo/vocabulary.h"
 #include "run/machine.h"
 #include "run/tree.h"
@@ -351,7 +351,7 @@ const Builtin* FindBuiltin(std::string_view key) {
     auto* byKey = new std::unordered_map<std::string, const Builtin*>();
     std::string key;
     for (const Builtin& builtin : kBuiltins) {
-      logo::WordKey(expr::Utf8ToCp1252(builtin.name), key);
+      logo::WordKey(base::Utf8ToCp1252(builtin.name), key);
       byKey->emplace(key, &builtin);
     }
     return byKey;

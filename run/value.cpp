@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdio>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::run {
 
@@ -121,8 +121,8 @@ bool AsNumber(const Value& value, double& number) {
 bool SameLetters(std::string_view a, std::string_view b) {
   if (a.size() != b.size()) return false;
   for (std::size_t i = 0; i < a.size(); ++i) {
-    if (expr::UpperCp1252(static_cast<unsigned char>(a[i])) !=
-        expr::UpperCp1252(static_cast<unsigned char>(b[i]))) {
+    if (base::UpperCp1252(static_cast<unsigned char>(a[i])) !=
+        base::UpperCp1252(static_cast<unsigned char>(b[i]))) {
       return false;
     }
   }

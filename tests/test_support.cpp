@@ -8,7 +8,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 namespace tortuval::testing {
 namespace {
@@ -74,9 +74,9 @@ void Unlock(const std::filesystem::path& path) {
 
 }  // namespace
 
-std::string Cp(std::string_view utf8) { return expr::Utf8ToCp1252(utf8); }
+std::string Cp(std::string_view utf8) { return base::Utf8ToCp1252(utf8); }
 
-std::string Utf8(std::string_view cp1252) { return expr::Cp1252ToUtf8(cp1252); }
+std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
 
 std::size_t CountOf(std::string_view text, std::string_view part) {
   std::size_t count = 0;

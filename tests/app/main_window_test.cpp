@@ -19,9 +19,9 @@
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/window_geometry.h"
+#include "base/cp1252.h"
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "expr/cp1252.h"
 #include "tests/app/window_test_support.h"
 
 namespace tortuval::app {
@@ -73,10 +73,10 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
       for (QAction* subItem : item->menu()->actions()) tree << "    " + subItem->text();
     }
   }
-  QCOMPARE(tree, QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.",
-                              "Edition.", "  Copier", "  Sélectionner tout.", "Infos.",
-                              "  A propos de...", "    Tortuval", "Exécution.",
-                              "  Lancer le programme LOGO."}));
+  QCOMPARE(tree,
+           QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.", "Edition.",
+                        "  Copier", "  Sélectionner tout.", "Infos.", "  A propos de...",
+                        "    Tortuval", "Exécution.", "  Lancer le programme LOGO."}));
 }
 
 void MainWindowTest::TabKeys() {
@@ -145,7 +145,7 @@ void MainWindowTest::AltFThenAltEKeepsTheProgram() {
 void MainWindowTest::ExampleClickFillsBothPanes_data() {
   QTest::addColumn<int>("index");
   for (int index = 0; index < examples::kExampleCount; ++index) {
-    QTest::addRow("%s", expr::Cp1252ToUtf8(examples::ExampleCaption(index)).c_str()) << index;
+    QTest::addRow("%s", base::Cp1252ToUtf8(examples::ExampleCaption(index)).c_str()) << index;
   }
 }
 

@@ -7,8 +7,8 @@
 #include <QTimer>
 
 #include "app/pane_text.h"
+#include "base/cp1252.h"
 #include "convert/conversion.h"
-#include "expr/cp1252.h"
 #include "tests/test_support.h"
 
 namespace tortuval::app {
@@ -23,7 +23,7 @@ const char kDocument[] =
     "</item>\n<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\"/>\n</Algo>\n";
 
 std::string ExpectedSourceText() {
-  return expr::Utf8ToCp1252(QString(kDocument).replace("\n", "\r\n").toStdString());
+  return base::Utf8ToCp1252(QString(kDocument).replace("\n", "\r\n").toStdString());
 }
 
 std::string Logo(const TFicheConvertisseur& window) { return PaneText(window.Editeur); }

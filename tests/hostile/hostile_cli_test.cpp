@@ -13,9 +13,9 @@
 #include <random>
 #include <string>
 
+#include "base/cp1252.h"
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "expr/cp1252.h"
 #include "tests/test_support.h"
 
 namespace tortuval::cli {
@@ -54,7 +54,7 @@ class HostileCli : public testing::ScratchDirTest {
   }
 
   static std::string Logo(int number) {
-    return expr::Cp1252ToUtf8(
+    return base::Cp1252ToUtf8(
         convert::ConvertDocument(examples::ExampleDocument(number - 1)).logoText);
   }
 };

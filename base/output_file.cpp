@@ -1,13 +1,14 @@
-#include "convert/output_file.h"
+#include "base/output_file.h"
 
 #include <cerrno>
 #include <fstream>
 #include <string>
 #include <system_error>
 
-#include "convert/source_file.h"
+#include "base/error.h"
+#include "base/file_errors.h"
 
-namespace tortuval::convert {
+namespace tortuval::base {
 
 void WriteOutputFile(const std::filesystem::path& path, std::string_view bytes) {
   errno = 0;
@@ -22,4 +23,4 @@ void WriteOutputFile(const std::filesystem::path& path, std::string_view bytes) 
              FileErrorReason(error, FileAccess::kWrite));
 }
 
-}  // namespace tortuval::convert
+}  // namespace tortuval::base

@@ -1,7 +1,6 @@
 #pragma once
-// The one error type of Tortuval: a failure to show the user, carrying its French message.
-// It belongs to the whole project, not to one library, hence the top namespace; it sits here
-// because the converter library is the lowest one that every program links.
+// The one error type of Tortuval: a failure to show the user, carrying its French message in
+// UTF-8. It belongs to the whole project, not to one library, hence the top namespace.
 
 #include <stdexcept>
 #include <string>

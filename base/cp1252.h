@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-namespace tortuval::expr {
+namespace tortuval::base {
 
 /// Upper case of one Windows-1252 byte: a-z, à-þ (but not ÷), š œ ž ÿ have capitals; ß and µ do
 /// not.
@@ -82,4 +82,4 @@ std::string Utf8ToCp1252(std::string_view text);
 /// Appends the UTF-8 form of a code point.
 void AppendUtf8(std::string& out, char32_t codePoint);
 
-}  // namespace tortuval::expr
+}  // namespace tortuval::base

@@ -1,10 +1,10 @@
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 #include <gtest/gtest.h>
 
 #include <string>
 
-namespace tortuval::expr {
+namespace tortuval::base {
 namespace {
 
 TEST(Cp1252, RoundTripsEveryByteThroughUtf8) {
@@ -29,4 +29,4 @@ TEST(Cp1252, TurnsWhatItLacksOrCannotReadIntoQuestionMarks) {
 }
 
 }  // namespace
-}  // namespace tortuval::expr
+}  // namespace tortuval::base

@@ -1,8 +1,8 @@
-#include "expr/cp1252.h"
+#include "base/cp1252.h"
 
 #include <array>
 
-namespace tortuval::expr {
+namespace tortuval::base {
 namespace {
 
 // Code points of the bytes 80 to 9F; the rest of the code page is Latin-1.
@@ -119,4 +119,4 @@ std::string Utf8ToCp1252(std::string_view text) {
   return out;
 }
 
-}  // namespace tortuval::expr
+}  // namespace tortuval::base

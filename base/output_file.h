@@ -4,12 +4,12 @@
 #include <filesystem>
 #include <string_view>
 
-#include "convert/error.h"
+#include "base/error.h"
 
-namespace tortuval::convert {
+namespace tortuval::base {
 
 /// Writes `bytes` to `path`, replacing its content. On failure raises an Error with the French
 /// message "Impossible d'écrire le fichier "<full path>". <reason>" (UTF-8).
 void WriteOutputFile(const std::filesystem::path& path, std::string_view bytes);
 
-}  // namespace tortuval::convert
+}  // namespace tortuval::base
