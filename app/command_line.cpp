@@ -6,7 +6,7 @@
 #include <QPixmap>
 #include <QTimer>
 
-#include "app/ConvertisseurPseudalUnit.h"
+#include "app/main_window.h"
 #include "app/radio_group.h"
 #include "app/run_window.h"
 #include "examples/example_catalogue.h"
@@ -92,13 +92,13 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
   return options;
 }
 
-bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options) {
+bool ApplyStartOptions(MainWindow& window, const StartOptions& options) {
   if (!options.file.isEmpty()) window.OpenSourceFile(options.file);
-  if (options.selectExample > 0) window.RadioGroup1->SetItemIndex(options.selectExample - 1);
+  if (options.selectExample > 0) window.exampleGroup->SetItemIndex(options.selectExample - 1);
   QWidget* pictured = &window;
   if (options.runProgram) {
-    window.LancerleprogrammeLOGO->trigger();
-    RunWindow* runWindow = window.FicheExecution();
+    window.runLogoAction->trigger();
+    RunWindow* runWindow = window.RunView();
     if (runWindow == nullptr) return false;
     // The picture shows the end of the run; a program that does not end is pictured after a
     // minute.

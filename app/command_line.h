@@ -9,7 +9,7 @@
 
 namespace tortuval::app {
 
-class TFicheConvertisseur;
+class MainWindow;
 
 /// What the program is asked to do at start.
 struct StartOptions {
@@ -31,6 +31,6 @@ QString HelpText();
 /// Carries out the start options on the shown window: opens the file exactly as "Ouvrir." would,
 /// chooses the example, runs the program to its end when asked, then saves the picture. Returns
 /// false when the picture could not be saved.
-bool ApplyStartOptions(TFicheConvertisseur& window, const StartOptions& options);
+bool ApplyStartOptions(MainWindow& window, const StartOptions& options);
 
 }  // namespace tortuval::app

@@ -7,14 +7,14 @@
 #include <QTranslator>
 #include <cstdio>
 
-#include "app/ConvertisseurPseudalUnit.h"
 #include "app/command_line.h"
+#include "app/main_window.h"
 #include "app/qt_french.h"
 #include "tortuval/version.h"
 
 int main(int argc, char* argv[]) {
+  using tortuval::app::MainWindow;
   using tortuval::app::StartOptions;
-  using tortuval::app::TFicheConvertisseur;
 
   // Help and version are answered before the GUI starts, so that they work without a display.
   // The window's own parse below comes after Qt has taken its options (-platform, -style…).
@@ -33,8 +33,8 @@ int main(int argc, char* argv[]) {
   QApplication application(argc, argv);
   // The name, not the display name: Qt would append a display name to every window title.
   QApplication::setApplicationName(QStringLiteral("Tortuval"));
-  QApplication::setApplicationVersion(
-      QString::fromUtf8(tortuval::kVersion.data(), static_cast<qsizetype>(tortuval::kVersion.size())));
+  QApplication::setApplicationVersion(QString::fromUtf8(
+      tortuval::kVersion.data(), static_cast<qsizetype>(tortuval::kVersion.size())));
   QGuiApplication::setDesktopFileName(QStringLiteral("tortuval"));
   QApplication::setWindowIcon(QIcon(QStringLiteral(":/tortuval.png")));
 
@@ -55,7 +55,7 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  TFicheConvertisseur FicheConvertisseur;
+  MainWindow FicheConvertisseur;
   FicheConvertisseur.show();
   // Start-up work runs inside the event loop, so that an error box has a shown window under it.
   QTimer::singleShot(0, &FicheConvertisseur, [&FicheConvertisseur, &options] {

@@ -46,11 +46,11 @@ std::size_t CurrentResidentBytes() {
 
 // "8" or "8-noloops" (the same document with TANT_QUE blocks in place of its POUR loops).
 std::string Generate(const std::string& size) {
-  tortuval::bench::GeneratorOptions options;
+  tortuval::generator::GeneratorOptions options;
   options.withCountedLoops = !size.ends_with("-noloops");
   const char* megabytes = size.c_str();
   options.targetBytes = static_cast<std::size_t>(std::atof(megabytes) * (1 << 20));
-  return tortuval::bench::GenerateDocument(options);
+  return tortuval::generator::GenerateDocument(options);
 }
 
 // The bytes of a file, read at once: a profiler watching the conversion should not count the
@@ -83,13 +83,13 @@ void PrintDigest(const std::string& name, std::string_view document) {
 // Documents of every shape the generator makes, small and large, and the examples.
 void PrintDigests() {
   for (std::uint32_t seed = 1; seed <= 48; ++seed) {
-    tortuval::bench::GeneratorOptions options;
+    tortuval::generator::GeneratorOptions options;
     options.seed = seed;
     options.targetBytes = seed % 8 == 0 ? (std::size_t{1} << 20) * (seed / 8) : 4096 * seed;
     options.maxDepth = static_cast<int>(seed % 7);
     options.variableCount = static_cast<int>(3 + (seed * 7) % 60);
     options.withFunctions = seed % 3 != 0;
-    PrintDigest("generated_" + std::to_string(seed), tortuval::bench::GenerateDocument(options));
+    PrintDigest("generated_" + std::to_string(seed), tortuval::generator::GenerateDocument(options));
   }
   for (int i = 0; i < tortuval::examples::kExampleCount; ++i) {
     PrintDigest("example_" + std::to_string(i + 1), tortuval::examples::ExampleDocument(i));

@@ -25,10 +25,10 @@ const std::string& GeneratedDocument(std::int64_t megabytes, bool withCountedLoo
   static std::map<std::pair<std::int64_t, bool>, std::string> documents;
   auto [it, inserted] = documents.try_emplace({megabytes, withCountedLoops});
   if (inserted) {
-    GeneratorOptions options;
+    generator::GeneratorOptions options;
     options.targetBytes = static_cast<std::size_t>(megabytes) << 20;
     options.withCountedLoops = withCountedLoops;
-    it->second = GenerateDocument(options);
+    it->second = generator::GenerateDocument(options);
   }
   return it->second;
 }

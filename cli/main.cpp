@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_run.h"
+#include "cli/command.h"
 
 int main(int argc, char* argv[]) {
   std::ios::sync_with_stdio(false);

@@ -140,14 +140,14 @@ int main(int argc, char* argv[]) {
               ExampleDocument(i));
   }
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    tortuval::bench::GeneratorOptions options;
+    tortuval::generator::GeneratorOptions options;
     options.targetBytes = 1500 + 500 * seed;
     options.maxDepth = 1 + static_cast<int>(seed % 6);
     options.variableCount = 3 + static_cast<int>(seed);
     options.withFunctions = seed % 3 != 0;
     options.seed = seed;
     WriteFile(root / "document" / ("generated_" + std::to_string(seed) + ".alg"),
-              tortuval::bench::GenerateDocument(options));
+              tortuval::generator::GenerateDocument(options));
   }
   const std::string& euclid = ExampleDocument(7);
   WriteFile(root / "document" / "cut_half.alg", euclid.substr(0, euclid.size() / 2));
@@ -218,11 +218,11 @@ int main(int argc, char* argv[]) {
     WriteFile(root / "run" / ("document_" + std::to_string(i + 1)), "\x01" + ExampleDocument(i));
   }
   for (std::uint32_t seed = 1; seed <= 3; ++seed) {
-    tortuval::bench::GeneratorOptions options;
+    tortuval::generator::GeneratorOptions options;
     options.targetBytes = 3000;
     options.seed = seed;
     WriteFile(root / "run" / ("generated_" + std::to_string(seed)),
-              "\x01" + tortuval::bench::GenerateDocument(options));
+              "\x01" + tortuval::generator::GenerateDocument(options));
   }
   std::printf("seeds written under %s\n", root.c_str());
   return 0;

@@ -5,7 +5,7 @@
 #include <random>
 #include <vector>
 
-namespace tortuval::bench {
+namespace tortuval::generator {
 namespace {
 
 // Expression shapes met in the built-in examples and the editor's help, with slots filled per
@@ -393,4 +393,4 @@ std::string_view DocumentFooter() { return "</Algo>\r\n"; }
 
 std::string GenerateDocument(const GeneratorOptions& options) { return Generator(options).Run(); }
 
-}  // namespace tortuval::bench
+}  // namespace tortuval::generator

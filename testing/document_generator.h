@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-namespace tortuval::bench {
+namespace tortuval::generator {
 
 /// What a generated document holds.
 struct GeneratorOptions {
@@ -42,4 +42,4 @@ std::string DocumentHeader(bool withFunctions);
 /// The closing `Algo` tag.
 std::string_view DocumentFooter();
 
-}  // namespace tortuval::bench
+}  // namespace tortuval::generator

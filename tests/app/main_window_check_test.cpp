@@ -8,8 +8,8 @@
 #include <QTextBlock>
 #include <string>
 
-#include "app/ConvertisseurPseudalUnit.h"
 #include "app/finding_marks.h"
+#include "app/main_window.h"
 #include "app/radio_group.h"
 #include "tests/app/window_test_support.h"
 
@@ -26,37 +26,34 @@ class MainWindowCheckTest : public WindowTestBase {
 };
 
 void MainWindowCheckTest::ExampleHasNoRemark() {
-  ClickItem(window_->RadioGroup1->Item(7));
-  QCOMPARE(window_->ResumeVerification->text(),
-           QStringLiteral("Programme vérifié : aucune remarque."));
-  QVERIFY(!window_->ResumeVerification->isEnabled());
-  QVERIFY(window_->Editeur->extraSelections().isEmpty());
+  ClickItem(window_->exampleGroup->Item(7));
+  QCOMPARE(window_->checkSummary->text(), QStringLiteral("Programme vérifié : aucune remarque."));
+  QVERIFY(!window_->checkSummary->isEnabled());
+  QVERIFY(window_->logoPane->extraSelections().isEmpty());
   // The client area keeps its size; the summary stands below it.
   QCOMPARE(window_->centralWidget()->size(), QSize(970, 455));
-  QVERIFY(window_->ResumeVerification->isVisible());
+  QVERIFY(window_->checkSummary->isVisible());
 }
 
 void MainWindowCheckTest::FindingsAreMarkedAndVisitedInTurn() {
   // Two lines use names declared nowhere: "soit "x y + 1" on lines 1 and 2.
-  const QByteArray document =
-      R"(<Algo><item algoitem="a" code="5#x#y+1#pasliste"/>)"
-      R"(<item algoitem="b" code="5#x#z+1#pasliste"/></Algo>)";
+  const QByteArray document = R"(<Algo><item algoitem="a" code="5#x#y+1#pasliste"/>)"
+                              R"(<item algoitem="b" code="5#x#z+1#pasliste"/></Algo>)";
   window_->OpenSourceFile(WriteFile("deux.alg", document));
   VerifyPanesShow(*window_, document.toStdString());
-  QCOMPARE(window_->ResumeVerification->text(),
-           QStringLiteral("Programme vérifié : 2 lignes à revoir."));
-  const QList<QTextEdit::ExtraSelection> marks = window_->Editeur->extraSelections();
+  QCOMPARE(window_->checkSummary->text(), QStringLiteral("Programme vérifié : 2 lignes à revoir."));
+  const QList<QTextEdit::ExtraSelection> marks = window_->logoPane->extraSelections();
   QCOMPARE(marks.size(), 2);
   QCOMPARE(marks[0].cursor.blockNumber(), 0);
   QCOMPARE(marks[1].cursor.blockNumber(), 1);
 
-  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
-  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 0);
-  QCOMPARE(window_->Editeur->textCursor().positionInBlock(), 8);
-  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
-  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 1);
-  QTest::mouseClick(window_->ResumeVerification, Qt::LeftButton);
-  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 0);
+  QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 0);
+  QCOMPARE(window_->logoPane->textCursor().positionInBlock(), 8);
+  QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 1);
+  QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 0);
 }
 
 }  // namespace tortuval::app

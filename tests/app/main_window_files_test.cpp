@@ -15,9 +15,9 @@
 #include <QUrl>
 #include <string>
 
-#include "app/ConvertisseurPseudalUnit.h"
 #include "app/command_line.h"
 #include "app/error_display.h"
+#include "app/main_window.h"
 #include "app/radio_group.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
@@ -60,9 +60,9 @@ void MainWindowFilesTest::OpeningAFile() {
 }
 
 void MainWindowFilesTest::OpenDialogCancelsOrChooses() {
-  TFicheConvertisseur& window = *window_;
-  window.OpenDialog->setOption(QFileDialog::DontUseNativeDialog);
-  ClickItem(window.RadioGroup1->Item(2));
+  MainWindow& window = *window_;
+  window.openDialog->setOption(QFileDialog::DontUseNativeDialog);
+  ClickItem(window.exampleGroup->Item(2));
   const std::string logo = Logo(window);
 
   QStringList filters;
@@ -75,7 +75,7 @@ void MainWindowFilesTest::OpenDialogCancelsOrChooses() {
     qobject_cast<QFileDialog*>(modal)->setDirectory(QDir::rootPath());
     qobject_cast<QDialog*>(modal)->reject();
   });
-  window.Ouvrir->trigger();
+  window.openAction->trigger();
   // Qt folds the two blanks after "texte" into one.
   QCOMPARE(filters, QStringList({"Fichiers Algo (*.alg)", "Fichiers texte (*.text)",
                                  "Tous les fichiers (*.*)"}));
@@ -91,15 +91,15 @@ void MainWindowFilesTest::OpenDialogCancelsOrChooses() {
     modal->findChild<QLineEdit*>("fileNameEdit")->setText(path);
     qobject_cast<QDialog*>(modal)->accept();
   });
-  window.Ouvrir->trigger();
+  window.openAction->trigger();
   QCOMPARE(window.SourceText(), ExpectedSourceText());
   VerifyPanesShow(window, ExpectedSourceText());
-  QCOMPARE(window.RadioGroup1->ItemIndex(), 2);
+  QCOMPARE(window.exampleGroup->ItemIndex(), 2);
 }
 
 void MainWindowFilesTest::UnreadableFileShowsErrorAndChangesNothing() {
-  TFicheConvertisseur& window = *window_;
-  ClickItem(window.RadioGroup1->Item(7));
+  MainWindow& window = *window_;
+  ClickItem(window.exampleGroup->Item(7));
   const std::string logo = Logo(window);
   const std::string listing = Listing(window);
   for (const QString& path : {folder_.filePath("absent.alg"), folder_.path()}) {
@@ -113,12 +113,12 @@ void MainWindowFilesTest::UnreadableFileShowsErrorAndChangesNothing() {
     QVERIFY(Logo(window) == logo && Listing(window) == listing);
   }
   // The program goes on.
-  ClickItem(window.RadioGroup1->Item(8));
+  ClickItem(window.exampleGroup->Item(8));
   VerifyPanesShow(window, examples::ExampleDocument(8));
 }
 
 void MainWindowFilesTest::FileOnCommandLineOrDropped() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   StartOptions options = ParseCommandLine({"tortuval", folder_.filePath("absent.alg")});
   const QString shown = ErrorShownBy([&] { QVERIFY(ApplyStartOptions(window, options)); });
   QVERIFY2(shown.startsWith("Impossible d'ouvrir le fichier \""), qPrintable(shown));
@@ -129,12 +129,12 @@ void MainWindowFilesTest::FileOnCommandLineOrDropped() {
   QCOMPARE(window.SourceText(), ExpectedSourceText());
 
   // Dropped on the listing pane, a file is opened rather than its name typed in.
-  ClickItem(window.RadioGroup1->Item(0));
+  ClickItem(window.exampleGroup->Item(0));
   const QString path = WriteFile("déposé.alg", kDocument);
   QMimeData data;
   data.setUrls({QUrl::fromLocalFile(path)});
   data.setText(path);
-  QWidget* target = window.Editeur2->viewport();
+  QWidget* target = window.listingPane->viewport();
   QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
   QCoreApplication::sendEvent(target, &enter);
   QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
@@ -154,7 +154,7 @@ QByteArray FileBytes(const QString& path) {
 }  // namespace
 
 void MainWindowFilesTest::SavingTheProgram() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QStringList proposed;
   QString answer;
   window.SetSavePathChooser([&](const QString& path) {
@@ -164,9 +164,9 @@ void MainWindowFilesTest::SavingTheProgram() {
 
   // An example: its caption in the current folder. The file holds what the pane shows, in the
   // Windows-1252 bytes with CR LF that pseudal2logo --encoding cp1252 writes.
-  ClickItem(window.RadioGroup1->Item(15));
+  ClickItem(window.exampleGroup->Item(15));
   answer = folder_.filePath("exemple.lgo");
-  window.EnregistrerLogo->trigger();
+  window.saveLogoAction->trigger();
   QCOMPARE(proposed.takeFirst(), QDir::current().filePath("loi_normale_centrée.lgo"));
   const std::string logo = convert::ConvertDocument(examples::ExampleDocument(15)).logoText;
   QVERIFY(logo.find("\r\n") != std::string::npos && logo.find('\xE9') != std::string::npos);
@@ -175,32 +175,32 @@ void MainWindowFilesTest::SavingTheProgram() {
   // An opened document: its own name and folder. The pane's edits are saved as they stand.
   const QString document = WriteFile("mon.devoir.alg", kDocument);
   window.OpenSourceFile(document);
-  window.Editeur->setPlainText(QStringLiteral("modifié\nfin"));
+  window.logoPane->setPlainText(QStringLiteral("modifié\nfin"));
   answer = folder_.filePath("devoir.lgo");
-  window.EnregistrerLogo->trigger();
+  window.saveLogoAction->trigger();
   QCOMPARE(proposed.takeFirst(), folder_.filePath("mon.devoir.lgo"));
   QCOMPARE(FileBytes(answer), QByteArray("modifi\xE9\r\nfin"));
 
   // Cancelled: nothing is written.
   answer.clear();
   const QStringList files = QDir(folder_.path()).entryList(QDir::Files);
-  window.EnregistrerLogo->trigger();
+  window.saveLogoAction->trigger();
   QCOMPARE(proposed.size(), 1);
   QCOMPARE(QDir(folder_.path()).entryList(QDir::Files), files);
 
   // A folder that does not exist: the error box, and nothing else changes.
   answer = folder_.filePath("absent/devoir.lgo");
-  const QString shown = ErrorShownBy([&] { window.EnregistrerLogo->trigger(); });
+  const QString shown = ErrorShownBy([&] { window.saveLogoAction->trigger(); });
   QCOMPARE(shown, "Impossible d'écrire le fichier \"" + answer +
                       "\". Le chemin d'accès spécifié est introuvable.");
-  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("modifié\nfin"));
+  QCOMPARE(window.logoPane->toPlainText(), QStringLiteral("modifié\nfin"));
   QCOMPARE(window.SourceText(), ExpectedSourceText());
   QVERIFY(!QFile::exists(answer));
 }
 
 void MainWindowFilesTest::SaveDialogProposesTheName() {
-  TFicheConvertisseur& window = *window_;
-  ClickItem(window.RadioGroup1->Item(7));
+  MainWindow& window = *window_;
+  ClickItem(window.exampleGroup->Item(7));
   WhenModalAppears([&](QWidget* modal) {
     auto* dialog = qobject_cast<QFileDialog*>(modal);
     QVERIFY(dialog != nullptr);
@@ -209,12 +209,12 @@ void MainWindowFilesTest::SaveDialogProposesTheName() {
     QCOMPARE(modal->findChild<QLineEdit*>("fileNameEdit")->text(), "prof_pgdc_Euclide.lgo");
     dialog->reject();
   });
-  window.EnregistrerLogo->trigger();
+  window.saveLogoAction->trigger();
   QVERIFY(!QFile::exists(QDir::current().filePath("prof_pgdc_Euclide.lgo")));
 }
 
 void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   const QString notes = WriteFile("notes.txt", "Bonjour,\nvoici mes notes.\n");
   QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(notes); }),
            "\"" + notes +
@@ -234,7 +234,7 @@ void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
   // A whole document and the examples are told nothing.
   const QString path = WriteFile("entier.alg", whole);
   QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(path); }), QString());
-  QCOMPARE(InformationShownBy([&] { ClickItem(window.RadioGroup1->Item(15)); }), QString());
+  QCOMPARE(InformationShownBy([&] { ClickItem(window.exampleGroup->Item(15)); }), QString());
   VerifyPanesShow(window, examples::ExampleDocument(15));
 }
 

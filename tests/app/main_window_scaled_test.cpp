@@ -11,7 +11,7 @@
 #include <QScreen>
 #include <QTest>
 
-#include "app/ConvertisseurPseudalUnit.h"
+#include "app/main_window.h"
 #include "app/radio_group.h"
 #include "tests/app/window_test_support.h"
 
@@ -46,7 +46,7 @@ void MainWindowScaledTest::initTestCase() {
 }
 
 void MainWindowScaledTest::WindowFitsWhollyOnTheScreen() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QTRY_VERIFY2(FreeArea().contains(window.frameGeometry()),
                qPrintable(QStringLiteral("window at (%1, %2) %3 x %4")
                               .arg(window.frameGeometry().x())
@@ -57,39 +57,40 @@ void MainWindowScaledTest::WindowFitsWhollyOnTheScreen() {
   // The panes gave the room; the examples keep their width and every item shows whole.
   QWidget* client = window.centralWidget();
   QVERIFY(client->width() < 970 || client->height() < 455);
-  QCOMPARE(window.RadioGroup1->width(), 198);
-  QVERIFY(window.Editeur2->width() < 377 || window.Editeur2->height() < 413);
-  QVERIFY(window.Editeur2->width() >= 150 && window.Editeur->width() >= 150);
-  const QRect group = window.RadioGroup1->contentsRect();
-  for (int index = 0; index < window.RadioGroup1->ItemCount(); ++index) {
-    const QRadioButton* item = window.RadioGroup1->Item(index);
+  QCOMPARE(window.exampleGroup->width(), 198);
+  QVERIFY(window.listingPane->width() < 377 || window.listingPane->height() < 413);
+  QVERIFY(window.listingPane->width() >= 150 && window.logoPane->width() >= 150);
+  const QRect group = window.exampleGroup->contentsRect();
+  for (int index = 0; index < window.exampleGroup->ItemCount(); ++index) {
+    const QRadioButton* item = window.exampleGroup->Item(index);
     QVERIFY2(group.contains(item->geometry()), qPrintable(item->text()));
     QVERIFY(item->height() >= item->minimumSizeHint().height());
   }
 
   // Left to right, without overlap, all inside the client area: examples, listing, LOGO pane;
   // each heading above its pane.
-  const QRect examples = PlaceIn(client, window.RadioGroup1);
-  const QRect listing = PlaceIn(client, window.Editeur2);
-  const QRect logo = PlaceIn(client, window.Editeur);
+  const QRect examples = PlaceIn(client, window.exampleGroup);
+  const QRect listing = PlaceIn(client, window.listingPane);
+  const QRect logo = PlaceIn(client, window.logoPane);
   QVERIFY(examples.right() < listing.left() && listing.right() < logo.left());
   QVERIFY(client->rect().contains(examples) && client->rect().contains(logo));
-  for (auto [heading, pane] : {std::pair{window.Label2, listing}, std::pair{window.Label1, logo}}) {
+  for (auto [heading, pane] :
+       {std::pair{window.listingLabel, listing}, std::pair{window.logoLabel, logo}}) {
     const QRect place = PlaceIn(client, heading);
     QVERIFY(place.bottom() < pane.top());
     QVERIFY(place.left() >= pane.left() && place.right() <= pane.right());
   }
 
   // Every menu on the bar, and the check's summary, inside the window.
-  for (QAction* menu : window.MainMenu1->actions()) {
-    QVERIFY2(window.MainMenu1->rect().contains(window.MainMenu1->actionGeometry(menu)),
+  for (QAction* menu : window.mainMenu->actions()) {
+    QVERIFY2(window.mainMenu->rect().contains(window.mainMenu->actionGeometry(menu)),
              qPrintable(menu->text()));
   }
-  QVERIFY(window.rect().contains(PlaceIn(&window, window.ResumeVerification)));
+  QVERIFY(window.rect().contains(PlaceIn(&window, window.checkSummary)));
 }
 
 void MainWindowScaledTest::SizeChangesSnapBackToTheFittedSize() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QTRY_VERIFY(FreeArea().contains(window.frameGeometry()));
   const QSize fitted = window.size();
   window.showMaximized();

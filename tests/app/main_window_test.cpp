@@ -1,6 +1,8 @@
 // Drives the real main window and its about window on the offscreen platform: the window as it
 // starts, the examples, the panes and the clipboard, the window's fixed size and place.
 
+#include "app/main_window.h"
+
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -14,8 +16,7 @@
 #include <QTest>
 #include <string>
 
-#include "app/ConvertisseurPseudalUnit.h"
-#include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/about_window.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/window_geometry.h"
@@ -47,24 +48,25 @@ class MainWindowTest : public WindowTestBase {
 };
 
 void MainWindowTest::StartsEmptyWithItsCaptions() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QCOMPARE(window.windowTitle(), QStringLiteral("Convertisseur Pseudal-> LOGO."));
   QCOMPARE(window.centralWidget()->size(), QSize(970, 455));
-  QCOMPARE(window.RadioGroup1->title(), QStringLiteral("Programmes-exemples."));
-  QCOMPARE(window.RadioGroup1->ItemCount(), examples::kExampleCount);
+  QCOMPARE(window.exampleGroup->title(), QStringLiteral("Programmes-exemples."));
+  QCOMPARE(window.exampleGroup->ItemCount(), examples::kExampleCount);
   for (int index = 0; index < examples::kExampleCount; ++index) {
-    QCOMPARE(window.RadioGroup1->Item(index)->text(), ToPaneText(examples::ExampleCaption(index)));
-    QVERIFY(!window.RadioGroup1->Item(index)->isChecked());
+    QCOMPARE(window.exampleGroup->Item(index)->text(), ToPaneText(examples::ExampleCaption(index)));
+    QVERIFY(!window.exampleGroup->Item(index)->isChecked());
   }
-  QVERIFY(window.Editeur->document()->isEmpty() && window.Editeur2->document()->isEmpty());
+  QVERIFY(window.logoPane->document()->isEmpty() && window.listingPane->document()->isEmpty());
   QVERIFY(window.SourceText().empty());
-  QCOMPARE(window.Label1->text() + window.Label2->text(), "Programme LOGO.Programme Pseudal.");
-  QVERIFY(window.FicheAproposTortuval()->isHidden());
-  QCOMPARE(window.focusWidget(), window.Editeur);
+  QCOMPARE(window.logoLabel->text() + window.listingLabel->text(),
+           "Programme LOGO.Programme Pseudal.");
+  QVERIFY(window.About()->isHidden());
+  QCOMPARE(window.focusWidget(), window.logoPane);
 
   // The menu tree, without shortcuts.
   QStringList tree;
-  for (QAction* menu : window.MainMenu1->actions()) {
+  for (QAction* menu : window.mainMenu->actions()) {
     tree << menu->text();
     for (QAction* item : menu->menu()->actions()) {
       tree << "  " + item->text();
@@ -80,16 +82,16 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
 }
 
 void MainWindowTest::TabKeys() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QApplication::setActiveWindow(&window);
   QVERIFY(QTest::qWaitForWindowActive(&window));
   // The LOGO pane types the tab; the listing pane passes the focus on, round to the LOGO pane.
-  QTest::keyClick(window.Editeur, Qt::Key_Tab);
-  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("\t"));
-  window.Editeur2->setFocus();
-  QTest::keyClick(window.Editeur2, Qt::Key_Tab);
-  QVERIFY(window.Editeur2->document()->isEmpty());
-  QCOMPARE(QApplication::focusWidget(), window.Editeur);
+  QTest::keyClick(window.logoPane, Qt::Key_Tab);
+  QCOMPARE(window.logoPane->toPlainText(), QStringLiteral("\t"));
+  window.listingPane->setFocus();
+  QTest::keyClick(window.listingPane, Qt::Key_Tab);
+  QVERIFY(window.listingPane->document()->isEmpty());
+  QCOMPARE(QApplication::focusWidget(), window.logoPane);
 }
 
 void MainWindowTest::AltKeysTypeNothing_data() {
@@ -114,11 +116,11 @@ void MainWindowTest::AltKeysTypeNothing() {
   QFETCH(QString, text);
   QFETCH(Qt::KeyboardModifiers, modifiers);
   QFETCH(QString, typed);
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QApplication::setActiveWindow(&window);
   QVERIFY(QTest::qWaitForWindowActive(&window));
-  ClickItem(window.RadioGroup1->Item(7));
-  for (QPlainTextEdit* pane : {window.Editeur, window.Editeur2}) {
+  ClickItem(window.exampleGroup->Item(7));
+  for (QPlainTextEdit* pane : {window.logoPane, window.listingPane}) {
     const QString before = pane->toPlainText();
     pane->setFocus();
     pane->selectAll();
@@ -128,18 +130,18 @@ void MainWindowTest::AltKeysTypeNothing() {
 }
 
 void MainWindowTest::AltFThenAltEKeepsTheProgram() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   QApplication::setActiveWindow(&window);
   QVERIFY(QTest::qWaitForWindowActive(&window));
-  ClickItem(window.RadioGroup1->Item(3));
+  ClickItem(window.exampleGroup->Item(3));
   const std::string logo = Logo(window);
-  window.Selectionnertout->trigger();
-  QTest::keyClick(window.Editeur, Qt::Key_F, Qt::AltModifier);
-  QTest::keyClick(window.Editeur, Qt::Key_E, Qt::AltModifier);
+  window.selectAllAction->trigger();
+  QTest::keyClick(window.logoPane, Qt::Key_F, Qt::AltModifier);
+  QTest::keyClick(window.logoPane, Qt::Key_E, Qt::AltModifier);
   QCOMPARE(Logo(window), logo);
   // Typing without Alt still replaces the selection.
-  QTest::keyClick(window.Editeur, Qt::Key_F);
-  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("f"));
+  QTest::keyClick(window.logoPane, Qt::Key_F);
+  QCOMPARE(window.logoPane->toPlainText(), QStringLiteral("f"));
 }
 
 void MainWindowTest::ExampleClickFillsBothPanes_data() {
@@ -151,20 +153,20 @@ void MainWindowTest::ExampleClickFillsBothPanes_data() {
 
 void MainWindowTest::ExampleClickFillsBothPanes() {
   QFETCH(int, index);
-  ClickItem(window_->RadioGroup1->Item(index));
-  QCOMPARE(window_->RadioGroup1->ItemIndex(), index);
+  ClickItem(window_->exampleGroup->Item(index));
+  QCOMPARE(window_->exampleGroup->ItemIndex(), index);
   QCOMPARE(window_->SourceText(), examples::ExampleDocument(index));
   VerifyPanesShow(*window_, examples::ExampleDocument(index));
-  QVERIFY(!window_->Editeur->document()->isEmpty());
+  QVERIFY(!window_->logoPane->document()->isEmpty());
 }
 
 void MainWindowTest::ChoosingTheSelectedExampleAgainDoesNothing() {
-  TFicheConvertisseur& window = *window_;
-  QRadioButton* item = window.RadioGroup1->Item(3);
+  MainWindow& window = *window_;
+  QRadioButton* item = window.exampleGroup->Item(3);
   ClickItem(item);
-  window.Editeur->setPlainText(QStringLiteral("modifié"));
+  window.logoPane->setPlainText(QStringLiteral("modifié"));
   ClickItem(item);
-  QCOMPARE(window.Editeur->toPlainText(), QStringLiteral("modifié"));
+  QCOMPARE(window.logoPane->toPlainText(), QStringLiteral("modifié"));
 
   // Not even after a file was opened in between.
   window.OpenSourceFile(WriteFile("entre-temps.alg", kDocument));
@@ -175,39 +177,39 @@ void MainWindowTest::ChoosingTheSelectedExampleAgainDoesNothing() {
   // The keyboard changes the selection, and that converts.
   item->setFocus();
   QTest::keyClick(item, Qt::Key_Down);
-  QCOMPARE(window.RadioGroup1->ItemIndex(), 4);
+  QCOMPARE(window.exampleGroup->ItemIndex(), 4);
   VerifyPanesShow(window, examples::ExampleDocument(4));
 }
 
 void MainWindowTest::SameDocumentUnderTwoCaptions() {
-  ClickItem(window_->RadioGroup1->Item(10));
+  ClickItem(window_->exampleGroup->Item(10));
   const std::string logo = Logo(*window_);
   const std::string listing = Listing(*window_);
-  ClickItem(window_->RadioGroup1->Item(11));
-  QCOMPARE(window_->RadioGroup1->ItemIndex(), 11);
+  ClickItem(window_->exampleGroup->Item(11));
+  QCOMPARE(window_->exampleGroup->ItemIndex(), 11);
   QCOMPARE(Logo(*window_), logo);
   QCOMPARE(Listing(*window_), listing);
 }
 
 void MainWindowTest::CopyTakesOnlyTheLogoPaneSelection() {
-  TFicheConvertisseur& window = *window_;
-  ClickItem(window.RadioGroup1->Item(7));
+  MainWindow& window = *window_;
+  ClickItem(window.exampleGroup->Item(7));
   QClipboard* clipboard = QGuiApplication::clipboard();
   clipboard->setText(QStringLiteral("inchangé"));
   // Nothing selected on the right, everything on the left: nothing is copied.
-  window.Editeur2->selectAll();
-  window.Copier->trigger();
+  window.listingPane->selectAll();
+  window.copyAction->trigger();
   QCOMPARE(clipboard->text(), QStringLiteral("inchangé"));
 
-  window.Selectionnertout->trigger();
-  QCOMPARE(window.focusWidget(), window.Editeur);
-  window.Copier->trigger();
+  window.selectAllAction->trigger();
+  QCOMPARE(window.focusWidget(), window.logoPane);
+  window.copyAction->trigger();
   const std::string logo = convert::ConvertDocument(examples::ExampleDocument(7)).logoText;
   QCOMPARE(clipboard->text(), ToPaneText(logo).replace("\r\n", "\n"));
 }
 
 void MainWindowTest::SizeChangesSnapBack() {
-  TFicheConvertisseur& window = *window_;
+  MainWindow& window = *window_;
   const QSize fixedSize = window.size();
   const auto centred = [&window] {
     const QRect screen = QGuiApplication::primaryScreen()->geometry();
@@ -238,14 +240,14 @@ void MainWindowTest::SizeChangesSnapBack() {
 }
 
 void MainWindowTest::AboutBoxOpensTwiceInPlace() {
-  QPointer<TFicheAproposTortuval> about = window_->FicheAproposTortuval();
+  QPointer<AboutWindow> about = window_->About();
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const WindowPosition centred = CentredPosition(screen.width(), screen.height(), 334, 208);
   QPoint firstPlace;
   WhenModalAppears([&](QWidget* modal) {
     QCOMPARE(modal, about.data());
     QCOMPARE(about->windowTitle(), QStringLiteral("A propos de Tortuval."));
-    QCOMPARE(about->Label1->text() + " " + about->Label2->text(), "Tortuval Mai 2019");
+    QCOMPARE(about->logoLabel->text() + " " + about->listingLabel->text(), "Tortuval Mai 2019");
     QCOMPARE(about->focusWidget(), about->CloseButton);
     QCOMPARE(about->pos(), QPoint(centred.left, centred.top));
     // The user drags it elsewhere, then closes it with its button.
@@ -253,7 +255,7 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
     firstPlace = about->pos();
     QTest::mouseClick(about->CloseButton, Qt::LeftButton);
   });
-  window_->Tortuval->trigger();
+  window_->aboutAction->trigger();
   QVERIFY(!about.isNull() && about->isHidden());
 
   QPoint secondPlace;
@@ -261,7 +263,7 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
     secondPlace = modal->pos();
     modal->close();  // as the title bar's close box does
   });
-  window_->Tortuval->trigger();
+  window_->aboutAction->trigger();
   QVERIFY(!about.isNull() && about->isHidden());
   QCOMPARE(secondPlace, firstPlace);
 }

@@ -16,8 +16,8 @@
 #include <QTest>
 #include <QTextBlock>
 
-#include "app/ConvertisseurPseudalUnit.h"
 #include "app/drawing_view.h"
+#include "app/main_window.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "tests/app/window_test_support.h"
@@ -42,8 +42,8 @@ class RunWindowTest : public WindowTestBase {
 
  private:
   RunWindow* Launch() {
-    window_->LancerleprogrammeLOGO->trigger();
-    RunWindow* run = window_->FicheExecution();
+    window_->runLogoAction->trigger();
+    RunWindow* run = window_->RunView();
     if (run != nullptr && !QTest::qWaitForWindowExposed(run)) return nullptr;
     return run;
   }
@@ -55,17 +55,17 @@ class RunWindowTest : public WindowTestBase {
 };
 
 void RunWindowTest::MenuComesAfterTheOthers() {
-  const QList<QAction*> menus = window_->MainMenu1->actions();
+  const QList<QAction*> menus = window_->mainMenu->actions();
   QCOMPARE(menus.size(), 4);
   QCOMPARE(menus[3]->text(), QStringLiteral("Exécution."));
   QCOMPARE(menus[3]->menu()->actions().size(), 1);
-  QCOMPARE(menus[3]->menu()->actions()[0], window_->LancerleprogrammeLOGO);
-  QCOMPARE(window_->LancerleprogrammeLOGO->text(), QStringLiteral("Lancer le programme LOGO."));
-  QVERIFY(window_->FicheExecution() == nullptr);
+  QCOMPARE(menus[3]->menu()->actions()[0], window_->runLogoAction);
+  QCOMPARE(window_->runLogoAction->text(), QStringLiteral("Lancer le programme LOGO."));
+  QVERIFY(window_->RunView() == nullptr);
 }
 
 void RunWindowTest::EuclidTakesItsAnswersFromTheAnswerLine() {
-  ClickItem(window_->RadioGroup1->Item(7));
+  ClickItem(window_->exampleGroup->Item(7));
   RunWindow* run = Launch();
   QVERIFY(run != nullptr && run->isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
@@ -83,7 +83,7 @@ void RunWindowTest::EuclidTakesItsAnswersFromTheAnswerLine() {
 
 void RunWindowTest::StopEndsAnEndlessLoopAndAWaitingRead() {
   // A hand-written program: the pane's text runs, whatever converted it.
-  SetPaneText(window_->Editeur,
+  SetPaneText(window_->logoPane,
               "DEFINIS \"x NOMBRE\r\nSOIT \"x 0\r\nTANT QUE 1 = 1 [\r\n  soit \"x :x + 1\r\n"
               "  ECRISLIGNE :x\r\n]\r\n");
   RunWindow* run = Launch();
@@ -104,8 +104,8 @@ void RunWindowTest::StopEndsAnEndlessLoopAndAWaitingRead() {
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
 
-  ClickItem(window_->RadioGroup1->Item(7));
-  window_->LancerleprogrammeLOGO->trigger();
+  ClickItem(window_->exampleGroup->Item(7));
+  window_->runLogoAction->trigger();
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
   QTest::mouseClick(run->Arreter, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
@@ -114,7 +114,7 @@ void RunWindowTest::StopEndsAnEndlessLoopAndAWaitingRead() {
 }
 
 void RunWindowTest::ErrorSelectsItsLineInTheLogoPane() {
-  SetPaneText(window_->Editeur,
+  SetPaneText(window_->logoPane,
               testing::Cp("DEFINIS \"L LISTE\r\nECRISLIGNE [déjà]\r\nECRISLIGNE item :L [ 5 ]\r\n"
                           "ECRISLIGNE [après]\r\n"));
   RunWindow* run = Launch();
@@ -122,14 +122,14 @@ void RunWindowTest::ErrorSelectsItsLineInTheLogoPane() {
   QVERIFY2(run->Etat->text().startsWith(QStringLiteral("Erreur à la ligne 3 : ")),
            qPrintable(run->Etat->text()));
   QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("déjà\n"));
-  QCOMPARE(window_->Editeur->textCursor().blockNumber(), 2);
-  QCOMPARE(window_->Editeur->textCursor().selectedText(),
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 2);
+  QCOMPARE(window_->logoPane->textCursor().selectedText(),
            QStringLiteral("ECRISLIGNE item :L [ 5 ]"));
 }
 
 void RunWindowTest::DrawingIsShownAndSaved() {
   // Example 7 draws the curve of x³ - 3x² from -2 to 4 in steps of 0.1.
-  ClickItem(window_->RadioGroup1->Item(6));
+  ClickItem(window_->exampleGroup->Item(6));
   RunWindow* run = Launch();
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));

@@ -26,10 +26,10 @@ std::string ExpectedSourceText() {
   return base::Utf8ToCp1252(QString(kDocument).replace("\n", "\r\n").toStdString());
 }
 
-std::string Logo(const TFicheConvertisseur& window) { return PaneText(window.Editeur); }
-std::string Listing(const TFicheConvertisseur& window) { return PaneText(window.Editeur2); }
+std::string Logo(const MainWindow& window) { return PaneText(window.logoPane); }
+std::string Listing(const MainWindow& window) { return PaneText(window.listingPane); }
 
-void VerifyPanesShow(const TFicheConvertisseur& window, const std::string& document) {
+void VerifyPanesShow(const MainWindow& window, const std::string& document) {
   const convert::ConversionResult expected = convert::ConvertDocument(document);
   QVERIFY2(Logo(window) == expected.logoText,
            testing::LineDiff(expected.logoText, Logo(window)).c_str());
@@ -95,7 +95,7 @@ void UseLaptopScreen() {
 }
 
 void WindowTestBase::OpenWindow() {
-  window_ = new TFicheConvertisseur;
+  window_ = new MainWindow;
   window_->show();
   QVERIFY(QTest::qWaitForWindowExposed(window_));
 }

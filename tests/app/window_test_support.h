@@ -11,7 +11,7 @@
 #include <functional>
 #include <string>
 
-#include "app/ConvertisseurPseudalUnit.h"
+#include "app/main_window.h"
 
 namespace tortuval::app {
 
@@ -22,12 +22,12 @@ extern const char kDocument[];
 std::string ExpectedSourceText();
 
 /// The text of the LOGO pane.
-std::string Logo(const TFicheConvertisseur& window);
+std::string Logo(const MainWindow& window);
 /// The text of the listing pane.
-std::string Listing(const TFicheConvertisseur& window);
+std::string Listing(const MainWindow& window);
 
 /// Checks that both panes hold the library's conversion of `document`.
-void VerifyPanesShow(const TFicheConvertisseur& window, const std::string& document);
+void VerifyPanesShow(const MainWindow& window, const std::string& document);
 
 /// Runs `action` on the next modal window to appear, from inside the loop that shows it, then
 /// closes that window if the action left it open. Returns the timer that watches, gone once it
@@ -56,7 +56,7 @@ class WindowTestBase : public QObject {
   QString WriteFile(const QString& name, const QByteArray& bytes);
 
   QTemporaryDir folder_;
-  TFicheConvertisseur* window_ = nullptr;
+  MainWindow* window_ = nullptr;
 };
 
 }  // namespace tortuval::app

@@ -6,7 +6,7 @@
 #include <string_view>
 #include <vector>
 
-#include "cli/cli_run.h"
+#include "cli/command.h"
 #include "convert/conversion.h"
 
 namespace tortuval::cli {

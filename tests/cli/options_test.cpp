@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "cli/cli_options.h"
-#include "cli/cli_run.h"
+#include "cli/command.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/test_support.h"
 

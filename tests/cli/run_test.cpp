@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/cli_runner.h"
+#include "cli/logo_run.h"
 #include "examples/example_catalogue.h"
 #include "tests/cli/cli_test_support.h"
 #include "tests/test_support.h"

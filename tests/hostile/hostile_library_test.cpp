@@ -22,9 +22,9 @@
 namespace tortuval::convert {
 namespace {
 
-using bench::AppendBlockClose;
-using bench::AppendBlockOpen;
-using bench::AppendItem;
+using generator::AppendBlockClose;
+using generator::AppendBlockOpen;
+using generator::AppendItem;
 
 using Clock = std::chrono::steady_clock;
 
@@ -42,7 +42,7 @@ using tortuval::testing::CountOf;
 
 // A document around the given items: declaration, header elements, the items, the end.
 std::string Wrapped(std::string_view items) {
-  return bench::DocumentHeader(false) + std::string(items) + std::string(bench::DocumentFooter());
+  return generator::DocumentHeader(false) + std::string(items) + std::string(generator::DocumentFooter());
 }
 
 std::string RandomBytes(std::size_t size, std::uint32_t seed) {

@@ -213,9 +213,9 @@ TEST(CheckProgram, TwoThreadsFindWhatOneFinds) {
   for (int index = 0; index < examples::kExampleCount; ++index) {
     programs.push_back(convert::ConvertDocument(examples::ExampleDocument(index)).logoText);
   }
-  bench::GeneratorOptions options;
+  generator::GeneratorOptions options;
   options.targetBytes = 64 << 10;
-  programs.push_back(convert::ConvertDocument(bench::GenerateDocument(options)).logoText);
+  programs.push_back(convert::ConvertDocument(generator::GenerateDocument(options)).logoText);
   for (const std::string& program : programs) {
     const std::vector<std::string> one = listed(CheckProgram(program));
     for (const std::size_t lexemes : {1, 7, 100}) {

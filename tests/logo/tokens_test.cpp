@@ -119,10 +119,10 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
 // Long programs are read in pieces cut at line ends, on several threads, then joined: the joined
 // stream must be the one a single reader gives, whatever the count and wherever the cuts fall.
 TEST(ReadLexemesInPieces, GiveTheStreamOfOneReader) {
-  bench::GeneratorOptions options;
+  generator::GeneratorOptions options;
   options.targetBytes = 64 << 10;
   std::vector<std::string> programs = {
-      convert::ConvertDocument(bench::GenerateDocument(options)).logoText,
+      convert::ConvertDocument(generator::GenerateDocument(options)).logoText,
       convert::ConvertDocument(examples::ExampleDocument(15)).logoText,
       "",
       "\n",

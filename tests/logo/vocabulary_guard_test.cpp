@@ -50,13 +50,13 @@ TEST(VocabularyGuard, ExamplesGiveNoFinding) {
 
 TEST(VocabularyGuard, GeneratedDocumentsUseOnlyKnownWords) {
   for (std::uint32_t seed = 1; seed <= 6; ++seed) {
-    bench::GeneratorOptions options;
+    generator::GeneratorOptions options;
     options.targetBytes = 200 << 10;
     options.seed = seed;
     options.withCountedLoops = seed % 2 == 0;
     options.withFunctions = seed != 5;
     const convert::ConversionResult result =
-        convert::ConvertDocument(bench::GenerateDocument(options));
+        convert::ConvertDocument(generator::GenerateDocument(options));
     // Known leftovers: "1e - 8" where the exponent join stops, F1 called where it is inactive.
     EXPECT_EQ(Unexplained(result.logoText, true), std::vector<std::string>{}) << "seed " << seed;
   }
@@ -64,19 +64,19 @@ TEST(VocabularyGuard, GeneratedDocumentsUseOnlyKnownWords) {
 
 std::string Assign(std::string_view name, std::string_view value) {
   std::string item;
-  bench::AppendItem(item, "x PREND_LA_VALEUR y",
+  generator::AppendItem(item, "x PREND_LA_VALEUR y",
                     "5#" + std::string(name) + "#" + std::string(value) + "#pasliste");
   return item;
 }
 
 TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   std::string items;
-  bench::AppendBlockOpen(items, "VARIABLES", "100#declarationsvariables");
+  generator::AppendBlockOpen(items, "VARIABLES", "100#declarationsvariables");
   for (const char* declaration : {"1#NOMBRE#x", "1#NOMBRE#r", "1#CHAINE#m", "1#LISTE#l"}) {
-    bench::AppendItem(items, "x EST_DU_TYPE NOMBRE", declaration);
+    generator::AppendItem(items, "x EST_DU_TYPE NOMBRE", declaration);
   }
-  bench::AppendBlockClose(items);
-  bench::AppendBlockOpen(items, "DEBUT_ALGORITHME", "101#debutalgo");
+  generator::AppendBlockClose(items);
+  generator::AppendBlockOpen(items, "DEBUT_ALGORITHME", "101#debutalgo");
   items += Assign("r",
                   "acos(x)+asin(x)+atan(x)+cos(x)+sin(x)+tan(x)+exp(x)+log(x)+abs(x)+round(x)+"
                   "rac(x)+pow(x,2)+floor(x)+random()+Math.PI+F1(x)+F2(x,1)");
@@ -109,14 +109,14 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
                            "PSEUDAL_POS_MAXIMUM(l,1,3)"}) {
     items += Assign("r", call);
   }
-  bench::AppendItem(items, "LIRE m", "2#m#pasliste");
-  bench::AppendItem(items, "LIRE l[x]", "2#l#x");
-  bench::AppendItem(items, "LIRE l[2]", "2#l#2");
-  bench::AppendItem(items, "PAUSE", "18#pause");
-  bench::AppendBlockClose(items);
-  bench::AppendItem(items, "FIN_ALGORITHME", "102#finalgo");
+  generator::AppendItem(items, "LIRE m", "2#m#pasliste");
+  generator::AppendItem(items, "LIRE l[x]", "2#l#x");
+  generator::AppendItem(items, "LIRE l[2]", "2#l#2");
+  generator::AppendItem(items, "PAUSE", "18#pause");
+  generator::AppendBlockClose(items);
+  generator::AppendItem(items, "FIN_ALGORITHME", "102#finalgo");
   const std::string document =
-      bench::DocumentHeader(true) + items + std::string(bench::DocumentFooter());
+      generator::DocumentHeader(true) + items + std::string(generator::DocumentFooter());
   const convert::ConversionResult result = convert::ConvertDocument(document);
 
   // Every support procedure is written, and recognised: none of their oddities is reported.

@@ -196,10 +196,10 @@ TEST(ExamplesRun, ConvertedDocumentsParse) {
     programs.push_back(ExampleProgram(index + 1));
   }
   for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    bench::GeneratorOptions options;
+    generator::GeneratorOptions options;
     options.targetBytes = 12000;
     options.seed = seed;
-    programs.push_back(convert::ConvertDocument(bench::GenerateDocument(options)).logoText);
+    programs.push_back(convert::ConvertDocument(generator::GenerateDocument(options)).logoText);
   }
   for (const std::string& program : programs) {
     const Code code = ParseProgram(program);

@@ -8,7 +8,7 @@
 #include <string_view>
 
 #include "cli/cli_options.h"
-#include "cli/cli_run.h"
+#include "cli/command.h"
 
 namespace tortuval::cli {
 

@@ -1,4 +1,4 @@
-#include "app/ConvertisseurPseudalUnit.h"
+#include "app/main_window.h"
 
 #include <QAction>
 #include <QClipboard>
@@ -25,7 +25,7 @@
 #include <QUrl>
 #include <filesystem>
 
-#include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/about_window.h"
 #include "app/alt_typing.h"
 #include "app/client_layout.h"
 #include "app/error_display.h"
@@ -76,7 +76,7 @@ QString FirstLocalFile(const QMimeData* data) {
 
 }  // namespace
 
-TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) {
+MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
   setWindowTitle(QStringLiteral("Convertisseur Pseudal-> LOGO."));
   auto* client = new QWidget(this);
   client->setFixedSize(kClientSize);
@@ -91,12 +91,12 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   PlaceControls(kClientSize);
 
   // Tab order: the LOGO pane, the examples, the listing pane.
-  QWidget::setTabOrder(Editeur, RadioGroup1->Item(0));
-  for (int index = 1; index < RadioGroup1->ItemCount(); ++index) {
-    QWidget::setTabOrder(RadioGroup1->Item(index - 1), RadioGroup1->Item(index));
+  QWidget::setTabOrder(logoPane, exampleGroup->Item(0));
+  for (int index = 1; index < exampleGroup->ItemCount(); ++index) {
+    QWidget::setTabOrder(exampleGroup->Item(index - 1), exampleGroup->Item(index));
   }
-  QWidget::setTabOrder(RadioGroup1->Item(RadioGroup1->ItemCount() - 1), Editeur2);
-  Editeur->setFocus();
+  QWidget::setTabOrder(exampleGroup->Item(exampleGroup->ItemCount() - 1), listingPane);
+  logoPane->setFocus();
 
   // The window is exactly the menu bar over the fixed client area; the window manager is asked
   // not to resize it, and FormResize undoes any size change that happens all the same.
@@ -106,116 +106,115 @@ TFicheConvertisseur::TFicheConvertisseur(QWidget* parent) : QMainWindow(parent) 
   // A screen whose free area changes (a panel added, another scale) may hold more or less of
   // the window.
   connect(QGuiApplication::primaryScreen(), &QScreen::availableGeometryChanged, this,
-          &TFicheConvertisseur::FormResize);
+          &MainWindow::FormResize);
 
   FormCreate();
-  ficheAproposTortuval_ = new TFicheAproposTortuval(this);
+  about_ = new AboutWindow(this);
 }
 
-void TFicheConvertisseur::CreateMenus() {
-  MainMenu1 = menuBar();
-  Fichier = MainMenu1->addMenu(QStringLiteral("Fichier."));
-  Ouvrir = Fichier->addAction(QStringLiteral("Ouvrir."));
-  EnregistrerLogo = Fichier->addAction(QStringLiteral("Enregistrer le programme LOGO."));
-  Edition = MainMenu1->addMenu(QStringLiteral("Edition."));
-  Copier = Edition->addAction(QStringLiteral("Copier"));
-  Selectionnertout = Edition->addAction(QStringLiteral("Sélectionner tout."));
-  Infos = MainMenu1->addMenu(QStringLiteral("Infos."));
-  Aproposde = Infos->addMenu(QStringLiteral("A propos de..."));
-  Tortuval = Aproposde->addAction(QStringLiteral("Tortuval"));
+void MainWindow::CreateMenus() {
+  mainMenu = menuBar();
+  fileMenu = mainMenu->addMenu(QStringLiteral("Fichier."));
+  openAction = fileMenu->addAction(QStringLiteral("Ouvrir."));
+  saveLogoAction = fileMenu->addAction(QStringLiteral("Enregistrer le programme LOGO."));
+  editMenu = mainMenu->addMenu(QStringLiteral("Edition."));
+  copyAction = editMenu->addAction(QStringLiteral("Copier"));
+  selectAllAction = editMenu->addAction(QStringLiteral("Sélectionner tout."));
+  infoMenu = mainMenu->addMenu(QStringLiteral("Infos."));
+  aboutMenu = infoMenu->addMenu(QStringLiteral("A propos de..."));
+  aboutAction = aboutMenu->addAction(QStringLiteral("Tortuval"));
 
-  connect(Ouvrir, &QAction::triggered, this, &TFicheConvertisseur::OuvrirClick);
-  connect(EnregistrerLogo, &QAction::triggered, this, &TFicheConvertisseur::EnregistrerLogoClick);
-  connect(Copier, &QAction::triggered, this, &TFicheConvertisseur::CopierClick);
-  connect(Selectionnertout, &QAction::triggered, this, &TFicheConvertisseur::SelectionnertoutClick);
-  connect(Tortuval, &QAction::triggered, this, &TFicheConvertisseur::TortuvalClick);
+  connect(openAction, &QAction::triggered, this, &MainWindow::OuvrirClick);
+  connect(saveLogoAction, &QAction::triggered, this, &MainWindow::EnregistrerLogoClick);
+  connect(copyAction, &QAction::triggered, this, &MainWindow::CopierClick);
+  connect(selectAllAction, &QAction::triggered, this, &MainWindow::SelectionnertoutClick);
+  connect(aboutAction, &QAction::triggered, this, &MainWindow::TortuvalClick);
 
   // Added after the window's original menus, which keep their places.
-  Execution = MainMenu1->addMenu(QStringLiteral("Exécution."));
-  LancerleprogrammeLOGO = Execution->addAction(QStringLiteral("Lancer le programme LOGO."));
-  connect(LancerleprogrammeLOGO, &QAction::triggered, this,
-          &TFicheConvertisseur::LancerleprogrammeLOGOClick);
+  runMenu = mainMenu->addMenu(QStringLiteral("Exécution."));
+  runLogoAction = runMenu->addAction(QStringLiteral("Lancer le programme LOGO."));
+  connect(runLogoAction, &QAction::triggered, this, &MainWindow::LancerleprogrammeLOGOClick);
 }
 
-void TFicheConvertisseur::CreateExampleGroup(QWidget* client) {
+void MainWindow::CreateExampleGroup(QWidget* client) {
   QStringList captions;
   for (int index = 0; index < examples::kExampleCount; ++index) {
     captions << ToPaneText(examples::ExampleCaption(index));
   }
-  RadioGroup1 = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
-  connect(RadioGroup1, &RadioGroup::SelectionChanged, this, &TFicheConvertisseur::RadioGroup1Click);
+  exampleGroup = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
+  connect(exampleGroup, &RadioGroup::SelectionChanged, this, &MainWindow::RadioGroup1Click);
 }
 
-void TFicheConvertisseur::CreatePanes(QWidget* client) {
-  Label2 = Heading(QStringLiteral("Programme Pseudal."), client);
-  Editeur2 = Pane(client);
-  Editeur2->setTabChangesFocus(true);
-  Label1 = Heading(QStringLiteral("Programme LOGO."), client);
+void MainWindow::CreatePanes(QWidget* client) {
+  listingLabel = Heading(QStringLiteral("Programme Pseudal."), client);
+  listingPane = Pane(client);
+  listingPane->setTabChangesFocus(true);
+  logoLabel = Heading(QStringLiteral("Programme LOGO."), client);
   // The LOGO pane keeps the Tab key: it types a tab character.
-  Editeur = Pane(client);
+  logoPane = Pane(client);
 
   // The panes would take a dropped file as text; the window opens it instead.
-  Editeur->viewport()->installEventFilter(this);
-  Editeur2->viewport()->installEventFilter(this);
+  logoPane->viewport()->installEventFilter(this);
+  listingPane->viewport()->installEventFilter(this);
   // The panes would type the letter of a key pressed with Alt over their selection.
-  Editeur->installEventFilter(this);
-  Editeur2->installEventFilter(this);
+  logoPane->installEventFilter(this);
+  listingPane->installEventFilter(this);
 }
 
 // One line under the client area, which keeps its size; the status bar's grip is left out so
 // that the window still shows it cannot be resized.
-void TFicheConvertisseur::CreateCheckSummary() {
-  ResumeVerification = new QPushButton(this);
-  ResumeVerification->setFlat(true);
-  ResumeVerification->setFont(ShellFont(kPaneFontHeight));
-  ResumeVerification->setFocusPolicy(Qt::NoFocus);
+void MainWindow::CreateCheckSummary() {
+  checkSummary = new QPushButton(this);
+  checkSummary->setFlat(true);
+  checkSummary->setFont(ShellFont(kPaneFontHeight));
+  checkSummary->setFocusPolicy(Qt::NoFocus);
   statusBar()->setSizeGripEnabled(false);
-  statusBar()->addWidget(ResumeVerification);
-  marks_ = new FindingMarks(Editeur, ResumeVerification, this);
+  statusBar()->addWidget(checkSummary);
+  marks_ = new FindingMarks(logoPane, checkSummary, this);
 }
 
-void TFicheConvertisseur::PlaceControls(QSize client) {
+void MainWindow::PlaceControls(QSize client) {
   const ClientLayout places = LayoutForClient(client);
-  RadioGroup1->setGeometry(places.radioGroup1);
-  Label2->move(places.label2);
-  Editeur2->setGeometry(places.editeur2);
-  Label1->move(places.label1);
-  Editeur->setGeometry(places.editeur);
+  exampleGroup->setGeometry(places.radioGroup1);
+  listingLabel->move(places.label2);
+  listingPane->setGeometry(places.editeur2);
+  logoLabel->move(places.label1);
+  logoPane->setGeometry(places.editeur);
 }
 
-void TFicheConvertisseur::CreateOpenDialog() {
-  OpenDialog = new QFileDialog(this);
-  OpenDialog->setAcceptMode(QFileDialog::AcceptOpen);
-  OpenDialog->setFileMode(QFileDialog::ExistingFile);
-  OpenDialog->setOption(QFileDialog::HideNameFilterDetails);
-  OpenDialog->setNameFilters(QtNameFilters(kOpenDialogFilter));
+void MainWindow::CreateOpenDialog() {
+  openDialog = new QFileDialog(this);
+  openDialog->setAcceptMode(QFileDialog::AcceptOpen);
+  openDialog->setFileMode(QFileDialog::ExistingFile);
+  openDialog->setOption(QFileDialog::HideNameFilterDetails);
+  openDialog->setNameFilters(QtNameFilters(kOpenDialogFilter));
 }
 
-void TFicheConvertisseur::ConvertionPseudal2Logo() {
-  Editeur->clear();
-  Editeur2->clear();
+void MainWindow::ConvertionPseudal2Logo() {
+  logoPane->clear();
+  listingPane->clear();
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
   documentFault_ = result.fault;
-  SetPaneText(Editeur, result.logoText);
-  SetPaneText(Editeur2, result.listingText);
+  SetPaneText(logoPane, result.logoText);
+  SetPaneText(listingPane, result.listingText);
   marks_->Show(logo::CheckProgram(result.logoText));
 }
 
-void TFicheConvertisseur::OuvrirClick() {
+void MainWindow::OuvrirClick() {
   RunGuarded(this, [this] {
     // No folder is remembered: the dialog starts where the process is, with the first filter.
-    OpenDialog->setDirectory(QDir::currentPath());
-    OpenDialog->selectFile(QString());
-    OpenDialog->selectNameFilter(OpenDialog->nameFilters().constFirst());
-    if (OpenDialog->exec() != QDialog::Accepted) return;
-    const QStringList chosen = OpenDialog->selectedFiles();
+    openDialog->setDirectory(QDir::currentPath());
+    openDialog->selectFile(QString());
+    openDialog->selectNameFilter(openDialog->nameFilters().constFirst());
+    if (openDialog->exec() != QDialog::Accepted) return;
+    const QStringList chosen = openDialog->selectedFiles();
     if (!chosen.isEmpty()) LoadSourceFile(chosen.constFirst());
   });
 }
 
-void TFicheConvertisseur::EnregistrerLogoClick() {
+void MainWindow::EnregistrerLogoClick() {
   RunGuarded(this, [this] {
-    const int example = RadioGroup1->ItemIndex();
+    const int example = exampleGroup->ItemIndex();
     const QString caption =
         example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
     const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
@@ -223,11 +222,11 @@ void TFicheConvertisseur::EnregistrerLogoClick() {
     if (chosen.isEmpty()) return;
     // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
     base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
-                          PaneText(Editeur));
+                          PaneText(logoPane));
   });
 }
 
-QString TFicheConvertisseur::AskSavePath(const QString& proposedPath) {
+QString MainWindow::AskSavePath(const QString& proposedPath) {
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
@@ -241,23 +240,23 @@ QString TFicheConvertisseur::AskSavePath(const QString& proposedPath) {
   return chosen.isEmpty() ? QString() : chosen.constFirst();
 }
 
-void TFicheConvertisseur::CopierClick() {
+void MainWindow::CopierClick() {
   RunGuarded(this, [this] {
-    const QString selected = SelectedPaneText(Editeur);
+    const QString selected = SelectedPaneText(logoPane);
     if (!selected.isEmpty()) QGuiApplication::clipboard()->setText(selected);
   });
 }
 
-void TFicheConvertisseur::SelectionnertoutClick() {
+void MainWindow::SelectionnertoutClick() {
   RunGuarded(this, [this] {
-    Editeur->setFocus();
-    Editeur->selectAll();
+    logoPane->setFocus();
+    logoPane->selectAll();
   });
 }
 
-void TFicheConvertisseur::RadioGroup1Click() {
+void MainWindow::RadioGroup1Click() {
   RunGuarded(this, [this] {
-    const int index = RadioGroup1->ItemIndex();
+    const int index = exampleGroup->ItemIndex();
     if (index < 0 || index >= examples::kExampleCount) return;
     sourceText_ = examples::ExampleDocument(index);
     documentPath_.clear();
@@ -265,14 +264,14 @@ void TFicheConvertisseur::RadioGroup1Click() {
   });
 }
 
-void TFicheConvertisseur::FormCreate() {
+void MainWindow::FormCreate() {
   RunGuarded(this, [this] {
     FitToScreen();
     Centre();
   });
 }
 
-void TFicheConvertisseur::FormResize() {
+void MainWindow::FormResize() {
   RunGuarded(this, [this] {
     // A maximised or full-screen window would be given the screen's size again.
     const Qt::WindowStates bigStates = Qt::WindowMaximized | Qt::WindowFullScreen;
@@ -285,45 +284,45 @@ void TFicheConvertisseur::FormResize() {
   });
 }
 
-void TFicheConvertisseur::TortuvalClick() {
-  RunGuarded(this, [this] { ficheAproposTortuval_->exec(); });
+void MainWindow::TortuvalClick() {
+  RunGuarded(this, [this] { about_->exec(); });
 }
 
-void TFicheConvertisseur::LancerleprogrammeLOGOClick() {
+void MainWindow::LancerleprogrammeLOGOClick() {
   RunGuarded(this, [this] {
-    if (ficheExecution_ == nullptr) {
-      ficheExecution_ = new RunWindow(this);
-      connect(ficheExecution_, &RunWindow::ErrorAtLine, this, &TFicheConvertisseur::SelectLogoLine);
+    if (runView_ == nullptr) {
+      runView_ = new RunWindow(this);
+      connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
     }
     // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
-    ficheExecution_->Start(PaneText(Editeur));
-    ficheExecution_->show();
-    ficheExecution_->raise();
-    ficheExecution_->activateWindow();
+    runView_->Start(PaneText(logoPane));
+    runView_->show();
+    runView_->raise();
+    runView_->activateWindow();
   });
 }
 
-void TFicheConvertisseur::SelectLogoLine(int line) {
-  const QTextBlock block = Editeur->document()->findBlockByNumber(line - 1);
+void MainWindow::SelectLogoLine(int line) {
+  const QTextBlock block = logoPane->document()->findBlockByNumber(line - 1);
   if (!block.isValid()) return;
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  Editeur->setTextCursor(cursor);
-  Editeur->ensureCursorVisible();
+  logoPane->setTextCursor(cursor);
+  logoPane->ensureCursorVisible();
 }
 
-void TFicheConvertisseur::OpenSourceFile(const QString& path) {
+void MainWindow::OpenSourceFile(const QString& path) {
   RunGuarded(this, [this, &path] { LoadSourceFile(path); });
 }
 
-void TFicheConvertisseur::LoadSourceFile(const QString& path) {
+void MainWindow::LoadSourceFile(const QString& path) {
   // A file that cannot be read raises an Error before any pane changes; the command's
   // RunGuarded shows it.
   const std::string text =
       convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
   // The text goes through the pane and is taken back from it, as the user would see it.
-  SetPaneText(Editeur, text);
-  sourceText_ = PaneText(Editeur);
+  SetPaneText(logoPane, text);
+  sourceText_ = PaneText(logoPane);
   documentPath_ = path;
   ConvertionPseudal2Logo();
   // Told once the panes show the result, which stays as the conversion made it.
@@ -331,13 +330,13 @@ void TFicheConvertisseur::LoadSourceFile(const QString& path) {
   if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
 }
 
-void TFicheConvertisseur::FitToScreen() {
+void MainWindow::FitToScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   QWidget* client = centralWidget();
   // The frame, the menu bar and the status line keep their sizes; only the client area gives.
   const QSize frame = frameGeometry().size() - size();
   const QSize chrome = layout()->totalSizeHint() - client->size() + frame;
-  const QSize minimum = MinimumClientSize(RadioGroup1->minimumSizeHint().height());
+  const QSize minimum = MinimumClientSize(exampleGroup->minimumSizeHint().height());
   const QSize fitted = FittedClientSize(screen->availableGeometry().size(), chrome, minimum);
   if (fitted == client->size()) return;
   client->setFixedSize(fitted);
@@ -345,9 +344,9 @@ void TFicheConvertisseur::FitToScreen() {
   layout()->activate();
 }
 
-bool TFicheConvertisseur::Shrunk() const { return centralWidget()->size() != kClientSize; }
+bool MainWindow::Shrunk() const { return centralWidget()->size() != kClientSize; }
 
-void TFicheConvertisseur::Centre() {
+void MainWindow::Centre() {
   const QSize outer = frameGeometry().size();
   if (Shrunk()) {
     // The screen is too small for the window: all of it goes on the screen's free area.
@@ -360,29 +359,29 @@ void TFicheConvertisseur::Centre() {
   move(screen.left() + position.left, screen.top() + position.top);
 }
 
-void TFicheConvertisseur::resizeEvent(QResizeEvent* event) {
+void MainWindow::resizeEvent(QResizeEvent* event) {
   QMainWindow::resizeEvent(event);
   FormResize();
 }
 
-void TFicheConvertisseur::showEvent(QShowEvent* event) {
+void MainWindow::showEvent(QShowEvent* event) {
   QMainWindow::showEvent(event);
   // The frame's size is known once the window is shown, on some systems a moment later: the
   // window is fitted and centred again with it.
-  QMetaObject::invokeMethod(this, &TFicheConvertisseur::FormResize, Qt::QueuedConnection);
+  QMetaObject::invokeMethod(this, &MainWindow::FormResize, Qt::QueuedConnection);
 }
 
-void TFicheConvertisseur::changeEvent(QEvent* event) {
+void MainWindow::changeEvent(QEvent* event) {
   QMainWindow::changeEvent(event);
   // A window manager may maximise the window without changing its size, the size being fixed;
   // that is undone as a size change would be, once the state change is over.
   if (event->type() == QEvent::WindowStateChange &&
       (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
-    QMetaObject::invokeMethod(this, &TFicheConvertisseur::FormResize, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(this, &MainWindow::FormResize, Qt::QueuedConnection);
   }
 }
 
-bool TFicheConvertisseur::HandleFileDrag(QEvent* event) {
+bool MainWindow::HandleFileDrag(QEvent* event) {
   const QEvent::Type type = event->type();
   if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
   // Enter and move events are drop events too, each carrying the dragged data.
@@ -398,23 +397,23 @@ bool TFicheConvertisseur::HandleFileDrag(QEvent* event) {
   return true;
 }
 
-void TFicheConvertisseur::dragEnterEvent(QDragEnterEvent* event) {
+void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
   if (!HandleFileDrag(event)) QMainWindow::dragEnterEvent(event);
 }
 
-void TFicheConvertisseur::dragMoveEvent(QDragMoveEvent* event) {
+void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
   if (!HandleFileDrag(event)) QMainWindow::dragMoveEvent(event);
 }
 
-void TFicheConvertisseur::dropEvent(QDropEvent* event) {
+void MainWindow::dropEvent(QDropEvent* event) {
   if (!HandleFileDrag(event)) QMainWindow::dropEvent(event);
 }
 
-bool TFicheConvertisseur::eventFilter(QObject* watched, QEvent* event) {
-  const bool onPane = watched == Editeur->viewport() || watched == Editeur2->viewport();
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+  const bool onPane = watched == logoPane->viewport() || watched == listingPane->viewport();
   if (onPane && HandleFileDrag(event)) return true;
   // Swallowed whole: nothing else in the window answers Alt with a letter.
-  const bool onEditor = watched == Editeur || watched == Editeur2;
+  const bool onEditor = watched == logoPane || watched == listingPane;
   if (onEditor && event->type() == QEvent::KeyPress &&
       TypesWithAlt(*static_cast<QKeyEvent*>(event))) {
     return true;

@@ -1,4 +1,4 @@
-#include "cli/cli_runner.h"
+#include "cli/logo_run.h"
 
 #include <algorithm>
 #include <deque>

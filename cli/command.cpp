@@ -1,4 +1,4 @@
-#include "cli/cli_run.h"
+#include "cli/command.h"
 
 #include <iterator>
 #include <optional>
@@ -7,7 +7,7 @@
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/output_file.h"
-#include "cli/cli_runner.h"
+#include "cli/logo_run.h"
 #include "convert/conversion.h"
 #include "convert/document_faults.h"
 #include "convert/source_file.h"

@@ -26,48 +26,48 @@ namespace tortuval::app {
 class FindingMarks;
 class RadioGroup;
 class RunWindow;
-class TFicheAproposTortuval;
+class AboutWindow;
 
-/// The main window, a single instance living until the program ends. Its controls are public
-/// and named as in the window's layout so that each handler reads like the user's action.
-class TFicheConvertisseur : public QMainWindow {
+/// The main window, a single instance living until the program ends. Its controls are public,
+/// named for what they are; its slots bear the names of the user's actions.
+class MainWindow : public QMainWindow {
   Q_OBJECT
 
  public:
   /// Builds the window and its hidden about window, centred, with empty panes and no example
   /// selected.
-  explicit TFicheConvertisseur(QWidget* parent = nullptr);
+  explicit MainWindow(QWidget* parent = nullptr);
 
-  QPlainTextEdit* Editeur = nullptr;         ///< right pane: the generated LOGO program
-  QFileDialog* OpenDialog = nullptr;         ///< the open-file dialog of "Ouvrir."
-  QMenuBar* MainMenu1 = nullptr;             ///< the menu bar
-  QMenu* Fichier = nullptr;                  ///< "Fichier."
-  QAction* Ouvrir = nullptr;                 ///< "Ouvrir."
-  QAction* EnregistrerLogo = nullptr;        ///< "Enregistrer le programme LOGO."
-  QMenu* Edition = nullptr;                  ///< "Edition."
-  QAction* Copier = nullptr;                 ///< "Copier"
-  QAction* Selectionnertout = nullptr;       ///< "Sélectionner tout."
-  RadioGroup* RadioGroup1 = nullptr;         ///< "Programmes-exemples.": the built-in examples
-  QPlainTextEdit* Editeur2 = nullptr;        ///< left pane: the pseudo-code listing
-  QLabel* Label1 = nullptr;                  ///< "Programme LOGO."
-  QLabel* Label2 = nullptr;                  ///< "Programme Pseudal."
-  QMenu* Infos = nullptr;                    ///< "Infos."
-  QMenu* Aproposde = nullptr;                ///< "A propos de..."
-  QAction* Tortuval = nullptr;               ///< "Tortuval"
-  QMenu* Execution = nullptr;                ///< "Exécution."
-  QAction* LancerleprogrammeLOGO = nullptr;  ///< "Lancer le programme LOGO."
+  QPlainTextEdit* logoPane = nullptr;     ///< right pane: the generated LOGO program
+  QFileDialog* openDialog = nullptr;      ///< the open-file dialog of "Ouvrir."
+  QMenuBar* mainMenu = nullptr;           ///< the menu bar
+  QMenu* fileMenu = nullptr;              ///< "Fichier."
+  QAction* openAction = nullptr;          ///< "Ouvrir."
+  QAction* saveLogoAction = nullptr;      ///< "Enregistrer le programme LOGO."
+  QMenu* editMenu = nullptr;              ///< "Edition."
+  QAction* copyAction = nullptr;          ///< "Copier"
+  QAction* selectAllAction = nullptr;     ///< "Sélectionner tout."
+  RadioGroup* exampleGroup = nullptr;     ///< "Programmes-exemples.": the built-in examples
+  QPlainTextEdit* listingPane = nullptr;  ///< left pane: the pseudo-code listing
+  QLabel* logoLabel = nullptr;            ///< "Programme LOGO."
+  QLabel* listingLabel = nullptr;         ///< "Programme Pseudal."
+  QMenu* infoMenu = nullptr;              ///< "Infos."
+  QMenu* aboutMenu = nullptr;             ///< "A propos de..."
+  QAction* aboutAction = nullptr;         ///< "Tortuval"
+  QMenu* runMenu = nullptr;               ///< "Exécution."
+  QAction* runLogoAction = nullptr;       ///< "Lancer le programme LOGO."
   /// Under the panes: the check of the program ("Programme vérifié : …"); a click goes to the
   /// next line to review.
-  QPushButton* ResumeVerification = nullptr;
+  QPushButton* checkSummary = nullptr;
 
   /// The checker's findings on the LOGO pane, shown since the last conversion.
   FindingMarks* Marks() const { return marks_; }
 
   /// The about window, owned by this window.
-  TFicheAproposTortuval* FicheAproposTortuval() const { return ficheAproposTortuval_; }
+  AboutWindow* About() const { return about_; }
 
   /// The run window, created on the first run; nullptr before.
-  RunWindow* FicheExecution() const { return ficheExecution_; }
+  RunWindow* RunView() const { return runView_; }
 
   /// The Windows-1252 document the last conversion was given, empty before the first one.
   const std::string& SourceText() const { return sourceText_; }
@@ -85,18 +85,18 @@ class TFicheConvertisseur : public QMainWindow {
   void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
 
  public slots:
-  /// Converts SourceText and puts the LOGO program in Editeur and the listing in Editeur2.
+  /// Converts SourceText and puts the LOGO program in logoPane and the listing in listingPane.
   void ConvertionPseudal2Logo();
-  /// "Ouvrir.": asks for a file, loads it into Editeur, takes it back as SourceText, converts.
+  /// "Ouvrir.": asks for a file, loads it into logoPane, takes it back as SourceText, converts.
   void OuvrirClick();
-  /// "Enregistrer le programme LOGO.": asks for a file and writes Editeur's text to it in
+  /// "Enregistrer le programme LOGO.": asks for a file and writes logoPane's text to it in
   /// Windows-1252 with CR LF line breaks.
   void EnregistrerLogoClick();
-  /// "Copier": copies Editeur's selection to the clipboard, if there is one.
+  /// "Copier": copies logoPane's selection to the clipboard, if there is one.
   void CopierClick();
-  /// "Sélectionner tout.": focuses Editeur and selects all of its text.
+  /// "Sélectionner tout.": focuses logoPane and selects all of its text.
   void SelectionnertoutClick();
-  /// The selection of RadioGroup1 changed: converts the chosen example.
+  /// The selection of exampleGroup changed: converts the chosen example.
   void RadioGroup1Click();
   /// The window was created: centres it on the primary screen (shrunk to fit its free area
   /// when that cannot hold it).
@@ -138,9 +138,9 @@ class TFicheConvertisseur : public QMainWindow {
   QString documentPath_;  // the file last converted, empty after an example
   SavePathChooser chooseSavePath_;
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
-  TFicheAproposTortuval* ficheAproposTortuval_ = nullptr;
+  AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
-  RunWindow* ficheExecution_ = nullptr;
+  RunWindow* runView_ = nullptr;
 };
 
 }  // namespace tortuval::app

@@ -10,15 +10,15 @@ namespace tortuval::app {
 
 /// The about window, created hidden once at start-up, shown modally on demand and hidden again
 /// (never destroyed) when closed, so that it keeps its place between showings.
-class TFicheAproposTortuval : public QDialog {
+class AboutWindow : public QDialog {
   Q_OBJECT
 
  public:
   /// Builds the window hidden and centres it on the primary screen once.
-  explicit TFicheAproposTortuval(QWidget* parent = nullptr);
+  explicit AboutWindow(QWidget* parent = nullptr);
 
-  QLabel* Label1 = nullptr;            ///< the headline, the product name in blue
-  QLabel* Label2 = nullptr;            ///< the date line
+  QLabel* logoLabel = nullptr;         ///< the headline, the product name in blue
+  QLabel* listingLabel = nullptr;      ///< the date line
   QPushButton* CloseButton = nullptr;  ///< "Fermer"
 
  public slots:

@@ -1,6 +1,6 @@
 #pragma once
-// One run of pseudal2logo: reads the inputs, converts them and writes the results, on streams
-// given by the caller so that a run can happen inside a test.
+// One invocation of pseudal2logo: reads the inputs, converts them and writes the results, on
+// streams given by the caller so that an invocation can happen inside a test.
 
 #include <istream>
 #include <ostream>

@@ -1,4 +1,4 @@
-#include "app/ConvertisseurPseudalUnitApropos.h"
+#include "app/about_window.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -29,7 +29,7 @@ QLabel* CentredLabel(const QString& text, const QFont& font, QRect area, QWidget
 
 }  // namespace
 
-TFicheAproposTortuval::TFicheAproposTortuval(QWidget* parent)
+AboutWindow::AboutWindow(QWidget* parent)
     : QDialog(parent, Qt::Dialog | Qt::MSWindowsFixedSizeDialogHint | Qt::CustomizeWindowHint |
                           Qt::WindowTitleHint | Qt::WindowCloseButtonHint) {
   setWindowTitle(QStringLiteral("A propos de Tortuval."));
@@ -37,13 +37,13 @@ TFicheAproposTortuval::TFicheAproposTortuval(QWidget* parent)
   setFixedSize(kClientWidth, kClientHeight);
   setFont(ShellFont(11));
 
-  Label1 =
+  logoLabel =
       CentredLabel(QStringLiteral("Tortuval"), ShellFont(24, true), QRect(37, 19, 266, 29), this);
-  QPalette blue = Label1->palette();
+  QPalette blue = logoLabel->palette();
   blue.setColor(QPalette::WindowText, Qt::blue);
-  Label1->setPalette(blue);
+  logoLabel->setPalette(blue);
 
-  Label2 =
+  listingLabel =
       CentredLabel(QStringLiteral("Mai 2019"), ShellFont(19, true), QRect(115, 62, 88, 23), this);
 
   CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
@@ -51,14 +51,14 @@ TFicheAproposTortuval::TFicheAproposTortuval(QWidget* parent)
   CloseButton->setGeometry(128, 144, 75, 33);
   CloseButton->setDefault(true);
   CloseButton->setFocus();
-  connect(CloseButton, &QPushButton::clicked, this, &TFicheAproposTortuval::CloseButtonClick);
+  connect(CloseButton, &QPushButton::clicked, this, &AboutWindow::CloseButtonClick);
 
   FormCreate();
 }
 
-void TFicheAproposTortuval::CloseButtonClick() { close(); }
+void AboutWindow::CloseButtonClick() { close(); }
 
-void TFicheAproposTortuval::FormCreate() {
+void AboutWindow::FormCreate() {
   // Centred once, here; afterwards the window stays wherever it was last left.
   const QRect screen = QGuiApplication::primaryScreen()->geometry();
   const QSize outer = frameGeometry().size();
