@@ -5,26 +5,11 @@
 #include <string_view>
 
 #include "fuzz/fuzz_check.h"
-#include "logo/check_parts.h"
 #include "logo/checker.h"
-#include "logo/tokens.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view program(reinterpret_cast<const char*>(data), size);
-  // Read in pieces on several threads, the program must give the stream of a single reader.
-  tortuval::fuzz::Check(tortuval::logo::ReadLexemesInPieces(program, 3) ==
-                            tortuval::logo::ReadLexemesInPieces(program, 1),
-                        "a program read in pieces reads as a whole");
   const std::vector<tortuval::logo::Finding> findings = tortuval::logo::CheckProgram(program);
-  // Checked on two threads, every range cut near its middle, it must give the same findings.
-  const std::vector<tortuval::logo::Finding> cut = tortuval::logo::CheckProgramWith(program, 1);
-  tortuval::fuzz::Check(cut.size() == findings.size(), "two threads find as many as one");
-  for (std::size_t i = 0; i < cut.size(); ++i) {
-    tortuval::fuzz::Check(cut[i].line == findings[i].line && cut[i].column == findings[i].column &&
-                              cut[i].kind == findings[i].kind &&
-                              cut[i].message == findings[i].message,
-                          "two threads find what one finds, in the same order");
-  }
   // Every finding points into the text, in line then column order.
   int lines = 1;
   for (const char c : program) lines += c == '\n' ? 1 : 0;

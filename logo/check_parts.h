@@ -65,17 +65,6 @@ struct InstructionScope {
 void CheckInstructions(const LexemeStream& stream, std::size_t begin, std::size_t end,
                        const InstructionScope& scope, std::vector<Finding>& findings);
 
-/// CheckInstructions that stops at lexeme `stop` when its walk meets it between two instructions
-/// outside every block, which it tells by returning true: the rest of the range, checked from
-/// `stop`, then gives the findings the whole walk would give.
-bool CheckInstructionsUntil(const LexemeStream& stream, std::size_t begin, std::size_t end,
-                            std::size_t stop, const InstructionScope& scope,
-                            std::vector<Finding>& findings);
-
-/// CheckProgram, with the ranges (main parts and procedures) of at least `lexemesWorthTwoThreads`
-/// lexemes checked on two threads; the findings are the same whatever the count.
-std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemesWorthTwoThreads);
-
 /// True when `procedure` is one of the converter's support procedures, name and text alike
 /// (blanks and line ends aside).
 bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& procedure);

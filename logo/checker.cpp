@@ -8,7 +8,6 @@
 
 #include "logo/check_parts.h"
 #include "logo/messages.h"
-#include "logo/side_thread.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
@@ -58,56 +57,11 @@ NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
   return names;
 }
 
-// How many lines are searched for one without indentation.
-constexpr std::size_t kLinesSearchedForACut = 4096;
-
-// Where a long range may be cut: the first lexeme of a line without indentation at or after
-// lexeme `from` (the converter indents every block, so such a line is likely outside them all),
-// else of the line after `from`'s.
-std::size_t CutAfter(const LexemeStream& stream, std::size_t from, std::size_t end) {
-  const std::vector<std::uint32_t>& firsts = stream.lineFirsts;
-  auto line = static_cast<std::size_t>(std::upper_bound(firsts.begin(), firsts.end(), from) -
-                                       firsts.begin());
-  const std::size_t fallback = line < firsts.size() ? firsts[line] : end;
-  for (const std::size_t last = std::min(firsts.size(), line + kLinesSearchedForACut);
-       line < last && firsts[line] < end; ++line) {
-    const Lexeme& first = stream.lexemes[firsts[line]];
-    if (first.begin == stream.lineStarts[line] && first.kind != TokenKind::kLineEnd) {
-      return firsts[line];
-    }
-  }
-  return std::min(fallback, end);
-}
-
-// The bracket balance and the instructions of lexemes [begin, end), with their findings in the
-// order one walk gives. A long range is cut at a line that is likely outside every block: a
-// second thread checks the balance of the whole range and the instructions from that line,
-// while this thread checks the instructions up to it. If this thread's walk does not meet the
-// line between two instructions outside every block, it goes on to the end and the second
-// thread's instructions are dropped.
+// The bracket balance and the instructions of lexemes [begin, end).
 void CheckRange(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
-                const InstructionScope& scope, std::size_t lexemesWorthTwoThreads,
-                std::vector<Finding>& findings) {
-  if (end - begin < lexemesWorthTwoThreads) {
-    CheckBalance(stream, begin, end, rangeEnd, findings);
-    CheckInstructions(stream, begin, end, scope, findings);
-    return;
-  }
-  const std::size_t cut = CutAfter(stream, begin + (end - begin) / 2, end);
-  std::vector<Finding> balance;
-  std::vector<Finding> fromCut;
-  std::future<void> second = OnSideThread([&] {
-    CheckBalance(stream, begin, end, rangeEnd, balance);
-    CheckInstructions(stream, cut, end, scope, fromCut);
-  });
-  std::vector<Finding> upToCut;
-  const bool metCut = CheckInstructionsUntil(stream, begin, end, cut, scope, upToCut);
-  second.get();
-  for (std::vector<Finding>* part : {&balance, &upToCut, &fromCut}) {
-    if (part == &fromCut && !metCut) break;
-    findings.insert(findings.end(), std::make_move_iterator(part->begin()),
-                    std::make_move_iterator(part->end()));
-  }
+                const InstructionScope& scope, std::vector<Finding>& findings) {
+  CheckBalance(stream, begin, end, rangeEnd, findings);
+  CheckInstructions(stream, begin, end, scope, findings);
 }
 
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
@@ -147,13 +101,6 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>
 }  // namespace
 
 std::vector<Finding> CheckProgram(std::string_view text) {
-  // Below this many lexemes a range is checked on one thread.
-  constexpr std::size_t kLexemesWorthTwoThreads = std::size_t{1} << 18;
-  return CheckProgramWith(text, AvailableCores() < 2 ? std::numeric_limits<std::size_t>::max()
-                                                     : kLexemesWorthTwoThreads);
-}
-
-std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemesWorthTwoThreads) {
   const LexemeStream stream = ReadLexemes(text);
   const ProgramParts parts = FindParts(stream);
   const std::vector<Lexeme>& lexemes = stream.lexemes;
@@ -166,8 +113,7 @@ std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemes
                FormatMessage(MessageId::kStrayEnd, {stream.TextOf(lexemes[at])}));
   }
   for (const auto& [begin, end] : parts.mainParts) {
-    CheckRange(stream, begin, end, RangeEnd::kProgramEnd, {&names, nullptr, 0, &warned},
-               lexemesWorthTwoThreads, findings);
+    CheckRange(stream, begin, end, RangeEnd::kProgramEnd, {&names, nullptr, 0, &warned}, findings);
   }
   // By name number: the mark of the last procedure that introduced the value.
   std::vector<std::uint32_t> locals(stream.names.Size(), 0);
@@ -184,7 +130,7 @@ std::vector<Finding> CheckProgramWith(std::string_view text, std::size_t lexemes
                            [&](std::uint32_t name) { locals[name] = localMark; });
     const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
     CheckRange(stream, procedure.bodyBegin, procedure.bodyEnd, rangeEnd,
-               {&names, &locals, localMark, &warned}, lexemesWorthTwoThreads, findings);
+               {&names, &locals, localMark, &warned}, findings);
     if (!procedure.closed) {
       const std::string_view name = procedure.nameAt == ProcedureParts::kNoLexeme
                                         ? std::string_view()

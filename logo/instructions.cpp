@@ -24,12 +24,11 @@ constexpr bool IsStop(TokenKind kind) { return (kStops >> static_cast<unsigned>(
 
 class InstructionCheck {
  public:
-  InstructionCheck(const LexemeStream& stream, std::size_t end, std::size_t stopAt,
-                   const InstructionScope& scope, std::vector<Finding>& findings)
+  InstructionCheck(const LexemeStream& stream, std::size_t end, const InstructionScope& scope,
+                   std::vector<Finding>& findings)
       : stream_(stream),
         tokens_(stream.lexemes.data()),
         end_(end),
-        stopAt_(stopAt),
         scope_(scope),
         primitives_(scope.names->primitives.data()),
         procedureInputs_(scope.names->procedureInputs.data()),
@@ -39,17 +38,9 @@ class InstructionCheck {
         minus_(stream.names.Find("-")),
         plus_(stream.names.Find("+")) {}
 
-  // Whether the walk stopped at `stopAt`.
-  bool MetStop() const { return metStop_; }
-
   // Reads instructions up to the end, or up to the "]" that closes the block when `inList`.
-  // Outside every block the walk stops at `stopAt_` when it meets it between two instructions.
   void Instructions(std::size_t& at, bool inList) {
     while (at < end_) {
-      if (at == stopAt_ && !inList) {
-        metStop_ = true;
-        return;
-      }
       const TokenKind kind = tokens_[at].kind;
       if (kind == TokenKind::kCloseList && inList) return;
       if (IsStop(kind)) {
@@ -336,8 +327,6 @@ class InstructionCheck {
   const LexemeStream& stream_;
   const Lexeme* tokens_;
   std::size_t end_;
-  std::size_t stopAt_;
-  bool metStop_ = false;
   const InstructionScope& scope_;
   // The meanings by name, read for nearly every lexeme: held here as plain arrays.
   const Primitive* const* primitives_;
@@ -354,15 +343,8 @@ class InstructionCheck {
 
 void CheckInstructions(const LexemeStream& stream, std::size_t begin, std::size_t end,
                        const InstructionScope& scope, std::vector<Finding>& findings) {
-  CheckInstructionsUntil(stream, begin, end, end, scope, findings);
-}
-
-bool CheckInstructionsUntil(const LexemeStream& stream, std::size_t begin, std::size_t end,
-                            std::size_t stop, const InstructionScope& scope,
-                            std::vector<Finding>& findings) {
-  InstructionCheck check(stream, end, stop, scope, findings);
+  InstructionCheck check(stream, end, scope, findings);
   check.Instructions(begin, false);
-  return check.MetStop();
 }
 
 }  // namespace tortuval::logo

@@ -15,7 +15,6 @@
 
 #include "base/cp1252.h"
 #include "base/error.h"
-#include "logo/side_thread.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
@@ -175,10 +174,8 @@ constexpr std::array<Start, 256> kStarts = [] {
 // for runs of spaces and words of a few bytes.
 class Lexer {
  public:
-  // The buffers are sized for `size` bytes: those of the piece, or of the whole program for the
-  // first piece, to which the others are then appended without moving it.
-  Lexer(std::string_view text, std::size_t begin, std::size_t size)
-      : text_(text), begin_(begin), lineStart_(begin) {
+  explicit Lexer(std::string_view text) : text_(text) {
+    const std::size_t size = text.size();
     stream_.text = text;
     // Converted programs hold about one token per 28 bytes, most of them indentation. A
     // buffer of one per 24 bytes stays under glibc's largest mapping threshold (32 MB) for
@@ -194,7 +191,7 @@ class Lexer {
     // each larger copy would be mapped and faulted in afresh).
     stream_.brackets.reserve(size / 64 + 1);
     stream_.quoted.reserve(size / 128 + 1);
-    stream_.lineStarts.push_back(static_cast<std::uint32_t>(begin));
+    stream_.lineStarts.push_back(0);
     stream_.lineFirsts.push_back(0);
   }
 
@@ -202,7 +199,7 @@ class Lexer {
     // The place is a local, kept in a register; the helpers take and give places.
     const std::size_t size = text_.size();
     const char* const bytes = text_.data();
-    std::size_t at = begin_;
+    std::size_t at = 0;
     while (at < size) {
       const char c = bytes[at];
       // Most bytes of a converted program are spaces: lone ones between words, and runs of
@@ -536,11 +533,10 @@ class Lexer {
   static constexpr std::int8_t kNotAsked = -1;
 
   std::string_view text_;
-  std::size_t begin_;                   // where reading starts: the start of a line
   Lexeme* first_ = nullptr;             // stream_.lexemes' buffer
   Lexeme* out_ = nullptr;               // where the next lexeme goes
   Lexeme* limit_ = nullptr;             // the end of the buffer
-  std::size_t lineStart_;               // where the current line starts
+  std::size_t lineStart_ = 0;           // where the current line starts
   std::uint32_t lineFirst_ = 0;         // the index of the current line's first lexeme
   int textDepth_ = 0;                   // brackets open in a text list on this line
   std::vector<std::int8_t> opensText_;  // by name: whether the word's first input is text
@@ -557,111 +553,15 @@ Place LexemeStream::PlaceOf(std::uint32_t offset) const {
 
 namespace {
 
-// Appends to `stream` the lexemes of `next`, read from the line start where `stream` ends (its
-// last lexeme is a line end), as if one reader had read both: indices, lines and names go on
-// from those of `stream`.
-void Append(LexemeStream& stream, const LexemeStream& next) {
-  const auto lexemeBase = static_cast<std::uint32_t>(stream.lexemes.size());
-  // The line that `stream` started last is the first line of `next`.
-  stream.lineStarts.pop_back();
-  stream.lineFirsts.pop_back();
-  const auto lineBase = static_cast<std::uint32_t>(stream.lineStarts.size());
-  // Names new to `stream` are numbered in the order `next` met them, as one reader would have.
-  // One more entry keeps kNoName, so that renaming needs no branch.
-  std::vector<std::uint32_t> names(next.names.Size() + 1, kNoName);
-  for (std::uint32_t name = 0; name < next.names.Size(); ++name) {
-    names[name] = stream.names.Intern(next.names.Key(name));
-  }
-  const auto lastName = static_cast<std::uint32_t>(next.names.Size());
-  const auto renamed = [&](std::uint32_t name) { return names[std::min(name, lastName)]; };
-
-  stream.lexemes.insert(stream.lexemes.end(), next.lexemes.begin(), next.lexemes.end());
-  Lexeme* const appended = stream.lexemes.data() + lexemeBase;
-  for (std::size_t at = 0; at < next.lexemes.size(); ++at) {
-    appended[at].name = renamed(appended[at].name);
-  }
-  // The other lists are copied whole, then their indices and lines moved on in place.
-  const auto commentBase = static_cast<std::uint32_t>(stream.comments.size());
-  const auto appendMoved = [](auto& list, const auto& more, auto move) {
-    const std::size_t from = list.size();
-    list.insert(list.end(), more.begin(), more.end());
-    for (std::size_t at = from; at < list.size(); ++at) move(list[at]);
-  };
-  appendMoved(stream.comments, next.comments,
-              [&](Comment& comment) { comment.line += static_cast<int>(lineBase); });
-  stream.lineStarts.insert(stream.lineStarts.end(), next.lineStarts.begin(), next.lineStarts.end());
-  appendMoved(stream.lineFirsts, next.lineFirsts,
-              [&](std::uint32_t& first) { first += lexemeBase; });
-  appendMoved(stream.quoted, next.quoted, [&](QuotedAt& quoted) {
-    quoted.index += lexemeBase;
-    quoted.name = renamed(quoted.name);
-    quoted.wordBefore = renamed(quoted.wordBefore);
-  });
-  appendMoved(stream.brackets, next.brackets, [&](BracketAt& bracket) {
-    bracket.index += lexemeBase;
-    bracket.line += lineBase;
-  });
-  appendMoved(stream.procedureLines, next.procedureLines,
-              [&](std::uint32_t& line) { line += lineBase; });
-  appendMoved(stream.warnedLines, next.warnedLines, [&](WarnedLine& warned) {
-    warned.line += lineBase;
-    warned.firstLexeme += lexemeBase;
-    warned.comment += commentBase;
-  });
-}
-
-// Below this many bytes a piece is not worth a thread of its own; past a few pieces, appending
-// them costs more than reading them side by side saves.
-constexpr std::size_t kBytesPerPiece = std::size_t{1} << 20;
-constexpr std::size_t kMostPieces = 4;
-
 }  // namespace
 
-LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces) {
+LexemeStream ReadLexemes(std::string_view program) {
   if (program.size() > std::numeric_limits<std::uint32_t>::max()) {
     ThrowError("Le programme dépasse 4 Go : il est trop long pour être lu.");
   }
-  // The pieces are cut just after line ends, where the reader keeps no state from the line
-  // before; each piece's reader sees the text up to its piece's end only, so that no lexeme is
-  // read past it. Empty pieces are dropped.
-  pieces = std::max<std::size_t>(pieces, 1);
-  std::vector<std::size_t> cuts = {0};
-  for (std::size_t piece = 1; piece < pieces; ++piece) {
-    const std::size_t wanted = program.size() / pieces * piece;
-    const std::size_t lineEnd = program.find('\n', std::max(cuts.back(), wanted));
-    if (lineEnd == std::string_view::npos || lineEnd + 1 >= program.size()) break;
-    cuts.push_back(lineEnd + 1);
-  }
-  cuts.push_back(program.size());
-  const auto read = [&](std::size_t piece) {
-    const std::size_t size = piece == 0 ? program.size() : cuts[piece + 1] - cuts[piece];
-    return Lexer(program.substr(0, cuts[piece + 1]), cuts[piece], size).Run();
-  };
-  std::vector<std::future<LexemeStream>> later;
-  for (std::size_t piece = 1; piece + 1 < cuts.size(); ++piece) {
-    later.push_back(OnSideThread([&read, piece] { return read(piece); }));
-  }
-  LexemeStream stream = read(0);
-  for (std::future<LexemeStream>& next : later) Append(stream, next.get());
+  LexemeStream stream = Lexer(program).Run();
   stream.text = program;
   return stream;
-}
-
-LexemeStream ReadLexemes(std::string_view program) {
-  if (program.size() < 2 * kBytesPerPiece) return ReadLexemesInPieces(program, 1);
-  return ReadLexemesInPieces(program, std::min<std::size_t>({program.size() / kBytesPerPiece,
-                                                             AvailableCores(), kMostPieces}));
-}
-
-bool operator==(const LexemeStream& a, const LexemeStream& b) {
-  if (a.names.Size() != b.names.Size()) return false;
-  for (std::uint32_t name = 0; name < a.names.Size(); ++name) {
-    if (a.names.Key(name) != b.names.Key(name)) return false;
-  }
-  return a.text.data() == b.text.data() && a.text.size() == b.text.size() &&
-         a.lexemes == b.lexemes && a.comments == b.comments && a.lineStarts == b.lineStarts &&
-         a.lineFirsts == b.lineFirsts && a.quoted == b.quoted && a.brackets == b.brackets &&
-         a.procedureLines == b.procedureLines && a.warnedLines == b.warnedLines;
 }
 
 TokenStream ReadTokens(std::string_view program) { return TokensOf(ReadLexemes(program)); }

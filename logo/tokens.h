@@ -151,15 +151,8 @@ struct LexemeStream {
 };
 
 /// Reads a program as ReadTokens does, into the compact form. Texts of 4 GiB or more are refused
-/// with an error: offsets are 32-bit. Long texts are read in pieces side by side, one a core.
+/// with an error: offsets are 32-bit.
 LexemeStream ReadLexemes(std::string_view program);
-
-/// ReadLexemes with the text cut into about `pieces` pieces at line ends, each read on a thread
-/// of its own, then joined: the stream is the same whatever the count.
-LexemeStream ReadLexemesInPieces(std::string_view program, std::size_t pieces);
-
-/// Whether two streams hold the same lexemes, comments, lines, indices and names.
-bool operator==(const LexemeStream& a, const LexemeStream& b);
 
 /// The tokens of a stream read in the compact form, with their texts and places.
 TokenStream TokensOf(LexemeStream lexemes);

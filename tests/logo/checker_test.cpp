@@ -191,40 +191,6 @@ TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
   }
 }
 
-// Long ranges are checked on two threads, cut at a line that is likely outside every block: the
-// findings, their order and kinds must be those of one thread, also when the cut line turns out
-// to be inside a block.
-TEST(CheckProgram, TwoThreadsFindWhatOneFinds) {
-  const auto listed = [](const std::vector<Finding>& findings) {
-    std::vector<std::string> shown;
-    for (const Finding& finding : findings) {
-      shown.push_back(DescribeFinding(finding) + " #" +
-                      std::to_string(static_cast<int>(finding.kind)));
-    }
-    return shown;
-  };
-  std::vector<std::string> programs = {
-      // The unindented lines after the middle stand inside a block.
-      Program({"SIVRAI [", "ECRIS :a", "ECRIS 1", "ECRIS :z ( 2", "ECRIS [ 3", "]", "ECRIS :y"}),
-      Program({"POUR f :x", "TESTE :x > 1 SIVRAI [", "ECRIS foo :x", "rends :q", "]", "FIN",
-               "ECRIS f", "( ECRIS 2", "ECRIS :w ]"}),
-  };
-  for (const FaultCase& fault : kFaultCases) programs.push_back(Program(fault.lines));
-  for (int index = 0; index < examples::kExampleCount; ++index) {
-    programs.push_back(convert::ConvertDocument(examples::ExampleDocument(index)).logoText);
-  }
-  generator::GeneratorOptions options;
-  options.targetBytes = 64 << 10;
-  programs.push_back(convert::ConvertDocument(generator::GenerateDocument(options)).logoText);
-  for (const std::string& program : programs) {
-    const std::vector<std::string> one = listed(CheckProgram(program));
-    for (const std::size_t lexemes : {1, 7, 100}) {
-      EXPECT_EQ(listed(CheckProgramWith(program, lexemes)), one)
-          << "ranges of " << lexemes << " lexemes or more, in " << program.substr(0, 60);
-    }
-  }
-}
-
 TEST(CheckProgram, ReadsLineFeedsAlone) {
   const std::vector<Finding> findings = CheckProgram("ECRIS 1\nECRIS :z\n");
   ASSERT_EQ(findings.size(), 1u);

@@ -116,46 +116,6 @@ TEST(ReadLexemes, IndexEachLineAndEachQuotedWord) {
   EXPECT_EQ(ReadLexemes("a\n  // c").lineFirsts, (std::vector<std::uint32_t>{0, 2}));
 }
 
-// Long programs are read in pieces cut at line ends, on several threads, then joined: the joined
-// stream must be the one a single reader gives, whatever the count and wherever the cuts fall.
-TEST(ReadLexemesInPieces, GiveTheStreamOfOneReader) {
-  generator::GeneratorOptions options;
-  options.targetBytes = 64 << 10;
-  std::vector<std::string> programs = {
-      convert::ConvertDocument(generator::GenerateDocument(options)).logoText,
-      convert::ConvertDocument(examples::ExampleDocument(15)).logoText,
-      "",
-      "\n",
-      "\n\n\n",
-      "a",
-      "a\n",
-      "\r\n",
-      "x\r\ny",
-      "// c\n// d",
-      // Names met first in a later piece, in both cases, and state that a line holds: a text
-      // list, a block, "TANT QUE", a comment, a name introduced by SOIT.
-      "ECRIS [ a // b\nSOIT \"v 1\nsivrai [\nTANT QUE :v < 2 [ ECRIS :v ]\n]\npour f :x\nFIN\nsoit "
-      "\"W :v",
-  };
-  for (const std::string& program : std::vector<std::string>(programs)) {
-    programs.push_back(program + "\n");
-  }
-  for (const std::string& program : programs) {
-    const LexemeStream one = ReadLexemesInPieces(program, 1);
-    for (std::size_t pieces = 2; pieces <= 9; ++pieces) {
-      EXPECT_TRUE(ReadLexemesInPieces(program, pieces) == one)
-          << pieces << " pieces of " << program.size() << " bytes";
-    }
-  }
-  // The joined names are numbered as one reader numbers them, in the order they are met.
-  const LexemeStream joined = ReadLexemesInPieces("a b\nc a\nd b\n", 3);
-  for (const char* name : {"A", "B", "C", "D"}) {
-    EXPECT_EQ(joined.names.Key(joined.names.Find(name)), name);
-  }
-  EXPECT_EQ(joined.names.Find("D"), 3u);
-  EXPECT_EQ(joined.lexemes[6].name, joined.names.Find("D"));
-}
-
 // Words are sifted many bytes at a time: a word must end at the right byte wherever it lies
 // against those blocks, whatever its length, and bytes that only look like ends must not end it.
 TEST(ReadTokens, WordsEndAtTheirFirstEndingByteAtAnyDistance) {
