@@ -58,6 +58,11 @@ constexpr bool IsWordByte(unsigned char c) {
   }
 }
 
+/// True when `text` has a word byte at `at` (false past its end).
+constexpr bool IsWordByteAt(std::string_view text, std::size_t at) {
+  return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));
+}
+
 /// The Unicode code point of a Windows-1252 byte; the five undefined bytes map to U+0081 and the
 /// like.
 char32_t Cp1252ToCodePoint(unsigned char byte);

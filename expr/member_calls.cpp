@@ -104,7 +104,7 @@ class MemberCallRewriter {
         out_.append(pending_.back().text);
         pending_.pop_back();
         ++i;
-      } else if (std::size_t next = RewriteCallAt(i); next != kNone) {
+      } else if (std::size_t next = text_[i] == '.' ? RewriteMethodAt(i) : kNone; next != kNone) {
         changed = true;
         i = next;
       } else {
@@ -117,11 +117,8 @@ class MemberCallRewriter {
   }
 
  private:
-  // Rewrites the method call whose point is at `i`, if any; returns where the scan goes on, or
-  // kNone.
-  std::size_t RewriteCallAt(std::size_t i) { return text_[i] == '.' ? RewriteMethodAt(i) : kNone; }
-
-  // ".toString()" and ".substr(" behind a declared variable of the right type.
+  // ".toString()" and ".substr(" behind a declared variable of the right type, the point at
+  // `dot`; returns where the scan goes on, or kNone.
   std::size_t RewriteMethodAt(std::size_t dot) {
     std::size_t end = dot;
     while (end > 0 && text_[end - 1] == ' ') --end;

@@ -43,15 +43,11 @@ constexpr ReplaceRule kOperatorWords[] = {
 };
 // clang-format on
 
-bool IsWordByteAt(std::string_view text, std::size_t at) {
-  return at < text.size() && base::IsWordByte(static_cast<unsigned char>(text[at]));
-}
-
 // Where the operand of a minus sign starting at `at` ends: a run of word bytes and points, an
 // exponent's sign and digits included ("1e-8"), or `at` itself when there is none.
 std::size_t OperandEnd(std::string_view text, std::size_t at) {
   std::size_t end = at;
-  while (end < text.size() && (IsWordByteAt(text, end) || text[end] == '.')) ++end;
+  while (end < text.size() && (base::IsWordByteAt(text, end) || text[end] == '.')) ++end;
   const bool exponent = end - at >= 2 && (text[end - 1] == 'e' || text[end - 1] == 'E') &&
                         IsDigit(text[at]) && end + 1 < text.size() &&
                         (text[end] == '-' || text[end] == '+') && IsDigit(text[end + 1]);

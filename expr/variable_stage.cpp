@@ -14,10 +14,6 @@ constexpr std::size_t kNone = std::string::npos;
 constexpr std::string_view kLength = ".length";
 constexpr std::string_view kCharCodeAt = ".charCodeAt (";
 
-bool IsWordAt(std::string_view text, std::size_t at) {
-  return at < text.size() && base::IsWordByte(static_cast<unsigned char>(text[at]));
-}
-
 bool Matches(const Variable& variable, std::string_view word) {
   return variable.match == Case::kInsensitive || variable.name == word;
 }
@@ -33,7 +29,7 @@ std::size_t LengthEnd(std::string_view text, std::size_t at) {
   if (at < text.size() && text[at] == ' ') ++at;
   if (!StartsWithAnyCase(text, at, kLength)) return kNone;
   const std::size_t end = at + kLength.size();
-  return IsWordAt(text, end) ? kNone : end;
+  return base::IsWordByteAt(text, end) ? kNone : end;
 }
 
 // Where the ".charCodeAt (" right after a name at `at` ends (stage 5 has spaced its bracket), or
@@ -218,11 +214,11 @@ class OnePassMarker {
     std::size_t i = 0;
     while (i < text_.size()) {
       std::size_t end = i;
-      while (end < text_.size() && !IsWordAt(text_, end)) ++end;
+      while (end < text_.size() && !base::IsWordByteAt(text_, end)) ++end;
       out_.append(text_, i, end - i);
       if (end == text_.size()) break;
       i = end;
-      while (end < text_.size() && IsWordAt(text_, end)) ++end;
+      while (end < text_.size() && base::IsWordByteAt(text_, end)) ++end;
       if (!MarkWord(i, end, i)) return false;
     }
     result.swap(out_);
@@ -249,7 +245,7 @@ class OnePassMarker {
     if (LengthEnd(text_, end) != kNone || charCodeEnd != kNone) {
       // The call takes the "(" behind it and ends in a blank: a word right behind would stand
       // after a blank that the text does not hold.
-      if (named != 1 || IsWordAt(text_, charCodeEnd)) return false;
+      if (named != 1 || base::IsWordByteAt(text_, charCodeEnd)) return false;
       const Variable& variable = functionNamed.empty()
                                      ? scope_.globals.Distinct()[globalNamed[0]]
                                      : scope_.functions.Distinct()[functionNamed[0]];

@@ -45,12 +45,6 @@ struct Comment {
   std::string_view text;
   int line;
   int column;
-
-  /// Same text at the same place of the same program.
-  friend bool operator==(const Comment& a, const Comment& b) {
-    return a.text.data() == b.text.data() && a.text.size() == b.text.size() && a.line == b.line &&
-           a.column == b.column;
-  }
 };
 
 /// A line whose comment holds kParenthesesWarningSentence, told while its bytes are at hand,
@@ -90,7 +84,6 @@ struct Lexeme {
   std::uint32_t name;    ///< as Token::name
   TokenKind kind;
 
-  friend bool operator==(const Lexeme&, const Lexeme&) = default;
 };
 
 /// Where a bracket or parenthesis stands among the lexemes, with what the bracket balance needs
@@ -104,7 +97,6 @@ struct BracketAt {
   /// For a "[": a line end follows it.
   bool beforeLineEnd = false;
 
-  friend bool operator==(const BracketAt&, const BracketAt&) = default;
 };
 
 /// A quoted word, and the word just before it (how names are introduced: SOIT "x, DEFINIS "x).
@@ -114,7 +106,6 @@ struct QuotedAt {
   /// The name of the lexeme before it when that is a bare word; kNoName otherwise.
   std::uint32_t wordBefore;
 
-  friend bool operator==(const QuotedAt&, const QuotedAt&) = default;
 };
 
 /// A line and a column, both from 1 (the column in bytes).
