@@ -58,6 +58,19 @@ constexpr bool IsWordByte(unsigned char c) {
   }
 }
 
+/// True when both texts are the same once in Windows-1252 upper case: the one case-insensitive
+/// comparison of words.
+constexpr bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (UpperCp1252(static_cast<unsigned char>(a[i])) !=
+        UpperCp1252(static_cast<unsigned char>(b[i]))) {
+      return false;
+    }
+  }
+  return true;
+}
+
 /// True when `text` has a word byte at `at` (false past its end).
 constexpr bool IsWordByteAt(std::string_view text, std::size_t at) {
   return at < text.size() && IsWordByte(static_cast<unsigned char>(text[at]));

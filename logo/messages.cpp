@@ -120,20 +120,9 @@ constexpr Leftover kLeftovers[] = {
     {"F2", true, MessageId::kInactiveFunction},
 };
 
-bool EqualIgnoringCase(std::string_view text, std::string_view pattern) {
-  if (text.size() != pattern.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (base::UpperCp1252(static_cast<unsigned char>(text[i])) !=
-        base::UpperCp1252(static_cast<unsigned char>(pattern[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
   for (std::size_t at = 0; at + pattern.size() <= text.size(); ++at) {
-    if (EqualIgnoringCase(text.substr(at, pattern.size()), pattern)) return true;
+    if (base::EqualIgnoringCase(text.substr(at, pattern.size()), pattern)) return true;
   }
   return false;
 }
@@ -177,7 +166,7 @@ std::string Quoted(std::string_view text) {
 
 const Leftover* FindLeftover(std::string_view word) {
   for (const Leftover& row : kLeftovers) {
-    if (row.wholeWord ? EqualIgnoringCase(word, row.pattern)
+    if (row.wholeWord ? base::EqualIgnoringCase(word, row.pattern)
                       : ContainsIgnoringCase(word, row.pattern)) {
       return &row;
     }

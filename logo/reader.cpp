@@ -4,14 +4,7 @@
 
 namespace tortuval::logo {
 bool IsWord(const Token& token, std::string_view upper) {
-  if (token.kind != TokenKind::kWord || token.text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < upper.size(); ++i) {
-    if (base::UpperCp1252(static_cast<unsigned char>(token.text[i])) !=
-        static_cast<unsigned char>(upper[i])) {
-      return false;
-    }
-  }
-  return true;
+  return token.kind == TokenKind::kWord && base::EqualIgnoringCase(token.text, upper);
 }
 
 ProgramParts FindParts(const LexemeStream& stream) {

@@ -89,17 +89,6 @@ bool IsLetter(char c) { return Is(c, kLetterByte); }
 bool EndsWord(char c) { return Is(c, kEndsWord); }
 bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
 
-bool SameIgnoringCase(std::string_view text, std::string_view upper) {
-  if (text.size() != upper.size()) return false;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    if (base::UpperCp1252(static_cast<unsigned char>(text[i])) !=
-        static_cast<unsigned char>(upper[i])) {
-      return false;
-    }
-  }
-  return true;
-}
-
 // What the lexer does at the first byte of something: one table look-up and one switch per
 // token or run of blanks.
 enum class Start : std::uint8_t {
@@ -501,11 +490,12 @@ class Lexer {
     std::size_t end = std::max(WordEnd(at), at + 1);
     // "TANT QUE" is one construct: the second word joins the first when it follows on the line.
     if (end - at == 4 && MayBeTant(text_.data() + at) &&
-        SameIgnoringCase(text_.substr(at, 4), "TANT")) {
+        base::EqualIgnoringCase(text_.substr(at, 4), "TANT")) {
       std::size_t next = end;
       while (next < text_.size() && (text_[next] == ' ' || text_[next] == '\t')) ++next;
       const std::size_t nextEnd = WordEnd(next);
-      if (next > end && SameIgnoringCase(text_.substr(next, nextEnd - next), "QUE")) end = nextEnd;
+      if (next > end && base::EqualIgnoringCase(text_.substr(next, nextEnd - next), "QUE"))
+        end = nextEnd;
     }
     return end - at;
   }
@@ -551,9 +541,7 @@ Place LexemeStream::PlaceOf(std::uint32_t offset) const {
   return Place{line, static_cast<int>(offset - lineStarts[static_cast<std::size_t>(line - 1)]) + 1};
 }
 
-namespace {
-
-}  // namespace
+namespace {}  // namespace
 
 LexemeStream ReadLexemes(std::string_view program) {
   if (program.size() > std::numeric_limits<std::uint32_t>::max()) {

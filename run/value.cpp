@@ -118,17 +118,6 @@ bool AsNumber(const Value& value, double& number) {
   return value.IsWord() && ParseNumber(value.word(), number);
 }
 
-bool SameLetters(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (base::UpperCp1252(static_cast<unsigned char>(a[i])) !=
-        base::UpperCp1252(static_cast<unsigned char>(b[i]))) {
-      return false;
-    }
-  }
-  return true;
-}
-
 }  // namespace
 
 bool Equal(const Value& a, const Value& b) {
@@ -139,7 +128,7 @@ bool Equal(const Value& a, const Value& b) {
     const Value& other = a.IsBool() ? b : a;
     const bool truth = a.IsBool() ? a.truth() : b.truth();
     if (other.IsBool()) return other.truth() == truth;
-    return other.IsWord() && SameLetters(other.word(), truth ? "vrai" : "faux");
+    return other.IsWord() && base::EqualIgnoringCase(other.word(), truth ? "vrai" : "faux");
   }
   if (a.IsList() && b.IsList()) {
     const List& left = a.items();
