@@ -3,6 +3,7 @@
 
 #include <benchmark/benchmark.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -20,31 +21,31 @@ class SilentConsole : public run::Console {
   std::optional<std::string> ReadAnswer(std::string_view) override { return std::nullopt; }
 };
 
-// One assignment a pass: the loop's own step aside, one statement per pass.
-void BM_RunCountedAssignments(benchmark::State& state) {
-  const std::string program = "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
-                              " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n";
+// Runs `program` once an iteration; `items` pass in each run.
+void TimeRuns(benchmark::State& state, const std::string& program, std::int64_t items) {
   SilentConsole console;
   for (auto _ : state) {
     const run::RunResult result = run::RunProgram(program, console);
-    if (result.outcome != run::Outcome::kCompleted)
-      state.SkipWithError("the loop did not complete");
+    if (result.outcome != run::Outcome::kCompleted) state.SkipWithError("the run did not complete");
   }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+  state.SetItemsProcessed(state.iterations() * items);
+}
+
+// One assignment a pass: the loop's own step aside, one statement per pass.
+void BM_RunCountedAssignments(benchmark::State& state) {
+  TimeRuns(state,
+           "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
+               " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n",
+           state.range(0));
 }
 BENCHMARK(BM_RunCountedAssignments)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // A list of numbers built one append at a time, "SOIT "L PH :L :i" in a counted loop.
 void BM_RunAppends(benchmark::State& state) {
-  const std::string program = "DEFINIS \"L LISTE\r\nREPETE " + std::to_string(state.range(0)) +
-                              " [ SOIT \"L PH :L boucle ]\r\nECRIS card :L\r\n";
-  SilentConsole console;
-  for (auto _ : state) {
-    const run::RunResult result = run::RunProgram(program, console);
-    if (result.outcome != run::Outcome::kCompleted)
-      state.SkipWithError("the loop did not complete");
-  }
-  state.SetItemsProcessed(state.iterations() * state.range(0));
+  TimeRuns(state,
+           "DEFINIS \"L LISTE\r\nREPETE " + std::to_string(state.range(0)) +
+               " [ SOIT \"L PH :L boucle ]\r\nECRIS card :L\r\n",
+           state.range(0));
 }
 BENCHMARK(BM_RunAppends)->Arg(20'000)->Unit(benchmark::kMillisecond);
 
