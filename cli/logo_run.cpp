@@ -109,7 +109,7 @@ void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing
 // "NAME:LINE: message", or "NAME: message" when the run names no line.
 std::string ErrorLine(std::string_view name, int line, std::string_view message) {
   std::string text(name);
-  if (line > 0) text += ":" + std::to_string(line);
+  if (line > 0) text.append(":").append(std::to_string(line));
   text.append(": ").append(message);
   return base::Cp1252ToUtf8(text);
 }

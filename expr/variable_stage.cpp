@@ -101,7 +101,8 @@ void MarkMembers(std::string& text, std::string_view name) {
 // or, passing it over, an empty one; the scan goes on behind a rewritten occurrence.
 template <typename Rewrite>
 void RewriteSpacedName(std::string& text, std::string_view name, Case match, Rewrite rewrite) {
-  const std::string spaced = " " + std::string(name) + " ";
+  std::string spaced(1, ' ');
+  spaced.append(name).push_back(' ');
   std::string out;
   std::size_t done = 0;
   std::size_t hit = Find(text, spaced, 0, match);
