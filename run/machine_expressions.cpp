@@ -1,0 +1,207 @@
+// The machine's expressions: values, numbers and truth values, evaluated from the tree.
+
+#include <cmath>
+
+#include "run/machine.h"
+
+namespace tortuval::run {
+
+// ---- Expressions.
+
+Value Machine::Eval(const Node& node) {
+  switch (node.op) {
+    case Op::kConstant:
+      return node.value;
+    case Op::kNumber:
+      return Value::Number(node.number);
+    case Op::kVariable:
+      return Read(node);
+    case Op::kAdd:
+      if (!Numeric(node)) return Sum(node);
+      [[fallthrough]];
+    case Op::kNegate:
+    case Op::kSubtract:
+    case Op::kMultiply:
+    case Op::kDivide:
+    case Op::kRemainder:
+    case Op::kQuotient:
+    case Op::kPower:
+    case Op::kMath:
+      return Value::Number(EvalNumber(node));
+    case Op::kEqual:
+    case Op::kNotEqual:
+    case Op::kLess:
+    case Op::kGreater:
+    case Op::kLessEqual:
+    case Op::kGreaterEqual:
+    case Op::kAnd:
+    case Op::kOr:
+      return Value::Bool(EvalTruth(node));
+    case Op::kPrimitive: {
+      Value inputs[4];
+      int count = 0;
+      for (const Node& kid : node.kids) {
+        if (count == 4) break;
+        inputs[count++] = Eval(kid);
+      }
+      line_ = node.line;
+      return node.builtin->function(*this, inputs, count);
+    }
+    case Op::kItem:
+      return Item(node);
+    case Op::kPointList: {
+      List items;
+      for (const Node& kid : node.kids) items.push_back(Eval(kid));
+      return Value::MakeList(std::move(items));
+    }
+    case Op::kRepCount:
+      return Value::Number(RepCount());
+    case Op::kCall:
+      return Call(node, true);
+    case Op::kFailure:
+      line_ = node.line;
+      Fail(node.value.word());
+    default:
+      line_ = node.line;
+      Fail(Message("Cette instruction ne rend pas de valeur."));
+  }
+}
+
+// Whether an expression gives a number without being evaluated as a value: "+" looks at what
+// its variables hold, so that adding numbers keeps its fast way.
+bool Machine::Numeric(const Node& node) {
+  switch (node.op) {
+    case Op::kNumber:
+    case Op::kMath:
+      return true;
+    case Op::kVariable:
+      return Variable(node).IsNumber();
+    case Op::kAdd:
+      return Numeric(node.kids[0]) && Numeric(node.kids[1]);
+    default:
+      return node.op >= Op::kNegate && node.op <= Op::kPower;
+  }
+}
+
+// "+" adds numbers; with a word that is no number on either side it joins the two printed
+// values, as the source notation does with its strings ("x = " + x, lettre + envers).
+Value Machine::Sum(const Node& node) {
+  const Value a = Eval(node.kids[0]);
+  const Value b = Eval(node.kids[1]);
+  if (a.IsNumber() && b.IsNumber()) return Value::Number(a.number() + b.number());
+  double ignored = 0;
+  const auto isText = [&](const Value& value) {
+    return value.IsWord() && !ParseNumber(value.word(), ignored);
+  };
+  line_ = node.line;
+  if (isText(a) || isText(b)) {
+    std::string joined = Printed(a);
+    std::string second = Printed(b);
+    AllowSize(joined.size() + second.size());
+    joined += second;
+    return Value::Word(std::move(joined));
+  }
+  return Value::Number(NumberOf(a) + NumberOf(b));
+}
+
+double Machine::EvalNumber(const Node& node) {
+  switch (node.op) {
+    case Op::kNumber:
+      return node.number;
+    case Op::kVariable: {
+      const Value& value = Variable(node);
+      if (value.IsNumber()) return value.number();
+      line_ = node.line;
+      return NumberOf(Read(node));
+    }
+    case Op::kNegate:
+      return -EvalNumber(node.kids[0]);
+    case Op::kAdd:
+      return EvalNumber(node.kids[0]) + EvalNumber(node.kids[1]);
+    case Op::kSubtract:
+      return EvalNumber(node.kids[0]) - EvalNumber(node.kids[1]);
+    case Op::kMultiply:
+      return EvalNumber(node.kids[0]) * EvalNumber(node.kids[1]);
+    case Op::kPower:
+      return std::pow(EvalNumber(node.kids[0]), EvalNumber(node.kids[1]));
+    case Op::kDivide:
+    case Op::kRemainder:
+    case Op::kQuotient: {
+      const double a = EvalNumber(node.kids[0]);
+      const double b = EvalNumber(node.kids[1]);
+      if (b == 0) {
+        line_ = node.line;
+        Fail(Message("Division par zéro."));
+      }
+      if (node.op == Op::kDivide) return a / b;
+      return node.op == Op::kRemainder ? std::fmod(a, b) : std::trunc(a / b);
+    }
+    case Op::kMath: {
+      const double x = EvalNumber(node.kids[0]);
+      line_ = node.line;
+      return node.builtin->math(*this, x);
+    }
+    default: {
+      const Value value = Eval(node);
+      line_ = node.line;
+      return NumberOf(value);
+    }
+  }
+}
+
+bool Machine::EvalTruth(const Node& node) {
+  switch (node.op) {
+    case Op::kAnd:
+      return EvalTruth(node.kids[0]) && EvalTruth(node.kids[1]);
+    case Op::kOr:
+      return EvalTruth(node.kids[0]) || EvalTruth(node.kids[1]);
+    case Op::kEqual:
+    case Op::kNotEqual:
+    case Op::kLess:
+    case Op::kGreater:
+    case Op::kLessEqual:
+    case Op::kGreaterEqual:
+      return Compare(node);
+    default: {
+      const Value value = Eval(node);
+      line_ = node.line;
+      return TruthOf(value);
+    }
+  }
+}
+
+bool Machine::Compare(const Node& node) {
+  const Value a = Eval(node.kids[0]);
+  const Value b = Eval(node.kids[1]);
+  line_ = node.line;
+  if (node.op == Op::kEqual) return Equal(a, b);
+  if (node.op == Op::kNotEqual) return !Equal(a, b);
+  double x = 0;
+  double y = 0;
+  int order = 0;
+  const bool numbers = (a.IsNumber() || (a.IsWord() && ParseNumber(a.word(), x))) &&
+                       (b.IsNumber() || (b.IsWord() && ParseNumber(b.word(), y)));
+  if (numbers) {
+    if (a.IsNumber()) x = a.number();
+    if (b.IsNumber()) y = b.number();
+    order = x < y ? -1 : x > y ? 1 : 0;
+  } else if (a.IsWord() && b.IsWord()) {
+    order = a.word().compare(b.word());
+  } else {
+    x = NumberOf(a);
+    y = NumberOf(b);
+    order = x < y ? -1 : x > y ? 1 : 0;
+  }
+  switch (node.op) {
+    case Op::kLess:
+      return order < 0;
+    case Op::kGreater:
+      return order > 0;
+    case Op::kLessEqual:
+      return order <= 0 && !(numbers && (std::isnan(x) || std::isnan(y)));
+    default:
+      return order >= 0 && !(numbers && (std::isnan(x) || std::isnan(y)));
+  }
+}
+
+}  // namespace tortuval::run

@@ -1,0 +1,103 @@
+// The machine's lists: reading an item, replacing one, and growing a list where it is.
+
+#include <cmath>
+
+#include "run/machine.h"
+
+namespace tortuval::run {
+namespace {
+
+// The largest list position a program may write: beyond it a program is running away.
+constexpr double kMaxPosition = 4'194'303;
+
+}  // namespace
+
+// SOIT "L PH :L x: the list in L and x joined, the usual way to grow a list one item at a time.
+bool Machine::AppendsToItself(const Node& node) {
+  const Node& value = node.kids[0];
+  return value.op == Op::kPrimitive && value.builtin->name == "PH" && value.kids.size() == 2 &&
+         value.kids[0].op == Op::kVariable && value.kids[0].slot == node.slot &&
+         value.kids[0].local == node.local;
+}
+
+// When nothing but the variable holds its list, the list grows where it is instead of being
+// copied whole at each append. Inputs are read in the same order as any call of PH; a list that
+// the second input changed or shares goes the usual way.
+void Machine::AppendInPlace(const Node& node) {
+  const Node& join = node.kids[0];
+  Value list = Eval(join.kids[0]);
+  Value more = Eval(join.kids[1]);
+  line_ = join.line;
+  Value& variable = Variable(node);
+  if (!list.IsList() || !variable.SharesListWith(list)) {
+    Value inputs[2] = {std::move(list), std::move(more)};
+    variable = join.builtin->function(*this, inputs, 2);
+    return;
+  }
+  AllowSize(list.items().size() + (more.IsList() ? more.items().size() : 1));
+  variable = Value();  // the list's one other holder, so that it may grow where it is
+  List& items = list.OwnItems();
+  if (more.IsList()) {
+    const List moreItems = more.items();  // a copy: `more` may be this very list
+    items.insert(items.end(), moreItems.begin(), moreItems.end());
+  } else {
+    items.push_back(std::move(more));
+  }
+  Variable(node) = std::move(list);
+}
+
+void Machine::Replace(const Node& node) {
+  Value value = Eval(node.kids[0]);
+  const double index = EvalNumber(node.kids[1]);
+  line_ = node.line;
+  Value& list = Variable(node);
+  if (list.IsNone()) list = Value::MakeList({});
+  if (!list.IsList()) Fail(Message("« %s » n'est pas une liste.", NameOf(node)));
+  const std::size_t at = Position(node, index, list.items().size(), true);
+  List& items = list.OwnItems();
+  if (at >= items.size()) {
+    Charge(at + 1 - items.size());
+    // Positions skipped over get 0, the filler the converter itself writes before a read
+    // into a list position.
+    items.resize(at + 1, Value::Number(0));
+  }
+  items[at] = std::move(value);
+}
+
+std::size_t Machine::Position(const Node& node, double index, std::size_t size,
+                              bool forWrite) const {
+  const double at = node.flag ? index : index - 1;
+  if (at != std::floor(at)) {
+    Fail(Message("La position %s n'est pas un nombre entier.", FormatNumber(index)));
+  }
+  if (at < 0 || (forWrite ? at > kMaxPosition : at >= static_cast<double>(size))) {
+    Fail(Message("La position " + std::string(forWrite ? "" : "lue ") +
+                     "%s est hors de la liste (" + FormatNumber(static_cast<double>(size)) +
+                     " éléments).",
+                 FormatNumber(index)));
+  }
+  return static_cast<std::size_t>(at);
+}
+
+Value Machine::Item(const Node& node) {
+  const double index = EvalNumber(node.kids[1]);
+  const Node& source = node.kids[0];
+  // A variable's list is read where it lies, without a copy.
+  Value held;
+  const Value* list = nullptr;
+  if (source.op == Op::kVariable) {
+    list = &Read(source);
+  } else {
+    held = Eval(source);
+    list = &held;
+  }
+  line_ = node.line;
+  if (list->IsList()) {
+    return list->items()[Position(node, index, list->items().size(), false)];
+  }
+  const std::string word = Printed(*list);
+  const std::size_t at = Position(node, index, word.size(), false);
+  return Value::Word(word.substr(at, 1));
+}
+
+}  // namespace tortuval::run
