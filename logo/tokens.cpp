@@ -5,7 +5,6 @@
 #include <bit>
 #include <cstdint>
 #include <cstring>
-#include <future>
 #include <limits>
 #include <vector>
 
@@ -15,151 +14,15 @@
 
 #include "base/cp1252.h"
 #include "base/error.h"
+#include "logo/lexer_bytes.h"
 #include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
 
-constexpr bool IsBlankByte(char c) {
-  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
-}
-constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+using namespace lexer_bytes;
 
-// Bytes that end a bare word or a value name. A "-" is one too, except between two letters:
-// the support procedures call "écart-type".
-constexpr bool EndsWordByte(char c) {
-  switch (c) {
-    case ' ':
-    case '\t':
-    case '\r':
-    case '\n':
-    case '\f':
-    case '\v':
-    case '[':
-    case ']':
-    case '(':
-    case ')':
-    case '+':
-    case '-':
-    case '*':
-    case '/':
-    case '%':
-    case '^':
-    case '=':
-    case '<':
-    case '>':
-    case ':':
-    case '"':
-      return true;
-    default:
-      return false;
-  }
-}
-
-// What each byte is to the lexer, looked up once per byte in the word loops.
-enum ByteClass : std::uint8_t {
-  kBlankByte = 1,   // a blank other than the line end
-  kLetterByte = 2,  // a letter: a word byte that is no digit and no "_"
-  kEndsWord = 4,    // ends a bare word or a value name
-  kEndsQuoted = 8,  // ends a quoted word: a blank, a line end or a bracket
-};
-
-constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
-  std::array<std::uint8_t, 256> classes{};
-  for (int byte = 0; byte < 256; ++byte) {
-    const auto c = static_cast<char>(byte);
-    std::uint8_t bits = 0;
-    if (IsBlankByte(c)) bits |= kBlankByte;
-    if (base::IsWordByte(static_cast<unsigned char>(byte)) && !IsDigit(c) && c != '_') {
-      bits |= kLetterByte;
-    }
-    if (EndsWordByte(c)) bits |= kEndsWord;
-    if (IsBlankByte(c) || c == '\n' || c == '[' || c == ']' || c == '(' || c == ')') {
-      bits |= kEndsQuoted;
-    }
-    classes[static_cast<std::size_t>(byte)] = bits;
-  }
-  return classes;
-}();
-
-bool Is(char c, ByteClass byteClass) {
-  return (kByteClasses[static_cast<unsigned char>(c)] & byteClass) != 0;
-}
-bool IsLetter(char c) { return Is(c, kLetterByte); }
-bool EndsWord(char c) { return Is(c, kEndsWord); }
-bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
-
-// What the lexer does at the first byte of something: one table look-up and one switch per
-// token or run of blanks.
-enum class Start : std::uint8_t {
-  kWord,  // any byte not listed below
-  kSpace,
-  kBlank,  // a blank other than the space
-  kLineEnd,
-  kSlash,
-  kOpenList,
-  kCloseList,
-  kOpenGroup,
-  kCloseGroup,
-  kLess,
-  kGreater,
-  kSign,  // + - * % ^ =
-  kColon,
-  kQuote,
-  kDigit,
-  kDot,
-};
-
-constexpr Start StartOf(char c) {
-  switch (c) {
-    case ' ':
-      return Start::kSpace;
-    case '\n':
-      return Start::kLineEnd;
-    case '/':
-      return Start::kSlash;
-    case '[':
-      return Start::kOpenList;
-    case ']':
-      return Start::kCloseList;
-    case '(':
-      return Start::kOpenGroup;
-    case ')':
-      return Start::kCloseGroup;
-    case '<':
-      return Start::kLess;
-    case '>':
-      return Start::kGreater;
-    case '+':
-    case '-':
-    case '*':
-    case '%':
-    case '^':
-    case '=':
-      return Start::kSign;
-    case ':':
-      return Start::kColon;
-    case '"':
-      return Start::kQuote;
-    case '.':
-      return Start::kDot;
-    default:
-      break;
-  }
-  if (IsBlankByte(c)) return Start::kBlank;
-  return IsDigit(c) ? Start::kDigit : Start::kWord;
-}
-
-constexpr std::array<Start, 256> kStarts = [] {
-  std::array<Start, 256> starts{};
-  for (int byte = 0; byte < 256; ++byte) {
-    starts[static_cast<std::size_t>(byte)] = StartOf(static_cast<char>(byte));
-  }
-  return starts;
-}();
-
-// Reads a text once into lexemes, from `begin` (the start of a line) to the end of the text it is
-// given. Converted programs are mostly indentation and short words, so the loop below is written
+// Reads a text once into lexemes. Converted programs are mostly indentation and short words, so the loop below is written
 // for runs of spaces and words of a few bytes.
 class Lexer {
  public:
@@ -540,8 +403,6 @@ Place LexemeStream::PlaceOf(std::uint32_t offset) const {
   const auto line = static_cast<int>(next - lineStarts.begin());
   return Place{line, static_cast<int>(offset - lineStarts[static_cast<std::size_t>(line - 1)]) + 1};
 }
-
-namespace {}  // namespace
 
 LexemeStream ReadLexemes(std::string_view program) {
   if (program.size() > std::numeric_limits<std::uint32_t>::max()) {

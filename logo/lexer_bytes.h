@@ -1,0 +1,150 @@
+#pragma once
+// What each byte of a program is to the lexer: its classes, looked up in the word loops, and what
+// the lexer does at the first byte of a token. Tables of 256 entries, built at compile time.
+
+#include <array>
+#include <cstdint>
+
+#include "base/cp1252.h"
+
+namespace tortuval::logo::lexer_bytes {
+
+constexpr bool IsBlankByte(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\f' || c == '\v';
+}
+constexpr bool IsDigit(char c) { return c >= '0' && c <= '9'; }
+
+// Bytes that end a bare word or a value name. A "-" is one too, except between two letters:
+// the support procedures call "écart-type".
+constexpr bool EndsWordByte(char c) {
+  switch (c) {
+    case ' ':
+    case '\t':
+    case '\r':
+    case '\n':
+    case '\f':
+    case '\v':
+    case '[':
+    case ']':
+    case '(':
+    case ')':
+    case '+':
+    case '-':
+    case '*':
+    case '/':
+    case '%':
+    case '^':
+    case '=':
+    case '<':
+    case '>':
+    case ':':
+    case '"':
+      return true;
+    default:
+      return false;
+  }
+}
+
+// What each byte is to the lexer, looked up once per byte in the word loops.
+enum ByteClass : std::uint8_t {
+  kBlankByte = 1,   // a blank other than the line end
+  kLetterByte = 2,  // a letter: a word byte that is no digit and no "_"
+  kEndsWord = 4,    // ends a bare word or a value name
+  kEndsQuoted = 8,  // ends a quoted word: a blank, a line end or a bracket
+};
+
+constexpr std::array<std::uint8_t, 256> kByteClasses = [] {
+  std::array<std::uint8_t, 256> classes{};
+  for (int byte = 0; byte < 256; ++byte) {
+    const auto c = static_cast<char>(byte);
+    std::uint8_t bits = 0;
+    if (IsBlankByte(c)) bits |= kBlankByte;
+    if (base::IsWordByte(static_cast<unsigned char>(byte)) && !IsDigit(c) && c != '_') {
+      bits |= kLetterByte;
+    }
+    if (EndsWordByte(c)) bits |= kEndsWord;
+    if (IsBlankByte(c) || c == '\n' || c == '[' || c == ']' || c == '(' || c == ')') {
+      bits |= kEndsQuoted;
+    }
+    classes[static_cast<std::size_t>(byte)] = bits;
+  }
+  return classes;
+}();
+
+inline bool Is(char c, ByteClass byteClass) {
+  return (kByteClasses[static_cast<unsigned char>(c)] & byteClass) != 0;
+}
+inline bool IsLetter(char c) { return Is(c, kLetterByte); }
+inline bool EndsWord(char c) { return Is(c, kEndsWord); }
+inline bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
+
+// What the lexer does at the first byte of something: one table look-up and one switch per
+// token or run of blanks.
+enum class Start : std::uint8_t {
+  kWord,  // any byte not listed below
+  kSpace,
+  kBlank,  // a blank other than the space
+  kLineEnd,
+  kSlash,
+  kOpenList,
+  kCloseList,
+  kOpenGroup,
+  kCloseGroup,
+  kLess,
+  kGreater,
+  kSign,  // + - * % ^ =
+  kColon,
+  kQuote,
+  kDigit,
+  kDot,
+};
+
+constexpr Start StartOf(char c) {
+  switch (c) {
+    case ' ':
+      return Start::kSpace;
+    case '\n':
+      return Start::kLineEnd;
+    case '/':
+      return Start::kSlash;
+    case '[':
+      return Start::kOpenList;
+    case ']':
+      return Start::kCloseList;
+    case '(':
+      return Start::kOpenGroup;
+    case ')':
+      return Start::kCloseGroup;
+    case '<':
+      return Start::kLess;
+    case '>':
+      return Start::kGreater;
+    case '+':
+    case '-':
+    case '*':
+    case '%':
+    case '^':
+    case '=':
+      return Start::kSign;
+    case ':':
+      return Start::kColon;
+    case '"':
+      return Start::kQuote;
+    case '.':
+      return Start::kDot;
+    default:
+      break;
+  }
+  if (IsBlankByte(c)) return Start::kBlank;
+  return IsDigit(c) ? Start::kDigit : Start::kWord;
+}
+
+constexpr std::array<Start, 256> kStarts = [] {
+  std::array<Start, 256> starts{};
+  for (int byte = 0; byte < 256; ++byte) {
+    starts[static_cast<std::size_t>(byte)] = StartOf(static_cast<char>(byte));
+  }
+  return starts;
+}();
+
+}  // namespace tortuval::logo::lexer_bytes
