@@ -22,8 +22,8 @@ namespace {
 
 using namespace lexer_bytes;
 
-// Reads a text once into lexemes. Converted programs are mostly indentation and short words, so the loop below is written
-// for runs of spaces and words of a few bytes.
+// Reads a text once into lexemes. Converted programs are mostly indentation and short words, so the
+// loop below is written for runs of spaces and words of a few bytes.
 class Lexer {
  public:
   explicit Lexer(std::string_view text) : text_(text) {
