@@ -1,13 +1,10 @@
 #include "library/support_procedures.h"
 
-#include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <unordered_set>
 #include <vector>
 
-#include "base/cp1252.h"
-#include "expr/replace_all.h"
 #include "library/procedure_texts.h"
 
 namespace tortuval::library {
