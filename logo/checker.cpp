@@ -1,97 +1,113 @@
+// The check: the reading's own findings, then passes over the tree for the values never
+// introduced, the converter's leftovers and the lines it marked for a fix by hand.
+
 #include "logo/checker.h"
 
 #include <algorithm>
-#include <future>
-#include <iterator>
-#include <limits>
 #include <string>
 
-#include "logo/check_parts.h"
+#include "logo/leftovers.h"
 #include "logo/messages.h"
-#include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
 
-// Calls fn(name) for each name that DEFINIS "x or SOIT "x introduce in lexemes [begin, end);
-// counted loops are written as a SOIT of their counter.
-template <typename Fn>
-void CollectIntroducedNames(const LexemeStream& stream, std::size_t begin, std::size_t end, Fn fn) {
-  const std::uint32_t soit = stream.names.Find("SOIT");
-  const std::uint32_t definis = stream.names.Find("DEFINIS");
-  // Only the quoted words are visited: a name follows the word that introduces it.
-  auto quoted = std::lower_bound(
-      stream.quoted.begin(), stream.quoted.end(), begin,
-      [](const QuotedAt& held, std::size_t wanted) { return held.index < wanted; });
-  for (; quoted != stream.quoted.end() && quoted->index < end; ++quoted) {
-    if (quoted->wordBefore != kNoName &&
-        (quoted->wordBefore == soit || quoted->wordBefore == definis)) {
-      fn(quoted->name);
+// Lines [first, last] of a procedure in which nothing is reported.
+struct Span {
+  int first;
+  int last;
+};
+
+bool InSpans(const std::vector<Span>& spans, int line) {
+  return std::any_of(spans.begin(), spans.end(),
+                     [line](const Span& span) { return line >= span.first && line <= span.last; });
+}
+
+// The global slots that SOIT and DEFINIS introduce under `node`.
+void CollectIntroduced(const Node& node, std::vector<char>& introduced) {
+  if ((node.op == Op::kAssign || node.op == Op::kDefine) && !node.local) {
+    introduced[static_cast<std::size_t>(node.slot)] = 1;
+  }
+  for (const Node& kid : node.kids) CollectIntroduced(kid, introduced);
+}
+
+// Values never introduced and the leftovers, over one procedure or the main instructions.
+class TreePass {
+ public:
+  TreePass(const Program& program, const std::vector<char>& introduced,
+           std::vector<Finding>& findings)
+      : program_(program), introduced_(introduced), findings_(findings) {}
+
+  void Visit(const Node& node) {
+    switch (node.op) {
+      case Op::kVariable:
+      case Op::kStep:
+      case Op::kReplace:
+        if (!node.local && introduced_[static_cast<std::size_t>(node.slot)] == 0) Report(node);
+        break;
+      default:
+        break;
     }
+    if (node.leftover != Leftover::kNone) {
+      findings_.push_back(Finding{node.line, node.column, FindingKind::kForYourLogo,
+                                  LeftoverMessage(node.leftover, node.text)});
+    }
+    for (const Node& kid : node.kids) Visit(kid);
   }
-}
 
-// What each name stands for, and the values introduced outside the procedures.
-NameMeanings MeaningsOf(const LexemeStream& stream, const ProgramParts& parts) {
-  const Lexicon& lexicon = stream.names;
-  NameMeanings names;
-  names.primitives.resize(lexicon.Size());
-  names.infix.resize(lexicon.Size());
-  for (std::uint32_t name = 0; name < lexicon.Size(); ++name) {
-    const Primitive* primitive = FindPrimitive(lexicon.Key(name));
-    names.primitives[name] = primitive;
-    names.infix[name] = FindInfix(lexicon.Key(name)) != nullptr;
+ private:
+  void Report(const Node& node) {
+    const std::string& name = program_.globalNames[static_cast<std::size_t>(node.slot)];
+    const std::string written = ":" + name;
+    findings_.push_back(Finding{node.line, node.column, FindingKind::kUndeclaredValue,
+                                FormatMessage(MessageId::kUndeclaredValue, {written, name})});
   }
-  // A name given to two procedures keeps the first one's inputs.
-  names.procedureInputs.assign(lexicon.Size(), -1);
-  for (const ProcedureParts& procedure : parts.procedures) {
-    if (procedure.nameAt == ProcedureParts::kNoLexeme) continue;
-    int& inputs = names.procedureInputs[stream.lexemes[procedure.nameAt].name];
-    if (inputs < 0) inputs = static_cast<int>(procedure.inputsEnd - procedure.inputsBegin);
-  }
-  names.globals.assign(lexicon.Size(), 0);
-  for (const auto& [begin, end] : parts.mainParts) {
-    CollectIntroducedNames(stream, begin, end,
-                           [&](std::uint32_t name) { names.globals[name] = 1; });
-  }
-  return names;
-}
 
-// The bracket balance and the instructions of lexemes [begin, end).
-void CheckRange(const LexemeStream& stream, std::size_t begin, std::size_t end, RangeEnd rangeEnd,
-                const InstructionScope& scope, std::vector<Finding>& findings) {
-  CheckBalance(stream, begin, end, rangeEnd, findings);
-  CheckInstructions(stream, begin, end, scope, findings);
-}
+  const Program& program_;
+  const std::vector<char>& introduced_;
+  std::vector<Finding>& findings_;
+};
 
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
 // ("PSEUDAL_POS_MINIMUM ( … )"), else the line's first one, else the warning itself.
-void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>& warned,
-                       const NameMeanings& names, std::vector<Finding>& findings) {
-  const std::vector<Lexeme>& lexemes = stream.lexemes;
-  for (const WarnedLine& line : warned) {
-    const Lexeme* call = nullptr;
-    const Lexeme* callee = nullptr;
-    const Lexeme* firstGroup = nullptr;
-    for (std::size_t at = line.firstLexeme;
-         at < lexemes.size() && lexemes[at].begin < line.end && call == nullptr; ++at) {
-      const Lexeme& lexeme = lexemes[at];
-      if (lexeme.kind != TokenKind::kOpenGroup) continue;
-      if (firstGroup == nullptr) firstGroup = &lexeme;
-      if (at > 0 && lexemes[at - 1].kind == TokenKind::kWord &&
-          names.procedureInputs[lexemes[at - 1].name] >= 0) {
-        call = &lexeme;
-        callee = &lexemes[at - 1];
-      }
+void ReportWarnedLines(const Reading& reading, std::vector<Finding>& findings) {
+  const std::vector<Token>& tokens = reading.tokens.tokens;
+  const Names& names = reading.tokens.names;
+  std::vector<std::uint32_t> procedureNames;
+  std::string key;
+  for (const Procedure& procedure : reading.program.procedures) {
+    WordKey(procedure.name, key);
+    procedureNames.push_back(names.Find(key));
+  }
+  const auto namesProcedure = [&](const Token& token) {
+    return token.kind == TokenKind::kWord &&
+           std::find(procedureNames.begin(), procedureNames.end(), token.name) !=
+               procedureNames.end();
+  };
+  for (const Comment& comment : reading.tokens.comments) {
+    if (!comment.warns) continue;
+    const auto line = static_cast<std::uint32_t>(comment.line);
+    auto at = std::lower_bound(tokens.begin(), tokens.end(), line,
+                               [](const Token& token, std::uint32_t wanted) {
+                                 return token.line < wanted;
+                               });
+    const Token* firstGroup = nullptr;
+    const Token* call = nullptr;
+    for (; at != tokens.end() && at->line == line && call == nullptr; ++at) {
+      if (at->kind != TokenKind::kOpenGroup) continue;
+      if (firstGroup == nullptr) firstGroup = &*at;
+      if (at != tokens.begin() && namesProcedure(*(at - 1))) call = &*at;
     }
     if (call != nullptr) {
-      AddFinding(stream, findings, *call, FindingKind::kFixByHand,
-                 FormatMessage(MessageId::kWarnedCall, {stream.TextOf(*callee)}));
+      findings.push_back(Finding{comment.line, reading.tokens.ColumnOf(*call),
+                                 FindingKind::kFixByHand,
+                                 FormatMessage(MessageId::kWarnedCall,
+                                               {reading.tokens.TextOf(*(call - 1))})});
     } else if (firstGroup != nullptr) {
-      AddFinding(stream, findings, *firstGroup, FindingKind::kFixByHand,
-                 FormatMessage(MessageId::kWarnedLine, {}));
+      findings.push_back(Finding{comment.line, reading.tokens.ColumnOf(*firstGroup),
+                                 FindingKind::kFixByHand,
+                                 FormatMessage(MessageId::kWarnedLine, {})});
     } else {
-      const Comment& comment = stream.comments[line.comment];
       findings.push_back(Finding{comment.line, comment.column, FindingKind::kFixByHand,
                                  FormatMessage(MessageId::kWarnedWithoutParentheses, {})});
     }
@@ -100,51 +116,51 @@ void ReportWarnedLines(const LexemeStream& stream, const std::vector<WarnedLine>
 
 }  // namespace
 
-std::vector<Finding> CheckProgram(std::string_view text) {
-  const LexemeStream stream = ReadLexemes(text);
-  const ProgramParts parts = FindParts(stream);
-  const std::vector<Lexeme>& lexemes = stream.lexemes;
+std::vector<Finding> CheckReading(const Reading& reading) {
+  const Program& program = reading.program;
+  const std::vector<Token>& tokens = reading.tokens.tokens;
+  // The support procedures are fixed texts the user does not write, with oddities of their
+  // own (a bare "val", "entier:n"): nothing is reported inside them.
+  std::vector<Span> support;
+  for (const Procedure& procedure : program.procedures) {
+    if (IsSupportProcedure(reading.tokens, procedure)) {
+      support.push_back(Span{procedure.line, static_cast<int>(tokens[procedure.endToken].line)});
+    }
+  }
+  std::vector<int> warned;
+  for (const Comment& comment : reading.tokens.comments) {
+    if (comment.warns) warned.push_back(comment.line);
+  }
   std::vector<Finding> findings;
-  const std::vector<WarnedLine>& warned = stream.warnedLines;
-  const NameMeanings names = MeaningsOf(stream, parts);
+  for (const Finding& finding : reading.findings) {
+    if (InSpans(support, finding.line)) continue;
+    // A warned line keeps parentheses around inputs on purpose: its counts are not reported.
+    if (finding.kind == FindingKind::kMissingInput &&
+        std::find(warned.begin(), warned.end(), finding.line) != warned.end()) {
+      continue;
+    }
+    findings.push_back(finding);
+  }
 
-  for (const std::size_t at : parts.strayEnds) {
-    AddFinding(stream, findings, lexemes[at], FindingKind::kUnbalanced,
-               FormatMessage(MessageId::kStrayEnd, {stream.TextOf(lexemes[at])}));
+  std::vector<char> mainIntroduced(program.globalNames.size(), 0);
+  CollectIntroduced(program.main, mainIntroduced);
+  TreePass(program, mainIntroduced, findings).Visit(program.main);
+  for (const Procedure& procedure : program.procedures) {
+    if (InSpans(support, procedure.line)) continue;
+    std::vector<char> introduced = mainIntroduced;
+    CollectIntroduced(procedure.body, introduced);
+    TreePass(program, introduced, findings).Visit(procedure.body);
   }
-  for (const auto& [begin, end] : parts.mainParts) {
-    CheckRange(stream, begin, end, RangeEnd::kProgramEnd, {&names, nullptr, 0, &warned}, findings);
-  }
-  // By name number: the mark of the last procedure that introduced the value.
-  std::vector<std::uint32_t> locals(stream.names.Size(), 0);
-  std::uint32_t localMark = 0;
-  for (const ProcedureParts& procedure : parts.procedures) {
-    // The support procedures are fixed texts the user does not write, with oddities of their
-    // own (a bare "val", "entier:n"): nothing is reported inside them.
-    if (IsSupportProcedure(stream, procedure)) continue;
-    ++localMark;
-    for (std::size_t at = procedure.inputsBegin; at < procedure.inputsEnd; ++at) {
-      locals[lexemes[at].name] = localMark;
-    }
-    CollectIntroducedNames(stream, procedure.bodyBegin, procedure.bodyEnd,
-                           [&](std::uint32_t name) { locals[name] = localMark; });
-    const RangeEnd rangeEnd = procedure.closed ? RangeEnd::kFin : RangeEnd::kProgramEnd;
-    CheckRange(stream, procedure.bodyBegin, procedure.bodyEnd, rangeEnd,
-               {&names, &locals, localMark, &warned}, findings);
-    if (!procedure.closed) {
-      const std::string_view name = procedure.nameAt == ProcedureParts::kNoLexeme
-                                        ? std::string_view()
-                                        : stream.TextOf(lexemes[procedure.nameAt]);
-      AddFinding(stream, findings, lexemes[procedure.header], FindingKind::kOpenBlock,
-                 FormatMessage(MessageId::kOpenProcedure, {name}));
-    }
-  }
-  ReportWarnedLines(stream, warned, names, findings);
+  ReportWarnedLines(reading, findings);
 
   std::stable_sort(findings.begin(), findings.end(), [](const Finding& a, const Finding& b) {
     return a.line != b.line ? a.line < b.line : a.column < b.column;
   });
   return findings;
+}
+
+std::vector<Finding> CheckProgram(std::string_view program) {
+  return CheckReading(ReadProgram(program));
 }
 
 std::string DescribeFinding(const Finding& finding) {

@@ -1,35 +1,25 @@
 #pragma once
-// Finds, in a converted LOGO program, what will not run as it stands: values never introduced,
-// words that are not LOGO, missing inputs, unbalanced brackets, open blocks and the lines the
-// converter marked for a fix by hand.
+// Finds, in a converted LOGO program, what will not run as it stands in the user's LOGO: what
+// cannot be read (words that are not LOGO, missing inputs, unbalanced brackets, open blocks),
+// values never introduced, the converter's leftovers and the lines it marked for a fix by hand.
 
-#include <string>
 #include <string_view>
 #include <vector>
 
+#include "logo/finding.h"
+#include "logo/reader.h"
+
 namespace tortuval::logo {
-
-enum class FindingKind {
-  kUndeclaredValue,
-  kUnknownWord,
-  kMissingInput,
-  kUnbalanced,
-  kOpenBlock,
-  kFixByHand
-};
-
-struct Finding {
-  int line;    // from 1, in the program text
-  int column;  // from 1, in bytes (Windows-1252: one byte per character)
-  FindingKind kind;
-  std::string message;  // French, Windows-1252, without the position
-};
 
 /// The findings of a converted program (Windows-1252, CR LF or LF line ends), in line then column
 /// order.
 std::vector<Finding> CheckProgram(std::string_view program);
 
-/// "ligne L, colonne C : " followed by the message.
-std::string DescribeFinding(const Finding& finding);
+/// The findings of a program already read.
+std::vector<Finding> CheckReading(const Reading& reading);
+
+/// True when `procedure` is one of the converter's support procedures, name and text alike
+/// (blanks and line ends aside): nothing is reported inside them.
+bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure);
 
 }  // namespace tortuval::logo

@@ -1,6 +1,6 @@
 #pragma once
-// What each byte of a program is to the lexer: its classes, looked up in the word loops, and what
-// the lexer does at the first byte of a token. Tables of 256 entries, built at compile time.
+// What each byte of a program is to the lexer: its classes, in a table of 256 entries built at
+// compile time.
 
 #include <array>
 #include <cstdint>
@@ -77,74 +77,5 @@ inline bool Is(char c, ByteClass byteClass) {
 inline bool IsLetter(char c) { return Is(c, kLetterByte); }
 inline bool EndsWord(char c) { return Is(c, kEndsWord); }
 inline bool EndsQuoted(char c) { return Is(c, kEndsQuoted); }
-
-// What the lexer does at the first byte of something: one table look-up and one switch per
-// token or run of blanks.
-enum class Start : std::uint8_t {
-  kWord,  // any byte not listed below
-  kSpace,
-  kBlank,  // a blank other than the space
-  kLineEnd,
-  kSlash,
-  kOpenList,
-  kCloseList,
-  kOpenGroup,
-  kCloseGroup,
-  kLess,
-  kGreater,
-  kSign,  // + - * % ^ =
-  kColon,
-  kQuote,
-  kDigit,
-  kDot,
-};
-
-constexpr Start StartOf(char c) {
-  switch (c) {
-    case ' ':
-      return Start::kSpace;
-    case '\n':
-      return Start::kLineEnd;
-    case '/':
-      return Start::kSlash;
-    case '[':
-      return Start::kOpenList;
-    case ']':
-      return Start::kCloseList;
-    case '(':
-      return Start::kOpenGroup;
-    case ')':
-      return Start::kCloseGroup;
-    case '<':
-      return Start::kLess;
-    case '>':
-      return Start::kGreater;
-    case '+':
-    case '-':
-    case '*':
-    case '%':
-    case '^':
-    case '=':
-      return Start::kSign;
-    case ':':
-      return Start::kColon;
-    case '"':
-      return Start::kQuote;
-    case '.':
-      return Start::kDot;
-    default:
-      break;
-  }
-  if (IsBlankByte(c)) return Start::kBlank;
-  return IsDigit(c) ? Start::kDigit : Start::kWord;
-}
-
-constexpr std::array<Start, 256> kStarts = [] {
-  std::array<Start, 256> starts{};
-  for (int byte = 0; byte < 256; ++byte) {
-    starts[static_cast<std::size_t>(byte)] = StartOf(static_cast<char>(byte));
-  }
-  return starts;
-}();
 
 }  // namespace tortuval::logo::lexer_bytes

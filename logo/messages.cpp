@@ -26,9 +26,6 @@ constexpr MessageRow kMessages[] = {
     {MessageId::kSplitWord,
      "« {1} » n'est pas du LOGO : le mot « {2} » a été coupé par la variable « {3} », "
      "réécrivez-le d'un seul tenant ou renommez la variable."},
-    {MessageId::kSplitExponent,
-     "« {1} » n'est pas du LOGO : ce nombre en notation scientifique a été coupé, écrivez-le "
-     "« {2} », sans espace."},
     {MessageId::kWordLength,
      "« {1} » n'est pas du LOGO : la longueur d'un mot n'est pas convertie, remplacez-la à la "
      "main."},
@@ -95,6 +92,44 @@ constexpr MessageRow kMessages[] = {
     {MessageId::kOneInput, "{1} entrée"},
     {MessageId::kInputs, "{1} entrées"},
     {MessageId::kEndOfLine, "la fin de la ligne"},
+    {MessageId::kUnusedValue,
+     "que faire de « {1} » ? Cette valeur n'est donnée à aucune primitive ni procédure."},
+    {MessageId::kNoValue,
+     "« {1} » ne rend pas de valeur : elle ne peut pas servir d'entrée à une autre."},
+    {MessageId::kUnexpected, "« {1} » est inattendu ici : supprimez-le ou complétez la ligne."},
+    {MessageId::kMissingValue, "il manque une valeur avant {1} : ajoutez-la."},
+    {MessageId::kMissingSignOperand, "« {1} » attend une valeur après lui : ajoutez-la."},
+    {MessageId::kTooManyValues,
+     "trop de valeurs entre parenthèses (à partir de « {1} ») : retirez celles qui sont en trop."},
+    {MessageId::kNameExpected,
+     "« {1} » attend un nom de variable écrit \"nom : ajoutez-le."},
+    {MessageId::kVariableExpected,
+     "« {1} » attend une variable écrite :nom : ajoutez-la."},
+    {MessageId::kTypeExpected,
+     "il manque le type après « DEFINIS » : écrivez NOMBRE, MOT ou LISTE."},
+    {MessageId::kSortOrderExpected, "« {1} » attend un ordre comme [ < NOMBRE ] : ajoutez-le."},
+    {MessageId::kUnnamedProcedure, "« POUR » sans nom de procédure : écrivez son nom après POUR."},
+    {MessageId::kBadNumber, "« {1} » n'est pas un nombre lisible."},
+    {MessageId::kTooDeep, "le programme est trop imbriqué pour être lu."},
+    {MessageId::kTooLong, "l'expression est trop longue pour être lue."},
+    {MessageId::kLeftoverLength,
+     "à retoucher pour votre LOGO : « {1} » se lit ici comme « ( card {2} ) », la longueur du "
+     "mot ; écrivez-le ainsi."},
+    {MessageId::kLeftoverFactorial,
+     "à retoucher pour votre LOGO : « {1} » se lit ici comme « fact », la factorielle ; écrivez "
+     "« fact » à sa place."},
+    {MessageId::kLeftoverExponent,
+     "à retoucher pour votre LOGO : « {1} » se lit ici comme le nombre {2} ; écrivez-le « {2} », "
+     "sans espace."},
+    {MessageId::kLeftoverSign,
+     "à retoucher pour votre LOGO : dans « {1} », un « - » se lit ici comme le signe d'une "
+     "coordonnée ; collez-le à son nombre."},
+    {MessageId::kLeftoverString,
+     "à retoucher pour votre LOGO : le texte « {1} » se lit ici comme un seul mot ; votre LOGO le "
+     "coupera à chaque espace."},
+    {MessageId::kLeftoverLoop,
+     "à retoucher pour votre LOGO : cette boucle s'arrête ici quand son corps porte « {1} » "
+     "au-delà de sa fin ; votre LOGO fera tous ses tours, sortez-en autrement."},
 };
 
 constexpr bool InIdOrder() {
@@ -104,28 +139,6 @@ constexpr bool InIdOrder() {
   return true;
 }
 static_assert(InIdOrder(), "the message rows follow MessageId");
-
-// Searched in this order: the first row that matches gives the message.
-constexpr Leftover kLeftovers[] = {
-    {".length", false, MessageId::kWordLength},
-    {".charCodeAt", false, MessageId::kCharCodeAt},
-    {"String.fromCharCode", false, MessageId::kFromCharCode},
-    {".toString", false, MessageId::kToString},
-    {".substr", false, MessageId::kSubstrCall},
-    {"Math.", false, MessageId::kMathMember},
-    {"modulo", true, MessageId::kModulo},
-    {"sqrt", true, MessageId::kSquareRoot},
-    {"PSEUDAL_FACTORIELLE", true, MessageId::kFactorial},
-    {"F1", true, MessageId::kInactiveFunction},
-    {"F2", true, MessageId::kInactiveFunction},
-};
-
-bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
-  for (std::size_t at = 0; at + pattern.size() <= text.size(); ++at) {
-    if (base::EqualIgnoringCase(text.substr(at, pattern.size()), pattern)) return true;
-  }
-  return false;
-}
 
 }  // namespace
 
@@ -162,16 +175,6 @@ std::string Quoted(std::string_view text) {
   std::string quoted = "\xAB ";
   quoted.append(text).append(" \xBB");
   return quoted;
-}
-
-const Leftover* FindLeftover(std::string_view word) {
-  for (const Leftover& row : kLeftovers) {
-    if (row.wholeWord ? base::EqualIgnoringCase(word, row.pattern)
-                      : ContainsIgnoringCase(word, row.pattern)) {
-      return &row;
-    }
-  }
-  return nullptr;
 }
 
 }  // namespace tortuval::logo

@@ -13,7 +13,6 @@ enum class MessageId {
   kEmptyValue,
   kUnknownWord,
   kSplitWord,
-  kSplitExponent,
   kWordLength,
   kCharCodeAt,
   kFromCharCode,
@@ -41,6 +40,28 @@ enum class MessageId {
   kOneInput,
   kInputs,
   kEndOfLine,
+  // What else cannot be read.
+  kUnusedValue,
+  kNoValue,
+  kUnexpected,
+  kMissingValue,
+  kMissingSignOperand,
+  kTooManyValues,
+  kNameExpected,
+  kVariableExpected,
+  kTypeExpected,
+  kSortOrderExpected,
+  kUnnamedProcedure,
+  kBadNumber,
+  kTooDeep,
+  kTooLong,
+  // The leftovers that run here (leftovers.h).
+  kLeftoverLength,
+  kLeftoverFactorial,
+  kLeftoverExponent,
+  kLeftoverSign,
+  kLeftoverString,
+  kLeftoverLoop,
 };
 
 /// The message `id` (Windows-1252) with its places filled by `arguments`, in order.
@@ -48,15 +69,5 @@ std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> 
 
 /// The text between French quotation marks: "« text »".
 std::string Quoted(std::string_view text);
-
-/// Source notation the converter can leave in a word, and the message that explains it.
-struct Leftover {
-  std::string_view pattern;  ///< compared ignoring case
-  bool wholeWord;            ///< the word equals the pattern; else it contains it
-  MessageId message;
-};
-
-/// The leftover a word or value name shows, or null.
-const Leftover* FindLeftover(std::string_view word);
 
 }  // namespace tortuval::logo

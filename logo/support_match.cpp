@@ -6,7 +6,7 @@
 #include <string>
 
 #include "library/support_procedures.h"
-#include "logo/check_parts.h"
+#include "logo/checker.h"
 
 namespace tortuval::logo {
 namespace {
@@ -43,19 +43,17 @@ const std::array<std::string, library::kSupportProcedureCount>& SupportTexts() {
 
 }  // namespace
 
-bool IsSupportProcedure(const LexemeStream& stream, const ProcedureParts& procedure) {
-  if (!procedure.closed || procedure.nameAt == ProcedureParts::kNoLexeme) return false;
-  const std::string_view procedureName = stream.TextOf(stream.lexemes[procedure.nameAt]);
-  const Lexeme& header = stream.lexemes[procedure.header];
-  const Lexeme& fin = stream.lexemes[procedure.bodyEnd];
-  const std::string_view source =
-      stream.text.substr(header.begin, fin.begin + fin.length - header.begin);
+bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure) {
+  if (!procedure.closed || procedure.name.empty()) return false;
+  const Token& pour = tokens.tokens[procedure.firstToken];
+  const Token& fin = tokens.tokens[procedure.endToken];
+  const std::string_view source = tokens.text.substr(pour.begin, fin.begin + fin.length - pour.begin);
   // The name goes first: the texts are only compared for a procedure that bears one.
   for (const std::string& text : SupportTexts()) {
     const std::size_t nameStart = text.find(' ') + 1;
     const std::string_view name =
         std::string_view(text).substr(nameStart, text.find(' ', nameStart) - nameStart);
-    if (name != procedureName) continue;
+    if (name != procedure.name) continue;
     return Squeezed(source) == text;
   }
   return false;

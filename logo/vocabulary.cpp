@@ -1,151 +1,124 @@
 #include "logo/vocabulary.h"
 
 #include <string>
-#include <vector>
+#include <unordered_map>
 
 #include "base/cp1252.h"
-#include "logo/word_table.h"
+#include "logo/names.h"
 
 namespace tortuval::logo {
 namespace {
 
-// Every word the converter writes, read from its texts, then those the support procedures use.
-// A word written in both places appears once, under the first. Names are in UTF-8 here and in
-// Windows-1252 in the lookup.
-constexpr Primitive kPrimitives[] = {
-    // Declarations, input and output (statements.cpp). ECL and ECRIS print a list as text.
-    {"DEFINIS", "nk"},
-    {"SOIT", "nv"},
-    {"ECL", "t"},
-    {"EFFL", ""},
-    {"LISNOMBRE", ""},
-    {"LISLISTE", ""},
-    {"PH", "vv"},
-    {"LISTEVARS", "vvv"},
-    {"ECRIS", "t"},
-    {"ECRISLIGNE", "t"},
-    {"remplace", "vvv"},
-    // The pause (statements.cpp).
-    {"TANT QUE", "vr"},
-    {"non", "v"},
-    {"touche?", ""},
-    // Blocks and counted loops (blocks.cpp).
-    {"TESTE", "v"},
-    {"SIVRAI", "r"},
-    {"SIFAUX", "r"},
-    {"REPETE", "vr"},
-    {"ABS", "v"},
-    {"INC", "v"},
-    {"DEC", "v"},
-    // Drawing (graphics.cpp, sections.cpp).
-    {"SEGMENT3D", "vv"},
-    {"PLOT", "v"},
-    {"initgraph", "v"},
-    {"grapheur", "v"},
-    {"EFFACETEXTE", ""},
-    // Results of user functions, F1 and F2 (user_functions.cpp, the F2 line stage).
-    {"REPONDRE", "v"},
-    {"rends", "v"},
-    // Functions and constants of the expression translator; "random" takes a second input in
-    // parentheses, "( random 1 6 )".
-    {"randdec", "vv"},
-    {"random", "v"},
-    {"puissance", "vv"},
-    {"PI", ""},
-    {"entier", "v"},
-    {"arccos", "v"},
-    {"arcsin", "v"},
-    {"arctan", "v"},
-    {"cos", "v"},
-    {"sin", "v"},
-    {"tan", "v"},
-    {"exp", "v"},
-    {"log", "v"},
-    {"arrondir", "v"},
-    {"vrai", ""},
-    {"faux", ""},
-    {"rac2", "v"},
-    {"item", "vv"},
-    {"card", "v"},
-    {"transforme", "v"},
-    {"caractère", "v"},
-    // The support procedures' own (library/support_procedures.cpp).
-    {"produit", "v"},
-    {"scinde", "vv"},
-    {"premier", "v"},
-    {"saufpremier", "v"},
-    {"dernier", "v"},
-    {"trieitems", "vt"},
-    {"somme", "v"},
-    {"variance", "v"},
-    {"écart-type", "v"},
-    {"si", "vr"},
-    {"répète", "vr"},
-    {"mot", "vv"},
-    {"boucle", ""},
+using enum Op;
+using enum Operation;
+
+// Every word the converter writes, then those its support procedures use.
+constexpr Word kWords[] = {
+    // Declarations, input and output. ECL and ECRIS print a list given to them as text.
+    {"DEFINIS", "nk", kDefine},
+    {"SOIT", "nv", kAssign},
+    {"ECL", "t", kPrompt},
+    {"EFFL", "", kPromptEnd},
+    {"ECRIS", "t", kPrint},
+    {"ECRISLIGNE", "t", kPrint},
+    {"EFFACETEXTE", "", kClearText},
+    {"LISNOMBRE", "", kPrimitive, kReadNumber},
+    {"LISLISTE", "", kPrimitive, kReadList},
+    {"PH", "vv", kPrimitive, kSentence},
+    {"LISTEVARS", "vvv", kPrimitive, kSpacedNumbers},
+    {"remplace", "lbi", kReplace},
+    // The pause.
+    {"TANT QUE", "vr", kWhile},
+    {"non", "g", kPrimitive, kNot},
+    {"touche?", "", kPrimitive, kKeyPressed},
+    // Blocks and counted loops.
+    {"TESTE", "v", kTest},
+    {"SIVRAI", "r", kIfTrue},
+    {"SIFAUX", "r", kIfFalse},
+    {"REPETE", "vr", kRepeat},
+    {"INC", "c", kStep},
+    {"DEC", "c", kStep},
+    // Drawing.
+    {"SEGMENT3D", "pp", kSegment},
+    {"PLOT", "p", kPlot},
+    {"initgraph", "v", kStartDrawing},
+    {"grapheur", "v", kShowDrawing},
+    // Results of the document's functions.
+    {"REPONDRE", "v", kReturn},
+    {"rends", "v", kReturn},
+    // Functions and constants of expressions; "random" takes a second input in parentheses,
+    // "( random 1 6 )".
+    {"randdec", "vv", kPrimitive, kRandomReal},
+    {"random", "v", kPrimitive, kRandomWhole, 2},
+    {"puissance", "vv", kPrimitive, kRaise},
+    {"PI", "", kNumber},
+    {"vrai", "", kTruth},
+    {"faux", "", kTruth},
+    {"item", "vi", kItem},
+    {"card", "g", kPrimitive, kCount},
+    {"transforme", "g", kPrimitive, kToWord},
+    {"caractère", "g", kPrimitive, kCharacter},
+    {"entier", "g", kMath, kFloor},
+    {"arrondir", "g", kMath, kRound},
+    {"ABS", "g", kMath, kAbs},
+    {"rac2", "g", kMath, kSqrt},
+    {"exp", "g", kMath, kExp},
+    {"log", "g", kMath, kLog},
+    {"cos", "g", kMath, kCos},
+    {"sin", "g", kMath, kSin},
+    {"tan", "g", kMath, kTan},
+    {"arccos", "g", kMath, kArccos},
+    {"arcsin", "g", kMath, kArcsin},
+    {"arctan", "g", kMath, kArctan},
+    // The support procedures' own.
+    {"si", "vr", kIf},
+    {"répète", "vr", kRepeat},
+    {"boucle", "", kRepCount},
+    {"premier", "g", kPrimitive, kFirst},
+    {"dernier", "g", kPrimitive, kLast},
+    {"saufpremier", "g", kPrimitive, kButFirst},
+    {"scinde", "vv", kPrimitive, kSplit},
+    {"mot", "vv", kPrimitive, kJoin},
+    {"somme", "g", kPrimitive, kSum},
+    {"produit", "g", kPrimitive, kProduct},
+    {"variance", "g", kPrimitive, kVariance},
+    {"écart-type", "g", kPrimitive, kDeviation},
+    {"trieitems", "vs", kPrimitive, kSortItems},
 };
 
-// ET and OU come from the logical operators of the translator, "div" and "^" from the support
-// procedures; the signs from the translator's operator spacing.
-constexpr InfixOperator kInfixOperators[] = {
-    {"OU", 1}, {"ET", 2}, {"=", 3}, {"<>", 3}, {"<", 3}, {">", 3},   {"<=", 3}, {">=", 3},
-    {"+", 4},  {"-", 4},  {"*", 5}, {"/", 5},  {"%", 5}, {"div", 5}, {"^", 6},
+// ET and OU come from the source's logical operators, "div" and "^" from the support
+// procedures, the signs from the translator's operator spacing.
+constexpr Infix kInfixes[] = {
+    {"OU", 1, kOr},          {"ET", 2, kAnd},
+    {"=", 3, kEqual},        {"<>", 3, kNotEqual},
+    {"<", 3, kLess},         {">", 3, kGreater},
+    {"<=", 3, kLessEqual},   {">=", 3, kGreaterEqual},
+    {"+", 4, kAdd},          {"-", 4, kSubtract},
+    {"*", 5, kMultiply},     {"/", 5, kDivide},
+    {"%", 5, kRemainder},    {"div", 5, kQuotient},
+    {"^", 6, kPower},
 };
 
-// The rows by name, compared as WordKey compares words; a table's value is a row's position.
-template <typename Row>
-class RowIndex {
- public:
-  explicit RowIndex(std::span<const Row> rows) : rows_(rows) {
-    // The names are converted once and kept in place: the table holds views of them.
-    names_.reserve(rows.size());
-    for (const Row& row : rows) names_.push_back(base::Utf8ToCp1252(row.name));
-    for (std::size_t i = 0; i < names_.size(); ++i) table_.Insert(names_[i], static_cast<int>(i));
-  }
-
-  const Row* Find(std::string_view word, std::uint64_t hash) const {
-    const int* position = table_.Find(word, hash);
-    return position == nullptr ? nullptr : &rows_[static_cast<std::size_t>(*position)];
-  }
-
- private:
-  std::span<const Row> rows_;
-  std::vector<std::string> names_;
-  WordTable table_;
-};
+// The rows of a table by the key of their name.
+template <typename Row, std::size_t kCount>
+const Row* FindRow(const Row (&rows)[kCount], std::string_view key) {
+  static const auto* const byKey = [&rows] {
+    auto* index = new std::unordered_map<std::string, const Row*>();
+    std::string rowKey;
+    for (const Row& row : rows) {
+      WordKey(base::Utf8ToCp1252(row.name), rowKey);
+      index->emplace(rowKey, &row);
+    }
+    return index;
+  }();
+  const auto found = byKey->find(std::string(key));
+  return found == byKey->end() ? nullptr : found->second;
+}
 
 }  // namespace
 
-std::span<const Primitive> Primitives() { return kPrimitives; }
+const Word* FindWord(std::string_view key) { return FindRow(kWords, key); }
 
-std::span<const InfixOperator> InfixOperators() { return kInfixOperators; }
-
-void WordKey(std::string_view word, std::string& key) {
-  key.clear();
-  bool blank = false;
-  for (const char c : word) {
-    if (c == ' ' || c == '\t') {
-      blank = true;
-      continue;
-    }
-    if (blank && !key.empty()) key.push_back(' ');
-    blank = false;
-    key.push_back(static_cast<char>(base::UpperCp1252(static_cast<unsigned char>(c))));
-  }
-}
-
-const Primitive* FindPrimitive(std::string_view word, std::uint64_t hash) {
-  static const RowIndex<Primitive> index(Primitives());
-  return index.Find(word, hash);
-}
-
-const Primitive* FindPrimitive(std::string_view word) {
-  return FindPrimitive(word, WordHash(word));
-}
-
-const InfixOperator* FindInfix(std::string_view word) {
-  static const RowIndex<InfixOperator> index(InfixOperators());
-  return index.Find(word, WordHash(word));
-}
+const Infix* FindInfix(std::string_view key) { return FindRow(kInfixes, key); }
 
 }  // namespace tortuval::logo

@@ -1,56 +1,39 @@
 #pragma once
-// The primitives of the LOGO dialect that converted programs use, with their inputs, and the
-// infix operators. Words are compared ignoring case (Windows-1252 capitals).
+// The words of the LOGO dialect that converted programs use: the one place where each is
+// described, with how it reads its inputs and what the runtime does for it.
 
-#include <cstdint>
-#include <span>
-#include <string>
 #include <string_view>
+
+#include "logo/tree.h"
 
 namespace tortuval::logo {
 
-/// How a primitive reads one of its inputs.
-enum class InputShape : char {
-  kValue = 'v',     ///< an expression
-  kName = 'n',      ///< an expression giving a variable's name, in practice a quoted word
-  kRun = 'r',       ///< a list of instructions, or one instruction written without brackets
-  kText = 't',      ///< a list read as text (its words are not code), or an expression
-  kTypeWord = 'k',  ///< a bare word naming a type (NOMBRE, MOT, LISTE, or a document's own)
-};
-
-/// One primitive: its name as the converter writes it and one shape letter per input.
-struct Primitive {
-  std::string_view name;
+/// One primitive. Input shapes, one letter each: v a value; g a value, or when written
+/// "( … )" that group alone; t a text list or a value; r an instruction list or one
+/// instruction; i and b a bracketed expression or a value; p a point list; n a quoted name;
+/// c and l a variable written :name; k a type word; s a sort order list.
+struct Word {
+  std::string_view name;  ///< UTF-8 in the table; compared by its key in Windows-1252
   std::string_view shapes;
-
-  int InputCount() const { return static_cast<int>(shapes.size()); }
-  InputShape Shape(int input) const { return static_cast<InputShape>(shapes[input]); }
-  /// Whether a list given as its first input is text (ECRIS, ECL): its words are not code.
-  bool ReadsTextFirst() const { return !shapes.empty() && Shape(0) == InputShape::kText; }
+  Op op;
+  Operation operation = Operation::kNone;
+  int maxInputs = -1;  ///< more inputs allowed in "( … )"; -1: as many as shapes
 };
 
 /// One infix operator, sign or word; a higher precedence binds tighter.
-struct InfixOperator {
+struct Infix {
   std::string_view name;
   int precedence;
+  Op op;
 };
 
-/// Every primitive, in the order of the table.
-std::span<const Primitive> Primitives();
+/// The precedence of a unary minus: tighter than "*", looser than "^".
+inline constexpr int kUnaryPrecedence = 6;
 
-/// Every infix operator.
-std::span<const InfixOperator> InfixOperators();
+/// The primitive named by a word's key (WordKey), or null.
+const Word* FindWord(std::string_view key);
 
-/// The word in capitals with each run of blanks as one space ("tant  que" gives "TANT QUE").
-void WordKey(std::string_view word, std::string& key);
-
-/// The primitive named by a word (or its key made by WordKey: both give the same), or null.
-const Primitive* FindPrimitive(std::string_view word);
-
-/// The same, with `hash` = WordHash(word) computed once for several lookups.
-const Primitive* FindPrimitive(std::string_view word, std::uint64_t hash);
-
-/// The infix operator named by a word (or its key made by WordKey, or a sign), or null.
-const InfixOperator* FindInfix(std::string_view word);
+/// The infix operator named by a word's key or a sign, or null.
+const Infix* FindInfix(std::string_view key);
 
 }  // namespace tortuval::logo

@@ -41,7 +41,7 @@ Machine::Machine(const Code& code, Console& console, const RunOptions& options)
     : code_(code),
       console_(console),
       options_(options),
-      globals_(code.globalNames.size()),
+      globals_(code.program.globalNames.size()),
       stackLimit_(StackLimit()) {
   random_.seed(options.seed ? *options.seed
                             : static_cast<std::uint64_t>(
@@ -49,7 +49,7 @@ Machine::Machine(const Code& code, Console& console, const RunOptions& options)
 }
 
 void Machine::Run() {
-  Exec(code_.main);
+  Exec(code_.program.main);
   if (returning_) Fail(Message("« rends » hors d'une procédure."));
   Flush();
 }
@@ -160,10 +160,10 @@ double Machine::RepCount() const {
 
 std::string_view Machine::NameOf(const Node& node) const {
   if (node.local && procedure_ >= 0) {
-    return code_.procedures[static_cast<std::size_t>(procedure_)]
+    return code_.program.procedures[static_cast<std::size_t>(procedure_)]
         .localNames[static_cast<std::size_t>(node.slot)];
   }
-  return code_.globalNames[static_cast<std::size_t>(node.slot)];
+  return code_.program.globalNames[static_cast<std::size_t>(node.slot)];
 }
 
 const Value& Machine::Read(const Node& node) {
@@ -252,8 +252,8 @@ void Machine::Exec(const Node& node) {
       Print(node);
       return;
     case Op::kPrompt:
-      prompt_ = node.kids[0].op == Op::kConstant && node.kids[0].value.IsWord()
-                    ? node.kids[0].value.word()
+      prompt_ = node.kids[0].op == Op::kConstant && !node.kids[0].flag
+                    ? node.kids[0].text
                     : Printed(Eval(node.kids[0]));
       return;
     case Op::kPromptEnd:
@@ -297,7 +297,7 @@ void Machine::Exec(const Node& node) {
       returning_ = true;
       return;
     case Op::kFailure:
-      Fail(node.value.word());
+      Fail(node.text);
     default:
       Fail(Message("Que faire de cette valeur ?"));
   }
@@ -305,8 +305,8 @@ void Machine::Exec(const Node& node) {
 
 void Machine::Print(const Node& node) {
   const Node& kid = node.kids[0];
-  if (kid.op == Op::kConstant && kid.value.IsWord()) {
-    Write(kid.value.word());
+  if (kid.op == Op::kConstant && !kid.flag) {
+    Write(kid.text);
   } else if (kid.op != Op::kVariable && kid.op != Op::kMath && Numeric(kid)) {
     Write(FormatNumber(EvalNumber(kid)));
   } else {
@@ -375,7 +375,7 @@ Point Machine::PointOf(const Node& node) {
 // ---- Procedures.
 
 Value Machine::Call(const Node& node, bool valueWanted) {
-  const ProcedureCode& procedure = code_.procedures[static_cast<std::size_t>(node.slot)];
+  const logo::Procedure& procedure = code_.program.procedures[static_cast<std::size_t>(node.slot)];
   line_ = node.line;
   Tick();
   if (depth_ >= options_.limits.maxDepth ||

@@ -9,10 +9,33 @@
 #include <string_view>
 #include <vector>
 
+#include "logo/tree.h"
 #include "run/runtime.h"
-#include "run/tree.h"
+#include "run/value.h"
 
 namespace tortuval::run {
+
+using logo::Node;
+using logo::Op;
+using logo::Operation;
+
+/// A program read, ready to run: its tree, and the values of the constants it writes (by
+/// Node::slot of each constant node).
+struct Code {
+  logo::Program program;
+  std::vector<Value> constants;
+};
+
+class Machine;
+
+/// A primitive that computes a value from its inputs (count of them at `inputs`).
+using PrimitiveFunction = Value (*)(Machine& machine, Value* inputs, int count);
+/// A primitive of one number; it may stop the run through the machine.
+using MathFunction = double (*)(Machine& machine, double x);
+
+/// What the runtime computes for an operation of the vocabulary.
+PrimitiveFunction FunctionOf(Operation operation);
+MathFunction MathOf(Operation operation);
 
 /// Why a run stopped before its end: raised inside the machine, caught once by RunProgram.
 struct RunStop {

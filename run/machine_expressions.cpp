@@ -11,7 +11,9 @@ namespace tortuval::run {
 Value Machine::Eval(const Node& node) {
   switch (node.op) {
     case Op::kConstant:
-      return node.value;
+      return code_.constants[static_cast<std::size_t>(node.slot)];
+    case Op::kTruth:
+      return Value::Bool(node.number != 0);
     case Op::kNumber:
       return Value::Number(node.number);
     case Op::kVariable:
@@ -45,7 +47,7 @@ Value Machine::Eval(const Node& node) {
         inputs[count++] = Eval(kid);
       }
       line_ = node.line;
-      return node.builtin->function(*this, inputs, count);
+      return FunctionOf(node.operation)(*this, inputs, count);
     }
     case Op::kItem:
       return Item(node);
@@ -60,7 +62,7 @@ Value Machine::Eval(const Node& node) {
       return Call(node, true);
     case Op::kFailure:
       line_ = node.line;
-      Fail(node.value.word());
+      Fail(node.text);
     default:
       line_ = node.line;
       Fail(Message("Cette instruction ne rend pas de valeur."));
@@ -139,7 +141,7 @@ double Machine::EvalNumber(const Node& node) {
     case Op::kMath: {
       const double x = EvalNumber(node.kids[0]);
       line_ = node.line;
-      return node.builtin->math(*this, x);
+      return MathOf(node.operation)(*this, x);
     }
     default: {
       const Value value = Eval(node);

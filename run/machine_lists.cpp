@@ -15,7 +15,7 @@ constexpr double kMaxPosition = 4'194'303;
 // SOIT "L PH :L x: the list in L and x joined, the usual way to grow a list one item at a time.
 bool Machine::AppendsToItself(const Node& node) {
   const Node& value = node.kids[0];
-  return value.op == Op::kPrimitive && value.builtin->name == "PH" && value.kids.size() == 2 &&
+  return value.op == Op::kPrimitive && value.operation == Operation::kSentence && value.kids.size() == 2 &&
          value.kids[0].op == Op::kVariable && value.kids[0].slot == node.slot &&
          value.kids[0].local == node.local;
 }
@@ -31,7 +31,7 @@ void Machine::AppendInPlace(const Node& node) {
   Value& variable = Variable(node);
   if (!list.IsList() || !variable.SharesListWith(list)) {
     Value inputs[2] = {std::move(list), std::move(more)};
-    variable = join.builtin->function(*this, inputs, 2);
+    variable = FunctionOf(Operation::kSentence)(*this, inputs, 2);
     return;
   }
   AllowSize(list.items().size() + (more.IsList() ? more.items().size() : 1));

@@ -1,16 +1,13 @@
-// The primitives of the dialect: how each one's inputs are read (the table) and what the
-// operations compute. The instructions are run by the machine itself (machine.cpp).
+// What the primitives that give values compute. How their inputs are read is the vocabulary's
+// (logo/vocabulary.cpp); the instructions are run by the machine itself (machine.cpp).
 
 #include <algorithm>
 #include <cmath>
 #include <limits>
 #include <string>
-#include <unordered_map>
 
 #include "base/cp1252.h"
-#include "logo/vocabulary.h"
 #include "run/machine.h"
-#include "run/tree.h"
 
 namespace tortuval::run {
 namespace {
@@ -276,88 +273,69 @@ double Arcsin(Machine& machine, double x) {
   return std::asin(x);
 }
 
-// The instructions the converter writes and those of the support procedures, then the
-// operations. Names in UTF-8, compared by their key (capitals, Windows-1252).
-constexpr Builtin kBuiltins[] = {
-    {"DEFINIS", "nk", Op::kDefine},
-    {"SOIT", "nv", Op::kAssign},
-    {"ECL", "t", Op::kPrompt},
-    {"EFFL", "", Op::kPromptEnd},
-    {"ECRIS", "t", Op::kPrint},
-    {"ECRISLIGNE", "t", Op::kPrint},
-    {"EFFACETEXTE", "", Op::kClearText},
-    {"remplace", "lbi", Op::kReplace},
-    {"TANT QUE", "vr", Op::kWhile},
-    {"TESTE", "v", Op::kTest},
-    {"SIVRAI", "r", Op::kIfTrue},
-    {"SIFAUX", "r", Op::kIfFalse},
-    {"si", "vr", Op::kIf},
-    {"REPETE", "vr", Op::kRepeat},
-    {"répète", "vr", Op::kRepeat},
-    {"INC", "c", Op::kStep},
-    {"DEC", "c", Op::kStep},
-    {"SEGMENT3D", "pp", Op::kSegment},
-    {"PLOT", "p", Op::kPlot},
-    {"initgraph", "v", Op::kStartDrawing},
-    {"grapheur", "v", Op::kShowDrawing},
-    {"REPONDRE", "v", Op::kReturn},
-    {"rends", "v", Op::kReturn},
-    // Operations.
-    {"LISNOMBRE", "", Op::kPrimitive, ReadNumber},
-    {"LISLISTE", "", Op::kPrimitive, ReadList},
-    {"PH", "vv", Op::kPrimitive, Sentence},
-    {"LISTEVARS", "vvv", Op::kPrimitive, SpacedNumbers},
-    {"non", "g", Op::kPrimitive, Not},
-    {"touche?", "", Op::kPrimitive, KeyPressed},
-    {"item", "vi", Op::kItem},
-    {"card", "g", Op::kPrimitive, Count},
-    {"premier", "g", Op::kPrimitive, First},
-    {"dernier", "g", Op::kPrimitive, Last},
-    {"saufpremier", "g", Op::kPrimitive, ButFirst},
-    {"scinde", "vv", Op::kPrimitive, Split},
-    {"mot", "vv", Op::kPrimitive, Join},
-    {"transforme", "g", Op::kPrimitive, ToWord},
-    {"caractère", "g", Op::kPrimitive, Character},
-    {"somme", "g", Op::kPrimitive, Sum},
-    {"produit", "g", Op::kPrimitive, Product},
-    {"variance", "g", Op::kPrimitive, Variance},
-    {"écart-type", "g", Op::kPrimitive, Deviation},
-    {"trieitems", "vs", Op::kPrimitive, SortItems},
-    {"puissance", "vv", Op::kPrimitive, Power},
-    {"randdec", "vv", Op::kPrimitive, RandomReal},
-    {"random", "v", Op::kPrimitive, RandomWhole, nullptr, 2},
-    {"boucle", "", Op::kRepCount},
-    {"PI", "", Op::kNumber},
-    {"vrai", "", Op::kConstant},
-    {"faux", "", Op::kConstant},
-    {"entier", "g", Op::kMath, nullptr, Floor},
-    {"arrondir", "g", Op::kMath, nullptr, Round},
-    {"ABS", "g", Op::kMath, nullptr, Abs},
-    {"rac2", "g", Op::kMath, nullptr, Sqrt},
-    {"exp", "g", Op::kMath, nullptr, Exp},
-    {"log", "g", Op::kMath, nullptr, Log},
-    {"cos", "g", Op::kMath, nullptr, Cos},
-    {"sin", "g", Op::kMath, nullptr, Sin},
-    {"tan", "g", Op::kMath, nullptr, Tan},
-    {"arccos", "g", Op::kMath, nullptr, Arccos},
-    {"arcsin", "g", Op::kMath, nullptr, Arcsin},
-    {"arctan", "g", Op::kMath, nullptr, Arctan},
+// What each operation of the vocabulary computes, in the order of Operation.
+struct OperationRow {
+  Operation operation;
+  PrimitiveFunction function = nullptr;
+  MathFunction math = nullptr;
 };
+
+using enum Operation;
+
+constexpr OperationRow kOperations[] = {
+    {kNone},
+    {kReadNumber, ReadNumber},
+    {kReadList, ReadList},
+    {kSentence, Sentence},
+    {kSpacedNumbers, SpacedNumbers},
+    {kNot, Not},
+    {kKeyPressed, KeyPressed},
+    {kCount, Count},
+    {kFirst, First},
+    {kLast, Last},
+    {kButFirst, ButFirst},
+    {kSplit, Split},
+    {kJoin, Join},
+    {kToWord, ToWord},
+    {kCharacter, Character},
+    {kSum, Sum},
+    {kProduct, Product},
+    {kVariance, Variance},
+    {kDeviation, Deviation},
+    {kSortItems, SortItems},
+    {kRaise, Power},
+    {kRandomReal, RandomReal},
+    {kRandomWhole, RandomWhole},
+    {kFloor, nullptr, Floor},
+    {kRound, nullptr, Round},
+    {kAbs, nullptr, Abs},
+    {kSqrt, nullptr, Sqrt},
+    {kExp, nullptr, Exp},
+    {kLog, nullptr, Log},
+    {kCos, nullptr, Cos},
+    {kSin, nullptr, Sin},
+    {kTan, nullptr, Tan},
+    {kArccos, nullptr, Arccos},
+    {kArcsin, nullptr, Arcsin},
+    {kArctan, nullptr, Arctan},
+};
+
+constexpr bool InOperationOrder() {
+  for (std::size_t i = 0; i < std::size(kOperations); ++i) {
+    if (static_cast<std::size_t>(kOperations[i].operation) != i) return false;
+  }
+  return std::size(kOperations) == static_cast<std::size_t>(kArctan) + 1;
+}
+static_assert(InOperationOrder(), "the operation rows follow Operation");
 
 }  // namespace
 
-const Builtin* FindBuiltin(std::string_view key) {
-  static const auto* const index = [] {
-    auto* byKey = new std::unordered_map<std::string, const Builtin*>();
-    std::string key;
-    for (const Builtin& builtin : kBuiltins) {
-      logo::WordKey(base::Utf8ToCp1252(builtin.name), key);
-      byKey->emplace(key, &builtin);
-    }
-    return byKey;
-  }();
-  const auto found = index->find(std::string(key));
-  return found == index->end() ? nullptr : found->second;
+PrimitiveFunction FunctionOf(Operation operation) {
+  return kOperations[static_cast<std::size_t>(operation)].function;
+}
+
+MathFunction MathOf(Operation operation) {
+  return kOperations[static_cast<std::size_t>(operation)].math;
 }
 
 }  // namespace tortuval::run

@@ -4,14 +4,46 @@
 #include <new>
 
 #include "run/machine.h"
-#include "run/parser.h"
+#include "logo/reader.h"
 
 namespace tortuval::run {
+namespace {
+
+Value ConstantOf(const Node& node) {
+  if (!node.flag) return Value::Word(node.text);
+  List items;
+  items.reserve(node.kids.size());
+  for (const Node& kid : node.kids) {
+    items.push_back(kid.op == Op::kNumber ? Value::Number(kid.number) : ConstantOf(kid));
+  }
+  return Value::MakeList(std::move(items));
+}
+
+// Each constant's value is made once, before the run.
+void BindConstants(Node& node, std::vector<Value>& constants) {
+  if (node.op == Op::kConstant) {
+    node.slot = static_cast<int>(constants.size());
+    constants.push_back(ConstantOf(node));
+    return;
+  }
+  for (Node& kid : node.kids) BindConstants(kid, constants);
+}
+
+Code CodeOf(std::string_view program) {
+  Code code{logo::ReadProgram(program).program, {}};
+  BindConstants(code.program.main, code.constants);
+  for (logo::Procedure& procedure : code.program.procedures) {
+    BindConstants(procedure.body, code.constants);
+  }
+  return code;
+}
+
+}  // namespace
 
 RunResult RunProgram(std::string_view program, Console& console, const RunOptions& options) {
   RunResult result;
   try {
-    const Code code = ParseProgram(program);
+    const Code code = CodeOf(program);
     Machine machine(code, console, options);
     try {
       machine.Run();

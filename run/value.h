@@ -7,6 +7,8 @@
 #include <string_view>
 #include <vector>
 
+#include "base/number_text.h"
+
 namespace tortuval::run {
 
 class Value;
@@ -60,8 +62,7 @@ class Value {
 /// and at most 15 significant digits, without trailing zeros.
 std::string FormatNumber(double number);
 
-/// Reads a whole word as a number ("12", "-0,5", "2.5", "1E6"); false when it is none.
-bool ParseNumber(std::string_view text, double& number);
+using base::ParseNumber;
 
 /// Appends the printed form of a value; a list's items are separated by one space, inner lists
 /// in brackets, the outer list without them.

@@ -11,7 +11,6 @@
 #include "convert/conversion_state.h"
 #include "examples/example_catalogue.h"
 #include "library/support_procedures.h"
-#include "logo/check_parts.h"
 #include "logo/checker.h"
 #include "logo/reader.h"
 #include "logo/vocabulary.h"
@@ -30,21 +29,30 @@ constexpr std::string_view kGenericUnknown = "n'est ni une primitive ni une proc
 std::vector<std::string> Unexplained(const std::string& program, bool allowUnknownLeftovers) {
   std::vector<std::string> found;
   for (const Finding& finding : CheckProgram(program)) {
-    const bool leftover = finding.kind == FindingKind::kUnknownWord &&
-                          finding.message.find(kGenericUnknown) == std::string::npos;
+    const bool leftover = finding.kind == FindingKind::kForYourLogo ||
+                          (finding.kind == FindingKind::kUnknownWord &&
+                           finding.message.find(kGenericUnknown) == std::string::npos);
     if (finding.kind == FindingKind::kFixByHand || (allowUnknownLeftovers && leftover)) continue;
     found.push_back(Utf8(DescribeFinding(finding)));
   }
   return found;
 }
 
-TEST(VocabularyGuard, ExamplesGiveNoFinding) {
+// Example 16 leaves its two counted loops by moving their counters past their ends.
+TEST(VocabularyGuard, ExamplesGiveNoFindingButTheirLeftovers) {
   for (int index = 0; index < 17; ++index) {
     const convert::ConversionResult result =
         convert::ConvertDocument(examples::ExampleDocument(index));
-    const std::vector<Finding> findings = CheckProgram(result.logoText);
-    EXPECT_TRUE(findings.empty()) << "example " << index + 1 << ": "
-                                  << Utf8(DescribeFinding(findings.front()));
+    std::vector<std::string> found;
+    for (const Finding& finding : CheckProgram(result.logoText)) {
+      found.push_back(std::to_string(finding.line) + (finding.kind == FindingKind::kForYourLogo
+                                                          ? " leftover"
+                                                          : " " + Utf8(finding.message)));
+    }
+    const std::vector<std::string> expected =
+        index == 15 ? std::vector<std::string>{"171 leftover", "176 leftover"}
+                    : std::vector<std::string>{};
+    EXPECT_EQ(found, expected) << "example " << index + 1;
   }
 }
 
@@ -120,7 +128,7 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   const convert::ConversionResult result = convert::ConvertDocument(document);
 
   // Every support procedure is written, and recognised: none of their oddities is reported.
-  EXPECT_EQ(ReadProgram(result.logoText).procedures.size(), 2u + 27u) << Utf8(result.logoText);
+  EXPECT_EQ(ReadProgram(result.logoText).program.procedures.size(), 2u + 27u) << Utf8(result.logoText);
   // Every call the converter writes is a LOGO call: nothing is left to mend.
   EXPECT_EQ(Unexplained(result.logoText, false), std::vector<std::string>{})
       << Utf8(result.logoText);
@@ -135,30 +143,32 @@ TEST(VocabularyGuard, SupportProcedureWords) {
   for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
     library::AppendSupportProcedure(position, "", texts);
   }
-  const TokenStream stream = ReadTokens(texts);
-  std::string key;
-  for (std::size_t at = 0; at + 1 < stream.tokens.size(); ++at) {
-    if (IsWord(stream.tokens[at], "POUR")) names.emplace_back(stream.tokens[at + 1].text);
+  const Tokens read = ReadTokens(texts);
+  const std::vector<Token>& tokens = read.tokens;
+  const auto is = [&](std::size_t at, std::string_view key) {
+    return tokens[at].kind == TokenKind::kWord && read.names.Text(tokens[at].name) == key;
+  };
+  for (std::size_t at = 0; at + 1 < tokens.size(); ++at) {
+    if (is(at, "POUR")) names.emplace_back(read.TextOf(tokens[at + 1]));
   }
   EXPECT_EQ(names.size(), static_cast<std::size_t>(library::kSupportProcedureCount));
   std::vector<std::string> unknown;
-  for (std::size_t at = 0; at < stream.tokens.size(); ++at) {
-    const Token& token = stream.tokens[at];
-    if (token.kind != TokenKind::kWord) continue;
-    if ((IsWord(token, "ECRIS") || IsWord(token, "ECRISLIGNE")) && at + 1 < stream.tokens.size() &&
-        stream.tokens[at + 1].kind == TokenKind::kOpenList) {
-      while (stream.tokens[at].kind != TokenKind::kCloseList) ++at;
+  for (std::size_t at = 0; at < tokens.size(); ++at) {
+    if (tokens[at].kind != TokenKind::kWord) continue;
+    if ((is(at, "ECRIS") || is(at, "ECRISLIGNE")) && at + 1 < tokens.size() &&
+        tokens[at + 1].kind == TokenKind::kOpenList) {
+      while (tokens[at].kind != TokenKind::kCloseList) ++at;
       continue;
     }
-    if (IsWord(token, "DEFINIS")) {
+    if (is(at, "DEFINIS")) {
       at += 2;
       continue;
     }
-    WordKey(token.text, key);
-    const bool known = FindPrimitive(key) != nullptr || FindInfix(key) != nullptr ||
-                       key == "POUR" || key == "FIN" ||
-                       std::find(names.begin(), names.end(), token.text) != names.end();
-    if (!known && token.text != "NOMBRE") unknown.push_back(Utf8(key));
+    const std::string_view key = read.names.Text(tokens[at].name);
+    const std::string text(read.TextOf(tokens[at]));
+    const bool known = FindWord(key) != nullptr || FindInfix(key) != nullptr || key == "POUR" ||
+                       key == "FIN" || std::find(names.begin(), names.end(), text) != names.end();
+    if (!known && text != "NOMBRE") unknown.push_back(Utf8(key));
   }
   EXPECT_EQ(unknown, std::vector<std::string>{});
 }
@@ -171,13 +181,13 @@ TEST(VocabularyGuard, SupportProceduresAreRecognised) {
     library::AppendSupportProcedure(position, "    ", program);
   }
   program += "pour PSEUDAL_LIRE_MOT\r\nrends LISLISTE\r\nfin\r\n";
-  const LexemeStream stream = ReadLexemes(program);
-  const ProgramParts parts = FindParts(stream);
-  ASSERT_EQ(parts.procedures.size(), library::kSupportProcedureCount + 1u);
+  const Reading reading = ReadProgram(program);
+  const std::vector<Procedure>& procedures = reading.program.procedures;
+  ASSERT_EQ(procedures.size(), library::kSupportProcedureCount + 1u);
   for (int i = 0; i < library::kSupportProcedureCount; ++i) {
-    EXPECT_TRUE(IsSupportProcedure(stream, parts.procedures[i])) << "position " << i + 1;
+    EXPECT_TRUE(IsSupportProcedure(reading.tokens, procedures[i])) << "position " << i + 1;
   }
-  EXPECT_FALSE(IsSupportProcedure(stream, parts.procedures.back()));
+  EXPECT_FALSE(IsSupportProcedure(reading.tokens, procedures.back()));
 }
 
 // The checker passes over the support procedures it recognises; with one more line in each, so
@@ -187,7 +197,7 @@ TEST(VocabularyGuard, SupportProceduresGiveNoFinding) {
   for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
     library::AppendSupportProcedure(position, "  ", program);
   }
-  EXPECT_EQ(ReadProgram(program).procedures.size(),
+  EXPECT_EQ(ReadProgram(program).program.procedures.size(),
             static_cast<std::size_t>(library::kSupportProcedureCount));
   EXPECT_EQ(Unexplained(program, false), std::vector<std::string>{});
 
@@ -199,7 +209,7 @@ TEST(VocabularyGuard, SupportProceduresGiveNoFinding) {
     from = end + 7;
   }
   altered += program.substr(from);
-  ASSERT_EQ(ReadProgram(altered).procedures.size(),
+  ASSERT_EQ(ReadProgram(altered).program.procedures.size(),
             static_cast<std::size_t>(library::kSupportProcedureCount));
   EXPECT_EQ(Unexplained(altered, false), std::vector<std::string>{});
 }

@@ -15,7 +15,6 @@
 
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "run/parser.h"
 #include "run/runtime.h"
 #include "testing/document_generator.h"
 #include "tests/run/scripted_console.h"
@@ -181,33 +180,6 @@ TEST(ExamplesRun, PositionOfMinimumSortsTheStretchOfTheListRead) {
     std::sort(list.begin() + 1, list.end());
     EXPECT_EQ(NumbersIn(run.console.output), std::vector<double>(list.begin() + 1, list.end()))
         << run.console.output;
-  }
-}
-
-// Every failure node of a parsed program, with its line.
-void CollectFailures(const Node& node, std::vector<int>& lines) {
-  if (node.op == Op::kFailure) lines.push_back(node.line);
-  for (const Node& kid : node.kids) CollectFailures(kid, lines);
-}
-
-TEST(ExamplesRun, ConvertedDocumentsParse) {
-  std::vector<std::string> programs;
-  for (int index = 0; index < examples::kExampleCount; ++index) {
-    programs.push_back(ExampleProgram(index + 1));
-  }
-  for (std::uint32_t seed = 1; seed <= 12; ++seed) {
-    generator::GeneratorOptions options;
-    options.targetBytes = 12000;
-    options.seed = seed;
-    programs.push_back(convert::ConvertDocument(generator::GenerateDocument(options)).logoText);
-  }
-  for (const std::string& program : programs) {
-    const Code code = ParseProgram(program);
-    std::vector<int> failures;
-    CollectFailures(code.main, failures);
-    for (const ProcedureCode& procedure : code.procedures)
-      CollectFailures(procedure.body, failures);
-    EXPECT_EQ(failures, std::vector<int>{}) << program;
   }
 }
 

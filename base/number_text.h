@@ -1,0 +1,11 @@
+#pragma once
+// Numbers as programs and answers write them.
+
+#include <string_view>
+
+namespace tortuval::base {
+
+/// Reads a whole word as a number ("12", "-0,5", "2.5", "1E6"); false when it is none.
+bool ParseNumber(std::string_view text, double& number);
+
+}  // namespace tortuval::base
