@@ -23,27 +23,33 @@ bool InSpans(const std::vector<Span>& spans, int line) {
                      [line](const Span& span) { return line >= span.first && line <= span.last; });
 }
 
-// The global slots that SOIT and DEFINIS introduce under `node`.
-void CollectIntroduced(const Node& node, std::vector<char>& introduced) {
-  if ((node.op == Op::kAssign || node.op == Op::kDefine) && !node.local) {
-    introduced[static_cast<std::size_t>(node.slot)] = 1;
-  }
-  for (const Node& kid : node.kids) CollectIntroduced(kid, introduced);
-}
-
-// Values never introduced and the leftovers, over one procedure or the main instructions.
+// Values never introduced and the leftovers, over one procedure or the main instructions, in
+// one walk: a value read before the SOIT that introduces it waits for the walk's end.
 class TreePass {
  public:
-  TreePass(const Program& program, const std::vector<char>& introduced,
-           std::vector<Finding>& findings)
+  TreePass(const Program& program, std::vector<char>& introduced, std::vector<Finding>& findings)
       : program_(program), introduced_(introduced), findings_(findings) {}
 
+  void Run(const Node& scope) {
+    Visit(scope);
+    for (const Node* node : waiting_) {
+      if (introduced_[static_cast<std::size_t>(node->slot)] == 0) Report(*node);
+    }
+  }
+
+ private:
   void Visit(const Node& node) {
     switch (node.op) {
+      case Op::kAssign:
+      case Op::kDefine:
+        if (!node.local) introduced_[static_cast<std::size_t>(node.slot)] = 1;
+        break;
       case Op::kVariable:
       case Op::kStep:
       case Op::kReplace:
-        if (!node.local && introduced_[static_cast<std::size_t>(node.slot)] == 0) Report(node);
+        if (!node.local && introduced_[static_cast<std::size_t>(node.slot)] == 0) {
+          waiting_.push_back(&node);
+        }
         break;
       default:
         break;
@@ -55,7 +61,6 @@ class TreePass {
     for (const Node& kid : node.kids) Visit(kid);
   }
 
- private:
   void Report(const Node& node) {
     const std::string& name = program_.globalNames[static_cast<std::size_t>(node.slot)];
     const std::string written = ":" + name;
@@ -64,8 +69,9 @@ class TreePass {
   }
 
   const Program& program_;
-  const std::vector<char>& introduced_;
+  std::vector<char>& introduced_;  // by global slot
   std::vector<Finding>& findings_;
+  std::vector<const Node*> waiting_;
 };
 
 // One finding per warned line, at the parenthesis to remove: the one behind a procedure name
@@ -142,14 +148,14 @@ std::vector<Finding> CheckReading(const Reading& reading) {
     findings.push_back(finding);
   }
 
+  // A procedure sees the values the main instructions introduce, and its own.
   std::vector<char> mainIntroduced(program.globalNames.size(), 0);
-  CollectIntroduced(program.main, mainIntroduced);
-  TreePass(program, mainIntroduced, findings).Visit(program.main);
+  TreePass(program, mainIntroduced, findings).Run(program.main);
+  std::vector<char> introduced;
   for (const Procedure& procedure : program.procedures) {
     if (InSpans(support, procedure.line)) continue;
-    std::vector<char> introduced = mainIntroduced;
-    CollectIntroduced(procedure.body, introduced);
-    TreePass(program, introduced, findings).Visit(procedure.body);
+    introduced = mainIntroduced;
+    TreePass(program, introduced, findings).Run(procedure.body);
   }
   ReportWarnedLines(reading, findings);
 

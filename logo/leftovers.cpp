@@ -39,7 +39,10 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
 }  // namespace
 
 const MessageId* FindUnreadNotation(std::string_view word) {
+  // The patterns a word may contain all hold a ".": most words are passed at once.
+  const bool dotted = word.find('.') != std::string_view::npos;
   for (const UnreadNotation& row : kUnreadNotations) {
+    if (row.wholeWord ? word.size() != row.pattern.size() : !dotted) continue;
     if (row.wholeWord ? base::EqualIgnoringCase(word, row.pattern)
                       : ContainsIgnoringCase(word, row.pattern)) {
       return &row.message;

@@ -1,6 +1,8 @@
 #include "logo/lexer.h"
 
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <limits>
 
 #include "base/cp1252.h"
@@ -17,12 +19,24 @@ class Lexer {
  public:
   explicit Lexer(std::string_view text) : text_(text) {
     out_.text = text;
+    // Converted programs hold about one token per 28 bytes, most of them indentation.
+    out_.tokens.reserve(text.size() / 16 + 16);
+    out_.lineStarts.reserve(text.size() / 64 + 1);
     out_.lineStarts.push_back(0);
   }
 
   Tokens Run() {
+    // Converted programs are mostly indentation: runs of spaces are passed here, at once.
+    const std::size_t size = text_.size();
+    const char* const bytes = text_.data();
     std::size_t at = 0;
-    while (at < text_.size()) at = Next(at);
+    while (at < size) {
+      if (bytes[at] == ' ') {
+        at = SkipSpaces(at + 1);
+        continue;
+      }
+      at = Next(at);
+    }
     return std::move(out_);
   }
 
@@ -77,6 +91,17 @@ class Lexer {
     return Add(TokenKind::kWord, at, WordLength(at));
   }
 
+  // Eight bytes at a time while they are all spaces; the place after the run.
+  std::size_t SkipSpaces(std::size_t at) const {
+    constexpr std::uint64_t kEightSpaces = 0x2020202020202020;
+    for (std::uint64_t eight = 0; at + 8 <= text_.size(); at += 8) {
+      std::memcpy(&eight, text_.data() + at, 8);
+      if (eight != kEightSpaces) break;
+    }
+    while (at < text_.size() && text_[at] == ' ') ++at;
+    return at;
+  }
+
   char Peek(std::size_t at) const { return at < text_.size() ? text_[at] : '\0'; }
 
   std::size_t Add(TokenKind kind, std::size_t at, std::size_t length) {
@@ -116,9 +141,11 @@ class Lexer {
     std::size_t textEnd = end;
     if (textEnd > at && text_[textEnd - 1] == '\r') --textEnd;
     const std::string_view comment = text_.substr(at, textEnd - at);
+    // Most comments are the converter's short block marks, too short to hold the warning.
+    const bool warns = comment.size() >= kParenthesesWarningSentence.size() &&
+                       comment.find(kParenthesesWarningSentence) != comment.npos;
     out_.comments.push_back(Comment{comment, static_cast<int>(out_.lineStarts.size()),
-                                    static_cast<int>(at - lineStart_) + 1,
-                                    comment.find(kParenthesesWarningSentence) != comment.npos});
+                                    static_cast<int>(at - lineStart_) + 1, warns});
     return end;
   }
 

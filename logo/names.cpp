@@ -27,8 +27,11 @@ std::uint32_t Names::Intern(std::string_view text) {
 }
 
 std::uint32_t Names::InternWord(std::string_view word) {
+  if (const auto found = spellings_.find(word); found != spellings_.end()) return found->second;
   WordKey(word, key_);
-  return Intern(key_);
+  const std::uint32_t number = Intern(key_);
+  spellings_.emplace(word, number);
+  return number;
 }
 
 std::uint32_t Names::Find(std::string_view text) const {

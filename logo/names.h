@@ -39,6 +39,8 @@ class Names {
   };
   std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;
   std::vector<std::string> texts_;
+  // Most words repeat one spelling: each spelling met gives its key's number at once.
+  std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> spellings_;
   std::string key_;
 };
 

@@ -181,6 +181,7 @@ Node Parser::ReadInfix(Node left, int minPrecedence) {
     if (AtStop()) Fail(sign, FindingKind::kMissingInput, MessageId::kMissingOperand, {TextOf(sign)});
     Node right = ReadExpression(infix->precedence + 1);
     Node node = Leaf(infix->op, sign);
+    node.kids.reserve(2);
     node.kids.push_back(std::move(left));
     node.kids.push_back(std::move(right));
     left = std::move(node);
