@@ -1,4 +1,5 @@
-// Fuzz target: arbitrary bytes as a LOGO program through the reader and the checker.
+// Fuzz target: arbitrary bytes as a LOGO program through the reader and the checker; every part
+// the reader could not read, where a run would stop, lies on a line the check reports.
 
 #include <cstddef>
 #include <cstdint>
@@ -7,9 +8,29 @@
 #include "fuzz/fuzz_check.h"
 #include "logo/checker.h"
 
+namespace {
+
+void CheckFailuresReported(const tortuval::logo::Node& node,
+                           const std::vector<tortuval::logo::Finding>& findings) {
+  if (node.op == tortuval::logo::Op::kFailure) {
+    bool reported = false;
+    for (const tortuval::logo::Finding& finding : findings) reported |= finding.line == node.line;
+    tortuval::fuzz::Check(reported,
+                          "a line where a run would stop for a reading reason is reported");
+  }
+  for (const tortuval::logo::Node& kid : node.kids) CheckFailuresReported(kid, findings);
+}
+
+}  // namespace
+
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view program(reinterpret_cast<const char*>(data), size);
-  const std::vector<tortuval::logo::Finding> findings = tortuval::logo::CheckProgram(program);
+  const tortuval::logo::Reading reading = tortuval::logo::ReadProgram(program);
+  const std::vector<tortuval::logo::Finding> findings = tortuval::logo::CheckReading(reading);
+  CheckFailuresReported(reading.program.main, findings);
+  for (const tortuval::logo::Procedure& procedure : reading.program.procedures) {
+    CheckFailuresReported(procedure.body, findings);
+  }
   // Every finding points into the text, in line then column order.
   int lines = 1;
   for (const char c : program) lines += c == '\n' ? 1 : 0;

@@ -86,17 +86,15 @@ void ReportWarnedLines(const Reading& reading, std::vector<Finding>& findings) {
     procedureNames.push_back(names.Find(key));
   }
   const auto namesProcedure = [&](const Token& token) {
-    return token.kind == TokenKind::kWord &&
-           std::find(procedureNames.begin(), procedureNames.end(), token.name) !=
-               procedureNames.end();
+    return token.kind == TokenKind::kWord && std::find(procedureNames.begin(), procedureNames.end(),
+                                                       token.name) != procedureNames.end();
   };
   for (const Comment& comment : reading.tokens.comments) {
     if (!comment.warns) continue;
     const auto line = static_cast<std::uint32_t>(comment.line);
-    auto at = std::lower_bound(tokens.begin(), tokens.end(), line,
-                               [](const Token& token, std::uint32_t wanted) {
-                                 return token.line < wanted;
-                               });
+    auto at = std::lower_bound(
+        tokens.begin(), tokens.end(), line,
+        [](const Token& token, std::uint32_t wanted) { return token.line < wanted; });
     const Token* firstGroup = nullptr;
     const Token* call = nullptr;
     for (; at != tokens.end() && at->line == line && call == nullptr; ++at) {
@@ -105,10 +103,9 @@ void ReportWarnedLines(const Reading& reading, std::vector<Finding>& findings) {
       if (at != tokens.begin() && namesProcedure(*(at - 1))) call = &*at;
     }
     if (call != nullptr) {
-      findings.push_back(Finding{comment.line, reading.tokens.ColumnOf(*call),
-                                 FindingKind::kFixByHand,
-                                 FormatMessage(MessageId::kWarnedCall,
-                                               {reading.tokens.TextOf(*(call - 1))})});
+      findings.push_back(
+          Finding{comment.line, reading.tokens.ColumnOf(*call), FindingKind::kFixByHand,
+                  FormatMessage(MessageId::kWarnedCall, {reading.tokens.TextOf(*(call - 1))})});
     } else if (firstGroup != nullptr) {
       findings.push_back(Finding{comment.line, reading.tokens.ColumnOf(*firstGroup),
                                  FindingKind::kFixByHand,

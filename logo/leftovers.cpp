@@ -36,6 +36,16 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
   return false;
 }
 
+bool AssignsTo(const Node& node, const Node& counter) {
+  if (node.op == Op::kAssign && node.slot == counter.slot && node.local == counter.local) {
+    return true;
+  }
+  for (const Node& kid : node.kids) {
+    if (AssignsTo(kid, counter)) return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 const MessageId* FindUnreadNotation(std::string_view word) {
@@ -57,8 +67,8 @@ std::string_view LengthOfWord(std::string_view valueName) {
   return valueName.substr(0, valueName.size() - kLength.size());
 }
 
-bool ReadSplitExponent(std::string_view mantissa, std::string_view sign,
-                       std::string_view exponent, double& number) {
+bool ReadSplitExponent(std::string_view mantissa, std::string_view sign, std::string_view exponent,
+                       double& number) {
   if (mantissa.size() < 2 || (mantissa.back() != 'e' && mantissa.back() != 'E')) return false;
   if (sign != "-" && sign != "+") return false;
   double mantissaValue = 0;
@@ -70,6 +80,32 @@ bool ReadSplitExponent(std::string_view mantissa, std::string_view sign,
   }
   number = mantissaValue * std::pow(10.0, sign == "-" ? -power : power);
   return true;
+}
+
+bool MarkCountedLoop(Node& repeat) {
+  if (repeat.kids.size() != 2 || repeat.kids[1].op != Op::kBlock) return false;
+  const std::vector<Node>& body = repeat.kids[1].kids;
+  if (body.size() < 3) return false;
+  const Node& test = body[body.size() - 3];
+  const Node& ifTrue = body[body.size() - 2];
+  const Node& ifFalse = body[body.size() - 1];
+  if (test.op != Op::kTest || ifTrue.op != Op::kIfTrue || ifFalse.op != Op::kIfFalse) return false;
+  const Node& up = ifTrue.kids[0];
+  const Node& down = ifFalse.kids[0];
+  if (up.op != Op::kStep || down.op != Op::kStep || up.number != 1 || down.number != -1 ||
+      up.slot != down.slot || up.local != down.local) {
+    return false;
+  }
+  repeat.flag = true;
+  repeat.slot = up.slot;
+  repeat.local = up.local;
+  for (std::size_t i = 0; i + 3 < body.size(); ++i) {
+    if (AssignsTo(body[i], up)) {
+      repeat.leftover = Leftover::kLoopLeftEarly;
+      return true;
+    }
+  }
+  return false;
 }
 
 std::string LeftoverMessage(Leftover leftover, std::string_view written) {

@@ -26,8 +26,14 @@ inline constexpr std::string_view kFactorialReading = "FACT";
 
 /// "1e - 8": the number that a word ending in "e" (the mantissa), a sign and a number give
 /// when the sign's blanks are taken out; false when they are not that.
-bool ReadSplitExponent(std::string_view mantissa, std::string_view sign,
-                       std::string_view exponent, double& number);
+bool ReadSplitExponent(std::string_view mantissa, std::string_view sign, std::string_view exponent,
+                       double& number);
+
+/// A REPETE whose body ends as the converter ends each pass of a counted loop, "TESTE …
+/// SIVRAI INC :i SIFAUX DEC :i", is a counted loop of that variable: it also ends when its
+/// counter has moved past its last value. Marks it so (flag and slot); marks it a leftover, and
+/// returns true, when its body moves the counter itself, the only loops that rely on this.
+bool MarkCountedLoop(Node& repeat);
 
 /// The check's sentence for a leftover read at a node whose text holds what the program
 /// writes there (a variable's name for a loop left early).

@@ -50,19 +50,17 @@ void Parser::Run() {
     for (Node& kid : part.kids) program_.main.kids.push_back(std::move(kid));
   }
   for (const std::size_t at : strayEnds_) {
-    reading_.findings.push_back(Finding{static_cast<int>(Tokens()[at].line),
-                                        reading_.tokens.ColumnOf(Tokens()[at]),
-                                        FindingKind::kUnbalanced,
-                                        FormatMessage(MessageId::kStrayEnd, {TextOf(Tokens()[at])})});
+    reading_.findings.push_back(
+        FindingAt(Tokens()[at], FindingKind::kUnbalanced,
+                  FormatMessage(MessageId::kStrayEnd, {TextOf(Tokens()[at])})));
   }
   // Everything after a POUR without FIN belongs to that procedure: the main part stops there.
   bool stopped = false;
   for (const Procedure& procedure : program_.procedures) {
     if (procedure.closed) continue;
     const Token& pour = Tokens()[procedure.firstToken];
-    Finding finding{static_cast<int>(pour.line), reading_.tokens.ColumnOf(pour),
-                    FindingKind::kOpenBlock,
-                    FormatMessage(MessageId::kOpenProcedure, {procedure.name})};
+    Finding finding = FindingAt(pour, FindingKind::kOpenBlock,
+                                FormatMessage(MessageId::kOpenProcedure, {procedure.name}));
     if (!stopped) program_.main.kids.push_back(FailureNode(finding));
     stopped = true;
     reading_.findings.push_back(std::move(finding));
@@ -127,7 +125,8 @@ void Parser::FindParts() {
       partStart = lineAfter(at);
     }
   }
-  if (open == nullptr && partStart < tokens.size()) mainParts_.emplace_back(partStart, tokens.size());
+  if (open == nullptr && partStart < tokens.size())
+    mainParts_.emplace_back(partStart, tokens.size());
 }
 
 // A procedure's inputs and the names DEFINIS introduces in it are its locals.
@@ -158,8 +157,8 @@ void Parser::ReadProcedure(std::size_t index) {
   procedure.body = ReadRange(header.bodyBegin, procedure.endToken, procedure.closed);
   if (procedure.name.empty()) {
     const Token& pour = Tokens()[procedure.firstToken];
-    Finding finding{static_cast<int>(pour.line), reading_.tokens.ColumnOf(pour),
-                    FindingKind::kUnknownWord, FormatMessage(MessageId::kUnnamedProcedure, {})};
+    Finding finding =
+        FindingAt(pour, FindingKind::kUnknownWord, FormatMessage(MessageId::kUnnamedProcedure, {}));
     procedure.body.kids.insert(procedure.body.kids.begin(), FailureNode(finding));
     reading_.findings.push_back(std::move(finding));
   }
@@ -280,7 +279,8 @@ Node Parser::ReadCommand(const Word& word) {
         node.kids.push_back(ReadInput('v', token, 1, expected));
       } else {
         if (AtStop()) FailMissingInput(token, expected, 1);
-        if (!Is(TokenKind::kWord)) Fail(token, FindingKind::kMissingInput, MessageId::kTypeExpected);
+        if (!Is(TokenKind::kWord))
+          Fail(token, FindingKind::kMissingInput, MessageId::kTypeExpected);
         const std::string_view type = Key(Current());
         node.number = type == "NOMBRE" ? 0 : type == "MOT" ? 1 : type == "LISTE" ? 2 : 3;
         ++at_;
@@ -304,7 +304,10 @@ Node Parser::ReadCommand(const Word& word) {
   for (int i = 0; i < expected; ++i) {
     node.kids.push_back(ReadInput(word.shapes[static_cast<std::size_t>(i)], token, i, expected));
   }
-  if (word.op == Op::kRepeat) MarkCountedLoop(node, key == "REPETE");
+  if (word.op == Op::kRepeat && key == "REPETE" && MarkCountedLoop(node)) {
+    node.text = node.local ? procedure_->localNames[static_cast<std::size_t>(node.slot)]
+                           : program_.globalNames[static_cast<std::size_t>(node.slot)];
+  }
   return node;
 }
 
@@ -332,50 +335,6 @@ void Parser::TakeVariable(Node& node, const Token& word, int expected) {
   node.slot = variable.slot;
   node.column = variable.column;
   ++at_;
-}
-
-namespace {
-
-bool AssignsTo(const Node& node, const Node& counter) {
-  if (node.op == Op::kAssign && node.slot == counter.slot && node.local == counter.local) {
-    return true;
-  }
-  for (const Node& kid : node.kids) {
-    if (AssignsTo(kid, counter)) return true;
-  }
-  return false;
-}
-
-}  // namespace
-
-// The converter ends each pass of a counted loop with "TESTE … SIVRAI INC :i SIFAUX DEC :i":
-// such a loop also ends when its body has moved its counter past its last value.
-void Parser::MarkCountedLoop(Node& node, bool counted) {
-  if (!counted || node.kids[1].op != Op::kBlock) return;
-  const std::vector<Node>& body = node.kids[1].kids;
-  if (body.size() < 3) return;
-  const Node& test = body[body.size() - 3];
-  const Node& ifTrue = body[body.size() - 2];
-  const Node& ifFalse = body[body.size() - 1];
-  if (test.op != Op::kTest || ifTrue.op != Op::kIfTrue || ifFalse.op != Op::kIfFalse) return;
-  const Node& up = ifTrue.kids[0];
-  const Node& down = ifFalse.kids[0];
-  if (up.op != Op::kStep || down.op != Op::kStep || up.number != 1 || down.number != -1 ||
-      up.slot != down.slot || up.local != down.local) {
-    return;
-  }
-  node.flag = true;
-  node.slot = up.slot;
-  node.local = up.local;
-  for (std::size_t i = 0; i + 3 < body.size(); ++i) {
-    if (AssignsTo(body[i], up)) {
-      // Only a loop whose body moves its counter relies on this reading.
-      node.leftover = Leftover::kLoopLeftEarly;
-      node.text = up.local ? procedure_->localNames[static_cast<std::size_t>(up.slot)]
-                           : program_.globalNames[static_cast<std::size_t>(up.slot)];
-      break;
-    }
-  }
 }
 
 // ---- Helpers.
@@ -436,9 +395,7 @@ std::uint32_t Parser::QuotedName(const Token& token) {
   return reading_.tokens.names.Intern(name);
 }
 
-const Token& Parser::LastToken() const {
-  return Tokens()[std::min(end_, Tokens().size()) - 1];
-}
+const Token& Parser::LastToken() const { return Tokens()[std::min(end_, Tokens().size()) - 1]; }
 
 Node Parser::FailureNode(const Finding& finding) const {
   Node node;
@@ -451,10 +408,13 @@ Node Parser::FailureNode(const Finding& finding) const {
   return node;
 }
 
+Finding Parser::FindingAt(const Token& at, FindingKind kind, std::string message) const {
+  return Finding{static_cast<int>(at.line), reading_.tokens.ColumnOf(at), kind, std::move(message)};
+}
+
 void Parser::Fail(const Token& at, FindingKind kind, MessageId message,
                   std::initializer_list<std::string_view> arguments) const {
-  throw ReadFailure{Finding{static_cast<int>(at.line), reading_.tokens.ColumnOf(at), kind,
-                            FormatMessage(message, arguments)}};
+  throw ReadFailure{FindingAt(at, kind, FormatMessage(message, arguments))};
 }
 
 }  // namespace tortuval::logo

@@ -43,7 +43,6 @@ class Parser {
   Node ReadCommand(const Word& word);
   void TakeName(Node& node, const Token& word);
   void TakeVariable(Node& node, const Token& word, int expected);
-  void MarkCountedLoop(Node& node, bool counted);
   Node FailureNode(const Finding& finding) const;
 
   // ---- Inputs and expressions (parse_expressions.cpp).
@@ -85,9 +84,7 @@ class Parser {
     }
   }
   std::string_view TextOf(const Token& token) const { return reading_.tokens.TextOf(token); }
-  std::string_view Key(const Token& token) const {
-    return reading_.tokens.names.Text(token.name);
-  }
+  std::string_view Key(const Token& token) const { return reading_.tokens.names.Text(token.name); }
   const Word* WordOf(const Token& token) const;
   const Infix* InfixOf(const Token& token) const;
   int ProcedureOf(const Token& token) const;
@@ -96,16 +93,17 @@ class Parser {
   std::uint32_t QuotedName(const Token& token);
   /// Where the range's last token is, for what is missing at its end.
   const Token& LastToken() const;
+  Finding FindingAt(const Token& at, FindingKind kind, std::string message) const;
   [[noreturn]] void Fail(const Token& at, FindingKind kind, MessageId message,
                          std::initializer_list<std::string_view> arguments = {}) const;
 
   Reading& reading_;
   Program& program_;
-  std::vector<const Word*> words_;    // by name: the primitive a word names
-  std::vector<const Infix*> infix_;   // by name: the infix operator a word or sign names
-  std::vector<int> procedureByName_;  // by name: the procedure it names, or -1
-  std::vector<int> globalSlots_;      // by name: its global's slot, or -1
-  std::vector<int> localSlots_;       // by name: its local's slot in the procedure read, or -1
+  std::vector<const Word*> words_;         // by name: the primitive a word names
+  std::vector<const Infix*> infix_;        // by name: the infix operator a word or sign names
+  std::vector<int> procedureByName_;       // by name: the procedure it names, or -1
+  std::vector<int> globalSlots_;           // by name: its global's slot, or -1
+  std::vector<int> localSlots_;            // by name: its local's slot in the procedure read, or -1
   std::vector<std::uint32_t> localNames_;  // the names whose local slots are set
   // Where a procedure's inputs and body are, by its number.
   struct Header {

@@ -47,7 +47,8 @@ bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure) {
   if (!procedure.closed || procedure.name.empty()) return false;
   const Token& pour = tokens.tokens[procedure.firstToken];
   const Token& fin = tokens.tokens[procedure.endToken];
-  const std::string_view source = tokens.text.substr(pour.begin, fin.begin + fin.length - pour.begin);
+  const std::string_view source =
+      tokens.text.substr(pour.begin, fin.begin + fin.length - pour.begin);
   // The name goes first: the texts are only compared for a procedure that bears one.
   for (const std::string& text : SupportTexts()) {
     const std::size_t nameStart = text.find(' ') + 1;

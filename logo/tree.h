@@ -106,12 +106,12 @@ enum class Operation : std::uint8_t {
 /// check reports each for a hand's fix.
 enum class Leftover : std::uint8_t {
   kNone,
-  kWordLength,      ///< ":mot.length", read as "card :mot"
-  kFactorial,       ///< PSEUDAL_FACTORIELLE without its procedure, read as "fact"
-  kSplitExponent,   ///< "1e - 8", read as 1e-8
-  kSpacedSign,      ///< "[ 3 - 4  0 ]", read as the point (3, -4, 0)
-  kSpacedString,    ///< "\"deux mots \"", read as one word
-  kLoopLeftEarly,   ///< a counted loop whose body moves its counter past its end
+  kWordLength,     ///< ":mot.length", read as "card :mot"
+  kFactorial,      ///< PSEUDAL_FACTORIELLE without its procedure, read as "fact"
+  kSplitExponent,  ///< "1e - 8", read as 1e-8
+  kSpacedSign,     ///< "[ 3 - 4  0 ]", read as the point (3, -4, 0)
+  kSpacedString,   ///< "\"deux mots \"", read as one word
+  kLoopLeftEarly,  ///< a counted loop whose body moves its counter past its end
 };
 
 /// One node of the tree.

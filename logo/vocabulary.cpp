@@ -89,21 +89,23 @@ constexpr Word kWords[] = {
 // ET and OU come from the source's logical operators, "div" and "^" from the support
 // procedures, the signs from the translator's operator spacing.
 constexpr Infix kInfixes[] = {
-    {"OU", 1, kOr},          {"ET", 2, kAnd},
-    {"=", 3, kEqual},        {"<>", 3, kNotEqual},
-    {"<", 3, kLess},         {">", 3, kGreater},
-    {"<=", 3, kLessEqual},   {">=", 3, kGreaterEqual},
-    {"+", 4, kAdd},          {"-", 4, kSubtract},
-    {"*", 5, kMultiply},     {"/", 5, kDivide},
-    {"%", 5, kRemainder},    {"div", 5, kQuotient},
-    {"^", 6, kPower},
+    {"OU", 1, kOr},       {"ET", 2, kAnd},       {"=", 3, kEqual},      {"<>", 3, kNotEqual},
+    {"<", 3, kLess},      {">", 3, kGreater},    {"<=", 3, kLessEqual}, {">=", 3, kGreaterEqual},
+    {"+", 4, kAdd},       {"-", 4, kSubtract},   {"*", 5, kMultiply},   {"/", 5, kDivide},
+    {"%", 5, kRemainder}, {"div", 5, kQuotient}, {"^", 6, kPower},
+};
+
+struct KeyHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view key) const { return std::hash<std::string_view>()(key); }
 };
 
 // The rows of a table by the key of their name.
 template <typename Row, std::size_t kCount>
 const Row* FindRow(const Row (&rows)[kCount], std::string_view key) {
-  static const auto* const byKey = [&rows] {
-    auto* index = new std::unordered_map<std::string, const Row*>();
+  using Index = std::unordered_map<std::string, const Row*, KeyHash, std::equal_to<>>;
+  static const Index* const byKey = [&rows] {
+    auto* index = new Index();
     std::string rowKey;
     for (const Row& row : rows) {
       WordKey(base::Utf8ToCp1252(row.name), rowKey);
@@ -111,7 +113,7 @@ const Row* FindRow(const Row (&rows)[kCount], std::string_view key) {
     }
     return index;
   }();
-  const auto found = byKey->find(std::string(key));
+  const auto found = byKey->find(key);
   return found == byKey->end() ? nullptr : found->second;
 }
 

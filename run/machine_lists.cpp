@@ -15,9 +15,9 @@ constexpr double kMaxPosition = 4'194'303;
 // SOIT "L PH :L x: the list in L and x joined, the usual way to grow a list one item at a time.
 bool Machine::AppendsToItself(const Node& node) {
   const Node& value = node.kids[0];
-  return value.op == Op::kPrimitive && value.operation == Operation::kSentence && value.kids.size() == 2 &&
-         value.kids[0].op == Op::kVariable && value.kids[0].slot == node.slot &&
-         value.kids[0].local == node.local;
+  return value.op == Op::kPrimitive && value.operation == Operation::kSentence &&
+         value.kids.size() == 2 && value.kids[0].op == Op::kVariable &&
+         value.kids[0].slot == node.slot && value.kids[0].local == node.local;
 }
 
 // When nothing but the variable holds its list, the list grows where it is instead of being

@@ -3,8 +3,8 @@
 #include <exception>
 #include <new>
 
-#include "run/machine.h"
 #include "logo/reader.h"
+#include "run/machine.h"
 
 namespace tortuval::run {
 namespace {

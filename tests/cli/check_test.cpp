@@ -79,11 +79,11 @@ TEST_F(CliCheckTest, APlainConversionCountsItsFindingsOnStandardError) {
 }
 
 TEST(CliCheckOptionsTest, CheckCombinesWithInputsAndExamplesOnly) {
-  for (const auto& args : std::vector<std::vector<std::string>>{
-           {"--check", "--listing", "f.alg"},
-           {"--check", "-d", ".", "f.alg"},
-           {"--check", "--examples"},
-           {"--check", "--example-source", "3"}}) {
+  for (const auto& args :
+       std::vector<std::vector<std::string>>{{"--check", "--listing", "f.alg"},
+                                             {"--check", "-d", ".", "f.alg"},
+                                             {"--check", "--examples"},
+                                             {"--check", "--example-source", "3"}}) {
     const RunOutput run = RunCli(args);
     EXPECT_EQ(run.status, ExitStatus::kUsageError) << args[1];
     EXPECT_TRUE(run.err.ends_with(std::string(kHint))) << run.err;

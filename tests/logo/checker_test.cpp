@@ -178,11 +178,11 @@ TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
 // longueur d'un mot n'est pas convertie…", "« 1e - 8 » n'est pas du LOGO : ce nombre…"); it now
 // says how they are read and what to write.
 TEST(CheckProgram, LeftoversAreToRetouchForYourLogo) {
-  const std::vector<Finding> findings = CheckProgram(Program(
-      {"DEFINIS \"mot MOT", "ECRISLIGNE 1 + :mot.length", "TESTE 2 > 1e - 8",
-       "PLOT [ 1 - 2  0 ]", "ECRIS \"deux mots \"", "pour fact :n", "rends :n", "fin",
-       "ECRIS PSEUDAL_FACTORIELLE 3", "SOIT \"i 1", "REPETE 3 [", "  soit \"i 5", "  TESTE 1",
-       "  SIVRAI INC :i SIFAUX DEC :i", "]"}));
+  const std::vector<Finding> findings =
+      CheckProgram(Program({"DEFINIS \"mot MOT", "ECRISLIGNE 1 + :mot.length", "TESTE 2 > 1e - 8",
+                            "PLOT [ 1 - 2  0 ]", "ECRIS \"deux mots \"", "pour fact :n", "rends :n",
+                            "fin", "ECRIS PSEUDAL_FACTORIELLE 3", "SOIT \"i 1", "REPETE 3 [",
+                            "  soit \"i 5", "  TESTE 1", "  SIVRAI INC :i SIFAUX DEC :i", "]"}));
   std::vector<std::string> described;
   for (const Finding& finding : findings) {
     EXPECT_EQ(finding.kind, FindingKind::kForYourLogo);

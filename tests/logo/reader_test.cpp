@@ -19,11 +19,12 @@ using testing::Utf8;
 // The tree in prefix form: operators by their sign or a short name, variables by name.
 std::string Shown(const Program& program, const Procedure* procedure, const Node& node) {
   static const char* const kNames[] = {
-      "", "", "", "", "neg", "+", "-", "*", "/", "%", "div", "^", "=", "<>", "<", ">", "<=",
-      ">=", "et", "ou", "math", "prim", "item", "point", "boucle", "call", "failure", "block",
-      "definis", "soit", "ecris", "ecl", "effl", "efface", "remplace", "tantque", "teste",
-      "sivrai", "sifaux", "si", "repete", "step", "segment", "plot", "initgraph", "grapheur",
-      "rends"};
+      "",       "",       "",         "",        "neg",       "+",        "-",      "*",
+      "/",      "%",      "div",      "^",       "=",         "<>",       "<",      ">",
+      "<=",     ">=",     "et",       "ou",      "math",      "prim",     "item",   "point",
+      "boucle", "call",   "failure",  "block",   "definis",   "soit",     "ecris",  "ecl",
+      "effl",   "efface", "remplace", "tantque", "teste",     "sivrai",   "sifaux", "si",
+      "repete", "step",   "segment",  "plot",    "initgraph", "grapheur", "rends"};
   const auto variable = [&](const Node& at) {
     return at.local ? procedure->localNames[static_cast<std::size_t>(at.slot)]
                     : program.globalNames[static_cast<std::size_t>(at.slot)];
@@ -46,7 +47,8 @@ std::string Shown(const Program& program, const Procedure* procedure, const Node
     default:
       break;
   }
-  std::string shown = node.op == Op::kConstant ? "(list" : '(' + std::string(kNames[static_cast<int>(node.op)]);
+  std::string shown =
+      node.op == Op::kConstant ? "(list" : '(' + std::string(kNames[static_cast<int>(node.op)]);
   if (node.op == Op::kAssign || node.op == Op::kDefine || node.op == Op::kStep ||
       node.op == Op::kReplace) {
     shown += ' ' + variable(node);
@@ -66,17 +68,20 @@ std::string MainOf(const std::string& text) {
 }
 
 TEST(ReadProgram, ReadsExpressionsByPrecedence) {
-  EXPECT_EQ(MainOf("soit \"x 1 + 2 * 3 ^ 2 - - 4 / 2"), "(soit x (- (+ 1 (* 2 (^ 3 2))) (/ (neg 4) 2)))");
-  EXPECT_EQ(MainOf("TESTE :a = 1 OU :b < 2 ET non :c"), "(teste (ou (= :a 1) (et (< :b 2) (prim :c))))");
+  EXPECT_EQ(MainOf("soit \"x 1 + 2 * 3 ^ 2 - - 4 / 2"),
+            "(soit x (- (+ 1 (* 2 (^ 3 2))) (/ (neg 4) 2)))");
+  EXPECT_EQ(MainOf("TESTE :a = 1 OU :b < 2 ET non :c"),
+            "(teste (ou (= :a 1) (et (< :b 2) (prim :c))))");
   // A primitive of one input written with its input in parentheses takes that group alone.
   EXPECT_EQ(MainOf("ECRIS rac2 ( 9 ) + 7"), "(ecris (+ (math 9) 7))");
   EXPECT_EQ(MainOf("ECRIS ( random 1 6 ) item :L [ :i ]"), "(ecris (prim 1 6)) (failure 1:22)");
 }
 
 TEST(ReadProgram, FindsProceduresTheirLocalsAndTheMainParts) {
-  const std::string text = Cp(
-      "DEFINIS \"a NOMBRE\npour F2 :w :g\nDEFINIS \"t NOMBRE\nsoit \"t :w\nsoit \"a :t\nrends :g\nfin\n"
-      "ECRIS F2 1 2\nPOUR g\n");
+  const std::string text =
+      Cp("DEFINIS \"a NOMBRE\npour F2 :w :g\nDEFINIS \"t NOMBRE\nsoit \"t :w\nsoit \"a :t\nrends "
+         ":g\nfin\n"
+         "ECRIS F2 1 2\nPOUR g\n");
   const Reading reading = ReadProgram(text);
   const Program& program = reading.program;
   ASSERT_EQ(program.procedures.size(), 2u);
@@ -85,8 +90,7 @@ TEST(ReadProgram, FindsProceduresTheirLocalsAndTheMainParts) {
   EXPECT_EQ(f2.inputCount, 2);
   EXPECT_EQ(f2.localNames, (std::vector<std::string>{"w", "g", "t"}));
   EXPECT_TRUE(f2.closed);
-  EXPECT_EQ(Shown(program, &f2, f2.body),
-            "(block (definis t) (soit t :w) (soit a :t) (rends :g))");
+  EXPECT_EQ(Shown(program, &f2, f2.body), "(block (definis t) (soit t :w) (soit a :t) (rends :g))");
   EXPECT_FALSE(program.procedures[1].closed);
   // The main part stops at the open procedure, with a failure at its POUR.
   EXPECT_EQ(MainOf(text), "(definis a) (ecris (call 1 2)) (failure 9:1)");

@@ -73,7 +73,7 @@ TEST(VocabularyGuard, GeneratedDocumentsUseOnlyKnownWords) {
 std::string Assign(std::string_view name, std::string_view value) {
   std::string item;
   generator::AppendItem(item, "x PREND_LA_VALEUR y",
-                    "5#" + std::string(name) + "#" + std::string(value) + "#pasliste");
+                        "5#" + std::string(name) + "#" + std::string(value) + "#pasliste");
   return item;
 }
 
@@ -128,7 +128,8 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
   const convert::ConversionResult result = convert::ConvertDocument(document);
 
   // Every support procedure is written, and recognised: none of their oddities is reported.
-  EXPECT_EQ(ReadProgram(result.logoText).program.procedures.size(), 2u + 27u) << Utf8(result.logoText);
+  EXPECT_EQ(ReadProgram(result.logoText).program.procedures.size(), 2u + 27u)
+      << Utf8(result.logoText);
   // Every call the converter writes is a LOGO call: nothing is left to mend.
   EXPECT_EQ(Unexplained(result.logoText, false), std::vector<std::string>{})
       << Utf8(result.logoText);

@@ -47,12 +47,13 @@ std::vector<Program> Corpus() {
   }
   const std::filesystem::path data(TORTUVAL_TEST_DATA_DIR);
   for (const auto& entry : std::filesystem::directory_iterator(data / "run" / "documents")) {
-    programs.push_back({entry.path().filename().string(),
-                        convert::ConvertDocument(testing::ReadFileBytes(entry.path().string()))
-                            .logoText});
+    programs.push_back(
+        {entry.path().filename().string(),
+         convert::ConvertDocument(testing::ReadFileBytes(entry.path().string())).logoText});
   }
   for (const char* folder : {"logo", "run"}) {
-    const std::filesystem::path corpus = data.parent_path().parent_path() / "fuzz" / "corpus" / folder;
+    const std::filesystem::path corpus =
+        data.parent_path().parent_path() / "fuzz" / "corpus" / folder;
     for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
       programs.push_back({"fuzz " + entry.path().filename().string(),
                           testing::ReadFileBytes(entry.path().string())});
@@ -87,8 +88,8 @@ TEST(ReadingAgreement, TheCheckReportsEveryLineWhereARunStopsForAReadingReason) 
                          [line](const logo::Finding& finding) { return finding.line == line; });
     };
     for (const Failure& failure : failures) {
-      EXPECT_TRUE(reported(failure.line)) << "line " << failure.line << ": "
-                                          << testing::Utf8(failure.text);
+      EXPECT_TRUE(reported(failure.line))
+          << "line " << failure.line << ": " << testing::Utf8(failure.text);
     }
     if (findings.empty()) {
       ++clean;

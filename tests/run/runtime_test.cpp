@@ -47,8 +47,8 @@ const RunCase kRunCases[] = {
     // appended input, sees the list as it was.
     {"appends_leave_other_holders_alone",
      {"POUR f", "SOIT \"L [ 9 ]", "rends 3", "FIN", "DEFINIS \"L LISTE",
-      "REPETE 3 [ SOIT \"L PH :L boucle ]", "SOIT \"M :L", "SOIT \"L PH :L 4",
-      "SOIT \"L PH :L :L", "ECRISLIGNE :M", "ECRISLIGNE :L", "SOIT \"L PH :L f", "ECRIS :L"},
+      "REPETE 3 [ SOIT \"L PH :L boucle ]", "SOIT \"M :L", "SOIT \"L PH :L 4", "SOIT \"L PH :L :L",
+      "ECRISLIGNE :M", "ECRISLIGNE :L", "SOIT \"L PH :L f", "ECRIS :L"},
      "1 2 3\n1 2 3 4 1 2 3 4\n1 2 3 4 1 2 3 4 3"},
     {"numbers_print",
      {"ECRISLIGNE 1 / 3", "ECRISLIGNE 0.1 + 0.2", "ECRISLIGNE 2,50", "ECRISLIGNE 1e20 * 10",

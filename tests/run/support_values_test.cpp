@@ -270,9 +270,8 @@ Stretch RandomStretch(std::mt19937& random) {
 /// The instructions that put the stretch's list into :L.
 std::string ListInto(const Stretch& s) {
   std::string line = "soit \"L [ ]";
-  for (std::size_t i = 0; i < s.list.size(); ++i) {
+  for (std::size_t i = 0; i < s.list.size(); ++i)
     line += " remplace :L [ " + Literal(s.list[i]) + " ] [ " + std::to_string(i) + " ]";
-  }
   return line;
 }
 
