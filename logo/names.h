@@ -4,10 +4,10 @@
 // variable names by their exact bytes, as the source algorithm tells its variables apart.
 
 #include <cstdint>
+#include <deque>
 #include <string>
 #include <string_view>
 #include <unordered_map>
-#include <vector>
 
 namespace tortuval::logo {
 
@@ -38,7 +38,7 @@ class Names {
     }
   };
   std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> numbers_;
-  std::vector<std::string> texts_;
+  std::deque<std::string> texts_;  // a deque: the views Text gives stay valid as it grows
   // Most words repeat one spelling: each spelling met gives its key's number at once.
   std::unordered_map<std::string, std::uint32_t, Hash, std::equal_to<>> spellings_;
   std::string key_;
