@@ -370,8 +370,10 @@ Options :
   --encoding E         encodage de sortie : utf-8 (par défaut) ou cp1252
   --lf                 fins de ligne LF au lieu de CR LF
   --check              vérifie le programme converti (ou le fichier .lgo) et écrit
-                       ses remarques, FICHIER:LIGNE:COLONNE: message, au lieu du
-                       programme
+                       ses remarques au lieu du programme : FICHIER:LIGNE:COLONNE:
+                       message ; pour un document, DOCUMENT:LIGNE: message suivi de
+                       la ligne et de la colonne du programme LOGO, LIGNE étant
+                       celle de l'algorithme
   -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
   -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
                        (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister
@@ -397,7 +399,8 @@ Code de retour : 0 si chaque entrée a été convertie ; 1 si une entrée n'a pa
 être lue ou ne contient aucune instruction Pseudal, si une sortie n'a pas pu être
 écrite, ou si le dossier de -d n'existe pas (avec --check : aussi si le programme
 a des remarques ; avec --run : si le programme s'arrête sur une erreur,
-FICHIER:LIGNE: message, ou s'il manque une réponse) ; 2 pour une erreur
+FICHIER:LIGNE: message, la ligne de l'algorithme d'un document d'abord, ou s'il
+manque une réponse) ; 2 pour une erreur
 d'utilisation, dont un fichier de sortie qui remplacerait un fichier d'entrée.
 Exemple : pseudal2logo --run --example 8 --input "12 18"
 )";

@@ -88,14 +88,23 @@ std::string InputName(const std::string& input) {
                       : base::Utf8ToCp1252(input);
 }
 
-// The findings of one program as "NAME:LINE:COLUMN: message" lines; the lines to review counted.
+// The findings of one program as "NAME:LINE:COLUMN: message" lines; for a program converted
+// from a document, "NAME:LINE: message (programme LOGO, ligne L, colonne C)" with the line of
+// the algorithm's listing first. The lines to review are counted.
 class CheckReport {
  public:
-  void Add(std::string_view name, std::string_view program) {
+  void Add(std::string_view name, std::string_view program,
+           const std::vector<int>* listingLines = nullptr) {
     const std::vector<logo::Finding> findings = logo::CheckProgram(program);
     for (const logo::Finding& finding : findings) {
-      text_.append(name).append(":").append(std::to_string(finding.line)).append(":");
-      text_.append(std::to_string(finding.column)).append(": ").append(finding.message);
+      if (listingLines == nullptr) {
+        text_.append(name).append(":").append(std::to_string(finding.line)).append(":");
+        text_.append(std::to_string(finding.column)).append(": ").append(finding.message);
+      } else {
+        text_.append(AlgorithmPlace(name, *listingLines, finding.line)).append(finding.message);
+        text_.append(" (programme LOGO, ligne ").append(std::to_string(finding.line));
+        text_.append(", colonne ").append(std::to_string(finding.column)).append(")");
+      }
       text_.append("\r\n");
     }
     linesToReview_ += logo::LinesToReview(findings);
@@ -166,7 +175,7 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
       }
       const convert::ConversionResult result = ConvertInput(input, source);
       if (options.check) {
-        report.Add(InputName(input), result.logoText);
+        report.Add(InputName(input), result.logoText, &result.listingLines);
         WarnIfTruncated(err, input, result);
         continue;
       }
@@ -194,10 +203,13 @@ ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& o
                        std::ostream& err, bool inputIsTerminal) {
   std::string name;
   std::string program;
+  std::vector<int> listingLines;
   if (options.action == Action::kConvertExample) {
     name = "exemple-" + std::to_string(options.exampleNumber);
-    program =
-        convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1)).logoText;
+    convert::ConversionResult result =
+        convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1));
+    program = std::move(result.logoText);
+    listingLines = std::move(result.listingLines);
   } else {
     const std::string& input = options.inputs.front();
     name = InputName(input);
@@ -206,12 +218,14 @@ ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& o
     if (IsProgramFile(input)) {
       program = source;
     } else {
-      const convert::ConversionResult result = ConvertInput(input, source);
+      convert::ConversionResult result = ConvertInput(input, source);
       WarnIfTruncated(err, input, result);
-      program = result.logoText;
+      program = std::move(result.logoText);
+      listingLines = std::move(result.listingLines);
     }
   }
-  return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal);
+  return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal,
+                        listingLines.empty() ? nullptr : &listingLines);
 }
 
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
@@ -236,7 +250,8 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
           convert::ConvertDocument(examples::ExampleDocument(exampleIndex));
       if (options.check) {
         CheckReport report;
-        report.Add("exemple-" + std::to_string(options.exampleNumber), result.logoText);
+        report.Add("exemple-" + std::to_string(options.exampleNumber), result.logoText,
+                   &result.listingLines);
         writer.Write(report.Text(), options.outputFile);
         return report.Clean() ? ExitStatus::kSuccess : ExitStatus::kFailure;
       }

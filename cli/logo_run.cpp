@@ -106,15 +106,36 @@ void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing
   base::WriteOutputFile(path, run::DrawingToSvg(drawing));
 }
 
-// "NAME:LINE: message", or "NAME: message" when the run names no line.
-std::string ErrorLine(std::string_view name, int line, std::string_view message) {
-  std::string text(name);
+// "NAME:LINE: message", or "NAME: message" when the run names no line; for a program converted
+// from a document, "NAME:LINE: message (programme LOGO, ligne N)" with the algorithm's line.
+std::string ErrorLine(std::string_view name, int line, std::string_view message,
+                      const std::vector<int>* listingLines) {
+  std::string text;
+  if (listingLines != nullptr && line > 0) {
+    text = AlgorithmPlace(name, *listingLines, line);
+    text.append(message)
+        .append(" (programme LOGO, ligne ")
+        .append(std::to_string(line))
+        .append(")");
+    return base::Cp1252ToUtf8(text);
+  }
+  text = name;
   if (line > 0) text.append(":").append(std::to_string(line));
   text.append(": ").append(message);
   return base::Cp1252ToUtf8(text);
 }
 
 }  // namespace
+
+std::string AlgorithmPlace(std::string_view name, const std::vector<int>& listingLines,
+                           int logoLine) {
+  std::string place(name);
+  const auto index = static_cast<std::size_t>(logoLine - 1);
+  if (logoLine > 0 && index < listingLines.size() && listingLines[index] > 0) {
+    place.append(":").append(std::to_string(listingLines[index]));
+  }
+  return place.append(": ");
+}
 
 std::vector<std::string> SplitAnswers(std::string_view text) {
   if (text.find('\n') != std::string_view::npos) return LinesOf(text);
@@ -132,7 +153,7 @@ std::vector<std::string> SplitAnswers(std::string_view text) {
 
 ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
                           std::istream& in, std::ostream& out, std::ostream& err,
-                          bool inputIsTerminal) {
+                          bool inputIsTerminal, const std::vector<int>* listingLines) {
   CliConsole console(options, in, out, err, inputIsTerminal);
   if (options.inputText) console.UseAnswers(SplitAnswers(*options.inputText));
   if (options.inputFile) console.UseAnswers(LinesOf(ReadAnswerFile(*options.inputFile)));
@@ -153,13 +174,14 @@ ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const
                        result.message.empty() ? "il n'y a plus de r\xE9ponse \xE0 lire : l'entr\xE9"
                                                 "e est \xE9puis\xE9"
                                                 "e."
-                                              : result.message)
+                                              : result.message,
+                       listingLines)
           << '\n';
       status = ExitStatus::kFailure;
       break;
     case run::Outcome::kError:
     case run::Outcome::kStopped:
-      err << ErrorLine(name, result.line, result.message) << '\n';
+      err << ErrorLine(name, result.line, result.message, listingLines) << '\n';
       status = ExitStatus::kFailure;
       break;
   }

@@ -6,6 +6,7 @@
 #include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "cli/cli_options.h"
 #include "cli/command.h"
@@ -13,10 +14,17 @@
 namespace tortuval::cli {
 
 /// Runs `program` (Windows-1252), named `name` (Windows-1252) in error messages; the answers come
-/// from --input, --input-file or `in`, with prompts on `err` only when `inputIsTerminal`.
+/// from --input, --input-file or `in`, with prompts on `err` only when `inputIsTerminal`. For a
+/// program converted from a document, `listingLines` gives the algorithm's line of each of its
+/// lines (ConversionResult::listingLines): an error names that line first, then the program's.
 ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
                           std::istream& in, std::ostream& out, std::ostream& err,
-                          bool inputIsTerminal);
+                          bool inputIsTerminal, const std::vector<int>* listingLines = nullptr);
+
+/// "NAME:LINE: " with the line of the algorithm's listing that wrote line `logoLine` (from 1) of
+/// the program, or "NAME: " when no item wrote it (Windows-1252).
+std::string AlgorithmPlace(std::string_view name, const std::vector<int>& listingLines,
+                           int logoLine);
 
 /// The answers of --input: one per line when the text holds line ends, else one per word.
 std::vector<std::string> SplitAnswers(std::string_view text);

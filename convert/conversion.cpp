@@ -66,6 +66,25 @@ std::size_t LastOutputMarker(std::string_view document) {
   return std::max(values, texts);
 }
 
+// The listing entry of the item that started each line of the program, as items are translated.
+class LineSources {
+ public:
+  void Record(std::string_view program, int entry) {
+    while (scanned_ < program.size()) {
+      if (atLineStart_) entries_.push_back(entry);
+      const std::size_t end = program.find('\n', scanned_);
+      atLineStart_ = end != std::string_view::npos;
+      scanned_ = atLineStart_ ? end + 1 : program.size();
+    }
+  }
+  const std::vector<int>& Entries() const { return entries_; }
+
+ private:
+  std::vector<int> entries_;
+  std::size_t scanned_ = 0;
+  bool atLineStart_ = true;
+};
+
 }  // namespace
 
 ConversionResult ConvertDocument(std::string_view sourceText) {
@@ -94,16 +113,28 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   // A user function's body sees the algorithm's variables wherever they are declared.
   if (expr::Contains(remaining, "code=\"27#")) ReadDocumentGlobals(document, state.documentGlobals);
 
+  ListingEntryCounter entries(document);
+  LineSources sources;
   while (!cursor.Done()) {
+    const int entry = entries.EntriesBefore(cursor.Position());
     const std::string_view item = cursor.CutItem();
     state.remainingStart = cursor.Position();
     if (const Translator translate = kTranslators[static_cast<std::size_t>(cursor.Number())]) {
       translate(state, item);
     }
+    sources.Record(state.logoText, entry);
     cursor.FindNextInstruction();
   }
 
-  return ConversionResult{std::move(state.logoText), ListSourceLines(listingText), fault};
+  ConversionResult result{std::move(state.logoText), {}, fault, {}};
+  std::vector<int> entryLines;
+  result.listingText = ListSourceLines(listingText, &entryLines);
+  for (const int entry : sources.Entries()) {
+    result.listingLines.push_back(entry > 0 && entry <= static_cast<int>(entryLines.size())
+                                      ? entryLines[static_cast<std::size_t>(entry - 1)]
+                                      : 0);
+  }
+  return result;
 }
 
 }  // namespace tortuval::convert

@@ -3,6 +3,7 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tortuval::convert {
 
@@ -19,6 +20,9 @@ struct ConversionResult {
   std::string listingText;  ///< the readable pseudo-code lines (left pane)
   /// What the user should be told about the document; the texts are the conversion all the same.
   DocumentFault fault = DocumentFault::kNone;
+  /// By line of the LOGO program (from 0): the line of the listing (from 1) of the item that
+  /// wrote it, 0 for none. Declarations and support procedures go with the item that wrote them.
+  std::vector<int> listingLines;
 };
 
 /// Converts one source document. All working state belongs to this call; it never fails:

@@ -32,8 +32,9 @@ class MarkerSearch {
 }  // namespace
 
 // The text repair has already spaced every "&", so no "&lt;" or "&quot;" is left to decode here.
-std::string ListSourceLines(std::string_view listingText) {
+std::string ListSourceLines(std::string_view listingText, std::vector<int>* entryLines) {
   std::string lines;
+  int line = 1;
   MarkerSearch descriptions(listingText, kDescriptionMarker);
   MarkerSearch items(listingText, kItemMarker);
   std::size_t position = 0;
@@ -45,10 +46,34 @@ std::string ListSourceLines(std::string_view listingText) {
     // A line whose closing quotation mark is missing (a cut document) runs to the end.
     std::size_t end = listingText.find('"', start);
     if (end == std::string::npos) end = listingText.size();
+    if (entryLines != nullptr) {
+      entryLines->push_back(line);
+      line += 1 + static_cast<int>(
+                      std::count(listingText.begin() + static_cast<std::ptrdiff_t>(start),
+                                 listingText.begin() + static_cast<std::ptrdiff_t>(end), '\n'));
+    }
     lines.append(listingText, start, end - start).append("\r\n");
     position = end + 1;
   }
   return lines;
+}
+
+ListingEntryCounter::ListingEntryCounter(std::string_view document)
+    : document_(document),
+      nextDescription_(document.find(kDescriptionMarker)),
+      nextItem_(document.find(kItemMarker)) {}
+
+int ListingEntryCounter::EntriesBefore(std::size_t position) {
+  while (true) {
+    // Each marker's next place is searched once, and again only when the count passes it.
+    if (nextDescription_ < searched_)
+      nextDescription_ = document_.find(kDescriptionMarker, searched_);
+    if (nextItem_ < searched_) nextItem_ = document_.find(kItemMarker, searched_);
+    const std::size_t next = std::min(nextDescription_, nextItem_);
+    if (next == std::string_view::npos || next >= position) return count_;
+    ++count_;
+    searched_ = next + 1;
+  }
 }
 
 }  // namespace tortuval::convert

@@ -2,11 +2,30 @@
 
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace tortuval::convert {
 
 /// The readable lines of a repaired document: its description first, then every `algoitem`
-/// in document order, each followed by CR LF.
-std::string ListSourceLines(std::string_view listingText);
+/// in document order, each followed by CR LF. When `entryLines` is given, it receives the line
+/// (from 1) where each entry starts: a description may span several lines.
+std::string ListSourceLines(std::string_view listingText, std::vector<int>* entryLines = nullptr);
+
+/// Counts the description and `algoitem` markers of a document as a cursor moves forward through
+/// it: the number of the listing entry an item belongs to.
+class ListingEntryCounter {
+ public:
+  explicit ListingEntryCounter(std::string_view document);
+
+  /// How many entries start before `position`; positions must not decrease between calls.
+  int EntriesBefore(std::size_t position);
+
+ private:
+  std::string_view document_;
+  std::size_t searched_ = 0;  // markers before this place are counted
+  std::size_t nextDescription_ = 0;
+  std::size_t nextItem_ = 0;
+  int count_ = 0;
+};
 
 }  // namespace tortuval::convert

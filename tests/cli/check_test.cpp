@@ -22,7 +22,6 @@ class CliCheckTest : public tortuval::testing::ScratchDirTest {};
 constexpr std::string_view kUndeclared =
     R"(<Algo><item algoitem="x" code="5#x#y+1#pasliste"/></Algo>)";
 
-// Example 15 keeps one line whose brackets the user removes by hand; the others need nothing.
 // Example 16 leaves its counted loops by moving their counters past the end, which runs here
 // but not as written in the user's LOGO.
 TEST_F(CliCheckTest, BuiltInExamplesNeedNothingButExample16sLoops) {
@@ -40,13 +39,17 @@ TEST_F(CliCheckTest, BuiltInExamplesNeedNothingButExample16sLoops) {
   }
 }
 
-TEST_F(CliCheckTest, FindingsAreFileLineColumnThenASummary) {
+// A document's findings name the algorithm's line first, as a compiler points at the source,
+// then the place in the LOGO program; a .lgo file's name its own lines (below).
+TEST_F(CliCheckTest, FindingsAreFileAndAlgorithmLineThenASummary) {
   const std::string document = Write("algo.alg", kUndeclared).string();
   const RunOutput run = RunCli({"--check", "--lf", document});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
-  const std::string expectedStart = document + ":1:9: ";
-  EXPECT_EQ(run.out.substr(0, expectedStart.size()), expectedStart) << run.out;
-  EXPECT_TRUE(run.out.ends_with(Utf8(Cp("\nProgramme vérifié : 1 ligne à revoir.\n")))) << run.out;
+  EXPECT_EQ(run.out,
+            document + Utf8(Cp(":1: « y » n'est ni une primitive ni une procédure du programme : "
+                               "corrigez le nom, ou définissez la procédure avec POUR … FIN. "
+                               "(programme LOGO, ligne 1, colonne 9)\nProgramme vérifié : 1 "
+                               "ligne à revoir.\n")));
   EXPECT_EQ(run.err, "");
 }
 

@@ -66,7 +66,8 @@ TEST_F(CliRunProgramTest, AnswersRunningOutEndTheRunWithStatusOne) {
   const RunOutput run = RunCli({"--run", "--example", "8", "--input", "12"});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
   EXPECT_EQ(run.out, "");
-  EXPECT_TRUE(run.err.starts_with("exemple-8:13: ")) << run.err;
+  // The algorithm's line first (LIRE B, line 8 of the listing), then the program's.
+  EXPECT_EQ(run.err, "exemple-8:8: Il n'y a plus de réponse à lire. (programme LOGO, ligne 13)\n");
 }
 
 TEST_F(CliRunProgramTest, DocumentAndProgramFilesRun) {

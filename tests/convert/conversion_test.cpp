@@ -1,12 +1,15 @@
 // Runs the worked conversions kept as data: each case gives a document (or its code values)
 // and the exact LOGO program and listing expected.
 
+#include "convert/conversion.h"
+
 #include <gtest/gtest.h>
 
 #include <sstream>
 #include <string>
+#include <string_view>
+#include <vector>
 
-#include "convert/conversion.h"
 #include "tests/test_support.h"
 
 namespace tortuval::convert {
@@ -44,6 +47,48 @@ TEST_P(ConversionCases, GiveExactPanes) {
           << LineDiff(c.Get("listing"), result.listingText);
     }
   }
+}
+
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
+// Each line of the program knows the listing line of the item that wrote it, counted as the
+// listing pane counts them: a description over two lines moves the items down by one.
+TEST(ConvertDocument, EachProgramLineKnowsTheAlgorithmLineThatWroteIt) {
+  const ConversionResult result = ConvertDocument(
+      "<Algo><description texte=\"Deux\nlignes\" courant=\"\" />"
+      "<item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\" >"
+      "<item algoitem=\"A EST_DU_TYPE NOMBRE\" code=\"1#NOMBRE#A\" /></item>"
+      "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\" >"
+      "<item algoitem=\"LIRE A\" code=\"2#A#pasliste\" />"
+      "<item algoitem=\"AFFICHER A\" code=\"3#A#1#pasliste\" /></item>"
+      "<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\" /></Algo>");
+  const std::vector<std::string> program = LinesOf(result.logoText);
+  const std::vector<std::string> listing = LinesOf(result.listingText);
+  ASSERT_EQ(listing.size(), 8u);
+  ASSERT_GE(result.listingLines.size(), program.size());
+  const auto writer = [&](std::string_view start) {
+    for (std::size_t i = 0; i < program.size(); ++i) {
+      if (program[i].find_first_not_of(' ') != std::string::npos &&
+          program[i].substr(program[i].find_first_not_of(' ')).starts_with(start)) {
+        const int line = result.listingLines[i];
+        return line > 0 ? listing[static_cast<std::size_t>(line - 1)] : std::string("-");
+      }
+    }
+    return std::string("?");
+  };
+  EXPECT_EQ(writer("DEFINIS \"A"), "A EST_DU_TYPE NOMBRE");
+  EXPECT_EQ(writer("SOIT \"A LISNOMBRE"), "LIRE A");
+  EXPECT_EQ(writer("ECRISLIGNE :A"), "AFFICHER A");
+  EXPECT_EQ(writer("// FIN_ALGORITHME"), "FIN_ALGORITHME");
+  EXPECT_EQ(result.listingLines[0], 3) << program[0];  // "// VARIABLES", below the description
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ConversionCases,
