@@ -57,6 +57,7 @@ void FindingMarks::GoToNextFinding() {
                       std::min(finding.column - 1, block.length() - 1));
   pane_->setTextCursor(cursor);
   pane_->setFocus();
+  emit WentToFinding(finding.line);
 }
 
 bool FindingMarks::eventFilter(QObject* watched, QEvent* event) {

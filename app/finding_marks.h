@@ -28,6 +28,11 @@ class FindingMarks : public QObject {
   /// Puts the pane's cursor on the next finding (the first after the last one) and focuses it.
   void GoToNextFinding();
 
+ signals:
+  /// The pane's cursor went to a finding on `line` (from 1).
+  void WentToFinding(int line);
+
+ public:
   const std::vector<logo::Finding>& Findings() const { return findings_; }
 
  protected:

@@ -171,6 +171,7 @@ void MainWindow::CreateCheckSummary() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(checkSummary);
   marks_ = new FindingMarks(logoPane, checkSummary, this);
+  connect(marks_, &FindingMarks::WentToFinding, this, &MainWindow::SelectListingLineOf);
 }
 
 void MainWindow::PlaceControls(QSize client) {
@@ -195,6 +196,7 @@ void MainWindow::ConvertionPseudal2Logo() {
   listingPane->clear();
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
   documentFault_ = result.fault;
+  listingLines_ = result.listingLines;
   SetPaneText(logoPane, result.logoText);
   SetPaneText(listingPane, result.listingText);
   marks_->Show(logo::CheckProgram(result.logoText));
@@ -309,6 +311,18 @@ void MainWindow::SelectLogoLine(int line) {
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   logoPane->setTextCursor(cursor);
   logoPane->ensureCursorVisible();
+  SelectListingLineOf(line);
+}
+
+void MainWindow::SelectListingLineOf(int logoLine) {
+  const auto index = static_cast<std::size_t>(logoLine - 1);
+  if (logoLine < 1 || index >= listingLines_.size() || listingLines_[index] == 0) return;
+  const QTextBlock block = listingPane->document()->findBlockByNumber(listingLines_[index] - 1);
+  if (!block.isValid()) return;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  listingPane->setTextCursor(cursor);
+  listingPane->ensureCursorVisible();
 }
 
 void MainWindow::OpenSourceFile(const QString& path) {

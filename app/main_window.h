@@ -110,6 +110,9 @@ class MainWindow : public QMainWindow {
   void LancerleprogrammeLOGOClick();
   /// Selects line `line` (from 1) of the LOGO pane, where a run stopped on an error.
   void SelectLogoLine(int line);
+  /// Selects, in the listing pane, the line of the algorithm that wrote line `logoLine` of the
+  /// converted program, when there is one.
+  void SelectListingLineOf(int logoLine);
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -138,6 +141,7 @@ class MainWindow : public QMainWindow {
   QString documentPath_;  // the file last converted, empty after an example
   SavePathChooser chooseSavePath_;
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
+  std::vector<int> listingLines_;  // of the last conversion: the algorithm's line of each line
   AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
   RunWindow* runView_ = nullptr;

@@ -23,6 +23,7 @@ class MainWindowCheckTest : public WindowTestBase {
   void cleanup() { CloseWindow(); }
   void ExampleHasNoRemark();
   void FindingsAreMarkedAndVisitedInTurn();
+  void AFindingAndARunErrorSelectTheAlgorithmsLineToo();
 };
 
 void MainWindowCheckTest::ExampleHasNoRemark() {
@@ -54,6 +55,22 @@ void MainWindowCheckTest::FindingsAreMarkedAndVisitedInTurn() {
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 1);
   QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 0);
+}
+
+// Example 16's first finding is on line 171 of the program, a loop written by "POUR j ALLANT_DE
+// 1 A 8", line 137 of the listing; example 8's line 13 reads B, "LIRE B", line 8 of the listing.
+void MainWindowCheckTest::AFindingAndARunErrorSelectTheAlgorithmsLineToo() {
+  ClickItem(window_->exampleGroup->Item(15));
+  QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 170);
+  QCOMPARE(window_->listingPane->textCursor().blockNumber(), 136);
+  QVERIFY(window_->listingPane->textCursor().selectedText().startsWith(QStringLiteral("POUR j")));
+
+  ClickItem(window_->exampleGroup->Item(7));
+  window_->SelectLogoLine(13);
+  QCOMPARE(window_->logoPane->textCursor().selectedText().trimmed(),
+           QStringLiteral("SOIT \"B LISNOMBRE"));
+  QCOMPARE(window_->listingPane->textCursor().selectedText(), QStringLiteral("LIRE B"));
 }
 
 }  // namespace tortuval::app
