@@ -298,6 +298,12 @@ void MainWindow::LancerleprogrammeLOGOClick() {
     }
     // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
     runView_->Start(PaneText(logoPane));
+    if (runView_->isHidden()) {
+      // It opens over the centre of this window, at the size it had, never maximised over the
+      // panes whose lines it points at.
+      if (runView_->isMaximized() || runView_->isFullScreen()) runView_->showNormal();
+      runView_->move(frameGeometry().center() - runView_->rect().center());
+    }
     runView_->show();
     runView_->raise();
     runView_->activateWindow();

@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QShortcut>
 #include <QSplitter>
 #include <QTextCursor>
 #include <QVBoxLayout>
@@ -25,6 +26,8 @@ const QString kDefaultQuestion = QStringLiteral("Réponse :");
 constexpr int kMaxOutputLines = 100000;
 const QString kPngFilter = QStringLiteral("Image PNG (*.png)");
 const QString kSvgFilter = QStringLiteral("Image SVG (*.svg)");
+// The answers typed, set apart in the output so that it reads as the exchange it was.
+const QColor kTypedAnswer(0x1a, 0x4f, 0xa0);
 
 }  // namespace
 
@@ -53,10 +56,14 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   answerRow->addWidget(Reponse, 1);
 
   EnregistrerDessin = new QPushButton(QStringLiteral("Enregistrer le dessin..."), this);
+  Continuer = new QPushButton(QStringLiteral("Continuer"), this);
+  Relancer = new QPushButton(QStringLiteral("Relancer"), this);
   Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(EnregistrerDessin);
   buttonRow->addStretch(1);
+  buttonRow->addWidget(Continuer);
+  buttonRow->addWidget(Relancer);
   buttonRow->addWidget(Arreter);
 
   auto* layout = new QVBoxLayout(this);
@@ -68,7 +75,18 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(Reponse, &QLineEdit::returnPressed, this, &RunWindow::ReponseEntree);
   connect(Arreter, &QPushButton::clicked, this, &RunWindow::ArreterClick);
   connect(EnregistrerDessin, &QPushButton::clicked, this, &RunWindow::EnregistrerDessinClick);
+  connect(Continuer, &QPushButton::clicked, this, &RunWindow::ContinuerClick);
+  connect(Relancer, &QPushButton::clicked, this, &RunWindow::RelancerClick);
+  continueKey_ = new QShortcut(QKeySequence(Qt::Key_Return), this);
+  connect(continueKey_, &QShortcut::activated, this, &RunWindow::ContinuerClick);
+  connect(new QShortcut(QKeySequence(Qt::Key_Enter), continueKey_), &QShortcut::activated, this,
+          &RunWindow::ContinuerClick);
+  connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
+          &QWidget::close);
   SetAnswerLineActive(false);
+  Continuer->setEnabled(false);
+  continueKey_->setEnabled(false);
+  Relancer->setEnabled(false);
   Arreter->setEnabled(false);
   EnregistrerDessin->setEnabled(false);
 }
@@ -78,6 +96,11 @@ RunWindow::~RunWindow() = default;
 void RunWindow::Start(std::string program, run::RunOptions options) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
+  program_ = program;
+  options_ = options;
+  Relancer->setEnabled(true);
+  Continuer->setEnabled(false);
+  continueKey_->setEnabled(false);
   const int run = ++runNumber_;
   Sortie->clear();
   Dessin->SetDrawing({});
@@ -111,6 +134,12 @@ void RunWindow::Start(std::string program, run::RunOptions options) {
       },
       Qt::QueuedConnection);
   connect(
+      worker, &RunWorker::Paused, this,
+      [this, run] {
+        if (run == runNumber_) Pause();
+      },
+      Qt::QueuedConnection);
+  connect(
       worker, &QThread::finished, this,
       [this, run] {
         if (run == runNumber_) Finish();
@@ -126,10 +155,19 @@ void RunWindow::TakeOutput() {
   RunWorker::Output output = worker_->TakeOutput();
   if (output.clearFirst) Sortie->clear();
   if (output.text.empty()) return;
+  AppendToOutput(ToPaneText(output.text), false);
+}
+
+void RunWindow::AppendToOutput(const QString& text, bool typed) {
   // Appended where the last write ended: ECRIS continues the line that ECRISLIGNE did not end.
   QTextCursor cursor(Sortie->document());
   cursor.movePosition(QTextCursor::End);
-  cursor.insertText(ToPaneText(output.text));
+  QTextCharFormat format;
+  if (typed) {
+    format.setForeground(kTypedAnswer);
+    format.setFontWeight(QFont::Bold);
+  }
+  cursor.insertText(text, format);
   Sortie->moveCursor(QTextCursor::End);
   Sortie->ensureCursorVisible();
 }
@@ -154,6 +192,12 @@ void RunWindow::AskForAnswer(const QString& prompt) {
 void RunWindow::ReponseEntree() {
   if (!worker_ || !Reponse->isEnabled()) return;
   const std::string answer = base::Utf8ToCp1252(Reponse->text().toStdString());
+  // The question and its answer join the output, on a line of their own.
+  const QString shown = Sortie->document()->isEmpty() || Sortie->toPlainText().endsWith('\n')
+                            ? QString()
+                            : QStringLiteral("\n");
+  AppendToOutput(shown + Question->text() + ' ', false);
+  AppendToOutput(Reponse->text() + '\n', true);
   Reponse->clear();
   SetAnswerLineActive(false);
   Etat->setText(QStringLiteral("Exécution en cours..."));
@@ -162,6 +206,26 @@ void RunWindow::ReponseEntree() {
 
 void RunWindow::ArreterClick() {
   if (worker_) worker_->RequestStop();
+}
+
+void RunWindow::Pause() {
+  TakeOutput();  // what the program wrote before its pause
+  Etat->setText(QStringLiteral("Pause : cliquez sur « Continuer » ou appuyez sur Entrée."));
+  Continuer->setEnabled(true);
+  continueKey_->setEnabled(true);
+  Continuer->setFocus();
+}
+
+void RunWindow::ContinuerClick() {
+  if (!worker_ || !Continuer->isEnabled()) return;
+  Continuer->setEnabled(false);
+  continueKey_->setEnabled(false);
+  Etat->setText(QStringLiteral("Exécution en cours..."));
+  worker_->Continue();
+}
+
+void RunWindow::RelancerClick() {
+  if (!program_.empty()) Start(program_, options_);
 }
 
 void RunWindow::EnregistrerDessinClick() {
@@ -187,6 +251,8 @@ void RunWindow::Finish() {
   SetAnswerLineActive(false);
   Question->setText(kDefaultQuestion);
   Arreter->setEnabled(false);
+  Continuer->setEnabled(false);
+  continueKey_->setEnabled(false);
   switch (result.outcome) {
     case run::Outcome::kCompleted:
       Etat->setText(QStringLiteral("Programme terminé."));

@@ -1,6 +1,7 @@
 #pragma once
-// The run window: a LOGO program's output, its drawing, the line where the user answers its
-// questions, and the button that stops it. The program runs on a thread of its own.
+// The run window: a LOGO program's output with the answers typed into it, its drawing, the line
+// where the user answers its questions, and the buttons that let a pause go on, run it again or
+// stop it; Esc closes the window. The program runs on a thread of its own.
 
 #include <QWidget>
 #include <memory>
@@ -12,6 +13,7 @@ class QLabel;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
+class QShortcut;
 class QSplitter;
 
 namespace tortuval::app {
@@ -39,6 +41,8 @@ class RunWindow : public QWidget {
   QLabel* Question = nullptr;                ///< the prompt of the read that waits
   QLineEdit* Reponse = nullptr;              ///< where the answer is typed; Enter sends it
   QPushButton* Arreter = nullptr;            ///< "Arrêter": stops the run
+  QPushButton* Continuer = nullptr;          ///< "Continuer": ends a pause (Enter too)
+  QPushButton* Relancer = nullptr;           ///< "Relancer": runs the program again
   QPushButton* EnregistrerDessin = nullptr;  ///< saves the drawing as PNG or SVG
 
  signals:
@@ -52,6 +56,10 @@ class RunWindow : public QWidget {
   void ReponseEntree();
   /// "Arrêter": stops the run.
   void ArreterClick();
+  /// "Continuer" or Enter during a pause: the program goes on.
+  void ContinuerClick();
+  /// "Relancer": stops the run in progress, if any, and runs the same program again.
+  void RelancerClick();
   /// Asks for a file name and saves the drawing there.
   void EnregistrerDessinClick();
 
@@ -62,10 +70,15 @@ class RunWindow : public QWidget {
   void TakeOutput();
   void ShowDrawing(run::Drawing drawing);
   void AskForAnswer(const QString& prompt);
+  void Pause();
+  void AppendToOutput(const QString& text, bool typed);
   void Finish();
   void SetAnswerLineActive(bool active);
 
   QSplitter* splitter_ = nullptr;
+  QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
+  std::string program_;               // the program last started, for "Relancer"
+  run::RunOptions options_;
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
 };

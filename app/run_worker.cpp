@@ -39,6 +39,15 @@ class RunWorker::ThreadConsole : public run::Console {
     emit worker_.DrawingShown();
   }
 
+  bool KeyPressed() override {
+    std::unique_lock lock(worker_.mutex_);
+    worker_.paused_ = true;
+    emit worker_.Paused();
+    worker_.changed_.wait(lock, [this] { return !worker_.paused_ || worker_.stop_; });
+    worker_.paused_ = false;
+    return true;
+  }
+
   std::optional<std::string> ReadAnswer(std::string_view prompt) override {
     std::unique_lock lock(worker_.mutex_);
     worker_.answer_.reset();
@@ -97,6 +106,15 @@ void RunWorker::ProvideAnswer(std::string answer) {
     std::lock_guard lock(mutex_);
     if (!waitingForAnswer_) return;
     answer_ = std::move(answer);
+  }
+  changed_.notify_all();
+}
+
+void RunWorker::Continue() {
+  {
+    std::lock_guard lock(mutex_);
+    if (!paused_) return;
+    paused_ = false;
   }
   changed_.notify_all();
 }

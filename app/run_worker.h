@@ -37,6 +37,8 @@ class RunWorker : public QThread {
   void ProvideAnswer(std::string answer);
   /// Asks the run to stop at its next instruction, or at once when it waits for an answer.
   void RequestStop();
+  /// Lets a paused program go on; ignored when it is not paused.
+  void Continue();
   /// How the run ended; read only after the thread has finished.
   const run::RunResult& Result() const { return result_; }
 
@@ -47,6 +49,8 @@ class RunWorker : public QThread {
   void AnswerRequested(const QString& prompt);
   /// "grapheur vrai" ran: TakeDrawing has the drawing.
   void DrawingShown();
+  /// The program pauses (`tant que non(touche?) []`) until Continue.
+  void Paused();
 
  protected:
   void run() override;
@@ -64,6 +68,7 @@ class RunWorker : public QThread {
   Output pending_;
   bool outputSignalled_ = false;
   bool waitingForAnswer_ = false;
+  bool paused_ = false;
   std::optional<std::string> answer_;
   std::optional<run::Drawing> drawing_;
 

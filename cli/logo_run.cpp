@@ -77,6 +77,23 @@ class CliConsole : public run::Console {
     return AnswerText(line);
   }
 
+  // Prompts are shown only at a terminal, where the next one says why the answer was refused;
+  // elsewhere the refusal is written on standard error, so that a list of answers shows it.
+  void AnswerRefused(std::string_view message) override {
+    if (fromList_ || !inputIsTerminal_) err_ << base::Cp1252ToUtf8(message) << '\n';
+  }
+
+  // The pause waits for Enter when a person types the answers at a terminal; otherwise it
+  // passes, so that scripts and tests run through.
+  bool KeyPressed() override {
+    if (fromList_ || !inputIsTerminal_) return true;
+    out_.flush();
+    err_ << "(Entr\xC3\xA9" "e pour continuer) " << std::flush;
+    std::string line;
+    std::getline(in_, line);
+    return true;
+  }
+
   /// Ends the last line, so that what follows the run starts on a line of its own.
   void FinishLine() {
     if (!endsLine_) out_ << '\n';

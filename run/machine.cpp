@@ -151,6 +151,30 @@ std::string Machine::ReadAnswer() {
   return start == std::string::npos ? std::string() : text.substr(start);
 }
 
+double Machine::ReadNumber() {
+  const std::string prompt = prompt_;
+  while (true) {
+    const std::string answer = ReadAnswer();
+    double number = 0;
+    if (ParseNumber(answer, number)) {
+      prompt_ = prompt;
+      return number;
+    }
+    // The prompt that asks again says why, until a number comes.
+    prompt_ = Message("« %s » n'est pas un nombre : tapez un nombre.", answer);
+    console_.AnswerRefused(prompt_);
+  }
+}
+
+bool Machine::KeyPressed() {
+  Flush();  // what the program wrote before its pause is shown while it waits
+  const bool pressed = console_.KeyPressed();
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
+    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
+  }
+  return pressed;
+}
+
 double Machine::RepCount() const {
   if (repCounts_.empty()) Fail(Message("« boucle » hors d'une répétition."));
   return repCounts_.back();

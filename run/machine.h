@@ -70,6 +70,10 @@ class Machine {
 
   /// The answer to a read, with the current prompt; stops the run when none comes.
   std::string ReadAnswer();
+  /// A number read: an answer that is not a number is refused and asked again.
+  double ReadNumber();
+  /// "touche?", as the console tells it.
+  bool KeyPressed();
   /// Counts work proportional to `size` (items or bytes made) against the step budget.
   void Charge(std::size_t size);
   /// Checks that a list or word of `size` items or bytes may be made, and charges for it.

@@ -21,14 +21,7 @@ std::string WordOf(const Value& value) { return Printed(value); }
 
 // ---- Reads.
 
-Value ReadNumber(Machine& machine, Value*, int) {
-  const std::string answer = machine.ReadAnswer();
-  double number = 0;
-  if (!ParseNumber(answer, number)) {
-    machine.Fail(Message("La réponse « %s » n'est pas un nombre.", answer));
-  }
-  return Value::Number(number);
-}
+Value ReadNumber(Machine& machine, Value*, int) { return Value::Number(machine.ReadNumber()); }
 
 // A typed word that reads as a number is kept as the number.
 Value WordOrNumber(std::string word) {
@@ -214,7 +207,7 @@ Value SortItems(Machine& machine, Value* inputs, int) {
 // ---- Numbers.
 
 Value Not(Machine& machine, Value* inputs, int) { return Value::Bool(!machine.TruthOf(inputs[0])); }
-Value KeyPressed(Machine&, Value*, int) { return Value::Bool(true); }
+Value KeyPressed(Machine& machine, Value*, int) { return Value::Bool(machine.KeyPressed()); }
 
 Value Power(Machine& machine, Value* inputs, int) {
   return Value::Number(std::pow(machine.NumberOf(inputs[0]), machine.NumberOf(inputs[1])));

@@ -28,6 +28,15 @@ class Console {
   /// EFFACETEXTE: the output written so far is to be cleared.
   virtual void ClearText() {}
 
+  /// An answer was refused (a number read that is not a number): the read asks again, with
+  /// `message` (Windows-1252) as its prompt.
+  virtual void AnswerRefused(std::string_view message) { (void)message; }
+
+  /// "touche?": whether a key was pressed. The converter writes a pause as `tant que
+  /// non(touche?) []`: a console with a person before it waits here until they go on. By default
+  /// nothing waits.
+  virtual bool KeyPressed() { return true; }
+
   /// "grapheur vrai": the drawing made so far is to be shown.
   virtual void ShowDrawing(const Drawing& drawing) { (void)drawing; }
 };

@@ -39,6 +39,8 @@ class RunWindowTest : public WindowTestBase {
   void StopEndsAnEndlessLoopAndAWaitingRead();
   void ErrorSelectsItsLineInTheLogoPane();
   void DrawingIsShownAndSaved();
+  void ARefusedAnswerIsAskedAgainAndTheExchangeStaysInTheOutput();
+  void APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses();
 
  private:
   RunWindow* Launch() {
@@ -148,6 +150,65 @@ void RunWindowTest::DrawingIsShownAndSaved() {
   QImage image(png);
   QCOMPARE(image.size(), run->Dessin->size());
   QVERIFY_THROWS_EXCEPTION(Error, run->Dessin->SaveTo(folder_.filePath("absent/x.png")));
+}
+
+// "douze" is refused with its reason and asked again; each question and its answer join the
+// output, the answer in a colour of its own.
+void RunWindowTest::ARefusedAnswerIsAskedAgainAndTheExchangeStaysInTheOutput() {
+  ClickItem(window_->exampleGroup->Item(7));
+  RunWindow* run = Launch();
+  Answer(run, "douze");
+  QTRY_COMPARE_WITH_TIMEOUT(run->Question->text(),
+                            QStringLiteral("« douze » n'est pas un nombre : tapez un nombre."),
+                            kTimeout);
+  Answer(run, "12");
+  Answer(run, "18");
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
+  const QString output = run->Sortie->toPlainText();
+  QVERIFY2(
+      output.startsWith(QStringLiteral("Tape un nombre. douze\n« douze » n'est pas un nombre : "
+                                       "tapez un nombre. 12\nTape un nombre. 18\n")),
+      qPrintable(output));
+  QVERIFY2(output.endsWith(QStringLiteral("Le PGCD de 12 et 18 est : 6")), qPrintable(output));
+  QTextCursor answer(run->Sortie->document()->findBlockByNumber(2));
+  answer.movePosition(QTextCursor::EndOfBlock);
+  QCOMPARE(answer.charFormat().fontWeight(), QFont::Bold);
+  QTextCursor question(run->Sortie->document()->findBlockByNumber(2));
+  question.movePosition(QTextCursor::NextCharacter);
+  QVERIFY(question.charFormat().fontWeight() != QFont::Bold);
+}
+
+void RunWindowTest::APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses() {
+  SetPaneText(window_->logoPane,
+              testing::Cp("ECRIS [cliquez sur CONTINUER]\r\ntant que non(touche?) []\r\n"
+                          "ECRIS [ suite]\r\n"));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUER"));
+  QVERIFY(run->IsRunning());
+  QTest::qWait(100);  // the pause waits
+  QVERIFY(run->IsRunning());
+  QTest::mouseClick(run->Continuer, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUERsuite"));
+  QVERIFY(!run->Continuer->isEnabled());
+
+  // "Relancer" runs the same program from a clear window; Enter ends its pause too.
+  QTest::mouseClick(run->Relancer, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUER"));
+  QTest::keyClick(run, Qt::Key_Return);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUERsuite"));
+
+  // Esc closes the window and stops a run that waits.
+  QTest::mouseClick(run->Relancer, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  QTest::keyClick(run, Qt::Key_Escape);
+  QVERIFY(!run->isVisible());
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
 }
 
 }  // namespace tortuval::app

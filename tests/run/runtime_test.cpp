@@ -120,12 +120,14 @@ const RunCase kRunCases[] = {
      "1",
      "Il n'y a plus de réponse à lire.",
      2},
-    {"answer_not_a_number",
-     {"SOIT \"a LISNOMBRE"},
+    // A number read that is not a number is asked again (once "La réponse « douze » n'est pas
+    // un nombre.", which ended the run).
+    {"answer_not_a_number_is_asked_again",
+     {"SOIT \"a LISNOMBRE", "ECRIS :a * 2"},
+     "12",
      "",
-     "La réponse « douze » n'est pas un nombre.",
-     1,
-     {"douze"}},
+     0,
+     {"douze", "6"}},
     {"division_by_zero",
      {"soit \"a 1", "ECRIS :a", "ECRIS :a / ( :a - 1 )"},
      "1",
@@ -193,6 +195,38 @@ TEST(RunProgram, PromptOfEclGoesToTheRead) {
   RunProgram("ECL [Tape un nombre.] EFFL\r\nSOIT \"a LISNOMBRE\r\nECL :a\r\nEFFL\r\n", console);
   EXPECT_EQ(console.prompts, std::vector<std::string>{"Tape un nombre."});
   EXPECT_EQ(console.output, "");
+}
+
+// The read that asks again says why; the prompt of ECL comes back once a number is read.
+TEST(RunProgram, ARefusedAnswerIsAskedAgainWithItsReason) {
+  ScriptedConsole console({"douze", "", "3", "4"});
+  const RunResult result = RunProgram(
+      Cp("ECL [Un nombre ?] EFFL\nSOIT \"a LISNOMBRE\nSOIT \"b LISNOMBRE\nECRIS :a + :b"), console);
+  EXPECT_EQ(result.outcome, Outcome::kCompleted) << Utf8(result.message);
+  EXPECT_EQ(console.output, "7");
+  ASSERT_EQ(console.prompts.size(), 4u);
+  EXPECT_EQ(Utf8(console.prompts[1]), "« douze » n'est pas un nombre : tapez un nombre.");
+  EXPECT_EQ(Utf8(console.prompts[2]), "«  » n'est pas un nombre : tapez un nombre.");
+  EXPECT_EQ(Utf8(console.prompts[3]), "Un nombre ?");
+}
+
+// The pause the converter writes waits on the console once, then the program goes on.
+TEST(RunProgram, ThePauseWaitsOnTheConsole) {
+  struct PausingConsole : ScriptedConsole {
+    bool KeyPressed() override {
+      ++pauses;
+      outputAtPause = output;
+      return true;
+    }
+    int pauses = 0;
+    std::string outputAtPause;
+  } console;
+  const RunResult result = RunProgram(
+      "ECRIS [cliquez sur CONTINUER]\ntant que non(touche?) []\nECRIS [ suite]", console);
+  EXPECT_EQ(result.outcome, Outcome::kCompleted);
+  EXPECT_EQ(console.pauses, 1);
+  EXPECT_EQ(console.outputAtPause, "cliquez sur CONTINUER");
+  EXPECT_EQ(console.output, "cliquez sur CONTINUERsuite");
 }
 
 TEST(RunProgram, DrawsSegmentsAndPointsInThePlane) {
