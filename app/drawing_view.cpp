@@ -6,6 +6,7 @@
 #include <QVector>
 #include <cmath>
 
+#include "app/pane_text.h"
 #include "base/error.h"
 #include "base/output_file.h"
 #include "run/drawing_frame.h"
@@ -16,6 +17,8 @@ namespace {
 
 // The same colours and sizes as the SVG writer, so that both pictures look alike.
 const QColor kAxisColour(0x99, 0x99, 0x99);
+const QColor kGridColour(0xe6, 0xe6, 0xe6);
+const QColor kNumberColour(0x55, 0x55, 0x55);
 const QColor kLineColour(0x1a, 0x1a, 0x80);
 const QColor kPointColour(0xc0, 0x20, 0x20);
 constexpr double kLineWidth = 1.5;
@@ -35,18 +38,55 @@ bool IsFinite(run::Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
       QStringLiteral("Impossible d'enregistrer le dessin dans « %1 »").arg(path).toStdString());
 }
 
+// The grid, the axes, their graduations and numbers, as the SVG writer draws them.
+void PaintAxes(QPainter& painter, const run::Frame& frame) {
+  const run::Point crossing = run::AxesCrossing(frame);
+  const std::vector<run::Graduation> across = run::AxisGraduations(frame, true);
+  const std::vector<run::Graduation> up = run::AxisGraduations(frame, false);
+  painter.setPen(QPen(kGridColour, 1));
+  for (const run::Graduation& g : across) {
+    painter.drawLine(Pixel(frame, {g.value, frame.minY}), Pixel(frame, {g.value, frame.maxY}));
+  }
+  for (const run::Graduation& g : up) {
+    painter.drawLine(Pixel(frame, {frame.minX, g.value}), Pixel(frame, {frame.maxX, g.value}));
+  }
+  painter.setPen(QPen(kAxisColour, 1));
+  painter.drawLine(Pixel(frame, {frame.minX, crossing.y}), Pixel(frame, {frame.maxX, crossing.y}));
+  painter.drawLine(Pixel(frame, {crossing.x, frame.minY}), Pixel(frame, {crossing.x, frame.maxY}));
+  for (const run::Graduation& g : across) {
+    const QPointF at = Pixel(frame, {g.value, crossing.y});
+    painter.drawLine(at - QPointF(0, 3), at + QPointF(0, 3));
+  }
+  for (const run::Graduation& g : up) {
+    const QPointF at = Pixel(frame, {crossing.x, g.value});
+    painter.drawLine(at - QPointF(3, 0), at + QPointF(3, 0));
+  }
+  QFont font = painter.font();
+  font.setPixelSize(11);
+  painter.setFont(font);
+  painter.setPen(kNumberColour);
+  for (const run::Graduation& g : across) {
+    if (g.label.empty()) continue;
+    const QPointF at = Pixel(frame, {g.value, crossing.y});
+    painter.drawText(QRectF(at.x() - 40, at.y() + 4, 80, 14), Qt::AlignHCenter | Qt::AlignTop,
+                     ToPaneText(g.label));
+  }
+  for (const run::Graduation& g : up) {
+    if (g.label.empty()) continue;
+    const QPointF at = Pixel(frame, {crossing.x, g.value});
+    painter.drawText(QRectF(at.x() - 86, at.y() - 7, 80, 14), Qt::AlignRight | Qt::AlignVCenter,
+                     ToPaneText(g.label));
+  }
+}
+
 }  // namespace
 
-void PaintDrawing(QPainter& painter, const run::Drawing& drawing, QSize size) {
-  const run::Frame frame = run::FitFrame(drawing, size.width(), size.height());
+void PaintDrawing(QPainter& painter, const run::Drawing& drawing,
+                  const std::optional<run::Axes>& axes, QSize size) {
+  const run::Frame frame = run::FrameFor(drawing, axes, size.width(), size.height());
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
   painter.setRenderHint(QPainter::Antialiasing);
-
-  painter.setPen(QPen(kAxisColour, 1));
-  if (frame.ShowsXAxis())
-    painter.drawLine(Pixel(frame, {frame.minX, 0}), Pixel(frame, {frame.maxX, 0}));
-  if (frame.ShowsYAxis())
-    painter.drawLine(Pixel(frame, {0, frame.minY}), Pixel(frame, {0, frame.maxY}));
+  PaintAxes(painter, frame);
 
   QVector<QLineF> lines;
   lines.reserve(static_cast<qsizetype>(drawing.segments.size()));
@@ -75,23 +115,29 @@ void DrawingView::SetDrawing(run::Drawing drawing) {
   update();
 }
 
+void DrawingView::SetAxes(std::optional<run::Axes> axes) {
+  axes_ = axes;
+  update();
+}
+
 void DrawingView::SaveTo(const QString& path) const {
   const QSize pictureSize = isVisible() ? size() : kDefaultPictureSize;
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
-    base::WriteOutputFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
-                          run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height()));
+    base::WriteOutputFile(
+        std::filesystem::path(QFile::encodeName(path).toStdString()),
+        run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height(), axes_));
     return;
   }
   QImage image(pictureSize, QImage::Format_RGB32);
   QPainter painter(&image);
-  PaintDrawing(painter, drawing_, pictureSize);
+  PaintDrawing(painter, drawing_, axes_, pictureSize);
   painter.end();
   if (!image.save(path, "PNG")) ThrowSaveError(path);
 }
 
 void DrawingView::paintEvent(QPaintEvent*) {
   QPainter painter(this);
-  PaintDrawing(painter, drawing_, size());
+  PaintDrawing(painter, drawing_, axes_, size());
 }
 
 }  // namespace tortuval::app

@@ -1,7 +1,9 @@
 #pragma once
-// The drawing of a LOGO program on screen, fitted to the widget, and saved as PNG or SVG.
+// The drawing of a LOGO program on screen, framed by its document's axes or fitted to the
+// widget, with graduated axes and a light grid, and saved as PNG or SVG.
 
 #include <QWidget>
+#include <optional>
 
 #include "run/drawing.h"
 
@@ -10,7 +12,8 @@ class QPainter;
 namespace tortuval::app {
 
 /// Paints `drawing` on a picture of `size` pixels, with the frame the SVG writer uses.
-void PaintDrawing(QPainter& painter, const run::Drawing& drawing, QSize size);
+void PaintDrawing(QPainter& painter, const run::Drawing& drawing,
+                  const std::optional<run::Axes>& axes, QSize size);
 
 class DrawingView : public QWidget {
   Q_OBJECT
@@ -21,6 +24,8 @@ class DrawingView : public QWidget {
   /// Replaces the drawing shown.
   void SetDrawing(run::Drawing drawing);
   const run::Drawing& Drawing() const { return drawing_; }
+  /// The document's axes that frame the drawing; none fits the frame to what was drawn.
+  void SetAxes(std::optional<run::Axes> axes);
 
   /// Writes the drawing to `path`: SVG when the name ends in ".svg", PNG otherwise, at the
   /// widget's size. Raises an Error with a French message when the file cannot be written.
@@ -33,6 +38,7 @@ class DrawingView : public QWidget {
 
  private:
   run::Drawing drawing_;
+  std::optional<run::Axes> axes_;
 };
 
 }  // namespace tortuval::app

@@ -197,6 +197,11 @@ void MainWindow::ConvertionPseudal2Logo() {
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
   documentFault_ = result.fault;
   listingLines_ = result.listingLines;
+  drawingAxes_.reset();
+  if (const std::optional<convert::DrawingAxes>& axes = result.axes) {
+    drawingAxes_ =
+        run::Axes{axes->xFrom, axes->xTo, axes->yFrom, axes->yTo, axes->xStep, axes->yStep};
+  }
   SetPaneText(logoPane, result.logoText);
   SetPaneText(listingPane, result.listingText);
   marks_->Show(logo::CheckProgram(result.logoText));
@@ -297,7 +302,7 @@ void MainWindow::LancerleprogrammeLOGOClick() {
       connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
     }
     // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
-    runView_->Start(PaneText(logoPane));
+    runView_->Start(PaneText(logoPane), {}, drawingAxes_);
     if (runView_->isHidden()) {
       // It opens over the centre of this window, at the size it had, never maximised over the
       // panes whose lines it points at.

@@ -4,10 +4,12 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <utility>
 
 #include "convert/conversion.h"
+#include "run/drawing.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -142,6 +144,7 @@ class MainWindow : public QMainWindow {
   SavePathChooser chooseSavePath_;
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   std::vector<int> listingLines_;  // of the last conversion: the algorithm's line of each line
+  std::optional<run::Axes> drawingAxes_;  // of the last conversion: its document's frame
   AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
   RunWindow* runView_ = nullptr;

@@ -93,17 +93,19 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(std::string program, run::RunOptions options) {
+void RunWindow::Start(std::string program, run::RunOptions options, std::optional<run::Axes> axes) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
   program_ = program;
   options_ = options;
+  axes_ = axes;
   Relancer->setEnabled(true);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   const int run = ++runNumber_;
   Sortie->clear();
   Dessin->SetDrawing({});
+  Dessin->SetAxes(axes);
   Dessin->hide();
   EnregistrerDessin->setEnabled(false);
   Etat->setStyleSheet(QString());
@@ -225,7 +227,7 @@ void RunWindow::ContinuerClick() {
 }
 
 void RunWindow::RelancerClick() {
-  if (!program_.empty()) Start(program_, options_);
+  if (!program_.empty()) Start(program_, options_, axes_);
 }
 
 void RunWindow::EnregistrerDessinClick() {

@@ -5,6 +5,7 @@
 
 #include <QWidget>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "run/runtime.h"
@@ -29,8 +30,10 @@ class RunWindow : public QWidget {
   explicit RunWindow(QWidget* parent = nullptr);
   ~RunWindow() override;
 
-  /// Stops the run in progress, if any, and starts `program` (Windows-1252) from a clear window.
-  void Start(std::string program, run::RunOptions options = {});
+  /// Stops the run in progress, if any, and starts `program` (Windows-1252) from a clear window;
+  /// its drawing is framed by `axes`, its document's, or fitted to what it draws.
+  void Start(std::string program, run::RunOptions options = {},
+             std::optional<run::Axes> axes = std::nullopt);
 
   /// A run is in progress (possibly waiting for an answer).
   bool IsRunning() const;
@@ -79,6 +82,7 @@ class RunWindow : public QWidget {
   QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
   std::string program_;               // the program last started, for "Relancer"
   run::RunOptions options_;
+  std::optional<run::Axes> axes_;
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
 };

@@ -6,6 +6,7 @@
 #include <map>
 #include <utility>
 
+#include "base/cp1252.h"
 #include "examples/example_catalogue.h"
 
 namespace tortuval::cli {
@@ -241,6 +242,11 @@ void Parser::ApplyOption(const OptionRow& option, const std::string& value) {
       break;
     case OptionId::kDrawing:
       options_.drawingFile = std::filesystem::path(value);
+      // Only SVG is written: a picture format asked for by its name is refused, not mislabelled.
+      if (!base::EqualIgnoringCase(options_.drawingFile->extension().string(), ".svg")) {
+        ThrowError("le dessin s'écrit en SVG : donnez à --drawing un nom qui finit par .svg, pas " +
+                   Quoted(value) + ".");
+      }
       break;
     case OptionId::kMaxSteps:
       options_.maxSteps = ParseCount(value, true);
@@ -384,6 +390,7 @@ Options :
   --input-file FICHIER avec --run : les réponses, une par ligne (sans --input ni
                        --input-file, elles sont lues sur l'entrée standard)
   --drawing FICHIER    avec --run : écrit le dessin du programme en SVG dans FICHIER
+                       (un nom en .svg), gradué selon le repère du document
   --max-steps N        avec --run : arrête le programme après N instructions
                        (100 000 000 par défaut)
   --seed N             avec --run : graine des nombres aléatoires, pour refaire

@@ -203,13 +203,11 @@ ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& o
                        std::ostream& err, bool inputIsTerminal) {
   std::string name;
   std::string program;
-  std::vector<int> listingLines;
+  std::optional<convert::ConversionResult> document;
   if (options.action == Action::kConvertExample) {
     name = "exemple-" + std::to_string(options.exampleNumber);
-    convert::ConversionResult result =
-        convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1));
-    program = std::move(result.logoText);
-    listingLines = std::move(result.listingLines);
+    document = convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1));
+    program = document->logoText;
   } else {
     const std::string& input = options.inputs.front();
     name = InputName(input);
@@ -218,14 +216,13 @@ ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& o
     if (IsProgramFile(input)) {
       program = source;
     } else {
-      convert::ConversionResult result = ConvertInput(input, source);
-      WarnIfTruncated(err, input, result);
-      program = std::move(result.logoText);
-      listingLines = std::move(result.listingLines);
+      document = ConvertInput(input, source);
+      WarnIfTruncated(err, input, *document);
+      program = document->logoText;
     }
   }
   return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal,
-                        listingLines.empty() ? nullptr : &listingLines);
+                        document ? &*document : nullptr);
 }
 
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,

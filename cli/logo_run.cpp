@@ -88,7 +88,9 @@ class CliConsole : public run::Console {
   bool KeyPressed() override {
     if (fromList_ || !inputIsTerminal_) return true;
     out_.flush();
-    err_ << "(Entr\xC3\xA9" "e pour continuer) " << std::flush;
+    err_ << "(Entr\xC3\xA9"
+            "e pour continuer) "
+         << std::flush;
     std::string line;
     std::getline(in_, line);
     return true;
@@ -119,8 +121,23 @@ std::string ReadAnswerFile(const std::filesystem::path& path) {
   return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-void WriteDrawing(const std::filesystem::path& path, const run::Drawing& drawing) {
-  base::WriteOutputFile(path, run::DrawingToSvg(drawing));
+// The document's axes frame its drawing; a program without a document is fitted.
+std::optional<run::Axes> AxesOf(const convert::ConversionResult* document) {
+  if (document == nullptr || !document->axes) return std::nullopt;
+  const convert::DrawingAxes& axes = *document->axes;
+  return run::Axes{axes.xFrom, axes.xTo, axes.yFrom, axes.yTo, axes.xStep, axes.yStep};
+}
+
+// A program that drew nothing gets no file, and is told so.
+void WriteDrawing(const std::filesystem::path& path, const run::RunResult& result,
+                  const std::optional<run::Axes>& axes, std::ostream& err) {
+  if (result.drawing.Empty()) {
+    err << kProgramName << ": le programme n'a rien dessin\xC3\xA9 : \"" << base::FullPathText(path)
+        << "\" n'est pas \xC3\xA9"
+        << "crit.\n";
+    return;
+  }
+  base::WriteOutputFile(path, run::DrawingToSvg(result.drawing, 800, 600, axes));
 }
 
 // "NAME:LINE: message", or "NAME: message" when the run names no line; for a program converted
@@ -170,7 +187,8 @@ std::vector<std::string> SplitAnswers(std::string_view text) {
 
 ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
                           std::istream& in, std::ostream& out, std::ostream& err,
-                          bool inputIsTerminal, const std::vector<int>* listingLines) {
+                          bool inputIsTerminal, const convert::ConversionResult* document) {
+  const std::vector<int>* listingLines = document != nullptr ? &document->listingLines : nullptr;
   CliConsole console(options, in, out, err, inputIsTerminal);
   if (options.inputText) console.UseAnswers(SplitAnswers(*options.inputText));
   if (options.inputFile) console.UseAnswers(LinesOf(ReadAnswerFile(*options.inputFile)));
@@ -203,7 +221,7 @@ ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const
       break;
   }
   // Written whatever the end of the run: what was drawn before an error shows where it went.
-  if (options.drawingFile) WriteDrawing(*options.drawingFile, result.drawing);
+  if (options.drawingFile) WriteDrawing(*options.drawingFile, result, AxesOf(document), err);
   return status;
 }
 

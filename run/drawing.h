@@ -15,6 +15,13 @@ struct Segment {
   Point to;
 };
 
+/// The part of the plane a drawing shows and the steps of its graduations, as a document's frame
+/// (its "repère") sets them.
+struct Axes {
+  double xFrom = -10, xTo = 10, yFrom = -10, yTo = 10;
+  double xStep = 1, yStep = 1;
+};
+
 /// The drawing started by "initgraph faux" and filled by SEGMENT3D and PLOT (z is dropped).
 struct Drawing {
   bool started = false;  ///< initgraph was run

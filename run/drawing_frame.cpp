@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "run/value.h"
+
 namespace tortuval::run {
 namespace {
 
@@ -63,6 +65,17 @@ void AddMargin(Range& range) {
   range.high = centre + half;
 }
 
+// A round step (1, 2 or 5 times a power of ten) that cuts `extent` into about eight parts.
+double RoundStep(double extent) {
+  if (!(extent > 0) || !std::isfinite(extent)) return 1;
+  const double rough = extent / 8;
+  const double power = std::pow(10.0, std::floor(std::log10(rough)));
+  for (const double factor : {1.0, 2.0, 5.0}) {
+    if (factor * power >= rough) return factor * power;
+  }
+  return 10 * power;
+}
+
 // Widens `range` around its centre to `half`.
 void Widen(Range& range, double half) {
   const double centre = range.Centre();
@@ -117,7 +130,66 @@ Frame FitFrame(const Drawing& drawing, int width, int height) {
   frame.scaleY = scaleY;
   frame.offsetX = -x.low * scaleX;
   frame.offsetY = y.high * scaleY;
+  frame.stepX = RoundStep(frame.maxX - frame.minX);
+  frame.stepY = RoundStep(frame.maxY - frame.minY);
   return frame;
+}
+
+Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int width, int height) {
+  const auto usable = [](double from, double to, double step) {
+    return std::isfinite(from) && std::isfinite(to) && from < to && std::isfinite(step) && step > 0;
+  };
+  if (!axes || !usable(axes->xFrom, axes->xTo, axes->xStep) ||
+      !usable(axes->yFrom, axes->yTo, axes->yStep)) {
+    return FitFrame(drawing, width, height);
+  }
+  Frame frame;
+  frame.minX = axes->xFrom;
+  frame.maxX = axes->xTo;
+  frame.minY = axes->yFrom;
+  frame.maxY = axes->yTo;
+  frame.scaleX = std::max(width, 1) / (frame.maxX - frame.minX);
+  frame.scaleY = std::max(height, 1) / (frame.maxY - frame.minY);
+  frame.offsetX = -frame.minX * frame.scaleX;
+  frame.offsetY = frame.maxY * frame.scaleY;
+  frame.stepX = axes->xStep;
+  frame.stepY = axes->yStep;
+  return frame;
+}
+
+std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
+  // Numbers of the horizontal axis need room for a few digits; those of the vertical one a line.
+  const double room = horizontal ? 40 : 18;
+  const double step = horizontal ? frame.stepX : frame.stepY;
+  const double pixelsPerStep = step * (horizontal ? frame.scaleX : frame.scaleY);
+  const auto every =
+      static_cast<long long>(pixelsPerStep > 0 ? std::ceil(room / pixelsPerStep) : 1);
+  std::vector<Graduation> graduations;
+  const std::vector<double> values = horizontal ? Graduations(frame.minX, frame.maxX, step)
+                                                : Graduations(frame.minY, frame.maxY, step);
+  for (const double value : values) {
+    const auto index = std::llround(value / step);
+    const bool numbered = index % std::max(every, 1LL) == 0 && (horizontal || value != 0);
+    graduations.push_back({value, numbered ? FormatNumber(value) : std::string()});
+  }
+  return graduations;
+}
+
+Point AxesCrossing(const Frame& frame) {
+  return {std::clamp(0.0, frame.minX, frame.maxX), std::clamp(0.0, frame.minY, frame.maxY)};
+}
+
+std::vector<double> Graduations(double from, double to, double step) {
+  constexpr double kMostGraduations = 200;
+  std::vector<double> values;
+  if (!(step > 0) || !std::isfinite(from) || !std::isfinite(to) ||
+      (to - from) / step > kMostGraduations) {
+    return values;
+  }
+  for (double k = std::ceil(from / step); k * step <= to + step * 1e-9; ++k) {
+    values.push_back(std::abs(k) < 0.5 ? 0 : k * step);
+  }
+  return values;
 }
 
 }  // namespace tortuval::run

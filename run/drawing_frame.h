@@ -2,6 +2,10 @@
 // The frame of a drawing: the program's units fitted to a picture of a given size, with axes,
 // shared by the window's view and the SVG writer so that both show the same picture.
 
+#include <optional>
+#include <string>
+#include <vector>
+
 #include "run/drawing.h"
 
 namespace tortuval::run {
@@ -11,6 +15,7 @@ struct Frame {
   double minX = -1, maxX = 1, minY = -1, maxY = 1;  ///< the plane's rectangle shown
   double scaleX = 1, scaleY = 1;                    ///< pixels per unit on each axis
   double offsetX = 0, offsetY = 0;                  ///< pixel of the plane's (0, 0)
+  double stepX = 1, stepY = 1;                      ///< the graduations' steps, in units
 
   /// The pixel position of a point of the plane (y grows downwards on the picture).
   Point ToPixels(Point p) const { return {offsetX + p.x * scaleX, offsetY - p.y * scaleY}; }
@@ -22,7 +27,31 @@ struct Frame {
 };
 
 /// Fits the frame to everything drawn (with a margin, the origin's axes included when near),
-/// for a picture of `width` × `height` pixels. An empty drawing gets a frame around (0, 0).
+/// for a picture of `width` × `height` pixels, with graduations at round steps (1, 2 or 5 times
+/// a power of ten). An empty drawing gets a frame around (0, 0).
 Frame FitFrame(const Drawing& drawing, int width, int height);
+
+/// The frame of a document's axes: exactly their rectangle, each axis at its own scale, with
+/// their steps; when `axes` is none or unusable, FitFrame.
+Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int width, int height);
+
+/// One graduation of an axis: its value, and the number written there (empty where graduations
+/// stand too close for every one to be numbered).
+struct Graduation {
+  double value;
+  std::string label;
+};
+
+/// The graduations of the horizontal axis (`horizontal`) or of the vertical one, numbered as far
+/// apart as numbers of that axis need; the origin is numbered on the horizontal axis only.
+std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal);
+
+/// Where the axes are drawn, in the plane: each at 0 when 0 is in the picture, else along the
+/// picture's edge nearest to 0.
+Point AxesCrossing(const Frame& frame);
+
+/// The graduations of [from, to] every `step` (multiples of the step), at most 200 of them: none
+/// when a step that small would give more.
+std::vector<double> Graduations(double from, double to, double step);
 
 }  // namespace tortuval::run

@@ -40,12 +40,60 @@ void AppendLine(std::string& out, const char* classAttribute, Point from, Point 
 
 bool IsFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
+// The grid, the axes through AxesCrossing, their graduations and numbers.
+void AppendAxes(std::string& out, const Frame& frame) {
+  const Point crossing = AxesCrossing(frame);
+  const std::vector<Graduation> across = AxisGraduations(frame, true);
+  const std::vector<Graduation> up = AxisGraduations(frame, false);
+  out += "<g stroke=\"#e6e6e6\" stroke-width=\"1\">\n";
+  for (const Graduation& g : across) {
+    AppendLine(out, " class=\"grille\"", frame.ToPixels({g.value, frame.minY}),
+               frame.ToPixels({g.value, frame.maxY}));
+  }
+  for (const Graduation& g : up) {
+    AppendLine(out, " class=\"grille\"", frame.ToPixels({frame.minX, g.value}),
+               frame.ToPixels({frame.maxX, g.value}));
+  }
+  out += "</g>\n<g stroke=\"#999999\" stroke-width=\"1\">\n";
+  AppendLine(out, " class=\"axe\"", frame.ToPixels({frame.minX, crossing.y}),
+             frame.ToPixels({frame.maxX, crossing.y}));
+  AppendLine(out, " class=\"axe\"", frame.ToPixels({crossing.x, frame.minY}),
+             frame.ToPixels({crossing.x, frame.maxY}));
+  for (const Graduation& g : across) {
+    const Point at = frame.ToPixels({g.value, crossing.y});
+    AppendLine(out, " class=\"graduation\"", {at.x, at.y - 3}, {at.x, at.y + 3});
+  }
+  for (const Graduation& g : up) {
+    const Point at = frame.ToPixels({crossing.x, g.value});
+    AppendLine(out, " class=\"graduation\"", {at.x - 3, at.y}, {at.x + 3, at.y});
+  }
+  out += "</g>\n<g fill=\"#555555\" font-family=\"sans-serif\" font-size=\"11\">\n";
+  const auto label = [&out](Point at, const char* anchor, const std::string& text) {
+    out += "<text";
+    AppendAttribute(out, "x", at.x);
+    AppendAttribute(out, "y", at.y);
+    out.append(" text-anchor=\"").append(anchor).append("\">").append(text).append("</text>\n");
+  };
+  for (const Graduation& g : across) {
+    if (g.label.empty()) continue;
+    const Point at = frame.ToPixels({g.value, crossing.y});
+    label({at.x, at.y + 15}, "middle", g.label);
+  }
+  for (const Graduation& g : up) {
+    if (g.label.empty()) continue;
+    const Point at = frame.ToPixels({crossing.x, g.value});
+    label({at.x - 6, at.y + 4}, "end", g.label);
+  }
+  out += "</g>\n";
+}
+
 }  // namespace
 
-std::string DrawingToSvg(const Drawing& drawing, int width, int height) {
+std::string DrawingToSvg(const Drawing& drawing, int width, int height,
+                         const std::optional<Axes>& axes) {
   width = std::max(width, 1);
   height = std::max(height, 1);
-  const Frame frame = FitFrame(drawing, width, height);
+  const Frame frame = FrameFor(drawing, axes, width, height);
   const std::string w = std::to_string(width);
   const std::string h = std::to_string(height);
 
@@ -56,16 +104,7 @@ std::string DrawingToSvg(const Drawing& drawing, int width, int height) {
          "\" viewBox=\"0 0 " + w + " " + h + "\">\n";
   svg += "<rect width=\"" + w + "\" height=\"" + h + "\" fill=\"white\"/>\n";
 
-  svg += "<g stroke=\"#999999\" stroke-width=\"1\">\n";
-  if (frame.ShowsXAxis()) {
-    AppendLine(svg, " class=\"axe\"", frame.ToPixels({frame.minX, 0}),
-               frame.ToPixels({frame.maxX, 0}));
-  }
-  if (frame.ShowsYAxis()) {
-    AppendLine(svg, " class=\"axe\"", frame.ToPixels({0, frame.minY}),
-               frame.ToPixels({0, frame.maxY}));
-  }
-  svg += "</g>\n";
+  AppendAxes(svg, frame);
 
   svg += "<g stroke=\"#1a1a80\" stroke-width=\"1.5\" stroke-linecap=\"round\">\n";
   for (const Segment& segment : drawing.segments) {

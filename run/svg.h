@@ -1,5 +1,6 @@
 #pragma once
-// A drawing as an SVG document, framed to what was drawn, with its axes.
+// A drawing as an SVG document, framed by the document's axes or fitted to what was drawn, with
+// its axes graduated and numbered and a light grid.
 
 #include <string>
 
@@ -8,7 +9,8 @@
 
 namespace tortuval::run {
 
-/// The SVG text (UTF-8) of `drawing` at `width` × `height` pixels, fitted by FitFrame.
-std::string DrawingToSvg(const Drawing& drawing, int width = 800, int height = 600);
+/// The SVG text (UTF-8) of `drawing` at `width` × `height` pixels, framed by FrameFor.
+std::string DrawingToSvg(const Drawing& drawing, int width = 800, int height = 600,
+                         const std::optional<Axes>& axes = std::nullopt);
 
 }  // namespace tortuval::run

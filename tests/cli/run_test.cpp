@@ -107,6 +107,31 @@ TEST_F(CliRunProgramTest, DrawingIsWrittenAsSvg) {
   EXPECT_EQ(second.out, first.out);
 }
 
+// Example 7's document frames its curve: x from -2 to 4 and y from -10 to 10, numbered at each
+// step; a program that draws nothing writes no file and says so; only SVG is written.
+TEST_F(CliRunProgramTest, DrawingsTakeTheDocumentsFrameAndNothingDrawnWritesNothing) {
+  const std::string svg = (dir_ / "courbe.svg").string();
+  const RunOutput curve = RunCli({"--run", "--example", "7", "--drawing", svg});
+  EXPECT_EQ(curve.status, ExitStatus::kSuccess) << curve.err;
+  const std::string picture = ReadFileBytes(svg);
+  EXPECT_EQ(CountOf(picture, "<line x1="), 60u);
+  for (const char* number :
+       {"\"middle\">-2</text>", "\"middle\">4</text>", "\"end\">-10</text>", "\"end\">10</text>"}) {
+    EXPECT_EQ(CountOf(picture, number), 1u) << number;
+  }
+
+  const std::string nothing = (dir_ / "rien.svg").string();
+  const RunOutput euclid =
+      RunCli({"--run", "--example", "8", "--input", "12 18", "--drawing", nothing});
+  EXPECT_EQ(euclid.status, ExitStatus::kSuccess);
+  EXPECT_FALSE(std::filesystem::exists(nothing));
+  EXPECT_NE(euclid.err.find("le programme n'a rien dessiné"), std::string::npos) << euclid.err;
+
+  const RunOutput png = RunCli({"--run", "--example", "7", "--drawing", "courbe.png"});
+  EXPECT_EQ(png.status, ExitStatus::kUsageError);
+  EXPECT_NE(png.err.find("nom qui finit par .svg"), std::string::npos) << png.err;
+}
+
 struct RunUsageRow {
   std::vector<std::string> args;
   std::string message;

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <vector>
 
 #include "run/svg.h"
 #include "tests/test_support.h"
@@ -137,6 +138,58 @@ TEST(DrawingToSvgTest, SkipsWhatHasNoPlaceAndNeverWritesNan) {
   EXPECT_EQ(CountOf(svg, "<circle "), 0u);
   EXPECT_EQ(svg.find("nan"), std::string::npos);
   EXPECT_EQ(svg.find("inf"), std::string::npos);
+}
+
+// Example 7's document asks for x from -2 to 4, y from -10 to 10, graduations every 1: the picture
+// shows exactly that, each axis at its own scale, numbered at each step.
+TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
+  const Axes axes{-2, 4, -10, 10, 1, 1};
+  // Two points of the curve x³ - 3x²: (0, 0) and (2, -4).
+  const Drawing drawing = Of({{{0, 0}, {2, -4}}});
+  const Frame frame = FrameFor(drawing, axes, 600, 600);
+  EXPECT_EQ(frame.minX, -2);
+  EXPECT_EQ(frame.maxY, 10);
+  EXPECT_DOUBLE_EQ(frame.scaleX, 100);
+  EXPECT_DOUBLE_EQ(frame.scaleY, 30);
+  std::vector<std::string> across;
+  for (const Graduation& g : AxisGraduations(frame, true)) across.push_back(g.label);
+  EXPECT_EQ(across, (std::vector<std::string>{"-2", "-1", "0", "1", "2", "3", "4"}));
+  const std::vector<Graduation> up = AxisGraduations(frame, false);
+  ASSERT_EQ(up.size(), 21u);
+  EXPECT_EQ(up.front().label, "-10");
+  EXPECT_EQ(up[10].label, "");  // the origin is numbered once, on the horizontal axis
+
+  const std::string svg = DrawingToSvg(drawing, 600, 600, axes);
+  EXPECT_NE(svg.find("<line x1=\"200.00\" y1=\"300.00\" x2=\"400.00\" y2=\"420.00\"/>"),
+            std::string::npos)
+      << svg;
+  EXPECT_EQ(CountOf(svg, "<line class=\"grille\""), 7u + 21u);
+  EXPECT_EQ(CountOf(svg, "<text "), 7u + 20u);
+  EXPECT_NE(svg.find("<text x=\"600.00\" y=\"315.00\" text-anchor=\"middle\">4</text>"),
+            std::string::npos);
+  EXPECT_NE(svg.find("<text x=\"194.00\" y=\"4.00\" text-anchor=\"end\">10</text>"),
+            std::string::npos);
+}
+
+// Without a document, graduations come at round steps, and numbers are thinned where steps are
+// too close to number each one; unusable axes fall back to the fitted frame.
+TEST(DrawingAxesTest, FittedFramesGetRoundStepsAndNumbersThatFit) {
+  const Frame fitted = FitFrame(Of({{{0, 0}, {37, 18}}}), 800, 600);
+  for (const double step : {fitted.stepX, fitted.stepY}) {
+    const double mantissa = step / std::pow(10.0, std::floor(std::log10(step)));
+    EXPECT_TRUE(std::abs(mantissa - 1) < 1e-9 || std::abs(mantissa - 2) < 1e-9 ||
+                std::abs(mantissa - 5) < 1e-9)
+        << step;
+  }
+  EXPECT_EQ(Graduations(-0.3, 1.05, 0.5), (std::vector<double>{0, 0.5, 1}));
+  EXPECT_TRUE(Graduations(0, 1, 1e-6).empty());
+  // 100 steps across 400 pixels: a number every tenth step.
+  const Frame crowded = FrameFor(Drawing{}, Axes{0, 100, 0, 10, 1, 1}, 400, 300);
+  int numbered = 0;
+  for (const Graduation& g : AxisGraduations(crowded, true)) numbered += g.label.empty() ? 0 : 1;
+  EXPECT_EQ(numbered, 11);
+  const Frame fallback = FrameFor(Of({{{0, 0}, {1, 1}}}), Axes{3, 3, 0, 1, 1, 1}, 400, 300);
+  EXPECT_EQ(fallback.stepX, FitFrame(Of({{{0, 0}, {1, 1}}}), 400, 300).stepX);
 }
 
 }  // namespace
