@@ -300,6 +300,7 @@ void MainWindow::LancerleprogrammeLOGOClick() {
     if (runView_ == nullptr) {
       runView_ = new RunWindow(this);
       connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
+      connect(runView_, &RunWindow::StoppedAtLine, this, &MainWindow::SelectLogoLine);
     }
     // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
     runView_->Start(PaneText(logoPane), {}, drawingAxes_);

@@ -1,14 +1,17 @@
 #include "app/run_window.h"
 
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QFileDialog>
 #include <QHBoxLayout>
+#include <QHeaderView>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
 #include <QSplitter>
+#include <QTableWidget>
 #include <QTextCursor>
 #include <QVBoxLayout>
 
@@ -28,6 +31,18 @@ const QString kPngFilter = QStringLiteral("Image PNG (*.png)");
 const QString kSvgFilter = QStringLiteral("Image SVG (*.svg)");
 // The answers typed, set apart in the output so that it reads as the exchange it was.
 const QColor kTypedAnswer(0x1a, 0x4f, 0xa0);
+// A value that changed since the last stop.
+const QColor kChangedValue(0xff, 0xf0, 0xb0);
+
+// The speeds offered, from full speed down to two instructions a second.
+struct Speed {
+  const char* name;
+  int delayMs;
+};
+constexpr Speed kSpeeds[] = {{"instantanée", 0},
+                             {"50 instructions par seconde", 20},
+                             {"10 instructions par seconde", 100},
+                             {"2 instructions par seconde", 500}};
 
 }  // namespace
 
@@ -44,9 +59,16 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Sortie->setMaximumBlockCount(kMaxOutputLines);
   Dessin = new DrawingView(this);
   splitter_ = new QSplitter(Qt::Horizontal, this);
+  Variables = new QTableWidget(0, 2, this);
+  Variables->setHorizontalHeaderLabels({QStringLiteral("Variable"), QStringLiteral("Valeur")});
+  Variables->horizontalHeader()->setStretchLastSection(true);
+  Variables->verticalHeader()->hide();
+  Variables->setEditTriggers(QAbstractItemView::NoEditTriggers);
   splitter_->addWidget(Sortie);
+  splitter_->addWidget(Variables);
   splitter_->addWidget(Dessin);
   splitter_->setChildrenCollapsible(false);
+  Variables->hide();
   Dessin->hide();
 
   Question = new QLabel(kDefaultQuestion, this);
@@ -59,9 +81,15 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Continuer = new QPushButton(QStringLiteral("Continuer"), this);
   Relancer = new QPushButton(QStringLiteral("Relancer"), this);
   Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
+  PasAPas = new QPushButton(QStringLiteral("Pas à pas"), this);
+  Vitesse = new QComboBox(this);
+  for (const Speed& speed : kSpeeds) Vitesse->addItem(QString::fromUtf8(speed.name));
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(EnregistrerDessin);
   buttonRow->addStretch(1);
+  buttonRow->addWidget(new QLabel(QStringLiteral("Vitesse :"), this));
+  buttonRow->addWidget(Vitesse);
+  buttonRow->addWidget(PasAPas);
   buttonRow->addWidget(Continuer);
   buttonRow->addWidget(Relancer);
   buttonRow->addWidget(Arreter);
@@ -77,6 +105,8 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   connect(EnregistrerDessin, &QPushButton::clicked, this, &RunWindow::EnregistrerDessinClick);
   connect(Continuer, &QPushButton::clicked, this, &RunWindow::ContinuerClick);
   connect(Relancer, &QPushButton::clicked, this, &RunWindow::RelancerClick);
+  connect(PasAPas, &QPushButton::clicked, this, &RunWindow::PasAPasClick);
+  connect(Vitesse, &QComboBox::currentIndexChanged, this, &RunWindow::SetDelayFromSpeed);
   continueKey_ = new QShortcut(QKeySequence(Qt::Key_Return), this);
   connect(continueKey_, &QShortcut::activated, this, &RunWindow::ContinuerClick);
   connect(new QShortcut(QKeySequence(Qt::Key_Enter), continueKey_), &QShortcut::activated, this,
@@ -87,6 +117,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   Relancer->setEnabled(false);
+  PasAPas->setEnabled(false);
   Arreter->setEnabled(false);
   EnregistrerDessin->setEnabled(false);
 }
@@ -112,6 +143,10 @@ void RunWindow::Start(std::string program, run::RunOptions options, std::optiona
   Etat->setText(QStringLiteral("Exécution en cours..."));
   SetAnswerLineActive(false);
   Arreter->setEnabled(true);
+  PasAPas->setEnabled(true);
+  shownVariables_.clear();
+  Variables->setRowCount(0);
+  Variables->hide();
 
   worker_ = std::make_unique<RunWorker>(std::move(program), options);
   RunWorker* worker = worker_.get();
@@ -136,6 +171,12 @@ void RunWindow::Start(std::string program, run::RunOptions options, std::optiona
       },
       Qt::QueuedConnection);
   connect(
+      worker, &RunWorker::StoppedAtInstruction, this,
+      [this, run] {
+        if (run == runNumber_) ShowStop();
+      },
+      Qt::QueuedConnection);
+  connect(
       worker, &RunWorker::Paused, this,
       [this, run] {
         if (run == runNumber_) Pause();
@@ -147,6 +188,7 @@ void RunWindow::Start(std::string program, run::RunOptions options, std::optiona
         if (run == runNumber_) Finish();
       },
       Qt::QueuedConnection);
+  SetDelayFromSpeed();
   worker->start();
 }
 
@@ -226,6 +268,51 @@ void RunWindow::ContinuerClick() {
   worker_->Continue();
 }
 
+void RunWindow::PasAPasClick() {
+  if (!worker_ || !IsRunning()) return;
+  Continuer->setEnabled(false);
+  continueKey_->setEnabled(false);
+  worker_->Step();
+}
+
+void RunWindow::SetDelayFromSpeed() {
+  const int index =
+      std::clamp(Vitesse->currentIndex(), 0, static_cast<int>(std::size(kSpeeds)) - 1);
+  if (worker_) worker_->SetDelay(std::chrono::milliseconds(kSpeeds[index].delayMs));
+}
+
+// The line where the program stopped, in both panes of the main window, and its variables, the
+// values that changed since the last stop marked.
+void RunWindow::ShowStop() {
+  if (!worker_) return;
+  TakeOutput();
+  RunWorker::Stop stop = worker_->TakeStop();
+  Variables->show();
+  Variables->setRowCount(static_cast<int>(stop.variables.size()));
+  for (std::size_t i = 0; i < stop.variables.size(); ++i) {
+    const run::WatchedVariable& variable = stop.variables[i];
+    const bool changed = i < shownVariables_.size() && shownVariables_[i].name == variable.name &&
+                         shownVariables_[i].value != variable.value;
+    auto* name = new QTableWidgetItem(ToPaneText(variable.name));
+    auto* value = new QTableWidgetItem(ToPaneText(variable.value));
+    if (variable.local) name->setToolTip(QStringLiteral("locale à la procédure en cours"));
+    if (variable.local) name->setText(name->text() + QStringLiteral(" (locale)"));
+    if (changed) value->setBackground(kChangedValue);
+    Variables->setItem(static_cast<int>(i), 0, name);
+    Variables->setItem(static_cast<int>(i), 1, value);
+  }
+  shownVariables_ = std::move(stop.variables);
+  if (stop.waiting) {
+    Etat->setText(
+        QStringLiteral("Pas à pas : le programme s'arrête avant la ligne %1.").arg(stop.line));
+    Continuer->setEnabled(true);
+    continueKey_->setEnabled(true);
+  } else {
+    Etat->setText(QStringLiteral("Exécution au ralenti : ligne %1.").arg(stop.line));
+  }
+  emit StoppedAtLine(stop.line);
+}
+
 void RunWindow::RelancerClick() {
   if (!program_.empty()) Start(program_, options_, axes_);
 }
@@ -253,6 +340,7 @@ void RunWindow::Finish() {
   SetAnswerLineActive(false);
   Question->setText(kDefaultQuestion);
   Arreter->setEnabled(false);
+  PasAPas->setEnabled(false);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   switch (result.outcome) {

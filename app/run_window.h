@@ -7,10 +7,13 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "run/runtime.h"
 
+class QComboBox;
 class QLabel;
+class QTableWidget;
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -46,6 +49,9 @@ class RunWindow : public QWidget {
   QPushButton* Arreter = nullptr;            ///< "Arrêter": stops the run
   QPushButton* Continuer = nullptr;          ///< "Continuer": ends a pause (Enter too)
   QPushButton* Relancer = nullptr;           ///< "Relancer": runs the program again
+  QPushButton* PasAPas = nullptr;            ///< "Pas à pas": runs one instruction and stops
+  QComboBox* Vitesse = nullptr;              ///< the speed, from "instantanée" to 2 a second
+  QTableWidget* Variables = nullptr;         ///< the variables where the program stopped
   QPushButton* EnregistrerDessin = nullptr;  ///< saves the drawing as PNG or SVG
 
  signals:
@@ -53,6 +59,8 @@ class RunWindow : public QWidget {
   void ErrorAtLine(int line);
   /// The run ended, whatever the way.
   void RunEnded();
+  /// The program stopped (or, slowed down, passes) before the instruction at `line` (from 1).
+  void StoppedAtLine(int line);
 
  public slots:
   /// Enter in the answer line: sends the answer to the waiting read.
@@ -63,6 +71,8 @@ class RunWindow : public QWidget {
   void ContinuerClick();
   /// "Relancer": stops the run in progress, if any, and runs the same program again.
   void RelancerClick();
+  /// "Pas à pas": stops a running program before its next instruction, or runs one more.
+  void PasAPasClick();
   /// Asks for a file name and saves the drawing there.
   void EnregistrerDessinClick();
 
@@ -74,6 +84,8 @@ class RunWindow : public QWidget {
   void ShowDrawing(run::Drawing drawing);
   void AskForAnswer(const QString& prompt);
   void Pause();
+  void ShowStop();
+  void SetDelayFromSpeed();
   void AppendToOutput(const QString& text, bool typed);
   void Finish();
   void SetAnswerLineActive(bool active);
@@ -83,6 +95,7 @@ class RunWindow : public QWidget {
   std::string program_;               // the program last started, for "Relancer"
   run::RunOptions options_;
   std::optional<run::Axes> axes_;
+  std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
 };

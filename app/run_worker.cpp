@@ -75,6 +75,57 @@ class RunWorker::ThreadConsole : public run::Console {
 RunWorker::RunWorker(std::string program, run::RunOptions options, QObject* parent)
     : QThread(parent), program_(std::move(program)), options_(options) {
   options_.stopRequested = &stop_;
+  watching = false;
+}
+
+void RunWorker::BeforeInstruction(int line, const run::RunState& state) {
+  std::unique_lock lock(mutex_);
+  if (pauseRequested_) {
+    pauseRequested_ = false;
+    stepping_ = true;
+  }
+  if (!stepping_ && delay_.count() == 0) return;
+  lastStop_ = {line, state.Variables(), stepping_};
+  emit StoppedAtInstruction();
+  if (!stepping_) {
+    // Slowed down: the instruction waits its delay, or less when a pause or a stop is asked.
+    changed_.wait_for(lock, delay_, [this] { return stop_ || pauseRequested_; });
+    if (!pauseRequested_) return;
+    pauseRequested_ = false;
+    stepping_ = true;
+    lastStop_.waiting = true;
+    emit StoppedAtInstruction();
+  }
+  changed_.wait(lock, [this] { return stepGranted_ || !stepping_ || stop_; });
+  stepGranted_ = false;
+  UpdateWatching();
+}
+
+void RunWorker::Step() {
+  {
+    std::lock_guard lock(mutex_);
+    if (stepping_) {
+      stepGranted_ = true;
+    } else {
+      pauseRequested_ = true;
+    }
+    UpdateWatching();
+  }
+  changed_.notify_all();
+}
+
+void RunWorker::SetDelay(std::chrono::milliseconds delay) {
+  {
+    std::lock_guard lock(mutex_);
+    delay_ = delay;
+    UpdateWatching();
+  }
+  changed_.notify_all();
+}
+
+RunWorker::Stop RunWorker::TakeStop() {
+  std::lock_guard lock(mutex_);
+  return lastStop_;
 }
 
 RunWorker::~RunWorker() {
@@ -113,8 +164,10 @@ void RunWorker::ProvideAnswer(std::string answer) {
 void RunWorker::Continue() {
   {
     std::lock_guard lock(mutex_);
-    if (!paused_) return;
     paused_ = false;
+    stepping_ = false;
+    pauseRequested_ = false;
+    UpdateWatching();
   }
   changed_.notify_all();
 }
@@ -130,7 +183,9 @@ void RunWorker::RequestStop() {
 
 void RunWorker::run() {
   ThreadConsole console(*this);
-  result_ = run::RunProgram(program_, console, options_);
+  run::RunOptions options = options_;
+  options.observer = this;
+  result_ = run::RunProgram(program_, console, options);
 }
 
 }  // namespace tortuval::app

@@ -21,11 +21,22 @@ class SilentConsole : public run::Console {
   std::optional<std::string> ReadAnswer(std::string_view) override { return std::nullopt; }
 };
 
+// An observer that is not watching, as the run window's is until step by step or a slower speed
+// is asked for.
+class IdleObserver : public run::RunObserver {
+ public:
+  IdleObserver() { watching = false; }
+  void BeforeInstruction(int, const run::RunState&) override { benchmark::DoNotOptimize(this); }
+};
+
 // Runs `program` once an iteration; `items` pass in each run.
-void TimeRuns(benchmark::State& state, const std::string& program, std::int64_t items) {
+void TimeRuns(benchmark::State& state, const std::string& program, std::int64_t items,
+              run::RunObserver* observer = nullptr) {
   SilentConsole console;
+  run::RunOptions options;
+  options.observer = observer;
   for (auto _ : state) {
-    const run::RunResult result = run::RunProgram(program, console);
+    const run::RunResult result = run::RunProgram(program, console, options);
     if (result.outcome != run::Outcome::kCompleted) state.SkipWithError("the run did not complete");
   }
   state.SetItemsProcessed(state.iterations() * items);
@@ -39,6 +50,16 @@ void BM_RunCountedAssignments(benchmark::State& state) {
            state.range(0));
 }
 BENCHMARK(BM_RunCountedAssignments)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
+
+// The same with the run window's observer installed and idle: the cost of the step-by-step hook.
+void BM_RunCountedAssignmentsObserved(benchmark::State& state) {
+  IdleObserver observer;
+  TimeRuns(state,
+           "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
+               " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n",
+           state.range(0), &observer);
+}
+BENCHMARK(BM_RunCountedAssignmentsObserved)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // A list of numbers built one append at a time, "SOIT "L PH :L :i" in a counted loop.
 void BM_RunAppends(benchmark::State& state) {

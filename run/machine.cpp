@@ -105,6 +105,36 @@ void Machine::Tick() {
   }
 }
 
+void Machine::Observe(const Node& node) {
+  Flush();  // what the program wrote so far is seen where it stops
+  options_.observer->BeforeInstruction(node.line, *this);
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
+    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
+  }
+}
+
+std::vector<WatchedVariable> Machine::Variables() const {
+  std::vector<WatchedVariable> variables;
+  const auto add = [&variables](const std::string& name, const Value& value, bool local) {
+    std::string printed;
+    AppendPrinted(value, printed, true);
+    variables.push_back({name, std::move(printed), local});
+  };
+  const std::vector<std::string>& globals = code_.program.globalNames;
+  for (std::size_t i = 0; i < globals.size() && i < globals_.size(); ++i) {
+    add(globals[i], globals_[i], false);
+  }
+  if (procedure_ >= 0) {
+    const logo::Procedure& procedure =
+        code_.program.procedures[static_cast<std::size_t>(procedure_)];
+    for (std::size_t i = 0; i < procedure.localNames.size(); ++i) {
+      if (frame_.base + i < stack_.size())
+        add(procedure.localNames[i], stack_[frame_.base + i], true);
+    }
+  }
+  return variables;
+}
+
 void Machine::Charge(std::size_t size) {
   const std::uint64_t cost = size / 16;
   if (cost == 0) return;
@@ -211,6 +241,10 @@ void Machine::Exec(const Node& node) {
   }
   line_ = node.line;
   Tick();
+  if (options_.observer != nullptr && options_.observer->watching.load(std::memory_order_relaxed))
+      [[unlikely]] {
+    Observe(node);
+  }
   switch (node.op) {
     case Op::kCall:
       Call(node, false);

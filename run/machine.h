@@ -49,7 +49,7 @@ struct RunStop {
 std::string Message(std::string_view utf8, std::string_view argument = {});
 
 /// Runs one parsed program.
-class Machine {
+class Machine : public RunState {
  public:
   Machine(const Code& code, Console& console, const RunOptions& options);
 
@@ -89,6 +89,8 @@ class Machine {
   /// Hands the output kept so far to the console.
   void Flush();
 
+  std::vector<WatchedVariable> Variables() const override;
+
  private:
   struct Frame {
     std::size_t base = 0;
@@ -120,6 +122,7 @@ class Machine {
   std::string_view NameOf(const Node& node) const;
   std::size_t Position(const Node& node, double index, std::size_t size, bool forWrite) const;
   void Tick();
+  void Observe(const Node& node);
   void Write(std::string_view text);
 
   const Code& code_;

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "run/drawing.h"
 
@@ -41,6 +42,35 @@ class Console {
   virtual void ShowDrawing(const Drawing& drawing) { (void)drawing; }
 };
 
+/// A variable as a paused run shows it.
+struct WatchedVariable {
+  std::string name;    ///< Windows-1252
+  std::string value;   ///< printed as ECRIS prints it, lists in brackets; empty when it has none
+  bool local = false;  ///< a local of the procedure being run, else a global
+};
+
+/// What a run shows of itself before an instruction.
+class RunState {
+ public:
+  virtual ~RunState() = default;
+  /// The globals in the order the program names them, then the locals of the procedure being
+  /// run; made on request, so that watching costs nothing until it looks.
+  virtual std::vector<WatchedVariable> Variables() const = 0;
+};
+
+/// Watches a run instruction by instruction, on the run's thread: it may look at the run and
+/// wait before letting the instruction run (step by step, or slowed down to be watched).
+class RunObserver {
+ public:
+  virtual ~RunObserver() = default;
+  /// Before the instruction at `line` (from 1) runs, while `watching`; returns when it may run.
+  virtual void BeforeInstruction(int line, const RunState& state) = 0;
+
+  /// Read before each instruction, from the run's thread: while it is false the observer is not
+  /// called, and costs a plain run next to nothing. Set from any thread.
+  std::atomic<bool> watching{true};
+};
+
 /// What stops a run that would not end by itself.
 struct Limits {
   std::uint64_t maxSteps = 100'000'000;  ///< instructions and procedure calls executed
@@ -55,6 +85,8 @@ struct RunOptions {
   std::optional<std::uint64_t> seed;
   /// Set from another thread to stop the run; checked between instructions.
   const std::atomic<bool>* stopRequested = nullptr;
+  /// Told of each instruction before it runs; none for a plain run.
+  RunObserver* observer = nullptr;
 };
 
 enum class Outcome {

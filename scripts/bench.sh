@@ -93,6 +93,10 @@ b = rows.get("BM_RunCountedAssignments/1000000")
 if b:
     print(f"\nLOGO runtime: counted loop of assignments {b['items_per_second'] / 1e6:.1f} million "
           "statements/s (target >= 40)")
+w = rows.get("BM_RunCountedAssignmentsObserved/1000000")
+if b and w:
+    cost = 100 * (ms(w) / ms(b) - 1)
+    print(f"  the same with the run window's step-by-step hook idle: {cost:+.1f} % (target < 5 %)")
 b = rows.get("BM_RunAppends/20000")
 if b:
     print(f"  a list of 20 000 numbers, one append at a time: {ms(b):.1f} ms (target < 20 ms)")

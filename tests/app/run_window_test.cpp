@@ -13,6 +13,7 @@
 #include <QMenuBar>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTableWidget>
 #include <QTest>
 #include <QTextBlock>
 
@@ -41,8 +42,18 @@ class RunWindowTest : public WindowTestBase {
   void DrawingIsShownAndSaved();
   void ARefusedAnswerIsAskedAgainAndTheExchangeStaysInTheOutput();
   void APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses();
+  void StepByStepThroughEuclidShowsBothLinesAndTheVariables();
 
  private:
+  // Waits for the program to stop before the instruction at `line`, step by step.
+  static bool StoppedBefore(RunWindow* run, int line) {
+    return run->Etat->text() ==
+           QStringLiteral("Pas à pas : le programme s'arrête avant la ligne %1.").arg(line);
+  }
+  static QString Value(RunWindow* run, int row) { return run->Variables->item(row, 1)->text(); }
+  static bool Marked(RunWindow* run, int row) {
+    return run->Variables->item(row, 1)->background().style() != Qt::NoBrush;
+  }
   RunWindow* Launch() {
     window_->runLogoAction->trigger();
     RunWindow* run = window_->RunView();
@@ -209,6 +220,55 @@ void RunWindowTest::APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses() {
   QVERIFY(!run->isVisible());
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
+}
+
+// Euclid's loop, instruction by instruction: the line stopped at in the LOGO pane and the
+// algorithm's in the listing pane, the variables with the values that changed marked.
+void RunWindowTest::StepByStepThroughEuclidShowsBothLinesAndTheVariables() {
+  ClickItem(window_->exampleGroup->Item(7));
+  RunWindow* run = Launch();
+  Answer(run, "12");
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);  // the program stops after its read
+  Answer(run, "18");
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, 14), kTimeout);
+  QVERIFY(run->Variables->isVisible());
+  QCOMPARE(run->Variables->rowCount(), 3);
+  QCOMPARE(run->Variables->item(0, 0)->text(), QStringLiteral("A"));
+  QCOMPARE(Value(run, 0), QStringLiteral("12"));
+  QCOMPARE(Value(run, 1), QStringLiteral("18"));
+  QCOMPARE(Value(run, 2), QStringLiteral("0"));
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 13);
+  QCOMPARE(window_->listingPane->textCursor().selectedText(), QStringLiteral("LIRE B"));
+
+  for (int line = 15; line <= 21; ++line) {
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, line), kTimeout);
+  }
+  QCOMPARE(window_->listingPane->textCursor().selectedText(),
+           QStringLiteral("TANT_QUE (B!=0) FAIRE"));
+  // Each pass: R takes A % B, A takes B, B takes R.
+  const int stops[] = {23, 24, 25, 23};
+  const char* const values[][3] = {
+      {"12", "18", "0"}, {"12", "18", "12"}, {"18", "18", "12"}, {"18", "12", "12"}};
+  const bool changes[][3] = {
+      {false, false, false}, {false, false, true}, {true, false, false}, {false, true, false}};
+  for (int i = 0; i < 4; ++i) {
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, stops[i]), kTimeout);
+    QCOMPARE(window_->logoPane->textCursor().blockNumber(), stops[i] - 1);
+    for (int row = 0; row < 3; ++row) {
+      QCOMPARE(Value(run, row), QString::fromUtf8(values[i][row]));
+      QCOMPARE(Marked(run, row), changes[i][row]);
+    }
+  }
+  QCOMPARE(window_->listingPane->textCursor().selectedText(),
+           QStringLiteral("R PREND_LA_VALEUR A%B"));
+
+  QTest::mouseClick(run->Continuer, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
+  QVERIFY(run->Sortie->toPlainText().endsWith(QStringLiteral(" 6")));
 }
 
 }  // namespace tortuval::app

@@ -229,6 +229,34 @@ TEST(RunProgram, ThePauseWaitsOnTheConsole) {
   EXPECT_EQ(console.output, "cliquez sur CONTINUERsuite");
 }
 
+// An observer sees each instruction before it runs, with the variables as they stand: globals,
+// then the locals of the procedure being run.
+TEST(RunProgram, AnObserverSeesEachInstructionAndTheVariables) {
+  struct Recorder : RunObserver {
+    void BeforeInstruction(int line, const RunState& state) override {
+      std::string seen = std::to_string(line);
+      for (const WatchedVariable& variable : state.Variables()) {
+        seen += ' ' + std::string(variable.local ? "." : "") + variable.name + '=' + variable.value;
+      }
+      stops.push_back(seen);
+    }
+    std::vector<std::string> stops;
+  } recorder;
+  ScriptedConsole console;
+  RunOptions options;
+  options.observer = &recorder;
+  const RunResult result = RunProgram(
+      "POUR double :x\nDEFINIS \"y NOMBRE\nsoit \"y :x * 2\nrends :y\nFIN\n"
+      "SOIT \"L [ 1 2 ]\nSOIT \"a double 3\nECRIS :a",
+      console, options);
+  EXPECT_EQ(result.outcome, Outcome::kCompleted);
+  EXPECT_EQ(console.output, "6");
+  EXPECT_EQ(recorder.stops,
+            (std::vector<std::string>{"6 L= a=", "7 L=[1 2] a=", "2 L=[1 2] a= .x=3 .y=",
+                                      "3 L=[1 2] a= .x=3 .y=0", "4 L=[1 2] a= .x=3 .y=6",
+                                      "8 L=[1 2] a=6"}));
+}
+
 TEST(RunProgram, DrawsSegmentsAndPointsInThePlane) {
   ScriptedConsole console;
   const RunResult result = RunProgram(
