@@ -3,6 +3,7 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QEventLoop>
+#include <QPainter>
 #include <QPixmap>
 #include <QTimer>
 
@@ -53,7 +54,9 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
   const QCommandLineOption screenshot(QStringLiteral("screenshot"), QString(),
                                       QStringLiteral("FICHIER"));
   const QCommandLineOption runProgram(QStringLiteral("run-program"));
-  parser.addOptions({help, version, example, screenshot, runProgram});
+  const QCommandLineOption stepProgram(QStringLiteral("step-program"), QString(),
+                                       QStringLiteral("N"));
+  parser.addOptions({help, version, example, screenshot, runProgram, stepProgram});
 
   StartOptions options;
   // The parser reads on past an unknown option, so help and version still answer.
@@ -89,6 +92,8 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
   }
   options.screenshotPath = parser.value(screenshot);
   options.runProgram = parser.isSet(runProgram);
+  options.stepProgram = parser.value(stepProgram).toInt();
+  options.runProgram = options.runProgram || options.stepProgram > 0;
   return options;
 }
 
@@ -107,6 +112,27 @@ bool ApplyStartOptions(MainWindow& window, const StartOptions& options) {
     QTimer::singleShot(60'000, &loop, &QEventLoop::quit);
     if (runWindow->IsRunning()) loop.exec();
     pictured = runWindow;
+    if (options.stepProgram > 0) {
+      // Again step by step from the first instruction, one stop per step.
+      QEventLoop stepLoop;
+      QObject::connect(runWindow, &RunWindow::StoppedAtLine, &stepLoop, &QEventLoop::quit);
+      for (int step = 0; step < options.stepProgram; ++step) {
+        runWindow->PasAPasClick();
+        QTimer::singleShot(10'000, &stepLoop, &QEventLoop::quit);
+        stepLoop.exec();
+      }
+      if (options.screenshotPath.isEmpty()) return true;
+      // Both windows, side by side: the panes with their lines selected, the run and its table.
+      const QPixmap main = window.grab();
+      const QPixmap run = runWindow->grab();
+      QPixmap both(main.width() + run.width(), std::max(main.height(), run.height()));
+      both.fill(Qt::white);
+      QPainter painter(&both);
+      painter.drawPixmap(0, 0, main);
+      painter.drawPixmap(main.width(), 0, run);
+      painter.end();
+      return both.save(options.screenshotPath, "PNG");
+    }
   }
   if (options.screenshotPath.isEmpty()) return true;
   return pictured->grab().save(options.screenshotPath, "PNG");

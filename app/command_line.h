@@ -19,6 +19,9 @@ struct StartOptions {
   /// The help or version text to print instead of opening the window, else empty.
   QString printedText;
   bool runProgram = false;  ///< run the LOGO pane's program; the picture is then the run window's
+  /// Run the program to its end, then again step by step for this many steps; the picture is
+  /// then the main window and the run window side by side.
+  int stepProgram = 0;
 };
 
 /// Parses the arguments, program name first. A wrong command line raises an Error with a French

@@ -45,14 +45,18 @@ void PaintAxes(QPainter& painter, const run::Frame& frame) {
   const std::vector<run::Graduation> up = run::AxisGraduations(frame, false);
   painter.setPen(QPen(kGridColour, 1));
   for (const run::Graduation& g : across) {
-    painter.drawLine(Pixel(frame, {g.value, frame.minY}), Pixel(frame, {g.value, frame.maxY}));
+    painter.drawLine(Pixel(frame, {g.value, frame.gridMinY}),
+                     Pixel(frame, {g.value, frame.gridMaxY}));
   }
   for (const run::Graduation& g : up) {
-    painter.drawLine(Pixel(frame, {frame.minX, g.value}), Pixel(frame, {frame.maxX, g.value}));
+    painter.drawLine(Pixel(frame, {frame.gridMinX, g.value}),
+                     Pixel(frame, {frame.gridMaxX, g.value}));
   }
   painter.setPen(QPen(kAxisColour, 1));
-  painter.drawLine(Pixel(frame, {frame.minX, crossing.y}), Pixel(frame, {frame.maxX, crossing.y}));
-  painter.drawLine(Pixel(frame, {crossing.x, frame.minY}), Pixel(frame, {crossing.x, frame.maxY}));
+  painter.drawLine(Pixel(frame, {frame.gridMinX, crossing.y}),
+                   Pixel(frame, {frame.gridMaxX, crossing.y}));
+  painter.drawLine(Pixel(frame, {crossing.x, frame.gridMinY}),
+                   Pixel(frame, {crossing.x, frame.gridMaxY}));
   for (const run::Graduation& g : across) {
     const QPointF at = Pixel(frame, {g.value, crossing.y});
     painter.drawLine(at - QPointF(0, 3), at + QPointF(0, 3));

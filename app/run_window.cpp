@@ -124,7 +124,8 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(std::string program, run::RunOptions options, std::optional<run::Axes> axes) {
+void RunWindow::Start(std::string program, run::RunOptions options, std::optional<run::Axes> axes,
+                      bool stepByStep) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
   program_ = program;
@@ -189,6 +190,7 @@ void RunWindow::Start(std::string program, run::RunOptions options, std::optiona
       },
       Qt::QueuedConnection);
   SetDelayFromSpeed();
+  if (stepByStep) worker->Step();  // it stops before its first instruction
   worker->start();
 }
 
@@ -220,7 +222,8 @@ void RunWindow::ShowDrawing(run::Drawing drawing) {
   Dessin->SetDrawing(std::move(drawing));
   if (Dessin->isHidden()) {
     Dessin->show();
-    splitter_->setSizes({width() / 3, 2 * width() / 3});
+    const int table = Variables->isVisible() ? Variables->width() : 0;
+    splitter_->setSizes({(width() - table) / 3, table, 2 * (width() - table) / 3});
   }
   EnregistrerDessin->setEnabled(true);
 }
@@ -269,7 +272,10 @@ void RunWindow::ContinuerClick() {
 }
 
 void RunWindow::PasAPasClick() {
-  if (!worker_ || !IsRunning()) return;
+  if (!IsRunning()) {
+    if (!program_.empty()) Start(program_, options_, axes_, true);
+    return;
+  }
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   worker_->Step();
@@ -287,7 +293,12 @@ void RunWindow::ShowStop() {
   if (!worker_) return;
   TakeOutput();
   RunWorker::Stop stop = worker_->TakeStop();
-  Variables->show();
+  if (Variables->isHidden()) {
+    Variables->show();
+    // The table gets room for a name and a value; the drawing, when shown, keeps its share.
+    const int drawing = Dessin->isVisible() ? width() / 2 : 0;
+    splitter_->setSizes({width() - drawing - 280, 280, drawing});
+  }
   Variables->setRowCount(static_cast<int>(stop.variables.size()));
   for (std::size_t i = 0; i < stop.variables.size(); ++i) {
     const run::WatchedVariable& variable = stop.variables[i];
@@ -340,7 +351,6 @@ void RunWindow::Finish() {
   SetAnswerLineActive(false);
   Question->setText(kDefaultQuestion);
   Arreter->setEnabled(false);
-  PasAPas->setEnabled(false);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   switch (result.outcome) {

@@ -36,7 +36,7 @@ class RunWindow : public QWidget {
   /// Stops the run in progress, if any, and starts `program` (Windows-1252) from a clear window;
   /// its drawing is framed by `axes`, its document's, or fitted to what it draws.
   void Start(std::string program, run::RunOptions options = {},
-             std::optional<run::Axes> axes = std::nullopt);
+             std::optional<run::Axes> axes = std::nullopt, bool stepByStep = false);
 
   /// A run is in progress (possibly waiting for an answer).
   bool IsRunning() const;
@@ -71,7 +71,8 @@ class RunWindow : public QWidget {
   void ContinuerClick();
   /// "Relancer": stops the run in progress, if any, and runs the same program again.
   void RelancerClick();
-  /// "Pas à pas": stops a running program before its next instruction, or runs one more.
+  /// "Pas à pas": stops a running program before its next instruction, or runs one more; once
+  /// the program has ended, runs it again step by step from its first instruction.
   void PasAPasClick();
   /// Asks for a file name and saves the drawing there.
   void EnregistrerDessinClick();

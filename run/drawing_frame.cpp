@@ -132,6 +132,10 @@ Frame FitFrame(const Drawing& drawing, int width, int height) {
   frame.offsetY = y.high * scaleY;
   frame.stepX = RoundStep(frame.maxX - frame.minX);
   frame.stepY = RoundStep(frame.maxY - frame.minY);
+  frame.gridMinX = frame.minX;
+  frame.gridMaxX = frame.maxX;
+  frame.gridMinY = frame.minY;
+  frame.gridMaxY = frame.maxY;
   return frame;
 }
 
@@ -143,17 +147,26 @@ Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int widt
       !usable(axes->yFrom, axes->yTo, axes->yStep)) {
     return FitFrame(drawing, width, height);
   }
+  // Room for the numbers at the edges: the axes' rectangle keeps this much inside the picture.
+  constexpr double kMarginX = 24;
+  constexpr double kMarginY = 14;
+  const double pixelsWide = std::max(std::max(width, 1) - 2 * kMarginX, 1.0);
+  const double pixelsHigh = std::max(std::max(height, 1) - 2 * kMarginY, 1.0);
   Frame frame;
-  frame.minX = axes->xFrom;
-  frame.maxX = axes->xTo;
-  frame.minY = axes->yFrom;
-  frame.maxY = axes->yTo;
-  frame.scaleX = std::max(width, 1) / (frame.maxX - frame.minX);
-  frame.scaleY = std::max(height, 1) / (frame.maxY - frame.minY);
+  frame.scaleX = pixelsWide / (axes->xTo - axes->xFrom);
+  frame.scaleY = pixelsHigh / (axes->yTo - axes->yFrom);
+  frame.minX = axes->xFrom - kMarginX / frame.scaleX;
+  frame.maxX = axes->xTo + kMarginX / frame.scaleX;
+  frame.minY = axes->yFrom - kMarginY / frame.scaleY;
+  frame.maxY = axes->yTo + kMarginY / frame.scaleY;
   frame.offsetX = -frame.minX * frame.scaleX;
   frame.offsetY = frame.maxY * frame.scaleY;
   frame.stepX = axes->xStep;
   frame.stepY = axes->yStep;
+  frame.gridMinX = axes->xFrom;
+  frame.gridMaxX = axes->xTo;
+  frame.gridMinY = axes->yFrom;
+  frame.gridMaxY = axes->yTo;
   return frame;
 }
 
@@ -165,8 +178,8 @@ std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
   const auto every =
       static_cast<long long>(pixelsPerStep > 0 ? std::ceil(room / pixelsPerStep) : 1);
   std::vector<Graduation> graduations;
-  const std::vector<double> values = horizontal ? Graduations(frame.minX, frame.maxX, step)
-                                                : Graduations(frame.minY, frame.maxY, step);
+  const std::vector<double> values = horizontal ? Graduations(frame.gridMinX, frame.gridMaxX, step)
+                                                : Graduations(frame.gridMinY, frame.gridMaxY, step);
   for (const double value : values) {
     const auto index = std::llround(value / step);
     const bool numbered = index % std::max(every, 1LL) == 0 && (horizontal || value != 0);
@@ -176,7 +189,8 @@ std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
 }
 
 Point AxesCrossing(const Frame& frame) {
-  return {std::clamp(0.0, frame.minX, frame.maxX), std::clamp(0.0, frame.minY, frame.maxY)};
+  return {std::clamp(0.0, frame.gridMinX, frame.gridMaxX),
+          std::clamp(0.0, frame.gridMinY, frame.gridMaxY)};
 }
 
 std::vector<double> Graduations(double from, double to, double step) {

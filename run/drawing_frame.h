@@ -16,6 +16,9 @@ struct Frame {
   double scaleX = 1, scaleY = 1;                    ///< pixels per unit on each axis
   double offsetX = 0, offsetY = 0;                  ///< pixel of the plane's (0, 0)
   double stepX = 1, stepY = 1;                      ///< the graduations' steps, in units
+  /// The rectangle graduated and gridded: a document's axes, inside the picture's margins; the
+  /// whole picture for a fitted frame.
+  double gridMinX = -1, gridMaxX = 1, gridMinY = -1, gridMaxY = 1;
 
   /// The pixel position of a point of the plane (y grows downwards on the picture).
   Point ToPixels(Point p) const { return {offsetX + p.x * scaleX, offsetY - p.y * scaleY}; }
@@ -31,8 +34,9 @@ struct Frame {
 /// a power of ten). An empty drawing gets a frame around (0, 0).
 Frame FitFrame(const Drawing& drawing, int width, int height);
 
-/// The frame of a document's axes: exactly their rectangle, each axis at its own scale, with
-/// their steps; when `axes` is none or unusable, FitFrame.
+/// The frame of a document's axes: their rectangle, each axis at its own scale, with their steps
+/// and a margin of a few pixels around for the numbers; when `axes` is none or unusable,
+/// FitFrame.
 Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int width, int height);
 
 /// One graduation of an axis: its value, and the number written there (empty where graduations

@@ -47,18 +47,18 @@ void AppendAxes(std::string& out, const Frame& frame) {
   const std::vector<Graduation> up = AxisGraduations(frame, false);
   out += "<g stroke=\"#e6e6e6\" stroke-width=\"1\">\n";
   for (const Graduation& g : across) {
-    AppendLine(out, " class=\"grille\"", frame.ToPixels({g.value, frame.minY}),
-               frame.ToPixels({g.value, frame.maxY}));
+    AppendLine(out, " class=\"grille\"", frame.ToPixels({g.value, frame.gridMinY}),
+               frame.ToPixels({g.value, frame.gridMaxY}));
   }
   for (const Graduation& g : up) {
-    AppendLine(out, " class=\"grille\"", frame.ToPixels({frame.minX, g.value}),
-               frame.ToPixels({frame.maxX, g.value}));
+    AppendLine(out, " class=\"grille\"", frame.ToPixels({frame.gridMinX, g.value}),
+               frame.ToPixels({frame.gridMaxX, g.value}));
   }
   out += "</g>\n<g stroke=\"#999999\" stroke-width=\"1\">\n";
-  AppendLine(out, " class=\"axe\"", frame.ToPixels({frame.minX, crossing.y}),
-             frame.ToPixels({frame.maxX, crossing.y}));
-  AppendLine(out, " class=\"axe\"", frame.ToPixels({crossing.x, frame.minY}),
-             frame.ToPixels({crossing.x, frame.maxY}));
+  AppendLine(out, " class=\"axe\"", frame.ToPixels({frame.gridMinX, crossing.y}),
+             frame.ToPixels({frame.gridMaxX, crossing.y}));
+  AppendLine(out, " class=\"axe\"", frame.ToPixels({crossing.x, frame.gridMinY}),
+             frame.ToPixels({crossing.x, frame.gridMaxY}));
   for (const Graduation& g : across) {
     const Point at = frame.ToPixels({g.value, crossing.y});
     AppendLine(out, " class=\"graduation\"", {at.x, at.y - 3}, {at.x, at.y + 3});

@@ -141,16 +141,17 @@ TEST(DrawingToSvgTest, SkipsWhatHasNoPlaceAndNeverWritesNan) {
 }
 
 // Example 7's document asks for x from -2 to 4, y from -10 to 10, graduations every 1: the picture
-// shows exactly that, each axis at its own scale, numbered at each step.
+// shows that, each axis at its own scale, numbered at each step, with 24 and 14 pixels of margin
+// for the numbers.
 TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
   const Axes axes{-2, 4, -10, 10, 1, 1};
   // Two points of the curve x³ - 3x²: (0, 0) and (2, -4).
   const Drawing drawing = Of({{{0, 0}, {2, -4}}});
   const Frame frame = FrameFor(drawing, axes, 600, 600);
-  EXPECT_EQ(frame.minX, -2);
-  EXPECT_EQ(frame.maxY, 10);
-  EXPECT_DOUBLE_EQ(frame.scaleX, 100);
-  EXPECT_DOUBLE_EQ(frame.scaleY, 30);
+  EXPECT_EQ(frame.gridMinX, -2);
+  EXPECT_EQ(frame.gridMaxY, 10);
+  EXPECT_DOUBLE_EQ(frame.scaleX, 92);
+  EXPECT_DOUBLE_EQ(frame.scaleY, 28.6);
   std::vector<std::string> across;
   for (const Graduation& g : AxisGraduations(frame, true)) across.push_back(g.label);
   EXPECT_EQ(across, (std::vector<std::string>{"-2", "-1", "0", "1", "2", "3", "4"}));
@@ -160,14 +161,14 @@ TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
   EXPECT_EQ(up[10].label, "");  // the origin is numbered once, on the horizontal axis
 
   const std::string svg = DrawingToSvg(drawing, 600, 600, axes);
-  EXPECT_NE(svg.find("<line x1=\"200.00\" y1=\"300.00\" x2=\"400.00\" y2=\"420.00\"/>"),
+  EXPECT_NE(svg.find("<line x1=\"208.00\" y1=\"300.00\" x2=\"392.00\" y2=\"414.40\"/>"),
             std::string::npos)
       << svg;
   EXPECT_EQ(CountOf(svg, "<line class=\"grille\""), 7u + 21u);
   EXPECT_EQ(CountOf(svg, "<text "), 7u + 20u);
-  EXPECT_NE(svg.find("<text x=\"600.00\" y=\"315.00\" text-anchor=\"middle\">4</text>"),
+  EXPECT_NE(svg.find("<text x=\"576.00\" y=\"315.00\" text-anchor=\"middle\">4</text>"),
             std::string::npos);
-  EXPECT_NE(svg.find("<text x=\"194.00\" y=\"4.00\" text-anchor=\"end\">10</text>"),
+  EXPECT_NE(svg.find("<text x=\"202.00\" y=\"18.00\" text-anchor=\"end\">10</text>"),
             std::string::npos);
 }
 
@@ -183,11 +184,11 @@ TEST(DrawingAxesTest, FittedFramesGetRoundStepsAndNumbersThatFit) {
   }
   EXPECT_EQ(Graduations(-0.3, 1.05, 0.5), (std::vector<double>{0, 0.5, 1}));
   EXPECT_TRUE(Graduations(0, 1, 1e-6).empty());
-  // 100 steps across 400 pixels: a number every tenth step.
+  // 100 steps across the 352 pixels inside the margins: a number every twelfth step.
   const Frame crowded = FrameFor(Drawing{}, Axes{0, 100, 0, 10, 1, 1}, 400, 300);
   int numbered = 0;
   for (const Graduation& g : AxisGraduations(crowded, true)) numbered += g.label.empty() ? 0 : 1;
-  EXPECT_EQ(numbered, 11);
+  EXPECT_EQ(numbered, 9);
   const Frame fallback = FrameFor(Of({{{0, 0}, {1, 1}}}), Axes{3, 3, 0, 1, 1, 1}, 400, 300);
   EXPECT_EQ(fallback.stepX, FitFrame(Of({{{0, 0}, {1, 1}}}), 400, 300).stepX);
 }
