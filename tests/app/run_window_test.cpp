@@ -157,7 +157,12 @@ void RunWindowTest::DrawingIsShownAndSaved() {
   run->Dessin->SaveTo(png);
   QFile svgFile(svg);
   QVERIFY(svgFile.open(QIODevice::ReadOnly));
-  QCOMPARE(static_cast<std::size_t>(svgFile.readAll().count("<line x1=")), segments);
+  const QByteArray picture = svgFile.readAll();
+  QCOMPARE(static_cast<std::size_t>(picture.count("<line x1=")), segments);
+  // The document's frame: x numbered from -2 to 4, y from -10 to 10.
+  for (const char* number : {"\"middle\">-2<", "\"middle\">4<", "\"end\">-10<", "\"end\">10<"}) {
+    QCOMPARE(picture.count(number), 1);
+  }
   QImage image(png);
   QCOMPARE(image.size(), run->Dessin->size());
   QVERIFY_THROWS_EXCEPTION(Error, run->Dessin->SaveTo(folder_.filePath("absent/x.png")));
