@@ -108,15 +108,20 @@ class CheckReport {
       text_.append("\r\n");
     }
     linesToReview_ += logo::LinesToReview(findings);
+    ++programs_;
   }
 
-  /// The findings, then the summary line.
-  std::string Text() const { return text_ + logo::CheckSummary(linesToReview_) + "\r\n"; }
+  /// The findings, then the summary line; nothing when no program was read, so that a file that
+  /// could not be read is never summed up as checked.
+  std::string Text() const {
+    return programs_ == 0 ? text_ : text_ + logo::CheckSummary(linesToReview_) + "\r\n";
+  }
   bool Clean() const { return linesToReview_ == 0; }
 
  private:
   std::string text_;
   int linesToReview_ = 0;
+  int programs_ = 0;
 };
 
 // A plain conversion still checks its program, and says on standard error how many lines need a
@@ -191,7 +196,7 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
       status = ExitStatus::kFailure;
     }
   }
-  if (options.check) {
+  if (options.check && !report.Text().empty()) {
     writer.Write(report.Text(), options.outputFile);
     if (!report.Clean()) status = ExitStatus::kFailure;
   }

@@ -63,11 +63,17 @@ TEST_F(CliCheckTest, AProgramFileIsCheckedAsItIs) {
   EXPECT_EQ(RunCli({"--check", clean}).status, ExitStatus::kSuccess);
 }
 
-TEST_F(CliCheckTest, AnUnreadableInputStaysAFailureWithItsMessage) {
+// An input that could not be read is no program checked: no summary says it was (there used to
+// be "Programme vérifié : aucune remarque."); one read beside it is summed up alone.
+TEST_F(CliCheckTest, AnUnreadableInputStaysAFailureWithItsMessageAndNoSummary) {
   const RunOutput run = RunCli({"--check", (dir_ / "absent.alg").string()});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
   EXPECT_NE(run.err, "");
-  EXPECT_EQ(run.out, Utf8(Cp("Programme vérifié : aucune remarque.\r\n")));
+  EXPECT_EQ(run.out, "");
+  const std::string clean = Write("q.lgo", "DEFINIS \"x NOMBRE\r\nsoit \"x 1\r\n").string();
+  const RunOutput both = RunCli({"--check", (dir_ / "absent.alg").string(), clean});
+  EXPECT_EQ(both.status, ExitStatus::kFailure);
+  EXPECT_EQ(both.out, Utf8(Cp("Programme vérifié : aucune remarque.\r\n")));
 }
 
 TEST_F(CliCheckTest, APlainConversionCountsItsFindingsOnStandardError) {
