@@ -22,7 +22,15 @@ FindingMarks::FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* 
     : QObject(parent), pane_(pane), viewport_(pane->viewport()), summary_(summary) {
   viewport_->installEventFilter(this);
   connect(summary_, &QPushButton::clicked, this, &FindingMarks::GoToNextFinding);
-  Show({});
+  Clear();
+}
+
+void FindingMarks::Clear() {
+  findings_.clear();
+  next_ = 0;
+  pane_->setExtraSelections({});
+  summary_->setText(QString());
+  summary_->setEnabled(false);
 }
 
 void FindingMarks::Show(std::vector<logo::Finding> findings) {

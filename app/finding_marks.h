@@ -25,6 +25,9 @@ class FindingMarks : public QObject {
   /// Shows the findings of the program the pane now holds, replacing the previous ones.
   void Show(std::vector<logo::Finding> findings);
 
+  /// No program to check: no marks, and an empty summary that says nothing was checked.
+  void Clear();
+
   /// Puts the pane's cursor on the next finding (the first after the last one) and focuses it.
   void GoToNextFinding();
 

@@ -22,6 +22,7 @@
 #include <QScreen>
 #include <QStatusBar>
 #include <QTextBlock>
+#include <QTimer>
 #include <QUrl>
 #include <filesystem>
 
@@ -171,6 +172,12 @@ void MainWindow::CreateCheckSummary() {
   statusBar()->setSizeGripEnabled(false);
   statusBar()->addWidget(checkSummary);
   marks_ = new FindingMarks(logoPane, checkSummary, this);
+  // Hand edits are checked again once the typing pauses.
+  recheck_ = new QTimer(this);
+  recheck_->setSingleShot(true);
+  recheck_->setInterval(500);
+  connect(recheck_, &QTimer::timeout, this, &MainWindow::CheckLogoPane);
+  connect(logoPane, &QPlainTextEdit::textChanged, recheck_, qOverload<>(&QTimer::start));
   connect(marks_, &FindingMarks::WentToFinding, this, &MainWindow::SelectListingLineOf);
 }
 
@@ -204,7 +211,22 @@ void MainWindow::ConvertionPseudal2Logo() {
   }
   SetPaneText(logoPane, result.logoText);
   SetPaneText(listingPane, result.listingText);
-  marks_->Show(logo::CheckProgram(result.logoText));
+  // The pane holds the conversion, checked now: nothing waits for the typing to pause.
+  recheck_->stop();
+  if (result.fault == convert::DocumentFault::kNoInstruction || result.logoText.empty()) {
+    marks_->Clear();
+  } else {
+    marks_->Show(logo::CheckProgram(result.logoText));
+  }
+}
+
+void MainWindow::CheckLogoPane() {
+  const std::string program = PaneText(logoPane);
+  if (program.find_first_not_of(" \t\r\n") == std::string::npos) {
+    marks_->Clear();
+    return;
+  }
+  marks_->Show(logo::CheckProgram(program));
 }
 
 void MainWindow::OuvrirClick() {

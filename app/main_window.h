@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 #include <utility>
+#include <vector>
 
 #include "convert/conversion.h"
 #include "run/drawing.h"
@@ -22,6 +23,7 @@ class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
 class QShowEvent;
+class QTimer;
 
 namespace tortuval::app {
 
@@ -115,6 +117,9 @@ class MainWindow : public QMainWindow {
   /// Selects, in the listing pane, the line of the algorithm that wrote line `logoLine` of the
   /// converted program, when there is one.
   void SelectListingLineOf(int logoLine);
+  /// Checks the LOGO pane's text as it now stands, hand edits included; an empty pane has
+  /// nothing to check.
+  void CheckLogoPane();
 
  protected:
   void resizeEvent(QResizeEvent* event) override;
@@ -147,6 +152,7 @@ class MainWindow : public QMainWindow {
   std::optional<run::Axes> drawingAxes_;  // of the last conversion: its document's frame
   AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
+  QTimer* recheck_ = nullptr;  // a short pause after the last hand edit, then CheckLogoPane
   RunWindow* runView_ = nullptr;
 };
 

@@ -24,6 +24,7 @@ class MainWindowCheckTest : public WindowTestBase {
   void ExampleHasNoRemark();
   void FindingsAreMarkedAndVisitedInTurn();
   void AFindingAndARunErrorSelectTheAlgorithmsLineToo();
+  void TheSummarySaysWhatWasCheckedAndFollowsHandEdits();
 };
 
 void MainWindowCheckTest::ExampleHasNoRemark() {
@@ -71,6 +72,30 @@ void MainWindowCheckTest::AFindingAndARunErrorSelectTheAlgorithmsLineToo() {
   QCOMPARE(window_->logoPane->textCursor().selectedText().trimmed(),
            QStringLiteral("SOIT \"B LISNOMBRE"));
   QCOMPARE(window_->listingPane->textCursor().selectedText(), QStringLiteral("LIRE B"));
+}
+
+// Nothing is summed up before there is a program; a hand edit is checked again once the typing
+// pauses, and the marks follow.
+void MainWindowCheckTest::TheSummarySaysWhatWasCheckedAndFollowsHandEdits() {
+  QCOMPARE(window_->checkSummary->text(), QString());
+  QVERIFY(!window_->checkSummary->isEnabled());
+  ClickItem(window_->exampleGroup->Item(7));
+  QCOMPARE(window_->checkSummary->text(), QStringLiteral("Programme vérifié : aucune remarque."));
+
+  QTextCursor end(window_->logoPane->document());
+  end.movePosition(QTextCursor::End);
+  window_->logoPane->setTextCursor(end);
+  window_->logoPane->setFocus();
+  QTest::keyClicks(window_->logoPane, "ECRISS :zz");
+  QTRY_COMPARE_WITH_TIMEOUT(window_->checkSummary->text(),
+                            QStringLiteral("Programme vérifié : 1 ligne à revoir."), 5000);
+  const QList<QTextEdit::ExtraSelection> marks = window_->logoPane->extraSelections();
+  QCOMPARE(marks.size(), 1);
+  QCOMPARE(marks[0].cursor.blockNumber(), window_->logoPane->document()->blockCount() - 1);
+
+  window_->logoPane->selectAll();
+  QTest::keyClick(window_->logoPane, Qt::Key_Delete);
+  QTRY_COMPARE_WITH_TIMEOUT(window_->checkSummary->text(), QString(), 5000);
 }
 
 }  // namespace tortuval::app

@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPlainTextEdit>
+#include <QPushButton>
 #include <QTest>
 #include <QUrl>
 #include <string>
@@ -220,8 +221,9 @@ void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
            "\"" + notes +
                "\" ne contient aucune instruction Pseudal : ce n'est pas un document de "
                "l'éditeur.");
-  // The window shows what the conversion gave, as for any file.
+  // The window shows what the conversion gave, as for any file; no program was checked.
   VerifyPanesShow(window, "Bonjour,\r\nvoici mes notes.\r\n");
+  QCOMPARE(window.checkSummary->text(), QString());
 
   const QByteArray whole(kDocument);
   const QString cut = WriteFile("coupé.alg", whole.left(whole.lastIndexOf("</Algo>")));
