@@ -52,6 +52,8 @@ void FindingMarks::Show(std::vector<logo::Finding> findings) {
   pane_->setExtraSelections(marks);
   summary_->setText(ToPaneText(logo::CheckSummary(logo::LinesToReview(findings_))));
   summary_->setEnabled(!findings_.empty());
+  // The status bar gives its widgets the width they asked for when placed: the new text asks.
+  summary_->setMinimumWidth(summary_->sizeHint().width());
 }
 
 void FindingMarks::GoToNextFinding() {
@@ -64,6 +66,7 @@ void FindingMarks::GoToNextFinding() {
   cursor.movePosition(QTextCursor::Right, QTextCursor::MoveAnchor,
                       std::min(finding.column - 1, block.length() - 1));
   pane_->setTextCursor(cursor);
+  pane_->centerCursor();  // the line stands in the middle, not half-hidden at an edge
   pane_->setFocus();
   emit WentToFinding(finding.line);
 }

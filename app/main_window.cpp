@@ -32,6 +32,7 @@
 #include "app/error_display.h"
 #include "app/file_filter.h"
 #include "app/finding_marks.h"
+#include "app/line_numbered_pane.h"
 #include "app/logo_file.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
@@ -152,7 +153,9 @@ void MainWindow::CreatePanes(QWidget* client) {
   listingPane->setTabChangesFocus(true);
   logoLabel = Heading(QStringLiteral("Programme LOGO."), client);
   // The LOGO pane keeps the Tab key: it types a tab character.
-  logoPane = Pane(client);
+  // The LOGO pane numbers its lines, as the check's messages cite them, and keeps them whole.
+  logoPane = new LineNumberedPane(client);
+  logoPane->setFont(ShellFont(kPaneFontHeight));
 
   // The panes would take a dropped file as text; the window opens it instead.
   logoPane->viewport()->installEventFilter(this);
@@ -344,7 +347,7 @@ void MainWindow::SelectLogoLine(int line) {
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
   logoPane->setTextCursor(cursor);
-  logoPane->ensureCursorVisible();
+  logoPane->centerCursor();
   SelectListingLineOf(line);
 }
 

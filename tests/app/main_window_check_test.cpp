@@ -6,6 +6,7 @@
 #include <QPushButton>
 #include <QTest>
 #include <QTextBlock>
+#include <cstdlib>
 #include <string>
 
 #include "app/finding_marks.h"
@@ -64,6 +65,10 @@ void MainWindowCheckTest::AFindingAndARunErrorSelectTheAlgorithmsLineToo() {
   ClickItem(window_->exampleGroup->Item(15));
   QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 170);
+  // The line stands in the middle of the pane, not half-hidden at its bottom.
+  const int middle = window_->logoPane->viewport()->height() / 2;
+  const int lineHeight = window_->logoPane->fontMetrics().height();
+  QVERIFY(std::abs(window_->logoPane->cursorRect().center().y() - middle) <= 2 * lineHeight);
   QCOMPARE(window_->listingPane->textCursor().blockNumber(), 136);
   QVERIFY(window_->listingPane->textCursor().selectedText().startsWith(QStringLiteral("POUR j")));
 
