@@ -27,7 +27,6 @@ class LineNumberedPane::Gutter : public QWidget {
 
 LineNumberedPane::LineNumberedPane(QWidget* parent)
     : QPlainTextEdit(parent), gutter_(new Gutter(this)) {
-  setLineWrapMode(QPlainTextEdit::NoWrap);
   connect(this, &QPlainTextEdit::blockCountChanged, this, &LineNumberedPane::UpdateGutterWidth);
   connect(this, &QPlainTextEdit::updateRequest, this, &LineNumberedPane::UpdateGutter);
   UpdateGutterWidth();

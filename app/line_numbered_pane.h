@@ -1,6 +1,6 @@
 #pragma once
 // A text pane with the numbers of its lines in a gutter on the left, as the check's messages
-// and the run's errors cite them, and long lines kept whole (scrolled, not wrapped).
+// and the run's errors cite them; a line the pane wraps is numbered on its first row.
 
 #include <QPlainTextEdit>
 

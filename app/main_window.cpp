@@ -153,9 +153,10 @@ void MainWindow::CreatePanes(QWidget* client) {
   listingPane->setTabChangesFocus(true);
   logoLabel = Heading(QStringLiteral("Programme LOGO."), client);
   // The LOGO pane keeps the Tab key: it types a tab character.
-  // The LOGO pane numbers its lines, as the check's messages cite them, and keeps them whole.
+  // The LOGO pane numbers its lines, as the check's messages cite them.
   logoPane = new LineNumberedPane(client);
   logoPane->setFont(ShellFont(kPaneFontHeight));
+  logoPane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
   // The panes would take a dropped file as text; the window opens it instead.
   logoPane->viewport()->installEventFilter(this);
