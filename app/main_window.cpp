@@ -2,6 +2,7 @@
 
 #include <QAction>
 #include <QClipboard>
+#include <QCloseEvent>
 #include <QDir>
 #include <QDragEnterEvent>
 #include <QDropEvent>
@@ -14,6 +15,7 @@
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
+#include <QMessageBox>
 #include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
@@ -217,6 +219,7 @@ void MainWindow::ConvertionPseudal2Logo() {
   SetPaneText(listingPane, result.listingText);
   // The pane holds the conversion, checked now: nothing waits for the typing to pause.
   recheck_->stop();
+  logoPane->document()->setModified(false);
   if (result.fault == convert::DocumentFault::kNoInstruction || result.logoText.empty()) {
     marks_->Clear();
   } else {
@@ -234,6 +237,7 @@ void MainWindow::CheckLogoPane() {
 }
 
 void MainWindow::OuvrirClick() {
+  if (!KeepOrDropEdits()) return;
   RunGuarded(this, [this] {
     // No folder is remembered: the dialog starts where the process is, with the first filter.
     openDialog->setDirectory(QDir::currentPath());
@@ -246,17 +250,61 @@ void MainWindow::OuvrirClick() {
 }
 
 void MainWindow::EnregistrerLogoClick() {
-  RunGuarded(this, [this] {
-    const int example = exampleGroup->ItemIndex();
-    const QString caption =
-        example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
-    const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
-    const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
-    if (chosen.isEmpty()) return;
-    // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
-    base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
-                          PaneText(logoPane));
-  });
+  RunGuarded(this, [this] { SaveLogoProgram(); });
+}
+
+bool MainWindow::SaveLogoProgram() {
+  const int example = exampleGroup->ItemIndex();
+  const QString caption = example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
+  const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
+  const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
+  if (chosen.isEmpty()) return false;
+  // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
+  base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
+                        PaneText(logoPane));
+  logoPane->document()->setModified(false);
+  return true;
+}
+
+bool MainWindow::KeepOrDropEdits() {
+  if (!logoPane->document()->isModified()) return true;
+  EditsChoice choice = EditsChoice::kCancel;
+  if (askAboutEdits_) {
+    choice = askAboutEdits_();
+  } else {
+    QMessageBox box(QMessageBox::Question, windowTitle(),
+                    QStringLiteral("Le programme LOGO a été modifié."), QMessageBox::NoButton,
+                    this);
+    QPushButton* save = box.addButton(QStringLiteral("Enregistrer"), QMessageBox::AcceptRole);
+    QPushButton* discard =
+        box.addButton(QStringLiteral("Abandonner"), QMessageBox::DestructiveRole);
+    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+    box.setDefaultButton(save);
+    box.exec();
+    choice = box.clickedButton() == save      ? EditsChoice::kSave
+             : box.clickedButton() == discard ? EditsChoice::kDiscard
+                                              : EditsChoice::kCancel;
+  }
+  switch (choice) {
+    case EditsChoice::kSave: {
+      bool saved = false;
+      RunGuarded(this, [this, &saved] { saved = SaveLogoProgram(); });
+      return saved;
+    }
+    case EditsChoice::kDiscard:
+      return true;
+    case EditsChoice::kCancel:
+      break;
+  }
+  return false;
+}
+
+void MainWindow::closeEvent(QCloseEvent* event) {
+  if (!KeepOrDropEdits()) {
+    event->ignore();
+    return;
+  }
+  QMainWindow::closeEvent(event);
 }
 
 QString MainWindow::AskSavePath(const QString& proposedPath) {
@@ -288,9 +336,22 @@ void MainWindow::SelectionnertoutClick() {
 }
 
 void MainWindow::RadioGroup1Click() {
+  if (restoringExample_) return;
+  if (!KeepOrDropEdits()) {
+    // The choice is undone: the panes keep the edited program, the group its example.
+    restoringExample_ = true;
+    if (shownExample_ >= 0) {
+      exampleGroup->SetItemIndex(shownExample_);
+    } else {
+      exampleGroup->ClearSelection();
+    }
+    restoringExample_ = false;
+    return;
+  }
   RunGuarded(this, [this] {
     const int index = exampleGroup->ItemIndex();
     if (index < 0 || index >= examples::kExampleCount) return;
+    shownExample_ = index;
     sourceText_ = examples::ExampleDocument(index);
     documentPath_.clear();
     ConvertionPseudal2Logo();
@@ -364,6 +425,7 @@ void MainWindow::SelectListingLineOf(int logoLine) {
 }
 
 void MainWindow::OpenSourceFile(const QString& path) {
+  if (!KeepOrDropEdits()) return;
   RunGuarded(this, [this, &path] { LoadSourceFile(path); });
 }
 
@@ -376,6 +438,7 @@ void MainWindow::LoadSourceFile(const QString& path) {
   SetPaneText(logoPane, text);
   sourceText_ = PaneText(logoPane);
   documentPath_ = path;
+  shownExample_ = -1;
   ConvertionPseudal2Logo();
   // Told once the panes show the result, which stays as the conversion made it.
   const std::string notice = convert::DocumentFaultMessage(documentFault_, path.toStdString());

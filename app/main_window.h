@@ -22,6 +22,7 @@ class QMenu;
 class QMenuBar;
 class QPlainTextEdit;
 class QPushButton;
+class QCloseEvent;
 class QShowEvent;
 class QTimer;
 
@@ -88,6 +89,12 @@ class MainWindow : public QMainWindow {
   /// dialog).
   void SetSavePathChooser(SavePathChooser chooser) { chooseSavePath_ = std::move(chooser); }
 
+  /// What to do with hand edits of the LOGO pane that another program would replace.
+  enum class EditsChoice { kSave, kDiscard, kCancel };
+  using EditsQuestion = std::function<EditsChoice()>;
+  /// Replaces the question "Le programme LOGO a été modifié." (tests answer without a box).
+  void SetEditsQuestion(EditsQuestion question) { askAboutEdits_ = std::move(question); }
+
  public slots:
   /// Converts SourceText and puts the LOGO program in logoPane and the listing in listingPane.
   void ConvertionPseudal2Logo();
@@ -122,6 +129,7 @@ class MainWindow : public QMainWindow {
   void CheckLogoPane();
 
  protected:
+  void closeEvent(QCloseEvent* event) override;
   void resizeEvent(QResizeEvent* event) override;
   void showEvent(QShowEvent* event) override;
   void changeEvent(QEvent* event) override;
@@ -131,6 +139,10 @@ class MainWindow : public QMainWindow {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  // Hand edits of the LOGO pane that would be lost: asks first; false when the user cancels.
+  bool KeepOrDropEdits();
+  // Saves the LOGO pane through the save dialog; false when nothing was saved.
+  bool SaveLogoProgram();
   void CreateMenus();
   void CreateExampleGroup(QWidget* client);
   void CreatePanes(QWidget* client);
@@ -147,6 +159,9 @@ class MainWindow : public QMainWindow {
   std::string sourceText_;
   QString documentPath_;  // the file last converted, empty after an example
   SavePathChooser chooseSavePath_;
+  EditsQuestion askAboutEdits_;
+  int shownExample_ = -1;          // the example whose program the panes hold, or -1
+  bool restoringExample_ = false;  // the selection goes back after a cancelled change
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   std::vector<int> listingLines_;  // of the last conversion: the algorithm's line of each line
   std::optional<run::Axes> drawingAxes_;  // of the last conversion: its document's frame

@@ -30,6 +30,16 @@ void RadioGroup::SetItemIndex(int index) {
   if (QRadioButton* button = Item(index)) button->setChecked(true);
 }
 
+void RadioGroup::ClearSelection() {
+  QAbstractButton* checked = buttons_->checkedButton();
+  if (checked == nullptr) return;
+  // An exclusive group never leaves its last checked button unchecked.
+  const QSignalBlocker quiet(buttons_);
+  buttons_->setExclusive(false);
+  checked->setChecked(false);
+  buttons_->setExclusive(true);
+}
+
 int RadioGroup::ItemCount() const { return static_cast<int>(buttons_->buttons().size()); }
 
 QRadioButton* RadioGroup::Item(int index) const {

@@ -25,6 +25,9 @@ class RadioGroup : public QGroupBox {
   /// leaves the selection as it is.
   void SetItemIndex(int index);
 
+  /// Leaves no item selected, without notifying.
+  void ClearSelection();
+
   /// Number of items.
   int ItemCount() const;
 

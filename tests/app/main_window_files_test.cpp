@@ -42,6 +42,7 @@ class MainWindowFilesTest : public WindowTestBase {
   void SavingTheProgram();
   void SaveDialogProposesTheName();
   void FileThatIsNoDocumentOrIsCut();
+  void HandEditsAreKeptUntilTheUserSaysSo();
 };
 
 void MainWindowFilesTest::OpeningAFile_data() {
@@ -238,6 +239,57 @@ void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
   QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(path); }), QString());
   QCOMPARE(InformationShownBy([&] { ClickItem(window.exampleGroup->Item(15)); }), QString());
   VerifyPanesShow(window, examples::ExampleDocument(15));
+}
+
+// Hand edits of the LOGO pane are not lost without a word: another example, another file or
+// closing the window asks first, and "Annuler" keeps everything as it was.
+void MainWindowFilesTest::HandEditsAreKeptUntilTheUserSaysSo() {
+  MainWindow& window = *window_;
+  int asked = 0;
+  MainWindow::EditsChoice answer = MainWindow::EditsChoice::kCancel;
+  window.SetEditsQuestion([&] {
+    ++asked;
+    return answer;
+  });
+  ClickItem(window.exampleGroup->Item(7));
+  ClickItem(window.exampleGroup->Item(6));  // nothing edited: nothing asked
+  QCOMPARE(asked, 0);
+  const auto typeInPane = [&window] {
+    QTextCursor end(window.logoPane->document());
+    end.movePosition(QTextCursor::End);
+    window.logoPane->setTextCursor(end);
+    window.logoPane->setFocus();
+    QTest::keyClicks(window.logoPane, "ECRIS 1");
+  };
+  typeInPane();
+  const std::string edited = Logo(window);
+
+  ClickItem(window.exampleGroup->Item(7));
+  QCOMPARE(asked, 1);
+  QCOMPARE(Logo(window), edited);
+  QCOMPARE(window.exampleGroup->ItemIndex(), 6);
+  window.OpenSourceFile(WriteFile("autre.alg", kDocument));
+  QCOMPARE(asked, 2);
+  QCOMPARE(Logo(window), edited);
+  QVERIFY(!window.close());
+  QVERIFY(window.isVisible());
+
+  // "Enregistrer": the edited program is saved, then the example shown.
+  const QString saved = folder_.filePath("mon programme.lgo");
+  window.SetSavePathChooser([&saved](const QString&) { return saved; });
+  answer = MainWindow::EditsChoice::kSave;
+  ClickItem(window.exampleGroup->Item(7));
+  QCOMPARE(asked, 4);
+  QCOMPARE(testing::ReadFileBytes(saved.toStdString()), edited);
+  QCOMPARE(window.exampleGroup->ItemIndex(), 7);
+  QVERIFY(Logo(window) != edited);
+
+  // "Abandonner": the edits go.
+  typeInPane();
+  answer = MainWindow::EditsChoice::kDiscard;
+  ClickItem(window.exampleGroup->Item(0));
+  QCOMPARE(asked, 5);
+  QCOMPARE(Logo(window), convert::ConvertDocument(examples::ExampleDocument(0)).logoText);
 }
 
 }  // namespace tortuval::app
