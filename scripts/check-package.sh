@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Checks the Debian package that `make package` built: its contents and control fields, the desktop
-# entry, the AppStream metadata, the MIME type and the manual pages with their own validators, then
-# unpacks it into a scratch folder and runs both programs from there.
+# Checks the Debian package that `make package` built: its contents and control fields, lintian,
+# the desktop entry, the AppStream metadata, the MIME type and the manual pages with their own
+# validators, then unpacks it into a scratch folder and runs both programs from there.
 # Usage: scripts/check-package.sh [build directory or .deb file]   (default: build-package)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,7 +17,8 @@ if [ -z "$deb" ] || [ ! -f "$deb" ]; then
   echo "Aucun paquet .deb dans « $target » : lancez d'abord « make package »." >&2
   exit 1
 fi
-for tool in dpkg-deb readelf desktop-file-validate appstreamcli update-mime-database man lexgrog; do
+for tool in dpkg-deb readelf lintian desktop-file-validate appstreamcli update-mime-database man \
+    lexgrog; do
   if ! command -v "$tool" >/dev/null; then
     echo "« $tool » est introuvable : lancez scripts/install-deps.sh." >&2
     exit 1
@@ -39,11 +40,23 @@ dpkg-deb --info "$deb"
 echo "== Contenu"
 dpkg-deb --contents "$deb" | tee "$scratch/contents"
 
+# Debian's own checks: no error and no warning (its informational tags are French words it takes
+# for English misspellings, and hardening notes).
+echo "== lintian"
+if lintian --fail-on error,warning "$deb" 2>&1 | grep -v "root privileges"; then :; fi
+if lintian --fail-on error,warning "$deb" >/dev/null 2>&1; then
+  pass "lintian : ni erreur ni avertissement"
+else
+  fail "lintian signale des erreurs ou des avertissements (ci-dessus)"
+fi
+
 # Exactly these files, nothing else (no cache written by a desktop tool while packaging).
 expected_files=(
   ./usr/bin/pseudal2logo
   ./usr/bin/tortuval
   ./usr/share/applications/tortuval.desktop
+  ./usr/share/doc/tortuval/changelog.gz
+  ./usr/share/doc/tortuval/copyright
   ./usr/share/bash-completion/completions/pseudal2logo
   ./usr/share/icons/hicolor/256x256/apps/tortuval.png
   ./usr/share/icons/hicolor/scalable/apps/tortuval.svg

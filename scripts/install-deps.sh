@@ -9,7 +9,7 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xvfb xauth fonts-dejavu-core
   # make package: the .deb's dependencies, and the validators of what it installs
-  dpkg-dev desktop-file-utils appstream shared-mime-info man-db
+  dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )
 
 # One query for the whole list: "name<TAB>status" for each package dpkg knows; a package it does

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Checks the files the package installs from the source tree, without building the package: the
-# desktop entry and the AppStream metadata pass their validators and carry the project's version,
+# changelog names the project's version, the copyright is machine-readable, the desktop entry and
+# the AppStream metadata pass their validators and carry the project's version,
 # the manual pages render without warnings and document every option each program's help lists,
 # and the bash completion offers pseudal2logo's options, example numbers and documents.
 # Usage: package_files_test.sh SOURCE_DIR VERSION PSEUDAL2LOGO [TORTUVAL]
@@ -30,6 +31,13 @@ check() {  # check DESCRIPTION COMMAND...: runs the command, counts and names a 
     failed=$((failed + 1))
   fi
 }
+
+# The package's changelog names the version it is for, and its copyright is machine-readable.
+check "packaging/changelog commence par « tortuval ($version) »" \
+  grep -q "^tortuval ($version) " "$source_dir/packaging/changelog"
+check "packaging/copyright au format lisible par machine" \
+  grep -q "^Format: https://www.debian.org/doc/packaging-manuals/copyright-format/1.0/" \
+  "$source_dir/packaging/copyright"
 
 resources="$source_dir/app/resources"
 silent_desktop_validation() {
