@@ -78,6 +78,16 @@ std::string Cp(std::string_view utf8) { return base::Utf8ToCp1252(utf8); }
 
 std::string Utf8(std::string_view cp1252) { return base::Cp1252ToUtf8(cp1252); }
 
+std::vector<std::string> LinesOf(const std::string& text) {
+  std::vector<std::string> lines;
+  std::istringstream in(text);
+  for (std::string line; std::getline(in, line);) {
+    if (!line.empty() && line.back() == '\r') line.pop_back();
+    lines.push_back(line);
+  }
+  return lines;
+}
+
 std::size_t CountOf(std::string_view text, std::string_view part) {
   std::size_t count = 0;
   for (std::size_t at = text.find(part); at != std::string_view::npos;

@@ -22,6 +22,9 @@ std::string Utf8(std::string_view cp1252);
 /// How many times `part` occurs in `text`, without overlaps.
 std::size_t CountOf(std::string_view text, std::string_view part);
 
+/// The lines of a text, without their LF or CR LF ends.
+std::vector<std::string> LinesOf(const std::string& text);
+
 /// A file's raw bytes; throws std::runtime_error when it cannot be read.
 std::string ReadFileBytes(const std::string& path);
 

@@ -49,16 +49,6 @@ TEST_P(ConversionCases, GiveExactPanes) {
   }
 }
 
-std::vector<std::string> LinesOf(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 // Each line of the program knows the listing line of the item that wrote it, counted as the
 // listing pane counts them: a description over two lines moves the items down by one.
 TEST(ConvertDocument, EachProgramLineKnowsTheAlgorithmLineThatWroteIt) {
@@ -70,8 +60,8 @@ TEST(ConvertDocument, EachProgramLineKnowsTheAlgorithmLineThatWroteIt) {
       "<item algoitem=\"LIRE A\" code=\"2#A#pasliste\" />"
       "<item algoitem=\"AFFICHER A\" code=\"3#A#1#pasliste\" /></item>"
       "<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\" /></Algo>");
-  const std::vector<std::string> program = LinesOf(result.logoText);
-  const std::vector<std::string> listing = LinesOf(result.listingText);
+  const std::vector<std::string> program = testing::LinesOf(result.logoText);
+  const std::vector<std::string> listing = testing::LinesOf(result.listingText);
   ASSERT_EQ(listing.size(), 8u);
   ASSERT_GE(result.listingLines.size(), program.size());
   const auto writer = [&](std::string_view start) {

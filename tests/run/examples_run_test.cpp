@@ -30,16 +30,6 @@ std::string ExampleProgram(int number) {
   return convert::ConvertDocument(examples::ExampleDocument(number - 1)).logoText;
 }
 
-std::vector<std::string> Lines(const std::string& text) {
-  std::vector<std::string> lines;
-  std::istringstream in(text);
-  for (std::string line; std::getline(in, line);) {
-    if (!line.empty() && line.back() == '\r') line.pop_back();
-    lines.push_back(line);
-  }
-  return lines;
-}
-
 std::string WithoutCr(std::string text) {
   std::erase(text, '\r');
   while (!text.empty() && text.back() == '\n') text.pop_back();
@@ -81,13 +71,13 @@ TEST(ExamplesRun, PrintWhatTheirAlgorithmsCompute) {
   }
   for (const testing::Case& example : cases) {
     SCOPED_TRACE(example.name);
-    ExampleRun run = RunWithAnswers(CaseProgram(example), Lines(example.Get("answers")));
+    ExampleRun run = RunWithAnswers(CaseProgram(example), testing::LinesOf(example.Get("answers")));
     EXPECT_EQ(run.result.outcome, Outcome::kCompleted) << Utf8(run.result.message);
     if (example.Has("output")) {
       EXPECT_EQ(WithoutCr(example.Get("output")), WithoutCr(run.console.output))
           << testing::LineDiff(WithoutCr(example.Get("output")), WithoutCr(run.console.output));
     }
-    for (const std::string& line : Lines(example.Get("contains"))) {
+    for (const std::string& line : testing::LinesOf(example.Get("contains"))) {
       EXPECT_NE(run.console.output.find(line), std::string::npos) << Utf8(line);
     }
     if (example.Has("segments")) {
@@ -113,7 +103,7 @@ TEST(ExamplesRun, BubbleSortPrintsTenDrawsThenTheSameSorted) {
   for (const std::uint64_t seed : {1, 2, 3}) {
     ExampleRun run = RunExample(2, {}, seed);
     ASSERT_EQ(run.result.outcome, Outcome::kCompleted) << Utf8(run.result.message);
-    const std::vector<std::string> lines = Lines(run.console.output);
+    const std::vector<std::string> lines = testing::LinesOf(run.console.output);
     ASSERT_EQ(lines.size(), 4u);
     EXPECT_EQ(lines[0], "Avant le tri :");
     EXPECT_EQ(lines[2], Cp("Après le tri :"));
@@ -136,7 +126,7 @@ TEST(ExamplesRun, MonteCarloApproachesPi) {
 TEST(ExamplesRun, DiceSumsShareTheirHundredThousandThrows) {
   ExampleRun run = RunExample(13, {});
   ASSERT_EQ(run.result.outcome, Outcome::kCompleted) << Utf8(run.result.message);
-  const std::vector<std::string> lines = Lines(run.console.output);
+  const std::vector<std::string> lines = testing::LinesOf(run.console.output);
   ASSERT_EQ(lines.size(), 16u);
   double total = 0;
   for (std::size_t i = 0; i < lines.size(); ++i) {
@@ -156,7 +146,7 @@ TEST(ExamplesRun, DiceSumsShareTheirHundredThousandThrows) {
 TEST(ExamplesRun, RandomWholeNumbersStayBetweenTheBoundsTenARow) {
   ExampleRun run = RunExample(17, {"25", "1", "6"});
   ASSERT_EQ(run.result.outcome, Outcome::kCompleted) << Utf8(run.result.message);
-  const std::vector<std::string> lines = Lines(run.console.output);
+  const std::vector<std::string> lines = testing::LinesOf(run.console.output);
   const auto start = std::find(lines.begin(), lines.end(), "======");
   ASSERT_NE(start, lines.end());
   std::vector<std::size_t> rowSizes;
