@@ -2,21 +2,14 @@
 
 #include <QAction>
 #include <QClipboard>
-#include <QCloseEvent>
-#include <QDir>
-#include <QDragEnterEvent>
-#include <QDropEvent>
 #include <QFile>
 #include <QFileDialog>
-#include <QFileInfo>
 #include <QGuiApplication>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
 #include <QMenu>
 #include <QMenuBar>
-#include <QMessageBox>
-#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
@@ -25,8 +18,6 @@
 #include <QStatusBar>
 #include <QTextBlock>
 #include <QTimer>
-#include <QUrl>
-#include <filesystem>
 
 #include "app/about_window.h"
 #include "app/alt_typing.h"
@@ -35,16 +26,12 @@
 #include "app/file_filter.h"
 #include "app/finding_marks.h"
 #include "app/line_numbered_pane.h"
-#include "app/logo_file.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/run_window.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
-#include "base/output_file.h"
 #include "convert/conversion.h"
-#include "convert/document_faults.h"
-#include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "logo/checker.h"
 
@@ -67,15 +54,6 @@ QPlainTextEdit* Pane(QWidget* parent) {
   pane->setFont(ShellFont(kPaneFontHeight));
   pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   return pane;
-}
-
-// The first local file among the dragged items, or an empty string.
-QString FirstLocalFile(const QMimeData* data) {
-  if (data == nullptr || !data->hasUrls()) return {};
-  for (const QUrl& url : data->urls()) {
-    if (url.isLocalFile()) return url.toLocalFile();
-  }
-  return {};
 }
 
 }  // namespace
@@ -236,91 +214,6 @@ void MainWindow::CheckLogoPane() {
   marks_->Show(logo::CheckProgram(program));
 }
 
-void MainWindow::OuvrirClick() {
-  if (!KeepOrDropEdits()) return;
-  RunGuarded(this, [this] {
-    // No folder is remembered: the dialog starts where the process is, with the first filter.
-    openDialog->setDirectory(QDir::currentPath());
-    openDialog->selectFile(QString());
-    openDialog->selectNameFilter(openDialog->nameFilters().constFirst());
-    if (openDialog->exec() != QDialog::Accepted) return;
-    const QStringList chosen = openDialog->selectedFiles();
-    if (!chosen.isEmpty()) LoadSourceFile(chosen.constFirst());
-  });
-}
-
-void MainWindow::EnregistrerLogoClick() {
-  RunGuarded(this, [this] { SaveLogoProgram(); });
-}
-
-bool MainWindow::SaveLogoProgram() {
-  const int example = exampleGroup->ItemIndex();
-  const QString caption = example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
-  const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
-  const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
-  if (chosen.isEmpty()) return false;
-  // The pane's text as it stands, edits included: Windows-1252 with CR LF line breaks.
-  base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
-                        PaneText(logoPane));
-  logoPane->document()->setModified(false);
-  return true;
-}
-
-bool MainWindow::KeepOrDropEdits() {
-  if (!logoPane->document()->isModified()) return true;
-  EditsChoice choice = EditsChoice::kCancel;
-  if (askAboutEdits_) {
-    choice = askAboutEdits_();
-  } else {
-    QMessageBox box(QMessageBox::Question, windowTitle(),
-                    QStringLiteral("Le programme LOGO a été modifié."), QMessageBox::NoButton,
-                    this);
-    QPushButton* save = box.addButton(QStringLiteral("Enregistrer"), QMessageBox::AcceptRole);
-    QPushButton* discard =
-        box.addButton(QStringLiteral("Abandonner"), QMessageBox::DestructiveRole);
-    box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
-    box.setDefaultButton(save);
-    box.exec();
-    choice = box.clickedButton() == save      ? EditsChoice::kSave
-             : box.clickedButton() == discard ? EditsChoice::kDiscard
-                                              : EditsChoice::kCancel;
-  }
-  switch (choice) {
-    case EditsChoice::kSave: {
-      bool saved = false;
-      RunGuarded(this, [this, &saved] { saved = SaveLogoProgram(); });
-      return saved;
-    }
-    case EditsChoice::kDiscard:
-      return true;
-    case EditsChoice::kCancel:
-      break;
-  }
-  return false;
-}
-
-void MainWindow::closeEvent(QCloseEvent* event) {
-  if (!KeepOrDropEdits()) {
-    event->ignore();
-    return;
-  }
-  QMainWindow::closeEvent(event);
-}
-
-QString MainWindow::AskSavePath(const QString& proposedPath) {
-  QFileDialog dialog(this);
-  dialog.setAcceptMode(QFileDialog::AcceptSave);
-  dialog.setFileMode(QFileDialog::AnyFile);
-  dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(QtNameFilters(kSaveDialogFilter));
-  dialog.setDefaultSuffix(QStringLiteral("lgo"));
-  dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
-  dialog.selectFile(QFileInfo(proposedPath).fileName());
-  if (dialog.exec() != QDialog::Accepted) return {};
-  const QStringList chosen = dialog.selectedFiles();
-  return chosen.isEmpty() ? QString() : chosen.constFirst();
-}
-
 void MainWindow::CopierClick() {
   RunGuarded(this, [this] {
     const QString selected = SelectedPaneText(logoPane);
@@ -424,27 +317,6 @@ void MainWindow::SelectListingLineOf(int logoLine) {
   listingPane->ensureCursorVisible();
 }
 
-void MainWindow::OpenSourceFile(const QString& path) {
-  if (!KeepOrDropEdits()) return;
-  RunGuarded(this, [this, &path] { LoadSourceFile(path); });
-}
-
-void MainWindow::LoadSourceFile(const QString& path) {
-  // A file that cannot be read raises an Error before any pane changes; the command's
-  // RunGuarded shows it.
-  const std::string text =
-      convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
-  // The text goes through the pane and is taken back from it, as the user would see it.
-  SetPaneText(logoPane, text);
-  sourceText_ = PaneText(logoPane);
-  documentPath_ = path;
-  shownExample_ = -1;
-  ConvertionPseudal2Logo();
-  // Told once the panes show the result, which stays as the conversion made it.
-  const std::string notice = convert::DocumentFaultMessage(documentFault_, path.toStdString());
-  if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
-}
-
 void MainWindow::FitToScreen() {
   const QScreen* screen = QGuiApplication::primaryScreen();
   QWidget* client = centralWidget();
@@ -494,34 +366,6 @@ void MainWindow::changeEvent(QEvent* event) {
       (windowState() & (Qt::WindowMaximized | Qt::WindowFullScreen))) {
     QMetaObject::invokeMethod(this, &MainWindow::FormResize, Qt::QueuedConnection);
   }
-}
-
-bool MainWindow::HandleFileDrag(QEvent* event) {
-  const QEvent::Type type = event->type();
-  if (type != QEvent::DragEnter && type != QEvent::DragMove && type != QEvent::Drop) return false;
-  // Enter and move events are drop events too, each carrying the dragged data.
-  auto* drag = static_cast<QDropEvent*>(event);
-  const QString file = FirstLocalFile(drag->mimeData());
-  if (file.isEmpty()) return false;
-  drag->acceptProposedAction();
-  if (type == QEvent::Drop) {
-    // Opened once the drop is over: an error box must not run inside the drag's own loop.
-    QMetaObject::invokeMethod(
-        this, [this, file] { OpenSourceFile(file); }, Qt::QueuedConnection);
-  }
-  return true;
-}
-
-void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
-  if (!HandleFileDrag(event)) QMainWindow::dragEnterEvent(event);
-}
-
-void MainWindow::dragMoveEvent(QDragMoveEvent* event) {
-  if (!HandleFileDrag(event)) QMainWindow::dragMoveEvent(event);
-}
-
-void MainWindow::dropEvent(QDropEvent* event) {
-  if (!HandleFileDrag(event)) QMainWindow::dropEvent(event);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {

@@ -1,0 +1,95 @@
+// The machine's exchanges with the world outside the program: its output, its reads and pauses
+// through the console, and what an observer sees before each instruction.
+
+#include "run/machine.h"
+
+namespace tortuval::run {
+
+void Machine::Write(std::string_view text) {
+  outputBytes_ += text.size();
+  if (outputBytes_ > options_.limits.maxOutputBytes) {
+    Fail(Message("Le programme a écrit plus de %s octets.",
+                 FormatNumber(static_cast<double>(options_.limits.maxOutputBytes))));
+  }
+  output_ += text;
+}
+
+void Machine::Flush() {
+  if (output_.empty()) return;
+  console_.Write(output_);
+  output_.clear();
+}
+
+std::string Machine::ReadAnswer() {
+  Flush();
+  std::optional<std::string> answer = console_.ReadAnswer(prompt_);
+  if (!answer) {
+    if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
+      throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
+    }
+    throw RunStop{Outcome::kInputExhausted, Message("Il n'y a plus de réponse à lire."), line_};
+  }
+  std::string text = std::move(*answer);
+  while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
+                           text.back() == '\t')) {
+    text.pop_back();
+  }
+  const std::size_t start = text.find_first_not_of(" \t");
+  return start == std::string::npos ? std::string() : text.substr(start);
+}
+
+double Machine::ReadNumber() {
+  const std::string prompt = prompt_;
+  while (true) {
+    const std::string answer = ReadAnswer();
+    double number = 0;
+    if (ParseNumber(answer, number)) {
+      prompt_ = prompt;
+      return number;
+    }
+    // The prompt that asks again says why, until a number comes.
+    prompt_ = Message("« %s » n'est pas un nombre : tapez un nombre.", answer);
+    console_.AnswerRefused(prompt_);
+  }
+}
+
+bool Machine::KeyPressed() {
+  Flush();  // what the program wrote before its pause is shown while it waits
+  const bool pressed = console_.KeyPressed();
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
+    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
+  }
+  return pressed;
+}
+
+void Machine::Observe(const Node& node) {
+  Flush();  // what the program wrote so far is seen where it stops
+  options_.observer->BeforeInstruction(node.line, *this);
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
+    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
+  }
+}
+
+std::vector<WatchedVariable> Machine::Variables() const {
+  std::vector<WatchedVariable> variables;
+  const auto add = [&variables](const std::string& name, const Value& value, bool local) {
+    std::string printed;
+    AppendPrinted(value, printed, true);
+    variables.push_back({name, std::move(printed), local});
+  };
+  const std::vector<std::string>& globals = code_.program.globalNames;
+  for (std::size_t i = 0; i < globals.size() && i < globals_.size(); ++i) {
+    add(globals[i], globals_[i], false);
+  }
+  if (procedure_ >= 0) {
+    const logo::Procedure& procedure =
+        code_.program.procedures[static_cast<std::size_t>(procedure_)];
+    for (std::size_t i = 0; i < procedure.localNames.size(); ++i) {
+      if (frame_.base + i < stack_.size())
+        add(procedure.localNames[i], stack_[frame_.base + i], true);
+    }
+  }
+  return variables;
+}
+
+}  // namespace tortuval::run
