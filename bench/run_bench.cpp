@@ -43,21 +43,19 @@ void TimeRuns(benchmark::State& state, const std::string& program, std::int64_t 
 }
 
 // One assignment a pass: the loop's own step aside, one statement per pass.
+std::string CountedAssignments(std::int64_t passes) {
+  return "soit \"x 0\r\nREPETE " + std::to_string(passes) + " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n";
+}
+
 void BM_RunCountedAssignments(benchmark::State& state) {
-  TimeRuns(state,
-           "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
-               " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n",
-           state.range(0));
+  TimeRuns(state, CountedAssignments(state.range(0)), state.range(0));
 }
 BENCHMARK(BM_RunCountedAssignments)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
 // The same with the run window's observer installed and idle: the cost of the step-by-step hook.
 void BM_RunCountedAssignmentsObserved(benchmark::State& state) {
   IdleObserver observer;
-  TimeRuns(state,
-           "soit \"x 0\r\nREPETE " + std::to_string(state.range(0)) +
-               " [ soit \"x :x + 1 ]\r\nECRIS :x\r\n",
-           state.range(0), &observer);
+  TimeRuns(state, CountedAssignments(state.range(0)), state.range(0), &observer);
 }
 BENCHMARK(BM_RunCountedAssignmentsObserved)->Arg(1'000'000)->Unit(benchmark::kMillisecond);
 
