@@ -22,11 +22,6 @@ struct Frame {
 
   /// The pixel position of a point of the plane (y grows downwards on the picture).
   Point ToPixels(Point p) const { return {offsetX + p.x * scaleX, offsetY - p.y * scaleY}; }
-
-  /// The horizontal axis (y = 0) crosses the picture.
-  bool ShowsXAxis() const { return minY <= 0 && 0 <= maxY; }
-  /// The vertical axis (x = 0) crosses the picture.
-  bool ShowsYAxis() const { return minX <= 0 && 0 <= maxX; }
 };
 
 /// Fits the frame to everything drawn (with a margin, the origin's axes included when near),
