@@ -117,7 +117,7 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   ListingEntryCounter entries(document);
   LineSources sources;
   while (!cursor.Done()) {
-    const int entry = entries.EntriesBefore(cursor.Position());
+    const int entry = entries.EntriesThroughElementAt(cursor.Position());
     const std::string_view item = cursor.CutItem();
     state.remainingStart = cursor.Position();
     if (const Translator translate = kTranslators[static_cast<std::size_t>(cursor.Number())]) {

@@ -63,14 +63,17 @@ ListingEntryCounter::ListingEntryCounter(std::string_view document)
       nextDescription_(document.find(kDescriptionMarker)),
       nextItem_(document.find(kItemMarker)) {}
 
-int ListingEntryCounter::EntriesBefore(std::size_t position) {
+// An element ends where the next one starts: "<" never occurs inside an attribute's value,
+// where ">" may ("TRACER_SEGMENT (xA,yA)->(xB,yB)").
+int ListingEntryCounter::EntriesThroughElementAt(std::size_t position) {
+  const std::size_t elementEnd = document_.find('<', position);
   while (true) {
     // Each marker's next place is searched once, and again only when the count passes it.
     if (nextDescription_ < searched_)
       nextDescription_ = document_.find(kDescriptionMarker, searched_);
     if (nextItem_ < searched_) nextItem_ = document_.find(kItemMarker, searched_);
     const std::size_t next = std::min(nextDescription_, nextItem_);
-    if (next == std::string_view::npos || next >= position) return count_;
+    if (next == std::string_view::npos || next >= elementEnd) return count_;
     ++count_;
     searched_ = next + 1;
   }

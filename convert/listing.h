@@ -17,8 +17,10 @@ class ListingEntryCounter {
  public:
   explicit ListingEntryCounter(std::string_view document);
 
-  /// How many entries start before `position`; positions must not decrease between calls.
-  int EntriesBefore(std::size_t position);
+  /// How many entries start before the end of the element that holds `position`: the entry of
+  /// an item whose attribute is there, whatever the order of the item's attributes. Positions
+  /// must not decrease between calls.
+  int EntriesThroughElementAt(std::size_t position);
 
  private:
   std::string_view document_;

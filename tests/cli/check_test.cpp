@@ -53,6 +53,56 @@ TEST_F(CliCheckTest, FindingsAreFileAndAlgorithmLineThenASummary) {
   EXPECT_EQ(run.err, "");
 }
 
+// Recent versions of the editor write each item's code before its text; the findings still
+// name the lines of the three "modulo" items, 8, 9 and 11, in either order.
+TEST_F(CliCheckTest, FindingsNameTheAlgorithmLineWhicheverAttributeComesFirst) {
+  std::string document = R"(<?xml version="1.0" encoding="UTF-8"?>
+<Algo>
+<description texte="" courant=""/>
+<fonction fctetat="inactif" fctcode=""/>
+<repere repetat="inactif" repcode="-10#10#-10#10#2#2"/>
+<item code="100#declarationsvariables" algoitem="VARIABLES">
+<item code="1#NOMBRE#x" algoitem="x EST_DU_TYPE NOMBRE"/>
+</item>
+<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">
+<item code="5#x#3#pasliste" algoitem="x PREND_LA_VALEUR 3"/>
+<item code="6#x&gt;0" algoitem="SI (x&gt;0) ALORS">
+<item code="7#debutsi" algoitem="DEBUT_SI"/>
+<item code="5#x#x modulo 2#pasliste" algoitem="x PREND_LA_VALEUR x modulo 2"/>
+<item code="5#x#x modulo 3#pasliste" algoitem="x PREND_LA_VALEUR x modulo 3"/>
+<item code="8#finsi" algoitem="FIN_SI"/>
+</item>
+<item code="5#x#x modulo 4#pasliste" algoitem="x PREND_LA_VALEUR x modulo 4"/>
+</item>
+<item code="102#finalgo" algoitem="FIN_ALGORITHME"/>
+</Algo>
+)";
+  for (const bool codeFirst : {true, false}) {
+    if (!codeFirst) {
+      // <item code="C" algoitem="T" → <item algoitem="T" code="C"
+      for (std::size_t at = document.find("<item code=\""); at != std::string::npos;
+           at = document.find("<item code=\"", at + 1)) {
+        const std::size_t code = at + 6;
+        const std::size_t text = document.find(" algoitem=\"", code);
+        const std::size_t textEnd = document.find('"', text + 11) + 1;
+        document.replace(code, textEnd - code,
+                         document.substr(text + 1, textEnd - text - 1) + " " +
+                             document.substr(code, text - code));
+      }
+    }
+    SCOPED_TRACE(document);
+    const std::string path = Write("algo.alg", document).string();
+    const RunOutput run = RunCli({"--check", "--lf", path});
+    std::vector<std::string> places;
+    for (const std::string& line : SplitAfter(run.out, "\n")) {
+      if (line.find("modulo") != std::string::npos) {
+        places.push_back(line.substr(path.size(), line.find(": ") - path.size()));
+      }
+    }
+    EXPECT_EQ(places, (std::vector<std::string>{":8", ":9", ":11"})) << run.out;
+  }
+}
+
 TEST_F(CliCheckTest, AProgramFileIsCheckedAsItIs) {
   // The same line in an .lgo file, one line further down.
   const std::string program = Write("p.lgo", "DEFINIS \"x NOMBRE\r\nsoit \"x y + 1\r\n").string();

@@ -49,6 +49,22 @@ TEST_P(ConversionCases, GiveExactPanes) {
   }
 }
 
+// The listing line (its text) of the item that wrote the first program line starting with
+// `start`, blanks aside; "-" when no item wrote it, "?" when no line starts so.
+std::string AlgorithmLineOf(const ConversionResult& result, std::string_view start) {
+  const std::vector<std::string> program = testing::LinesOf(result.logoText);
+  const std::vector<std::string> listing = testing::LinesOf(result.listingText);
+  for (std::size_t i = 0; i < program.size() && i < result.listingLines.size(); ++i) {
+    const std::size_t text = program[i].find_first_not_of(' ');
+    if (text == std::string::npos || !program[i].substr(text).starts_with(start)) continue;
+    const int line = result.listingLines[i];
+    if (line <= 0) return "-";
+    return line <= static_cast<int>(listing.size()) ? listing[static_cast<std::size_t>(line - 1)]
+                                                     : "line " + std::to_string(line);
+  }
+  return "?";
+}
+
 // Each line of the program knows the listing line of the item that wrote it, counted as the
 // listing pane counts them: a description over two lines moves the items down by one.
 TEST(ConvertDocument, EachProgramLineKnowsTheAlgorithmLineThatWroteIt) {
@@ -60,25 +76,74 @@ TEST(ConvertDocument, EachProgramLineKnowsTheAlgorithmLineThatWroteIt) {
       "<item algoitem=\"LIRE A\" code=\"2#A#pasliste\" />"
       "<item algoitem=\"AFFICHER A\" code=\"3#A#1#pasliste\" /></item>"
       "<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\" /></Algo>");
-  const std::vector<std::string> program = testing::LinesOf(result.logoText);
-  const std::vector<std::string> listing = testing::LinesOf(result.listingText);
-  ASSERT_EQ(listing.size(), 8u);
-  ASSERT_GE(result.listingLines.size(), program.size());
-  const auto writer = [&](std::string_view start) {
-    for (std::size_t i = 0; i < program.size(); ++i) {
-      if (program[i].find_first_not_of(' ') != std::string::npos &&
-          program[i].substr(program[i].find_first_not_of(' ')).starts_with(start)) {
-        const int line = result.listingLines[i];
-        return line > 0 ? listing[static_cast<std::size_t>(line - 1)] : std::string("-");
-      }
+  ASSERT_EQ(testing::LinesOf(result.listingText).size(), 8u);
+  EXPECT_EQ(AlgorithmLineOf(result, "DEFINIS \"A"), "A EST_DU_TYPE NOMBRE");
+  EXPECT_EQ(AlgorithmLineOf(result, "SOIT \"A LISNOMBRE"), "LIRE A");
+  EXPECT_EQ(AlgorithmLineOf(result, "ECRISLIGNE :A"), "AFFICHER A");
+  EXPECT_EQ(AlgorithmLineOf(result, "// FIN_ALGORITHME"), "FIN_ALGORITHME");
+  EXPECT_EQ(result.listingLines[0], 3);  // "// VARIABLES", below the description
+}
+
+// An item as the editor writes it, its attributes in either order, around its nested items.
+std::string Item(bool codeFirst, std::string_view code, std::string_view text,
+                 std::string_view nested = {}) {
+  std::string item = codeFirst ? "<item code=\"" + std::string(code) + "\" algoitem=\"" +
+                                     std::string(text) + "\""
+                               : "<item algoitem=\"" + std::string(text) + "\" code=\"" +
+                                     std::string(code) + "\"";
+  return nested.empty() ? item + " />" : item + ">\n" + std::string(nested) + "</item>\n";
+}
+
+// The line map does not depend on the order of an item's attributes, on other attributes, on
+// the description's lines or on how deep items are nested, in functions as in the algorithm.
+TEST(ConvertDocument, TheAlgorithmLineIsRightWhateverTheItemsLookLike) {
+  for (const bool codeFirst : {false, true}) {
+    for (const std::string description : {"", "Une ligne", "Trois\nlignes\nde texte"}) {
+      SCOPED_TRACE(std::string(codeFirst ? "code first" : "algoitem first") + ", description \"" +
+                   description + "\"");
+      const auto item = [codeFirst](std::string_view code, std::string_view text,
+                                    std::string_view nested = {}) {
+        return Item(codeFirst, code, text, nested);
+      };
+      std::string document = "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<Algo>\n";
+      if (!description.empty()) document += "<description texte=\"" + description + "\"/>\n";
+      document += "<fonction fctetat=\"inactif\" fctcode=\"\"/>\n";
+      document += item("200#fonctions", "FONCTIONS_UTILISEES",
+                       item("201#carre#x", "FONCTION carre(x)") +
+                           item("202#variables", "VARIABLES_FONCTION",
+                                item("1#NOMBRE#y", "y EST_DU_TYPE NOMBRE")) +
+                           item("203#debut", "DEBUT_FONCTION",
+                                item("5#y#x*x#pasliste", "y PREND_LA_VALEUR x*x") +
+                                    item("205#y", "RENVOYER y")) +
+                           item("204#fin", "FIN_FONCTION"));
+      document += item("100#declarationsvariables", "VARIABLES",
+                       item("1#NOMBRE#x", "x EST_DU_TYPE NOMBRE"));
+      const std::string deepest =
+          item("6#x>2", "SI (x>2) ALORS",
+               item("7#debutsi", "DEBUT_SI") + item("3#x#1#pasliste", "AFFICHER x") +
+                   item("8#finsi", "FIN_SI"));
+      const std::string loop =
+          item("15#x>8", "TANT_QUE (x>8) FAIRE",
+               item("16#debuttantque", "DEBUT_TANT_QUE") + deepest +
+                   item("5#x#x+1#pasliste", "x PREND_LA_VALEUR x+1") +
+                   item("17#fintantque", "FIN_TANT_QUE"));
+      document += item("101#debutalgo", "DEBUT_ALGORITHME",
+                       item("12#k#1#3", "POUR k ALLANT_DE 1 A 3",
+                            item("13#debutpour", "DEBUT_POUR") + loop +
+                                item("14#finpour", "FIN_POUR")));
+      document += item("102#finalgo", "FIN_ALGORITHME") + "</Algo>\n";
+
+      const ConversionResult result = ConvertDocument(document);
+      EXPECT_EQ(AlgorithmLineOf(result, "POUR carre :x"), "FONCTION carre(x)");
+      EXPECT_EQ(AlgorithmLineOf(result, "DEFINIS \"y"), "y EST_DU_TYPE NOMBRE");
+      EXPECT_EQ(AlgorithmLineOf(result, "soit \"y :x * :x"), "y PREND_LA_VALEUR x*x");
+      EXPECT_EQ(AlgorithmLineOf(result, "REPONDRE :y"), "RENVOYER y");
+      EXPECT_EQ(AlgorithmLineOf(result, "TANT QUE :x > 8"), "TANT_QUE (x>8) FAIRE");
+      EXPECT_EQ(AlgorithmLineOf(result, "TESTE :x > 2"), "SI (x>2) ALORS");
+      EXPECT_EQ(AlgorithmLineOf(result, "ECRISLIGNE :x"), "AFFICHER x");
+      EXPECT_EQ(AlgorithmLineOf(result, "// FIN_ALGORITHME"), "FIN_ALGORITHME");
     }
-    return std::string("?");
-  };
-  EXPECT_EQ(writer("DEFINIS \"A"), "A EST_DU_TYPE NOMBRE");
-  EXPECT_EQ(writer("SOIT \"A LISNOMBRE"), "LIRE A");
-  EXPECT_EQ(writer("ECRISLIGNE :A"), "AFFICHER A");
-  EXPECT_EQ(writer("// FIN_ALGORITHME"), "FIN_ALGORITHME");
-  EXPECT_EQ(result.listingLines[0], 3) << program[0];  // "// VARIABLES", below the description
+  }
 }
 
 INSTANTIATE_TEST_SUITE_P(Files, ConversionCases,
