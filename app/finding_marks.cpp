@@ -8,7 +8,6 @@
 #include <QToolTip>
 
 #include "app/pane_text.h"
-#include "logo/check_summary.h"
 
 namespace tortuval::app {
 namespace {
@@ -33,8 +32,13 @@ void FindingMarks::Clear() {
   summary_->setEnabled(false);
 }
 
-void FindingMarks::Show(std::vector<logo::Finding> findings) {
-  findings_ = std::move(findings);
+void FindingMarks::Show(const session::Session& session) {
+  const std::string summary = session.Summary();
+  if (summary.empty()) {
+    Clear();
+    return;
+  }
+  findings_ = session.Findings();
   next_ = 0;
   QList<QTextEdit::ExtraSelection> marks;
   int lastMarked = 0;
@@ -50,7 +54,7 @@ void FindingMarks::Show(std::vector<logo::Finding> findings) {
     marks.append(mark);
   }
   pane_->setExtraSelections(marks);
-  summary_->setText(ToPaneText(logo::CheckSummary(logo::LinesToReview(findings_))));
+  summary_->setText(ToPaneText(summary));
   summary_->setEnabled(!findings_.empty());
   // The status bar gives its widgets the width they asked for when placed: the new text asks.
   summary_->setMinimumWidth(summary_->sizeHint().width());

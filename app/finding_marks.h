@@ -7,7 +7,8 @@
 #include <cstddef>
 #include <vector>
 
-#include "logo/checker.h"
+#include "logo/finding.h"
+#include "session/session.h"
 
 class QPlainTextEdit;
 class QPushButton;
@@ -22,8 +23,9 @@ class FindingMarks : public QObject {
   /// Marks lines of `pane` and writes the summary into `summary`, whose clicks it takes.
   FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* parent);
 
-  /// Shows the findings of the program the pane now holds, replacing the previous ones.
-  void Show(std::vector<logo::Finding> findings);
+  /// Shows the findings of the session's program, which the pane now holds, replacing the
+  /// previous ones; a program with nothing to check gets no marks and an empty summary.
+  void Show(const session::Session& session);
 
   /// No program to check: no marks, and an empty summary that says nothing was checked.
   void Clear();
@@ -34,9 +36,6 @@ class FindingMarks : public QObject {
  signals:
   /// The pane's cursor went to a finding on `line` (from 1).
   void WentToFinding(int line);
-
- public:
-  const std::vector<logo::Finding>& Findings() const { return findings_; }
 
  protected:
   bool eventFilter(QObject* watched, QEvent* event) override;

@@ -31,9 +31,7 @@
 #include "app/run_window.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
-#include "convert/conversion.h"
 #include "examples/example_catalogue.h"
-#include "logo/checker.h"
 
 namespace tortuval::app {
 namespace {
@@ -115,7 +113,7 @@ void MainWindow::CreateMenus() {
   // Added after the window's original menus, which keep their places.
   runMenu = mainMenu->addMenu(QStringLiteral("Exécution."));
   runLogoAction = runMenu->addAction(QStringLiteral("Lancer le programme LOGO."));
-  connect(runLogoAction, &QAction::triggered, this, &MainWindow::LancerleprogrammeLOGOClick);
+  connect(runLogoAction, &QAction::triggered, this, &MainWindow::RunLogoProgram);
 }
 
 void MainWindow::CreateExampleGroup(QWidget* client) {
@@ -124,7 +122,7 @@ void MainWindow::CreateExampleGroup(QWidget* client) {
     captions << ToPaneText(examples::ExampleCaption(index));
   }
   exampleGroup = new RadioGroup(QStringLiteral("Programmes-exemples."), captions, client);
-  connect(exampleGroup, &RadioGroup::SelectionChanged, this, &MainWindow::RadioGroup1Click);
+  connect(exampleGroup, &RadioGroup::SelectionChanged, this, &MainWindow::ExampleChosen);
 }
 
 void MainWindow::CreatePanes(QWidget* client) {
@@ -182,36 +180,25 @@ void MainWindow::CreateOpenDialog() {
   openDialog->setNameFilters(QtNameFilters(kOpenDialogFilter));
 }
 
-void MainWindow::ConvertionPseudal2Logo() {
-  logoPane->clear();
-  listingPane->clear();
-  const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
-  documentFault_ = result.fault;
-  listingLines_ = result.listingLines;
-  drawingAxes_.reset();
-  if (const std::optional<convert::DrawingAxes>& axes = result.axes) {
-    drawingAxes_ =
-        run::Axes{axes->xFrom, axes->xTo, axes->yFrom, axes->yTo, axes->xStep, axes->yStep};
-  }
-  SetPaneText(logoPane, result.logoText);
-  SetPaneText(listingPane, result.listingText);
+void MainWindow::ConvertionPseudal2Logo(session::Session converted) {
+  session_ = std::move(converted);
+  SetPaneText(logoPane, session_.Program());
+  SetPaneText(listingPane, session_.Listing());
   // The pane holds the conversion, checked now: nothing waits for the typing to pause.
   recheck_->stop();
   logoPane->document()->setModified(false);
-  if (result.fault == convert::DocumentFault::kNoInstruction || result.logoText.empty()) {
-    marks_->Clear();
-  } else {
-    marks_->Show(logo::CheckProgram(result.logoText));
-  }
+  marks_->Show(session_);
+}
+
+void MainWindow::TakeHandEdits() {
+  recheck_->stop();
+  std::string program = PaneText(logoPane);
+  if (program != session_.Program()) session_.EditProgram(std::move(program));
 }
 
 void MainWindow::CheckLogoPane() {
-  const std::string program = PaneText(logoPane);
-  if (program.find_first_not_of(" \t\r\n") == std::string::npos) {
-    marks_->Clear();
-    return;
-  }
-  marks_->Show(logo::CheckProgram(program));
+  TakeHandEdits();
+  marks_->Show(session_);
 }
 
 void MainWindow::CopierClick() {
@@ -228,7 +215,7 @@ void MainWindow::SelectionnertoutClick() {
   });
 }
 
-void MainWindow::RadioGroup1Click() {
+void MainWindow::ExampleChosen() {
   if (restoringExample_) return;
   if (!KeepOrDropEdits()) {
     // The choice is undone: the panes keep the edited program, the group its example.
@@ -245,9 +232,8 @@ void MainWindow::RadioGroup1Click() {
     const int index = exampleGroup->ItemIndex();
     if (index < 0 || index >= examples::kExampleCount) return;
     shownExample_ = index;
-    sourceText_ = examples::ExampleDocument(index);
     documentPath_.clear();
-    ConvertionPseudal2Logo();
+    ConvertionPseudal2Logo(session::Session::OfExample(index));
   });
 }
 
@@ -275,15 +261,20 @@ void MainWindow::TortuvalClick() {
   RunGuarded(this, [this] { about_->exec(); });
 }
 
-void MainWindow::LancerleprogrammeLOGOClick() {
+void MainWindow::RunLogoProgram() {
   RunGuarded(this, [this] {
     if (runView_ == nullptr) {
       runView_ = new RunWindow(this);
       connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
       connect(runView_, &RunWindow::StoppedAtLine, this, &MainWindow::SelectLogoLine);
     }
-    // The pane's text as it stands, hand edits included, in the runtime's Windows-1252.
-    runView_->Start(PaneText(logoPane), {}, drawingAxes_);
+    // The pane's text as it stands, hand edits included.
+    CheckLogoPane();
+    std::optional<run::Axes> axes;
+    if (const auto& frame = session_.Axes()) {
+      axes = run::Axes{frame->xFrom, frame->xTo, frame->yFrom, frame->yTo, frame->xStep, frame->yStep};
+    }
+    runView_->Start(session_.SharedProgram(), {}, axes);
     if (runView_->isHidden()) {
       // It opens over the centre of this window, at the size it had, never maximised over the
       // panes whose lines it points at.
@@ -307,9 +298,9 @@ void MainWindow::SelectLogoLine(int line) {
 }
 
 void MainWindow::SelectListingLineOf(int logoLine) {
-  const auto index = static_cast<std::size_t>(logoLine - 1);
-  if (logoLine < 1 || index >= listingLines_.size() || listingLines_[index] == 0) return;
-  const QTextBlock block = listingPane->document()->findBlockByNumber(listingLines_[index] - 1);
+  const int line = session_.AlgorithmLine(logoLine);
+  if (line == 0) return;
+  const QTextBlock block = listingPane->document()->findBlockByNumber(line - 1);
   if (!block.isValid()) return;
   QTextCursor cursor(block);
   cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);

@@ -9,8 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "convert/conversion.h"
-#include "run/drawing.h"
+#include "session/session.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -74,8 +73,8 @@ class MainWindow : public QMainWindow {
   /// The run window, created on the first run; nullptr before.
   RunWindow* RunView() const { return runView_; }
 
-  /// The Windows-1252 document the last conversion was given, empty before the first one.
-  const std::string& SourceText() const { return sourceText_; }
+  /// The Windows-1252 document the panes show the conversion of, empty before the first one.
+  const std::string& SourceText() const { return session_.Source(); }
 
   /// Opens and converts the file at `path` as "Ouvrir." does after its dialog; a file that
   /// cannot be read is reported in the error box and changes nothing.
@@ -96,9 +95,10 @@ class MainWindow : public QMainWindow {
   void SetEditsQuestion(EditsQuestion question) { askAboutEdits_ = std::move(question); }
 
  public slots:
-  /// Converts SourceText and puts the LOGO program in logoPane and the listing in listingPane.
-  void ConvertionPseudal2Logo();
-  /// "Ouvrir.": asks for a file, loads it into logoPane, takes it back as SourceText, converts.
+  /// Shows a converted document: its LOGO program in logoPane and its listing in listingPane,
+  /// the program checked.
+  void ConvertionPseudal2Logo(session::Session converted);
+  /// "Ouvrir.": asks for a file and converts it.
   void OuvrirClick();
   /// "Enregistrer le programme LOGO.": asks for a file and writes logoPane's text to it in
   /// Windows-1252 with CR LF line breaks.
@@ -108,7 +108,7 @@ class MainWindow : public QMainWindow {
   /// "Sélectionner tout.": focuses logoPane and selects all of its text.
   void SelectionnertoutClick();
   /// The selection of exampleGroup changed: converts the chosen example.
-  void RadioGroup1Click();
+  void ExampleChosen();
   /// The window was created: centres it on the primary screen (shrunk to fit its free area
   /// when that cannot hold it).
   void FormCreate();
@@ -118,7 +118,7 @@ class MainWindow : public QMainWindow {
   /// "Tortuval": shows the about window modally.
   void TortuvalClick();
   /// "Lancer le programme LOGO.": runs the LOGO pane's text in the run window.
-  void LancerleprogrammeLOGOClick();
+  void RunLogoProgram();
   /// Selects line `line` (from 1) of the LOGO pane, where a run stopped on an error.
   void SelectLogoLine(int line);
   /// Selects, in the listing pane, the line of the algorithm that wrote line `logoLine` of the
@@ -156,15 +156,15 @@ class MainWindow : public QMainWindow {
   QString AskSavePath(const QString& proposedPath);
   bool HandleFileDrag(QEvent* event);
 
-  std::string sourceText_;
+  // Hand edits of the LOGO pane since the session last saw it go to the session.
+  void TakeHandEdits();
+
+  session::Session session_;  // what the panes show, hand edits included once taken
   QString documentPath_;  // the file last converted, empty after an example
   SavePathChooser chooseSavePath_;
   EditsQuestion askAboutEdits_;
   int shownExample_ = -1;          // the example whose program the panes hold, or -1
   bool restoringExample_ = false;  // the selection goes back after a cancelled change
-  convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
-  std::vector<int> listingLines_;  // of the last conversion: the algorithm's line of each line
-  std::optional<run::Axes> drawingAxes_;  // of the last conversion: its document's frame
   AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
   QTimer* recheck_ = nullptr;  // a short pause after the last hand edit, then CheckLogoPane

@@ -23,8 +23,6 @@
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "base/output_file.h"
-#include "convert/document_faults.h"
-#include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 
 namespace tortuval::app {
@@ -134,16 +132,14 @@ void MainWindow::OpenSourceFile(const QString& path) {
 void MainWindow::LoadSourceFile(const QString& path) {
   // A file that cannot be read raises an Error before any pane changes; the command's
   // RunGuarded shows it.
-  const std::string text =
-      convert::ReadSourceFile(std::filesystem::path(QFile::encodeName(path).toStdString()));
-  // The text goes through the pane and is taken back from it, as the user would see it.
-  SetPaneText(logoPane, text);
-  sourceText_ = PaneText(logoPane);
+  session::Session opened = session::Session::OfFile(
+      std::filesystem::path(QFile::encodeName(path).toStdString()),
+      session::Session::OpenAs::kDocument);
   documentPath_ = path;
   shownExample_ = -1;
-  ConvertionPseudal2Logo();
+  ConvertionPseudal2Logo(std::move(opened));
   // Told once the panes show the result, which stays as the conversion made it.
-  const std::string notice = convert::DocumentFaultMessage(documentFault_, path.toStdString());
+  const std::string notice = session_.FaultMessage();
   if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
 }
 

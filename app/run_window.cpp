@@ -124,8 +124,8 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(std::string program, run::RunOptions options, std::optional<run::Axes> axes,
-                      bool stepByStep) {
+void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options,
+                      std::optional<run::Axes> axes, bool stepByStep) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
   program_ = program;
@@ -273,7 +273,7 @@ void RunWindow::ContinuerClick() {
 
 void RunWindow::PasAPasClick() {
   if (!IsRunning()) {
-    if (!program_.empty()) Start(program_, options_, axes_, true);
+    if (program_) Start(program_, options_, axes_, true);
     return;
   }
   Continuer->setEnabled(false);
@@ -325,7 +325,7 @@ void RunWindow::ShowStop() {
 }
 
 void RunWindow::RelancerClick() {
-  if (!program_.empty()) Start(program_, options_, axes_);
+  if (program_) Start(program_, options_, axes_);
 }
 
 void RunWindow::EnregistrerDessinClick() {

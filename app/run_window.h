@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "run/runtime.h"
+#include "session/session.h"
 
 class QComboBox;
 class QLabel;
@@ -33,9 +34,9 @@ class RunWindow : public QWidget {
   explicit RunWindow(QWidget* parent = nullptr);
   ~RunWindow() override;
 
-  /// Stops the run in progress, if any, and starts `program` (Windows-1252) from a clear window;
-  /// its drawing is framed by `axes`, its document's, or fitted to what it draws.
-  void Start(std::string program, run::RunOptions options = {},
+  /// Stops the run in progress, if any, and starts `program` from a clear window; its drawing is
+  /// framed by `axes`, its document's, or fitted to what it draws.
+  void Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options = {},
              std::optional<run::Axes> axes = std::nullopt, bool stepByStep = false);
 
   /// A run is in progress (possibly waiting for an answer).
@@ -93,7 +94,7 @@ class RunWindow : public QWidget {
 
   QSplitter* splitter_ = nullptr;
   QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
-  std::string program_;               // the program last started, for "Relancer"
+  std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   run::RunOptions options_;
   std::optional<run::Axes> axes_;
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed

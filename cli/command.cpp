@@ -8,13 +8,10 @@
 #include "base/error.h"
 #include "base/output_file.h"
 #include "cli/logo_run.h"
-#include "convert/conversion.h"
-#include "convert/document_faults.h"
-#include "convert/source_file.h"
 #include "examples/example_catalogue.h"
 #include "expr/replace_all.h"
-#include "logo/check_summary.h"
-#include "logo/checker.h"
+#include "session/reports.h"
+#include "session/session.h"
 #include "tortuval/version.h"
 
 namespace tortuval::cli {
@@ -24,13 +21,6 @@ namespace fs = std::filesystem;
 
 void Report(std::ostream& err, std::string_view message) {
   err << kProgramName << ": " << message << '\n';
-}
-
-std::string ReadStandardInput(std::istream& in) {
-  // Read whole and as bytes: the decoder, not the stream, decides what the bytes mean.
-  std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-  if (in.bad()) ThrowError("Impossible de lire l'entrée standard.");
-  return convert::DecodeSourceBytes(bytes);
 }
 
 // Where one run's texts go: standard output, the -o file or, per input, a file in the -d folder.
@@ -81,86 +71,36 @@ void CheckOutputDirectory(const fs::path& directory) {
                                             : "le dossier " + quoted + " n'existe pas.");
 }
 
-// The name an input goes by in messages (Windows-1252, like the rest of the report).
-std::string InputName(const std::string& input) {
-  return input == "-" ? "<entr\xE9"
-                        "e standard>"
-                      : base::Utf8ToCp1252(input);
+// An input as every front end opens it: standard input by its bytes, a file by its path. A
+// --check or --run takes a .lgo file as the program it is; a conversion takes every input as a
+// document.
+session::Session OpenInput(const std::string& input, std::istream& in,
+                           session::Session::OpenAs openAs) {
+  if (input != "-") return session::Session::OfFile(input, openAs);
+  // Read whole and as bytes: the decoder, not the stream, decides what the bytes mean.
+  const std::string bytes{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+  if (in.bad()) ThrowError("Impossible de lire l'entrée standard.");
+  return session::Session::OfBytes("", bytes, openAs);
 }
 
-// The findings of one program as "NAME:LINE:COLUMN: message" lines; for a program converted
-// from a document, "NAME:LINE: message (programme LOGO, ligne L, colonne C)" with the line of
-// the algorithm's listing first. The lines to review are counted.
-class CheckReport {
- public:
-  void Add(std::string_view name, std::string_view program,
-           const std::vector<int>* listingLines = nullptr) {
-    const std::vector<logo::Finding> findings = logo::CheckProgram(program);
-    for (const logo::Finding& finding : findings) {
-      if (listingLines == nullptr) {
-        text_.append(name).append(":").append(std::to_string(finding.line)).append(":");
-        text_.append(std::to_string(finding.column)).append(": ").append(finding.message);
-      } else {
-        text_.append(AlgorithmPlace(name, *listingLines, finding.line)).append(finding.message);
-        text_.append(" (programme LOGO, ligne ").append(std::to_string(finding.line));
-        text_.append(", colonne ").append(std::to_string(finding.column)).append(")");
-      }
-      text_.append("\r\n");
-    }
-    linesToReview_ += logo::LinesToReview(findings);
-    ++programs_;
+// A text that holds no instruction is a failed input, and nothing is written for it; a document
+// cut short still gives its program, and the user is warned that it stops early.
+void CheckConverted(const session::Session& session, std::ostream& err) {
+  if (!session.IsDocument()) return;
+  if (session.Fault() == convert::DocumentFault::kNoInstruction) {
+    ThrowError(session.FaultMessage());
   }
-
-  /// The findings, then the summary line; nothing when no program was read, so that a file that
-  /// could not be read is never summed up as checked.
-  std::string Text() const {
-    return programs_ == 0 ? text_ : text_ + logo::CheckSummary(linesToReview_) + "\r\n";
-  }
-  bool Clean() const { return linesToReview_ == 0; }
-
- private:
-  std::string text_;
-  int linesToReview_ = 0;
-  int programs_ = 0;
-};
+  if (session.Fault() == convert::DocumentFault::kTruncated) Report(err, session.FaultMessage());
+}
 
 // A plain conversion still checks its program, and says on standard error how many lines need a
 // person's hand; the program itself is written unchanged.
-void NoteFindings(std::ostream& err, const std::string& input, std::string_view program) {
-  const int lines = logo::LinesToReview(logo::CheckProgram(program));
+void NoteFindings(std::ostream& err, const session::Session& session) {
+  const int lines = session.LinesToReview();
   if (lines == 0) return;
-  err << kProgramName << ": " << base::Cp1252ToUtf8(InputName(input)) << " : " << lines
-      << (lines == 1 ? " ligne du programme est \xC3\xA0 revoir"
-                     : " lignes du programme sont \xC3\xA0 revoir")
-      << " (" << kProgramName << " --check).\n";
+  Report(err, base::Cp1252ToUtf8(session.ShownName() + " : " + session::LinesToReviewNote(lines)) +
+                  " (" + std::string(kProgramName) + " --check).");
 }
-
-// The name a document fault's sentence gives an input: as the user wrote it, or empty for
-// standard input.
-std::string_view FaultName(const std::string& input) {
-  return input == "-" ? std::string_view() : std::string_view(input);
-}
-
-// Converts one input; a text that holds no instruction is a failed input, and nothing is written
-// for it.
-convert::ConversionResult ConvertInput(const std::string& input, std::string_view source) {
-  convert::ConversionResult result = convert::ConvertDocument(source);
-  if (result.fault == convert::DocumentFault::kNoInstruction) {
-    ThrowError(convert::DocumentFaultMessage(result.fault, FaultName(input)));
-  }
-  return result;
-}
-
-// A document cut short still gives its program; the user is warned that it stops early.
-void WarnIfTruncated(std::ostream& err, const std::string& input,
-                     const convert::ConversionResult& result) {
-  if (result.fault == convert::DocumentFault::kTruncated) {
-    Report(err, convert::DocumentFaultMessage(result.fault, FaultName(input)));
-  }
-}
-
-// A file whose name ends in .lgo is a program already: --check reads it as it is.
-bool IsProgramFile(const std::string& input) { return fs::path(input).extension() == ".lgo"; }
 
 // An input that cannot be read or whose result cannot be written is reported, and the others
 // are still converted.
@@ -169,28 +109,23 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
   // Checked once, before any input is read, rather than failing once per input.
   if (options.outputDirectory) CheckOutputDirectory(*options.outputDirectory);
   ExitStatus status = ExitStatus::kSuccess;
-  CheckReport report;
+  session::CheckReport report;
+  const auto openAs =
+      options.check ? session::Session::OpenAs::kByName : session::Session::OpenAs::kDocument;
   for (const std::string& input : options.inputs) {
     try {
-      const std::string source =
-          input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
-      if (options.check && IsProgramFile(input)) {
-        report.Add(InputName(input), source);
-        continue;
-      }
-      const convert::ConversionResult result = ConvertInput(input, source);
+      const session::Session session = OpenInput(input, in, openAs);
+      CheckConverted(session, err);
       if (options.check) {
-        report.Add(InputName(input), result.logoText, &result.listingLines);
-        WarnIfTruncated(err, input, result);
+        report.Add(session);
         continue;
       }
       std::optional<fs::path> target = options.outputFile;
       if (options.outputDirectory) {
         target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
       }
-      writer.Write(options.listing ? result.listingText : result.logoText, target);
-      WarnIfTruncated(err, input, result);
-      if (!options.listing) NoteFindings(err, input, result.logoText);
+      writer.Write(options.listing ? session.Listing() : session.Program(), target);
+      if (!options.listing) NoteFindings(err, session);
     } catch (const Error& error) {
       Report(err, error.what());
       status = ExitStatus::kFailure;
@@ -206,28 +141,12 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
 // --run: the example's program, a .lgo file as it is, or the program converted from a document.
 ExitStatus RunDocument(const Options& options, std::istream& in, std::ostream& out,
                        std::ostream& err, bool inputIsTerminal) {
-  std::string name;
-  std::string program;
-  std::optional<convert::ConversionResult> document;
-  if (options.action == Action::kConvertExample) {
-    name = "exemple-" + std::to_string(options.exampleNumber);
-    document = convert::ConvertDocument(examples::ExampleDocument(options.exampleNumber - 1));
-    program = document->logoText;
-  } else {
-    const std::string& input = options.inputs.front();
-    name = InputName(input);
-    const std::string source =
-        input == "-" ? ReadStandardInput(in) : convert::ReadSourceFile(input);
-    if (IsProgramFile(input)) {
-      program = source;
-    } else {
-      document = ConvertInput(input, source);
-      WarnIfTruncated(err, input, *document);
-      program = document->logoText;
-    }
-  }
-  return RunLogoProgram(name, program, options, in, out, err, inputIsTerminal,
-                        document ? &*document : nullptr);
+  const session::Session session =
+      options.action == Action::kConvertExample
+          ? session::Session::OfExample(options.exampleNumber - 1)
+          : OpenInput(options.inputs.front(), in, session::Session::OpenAs::kByName);
+  CheckConverted(session, err);
+  return RunLogoProgram(session, options, in, out, err, inputIsTerminal);
 }
 
 ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out, std::ostream& err,
@@ -248,16 +167,14 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
       writer.Write(examples::ExampleDocument(exampleIndex), options.outputFile);
       break;
     case Action::kConvertExample: {
-      const convert::ConversionResult result =
-          convert::ConvertDocument(examples::ExampleDocument(exampleIndex));
+      const session::Session example = session::Session::OfExample(exampleIndex);
       if (options.check) {
-        CheckReport report;
-        report.Add("exemple-" + std::to_string(options.exampleNumber), result.logoText,
-                   &result.listingLines);
+        session::CheckReport report;
+        report.Add(example);
         writer.Write(report.Text(), options.outputFile);
         return report.Clean() ? ExitStatus::kSuccess : ExitStatus::kFailure;
       }
-      writer.Write(options.listing ? result.listingText : result.logoText, options.outputFile);
+      writer.Write(options.listing ? example.Listing() : example.Program(), options.outputFile);
       break;
     }
     case Action::kConvertInputs:

@@ -11,9 +11,9 @@
 #include "base/error.h"
 #include "base/file_errors.h"
 #include "base/output_file.h"
-#include "convert/source_file.h"
 #include "run/runtime.h"
 #include "run/svg.h"
+#include "session/reports.h"
 
 namespace tortuval::cli {
 namespace {
@@ -88,9 +88,7 @@ class CliConsole : public run::Console {
   bool KeyPressed() override {
     if (fromList_ || !inputIsTerminal_) return true;
     out_.flush();
-    err_ << "(Entr\xC3\xA9"
-            "e pour continuer) "
-         << std::flush;
+    err_ << "(Entrée pour continuer) " << std::flush;
     std::string line;
     std::getline(in_, line);
     return true;
@@ -121,55 +119,18 @@ std::string ReadAnswerFile(const std::filesystem::path& path) {
   return std::string{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-// The document's axes frame its drawing; a program without a document is fitted.
-std::optional<run::Axes> AxesOf(const convert::ConversionResult* document) {
-  if (document == nullptr || !document->axes) return std::nullopt;
-  const convert::DrawingAxes& axes = *document->axes;
-  return run::Axes{axes.xFrom, axes.xTo, axes.yFrom, axes.yTo, axes.xStep, axes.yStep};
-}
-
 // A program that drew nothing gets no file, and is told so.
 void WriteDrawing(const std::filesystem::path& path, const run::RunResult& result,
                   const std::optional<run::Axes>& axes, std::ostream& err) {
   if (result.drawing.Empty()) {
-    err << kProgramName << ": le programme n'a rien dessin\xC3\xA9 : \"" << base::FullPathText(path)
-        << "\" n'est pas \xC3\xA9"
-        << "crit.\n";
+    err << kProgramName << ": le programme n'a rien dessiné : \"" << base::FullPathText(path)
+        << "\" n'est pas écrit.\n";
     return;
   }
   base::WriteOutputFile(path, run::DrawingToSvg(result.drawing, 800, 600, axes));
 }
 
-// "NAME:LINE: message", or "NAME: message" when the run names no line; for a program converted
-// from a document, "NAME:LINE: message (programme LOGO, ligne N)" with the algorithm's line.
-std::string ErrorLine(std::string_view name, int line, std::string_view message,
-                      const std::vector<int>* listingLines) {
-  std::string text;
-  if (listingLines != nullptr && line > 0) {
-    text = AlgorithmPlace(name, *listingLines, line);
-    text.append(message)
-        .append(" (programme LOGO, ligne ")
-        .append(std::to_string(line))
-        .append(")");
-    return base::Cp1252ToUtf8(text);
-  }
-  text = name;
-  if (line > 0) text.append(":").append(std::to_string(line));
-  text.append(": ").append(message);
-  return base::Cp1252ToUtf8(text);
-}
-
 }  // namespace
-
-std::string AlgorithmPlace(std::string_view name, const std::vector<int>& listingLines,
-                           int logoLine) {
-  std::string place(name);
-  const auto index = static_cast<std::size_t>(logoLine - 1);
-  if (logoLine > 0 && index < listingLines.size() && listingLines[index] > 0) {
-    place.append(":").append(std::to_string(listingLines[index]));
-  }
-  return place.append(": ");
-}
 
 std::vector<std::string> SplitAnswers(std::string_view text) {
   if (text.find('\n') != std::string_view::npos) return LinesOf(text);
@@ -185,10 +146,9 @@ std::vector<std::string> SplitAnswers(std::string_view text) {
   return words;
 }
 
-ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const Options& options,
+ExitStatus RunLogoProgram(const session::Session& session, const Options& options,
                           std::istream& in, std::ostream& out, std::ostream& err,
-                          bool inputIsTerminal, const convert::ConversionResult* document) {
-  const std::vector<int>* listingLines = document != nullptr ? &document->listingLines : nullptr;
+                          bool inputIsTerminal) {
   CliConsole console(options, in, out, err, inputIsTerminal);
   if (options.inputText) console.UseAnswers(SplitAnswers(*options.inputText));
   if (options.inputFile) console.UseAnswers(LinesOf(ReadAnswerFile(*options.inputFile)));
@@ -196,33 +156,21 @@ ExitStatus RunLogoProgram(std::string_view name, std::string_view program, const
   run::RunOptions runOptions;
   if (options.maxSteps) runOptions.limits.maxSteps = *options.maxSteps;
   runOptions.seed = options.seed;
-  const run::RunResult result = run::RunProgram(program, console, runOptions);
+  const run::RunResult result = session.Run(console, runOptions);
   console.FinishLine();
   out.flush();
 
-  ExitStatus status = ExitStatus::kSuccess;
-  switch (result.outcome) {
-    case run::Outcome::kCompleted:
-      break;
-    case run::Outcome::kInputExhausted:
-      err << ErrorLine(name, result.line,
-                       result.message.empty() ? "il n'y a plus de r\xE9ponse \xE0 lire : l'entr\xE9"
-                                                "e est \xE9puis\xE9"
-                                                "e."
-                                              : result.message,
-                       listingLines)
-          << '\n';
-      status = ExitStatus::kFailure;
-      break;
-    case run::Outcome::kError:
-    case run::Outcome::kStopped:
-      err << ErrorLine(name, result.line, result.message, listingLines) << '\n';
-      status = ExitStatus::kFailure;
-      break;
-  }
+  const bool completed = result.outcome == run::Outcome::kCompleted;
+  if (!completed) err << base::Cp1252ToUtf8(session::RunEndLine(session, result)) << '\n';
   // Written whatever the end of the run: what was drawn before an error shows where it went.
-  if (options.drawingFile) WriteDrawing(*options.drawingFile, result, AxesOf(document), err);
-  return status;
+  if (options.drawingFile) {
+    std::optional<run::Axes> axes;
+    if (const auto& frame = session.Axes()) {
+      axes = run::Axes{frame->xFrom, frame->xTo, frame->yFrom, frame->yTo, frame->xStep, frame->yStep};
+    }
+    WriteDrawing(*options.drawingFile, result, axes, err);
+  }
+  return completed ? ExitStatus::kSuccess : ExitStatus::kFailure;
 }
 
 }  // namespace tortuval::cli

@@ -1,0 +1,66 @@
+#include "session/reports.h"
+
+#include "base/cp1252.h"
+#include "logo/check_summary.h"
+
+namespace tortuval::session {
+namespace {
+
+// "NAME:ALGO: " for a line of a converted program, "NAME: " when no item wrote it.
+std::string AlgorithmPlace(const Session& session, int logoLine) {
+  std::string place = session.ShownName();
+  if (const int line = session.AlgorithmLine(logoLine); line > 0) {
+    place.append(":").append(std::to_string(line));
+  }
+  return place.append(": ");
+}
+
+}  // namespace
+
+std::string FindingLine(const Session& session, const logo::Finding& finding) {
+  const std::string line = std::to_string(finding.line);
+  const std::string column = std::to_string(finding.column);
+  if (!session.IsDocument()) {
+    return session.ShownName() + ":" + line + ":" + column + ": " + finding.message;
+  }
+  return AlgorithmPlace(session, finding.line) + finding.message + " (programme LOGO, ligne " +
+         line + ", colonne " + column + ")";
+}
+
+std::string RunEndMessage(const run::RunResult& result) {
+  if (result.outcome == run::Outcome::kInputExhausted && result.message.empty()) {
+    return base::Utf8ToCp1252("il n'y a plus de réponse à lire : l'entrée est épuisée.");
+  }
+  return result.message;
+}
+
+std::string RunEndLine(const Session& session, const run::RunResult& result) {
+  const std::string message = RunEndMessage(result);
+  if (session.IsDocument() && result.line > 0) {
+    return AlgorithmPlace(session, result.line) + message + " (programme LOGO, ligne " +
+           std::to_string(result.line) + ")";
+  }
+  std::string text = session.ShownName();
+  if (result.line > 0) text.append(":").append(std::to_string(result.line));
+  return text.append(": ").append(message);
+}
+
+std::string LinesToReviewNote(int lines) {
+  return std::to_string(lines) +
+         base::Utf8ToCp1252(lines == 1 ? " ligne du programme est à revoir"
+                                       : " lignes du programme sont à revoir");
+}
+
+void CheckReport::Add(const Session& session) {
+  for (const logo::Finding& finding : session.Findings()) {
+    text_.append(FindingLine(session, finding)).append("\r\n");
+  }
+  linesToReview_ += session.LinesToReview();
+  ++programs_;
+}
+
+std::string CheckReport::Text() const {
+  return programs_ == 0 ? text_ : text_ + logo::CheckSummary(linesToReview_) + "\r\n";
+}
+
+}  // namespace tortuval::session

@@ -1,0 +1,107 @@
+#pragma once
+// A run on a thread of its own, driven from another one (a window's): its output, prompts and
+// drawing are handed over under a lock, its reads wait for the answer given from outside, and it
+// can be run step by step or slowed down, stopping before an instruction with its variables
+// shown. The front end learns of each event through the hooks it implements.
+
+#include <atomic>
+#include <chrono>
+#include <condition_variable>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "run/runtime.h"
+#include "session/session.h"
+
+namespace tortuval::session {
+
+class RunControl : public run::RunObserver {
+ public:
+  /// Output the front end has not taken yet.
+  struct Output {
+    bool clearFirst = false;  ///< EFFACETEXTE ran since the last take: clear what is shown
+    std::string text;         ///< Windows-1252, "\n" line ends
+  };
+
+  /// Where the program last stopped before an instruction, and its variables then.
+  struct Stop {
+    int line = 0;
+    std::vector<run::WatchedVariable> variables;
+    bool waiting = false;  ///< step by step: it waits for Step or Continue; else it passes
+  };
+
+  /// Prepares a run of `program`; Run, on the run's thread, makes it.
+  RunControl(std::shared_ptr<const ReadProgram> program, run::RunOptions options);
+  ~RunControl() override;
+
+  /// Runs the program to its end, on the calling thread: the run's thread.
+  void Run();
+
+  /// Takes the output written since the last take.
+  Output TakeOutput();
+  /// The drawing last shown by "grapheur vrai", once; nullopt when none was shown since.
+  std::optional<run::Drawing> TakeDrawing();
+  /// Answers the read that is waiting; ignored when none is.
+  void ProvideAnswer(std::string answer);
+  /// Asks the run to stop at its next instruction, or at once when it waits for an answer.
+  void RequestStop();
+  /// Lets a paused program go on, at its speed; ends step by step.
+  void Continue();
+  /// Step by step: a running program stops before its next instruction; a stopped one runs one
+  /// instruction and stops before the next.
+  void Step();
+  /// The pause before each instruction when not step by step; zero runs at full speed.
+  void SetDelay(std::chrono::milliseconds delay);
+  Stop TakeStop();
+  /// How the run ended; read only once Run has returned.
+  const run::RunResult& Result() const { return result_; }
+
+ protected:
+  // Called on the run's thread, some under the lock: they must only pass the news on.
+  /// New output waits in TakeOutput (told once until taken).
+  virtual void OnOutputReady() = 0;
+  /// A read waits for an answer; `prompt` (Windows-1252) is what ECL … EFFL shows at that moment.
+  virtual void OnAnswerRequested(std::string_view prompt) = 0;
+  /// "grapheur vrai" ran: TakeDrawing has the drawing.
+  virtual void OnDrawingShown() = 0;
+  /// The program pauses (`tant que non(touche?) []`) until Continue.
+  virtual void OnPaused() = 0;
+  /// The program stopped, or slowed down, before an instruction: TakeStop tells where.
+  virtual void OnStoppedAtInstruction() = 0;
+
+ private:
+  class ThreadConsole;
+  friend class ThreadConsole;
+
+  // Whether the observer has anything to do: read at each instruction without the lock.
+  void UpdateWatching() { watching = stepping_ || pauseRequested_ || delay_.count() > 0; }
+
+  // Step by step or slowed down: shows the stop and waits (on the run's thread).
+  void BeforeInstruction(int line, const run::RunState& state) override;
+
+  const std::shared_ptr<const ReadProgram> program_;
+  run::RunOptions options_;
+  std::atomic<bool> stop_{false};
+
+  std::mutex mutex_;
+  std::condition_variable changed_;  // an answer came, output was taken, or stop was asked
+  Output pending_;
+  bool outputSignalled_ = false;
+  bool waitingForAnswer_ = false;
+  bool paused_ = false;
+  bool stepping_ = false;        // stopped before an instruction, step by step
+  bool pauseRequested_ = false;  // stop before the next instruction
+  bool stepGranted_ = false;     // let the instruction stopped at run
+  std::chrono::milliseconds delay_{0};
+  Stop lastStop_;
+  std::optional<std::string> answer_;
+  std::optional<run::Drawing> drawing_;
+
+  run::RunResult result_;
+};
+
+}  // namespace tortuval::session
