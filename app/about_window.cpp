@@ -37,21 +37,21 @@ AboutWindow::AboutWindow(QWidget* parent)
   setFixedSize(kClientWidth, kClientHeight);
   setFont(ShellFont(11));
 
-  logoLabel =
+  headline =
       CentredLabel(QStringLiteral("Tortuval"), ShellFont(24, true), QRect(37, 19, 266, 29), this);
-  QPalette blue = logoLabel->palette();
+  QPalette blue = headline->palette();
   blue.setColor(QPalette::WindowText, Qt::blue);
-  logoLabel->setPalette(blue);
+  headline->setPalette(blue);
 
-  listingLabel =
+  dateLine =
       CentredLabel(QStringLiteral("Mai 2019"), ShellFont(19, true), QRect(115, 62, 88, 23), this);
 
-  CloseButton = new QPushButton(QStringLiteral("Fermer"), this);
-  CloseButton->setFont(ShellFont(13, true));
-  CloseButton->setGeometry(128, 144, 75, 33);
-  CloseButton->setDefault(true);
-  CloseButton->setFocus();
-  connect(CloseButton, &QPushButton::clicked, this, &AboutWindow::CloseButtonClick);
+  closeButton = new QPushButton(QStringLiteral("Fermer"), this);
+  closeButton->setFont(ShellFont(13, true));
+  closeButton->setGeometry(128, 144, 75, 33);
+  closeButton->setDefault(true);
+  closeButton->setFocus();
+  connect(closeButton, &QPushButton::clicked, this, &AboutWindow::CloseButtonClick);
 
   FormCreate();
 }

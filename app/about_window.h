@@ -17,9 +17,9 @@ class AboutWindow : public QDialog {
   /// Builds the window hidden and centres it on the primary screen once.
   explicit AboutWindow(QWidget* parent = nullptr);
 
-  QLabel* logoLabel = nullptr;         ///< the headline, the product name in blue
-  QLabel* listingLabel = nullptr;      ///< the date line
-  QPushButton* CloseButton = nullptr;  ///< "Fermer"
+  QLabel* headline = nullptr;         ///< the headline, the product name in blue
+  QLabel* dateLine = nullptr;      ///< the date line
+  QPushButton* closeButton = nullptr;  ///< "Fermer"
 
  public slots:
   /// Closes the window, ending its modal run; the window is hidden and kept.

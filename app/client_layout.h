@@ -13,11 +13,11 @@ inline constexpr QSize kClientSize{970, 455};
 
 /// Where each control of the client area goes.
 struct ClientLayout {
-  QRect radioGroup1;  ///< the examples
-  QPoint label2;      ///< the listing pane's heading
-  QRect editeur2;     ///< the listing pane
-  QPoint label1;      ///< the LOGO pane's heading
-  QRect editeur;      ///< the LOGO pane
+  QRect examples;  ///< the examples
+  QPoint listingHeading;      ///< the listing pane's heading
+  QRect listingPane;     ///< the listing pane
+  QPoint logoHeading;      ///< the LOGO pane's heading
+  QRect logoPane;      ///< the LOGO pane
 };
 
 /// The places in a client area of size `client`: the specified places at kClientSize; in a

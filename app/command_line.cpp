@@ -30,6 +30,10 @@ Options :
   --version              affiche la version
   --select-example N     choisit l'exemple intégré N (1 à 17) au démarrage
   --screenshot FICHIER   enregistre une image PNG de la fenêtre, puis quitte
+  --run-program          lance le programme LOGO jusqu'à sa fin ; l'image est
+                         alors celle de la fenêtre d'exécution
+  --step-program N       de plus, le relance pas à pas pour N pas ; l'image montre
+                         alors les deux fenêtres côte à côte
 
 Code de retour : 0 ; 1 si l'image n'a pas pu être enregistrée ; 2 pour une
 erreur d'utilisation.

@@ -1,6 +1,6 @@
 #pragma once
-// The window program's command line: a document to open at start, help and version, and two
-// options that let scripts choose an example and take a picture of the window.
+// The window program's command line: a document to open at start, help and version, and the
+// options that let scripts choose an example, run its program and take a picture.
 
 #include <QString>
 #include <QStringList>

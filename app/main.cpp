@@ -55,11 +55,11 @@ int main(int argc, char* argv[]) {
     return 0;
   }
 
-  MainWindow FicheConvertisseur;
-  FicheConvertisseur.show();
+  MainWindow window;
+  window.show();
   // Start-up work runs inside the event loop, so that an error box has a shown window under it.
-  QTimer::singleShot(0, &FicheConvertisseur, [&FicheConvertisseur, &options] {
-    const bool saved = tortuval::app::ApplyStartOptions(FicheConvertisseur, options);
+  QTimer::singleShot(0, &window, [&window, &options] {
+    const bool saved = tortuval::app::ApplyStartOptions(window, options);
     if (options.screenshotPath.isEmpty()) return;
     if (!saved) {
       std::fprintf(stderr, "tortuval : impossible d'enregistrer l'image « %s ».\n",

@@ -165,11 +165,11 @@ void MainWindow::CreateCheckSummary() {
 
 void MainWindow::PlaceControls(QSize client) {
   const ClientLayout places = LayoutForClient(client);
-  exampleGroup->setGeometry(places.radioGroup1);
-  listingLabel->move(places.label2);
-  listingPane->setGeometry(places.editeur2);
-  logoLabel->move(places.label1);
-  logoPane->setGeometry(places.editeur);
+  exampleGroup->setGeometry(places.examples);
+  listingLabel->move(places.listingHeading);
+  listingPane->setGeometry(places.listingPane);
+  logoLabel->move(places.logoHeading);
+  logoPane->setGeometry(places.logoPane);
 }
 
 void MainWindow::CreateOpenDialog() {

@@ -27,15 +27,8 @@ std::string FindingLine(const Session& session, const logo::Finding& finding) {
          line + ", colonne " + column + ")";
 }
 
-std::string RunEndMessage(const run::RunResult& result) {
-  if (result.outcome == run::Outcome::kInputExhausted && result.message.empty()) {
-    return base::Utf8ToCp1252("il n'y a plus de réponse à lire : l'entrée est épuisée.");
-  }
-  return result.message;
-}
-
 std::string RunEndLine(const Session& session, const run::RunResult& result) {
-  const std::string message = RunEndMessage(result);
+  const std::string& message = result.message;
   if (session.IsDocument() && result.line > 0) {
     return AlgorithmPlace(session, result.line) + message + " (programme LOGO, ligne " +
            std::to_string(result.line) + ")";

@@ -16,10 +16,6 @@ namespace tortuval::session {
 /// line.
 std::string FindingLine(const Session& session, const logo::Finding& finding);
 
-/// What went wrong in a run that did not complete (an input run out says so when the run gave
-/// no message of its own); empty for a completed run.
-std::string RunEndMessage(const run::RunResult& result);
-
 /// "NAME:LINE: message", or "NAME: message" when the run names no line; for a converted program
 /// "NAME:ALGO: message (programme LOGO, ligne L)".
 std::string RunEndLine(const Session& session, const run::RunResult& result);

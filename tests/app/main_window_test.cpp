@@ -247,13 +247,13 @@ void MainWindowTest::AboutBoxOpensTwiceInPlace() {
   WhenModalAppears([&](QWidget* modal) {
     QCOMPARE(modal, about.data());
     QCOMPARE(about->windowTitle(), QStringLiteral("A propos de Tortuval."));
-    QCOMPARE(about->logoLabel->text() + " " + about->listingLabel->text(), "Tortuval Mai 2019");
-    QCOMPARE(about->focusWidget(), about->CloseButton);
+    QCOMPARE(about->headline->text() + " " + about->dateLine->text(), "Tortuval Mai 2019");
+    QCOMPARE(about->focusWidget(), about->closeButton);
     QCOMPARE(about->pos(), QPoint(centred.left, centred.top));
     // The user drags it elsewhere, then closes it with its button.
     about->move(about->pos() + QPoint(15, 10));
     firstPlace = about->pos();
-    QTest::mouseClick(about->CloseButton, Qt::LeftButton);
+    QTest::mouseClick(about->closeButton, Qt::LeftButton);
   });
   window_->aboutAction->trigger();
   QVERIFY(!about.isNull() && about->isHidden());

@@ -6,12 +6,15 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
+#include <filesystem>
 #include <stdexcept>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "base/cp1252.h"
 #include "tests/test_support.h"
 
 namespace tortuval::examples {
@@ -80,28 +83,28 @@ bool CodeOpensBlock(std::string_view code) {
 
 constexpr std::string_view kDeclarationAndRoot = R"(<?xml version="1.0" encoding="UTF-8"?><Algo>)";
 
-TEST(ExampleCatalogueTest, CaptionsInRadioGroupOrder) {
-  const std::string_view captions[kExampleCount] = {
-      "prof_dichotomie.",
-      "prof_tribulle.",
-      "prof_montecarlo.",
-      "prof_suite_Syracuse.",
-      "prof_intégrale_trapèze.",
-      "prof_décomp._facteurs_premiers.",
-      "prof_courbe_fonction.",
-      "prof_pgdc_Euclide.",
-      "prof_Babylone.",
-      "prof_dichotomie.",
-      "prof_Euler.",
-      "prof_somme_entiers.",
-      "prof_ductoscane.",
-      "prof_pgdc_récursif.",
-      "fonction pos_minimum",
-      "loi_normale_centrée.",
-      "nombres_aléatoires.",
+// Each caption names its own document: the caption, its accents, periods and blanks folded,
+// is the name of the .alg file the document was compiled from ("NN-name.alg").
+TEST(ExampleCatalogueTest, CaptionsNameTheirDocumentsInRadioGroupOrder) {
+  const auto folded = [](std::string_view caption) {
+    std::string name = base::Cp1252ToUtf8(caption);
+    for (const auto& [accented, plain] : {std::pair{"é", "e"}, {"è", "e"}}) {
+      for (std::size_t at = name.find(accented); at != std::string::npos; at = name.find(accented))
+        name.replace(at, std::string_view(accented).size(), plain);
+    }
+    std::erase(name, '.');
+    std::replace(name.begin(), name.end(), ' ', '_');
+    return name;
   };
+  std::vector<std::string> files;
+  for (const auto& entry : std::filesystem::directory_iterator(TORTUVAL_EXAMPLES_DIR)) {
+    if (entry.path().extension() == ".alg") files.push_back(entry.path().stem().string());
+  }
+  std::sort(files.begin(), files.end());
+  ASSERT_EQ(files.size(), static_cast<std::size_t>(kExampleCount));
   for (int i = 0; i < kExampleCount; ++i) {
-    EXPECT_EQ(ExampleCaption(i), Cp(captions[i])) << "index " << i;
+    const std::string& file = files[static_cast<std::size_t>(i)];
+    EXPECT_EQ(folded(ExampleCaption(i)), file.substr(file.find('-') + 1)) << "index " << i;
   }
   // Accented letters are single Windows-1252 bytes.
   EXPECT_EQ(ExampleCaption(4), "prof_int\xE9grale_trap\xE8ze.");
