@@ -170,9 +170,9 @@ std::string FormatMessage(MessageId id, std::initializer_list<std::string_view> 
 }
 
 std::string Quoted(std::string_view text) {
-  std::string quoted = "\xAB ";
-  quoted.append(text).append(" \xBB");
-  return quoted;
+  static const std::string open = base::Utf8ToCp1252("« ");
+  static const std::string close = base::Utf8ToCp1252(" »");
+  return open + std::string(text) + close;
 }
 
 }  // namespace tortuval::logo
