@@ -54,6 +54,16 @@ QPlainTextEdit* Pane(QWidget* parent) {
   return pane;
 }
 
+// Selects line `line` (from 1) of `pane`; false when the pane has no such line.
+bool SelectPaneLine(QPlainTextEdit* pane, int line) {
+  const QTextBlock block = pane->document()->findBlockByNumber(line - 1);
+  if (line < 1 || !block.isValid()) return false;
+  QTextCursor cursor(block);
+  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
+  pane->setTextCursor(cursor);
+  return true;
+}
+
 }  // namespace
 
 MainWindow::MainWindow(QWidget* parent) : QMainWindow(parent) {
@@ -288,24 +298,15 @@ void MainWindow::RunLogoProgram() {
 }
 
 void MainWindow::SelectLogoLine(int line) {
-  const QTextBlock block = logoPane->document()->findBlockByNumber(line - 1);
-  if (!block.isValid()) return;
-  QTextCursor cursor(block);
-  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  logoPane->setTextCursor(cursor);
+  if (!SelectPaneLine(logoPane, line)) return;
   logoPane->centerCursor();
   SelectListingLineOf(line);
 }
 
 void MainWindow::SelectListingLineOf(int logoLine) {
-  const int line = session_.AlgorithmLine(logoLine);
-  if (line == 0) return;
-  const QTextBlock block = listingPane->document()->findBlockByNumber(line - 1);
-  if (!block.isValid()) return;
-  QTextCursor cursor(block);
-  cursor.movePosition(QTextCursor::EndOfBlock, QTextCursor::KeepAnchor);
-  listingPane->setTextCursor(cursor);
-  listingPane->ensureCursorVisible();
+  if (SelectPaneLine(listingPane, session_.AlgorithmLine(logoLine))) {
+    listingPane->ensureCursorVisible();
+  }
 }
 
 void MainWindow::FitToScreen() {
