@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
@@ -315,6 +316,24 @@ TEST(Emission, EveryProcedureHasItsShape) {
       } else {
         EXPECT_EQ(indentedLines[i], indentation + plainLines[i]) << "line " << i + 1;
       }
+    }
+  }
+}
+
+// The table's columns agree with its texts: each LOGO name is the one its text defines, once in
+// the table, and what a row brings along is a row too.
+TEST(SupportTable, EachRowNamesTheProcedureItsTextDefines) {
+  std::vector<std::string_view> names;
+  for (const SupportProcedure& procedure : SupportProcedureTable()) {
+    SCOPED_TRACE(procedure.logoName);
+    const std::string header = "pour " + std::string(procedure.logoName);
+    EXPECT_TRUE(procedure.text.starts_with(header + " ") ||
+                procedure.text.starts_with(header + "\n"));
+    EXPECT_EQ(std::count(names.begin(), names.end(), procedure.logoName), 0);
+    names.push_back(procedure.logoName);
+    EXPECT_EQ(FindSupportProcedure(procedure.logoName), &procedure);
+    if (!procedure.bringsAlong.empty()) {
+      EXPECT_NE(FindSupportProcedure(procedure.bringsAlong), nullptr);
     }
   }
 }
