@@ -19,11 +19,13 @@ struct Fragment {
 };
 
 constexpr Fragment kFragments[] = {
-    // The stretch L[p] ... L[n] of a list procedure, when it is one, as the list "tranche".
-    {"{tranche}", R"proc(si ( 0 <= :p ) ET ( :p <= :n ) ET ( :n < card :liste ) [
+    // The stretch L[p] ... L[n] of a list procedure, cut at the list's last item, as the list
+    // "tranche", when it holds at least one item.
+    {"{tranche}", R"proc(si ( 0 <= :p ) ET ( :p <= :n ) ET ( :p < card :liste ) [
+  si :n >= card :liste [ soit "n ( card :liste ) - 1 ]
   definis "tranche LISTE
   soit "tranche item ( scinde ( item ( scinde :liste :n + 2 ) 1 ) :p + 1 ) 2)proc"},
-    // Why a list procedure gives no result: the stretch is not one of the list.
+    // Why a list procedure gives no result: its stretch is empty.
     {"{hors de la liste}", R"proc(]
 teste :p > :n
 sivrai [

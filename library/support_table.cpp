@@ -11,9 +11,10 @@ namespace {
 // several procedures share (procedure_texts.cpp). They use only the dialect's primitives, so that
 // the program runs under any interpreter of the dialect, and keep their working variables local
 // (definis), so that a call never changes a variable of the program. A procedure that cannot give
-// a meaningful result (a probability outside ]0 ; 1[, a stretch p..n that is not one of the list)
-// writes why on a line of its own and ends without a result: the run stops there, as for any
-// procedure used as a value that gives none.
+// a meaningful result (a probability outside ]0 ; 1[, an empty stretch p..n) writes why on a line
+// of its own and ends without a result: the run stops there, as for any procedure used as a value
+// that gives none. A stretch that reaches past the list's last item is cut there: documents ask
+// for statistics over a list while a loop is still filling it.
 //
 // A procedure brings along the one it calls; the binomials bring fact along too, and the
 // positions of the minimum and maximum the minimum and maximum, as converted programs always had
@@ -226,7 +227,8 @@ fin)proc"},
     // PSEUDAL_POS_MINIMUM: the index (p to n) of the first smallest item.
     {19, "PSEUDAL_POS_MINIMUM", "PSEUDAL_POS_MINIMUM", Use::kBuiltInWord, "PSEUDAL_MINIMUM",
      R"proc(pour PSEUDAL_POS_MINIMUM :liste :p :n
-si ( 0 <= :p ) ET ( :p <= :n ) ET ( :n < card :liste ) [
+si ( 0 <= :p ) ET ( :p <= :n ) ET ( :p < card :liste ) [
+  si :n >= card :liste [ soit "n ( card :liste ) - 1 ]
   definis "rang NOMBRE
   definis "i NOMBRE
   soit "rang :p
@@ -241,7 +243,8 @@ fin)proc"},
     // PSEUDAL_POS_MAXIMUM: the index of the first largest item.
     {20, "PSEUDAL_POS_MAXIMUM", "PSEUDAL_POS_MAXIMUM", Use::kBuiltInWord, "PSEUDAL_MAXIMUM",
      R"proc(pour PSEUDAL_POS_MAXIMUM :liste :p :n
-si ( 0 <= :p ) ET ( :p <= :n ) ET ( :n < card :liste ) [
+si ( 0 <= :p ) ET ( :p <= :n ) ET ( :p < card :liste ) [
+  si :n >= card :liste [ soit "n ( card :liste ) - 1 ]
   definis "rang NOMBRE
   definis "i NOMBRE
   soit "rang :p
