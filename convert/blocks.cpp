@@ -6,6 +6,7 @@
 #include "convert/document.h"
 #include "convert/translators.h"
 #include "expr/numeric.h"
+#include "library/counted_loop.h"
 
 namespace tortuval::convert {
 namespace {
@@ -54,6 +55,28 @@ LoopCount CountLoop(const std::string& s, const std::string& e) {
   }
   return {"REPETE ", "((( " + e + " ) - ( " + s + " )) + 1)"};
 }
+
+// Writes a pass's end: the test on a line, its two branches on the next.
+class PassEndWriter {
+ public:
+  PassEndWriter(ConversionState& state, const LoopRecord& loop) : state_(state), loop_(loop) {}
+
+  bool Test(std::string_view comparison) {
+    state_.AppendLine("TESTE " + loop_.span + " " + std::string(comparison));
+    return true;
+  }
+  bool Branch(std::string_view keyword, std::string_view stepWord, int /*step*/) {
+    if (!branches_.empty()) branches_ += ' ';
+    branches_.append(keyword).append(" ").append(stepWord).append(" :").append(loop_.variable);
+    return true;
+  }
+  void Finish() { state_.AppendLine(branches_); }
+
+ private:
+  ConversionState& state_;
+  const LoopRecord& loop_;
+  std::string branches_;
+};
 
 void CloseBlock(ConversionState& state, std::string_view comment) {
   state.AppendLine(comment);
@@ -134,8 +157,9 @@ void TranslateForEnd(ConversionState& state, std::string_view /*item*/) {
     state.loopStack.pop_back();
   }
   // At the end of each pass the counter moves one step towards the end value.
-  state.AppendLine("TESTE " + loop.span + " >= 0");
-  state.AppendLine("SIVRAI INC :" + loop.variable + " SIFAUX DEC :" + loop.variable);
+  PassEndWriter writer(state, loop);
+  library::CountedLoopPassEnd(writer);
+  writer.Finish();
   CloseBlock(state, "// FIN_BOUCLE_REPETE_POUR");
 }
 

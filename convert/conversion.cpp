@@ -12,56 +12,80 @@
 #include "convert/translators.h"
 #include "expr/repair_text.h"
 #include "expr/replace_all.h"
+#include "library/instructions.h"
 #include "library/support_procedures.h"
 
 namespace tortuval::convert {
 namespace {
 
-// The translator of each internal instruction number; 0 and gaps translate nothing.
-constexpr std::array<Translator, 35> kTranslators = {
-    nullptr,                     // 0
-    TranslateDeclaration,        // 1  declaration
-    TranslateInput,              // 2  LIRE
-    TranslateValueOutput,        // 3  AFFICHER a value
-    TranslateTextOutput,         // 4  AFFICHER a text
-    TranslateAssignment,         // 5  PREND_LA_VALEUR
-    TranslateIf,                 // 6  SI
-    TranslateIfBegin,            // 7  DEBUT_SI
-    TranslateIfEnd,              // 8  FIN_SI
-    TranslateElse,               // 9  SINON
-    TranslateElseBegin,          // 10 DEBUT_SINON
-    TranslateElseEnd,            // 11 FIN_SINON
-    TranslateFor,                // 12 POUR
-    TranslateForBegin,           // 13 DEBUT_POUR
-    TranslateForEnd,             // 14 FIN_POUR
-    TranslateWhile,              // 15 TANT_QUE
-    TranslateWhileBegin,         // 16 DEBUT_TANT_QUE
-    TranslateWhileEnd,           // 17 FIN_TANT_QUE
-    TranslatePause,              // 18 PAUSE
-    TranslateComment,            // 19 comment
-    TranslateSegment,            // 20 TRACER_SEGMENT
-    TranslateGraphics,           // 21 the third graphics instruction
-    TranslateVariablesSection,   // 22 VARIABLES
-    TranslateAlgorithmStart,     // 23 DEBUT_ALGORITHME
-    TranslateAlgorithmEnd,       // 24 FIN_ALGORITHME
-    TranslateFunctionSection,    // 25 function section
-    TranslateFunctionHeader,     // 26 function header
-    TranslateFunctionVariables,  // 27 function variables
-    TranslateFunctionBody,       // 28 function body
-    TranslateFunctionEnd,        // 29 function end
-    TranslateFunctionResult,     // 30 function result
-    TranslateF1,                 // 31 the `fonction` element
-    TranslateF2,                 // 32 the `F2` element
-    TranslatePoint,              // 33 a point
-    TranslateProcedureCall,      // 34 APPELER_FONCTION
+using library::Instruction;
+using library::kMarker;
+
+struct TranslatorRow {
+  Instruction instruction;
+  Translator translate;
 };
 
-// The last item numbered 3 or 4. The search is for the marker and the first digit only, so it
-// also stops at items 30 to 34: function results and elements, points and procedure calls count
-// as output too, as a called procedure may well write.
+// The translator of each instruction; the renumbering writes no other.
+constexpr TranslatorRow kTranslatorRows[] = {
+    {Instruction::kDeclaration, TranslateDeclaration},
+    {Instruction::kInput, TranslateInput},
+    {Instruction::kValueOutput, TranslateValueOutput},
+    {Instruction::kTextOutput, TranslateTextOutput},
+    {Instruction::kAssignment, TranslateAssignment},
+    {Instruction::kIf, TranslateIf},
+    {Instruction::kIfBegin, TranslateIfBegin},
+    {Instruction::kIfEnd, TranslateIfEnd},
+    {Instruction::kElse, TranslateElse},
+    {Instruction::kElseBegin, TranslateElseBegin},
+    {Instruction::kElseEnd, TranslateElseEnd},
+    {Instruction::kFor, TranslateFor},
+    {Instruction::kForBegin, TranslateForBegin},
+    {Instruction::kForEnd, TranslateForEnd},
+    {Instruction::kWhile, TranslateWhile},
+    {Instruction::kWhileBegin, TranslateWhileBegin},
+    {Instruction::kWhileEnd, TranslateWhileEnd},
+    {Instruction::kPause, TranslatePause},
+    {Instruction::kComment, TranslateComment},
+    {Instruction::kSegment, TranslateSegment},
+    {Instruction::kGraphics, TranslateGraphics},
+    {Instruction::kVariablesSection, TranslateVariablesSection},
+    {Instruction::kAlgorithmStart, TranslateAlgorithmStart},
+    {Instruction::kAlgorithmEnd, TranslateAlgorithmEnd},
+    {Instruction::kFunctionSection, TranslateFunctionSection},
+    {Instruction::kFunctionHeader, TranslateFunctionHeader},
+    {Instruction::kFunctionVariables, TranslateFunctionVariables},
+    {Instruction::kFunctionBody, TranslateFunctionBody},
+    {Instruction::kFunctionEnd, TranslateFunctionEnd},
+    {Instruction::kFunctionResult, TranslateFunctionResult},
+    {Instruction::kF1, TranslateF1},
+    {Instruction::kF2, TranslateF2},
+    {Instruction::kPoint, TranslatePoint},
+    {Instruction::kProcedureCall, TranslateProcedureCall},
+};
+
+// The rows indexed by instruction number; 0 (the cursor done) translates nothing.
+constexpr std::array<Translator, library::kHighestInstruction + 1> kTranslators = [] {
+  std::array<Translator, library::kHighestInstruction + 1> byNumber{};
+  for (const TranslatorRow& row : kTranslatorRows) {
+    byNumber[static_cast<std::size_t>(library::NumberOf(row.instruction))] = row.translate;
+  }
+  return byNumber;
+}();
+
+// A marker without its "#": it also stops at the instructions whose number starts with the
+// same digit.
+constexpr std::string_view MarkerStart(std::string_view marker) {
+  return marker.substr(0, marker.size() - 1);
+}
+
+// The last output item, of a value or of a text. The search is for the marker and the first digit
+// only, so it also stops at the instructions whose numbers start with the same digit (function
+// results and elements, points and procedure calls): they count as output too, as a called
+// procedure may well write.
 std::size_t LastOutputMarker(std::string_view document) {
-  const std::size_t values = document.rfind("code=\"3");
-  const std::size_t texts = document.rfind("code=\"4");
+  const std::size_t values = document.rfind(MarkerStart(kMarker<Instruction::kValueOutput>.View()));
+  const std::size_t texts = document.rfind(MarkerStart(kMarker<Instruction::kTextOutput>.View()));
   if (values == std::string_view::npos) return texts;
   if (texts == std::string_view::npos) return values;
   return std::max(values, texts);
@@ -106,13 +130,15 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   ConversionState state;
   // Both decisions see the document from the first instruction's number on.
   const std::string_view remaining = cursor.Remaining();
-  state.graphicsUsed = expr::Contains(remaining, "code=\"33#") ||
-                       expr::Contains(remaining, "code=\"20#") ||
-                       expr::Contains(remaining, "code=\"21#");
+  state.graphicsUsed = expr::Contains(remaining, kMarker<Instruction::kPoint>.View()) ||
+                       expr::Contains(remaining, kMarker<Instruction::kSegment>.View()) ||
+                       expr::Contains(remaining, kMarker<Instruction::kGraphics>.View());
   state.neededProcedures = library::DetectSupportProcedures(remaining);
   state.lastOutputMarker = LastOutputMarker(document);
   // A user function's body sees the algorithm's variables wherever they are declared.
-  if (expr::Contains(remaining, "code=\"27#")) ReadDocumentGlobals(document, state.documentGlobals);
+  if (expr::Contains(remaining, kMarker<Instruction::kFunctionVariables>.View())) {
+    ReadDocumentGlobals(document, state.documentGlobals);
+  }
 
   ListingEntryCounter entries(document);
   LineSources sources;

@@ -1,5 +1,7 @@
 #include "convert/conversion_state.h"
 
+#include "library/support_table.h"
+
 namespace tortuval::convert {
 void VariableList::Add(std::string_view name, expr::VariableKind kind) {
   text_.append(" ").append(name).append(" ").append(expr::CodeOf(kind));
@@ -55,6 +57,12 @@ std::string ConversionState::Translate(std::string_view expression, expr::Expres
   context.globalVariables = &globals.Index();
   context.functionNames = functionNames;
   return expr::TranslateExpression(expression, kind, context);
+}
+
+bool ConversionState::DefinesSupportProcedure(std::string_view logoName) const {
+  const library::SupportProcedure* procedure = library::FindSupportProcedure(logoName);
+  return procedure != nullptr &&
+         neededProcedures.test(static_cast<std::size_t>(procedure->position - 1));
 }
 
 bool ConversionState::OutputFollows() const {

@@ -87,8 +87,9 @@ struct ConversionState {
   /// The names of the user functions whose headers have been read, in their order.
   std::vector<std::string> functionNames;
   bool graphicsUsed = false;
+  /// The support procedures the program defines, where the algorithm starts.
   library::SupportProcedureSet neededProcedures;
-  /// Where the last output item (`code="3` or `code="4`) starts in the renumbered document.
+  /// Where the last output item (of a value or a text) starts in the renumbered document.
   std::size_t lastOutputMarker = std::string_view::npos;
   /// Where the not yet consumed part of the renumbered document starts.
   std::size_t remainingStart = 0;
@@ -109,6 +110,8 @@ struct ConversionState {
   }
   /// True when an output item stands after the current position.
   bool OutputFollows() const;
+  /// True when the support procedure the program calls `logoName` is among those it defines.
+  bool DefinesSupportProcedure(std::string_view logoName) const;
 
  private:
   std::string indentation_;

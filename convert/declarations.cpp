@@ -3,14 +3,8 @@
 #include "convert/document.h"
 
 namespace tortuval::convert {
-namespace {
 
-constexpr int kDeclarationInstruction = 1;
-constexpr int kVariablesSection = 22;
-constexpr int kFunctionVariables = 27;
-constexpr int kFunctionEnd = 29;
-
-}  // namespace
+using library::Instruction;
 
 Declaration ReadDeclaration(std::string_view item) {
   ItemFields fields(item);
@@ -33,13 +27,14 @@ void ReadDocumentGlobals(std::string_view document, VariableList& globals) {
   InstructionCursor cursor(document);
   bool inFunction = false;
   while (cursor.FindNextInstruction()) {
-    const int number = cursor.Number();
+    const Instruction instruction = cursor.Number();
     const std::string_view item = cursor.CutItem();
-    if (number == kFunctionVariables) {
+    if (instruction == Instruction::kFunctionVariables) {
       inFunction = true;
-    } else if (number == kFunctionEnd || number == kVariablesSection) {
+    } else if (instruction == Instruction::kFunctionEnd ||
+               instruction == Instruction::kVariablesSection) {
       inFunction = false;
-    } else if (number == kDeclarationInstruction && !inFunction) {
+    } else if (instruction == Instruction::kDeclaration && !inFunction) {
       const Declaration declaration = ReadDeclaration(item);
       if (!declaration.name.empty()) globals.Add(declaration.name, KindOfType(declaration.type));
     }

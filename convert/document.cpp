@@ -5,33 +5,41 @@
 #include <span>
 
 #include "expr/replace_all.h"
+#include "library/instructions.h"
 
 namespace tortuval::convert {
 namespace {
 
 using expr::ReplaceRule;
 
+using library::Instruction;
+using library::kMarker;
+
+// The two function elements become items whatever attribute the editor wrote first.
+constexpr library::SpelledText kF1Element = library::Spell("<code=\"", Instruction::kF1, "# ");
+constexpr library::SpelledText kF2Element = library::Spell("<code=\"", Instruction::kF2, "# ");
+
 // Order matters: the editor's 20 becomes 3 before its 51 becomes 20, so the two never meet.
-// The first row masks the drawing frame's "repcode", whose value reads like instruction 2.
+// The first row masks the drawing frame's "repcode", whose value reads like an input item.
+// The left side is the editor's numbering, the right side the internal one.
 constexpr std::array<ReplaceRule, 18> kRenumbering = {{
     {"repcode", "rep****"},
-    {"code=\"20#", "code=\"3#"},
-    {"code=\"50#", "code=\"33#"},
-    {"code=\"51#", "code=\"20#"},
-    {"code=\"52#", "code=\"21#"},
-    {"code=\"100#", "code=\"22#"},
-    {"code=\"101#", "code=\"23#"},
-    {"code=\"102#", "code=\"24#"},
-    {"code=\"200#", "code=\"25#"},
-    {"code=\"201#", "code=\"26#"},
-    {"code=\"202#", "code=\"27#"},
-    {"code=\"203#", "code=\"28#"},
-    {"code=\"204#", "code=\"29#"},
-    {"code=\"205#", "code=\"30#"},
-    {"code=\"206#", "code=\"34#"},
-    // The two function elements become items whatever attribute the editor wrote first.
-    {"<fonction ", "<code=\"31# "},
-    {"<F2 ", "<code=\"32# "},
+    {"code=\"20#", kMarker<Instruction::kValueOutput>.View()},
+    {"code=\"50#", kMarker<Instruction::kPoint>.View()},
+    {"code=\"51#", kMarker<Instruction::kSegment>.View()},
+    {"code=\"52#", kMarker<Instruction::kGraphics>.View()},
+    {"code=\"100#", kMarker<Instruction::kVariablesSection>.View()},
+    {"code=\"101#", kMarker<Instruction::kAlgorithmStart>.View()},
+    {"code=\"102#", kMarker<Instruction::kAlgorithmEnd>.View()},
+    {"code=\"200#", kMarker<Instruction::kFunctionSection>.View()},
+    {"code=\"201#", kMarker<Instruction::kFunctionHeader>.View()},
+    {"code=\"202#", kMarker<Instruction::kFunctionVariables>.View()},
+    {"code=\"203#", kMarker<Instruction::kFunctionBody>.View()},
+    {"code=\"204#", kMarker<Instruction::kFunctionEnd>.View()},
+    {"code=\"205#", kMarker<Instruction::kFunctionResult>.View()},
+    {"code=\"206#", kMarker<Instruction::kProcedureCall>.View()},
+    {"<fonction ", kF1Element.View()},
+    {"<F2 ", kF2Element.View()},
     {"& quot;", "'"},
 }};
 
@@ -42,9 +50,10 @@ constexpr std::string_view kCodeMarker = "code=\"";
 // each marker gives the same text, because
 // - two of their matches never overlap (each starts with the marker, whose "c" occurs nowhere
 //   else in a match), so the order of the rows decides nothing about where they match;
-// - what a row writes is a marker too, whose number is never that of a later row (3, 33, 20, 21,
-//   22 to 30 against 50, 51, 52, 100 to 205), and no match can start inside the written text or
-//   straddle its start, so a later row finds no new match in it; the scan steps past it anyway.
+// - what a row writes is a marker too, whose number is never that of a later row (the internal
+//   numbers are at most 34, the editor's in these rows from 50 on once its 20 is done), and no
+//   match can start inside the written text or straddle its start, so a later row finds no new
+//   match in it; the scan steps past it anyway.
 constexpr std::size_t kFirstNumberRow = 1;
 constexpr std::size_t kNumberRowCount = 14;
 
@@ -102,22 +111,18 @@ void ReplaceNumbersInOneScan(std::string& document, std::span<const ReplaceRule>
   document.resize(written + text.size() - done);
 }
 
-constexpr int kHighestInstruction = 34;
-constexpr int kFirstElementInstruction = 30;
-constexpr int kProcedureCallInstruction = 34;
-
 // The internal number whose digits and "#" start `text`, or 0.
 int LeadingInstructionNumber(std::string_view text) {
   int value = 0;
   std::size_t i = 0;
-  // Digits of a number from 1 to 34: no leading zero, at most two digits.
+  // Digits of a known number: no leading zero, at most two digits.
   while (i < text.size() && i < 3 && text[i] >= '0' && text[i] <= '9') {
     if (i == 0 && text[i] == '0') return 0;
     value = value * 10 + (text[i] - '0');
     ++i;
   }
   if (i == 0 || i > 2 || i >= text.size() || text[i] != '#') return 0;
-  return value <= kHighestInstruction ? value : 0;
+  return value <= library::kHighestInstruction ? value : 0;
 }
 
 }  // namespace
@@ -150,8 +155,7 @@ bool InstructionCursor::FindNextInstruction() {
 
 std::string_view InstructionCursor::CutItem() {
   if (done_) return {};
-  // A procedure call is an item like the statements; 30 to 33 are elements.
-  if (number_ < kFirstElementInstruction || number_ == kProcedureCallInstruction) {
+  if (!library::IsElement(Number())) {
     const std::size_t quote = document_.find('"', position_);
     if (quote == std::string_view::npos) return {};
     const std::string_view item = document_.substr(position_, quote + 1 - position_);

@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "library/instructions.h"
+
 namespace tortuval::convert {
 
 /// Rewrites the editor's instruction numbers into the internal numbering (in place).
@@ -18,16 +20,17 @@ class InstructionCursor {
   /// The cursor starts before the first instruction; call FindNextInstruction once.
   explicit InstructionCursor(std::string_view document) : document_(document) {}
 
-  /// Moves to the next `code="N#` with N from 1 to 34 and returns true, or reaches the end
+  /// Moves to the next `code="N#` of a known instruction and returns true, or reaches the end
   /// (done) and returns false. Items with other numbers are passed over.
   bool FindNextInstruction();
 
-  /// Cuts the current item: for 1 to 29 and 34 the text up to and including its closing
-  /// quotation mark; for 30 to 33 (elements) up to the last quotation mark before the "/>".
+  /// Cuts the current item: for a statement, section or procedure call the text up to and
+  /// including its closing quotation mark; for the elements (a function's result, F1, F2, a
+  /// point) up to the last quotation mark before the "/>".
   std::string_view CutItem();
 
-  /// The current internal instruction number (0 when done).
-  int Number() const { return number_; }
+  /// The current instruction (number 0 when done).
+  library::Instruction Number() const { return static_cast<library::Instruction>(number_); }
   bool Done() const { return done_; }
 
   /// What is left of the document: everything after the current position.

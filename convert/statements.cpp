@@ -28,6 +28,9 @@ bool ReadDecimalInteger(std::string_view text, std::int64_t& value) {
   return true;
 }
 
+constexpr std::string_view kReadWord = "PSEUDAL_LIRE_MOT";
+constexpr std::string_view kReadList = "PSEUDAL_LIRE_LISTE";
+
 // A position whose translation holds a blank goes into brackets, so that it stays one input.
 std::string Grouped(const std::string& translated) {
   return translated.find(' ') == std::string::npos ? translated : "( " + translated + " )";
@@ -65,12 +68,18 @@ void TranslateInput(ConversionState& state, std::string_view item) {
   } else {
     std::string target = "SOIT \"" + name + " ";
     std::int64_t index = 0;
-    if (kind == expr::VariableKind::kList && atPosition) {
+    // The reading procedures are called only where the program defines them: the document's
+    // declarations decide that, and a broken one (a name holding a blank) may not agree with the
+    // variable list's text that gave `kind`.
+    if (kind == expr::VariableKind::kList && atPosition &&
+        state.DefinesSupportProcedure(kReadList)) {
       // The answer's values go into the list from that element on; the rest of the list stays.
-      target += "PSEUDAL_LIRE_LISTE :" + name + " " + Grouped(state.Translate(position));
-    } else if (kind == expr::VariableKind::kWord && !atPosition) {
+      target.append(kReadList).append(" :").append(name).append(" ");
+      target += Grouped(state.Translate(position));
+    } else if (kind == expr::VariableKind::kWord && !atPosition &&
+               state.DefinesSupportProcedure(kReadWord)) {
       // A text is one word, blanks included, so that it compares with a word.
-      target += "PSEUDAL_LIRE_MOT";
+      target += kReadWord;
     } else if (!atPosition) {
       target += "LISLISTE";
     } else if (ReadDecimalInteger(position, index)) {

@@ -13,6 +13,7 @@
 #include "expr/placeholders.h"
 #include "expr/replace_all.h"
 #include "expr/variable_stage.h"
+#include "library/support_table.h"
 
 namespace tortuval::expr {
 namespace {
@@ -133,7 +134,7 @@ constexpr ReplaceRule kComparisonRepair[] = {
 // ---------------------------------------------------------------------------------------------
 // Stage 5: functions, constants and brackets. The named rows match whole words only, so that a
 // variable "distance" keeps its "tan"; the names the document gives its own functions follow
-// them, then the built-ins that become calls of support procedures. The inverse trigonometric
+// them, then the calls of support procedures. The inverse trigonometric
 // names get words of their own.
 constexpr ReplaceRule kNamedRows[] = {
     {"random()", " ( randdec 0 1 ) ", kAnyCase},
@@ -162,38 +163,36 @@ constexpr ReplaceRule kBrackets[] = {
     {"]", " ] ", kExact}, {",", " ", kExact},
 };
 
-// Calls of the built-ins, "NAME(a, b)", become calls "( NAME a b )" of the support procedures of
-// the same names; max, min and character codes have their own.
-constexpr std::string_view kBuiltInPrefix = "PSEUDAL_";
-constexpr ReplaceRule kBuiltInCalls[] = {
-    {"PSEUDAL_COEFF_BINOMIAL(", " ( PSEUDAL_COEFF_BINOMIAL ", kExact},
-    {"PSEUDAL_LOI_BINOMIALE(", " ( PSEUDAL_LOI_BINOMIALE ", kExact},
-    {"PSEUDAL_LOI_NORMALE_CR(", " ( PSEUDAL_LOI_NORMALE_CR ", kExact},
-    {"PSEUDAL_LOI_NORMALE(", " ( PSEUDAL_LOI_NORMALE ", kExact},
-    {"PSEUDAL_INVERSE_LOI_NORMALE_CR(", " ( PSEUDAL_INVERSE_LOI_NORMALE_CR ", kExact},
-    {"PSEUDAL_INVERSE_LOI_NORMALE(", " ( PSEUDAL_INVERSE_LOI_NORMALE ", kExact},
-    {"PSEUDAL_SOMME(", " ( PSEUDAL_SOMME ", kExact},
-    {"PSEUDAL_MOYENNE(", " ( PSEUDAL_MOYENNE ", kExact},
-    {"PSEUDAL_VARIANCE(", " ( PSEUDAL_VARIANCE ", kExact},
-    {"PSEUDAL_ECART_TYPE(", " ( PSEUDAL_ECART_TYPE ", kExact},
-    {"PSEUDAL_MEDIANE(", " ( PSEUDAL_MEDIANE ", kExact},
-    {"PSEUDAL_QUARTILE1(", " ( PSEUDAL_QUARTILE1 ", kExact},
-    {"PSEUDAL_QUARTILE3(", " ( PSEUDAL_QUARTILE3 ", kExact},
-    {"PSEUDAL_QUARTILE1_BIS(", " ( PSEUDAL_QUARTILE1_BIS ", kExact},
-    {"PSEUDAL_QUARTILE3_BIS(", " ( PSEUDAL_QUARTILE3_BIS ", kExact},
-    {"PSEUDAL_MINIMUM(", " ( PSEUDAL_MINIMUM ", kExact},
-    {"PSEUDAL_MAXIMUM(", " ( PSEUDAL_MAXIMUM ", kExact},
-    {"PSEUDAL_POS_MINIMUM(", " ( PSEUDAL_POS_MINIMUM ", kExact},
-    {"PSEUDAL_POS_MAXIMUM(", " ( PSEUDAL_POS_MAXIMUM ", kExact},
-    {"PSEUDAL_FACTORIELLE(", " ( PSEUDAL_FACTORIELLE ", kExact},
+// Calls of the support procedures (library/support_table.h): a built-in's "NAME(a, b)" and a
+// plain call such as "max(a, b)" become calls "( LOGONAME a b )"; the method calls (".substr(",
+// ".charCodeAt(") are the member-call stage's.
+struct SupportCallRules {
+  std::vector<std::string> texts;  // what the rules point into
+  std::vector<ReplaceRule> builtIns;
+  std::vector<ReplaceRule> others;
 };
 
-constexpr ReplaceRule kOtherCalls[] = {
-    {"max(", " ( PSEUDAL_MAX ", kExact},
-    {"min(", " ( PSEUDAL_MIN ", kExact},
+const SupportCallRules& SupportCalls() {
+  static const SupportCallRules rules = [] {
+    SupportCallRules made;
+    const std::span<const library::SupportProcedure> table = library::SupportProcedureTable();
+    made.texts.reserve(2 * table.size());  // never moved, so the rules' views stay valid
+    for (const library::SupportProcedure& procedure : table) {
+      const bool builtIn = procedure.use == library::Use::kBuiltInWord;
+      const bool call =
+          procedure.use == library::Use::kCall && !procedure.sourceName.starts_with('.');
+      if (!builtIn && !call) continue;
+      const std::string& from = made.texts.emplace_back(std::string(procedure.sourceName) + "(");
+      const std::string& to =
+          made.texts.emplace_back(" ( " + std::string(procedure.logoName) + " ");
+      (builtIn ? made.builtIns : made.others).push_back({from, to, kExact});
+    }
     // The call's own ")" closes the group; the word travels as a placeholder (see placeholders.h).
-    {"String.fromCharCode(", " (\x05 ", kExact},
-};
+    made.others.push_back({"String.fromCharCode(", " (\x05 ", kExact});
+    return made;
+  }();
+  return rules;
+}
 
 // The rows, all compared exactly, one after the other; a row is searched for only where it
 // occurs, which a plain search tells at once in a short text.
@@ -218,8 +217,11 @@ void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> fu
   ApplyWholeWordRules(text, kNamedRows);
   MarkDocumentFunctionCalls(text, functionNames);
   if (text.find('(') != kNone) {
-    if (text.find(kBuiltInPrefix) != kNone) ApplyExactWholeWordRules(text, kBuiltInCalls);
-    ApplyExactWholeWordRules(text, kOtherCalls);
+    const SupportCallRules& calls = SupportCalls();
+    if (text.find(library::kBuiltInPrefix) != kNone) {
+      ApplyExactWholeWordRules(text, calls.builtIns);
+    }
+    ApplyExactWholeWordRules(text, calls.others);
   }
   ApplyRulesToShortText(text, kBrackets);
 }

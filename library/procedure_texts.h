@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "library/support_procedures.h"
+#include "library/support_table.h"
 
 namespace tortuval::library {
 

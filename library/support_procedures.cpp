@@ -1,100 +1,51 @@
 #include "library/support_procedures.h"
 
+#include <array>
 #include <cstddef>
 #include <stdexcept>
 #include <unordered_set>
 #include <vector>
 
+#include "library/instructions.h"
 #include "library/procedure_texts.h"
 
 namespace tortuval::library {
 namespace {
 
-/// One detection test: the presence of `word` anywhere in the text sets flag `position`.
-struct DetectionRow {
-  int position;
-  std::string_view word;
-};
-
-// The words of the editor's built-in functions, all starting with "PSEUDAL_"; tested in this
-// order, case-sensitively. A position can have several rows; a word that contains
-// another word (PSEUDAL_LOI_NORMALE_CR, PSEUDAL_QUARTILE1_BIS, ...) sets both positions simply
-// because both searches hit. The inverse laws never set position 5: PSEUDAL_LOI_NORMALE is not a
-// substring of PSEUDAL_INVERSE_LOI_NORMALE.
-constexpr DetectionRow kDetectionRows[] = {
-    // fact serves the factorial itself and the two procedures that call it.
-    {1, "PSEUDAL_FACTORIELLE"},
-    {1, "PSEUDAL_COEFF_BINOMIAL"},
-    {1, "PSEUDAL_LOI_BINOMIALE"},
-    {2, "PSEUDAL_COEFF_BINOMIAL"},
-    {3, "PSEUDAL_LOI_BINOMIALE"},
-    {4, "PSEUDAL_LOI_NORMALE_CR"},
-    {5, "PSEUDAL_LOI_NORMALE"},
-    {6, "PSEUDAL_INVERSE_LOI_NORMALE"},
-    // The centred inverse law is always written with the general one, from the same word.
-    {7, "PSEUDAL_INVERSE_LOI_NORMALE"},
-    {8, "PSEUDAL_SOMME"},
-    {9, "PSEUDAL_MOYENNE"},
-    {10, "PSEUDAL_VARIANCE"},
-    {11, "PSEUDAL_ECART_TYPE"},
-    {12, "PSEUDAL_MEDIANE"},
-    {13, "PSEUDAL_QUARTILE1"},
-    {14, "PSEUDAL_QUARTILE3"},
-    {15, "PSEUDAL_QUARTILE1_BIS"},
-    {16, "PSEUDAL_QUARTILE3_BIS"},
-    // The position of the minimum (maximum) brings the minimum (maximum) along, like the pairs
-    // of contained words above, although "POS_" breaks the plain substring.
-    {17, "PSEUDAL_MINIMUM"},
-    {17, "PSEUDAL_POS_MINIMUM"},
-    {18, "PSEUDAL_MAXIMUM"},
-    {18, "PSEUDAL_POS_MAXIMUM"},
-    {19, "PSEUDAL_POS_MINIMUM"},
-    {20, "PSEUDAL_POS_MAXIMUM"},
-    // The factorial under its own name, beside fact which it calls.
-    {24, "PSEUDAL_FACTORIELLE"},
-};
-
-// Calls and methods of the source notation, searched for as they stand, with their parenthesis:
-// ".substr (" is not a use.
-constexpr DetectionRow kCallRows[] = {
-    {21, ".substr("},
-    {22, "max("},
-    {23, "min("},
-    {27, ".charCodeAt("},
-};
-
-constexpr bool EveryCallEndsWithItsParenthesis() {
-  for (const DetectionRow& row : kCallRows) {
-    if (!row.word.ends_with('(')) return false;
+// Sets a procedure and what it brings along.
+void Need(const SupportProcedure& procedure, SupportProcedureSet& needed) {
+  needed.set(static_cast<std::size_t>(procedure.position - 1));
+  if (procedure.bringsAlong.empty()) return;
+  if (const SupportProcedure* other = FindSupportProcedure(procedure.bringsAlong)) {
+    Need(*other, needed);
   }
-  return true;
 }
-static_assert(EveryCallEndsWithItsParenthesis(), "the call walk relies on the parenthesis");
 
-// The reading procedures are needed by what the document reads into what it declares.
-constexpr int kReadWordPosition = 25;
-constexpr int kReadListPosition = 26;
+// The rows of each use, gathered once: the walks below test only the rows of theirs.
+const std::vector<const SupportProcedure*>& RowsOfUse(Use use) {
+  constexpr std::size_t kUses = static_cast<std::size_t>(Use::kListRead) + 1;
+  static const std::array<std::vector<const SupportProcedure*>, kUses> byUse = [] {
+    std::array<std::vector<const SupportProcedure*>, kUses> rows;
+    for (const SupportProcedure& procedure : SupportProcedureTable()) {
+      rows[static_cast<std::size_t>(procedure.use)].push_back(&procedure);
+    }
+    return rows;
+  }();
+  return byUse[static_cast<std::size_t>(use)];
+}
+
+void NeedAllOfUse(Use use, SupportProcedureSet& needed) {
+  for (const SupportProcedure* procedure : RowsOfUse(use)) Need(*procedure, needed);
+}
 
 // Procedures up to this one are followed by an empty line of their own; substr and those after
 // it, written the way substr is, are not.
 constexpr int kLastWithEmptyLine = 20;
 
-// Every word of the first table starts with this prefix: a word occurs exactly where one of the
-// prefix's occurrences continues with it, so one walk over those occurrences tests them all.
-constexpr std::string_view kBuiltInPrefix = "PSEUDAL_";
-
-constexpr bool EveryBuiltInWordHasThePrefix() {
-  for (const DetectionRow& row : kDetectionRows) {
-    if (!row.word.starts_with(kBuiltInPrefix)) return false;
-  }
-  return true;
-}
-static_assert(EveryBuiltInWordHasThePrefix(), "the detection walk relies on the prefix");
-
 // Calls fn with the text of every instruction, up to its closing quotation mark
-// ("2#n#pasliste" of code="2#n#pasliste"). The first instruction has lost its marker by the time
-// the document is searched, so the text's very start is read as one too. The markers are found
-// from their "=", a rare byte.
+// ("2#n#pasliste" of an input item code="2#n#pasliste"). The first instruction has lost its
+// marker by the time the document is searched, so the text's very start is read as one too. The
+// markers are found from their "=", a rare byte.
 template <typename Fn>
 void ForEachInstruction(std::string_view text, Fn fn) {
   constexpr std::string_view kMarker = "code=\"";
@@ -113,17 +64,19 @@ void ForEachInstruction(std::string_view text, Fn fn) {
 }
 
 // Sets the reading procedures: a word is read with PSEUDAL_LIRE_MOT into a variable declared
-// CHAINE or MOT ("2#m#pasliste", "2#m" or "2#m#"), and an answer goes into a list with
+// CHAINE or MOT (an input item "m#pasliste", "m" or "m#"), and an answer goes into a list with
 // PSEUDAL_LIRE_LISTE when the read names a position of a variable declared LISTE, or of any
-// other type that is neither a number nor a text ("2#L#i").
+// other type that is neither a number nor a text ("L#i").
 void DetectReads(std::string_view text, SupportProcedureSet& needed) {
   std::unordered_set<std::string_view> texts;
   std::unordered_set<std::string_view> lists;
   std::vector<std::string_view> wordReads;
   std::vector<std::string_view> listReads;
   ForEachInstruction(text, [&](std::string_view fields) {
-    if (fields.starts_with("1#")) {
-      fields.remove_prefix(2);
+    constexpr std::string_view kDeclaration = kItemStart<Instruction::kDeclaration>.View();
+    constexpr std::string_view kInput = kItemStart<Instruction::kInput>.View();
+    if (fields.starts_with(kDeclaration)) {
+      fields.remove_prefix(kDeclaration.size());
       const std::size_t hash = fields.find('#');
       if (hash == std::string_view::npos || hash + 1 == fields.size()) return;
       const std::string_view type = fields.substr(0, hash);
@@ -134,8 +87,8 @@ void DetectReads(std::string_view text, SupportProcedureSet& needed) {
       } else if (type != "NOMBRE") {
         lists.insert(name);
       }
-    } else if (fields.starts_with("2#")) {
-      fields.remove_prefix(2);
+    } else if (fields.starts_with(kInput)) {
+      fields.remove_prefix(kInput.size());
       const std::size_t hash = fields.find('#');
       const std::string_view name = fields.substr(0, hash);
       const std::string_view position =
@@ -144,10 +97,10 @@ void DetectReads(std::string_view text, SupportProcedureSet& needed) {
     }
   });
   for (const std::string_view name : wordReads) {
-    if (texts.contains(name)) needed.set(kReadWordPosition - 1);
+    if (texts.contains(name)) NeedAllOfUse(Use::kWordRead, needed);
   }
   for (const std::string_view name : listReads) {
-    if (lists.contains(name)) needed.set(kReadListPosition - 1);
+    if (lists.contains(name)) NeedAllOfUse(Use::kListRead, needed);
   }
 }
 
@@ -155,22 +108,27 @@ void DetectReads(std::string_view text, SupportProcedureSet& needed) {
 
 SupportProcedureSet DetectSupportProcedures(std::string_view text) {
   SupportProcedureSet needed;
-  const auto set = [&needed](const DetectionRow& row) {
-    needed.set(static_cast<std::size_t>(row.position - 1));
-  };
+  // Every built-in word starts with the prefix: a word occurs exactly where one of the prefix's
+  // occurrences continues with it, so one walk over those occurrences tests them all. A word
+  // that contains another word (PSEUDAL_LOI_NORMALE_CR, PSEUDAL_QUARTILE1_BIS, ...) sets both
+  // procedures simply because both searches hit; the inverse laws never set
+  // PSEUDAL_LOI_NORMALE, which is not a substring of PSEUDAL_INVERSE_LOI_NORMALE.
+  const std::vector<const SupportProcedure*>& builtIns = RowsOfUse(Use::kBuiltInWord);
   for (std::size_t at = text.find(kBuiltInPrefix); at != std::string_view::npos;
        at = text.find(kBuiltInPrefix, at + 1)) {
     const std::string_view rest = text.substr(at);
-    for (const DetectionRow& row : kDetectionRows) {
-      if (rest.starts_with(row.word)) set(row);
+    for (const SupportProcedure* procedure : builtIns) {
+      if (rest.starts_with(procedure->sourceName)) Need(*procedure, needed);
     }
   }
-  // Every call row ends with its parenthesis: one walk over the parentheses tests them all.
+  // A call is its source name right before a parenthesis: one walk over the parentheses tests
+  // them all (".substr (" is not a use).
+  const std::vector<const SupportProcedure*>& calls = RowsOfUse(Use::kCall);
   for (std::size_t open = text.find('('); open != std::string_view::npos;
        open = text.find('(', open + 1)) {
-    const std::string_view before = text.substr(0, open + 1);
-    for (const DetectionRow& row : kCallRows) {
-      if (before.ends_with(row.word)) set(row);
+    const std::string_view before = text.substr(0, open);
+    for (const SupportProcedure* procedure : calls) {
+      if (before.ends_with(procedure->sourceName)) Need(*procedure, needed);
     }
   }
   DetectReads(text, needed);

@@ -1,15 +1,14 @@
 #pragma once
-// The fixed LOGO support procedures (factorial, probability laws, statistics, substring, the
-// larger and smaller of two values, reading a word or a list, character codes) and the
-// detection of which ones a document needs.
+// Which support procedures (library/support_table.h) a document needs, and their texts as the
+// converter writes them.
 
 #include <bitset>
 #include <string>
 #include <string_view>
 
-namespace tortuval::library {
+#include "library/support_table.h"
 
-inline constexpr int kSupportProcedureCount = 27;
+namespace tortuval::library {
 
 /// Which support procedures a document needs: bit i - 1 stands for procedure i (1 to 27).
 using SupportProcedureSet = std::bitset<kSupportProcedureCount>;

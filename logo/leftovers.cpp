@@ -4,6 +4,8 @@
 
 #include "base/cp1252.h"
 #include "base/number_text.h"
+#include "library/counted_loop.h"
+#include "logo/vocabulary.h"
 
 namespace tortuval::logo {
 namespace {
@@ -35,6 +37,36 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
   }
   return false;
 }
+
+// Compares a REPETE body's last statements with the end of a counted loop's pass, piece after
+// piece, and takes the counter's variable from the branches.
+class PassEndReader {
+ public:
+  explicit PassEndReader(const Node* statements) : next_(statements) {}
+
+  bool Test(std::string_view /*comparison*/) { return (next_++)->op == Op::kTest; }
+  bool Branch(std::string_view keyword, std::string_view stepWord, int step) {
+    const Node& branch = *next_++;
+    const Word* branchWord = FindWord(keyword);
+    const Word* stepping = FindWord(stepWord);
+    if (branchWord == nullptr || stepping == nullptr || branch.op != branchWord->op ||
+        branch.kids.empty()) {
+      return false;
+    }
+    const Node& move = branch.kids[0];
+    if (move.op != stepping->op || move.number != step) return false;
+    if (counter_ != nullptr && (move.slot != counter_->slot || move.local != counter_->local)) {
+      return false;
+    }
+    counter_ = &move;
+    return true;
+  }
+  const Node* Counter() const { return counter_; }
+
+ private:
+  const Node* next_;
+  const Node* counter_ = nullptr;
+};
 
 bool AssignsTo(const Node& node, const Node& counter) {
   if (node.op == Op::kAssign && node.slot == counter.slot && node.local == counter.local) {
@@ -85,21 +117,15 @@ bool ReadSplitExponent(std::string_view mantissa, std::string_view sign, std::st
 bool MarkCountedLoop(Node& repeat) {
   if (repeat.kids.size() != 2 || repeat.kids[1].op != Op::kBlock) return false;
   const std::vector<Node>& body = repeat.kids[1].kids;
-  if (body.size() < 3) return false;
-  const Node& test = body[body.size() - 3];
-  const Node& ifTrue = body[body.size() - 2];
-  const Node& ifFalse = body[body.size() - 1];
-  if (test.op != Op::kTest || ifTrue.op != Op::kIfTrue || ifFalse.op != Op::kIfFalse) return false;
-  const Node& up = ifTrue.kids[0];
-  const Node& down = ifFalse.kids[0];
-  if (up.op != Op::kStep || down.op != Op::kStep || up.number != 1 || down.number != -1 ||
-      up.slot != down.slot || up.local != down.local) {
-    return false;
-  }
+  constexpr std::size_t kPassEnd = library::kCountedLoopPassEndStatements;
+  if (body.size() < kPassEnd) return false;
+  PassEndReader reader(&body[body.size() - kPassEnd]);
+  if (!library::CountedLoopPassEnd(reader)) return false;
+  const Node& up = *reader.Counter();
   repeat.flag = true;
   repeat.slot = up.slot;
   repeat.local = up.local;
-  for (std::size_t i = 0; i + 3 < body.size(); ++i) {
+  for (std::size_t i = 0; i + kPassEnd < body.size(); ++i) {
     if (AssignsTo(body[i], up)) {
       repeat.leftover = Leftover::kLoopLeftEarly;
       return true;

@@ -1,4 +1,4 @@
-// The converter writes the support procedures from fixed texts (library/support_procedures.cpp),
+// The converter writes the support procedures from fixed texts (library/support_table.cpp),
 // indented like the line before them. They are recognised by their whole text, so that a user
 // procedure that merely takes one of their names is still checked.
 
@@ -28,13 +28,14 @@ std::string Squeezed(std::string_view text) {
   return out;
 }
 
+// Each support procedure's whole text squeezed, by position.
 const std::array<std::string, library::kSupportProcedureCount>& SupportTexts() {
   static const std::array<std::string, library::kSupportProcedureCount> texts = [] {
     std::array<std::string, library::kSupportProcedureCount> squeezed;
-    for (int position = 1; position <= library::kSupportProcedureCount; ++position) {
+    for (const library::SupportProcedure& procedure : library::SupportProcedureTable()) {
       std::string text;
-      library::AppendSupportProcedure(position, "", text);
-      squeezed[static_cast<std::size_t>(position - 1)] = Squeezed(text);
+      library::AppendSupportProcedure(procedure.position, "", text);
+      squeezed[static_cast<std::size_t>(procedure.position - 1)] = Squeezed(text);
     }
     return squeezed;
   }();
@@ -50,14 +51,9 @@ bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure) {
   const std::string_view source =
       tokens.text.substr(pour.begin, fin.begin + fin.length - pour.begin);
   // The name goes first: the texts are only compared for a procedure that bears one.
-  for (const std::string& text : SupportTexts()) {
-    const std::size_t nameStart = text.find(' ') + 1;
-    const std::string_view name =
-        std::string_view(text).substr(nameStart, text.find(' ', nameStart) - nameStart);
-    if (name != procedure.name) continue;
-    return Squeezed(source) == text;
-  }
-  return false;
+  const library::SupportProcedure* support = library::FindSupportProcedure(procedure.name);
+  if (support == nullptr) return false;
+  return Squeezed(source) == SupportTexts()[static_cast<std::size_t>(support->position - 1)];
 }
 
 }  // namespace tortuval::logo

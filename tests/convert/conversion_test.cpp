@@ -153,5 +153,64 @@ INSTANTIATE_TEST_SUITE_P(Files, ConversionCases,
                            return info.param.substr(0, info.param.find('.'));
                          });
 
+// Every PSEUDAL_ word the program holds is a procedure it defines.
+std::vector<std::string> UndefinedSupportCalls(const std::string& program) {
+  std::vector<std::string> undefined;
+  for (std::size_t at = program.find("PSEUDAL_"); at != std::string::npos;
+       at = program.find("PSEUDAL_", at + 1)) {
+    const std::size_t end = program.find_first_of(" \r\n()[]", at);
+    const std::string word = program.substr(at, end - at);
+    if (program.find("pour " + word + "\r\n") == std::string::npos &&
+        program.find("pour " + word + " ") == std::string::npos) {
+      undefined.push_back(word);
+    }
+  }
+  return undefined;
+}
+
+std::string ReadingDocument(std::string_view declaration, std::string_view read) {
+  return std::string(
+             "<Algo><item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\" >"
+             "<item algoitem=\"d\" code=\"") +
+         std::string(declaration) + "\" /></item>" +
+         "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\" >" +
+         "<item algoitem=\"LIRE\" code=\"" + std::string(read) + "\" /></item>" +
+         "<item algoitem=\"FIN_ALGORITHME\" code=\"102#finalgo\" /></Algo>";
+}
+
+// A name holding a blank (a broken document) is looked up in the variable list's text as
+// " name ", its code being what follows up to the next space: whatever that gives, the read
+// calls no reading procedure that the program leaves undefined.
+TEST(ConvertDocument, AReadNeverCallsASupportProcedureTheProgramLacks) {
+  struct Read {
+    const char* why;
+    std::string document;
+    const char* readingProcedure;  // the one the program must define and call, or null
+  };
+  const Read reads[] = {
+      {"a text", ReadingDocument("1#CHAINE#phrase", "2#phrase#pasliste"), "PSEUDAL_LIRE_MOT"},
+      {"into a list", ReadingDocument("1#LISTE#L", "2#L#2"), "PSEUDAL_LIRE_LISTE"},
+      {"a text's name cut by a broken item",
+       ReadingDocument("1#CHAINE#phrase /><item algoitem=", "2#phrase#pasliste"), nullptr},
+      {"a list's name cut by a broken item",
+       ReadingDocument("1#LISTE#L /><item algoitem=", "2#L#2"), nullptr},
+      {"a text declared as the read's name and more",
+       ReadingDocument("1#CHAINE#phrase 3", "2#phrase#pasliste"), nullptr},
+      {"a list declared as the read's name and more", ReadingDocument("1#LISTE#L 2", "2#L#2"),
+       nullptr},
+  };
+  for (const Read& read : reads) {
+    SCOPED_TRACE(read.why);
+    const std::string program = ConvertDocument(read.document).logoText;
+    EXPECT_EQ(UndefinedSupportCalls(program), std::vector<std::string>()) << program;
+    if (read.readingProcedure != nullptr) {
+      // Its definition, then the call.
+      const std::size_t definition = program.find(read.readingProcedure);
+      ASSERT_NE(definition, std::string::npos) << program;
+      EXPECT_NE(program.find(read.readingProcedure, definition + 1), std::string::npos) << program;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace tortuval::convert

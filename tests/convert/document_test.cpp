@@ -42,7 +42,7 @@ std::vector<std::pair<int, std::string>> Walk(std::string document) {
   InstructionCursor cursor(document);
   std::vector<std::pair<int, std::string>> items;
   for (cursor.FindNextInstruction(); !cursor.Done(); cursor.FindNextInstruction()) {
-    const int number = cursor.Number();
+    const int number = library::NumberOf(cursor.Number());
     items.emplace_back(number, std::string(cursor.CutItem()));
   }
   return items;

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <initializer_list>
 #include <iterator>
@@ -170,17 +171,17 @@ TEST(Emission, PosMinimumDocumentGetsMinimumThenPositionOfMinimum) {
   const std::string expected = before + ReadDataTextCrlf("procedures/pos_minimum_section.txt");
   EXPECT_EQ(logoText, expected) << LineDiff(expected, logoText);
 
-  // Sixteen lines, two empty lines, twenty-two lines, two empty lines.
+  // Seventeen lines, two empty lines, twenty-three lines, two empty lines.
   const std::vector<std::string> lines = CrlfLines(logoText.substr(before.size()));
-  ASSERT_EQ(lines.size(), 16u + 2u + 22u + 2u);
+  ASSERT_EQ(lines.size(), 17u + 2u + 23u + 2u);
   EXPECT_EQ(lines[0], "pour PSEUDAL_MINIMUM :liste :p :n");
-  EXPECT_EQ(lines[15], "fin");
-  EXPECT_EQ(lines[16], "");
+  EXPECT_EQ(lines[16], "fin");
   EXPECT_EQ(lines[17], "");
-  EXPECT_EQ(lines[18], "pour PSEUDAL_POS_MINIMUM :liste :p :n");
-  EXPECT_EQ(lines[39], "fin");
-  EXPECT_EQ(lines[40], "");
-  EXPECT_EQ(lines[41], "");
+  EXPECT_EQ(lines[18], "");
+  EXPECT_EQ(lines[19], "pour PSEUDAL_POS_MINIMUM :liste :p :n");
+  EXPECT_EQ(lines[41], "fin");
+  EXPECT_EQ(lines[42], "");
+  EXPECT_EQ(lines[43], "");
 }
 
 TEST(Emission, ProceduresFromSubstrOnAreFollowedByASingleEmptyLine) {
@@ -263,19 +264,19 @@ constexpr ShapeRow kShapes[] = {
      33},
     {6, "pour PSEUDAL_INVERSE_LOI_NORMALE :esp :ecart :p", 5},
     {7, "pour PSEUDAL_INVERSE_LOI_NORMALE_CR :p", 45},
-    {8, "pour PSEUDAL_SOMME :liste :p :n", 16},
-    {9, "pour PSEUDAL_MOYENNE :liste :p :n", 16},
-    {10, "pour PSEUDAL_VARIANCE :liste :p :n", 16},
-    {11, "pour PSEUDAL_ECART_TYPE :liste :p :n", 16},
-    {12, "pour PSEUDAL_MEDIANE :liste :p :n", 20},
-    {13, "pour PSEUDAL_QUARTILE1 :liste :p :n", 17},
-    {14, "pour PSEUDAL_QUARTILE3 :liste :p :n", 17},
-    {15, "pour PSEUDAL_QUARTILE1_BIS :liste :p :n", 21},
-    {16, "pour PSEUDAL_QUARTILE3_BIS :liste :p :n", 23},
-    {17, "pour PSEUDAL_MINIMUM :liste :p :n", 16},
-    {18, "pour PSEUDAL_MAXIMUM :liste :p :n", 16},
-    {19, "pour PSEUDAL_POS_MINIMUM :liste :p :n", 22},
-    {20, "pour PSEUDAL_POS_MAXIMUM :liste :p :n", 22},
+    {8, "pour PSEUDAL_SOMME :liste :p :n", 17},
+    {9, "pour PSEUDAL_MOYENNE :liste :p :n", 17},
+    {10, "pour PSEUDAL_VARIANCE :liste :p :n", 17},
+    {11, "pour PSEUDAL_ECART_TYPE :liste :p :n", 17},
+    {12, "pour PSEUDAL_MEDIANE :liste :p :n", 21},
+    {13, "pour PSEUDAL_QUARTILE1 :liste :p :n", 18},
+    {14, "pour PSEUDAL_QUARTILE3 :liste :p :n", 18},
+    {15, "pour PSEUDAL_QUARTILE1_BIS :liste :p :n", 22},
+    {16, "pour PSEUDAL_QUARTILE3_BIS :liste :p :n", 24},
+    {17, "pour PSEUDAL_MINIMUM :liste :p :n", 17},
+    {18, "pour PSEUDAL_MAXIMUM :liste :p :n", 17},
+    {19, "pour PSEUDAL_POS_MINIMUM :liste :p :n", 23},
+    {20, "pour PSEUDAL_POS_MAXIMUM :liste :p :n", 23},
     {21, "pour substr :a :rang :quantit\xE9", 5},
     {22, "pour PSEUDAL_MAX :a :b", 5},
     {23, "pour PSEUDAL_MIN :a :b", 5},
@@ -315,6 +316,24 @@ TEST(Emission, EveryProcedureHasItsShape) {
       } else {
         EXPECT_EQ(indentedLines[i], indentation + plainLines[i]) << "line " << i + 1;
       }
+    }
+  }
+}
+
+// The table's columns agree with its texts: each LOGO name is the one its text defines, once in
+// the table, and what a row brings along is a row too.
+TEST(SupportTable, EachRowNamesTheProcedureItsTextDefines) {
+  std::vector<std::string_view> names;
+  for (const SupportProcedure& procedure : SupportProcedureTable()) {
+    SCOPED_TRACE(procedure.logoName);
+    const std::string header = "pour " + std::string(procedure.logoName);
+    EXPECT_TRUE(procedure.text.starts_with(header + " ") ||
+                procedure.text.starts_with(header + "\n"));
+    EXPECT_EQ(std::count(names.begin(), names.end(), procedure.logoName), 0);
+    names.push_back(procedure.logoName);
+    EXPECT_EQ(FindSupportProcedure(procedure.logoName), &procedure);
+    if (!procedure.bringsAlong.empty()) {
+      EXPECT_NE(FindSupportProcedure(procedure.bringsAlong), nullptr);
     }
   }
 }

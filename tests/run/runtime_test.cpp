@@ -357,8 +357,9 @@ TEST(RunProgram, SupportProceduresComputeWhatTheirNamesSay) {
       {"PSEUDAL_INVERSE_LOI_NORMALE 1 1 1",
        "PSEUDAL_INVERSE_LOI_NORMALE : la probabilité 1 n'est pas strictement entre 0 et 1.\n | "
        "« PSEUDAL_INVERSE_LOI_NORMALE » n'a pas rendu de valeur."},
-      {"PSEUDAL_MINIMUM :L 4 6",
-       "PSEUDAL_MINIMUM : les rangs 4 à 6 sortent de la liste de 6 éléments.\n | "
+      {"PSEUDAL_MINIMUM :L 4 6", "1"},  // cut at the last element: 1 5
+      {"PSEUDAL_MINIMUM :L 6 7",
+       "PSEUDAL_MINIMUM : les rangs 6 à 7 sortent de la liste de 6 éléments.\n | "
        "« PSEUDAL_MINIMUM » n'a pas rendu de valeur."},
   };
   std::string procedures;

@@ -239,12 +239,14 @@ TEST(SupportValues, InverseNormalLawsWithin1e9) {
   general.Check();
 }
 
-/// The source's element i of the list is item i + 1.
+/// The source's element i of the list is item i + 1. A stretch reaching past the list's last
+/// element is cut there.
 struct Stretch {
   std::vector<double> list;
   int p;
   int n;
-  std::vector<double> Items() const { return {list.begin() + p, list.begin() + n + 1}; }
+  int Last() const { return std::min(n, static_cast<int>(list.size()) - 1); }
+  std::vector<double> Items() const { return {list.begin() + p, list.begin() + Last() + 1}; }
   std::vector<double> Sorted() const {
     std::vector<double> items = Items();
     std::sort(items.begin(), items.end());
@@ -253,8 +255,8 @@ struct Stretch {
 };
 
 // Lists of 1 to 25 numbers, whole ones with many repeats or reals of two decimals, signs mixed;
-// every eighth stretch is a single index.
-Stretch RandomStretch(std::mt19937& random) {
+// every eighth stretch is a single index, every third one ends 1 to 30 elements past the list.
+Stretch RandomStretch(std::mt19937& random, int call) {
   Stretch s;
   const int size = 1 + static_cast<int>(random() % 25);
   const bool whole = random() % 2 == 0;
@@ -263,7 +265,11 @@ Stretch RandomStretch(std::mt19937& random) {
     s.list.push_back(whole ? draw % 7 : draw / 100.0);
   }
   s.p = static_cast<int>(random() % size);
-  s.n = random() % 8 == 0 ? s.p : s.p + static_cast<int>(random() % (size - s.p));
+  if (call % 3 == 2) {
+    s.n = size + static_cast<int>(random() % 30);
+  } else {
+    s.n = random() % 8 == 0 ? s.p : s.p + static_cast<int>(random() % (size - s.p));
+  }
   return s;
 }
 
@@ -296,7 +302,7 @@ TEST(SupportValues, StatisticsOfAStretch) {
   };
   const auto position = [](const Stretch& s, bool smallest) {
     int best = s.p;
-    for (int i = s.p + 1; i <= s.n; ++i) {
+    for (int i = s.p + 1; i <= s.Last(); ++i) {
       if (smallest ? s.list[i] < s.list[best] : s.list[i] > s.list[best]) best = i;
     }
     return static_cast<long double>(best);
@@ -346,7 +352,7 @@ TEST(SupportValues, StatisticsOfAStretch) {
     SCOPED_TRACE(procedure.name);
     Batch batch;
     for (int i = 0; i < kCalls; ++i) {
-      const Stretch s = RandomStretch(random);
+      const Stretch s = RandomStretch(random, i);
       long double scale = 0;
       for (const double x : s.list) scale = std::max<long double>(scale, std::fabs(x));
       batch.Before(ListInto(s));
@@ -356,6 +362,15 @@ TEST(SupportValues, StatisticsOfAStretch) {
     }
     batch.Check();
   }
+}
+
+// The statistics asked inside the loop that fills the list, as documents do: each pass sees the
+// elements read so far.
+TEST(SupportValues, StatisticsOfAListBeingFilled) {
+  EXPECT_EQ(RunWith("soit \"L [ ]\nREPETE 4 [\n  remplace :L [ 3 * boucle ] [ boucle - 1 ]\n"
+                    "  ECRIS PSEUDAL_MAXIMUM :L 0 3 ECRIS [ / ] ECRIS PSEUDAL_POS_MAXIMUM :L 0 3\n"
+                    "  ECRIS [ / ] ECRISLIGNE PSEUDAL_MOYENNE :L 0 3\n]\n"),
+            "3/0/3\n6/1/4,5\n9/2/6\n12/3/7,5\n");
 }
 
 TEST(SupportValues, LargerAndSmallerOfTwo) {
@@ -384,12 +399,13 @@ TEST(SupportValues, StopsWithTheirMessage) {
     const std::string stop = " | « " + name + " » n'a pas rendu de valeur.";
     EXPECT_EQ(RunWith(list + "ECRIS " + name + " :L 3 2\n"),
               name + " : le rang de début 3 dépasse le rang de fin 2.\n" + stop);
-    EXPECT_EQ(RunWith(list + "ECRIS " + name + " :L 2 5\n"),
-              name + " : les rangs 2 à 5 sortent de la liste de 5 éléments.\n" + stop);
+    EXPECT_EQ(RunWith(list + "ECRIS " + name + " :L 5 9\n"),
+              name + " : les rangs 5 à 9 sortent de la liste de 5 éléments.\n" + stop);
     EXPECT_EQ(RunWith(list + "ECRIS " + name + " :L ( - 1 ) 0\n"),
               name + " : les rangs -1 à 0 sortent de la liste de 5 éléments.\n" + stop);
     // The list given is left as it was.
     EXPECT_EQ(RunWith(list + "soit \"x " + name + " :L 0 4\nECRIS :L\n"), "4 8 15 16 23");
+    EXPECT_EQ(RunWith(list + "soit \"x " + name + " :L 1 9\nECRIS :L\n"), "4 8 15 16 23");
   }
   for (const char* p : {"0", "1", "( - 0,5 )", "1,5"}) {
     SCOPED_TRACE(p);
