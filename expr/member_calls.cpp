@@ -22,7 +22,7 @@ std::size_t SkipSpaces(std::string_view text, std::size_t at) {
   return at;
 }
 
-// Stage 5, first step: member calls. "x.toString()" on a number gives "transforme :x",
+// Before functions, constants and brackets: member calls. "x.toString()" on a number gives "transforme :x",
 // "w.substr(a,b)" on a word gives "substr :w a b", an argument of more than one word going into
 // brackets. They are rewritten before the brackets
 // are spaced and the argument comma becomes a space, while the call's shape is still visible.

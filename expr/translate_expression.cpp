@@ -28,7 +28,7 @@ bool IsDigit(char c) { return c >= '0' && c <= '9'; }
 // exactly because that is the faster search.
 
 // ---------------------------------------------------------------------------------------------
-// Before stage 1: forms of the source notation that have a LOGO word of their own, rewritten
+// Before the operator spacing: forms of the source notation that have a LOGO word of their own, rewritten
 // before their signs could be spaced apart. "Math." goes first, so that "Math.max(" is "max(" and
 // "Math.sqrt(" the square root; then negative arguments are grouped (no row below touches their
 // signs); then the strict comparisons, which are the plain ones for LOGO, the negation and the
@@ -94,7 +94,7 @@ void RewriteSourceForms(std::string& text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 1: operator spacing. "!=" comes after "<" and ">" so that the "<>" it writes stays whole.
+// Operator spacing. "!=" comes after "<" and ">" so that the "<>" it writes stays whole.
 constexpr ReplaceRule kOperatorSpacing[] = {
     {"+", " + ", kExact}, {"-", " - ", kExact}, {"*", " * ", kExact},
     {"/", " / ", kExact}, {"%", " % ", kExact}, {"==", " = ", kExact},
@@ -102,7 +102,7 @@ constexpr ReplaceRule kOperatorSpacing[] = {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Stage 2: one "condition@value#" line of F2, or its default "value :#".
+// One "condition@value#" line of F2, or its default "value :#".
 
 constexpr ReplaceRule kF2LineEnds[] = {
     {":#", " ]\r\n", kExact},
@@ -124,7 +124,7 @@ void TranslateF2Line(std::string& text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 3: stage 1 split ">=" and "<=" (a lone "=" is not spaced); join them again.
+// The operator spacing split ">=" and "<=" (a lone "=" is not spaced); join them again.
 constexpr ReplaceRule kComparisonRepair[] = {
     {" > =", " >= ", kExact},
     {" < =", " <= ", kExact},
@@ -132,7 +132,7 @@ constexpr ReplaceRule kComparisonRepair[] = {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Stage 5: functions, constants and brackets. The named rows match whole words only, so that a
+// Functions, constants and brackets. The named rows match whole words only, so that a
 // variable "distance" keeps its "tan"; the names the document gives its own functions follow
 // them, then the calls of support procedures. The inverse trigonometric
 // names get words of their own.
@@ -227,12 +227,12 @@ void MarkFunctionsAndBrackets(std::string& text, std::span<const std::string> fu
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 6: a fraction that opens the text gets its zero and a decimal comma.
+// A fraction that opens the text gets its zero and a decimal comma.
 void MarkLeadingFraction(std::string& text) {
   if (text.size() >= 2 && text[0] == '.' && IsDigit(text[1])) text.replace(0, 1, "0,");
 }
 
-// Stage 7: a fraction written without its zero, behind a delimiter or a sign. A point inside a
+// A fraction written without its zero, behind a delimiter or a sign. A point inside a
 // number ("0.1", "2.5e-3") has a digit before it and is kept.
 struct FractionRow {
   char before;
@@ -261,14 +261,14 @@ void MarkFractions(std::string& text) {
 }
 
 // ---------------------------------------------------------------------------------------------
-// Stage 11: two spaces become one until none are left, that is every run of spaces becomes one.
+// Two spaces become one until none are left, that is every run of spaces becomes one.
 void CollapseSpaces(std::string& text) {
   const auto run = std::unique(text.begin(), text.end(),
                                [](char left, char right) { return left == ' ' && right == ' '; });
   text.erase(run, text.end());
 }
 
-// Stage 12: stage 3 turned every apostrophe into a quotation mark; inside French words after
+// The comparison repair turned every apostrophe into a quotation mark; inside French words after
 // these letters it was an elision. The new text is written in small letters whatever was matched.
 constexpr ReplaceRule kElisions[] = {
     {"c\"", "c'", kAnyCase},   {"d\"", "d'", kAnyCase}, {"j\"", "j'", kAnyCase},
@@ -277,7 +277,7 @@ constexpr ReplaceRule kElisions[] = {
 };
 
 // ---------------------------------------------------------------------------------------------
-// Stage 13: exponents, which stage 1 split ("1e-8" arrives as "1e - 8").
+// Exponents, which the operator spacing split ("1e-8" arrives as "1e - 8").
 
 // An occurrence of `length` characters at `at` stands behind a digit and, unless it ends the text,
 // before a digit or a value marker.
@@ -287,8 +287,8 @@ bool QualifiesAsExponent(std::string_view text, std::size_t at, std::size_t leng
   return after == text.size() || IsDigit(text[after]) || text[after] == ':';
 }
 
-// Sub-stages 1 and 2: from the first occurrence on, each qualifying one is joined; the first that
-// does not qualify ends the sub-stage. A joined sign never makes a new occurrence before the next
+// A spaced sign, "e - " then "e + ": from the first occurrence on, each qualifying one is joined;
+// the first that does not qualify ends the joining. A joined sign never makes a new occurrence before the next
 // one, so searching on from there is the same as searching again from the start.
 void JoinExponentSign(std::string& text, std::string_view spaced, std::string_view joined) {
   std::size_t hit = text.find(spaced);
@@ -305,9 +305,9 @@ void JoinExponentSign(std::string& text, std::string_view spaced, std::string_vi
   text.swap(out);
 }
 
-// Sub-stage 3: "e " loses its space when the first occurrence qualifies; the following ones pass
-// a looser test (a digit before, or a number, value or sign after), until one fails it. Stage 11
-// left no run of spaces, so a deleted space never puts the same "e" before another one.
+// Then "e " loses its space when the first occurrence qualifies; the following ones pass
+// a looser test (a digit before, or a number, value or sign after), until one fails it. No run
+// of spaces is left by then, so a deleted space never puts the same "e" before another one.
 void JoinExponentSpaces(std::string& text) {
   std::size_t e = text.find("e ");
   bool first = true;
@@ -332,7 +332,7 @@ void JoinExponentSpaces(std::string& text) {
   text.swap(out);
 }
 
-// Stage 15: spaces only; the CR LF of an F2 line stays.
+// Outer spaces only; the CR LF of an F2 line stays.
 void TrimSpaces(std::string& text) {
   const std::size_t last = text.find_last_not_of(' ');
   if (last == kNone) {
