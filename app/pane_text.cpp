@@ -4,7 +4,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 
-#include "base/cp1252.h"
+#include "session/text_edges.h"
 
 namespace tortuval::app {
 namespace {
@@ -19,7 +19,7 @@ bool IsLineBreak(QChar c) {
 }  // namespace
 
 QString ToPaneText(std::string_view cp1252) {
-  return QString::fromStdString(base::Cp1252ToUtf8(cp1252));
+  return QString::fromStdString(session::ToUtf8(cp1252));
 }
 
 std::string FromPaneText(const QString& rawText) {
@@ -34,7 +34,7 @@ std::string FromPaneText(const QString& rawText) {
       text += c;
     }
   }
-  return base::Utf8ToCp1252(text.toStdString());
+  return session::FromUtf8(text.toStdString());
 }
 
 void SetPaneText(QPlainTextEdit* pane, std::string_view cp1252) {

@@ -19,7 +19,7 @@
 #include "app/error_display.h"
 #include "app/pane_text.h"
 #include "app/run_worker.h"
-#include "base/cp1252.h"
+#include "session/text_edges.h"
 
 namespace tortuval::app {
 namespace {
@@ -238,7 +238,7 @@ void RunWindow::AskForAnswer(const QString& prompt) {
 
 void RunWindow::ReponseEntree() {
   if (!worker_ || !Reponse->isEnabled()) return;
-  const std::string answer = base::Utf8ToCp1252(Reponse->text().toStdString());
+  const std::string answer = session::FromUtf8(Reponse->text().toStdString());
   // The question and its answer join the output, on a line of their own.
   const QString shown = Sortie->document()->isEmpty() || Sortie->toPlainText().endsWith('\n')
                             ? QString()

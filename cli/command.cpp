@@ -12,6 +12,7 @@
 #include "expr/replace_all.h"
 #include "session/reports.h"
 #include "session/session.h"
+#include "session/text_edges.h"
 #include "tortuval/version.h"
 
 namespace tortuval::cli {
@@ -98,7 +99,7 @@ void CheckConverted(const session::Session& session, std::ostream& err) {
 void NoteFindings(std::ostream& err, const session::Session& session) {
   const int lines = session.LinesToReview();
   if (lines == 0) return;
-  Report(err, base::Cp1252ToUtf8(session.ShownName() + " : " + session::LinesToReviewNote(lines)) +
+  Report(err, session::ToUtf8(session.ShownName() + " : " + session::LinesToReviewNote(lines)) +
                   " (" + std::string(kProgramName) + " --check).");
 }
 
@@ -189,7 +190,7 @@ std::string EncodeOutput(std::string_view cp1252Text, const Options& options) {
   std::string text(cp1252Text);
   // Only CR LF pairs change: a lone CR inside a line is text and stays.
   if (options.lfLineEnds) expr::ReplaceAll(text, "\r\n", "\n", expr::Case::kSensitive);
-  if (options.encoding == OutputEncoding::kUtf8) return base::Cp1252ToUtf8(text);
+  if (options.encoding == OutputEncoding::kUtf8) return session::ToUtf8(text);
   return text;
 }
 

@@ -14,15 +14,10 @@
 #include "run/runtime.h"
 #include "run/svg.h"
 #include "session/reports.h"
+#include "session/text_edges.h"
 
 namespace tortuval::cli {
 namespace {
-
-// An answer as the program reads it: typed or written in UTF-8 most of the time, but bytes that
-// are not UTF-8 are taken as Windows-1252 rather than lost.
-std::string AnswerText(std::string_view bytes) {
-  return base::IsWellFormedUtf8(bytes) ? base::Utf8ToCp1252(bytes) : std::string(bytes);
-}
 
 std::vector<std::string> LinesOf(std::string_view text) {
   std::vector<std::string> lines;
@@ -54,7 +49,7 @@ class CliConsole : public run::Console {
   void Write(std::string_view text) override {
     if (text.empty()) return;
     const std::string bytes =
-        options_.encoding == OutputEncoding::kUtf8 ? base::Cp1252ToUtf8(text) : std::string(text);
+        options_.encoding == OutputEncoding::kUtf8 ? session::ToUtf8(text) : std::string(text);
     out_.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     endsLine_ = text.back() == '\n';
   }
@@ -62,25 +57,25 @@ class CliConsole : public run::Console {
   std::optional<std::string> ReadAnswer(std::string_view prompt) override {
     if (fromList_) {
       if (answers_.empty()) return std::nullopt;
-      std::string answer = AnswerText(answers_.front());
+      std::string answer = session::FromUtf8(answers_.front());
       answers_.pop_front();
       return answer;
     }
     if (inputIsTerminal_) {
       // The output so far must be on the screen before the question.
       out_.flush();
-      err_ << (prompt.empty() ? std::string("?") : base::Cp1252ToUtf8(prompt)) << ' ' << std::flush;
+      err_ << (prompt.empty() ? std::string("?") : session::ToUtf8(prompt)) << ' ' << std::flush;
     }
     std::string line;
     if (!std::getline(in_, line)) return std::nullopt;
     if (line.ends_with('\r')) line.pop_back();
-    return AnswerText(line);
+    return session::FromUtf8(line);
   }
 
   // Prompts are shown only at a terminal, where the next one says why the answer was refused;
   // elsewhere the refusal is written on standard error, so that a list of answers shows it.
   void AnswerRefused(std::string_view message) override {
-    if (fromList_ || !inputIsTerminal_) err_ << base::Cp1252ToUtf8(message) << '\n';
+    if (fromList_ || !inputIsTerminal_) err_ << session::ToUtf8(message) << '\n';
   }
 
   // The pause waits for Enter when a person types the answers at a terminal; otherwise it
@@ -161,7 +156,7 @@ ExitStatus RunLogoProgram(const session::Session& session, const Options& option
   out.flush();
 
   const bool completed = result.outcome == run::Outcome::kCompleted;
-  if (!completed) err << base::Cp1252ToUtf8(session::RunEndLine(session, result)) << '\n';
+  if (!completed) err << session::ToUtf8(session::RunEndLine(session, result)) << '\n';
   // Written whatever the end of the run: what was drawn before an error shows where it went.
   if (options.drawingFile) {
     std::optional<run::Axes> axes;
