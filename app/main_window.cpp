@@ -188,11 +188,7 @@ void MainWindow::ConvertionPseudal2Logo() {
   const convert::ConversionResult result = convert::ConvertDocument(sourceText_);
   documentFault_ = result.fault;
   listingLines_ = result.listingLines;
-  drawingAxes_.reset();
-  if (const std::optional<convert::DrawingAxes>& axes = result.axes) {
-    drawingAxes_ =
-        run::Axes{axes->xFrom, axes->xTo, axes->yFrom, axes->yTo, axes->xStep, axes->yStep};
-  }
+  drawingAxes_ = result.axes;
   SetPaneText(logoPane, result.logoText);
   SetPaneText(listingPane, result.listingText);
   // The pane holds the conversion, checked now: nothing waits for the typing to pause.

@@ -10,7 +10,7 @@
 #include <vector>
 
 #include "convert/conversion.h"
-#include "run/drawing.h"
+#include "drawing/drawing.h"
 
 class QAction;
 class QDragEnterEvent;
@@ -164,7 +164,7 @@ class MainWindow : public QMainWindow {
   bool restoringExample_ = false;  // the selection goes back after a cancelled change
   convert::DocumentFault documentFault_ = convert::DocumentFault::kNone;  // of the last conversion
   std::vector<int> listingLines_;  // of the last conversion: the algorithm's line of each line
-  std::optional<run::Axes> drawingAxes_;  // of the last conversion: its document's frame
+  std::optional<drawing::Axes> drawingAxes_;  // of the last conversion: its document's frame
   AboutWindow* about_ = nullptr;
   FindingMarks* marks_ = nullptr;
   QTimer* recheck_ = nullptr;  // a short pause after the last hand edit, then CheckLogoPane

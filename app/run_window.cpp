@@ -124,8 +124,8 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(std::string program, run::RunOptions options, std::optional<run::Axes> axes,
-                      bool stepByStep) {
+void RunWindow::Start(std::string program, run::RunOptions options,
+                      std::optional<drawing::Axes> axes, bool stepByStep) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
   program_ = program;

@@ -12,8 +12,8 @@
 #include "base/file_errors.h"
 #include "base/output_file.h"
 #include "convert/source_file.h"
+#include "drawing/svg.h"
 #include "run/runtime.h"
-#include "run/svg.h"
 
 namespace tortuval::cli {
 namespace {
@@ -122,22 +122,21 @@ std::string ReadAnswerFile(const std::filesystem::path& path) {
 }
 
 // The document's axes frame its drawing; a program without a document is fitted.
-std::optional<run::Axes> AxesOf(const convert::ConversionResult* document) {
-  if (document == nullptr || !document->axes) return std::nullopt;
-  const convert::DrawingAxes& axes = *document->axes;
-  return run::Axes{axes.xFrom, axes.xTo, axes.yFrom, axes.yTo, axes.xStep, axes.yStep};
+std::optional<drawing::Axes> AxesOf(const convert::ConversionResult* document) {
+  if (document == nullptr) return std::nullopt;
+  return document->axes;
 }
 
 // A program that drew nothing gets no file, and is told so.
 void WriteDrawing(const std::filesystem::path& path, const run::RunResult& result,
-                  const std::optional<run::Axes>& axes, std::ostream& err) {
+                  const std::optional<drawing::Axes>& axes, std::ostream& err) {
   if (result.drawing.Empty()) {
     err << kProgramName << ": le programme n'a rien dessin\xC3\xA9 : \"" << base::FullPathText(path)
         << "\" n'est pas \xC3\xA9"
         << "crit.\n";
     return;
   }
-  base::WriteOutputFile(path, run::DrawingToSvg(result.drawing, 800, 600, axes));
+  base::WriteOutputFile(path, drawing::DrawingToSvg(result.drawing, 800, 600, axes));
 }
 
 // "NAME:LINE: message", or "NAME: message" when the run names no line; for a program converted

@@ -4,13 +4,13 @@
 
 #include <string>
 
-#include "run/drawing.h"
-#include "run/drawing_frame.h"
+#include "drawing/drawing.h"
+#include "drawing/frame.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 
 /// The SVG text (UTF-8) of `drawing` at `width` × `height` pixels, framed by FrameFor.
 std::string DrawingToSvg(const Drawing& drawing, int width = 800, int height = 600,
                          const std::optional<Axes>& axes = std::nullopt);
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

@@ -1,11 +1,11 @@
-#include "run/drawing_frame.h"
+#include "drawing/frame.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "run/value.h"
+#include "base/number_text.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 namespace {
 
 // Each side gets this share of the drawing's extent as margin, so that nothing touches the edge.
@@ -183,7 +183,7 @@ std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
   for (const double value : values) {
     const auto index = std::llround(value / step);
     const bool numbered = index % std::max(every, 1LL) == 0 && (horizontal || value != 0);
-    graduations.push_back({value, numbered ? FormatNumber(value) : std::string()});
+    graduations.push_back({value, numbered ? base::FormatNumber(value) : std::string()});
   }
   return graduations;
 }
@@ -206,4 +206,4 @@ std::vector<double> Graduations(double from, double to, double step) {
   return values;
 }
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

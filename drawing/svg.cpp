@@ -1,10 +1,10 @@
-#include "run/svg.h"
+#include "drawing/svg.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 namespace {
 
 constexpr double kPointRadius = 2.5;
@@ -127,4 +127,4 @@ std::string DrawingToSvg(const Drawing& drawing, int width, int height,
   return svg;
 }
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

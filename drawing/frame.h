@@ -6,9 +6,9 @@
 #include <string>
 #include <vector>
 
-#include "run/drawing.h"
+#include "drawing/drawing.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 
 /// The rectangle of the program's plane that the picture shows, and how it maps to pixels.
 struct Frame {
@@ -53,4 +53,4 @@ Point AxesCrossing(const Frame& frame);
 /// when a step that small would give more.
 std::vector<double> Graduations(double from, double to, double step);
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing
