@@ -4,7 +4,6 @@
 #include <QImage>
 #include <QPainter>
 #include <QVector>
-#include <cmath>
 
 #include "app/pane_text.h"
 #include "base/error.h"
@@ -30,8 +29,6 @@ QPointF Pixel(const drawing::Frame& frame, drawing::Point p) {
   const drawing::Point pixel = frame.ToPixels(p);
   return {pixel.x, pixel.y};
 }
-
-bool IsFinite(drawing::Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 [[noreturn]] void ThrowSaveError(const QString& path) {
   ThrowError(
@@ -95,8 +92,8 @@ void PaintDrawing(QPainter& painter, const drawing::Drawing& drawing,
   QVector<QLineF> lines;
   lines.reserve(static_cast<qsizetype>(drawing.segments.size()));
   for (const drawing::Segment& segment : drawing.segments) {
-    if (IsFinite(segment.from) && IsFinite(segment.to)) {
-      lines.append(QLineF(Pixel(frame, segment.from), Pixel(frame, segment.to)));
+    if (const std::optional<drawing::Segment> visible = drawing::VisiblePart(frame, segment)) {
+      lines.append(QLineF(Pixel(frame, visible->from), Pixel(frame, visible->to)));
     }
   }
   painter.setPen(QPen(kLineColour, kLineWidth, Qt::SolidLine, Qt::RoundCap));
@@ -105,7 +102,9 @@ void PaintDrawing(QPainter& painter, const drawing::Drawing& drawing,
   painter.setPen(Qt::NoPen);
   painter.setBrush(kPointColour);
   for (const drawing::Point& point : drawing.points) {
-    if (IsFinite(point)) painter.drawEllipse(Pixel(frame, point), kPointRadius, kPointRadius);
+    if (drawing::Shows(frame, point)) {
+      painter.drawEllipse(Pixel(frame, point), kPointRadius, kPointRadius);
+    }
   }
 }
 

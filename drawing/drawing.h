@@ -1,5 +1,6 @@
 #pragma once
-// What a LOGO program drew: segments and points in the x-y plane, in the program's own units.
+// What a LOGO program drew, segments and points in the x-y plane in the program's own units, and
+// the document's frame it is pictured in.
 
 #include <vector>
 

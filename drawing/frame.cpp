@@ -76,6 +76,8 @@ double RoundStep(double extent) {
   return 10 * power;
 }
 
+bool IsFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
+
 // Widens `range` around its centre to `half`.
 void Widen(Range& range, double half) {
   const double centre = range.Centre();
@@ -167,7 +169,17 @@ Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int widt
   frame.gridMaxX = axes->xTo;
   frame.gridMinY = axes->yFrom;
   frame.gridMaxY = axes->yTo;
+  frame.clipped = true;
   return frame;
+}
+
+std::optional<Segment> VisiblePart(const Frame& frame, const Segment& segment) {
+  if (!IsFinite(segment.from) || !IsFinite(segment.to)) return std::nullopt;
+  return frame.clipped ? ClipSegment(segment, frame.Grid()) : segment;
+}
+
+bool Shows(const Frame& frame, Point point) {
+  return IsFinite(point) && (!frame.clipped || frame.Grid().Contains(point));
 }
 
 std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {

@@ -1,6 +1,6 @@
 #pragma once
-// A drawing as an SVG document, framed by the document's axes or fitted to what was drawn, with
-// its axes graduated and numbered and a light grid.
+// A drawing as an SVG document, framed by the document's axes (and cut to them) or fitted to what
+// was drawn, with its axes graduated and numbered and a light grid.
 
 #include <string>
 
