@@ -24,6 +24,7 @@ struct Frame {
   /// the margins over the numbers. A fitted frame holds everything drawn and cuts nothing.
   bool clipped = false;
 
+  /// The grid's rectangle, in the plane.
   Rectangle Grid() const { return {gridMinX, gridMaxX, gridMinY, gridMaxY}; }
 
   /// The pixel position of a point of the plane (y grows downwards on the picture).
