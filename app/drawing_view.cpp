@@ -4,13 +4,12 @@
 #include <QImage>
 #include <QPainter>
 #include <QVector>
-#include <cmath>
 
 #include "app/pane_text.h"
 #include "base/error.h"
 #include "base/output_file.h"
-#include "run/drawing_frame.h"
-#include "run/svg.h"
+#include "drawing/frame.h"
+#include "drawing/svg.h"
 
 namespace tortuval::app {
 namespace {
@@ -26,12 +25,10 @@ constexpr double kPointRadius = 2.5;
 // Where the picture has no size yet (a hidden widget), files get this one.
 constexpr QSize kDefaultPictureSize(800, 600);
 
-QPointF Pixel(const run::Frame& frame, run::Point p) {
-  const run::Point pixel = frame.ToPixels(p);
+QPointF Pixel(const drawing::Frame& frame, drawing::Point p) {
+  const drawing::Point pixel = frame.ToPixels(p);
   return {pixel.x, pixel.y};
 }
-
-bool IsFinite(run::Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 [[noreturn]] void ThrowSaveError(const QString& path) {
   ThrowError(
@@ -39,16 +36,16 @@ bool IsFinite(run::Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 }
 
 // The grid, the axes, their graduations and numbers, as the SVG writer draws them.
-void PaintAxes(QPainter& painter, const run::Frame& frame) {
-  const run::Point crossing = run::AxesCrossing(frame);
-  const std::vector<run::Graduation> across = run::AxisGraduations(frame, true);
-  const std::vector<run::Graduation> up = run::AxisGraduations(frame, false);
+void PaintAxes(QPainter& painter, const drawing::Frame& frame) {
+  const drawing::Point crossing = drawing::AxesCrossing(frame);
+  const std::vector<drawing::Graduation> across = drawing::AxisGraduations(frame, true);
+  const std::vector<drawing::Graduation> up = drawing::AxisGraduations(frame, false);
   painter.setPen(QPen(kGridColour, 1));
-  for (const run::Graduation& g : across) {
+  for (const drawing::Graduation& g : across) {
     painter.drawLine(Pixel(frame, {g.value, frame.gridMinY}),
                      Pixel(frame, {g.value, frame.gridMaxY}));
   }
-  for (const run::Graduation& g : up) {
+  for (const drawing::Graduation& g : up) {
     painter.drawLine(Pixel(frame, {frame.gridMinX, g.value}),
                      Pixel(frame, {frame.gridMaxX, g.value}));
   }
@@ -57,11 +54,11 @@ void PaintAxes(QPainter& painter, const run::Frame& frame) {
                    Pixel(frame, {frame.gridMaxX, crossing.y}));
   painter.drawLine(Pixel(frame, {crossing.x, frame.gridMinY}),
                    Pixel(frame, {crossing.x, frame.gridMaxY}));
-  for (const run::Graduation& g : across) {
+  for (const drawing::Graduation& g : across) {
     const QPointF at = Pixel(frame, {g.value, crossing.y});
     painter.drawLine(at - QPointF(0, 3), at + QPointF(0, 3));
   }
-  for (const run::Graduation& g : up) {
+  for (const drawing::Graduation& g : up) {
     const QPointF at = Pixel(frame, {crossing.x, g.value});
     painter.drawLine(at - QPointF(3, 0), at + QPointF(3, 0));
   }
@@ -69,13 +66,13 @@ void PaintAxes(QPainter& painter, const run::Frame& frame) {
   font.setPixelSize(11);
   painter.setFont(font);
   painter.setPen(kNumberColour);
-  for (const run::Graduation& g : across) {
+  for (const drawing::Graduation& g : across) {
     if (g.label.empty()) continue;
     const QPointF at = Pixel(frame, {g.value, crossing.y});
     painter.drawText(QRectF(at.x() - 40, at.y() + 4, 80, 14), Qt::AlignHCenter | Qt::AlignTop,
                      ToPaneText(g.label));
   }
-  for (const run::Graduation& g : up) {
+  for (const drawing::Graduation& g : up) {
     if (g.label.empty()) continue;
     const QPointF at = Pixel(frame, {crossing.x, g.value});
     painter.drawText(QRectF(at.x() - 86, at.y() - 7, 80, 14), Qt::AlignRight | Qt::AlignVCenter,
@@ -85,18 +82,18 @@ void PaintAxes(QPainter& painter, const run::Frame& frame) {
 
 }  // namespace
 
-void PaintDrawing(QPainter& painter, const run::Drawing& drawing,
-                  const std::optional<run::Axes>& axes, QSize size) {
-  const run::Frame frame = run::FrameFor(drawing, axes, size.width(), size.height());
+void PaintDrawing(QPainter& painter, const drawing::Drawing& drawing,
+                  const std::optional<drawing::Axes>& axes, QSize size) {
+  const drawing::Frame frame = drawing::FrameFor(drawing, axes, size.width(), size.height());
   painter.fillRect(QRect(QPoint(0, 0), size), Qt::white);
   painter.setRenderHint(QPainter::Antialiasing);
   PaintAxes(painter, frame);
 
   QVector<QLineF> lines;
   lines.reserve(static_cast<qsizetype>(drawing.segments.size()));
-  for (const run::Segment& segment : drawing.segments) {
-    if (IsFinite(segment.from) && IsFinite(segment.to)) {
-      lines.append(QLineF(Pixel(frame, segment.from), Pixel(frame, segment.to)));
+  for (const drawing::Segment& segment : drawing.segments) {
+    if (const std::optional<drawing::Segment> visible = drawing::VisiblePart(frame, segment)) {
+      lines.append(QLineF(Pixel(frame, visible->from), Pixel(frame, visible->to)));
     }
   }
   painter.setPen(QPen(kLineColour, kLineWidth, Qt::SolidLine, Qt::RoundCap));
@@ -104,8 +101,10 @@ void PaintDrawing(QPainter& painter, const run::Drawing& drawing,
 
   painter.setPen(Qt::NoPen);
   painter.setBrush(kPointColour);
-  for (const run::Point& point : drawing.points) {
-    if (IsFinite(point)) painter.drawEllipse(Pixel(frame, point), kPointRadius, kPointRadius);
+  for (const drawing::Point& point : drawing.points) {
+    if (drawing::Shows(frame, point)) {
+      painter.drawEllipse(Pixel(frame, point), kPointRadius, kPointRadius);
+    }
   }
 }
 
@@ -114,12 +113,12 @@ DrawingView::DrawingView(QWidget* parent) : QWidget(parent) {
   setSizePolicy(QSizePolicy::Expanding, QSizePolicy::Expanding);
 }
 
-void DrawingView::SetDrawing(run::Drawing drawing) {
+void DrawingView::SetDrawing(drawing::Drawing drawing) {
   drawing_ = std::move(drawing);
   update();
 }
 
-void DrawingView::SetAxes(std::optional<run::Axes> axes) {
+void DrawingView::SetAxes(std::optional<drawing::Axes> axes) {
   axes_ = axes;
   update();
 }
@@ -129,7 +128,7 @@ void DrawingView::SaveTo(const QString& path) const {
   if (path.endsWith(QStringLiteral(".svg"), Qt::CaseInsensitive)) {
     base::WriteOutputFile(
         std::filesystem::path(QFile::encodeName(path).toStdString()),
-        run::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height(), axes_));
+        drawing::DrawingToSvg(drawing_, pictureSize.width(), pictureSize.height(), axes_));
     return;
   }
   QImage image(pictureSize, QImage::Format_RGB32);

@@ -5,15 +5,15 @@
 #include <QWidget>
 #include <optional>
 
-#include "run/drawing.h"
+#include "drawing/drawing.h"
 
 class QPainter;
 
 namespace tortuval::app {
 
 /// Paints `drawing` on a picture of `size` pixels, with the frame the SVG writer uses.
-void PaintDrawing(QPainter& painter, const run::Drawing& drawing,
-                  const std::optional<run::Axes>& axes, QSize size);
+void PaintDrawing(QPainter& painter, const drawing::Drawing& drawing,
+                  const std::optional<drawing::Axes>& axes, QSize size);
 
 class DrawingView : public QWidget {
   Q_OBJECT
@@ -22,10 +22,10 @@ class DrawingView : public QWidget {
   explicit DrawingView(QWidget* parent = nullptr);
 
   /// Replaces the drawing shown.
-  void SetDrawing(run::Drawing drawing);
-  const run::Drawing& Drawing() const { return drawing_; }
+  void SetDrawing(drawing::Drawing drawing);
+  const drawing::Drawing& Drawing() const { return drawing_; }
   /// The document's axes that frame the drawing; none fits the frame to what was drawn.
-  void SetAxes(std::optional<run::Axes> axes);
+  void SetAxes(std::optional<drawing::Axes> axes);
 
   /// Writes the drawing to `path`: SVG when the name ends in ".svg", PNG otherwise, at the
   /// widget's size. Raises an Error with a French message when the file cannot be written.
@@ -37,8 +37,8 @@ class DrawingView : public QWidget {
   void paintEvent(QPaintEvent* event) override;
 
  private:
-  run::Drawing drawing_;
-  std::optional<run::Axes> axes_;
+  drawing::Drawing drawing_;
+  std::optional<drawing::Axes> axes_;
 };
 
 }  // namespace tortuval::app

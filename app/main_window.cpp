@@ -280,11 +280,7 @@ void MainWindow::RunLogoProgram() {
     }
     // The pane's text as it stands, hand edits included.
     CheckLogoPane();
-    std::optional<run::Axes> axes;
-    if (const auto& frame = session_.Axes()) {
-      axes = run::Axes{frame->xFrom, frame->xTo, frame->yFrom, frame->yTo, frame->xStep, frame->yStep};
-    }
-    runView_->Start(session_.SharedProgram(), {}, axes);
+    runView_->Start(session_.SharedProgram(), {}, session_.Axes());
     if (runView_->isHidden()) {
       // It opens over the centre of this window, at the size it had, never maximised over the
       // panes whose lines it points at.

@@ -125,7 +125,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 RunWindow::~RunWindow() = default;
 
 void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options,
-                      std::optional<run::Axes> axes, bool stepByStep) {
+                      std::optional<drawing::Axes> axes, bool stepByStep) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
   program_ = program;

@@ -37,7 +37,7 @@ class RunWindow : public QWidget {
   /// Stops the run in progress, if any, and starts `program` from a clear window; its drawing is
   /// framed by `axes`, its document's, or fitted to what it draws.
   void Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options = {},
-             std::optional<run::Axes> axes = std::nullopt, bool stepByStep = false);
+             std::optional<drawing::Axes> axes = std::nullopt, bool stepByStep = false);
 
   /// A run is in progress (possibly waiting for an answer).
   bool IsRunning() const;
@@ -96,7 +96,7 @@ class RunWindow : public QWidget {
   QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
   std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   run::RunOptions options_;
-  std::optional<run::Axes> axes_;
+  std::optional<drawing::Axes> axes_;
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one

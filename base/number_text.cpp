@@ -1,6 +1,8 @@
 #include "base/number_text.h"
 
 #include <charconv>
+#include <cmath>
+#include <cstdio>
 
 namespace tortuval::base {
 
@@ -17,6 +19,41 @@ bool ParseNumber(std::string_view text, double& number) {
   if (!((first >= '0' && first <= '9') || first == '.')) return false;
   const auto [stop, error] = std::from_chars(begin, end, number);
   return error == std::errc() && stop == end;
+}
+
+std::string FormatNumber(double number) {
+  if (std::isnan(number)) return "NaN";
+  if (std::isinf(number)) return number > 0 ? "Infinity" : "-Infinity";
+  if (number == 0) return "0";  // also -0
+  char buffer[40];
+  if (number == std::floor(number) && std::fabs(number) < 1e15) {
+    std::snprintf(buffer, sizeof buffer, "%.0f", number);
+    return buffer;
+  }
+  std::snprintf(buffer, sizeof buffer, "%.15g", number);
+  std::string text(buffer);
+  // "1.5e-08" is written "1,5E-8": the comma of the source's decimals, the exponent as the
+  // program text writes it.
+  std::string out;
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const char c = text[i];
+    if (c == '.') {
+      out.push_back(',');
+    } else if (c == 'e') {
+      out.push_back('E');
+      std::size_t at = i + 1;
+      if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
+        if (text[at] == '-') out.push_back('-');
+        ++at;
+      }
+      while (at + 1 < text.size() && text[at] == '0') ++at;
+      out.append(text, at, std::string::npos);
+      break;
+    } else {
+      out.push_back(c);
+    }
+  }
+  return out;
 }
 
 }  // namespace tortuval::base

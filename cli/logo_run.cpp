@@ -11,8 +11,8 @@
 #include "base/error.h"
 #include "base/file_errors.h"
 #include "base/output_file.h"
+#include "drawing/svg.h"
 #include "run/runtime.h"
-#include "run/svg.h"
 #include "session/reports.h"
 #include "session/text_edges.h"
 
@@ -116,13 +116,13 @@ std::string ReadAnswerFile(const std::filesystem::path& path) {
 
 // A program that drew nothing gets no file, and is told so.
 void WriteDrawing(const std::filesystem::path& path, const run::RunResult& result,
-                  const std::optional<run::Axes>& axes, std::ostream& err) {
+                  const std::optional<drawing::Axes>& axes, std::ostream& err) {
   if (result.drawing.Empty()) {
     err << kProgramName << ": le programme n'a rien dessiné : \"" << base::FullPathText(path)
         << "\" n'est pas écrit.\n";
     return;
   }
-  base::WriteOutputFile(path, run::DrawingToSvg(result.drawing, 800, 600, axes));
+  base::WriteOutputFile(path, drawing::DrawingToSvg(result.drawing, 800, 600, axes));
 }
 
 }  // namespace
@@ -158,13 +158,7 @@ ExitStatus RunLogoProgram(const session::Session& session, const Options& option
   const bool completed = result.outcome == run::Outcome::kCompleted;
   if (!completed) err << session::ToUtf8(session::RunEndLine(session, result)) << '\n';
   // Written whatever the end of the run: what was drawn before an error shows where it went.
-  if (options.drawingFile) {
-    std::optional<run::Axes> axes;
-    if (const auto& frame = session.Axes()) {
-      axes = run::Axes{frame->xFrom, frame->xTo, frame->yFrom, frame->yTo, frame->xStep, frame->yStep};
-    }
-    WriteDrawing(*options.drawingFile, result, axes, err);
-  }
+  if (options.drawingFile) WriteDrawing(*options.drawingFile, result, session.Axes(), err);
   return completed ? ExitStatus::kSuccess : ExitStatus::kFailure;
 }
 

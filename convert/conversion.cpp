@@ -3,11 +3,11 @@
 #include <algorithm>
 #include <array>
 
-#include "base/number_text.h"
 #include "convert/conversion_state.h"
 #include "convert/declarations.h"
 #include "convert/document.h"
 #include "convert/document_faults.h"
+#include "convert/drawing_axes.h"
 #include "convert/listing.h"
 #include "convert/translators.h"
 #include "expr/repair_text.h"
@@ -162,29 +162,6 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
                                       : 0);
   }
   return result;
-}
-
-std::optional<DrawingAxes> ReadDrawingAxes(std::string_view document) {
-  const std::size_t element = document.find("<repere ");
-  if (element == std::string_view::npos) return std::nullopt;
-  const std::size_t end = document.find('>', element);
-  const std::string_view tag = document.substr(element, end - element);
-  const auto attribute = [tag](std::string_view name) {
-    const std::size_t at = tag.find(name);
-    if (at == std::string_view::npos) return std::string_view();
-    const std::size_t start = at + name.size();
-    const std::size_t close = tag.find('"', start);
-    return close == std::string_view::npos ? std::string_view() : tag.substr(start, close - start);
-  };
-  if (attribute("repetat=\"") != "actif") return std::nullopt;
-  std::string_view code = attribute("repcode=\"");
-  double numbers[6] = {};
-  for (double& number : numbers) {
-    const std::size_t cut = std::min(code.find('#'), code.size());
-    if (!base::ParseNumber(code.substr(0, cut), number)) return std::nullopt;
-    code.remove_prefix(std::min(cut + 1, code.size()));
-  }
-  return DrawingAxes{numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]};
 }
 
 }  // namespace tortuval::convert

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "drawing/drawing.h"
+
 namespace tortuval::convert {
 
 /// What is wrong with a document as a whole, beyond what its items say.
@@ -16,13 +18,6 @@ enum class DocumentFault {
 };
 
 /// The two pane texts of one conversion, Windows-1252, lines ending with CR LF.
-/// The document's frame for drawings, its "repère": the part of the plane shown and the steps of
-/// the graduations.
-struct DrawingAxes {
-  double xFrom = 0, xTo = 0, yFrom = 0, yTo = 0;
-  double xStep = 0, yStep = 0;
-};
-
 struct ConversionResult {
   std::string logoText;     ///< the LOGO program (right pane)
   std::string listingText;  ///< the readable pseudo-code lines (left pane)
@@ -32,12 +27,8 @@ struct ConversionResult {
   /// wrote it, 0 for none. Declarations and support procedures go with the item that wrote them.
   std::vector<int> listingLines;
   /// The document's frame for drawings, when the document makes it active.
-  std::optional<DrawingAxes> axes;
+  std::optional<drawing::Axes> axes;
 };
-
-/// The active drawing frame of a document (`<repere repetat="actif" repcode="-2#4#-10#10#1#1"/>`),
-/// or none when it has none, an inactive one or one that does not read as six numbers.
-std::optional<DrawingAxes> ReadDrawingAxes(std::string_view document);
 
 /// Converts one source document. All working state belongs to this call; it never fails:
 /// malformed input gives incomplete or odd output, as the editor's own files may, and `fault`

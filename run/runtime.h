@@ -9,9 +9,13 @@
 #include <string_view>
 #include <vector>
 
-#include "run/drawing.h"
+#include "drawing/drawing.h"
 
 namespace tortuval::run {
+
+// What a program draws is a drawing::Drawing, which the runtime fills under these names.
+using drawing::Drawing;
+using drawing::Point;
 
 /// Where a running program writes and reads. Called on the thread that runs the program.
 class Console {

@@ -1,9 +1,5 @@
 #include "run/value.h"
 
-#include <charconv>
-#include <cmath>
-#include <cstdio>
-
 #include "base/cp1252.h"
 
 namespace tortuval::run {
@@ -23,41 +19,6 @@ Value Value::MakeList(List items) {
 List& Value::OwnItems() {
   if (list_.use_count() > 1) list_ = std::make_shared<List>(*list_);
   return *list_;
-}
-
-std::string FormatNumber(double number) {
-  if (std::isnan(number)) return "NaN";
-  if (std::isinf(number)) return number > 0 ? "Infinity" : "-Infinity";
-  if (number == 0) return "0";  // also -0
-  char buffer[40];
-  if (number == std::floor(number) && std::fabs(number) < 1e15) {
-    std::snprintf(buffer, sizeof buffer, "%.0f", number);
-    return buffer;
-  }
-  std::snprintf(buffer, sizeof buffer, "%.15g", number);
-  std::string text(buffer);
-  // "1.5e-08" is written "1,5E-8": the comma of the source's decimals, the exponent as the
-  // program text writes it.
-  std::string out;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const char c = text[i];
-    if (c == '.') {
-      out.push_back(',');
-    } else if (c == 'e') {
-      out.push_back('E');
-      std::size_t at = i + 1;
-      if (at < text.size() && (text[at] == '+' || text[at] == '-')) {
-        if (text[at] == '-') out.push_back('-');
-        ++at;
-      }
-      while (at + 1 < text.size() && text[at] == '0') ++at;
-      out.append(text, at, std::string::npos);
-      break;
-    } else {
-      out.push_back(c);
-    }
-  }
-  return out;
 }
 
 void AppendPrinted(const Value& value, std::string& out, bool bracketLists) {

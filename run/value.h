@@ -58,10 +58,7 @@ class Value {
   std::shared_ptr<List> list_;
 };
 
-/// A number as the program prints it: integers without decimals, others with a decimal comma
-/// and at most 15 significant digits, without trailing zeros.
-std::string FormatNumber(double number);
-
+using base::FormatNumber;
 using base::ParseNumber;
 
 /// Appends the printed form of a value; a list's items are separated by one space, inner lists

@@ -68,7 +68,7 @@ class Session {
   /// The French sentence about Fault (UTF-8), empty when the document has none.
   std::string FaultMessage() const;
   /// The document's frame for drawings, when it has an active one.
-  const std::optional<convert::DrawingAxes>& Axes() const { return axes_; }
+  const std::optional<drawing::Axes>& Axes() const { return axes_; }
 
   /// The LOGO program: the conversion's, or the one opened, with the hand edits made since.
   const std::string& Program() const { return *program_; }
@@ -102,7 +102,7 @@ class Session {
   std::string source_;
   std::string listing_;
   convert::DocumentFault fault_ = convert::DocumentFault::kNone;
-  std::optional<convert::DrawingAxes> axes_;
+  std::optional<drawing::Axes> axes_;
   std::vector<int> listingLines_;
   bool checked_ = true;  // false for a text that is no document, until the user edits it
   std::shared_ptr<const std::string> program_;

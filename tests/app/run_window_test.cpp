@@ -158,13 +158,26 @@ void RunWindowTest::DrawingIsShownAndSaved() {
   QFile svgFile(svg);
   QVERIFY(svgFile.open(QIODevice::ReadOnly));
   const QByteArray picture = svgFile.readAll();
-  QCOMPARE(static_cast<std::size_t>(picture.count("<line x1=")), segments);
+  // The curve runs past y = -10 and y = 10 at its ends: 7 segments lie wholly outside the frame.
+  QCOMPARE(static_cast<std::size_t>(picture.count("<line x1=")), segments - 7);
   // The document's frame: x numbered from -2 to 4, y from -10 to 10.
   for (const char* number : {"\"middle\">-2<", "\"middle\">4<", "\"end\">-10<", "\"end\">10<"}) {
     QCOMPARE(picture.count(number), 1);
   }
   QImage image(png);
   QCOMPARE(image.size(), run->Dessin->size());
+  // The view cuts the curve at the frame too: nothing of its colour in the margins around the
+  // frame's rectangle (24 pixels at the sides, 14 at the top and bottom, less the 2 pixels that
+  // the line's round end may reach past the edge).
+  int curvePixelsInMargins = 0;
+  for (int y = 0; y < image.height(); ++y) {
+    for (int x = 0; x < image.width(); ++x) {
+      const bool inFrame = x >= 22 && x < image.width() - 22 && y >= 12 && y < image.height() - 12;
+      const QRgb pixel = image.pixel(x, y);
+      if (!inFrame && qBlue(pixel) - qRed(pixel) > 30) ++curvePixelsInMargins;
+    }
+  }
+  QCOMPARE(curvePixelsInMargins, 0);
   QVERIFY_THROWS_EXCEPTION(Error, run->Dessin->SaveTo(folder_.filePath("absent/x.png")));
 }
 

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,6 +33,19 @@ const std::string kFaultyProgram =
     "DEFINIS \"L LISTE\nECRISLIGNE [avant]\nECRISLIGNE item :L [ 5 ]\nECRISLIGNE [après]\n";
 
 class CliRunProgramTest : public ScratchDirTest {};
+
+// The values of attribute `name` in each element of `svg` that starts with `start`.
+std::vector<double> AttributeValues(const std::string& svg, const std::string& start,
+                                    const std::string& name) {
+  std::vector<double> values;
+  for (std::size_t at = svg.find(start); at != std::string::npos; at = svg.find(start, at + 1)) {
+    const std::size_t attribute = svg.find(" " + name + "=\"", at);
+    if (attribute < svg.find('>', at)) {
+      values.push_back(std::stod(svg.substr(attribute + name.size() + 3)));
+    }
+  }
+  return values;
+}
 
 TEST_F(CliRunProgramTest, AnswersComeFromInputInputFileOrStandardInput) {
   const RunOutput words = RunCli({"--run", "--example", "8", "--input", " 12  18 "});
@@ -114,7 +128,17 @@ TEST_F(CliRunProgramTest, DrawingsTakeTheDocumentsFrameAndNothingDrawnWritesNoth
   const RunOutput curve = RunCli({"--run", "--example", "7", "--drawing", svg});
   EXPECT_EQ(curve.status, ExitStatus::kSuccess) << curve.err;
   const std::string picture = ReadFileBytes(svg);
-  EXPECT_EQ(CountOf(picture, "<line x1="), 60u);
+  // The curve runs past y = -10 and y = 10 at its two ends: it is cut at the frame's edges (pixels
+  // 24 to 776 across, 14 to 586 down), and 53 of its 60 segments show.
+  EXPECT_EQ(CountOf(picture, "<line x1="), 53u);
+  std::vector<double> across = AttributeValues(picture, "<line x1=", "x1");
+  std::vector<double> down = AttributeValues(picture, "<line x1=", "y1");
+  for (const double x : AttributeValues(picture, "<line x1=", "x2")) across.push_back(x);
+  for (const double y : AttributeValues(picture, "<line x1=", "y2")) down.push_back(y);
+  EXPECT_GE(*std::min_element(across.begin(), across.end()), 24);
+  EXPECT_LE(*std::max_element(across.begin(), across.end()), 776);
+  EXPECT_EQ(*std::min_element(down.begin(), down.end()), 14);
+  EXPECT_EQ(*std::max_element(down.begin(), down.end()), 586);
   for (const char* number :
        {"\"middle\">-2</text>", "\"middle\">4</text>", "\"end\">-10</text>", "\"end\">10</text>"}) {
     EXPECT_EQ(CountOf(picture, number), 1u) << number;

@@ -1,9 +1,10 @@
 #pragma once
-// What a LOGO program drew: segments and points in the x-y plane, in the program's own units.
+// What a LOGO program drew, segments and points in the x-y plane in the program's own units, and
+// the document's frame it is pictured in.
 
 #include <vector>
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 
 struct Point {
   double x = 0;
@@ -15,8 +16,9 @@ struct Segment {
   Point to;
 };
 
-/// The part of the plane a drawing shows and the steps of its graduations, as a document's frame
-/// (its "repère") sets them.
+/// The document's frame for drawings, its "repère": the part of the plane a drawing shows and the
+/// steps of its graduations. The conversion reads it from the document; the front ends picture
+/// the drawing within it.
 struct Axes {
   double xFrom = -10, xTo = 10, yFrom = -10, yTo = 10;
   double xStep = 1, yStep = 1;
@@ -32,4 +34,4 @@ struct Drawing {
   bool Empty() const { return segments.empty() && points.empty(); }
 };
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

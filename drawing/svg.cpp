@@ -1,10 +1,10 @@
-#include "run/svg.h"
+#include "drawing/svg.h"
 
 #include <algorithm>
 #include <charconv>
 #include <cmath>
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 namespace {
 
 constexpr double kPointRadius = 2.5;
@@ -37,8 +37,6 @@ void AppendLine(std::string& out, const char* classAttribute, Point from, Point 
   AppendAttribute(out, "y2", to.y);
   out.append("/>\n");
 }
-
-bool IsFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // The grid, the axes through AxesCrossing, their graduations and numbers.
 void AppendAxes(std::string& out, const Frame& frame) {
@@ -108,14 +106,15 @@ std::string DrawingToSvg(const Drawing& drawing, int width, int height,
 
   svg += "<g stroke=\"#1a1a80\" stroke-width=\"1.5\" stroke-linecap=\"round\">\n";
   for (const Segment& segment : drawing.segments) {
-    if (!IsFinite(segment.from) || !IsFinite(segment.to)) continue;
-    AppendLine(svg, "", frame.ToPixels(segment.from), frame.ToPixels(segment.to));
+    if (const std::optional<Segment> visible = VisiblePart(frame, segment)) {
+      AppendLine(svg, "", frame.ToPixels(visible->from), frame.ToPixels(visible->to));
+    }
   }
   svg += "</g>\n";
 
   svg += "<g fill=\"#c02020\">\n";
   for (const Point& point : drawing.points) {
-    if (!IsFinite(point)) continue;
+    if (!Shows(frame, point)) continue;
     const Point pixel = frame.ToPixels(point);
     svg += "<circle";
     AppendAttribute(svg, "cx", pixel.x);
@@ -127,4 +126,4 @@ std::string DrawingToSvg(const Drawing& drawing, int width, int height,
   return svg;
 }
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

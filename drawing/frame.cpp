@@ -1,11 +1,11 @@
-#include "run/drawing_frame.h"
+#include "drawing/frame.h"
 
 #include <algorithm>
 #include <cmath>
 
-#include "run/value.h"
+#include "base/number_text.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 namespace {
 
 // Each side gets this share of the drawing's extent as margin, so that nothing touches the edge.
@@ -75,6 +75,8 @@ double RoundStep(double extent) {
   }
   return 10 * power;
 }
+
+bool IsFinite(Point p) { return std::isfinite(p.x) && std::isfinite(p.y); }
 
 // Widens `range` around its centre to `half`.
 void Widen(Range& range, double half) {
@@ -167,7 +169,17 @@ Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int widt
   frame.gridMaxX = axes->xTo;
   frame.gridMinY = axes->yFrom;
   frame.gridMaxY = axes->yTo;
+  frame.clipped = true;
   return frame;
+}
+
+std::optional<Segment> VisiblePart(const Frame& frame, const Segment& segment) {
+  if (!IsFinite(segment.from) || !IsFinite(segment.to)) return std::nullopt;
+  return frame.clipped ? ClipSegment(segment, frame.Grid()) : segment;
+}
+
+bool Shows(const Frame& frame, Point point) {
+  return IsFinite(point) && (!frame.clipped || frame.Grid().Contains(point));
 }
 
 std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
@@ -183,7 +195,7 @@ std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
   for (const double value : values) {
     const auto index = std::llround(value / step);
     const bool numbered = index % std::max(every, 1LL) == 0 && (horizontal || value != 0);
-    graduations.push_back({value, numbered ? FormatNumber(value) : std::string()});
+    graduations.push_back({value, numbered ? base::FormatNumber(value) : std::string()});
   }
   return graduations;
 }
@@ -206,4 +218,4 @@ std::vector<double> Graduations(double from, double to, double step) {
   return values;
 }
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

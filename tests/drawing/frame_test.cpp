@@ -1,7 +1,7 @@
 // The frame fitted to a drawing and the SVG written from it: worked cases with exact numbers,
 // degenerate drawings, and the SVG's elements.
 
-#include "run/drawing_frame.h"
+#include "drawing/frame.h"
 
 #include <gtest/gtest.h>
 
@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
-#include "run/svg.h"
+#include "drawing/svg.h"
 #include "tests/test_support.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 namespace {
 
 using tortuval::testing::CountOf;
@@ -198,4 +198,4 @@ TEST(DrawingAxesTest, FittedFramesGetRoundStepsAndNumbersThatFit) {
 }
 
 }  // namespace
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing

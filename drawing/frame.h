@@ -6,9 +6,10 @@
 #include <string>
 #include <vector>
 
-#include "run/drawing.h"
+#include "drawing/clip.h"
+#include "drawing/drawing.h"
 
-namespace tortuval::run {
+namespace tortuval::drawing {
 
 /// The rectangle of the program's plane that the picture shows, and how it maps to pixels.
 struct Frame {
@@ -19,6 +20,12 @@ struct Frame {
   /// The rectangle graduated and gridded: a document's axes, inside the picture's margins; the
   /// whole picture for a fitted frame.
   double gridMinX = -1, gridMaxX = 1, gridMinY = -1, gridMaxY = 1;
+  /// A document's frame: what is drawn is cut to the grid's rectangle, so that it never runs into
+  /// the margins over the numbers. A fitted frame holds everything drawn and cuts nothing.
+  bool clipped = false;
+
+  /// The grid's rectangle, in the plane.
+  Rectangle Grid() const { return {gridMinX, gridMaxX, gridMinY, gridMaxY}; }
 
   /// The pixel position of a point of the plane (y grows downwards on the picture).
   Point ToPixels(Point p) const { return {offsetX + p.x * scaleX, offsetY - p.y * scaleY}; }
@@ -33,6 +40,14 @@ Frame FitFrame(const Drawing& drawing, int width, int height);
 /// and a margin of a few pixels around for the numbers; when `axes` is none or unusable,
 /// FitFrame.
 Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int width, int height);
+
+/// The part of `segment` that the picture shows: none when a coordinate has no place in the plane
+/// (infinite or not a number), cut to the grid's rectangle when the frame is clipped.
+std::optional<Segment> VisiblePart(const Frame& frame, const Segment& segment);
+
+/// Whether the picture shows `point`: finite, and within the grid's rectangle when the frame is
+/// clipped.
+bool Shows(const Frame& frame, Point point);
 
 /// One graduation of an axis: its value, and the number written there (empty where graduations
 /// stand too close for every one to be numbered).
@@ -53,4 +68,4 @@ Point AxesCrossing(const Frame& frame);
 /// when a step that small would give more.
 std::vector<double> Graduations(double from, double to, double step);
 
-}  // namespace tortuval::run
+}  // namespace tortuval::drawing
