@@ -37,9 +37,7 @@ bool ContainsIgnoringCase(std::string_view text, std::string_view pattern) {
 }
 
 bool AssignsTo(const Node& node, const Node& counter) {
-  if (node.op == Op::kAssign && node.slot == counter.slot && node.local == counter.local) {
-    return true;
-  }
+  if (node.op == Op::kAssign && SameVariable(node, counter)) return true;
   for (const Node& kid : node.kids) {
     if (AssignsTo(kid, counter)) return true;
   }
@@ -92,12 +90,12 @@ bool MarkCountedLoop(Node& repeat) {
   if (test.op != Op::kTest || ifTrue.op != Op::kIfTrue || ifFalse.op != Op::kIfFalse) return false;
   const Node& up = ifTrue.kids[0];
   const Node& down = ifFalse.kids[0];
-  if (up.op != Op::kStep || down.op != Op::kStep || up.number != 1 || down.number != -1 ||
-      up.slot != down.slot || up.local != down.local) {
+  if (up.op != Op::kStep || down.op != Op::kStep || up.step != StepDirection::kUp ||
+      down.step != StepDirection::kDown || !SameVariable(up, down)) {
     return false;
   }
-  repeat.flag = true;
-  repeat.slot = up.slot;
+  repeat.countedLoop = true;
+  repeat.variable = up.variable;
   repeat.local = up.local;
   for (std::size_t i = 0; i + 3 < body.size(); ++i) {
     if (AssignsTo(body[i], up)) {
