@@ -112,7 +112,8 @@ class Machine : public RunState {
   bool AppendsToItself(const Node& node);
   void Replace(const Node& node);
 
-  // ---- Expressions (machine_expressions.cpp).
+  // ---- Expressions (machine_expressions.cpp; Item in machine_lists.cpp, PointOf in
+  // machine_drawing.cpp).
   Value Eval(const Node& node);
   double EvalNumber(const Node& node);
   bool EvalTruth(const Node& node);
