@@ -26,7 +26,8 @@ const char* StackLimit() {
 
 std::string Count(std::uint64_t number) { return FormatNumber(static_cast<double>(number)); }
 
-// A list written in the program: its words, numbers and lists, as the run sees them.
+// A constant's value: its word, or the list written in the program with its words, numbers and
+// lists.
 Value ConstantOf(const Node& node) {
   if (!node.isList) return Value::Word(node.text);
   List items;
