@@ -33,7 +33,7 @@ class TreePass {
   void Run(const Node& scope) {
     Visit(scope);
     for (const Node* node : waiting_) {
-      if (introduced_[static_cast<std::size_t>(node->slot)] == 0) Report(*node);
+      if (introduced_[static_cast<std::size_t>(node->variable)] == 0) Report(*node);
     }
   }
 
@@ -42,12 +42,12 @@ class TreePass {
     switch (node.op) {
       case Op::kAssign:
       case Op::kDefine:
-        if (!node.local) introduced_[static_cast<std::size_t>(node.slot)] = 1;
+        if (!node.local) introduced_[static_cast<std::size_t>(node.variable)] = 1;
         break;
       case Op::kVariable:
       case Op::kStep:
       case Op::kReplace:
-        if (!node.local && introduced_[static_cast<std::size_t>(node.slot)] == 0) {
+        if (!node.local && introduced_[static_cast<std::size_t>(node.variable)] == 0) {
           waiting_.push_back(&node);
         }
         break;
@@ -62,14 +62,14 @@ class TreePass {
   }
 
   void Report(const Node& node) {
-    const std::string& name = program_.globalNames[static_cast<std::size_t>(node.slot)];
+    const std::string& name = program_.globalNames[static_cast<std::size_t>(node.variable)];
     const std::string written = ":" + name;
     findings_.push_back(Finding{node.line, node.column, FindingKind::kUndeclaredValue,
                                 FormatMessage(MessageId::kUndeclaredValue, {written, name})});
   }
 
   const Program& program_;
-  std::vector<char>& introduced_;  // by global slot
+  std::vector<char>& introduced_;  // by global variable
   std::vector<Finding>& findings_;
   std::vector<const Node*> waiting_;
 };

@@ -15,7 +15,8 @@ namespace tortuval::logo {
 /// order.
 std::vector<Finding> CheckProgram(std::string_view program);
 
-/// The findings of a program already read.
+/// The findings of a program already read (ReadProgram), as CheckProgram gives them for its
+/// text. The reading is left as it is: the same reading may then be run.
 std::vector<Finding> CheckReading(const Reading& reading);
 
 /// True when `procedure` is one of the converter's support procedures, name and text alike

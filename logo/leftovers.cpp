@@ -54,10 +54,8 @@ class PassEndReader {
       return false;
     }
     const Node& move = branch.kids[0];
-    if (move.op != stepping->op || move.number != step) return false;
-    if (counter_ != nullptr && (move.slot != counter_->slot || move.local != counter_->local)) {
-      return false;
-    }
+    if (move.op != stepping->op || static_cast<int>(move.step) != step) return false;
+    if (counter_ != nullptr && !SameVariable(move, *counter_)) return false;
     counter_ = &move;
     return true;
   }
@@ -69,9 +67,7 @@ class PassEndReader {
 };
 
 bool AssignsTo(const Node& node, const Node& counter) {
-  if (node.op == Op::kAssign && node.slot == counter.slot && node.local == counter.local) {
-    return true;
-  }
+  if (node.op == Op::kAssign && SameVariable(node, counter)) return true;
   for (const Node& kid : node.kids) {
     if (AssignsTo(kid, counter)) return true;
   }
@@ -122,8 +118,8 @@ bool MarkCountedLoop(Node& repeat) {
   PassEndReader reader(&body[body.size() - kPassEnd]);
   if (!library::CountedLoopPassEnd(reader)) return false;
   const Node& up = *reader.Counter();
-  repeat.flag = true;
-  repeat.slot = up.slot;
+  repeat.countedLoop = true;
+  repeat.variable = up.variable;
   repeat.local = up.local;
   for (std::size_t i = 0; i + kPassEnd < body.size(); ++i) {
     if (AssignsTo(body[i], up)) {

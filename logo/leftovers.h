@@ -31,8 +31,9 @@ bool ReadSplitExponent(std::string_view mantissa, std::string_view sign, std::st
 
 /// A REPETE whose body ends as the converter ends each pass of a counted loop, "TESTE …
 /// SIVRAI INC :i SIFAUX DEC :i", is a counted loop of that variable: it also ends when its
-/// counter has moved past its last value. Marks it so (flag and slot); marks it a leftover, and
-/// returns true, when its body moves the counter itself, the only loops that rely on this.
+/// counter has moved past its last value. Marks it so (countedLoop, and its counter as the
+/// node's variable); marks it a leftover, and returns true, when its body moves the counter
+/// itself, the only loops that rely on this.
 bool MarkCountedLoop(Node& repeat);
 
 /// The check's sentence for a leftover read at a node whose text holds what the program

@@ -16,7 +16,8 @@ constexpr int kMaxChain = 2000;
 
 }  // namespace
 
-Node Parser::ReadInput(char shape, const Token& word, int received, int expected, bool* bracketed) {
+Node Parser::ReadInput(char shape, const Token& word, int received, int expected,
+                       Position* position) {
   if (AtStop()) FailMissingInput(word, expected, received);
   const bool list = Is(TokenKind::kOpenList);
   switch (shape) {
@@ -32,7 +33,7 @@ Node Parser::ReadInput(char shape, const Token& word, int received, int expected
     case 'i':
     case 'b':
       if (list) {
-        if (bracketed != nullptr) *bracketed = true;
+        if (position != nullptr) *position = Position::kBracketedFromZero;
         return ReadBracketed();
       }
       break;
@@ -121,7 +122,7 @@ Node Parser::ReadPrimary() {
     case TokenKind::kOpenGroup:
       return ReadGroup();
     case TokenKind::kOpenList:
-      return ReadLiteralList();
+      return Numbered(ReadLiteralList());
     case TokenKind::kWord:
       if (Node number; ReadSplitExponent(number)) return number;
       return ReadCall(false);
@@ -225,7 +226,7 @@ Node Parser::ReadCall(bool inGroup) {
   if (procedure >= 0) {
     ++at_;
     Node node = Leaf(Op::kCall, token);
-    node.slot = procedure;
+    node.procedure = procedure;
     if (factorial) {
       node.leftover = Leftover::kFactorial;
       node.text = TextOf(token);
@@ -248,11 +249,11 @@ Node Parser::ReadCall(bool inGroup) {
       node.number = 3.14159265358979323846;
       return node;
     case Op::kTruth:
-      node.number = Key(token) == "VRAI" ? 1 : 0;
+      node.truth = Key(token) == "VRAI";
       return node;
     case Op::kItem:
       node.kids.push_back(ReadInput('v', token, 0, expected));
-      node.kids.push_back(ReadInput('i', token, 1, expected, &node.flag));
+      node.kids.push_back(ReadInput('i', token, 1, expected, &node.position));
       return node;
     default:
       break;

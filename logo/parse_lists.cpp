@@ -55,7 +55,7 @@ Node Parser::ReadTextList() {
   Node node = Leaf(Op::kConstant, Tokens()[opening]);
   node.text = text;
   at_ = close + 1;
-  return node;
+  return Numbered(std::move(node));
 }
 
 Node Parser::ReadBracketed() {
@@ -120,7 +120,7 @@ Node Parser::ReadLiteralList() {
   Nesting nesting(*this);
   const std::size_t opening = at_++;
   Node node = Leaf(Op::kConstant, Tokens()[opening]);
-  node.flag = true;
+  node.isList = true;
   while (!AtEnd() && !Is(TokenKind::kLineEnd) && !Is(TokenKind::kCloseList)) {
     const Token& token = Current();
     if (token.kind == TokenKind::kOpenList) {
@@ -168,7 +168,7 @@ Node Parser::ReadQuotedWord() {
     }
   }
   at_ = close + 1;
-  return node;
+  return Numbered(std::move(node));
 }
 
 }  // namespace tortuval::logo

@@ -17,6 +17,13 @@ constexpr int kMaxNesting = 200;
 
 bool IsCommand(const Word& word) { return word.op >= Op::kBlock; }
 
+DeclaredType DeclaredTypeOf(std::string_view typeKey) {
+  if (typeKey == "NOMBRE") return DeclaredType::kNumber;
+  if (typeKey == "MOT") return DeclaredType::kWord;
+  if (typeKey == "LISTE") return DeclaredType::kList;
+  return DeclaredType::kOther;
+}
+
 }  // namespace
 
 Parser::Nesting::Nesting(Parser& parser) : parser_(parser) {
@@ -281,22 +288,22 @@ Node Parser::ReadCommand(const Word& word) {
         if (AtStop()) FailMissingInput(token, expected, 1);
         if (!Is(TokenKind::kWord))
           Fail(token, FindingKind::kMissingInput, MessageId::kTypeExpected);
-        const std::string_view type = Key(Current());
-        node.number = type == "NOMBRE" ? 0 : type == "MOT" ? 1 : type == "LISTE" ? 2 : 3;
+        node.declaredType = DeclaredTypeOf(Key(Current()));
         ++at_;
       }
       return node;
     case Op::kStep:
     case Op::kReplace:
       TakeVariable(node, token, expected);
-      node.number = key == "DEC" ? -1 : 1;
-      if (word.op == Op::kReplace) {
+      if (word.op == Op::kStep) {
+        node.step = key == "DEC" ? StepDirection::kDown : StepDirection::kUp;
+      } else {
         node.kids.push_back(ReadInput('b', token, 1, expected));
-        node.kids.push_back(ReadInput('i', token, 2, expected, &node.flag));
+        node.kids.push_back(ReadInput('i', token, 2, expected, &node.position));
       }
       return node;
     case Op::kPrint:
-      node.flag = key == "ECRISLIGNE";
+      node.endsLine = key == "ECRISLIGNE";
       break;
     default:
       break;
@@ -305,8 +312,8 @@ Node Parser::ReadCommand(const Word& word) {
     node.kids.push_back(ReadInput(word.shapes[static_cast<std::size_t>(i)], token, i, expected));
   }
   if (word.op == Op::kRepeat && key == "REPETE" && MarkCountedLoop(node)) {
-    node.text = node.local ? procedure_->localNames[static_cast<std::size_t>(node.slot)]
-                           : program_.globalNames[static_cast<std::size_t>(node.slot)];
+    node.text = node.local ? procedure_->localNames[static_cast<std::size_t>(node.variable)]
+                           : program_.globalNames[static_cast<std::size_t>(node.variable)];
   }
   return node;
 }
@@ -319,7 +326,7 @@ void Parser::TakeName(Node& node, const Token& word) {
   }
   const Node variable = VariableNode(QuotedName(Current()), Current());
   node.local = variable.local;
-  node.slot = variable.slot;
+  node.variable = variable.variable;
   node.column = variable.column;
   ++at_;
 }
@@ -332,7 +339,7 @@ void Parser::TakeVariable(Node& node, const Token& word, int expected) {
   if (Current().length == 1) Fail(Current(), FindingKind::kUndeclaredValue, MessageId::kEmptyValue);
   const Node variable = VariableNode(QuotedName(Current()), Current());
   node.local = variable.local;
-  node.slot = variable.slot;
+  node.variable = variable.variable;
   node.column = variable.column;
   ++at_;
 }
@@ -369,12 +376,17 @@ Node Parser::Leaf(Op op, const Token& token) const {
   return node;
 }
 
+Node Parser::Numbered(Node constant) {
+  constant.constant = program_.constantCount++;
+  return constant;
+}
+
 // A procedure's locals first; any other name is a global.
 Node Parser::VariableNode(std::uint32_t name, const Token& token) {
   Node node = Leaf(Op::kVariable, token);
   if (procedure_ != nullptr && name < localSlots_.size() && localSlots_[name] >= 0) {
     node.local = true;
-    node.slot = localSlots_[name];
+    node.variable = localSlots_[name];
     return node;
   }
   if (name >= globalSlots_.size()) globalSlots_.resize(name + 1, -1);
@@ -382,7 +394,7 @@ Node Parser::VariableNode(std::uint32_t name, const Token& token) {
     globalSlots_[name] = static_cast<int>(program_.globalNames.size());
     program_.globalNames.emplace_back(reading_.tokens.names.Text(name));
   }
-  node.slot = globalSlots_[name];
+  node.variable = globalSlots_[name];
   return node;
 }
 

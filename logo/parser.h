@@ -47,7 +47,7 @@ class Parser {
 
   // ---- Inputs and expressions (parse_expressions.cpp).
   Node ReadInput(char shape, const Token& word, int received, int expected,
-                 bool* bracketed = nullptr);
+                 Position* position = nullptr);
   Node ReadRunList();
   Node ReadTextList();
   Node ReadBracketed();
@@ -89,6 +89,8 @@ class Parser {
   const Infix* InfixOf(const Token& token) const;
   int ProcedureOf(const Token& token) const;
   Node Leaf(Op op, const Token& token) const;
+  /// A constant that the run makes once: it takes the program's next constant number.
+  Node Numbered(Node constant);
   Node VariableNode(std::uint32_t name, const Token& token);
   std::uint32_t QuotedName(const Token& token);
   /// Where the range's last token is, for what is missing at its end.

@@ -11,10 +11,10 @@ namespace tortuval::logo {
 /// What a node does. Expressions come first, then instructions.
 enum class Op : std::uint8_t {
   // Expressions.
-  kConstant,  ///< a word (text), or with flag a list written in the program (its kids)
+  kConstant,  ///< a word (text), or a list written in the program (isList, its kids)
   kNumber,    ///< number
-  kTruth,     ///< vrai (number 1) or faux (number 0)
-  kVariable,  ///< the variable at slot (local or global)
+  kTruth,     ///< vrai or faux (truth)
+  kVariable,  ///< the variable (local or global)
   kNegate,
   kAdd,
   kSubtract,
@@ -33,27 +33,27 @@ enum class Op : std::uint8_t {
   kOr,
   kMath,       ///< `operation` on one number
   kPrimitive,  ///< `operation` on the values of the kids
-  kItem,       ///< item: kids list and position; flag: bracketed position, counted from 0
+  kItem,       ///< item: kids list and position (counted as `position` says)
   kPointList,  ///< a bracketed list whose items are expressions, evaluated
   kRepCount,   ///< "boucle": the pass of the innermost répète
-  kCall,       ///< the user procedure numbered slot, with the kids as inputs
+  kCall,       ///< the user procedure `procedure`, with the kids as inputs
   kFailure,    ///< a text that cannot be run: text holds the message, raised when reached
   // Instructions.
   kBlock,         ///< the kids in order
-  kDefine,        ///< DEFINIS: the variable gets the empty value of type number
+  kDefine,        ///< DEFINIS: the variable gets the empty value of its declaredType
   kAssign,        ///< SOIT: the variable gets kids[0]
-  kPrint,         ///< ECRIS, ECRISLIGNE (flag: ends the line)
+  kPrint,         ///< ECRIS, ECRISLIGNE (endsLine)
   kPrompt,        ///< ECL: the prompt of the next read
   kPromptEnd,     ///< EFFL
   kClearText,     ///< EFFACETEXTE
-  kReplace,       ///< remplace: kids value and position (flag as kItem) in the variable
+  kReplace,       ///< remplace: kids value and position (as kItem) in the variable
   kWhile,         ///< TANT QUE kids[0] kids[1]
   kTest,          ///< TESTE
   kIfTrue,        ///< SIVRAI
   kIfFalse,       ///< SIFAUX
   kIf,            ///< si kids[0] kids[1]
-  kRepeat,        ///< REPETE kids[0] kids[1]; flag: a counted loop of the variable at slot
-  kStep,          ///< INC (number 1), DEC (number -1) on the variable
+  kRepeat,        ///< REPETE kids[0] kids[1]; maybe a counted loop (countedLoop)
+  kStep,          ///< INC, DEC on the variable (step)
   kSegment,       ///< SEGMENT3D
   kPlot,          ///< PLOT
   kStartDrawing,  ///< initgraph
@@ -114,20 +114,57 @@ enum class Leftover : std::uint8_t {
   kLoopLeftEarly,  ///< a counted loop whose body moves its counter past its end
 };
 
-/// One node of the tree.
+/// DEFINIS's type word: the empty value its variable gets.
+enum class DeclaredType : std::uint8_t {
+  kNumber,  ///< NOMBRE: 0
+  kWord,    ///< MOT: the empty word
+  kList,    ///< LISTE: the empty list
+  kOther,   ///< any other word: the variable keeps what it holds
+};
+
+/// How the position of an item or remplace counts.
+enum class Position : std::uint8_t {
+  kFromOne,            ///< written as a value: the first item is 1
+  kBracketedFromZero,  ///< written "[ … ]": the first item is 0
+};
+
+/// INC or DEC: what the step adds to its variable.
+enum class StepDirection : std::int8_t {
+  kDown = -1,  ///< DEC
+  kUp = 1,     ///< INC
+};
+
+/// One node of the tree. Besides its place and kids, a node holds only the fields its op reads;
+/// the others keep their defaults.
 struct Node {
   Op op = Op::kConstant;
-  Operation operation = Operation::kNone;
-  Leftover leftover = Leftover::kNone;
-  bool flag = false;
-  bool local = false;  ///< a variable's slot is in the procedure's frame, else a global
-  int line = 0;        ///< from 1
-  int column = 0;      ///< from 1, in bytes
-  int slot = 0;        ///< a variable's slot, a procedure's number, a constant's (runtime)
-  double number = 0;
-  std::string text;  ///< a constant word; a failure's message (Windows-1252)
+  Operation operation = Operation::kNone;  ///< kPrimitive, kMath: what is computed
+  Leftover leftover = Leftover::kNone;     ///< the converter's notation read here, if any
+  DeclaredType declaredType = DeclaredType::kNumber;  ///< kDefine
+  Position position = Position::kFromOne;             ///< kItem, kReplace
+  StepDirection step = StepDirection::kUp;            ///< kStep
+  bool isList = false;       ///< kConstant: a list written in the program (its kids), not a word
+  bool endsLine = false;     ///< kPrint: ECRISLIGNE, which ends its line
+  bool countedLoop = false;  ///< kRepeat: a counted loop of the counter `variable` (leftovers.h)
+  bool truth = false;        ///< kTruth: vrai or faux
+  bool local = false;        ///< `variable` is a slot of the procedure's frame, else a global
+  int line = 0;              ///< from 1
+  int column = 0;            ///< from 1, in bytes
+  /// kVariable, kAssign, kDefine, kStep, kReplace, a counted kRepeat: the variable's slot.
+  int variable = 0;
+  int procedure = 0;  ///< kCall: the procedure's number in Program::procedures
+  int constant = 0;   ///< kConstant outside a list: its number, below Program::constantCount
+  double number = 0;  ///< kNumber: its value
+  /// kConstant: the word; kFailure: the message; a leftover, or a counted loop left early: what
+  /// the program writes there (Windows-1252).
+  std::string text;
   std::vector<Node> kids;
 };
+
+/// Whether two nodes name the same variable.
+inline bool SameVariable(const Node& a, const Node& b) {
+  return a.variable == b.variable && a.local == b.local;
+}
 
 /// A user procedure: its inputs are its first locals.
 struct Procedure {
@@ -147,6 +184,7 @@ struct Program {
   std::vector<Procedure> procedures;
   std::vector<std::string> globalNames;
   Node main;
+  int constantCount = 0;  ///< the constants numbered by the reader (Node::constant)
 };
 
 }  // namespace tortuval::logo

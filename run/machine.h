@@ -19,19 +19,13 @@ using logo::Node;
 using logo::Op;
 using logo::Operation;
 
-/// A program read, ready to run: its tree, and the values of the constants it writes (by
-/// Node::slot of each constant node).
-struct Code {
-  logo::Program program;
-  std::vector<Value> constants;
-};
-
 class Machine;
 
-/// A primitive that computes a value from its inputs (count of them at `inputs`).
-using PrimitiveFunction = Value (*)(Machine& machine, Value* inputs, int count);
-/// A primitive of one number; it may stop the run through the machine.
-using MathFunction = double (*)(Machine& machine, double x);
+/// A primitive that computes a value from its inputs (count of them at `inputs`); `at` is its
+/// node, where the run stops when it fails.
+using PrimitiveFunction = Value (*)(Machine& machine, const Node& at, Value* inputs, int count);
+/// A primitive of one number; it may stop the run through the machine, at its node `at`.
+using MathFunction = double (*)(Machine& machine, const Node& at, double x);
 
 /// What the runtime computes for an operation of the vocabulary.
 PrimitiveFunction FunctionOf(Operation operation);
@@ -41,48 +35,48 @@ MathFunction MathOf(Operation operation);
 struct RunStop {
   Outcome outcome;
   std::string message;  ///< Windows-1252
-  int line;
+  const Node* at;       ///< the node being run or computed when it stopped
 };
 
 /// A French message (UTF-8 in the source) in Windows-1252, with "%s" replaced by `argument`
 /// (already Windows-1252).
 std::string Message(std::string_view utf8, std::string_view argument = {});
 
-/// Runs one parsed program.
+/// Runs one program read. Each way a run stops names the node `at` where it stops: the
+/// instruction or expression being run.
 class Machine : public RunState {
  public:
-  Machine(const Code& code, Console& console, const RunOptions& options);
+  /// The program is neither changed nor copied: it must outlive the machine.
+  Machine(const logo::Program& program, Console& console, const RunOptions& options);
 
   /// Runs the main instructions; raises RunStop when the run does not complete.
   void Run();
 
-  /// Stops the run with an error at the line being run.
-  [[noreturn]] void Fail(std::string message) const;
+  /// Stops the run with an error at `at`.
+  [[noreturn]] void Fail(const Node& at, std::string message) const;
 
   /// The value as a number (a word that reads as one too), else an error.
-  double NumberOf(const Value& value) const;
+  double NumberOf(const Node& at, const Value& value) const;
   /// The value as a truth value (vrai, faux, a number other than 0), else an error.
-  bool TruthOf(const Value& value) const;
+  bool TruthOf(const Node& at, const Value& value) const;
   /// The value as a list, else an error.
-  const List& ListOf(const Value& value) const;
+  const List& ListOf(const Node& at, const Value& value) const;
   /// The value as a whole number for a count, else an error.
-  std::int64_t CountOf(const Value& value) const;
+  std::int64_t CountOf(const Node& at, const Value& value) const;
 
   /// The answer to a read, with the current prompt; stops the run when none comes.
-  std::string ReadAnswer();
+  std::string ReadAnswer(const Node& at);
   /// A number read: an answer that is not a number is refused and asked again.
-  double ReadNumber();
+  double ReadNumber(const Node& at);
   /// "touche?", as the console tells it.
-  bool KeyPressed();
+  bool KeyPressed(const Node& at);
   /// Counts work proportional to `size` (items or bytes made) against the step budget.
-  void Charge(std::size_t size);
+  void Charge(const Node& at, std::size_t size);
   /// Checks that a list or word of `size` items or bytes may be made, and charges for it.
-  void AllowSize(std::size_t size);
+  void AllowSize(const Node& at, std::size_t size);
   /// The longest list or word a program may make: beyond it a program is running away.
   static constexpr std::size_t kMaxItems = std::size_t{1} << 22;
   std::mt19937_64& Random() { return random_; }
-  /// The pass of the innermost répète, from 1.
-  double RepCount() const;
 
   const Drawing& drawing() const { return drawing_; }
   std::uint64_t steps() const { return steps_; }
@@ -97,37 +91,56 @@ class Machine : public RunState {
     bool test = false;
   };
 
+  // ---- Instructions (machine.cpp; the console's in machine_console.cpp, the drawing's in
+  // machine_drawing.cpp, the lists' in machine_lists.cpp).
   void Exec(const Node& node);
+  void Assign(const Node& node);
+  void Define(const Node& node);
+  void Step(const Node& node);
+  void IfTested(const Node& node, bool tested);
+  void While(const Node& node);
+  void Repeat(const Node& node);
+  void Return(const Node& node);
+  Value Call(const Node& node, bool valueWanted);
+  void Print(const Node& node);
+  void Prompt(const Node& node);
+  void ClearText();
+  void Draw(const Node& node);
+  void StartDrawing(const Node& node);
+  void ShowDrawing(const Node& node);
+  void AppendInPlace(const Node& node);
+  bool AppendsToItself(const Node& node);
+  void Replace(const Node& node);
+
+  // ---- Expressions (machine_expressions.cpp; Item in machine_lists.cpp, PointOf in
+  // machine_drawing.cpp).
   Value Eval(const Node& node);
   double EvalNumber(const Node& node);
   bool EvalTruth(const Node& node);
   bool Compare(const Node& node);
-
-  Value Call(const Node& node, bool valueWanted);
   bool Numeric(const Node& node);
   Value Sum(const Node& node);
+  Value Primitive(const Node& node);
   Value Item(const Node& node);
-  bool AppendsToItself(const Node& node);
-  void AppendInPlace(const Node& node);
-  void Replace(const Node& node);
-  void Repeat(const Node& node);
-  void Print(const Node& node);
+  double RepCount(const Node& node) const;
   Point PointOf(const Node& node);
 
   Value& Variable(const Node& node) {
-    return node.local ? stack_[frame_.base + static_cast<std::size_t>(node.slot)]
-                      : globals_[static_cast<std::size_t>(node.slot)];
+    return node.local ? stack_[frame_.base + static_cast<std::size_t>(node.variable)]
+                      : globals_[static_cast<std::size_t>(node.variable)];
   }
   const Value& Read(const Node& node);
   std::string_view NameOf(const Node& node) const;
-  std::size_t Position(const Node& node, double index, std::size_t size, bool forWrite) const;
-  void Tick();
+  std::size_t PositionOf(const Node& node, double index, std::size_t size, bool forWrite) const;
+  void Tick(const Node& at);
   void Observe(const Node& node);
-  void Write(std::string_view text);
+  void Write(const Node& at, std::string_view text);
+  [[noreturn]] void Stop(const Node& at) const;
 
-  const Code& code_;
+  const logo::Program& program_;
   Console& console_;
   const RunOptions& options_;
+  std::vector<Value> constants_;  // by Node::constant, made once before the run
   std::vector<Value> globals_;
   std::vector<Value> stack_;
   Frame frame_;
@@ -137,7 +150,6 @@ class Machine : public RunState {
   Value returned_;
   std::vector<double> repCounts_;
   std::uint64_t steps_ = 0;
-  mutable int line_ = 0;
   std::string output_;
   std::size_t outputBytes_ = 0;
   std::string prompt_;

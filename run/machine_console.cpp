@@ -1,15 +1,43 @@
-// The machine's exchanges with the world outside the program: its output, its reads and pauses
-// through the console, and what an observer sees before each instruction.
+// The machine's exchanges with the world outside the program: its output and the instructions
+// that write, its reads and pauses through the console, and what an observer sees before each
+// instruction.
 
 #include "run/machine.h"
 
 namespace tortuval::run {
 
-void Machine::Write(std::string_view text) {
+void Machine::Print(const Node& node) {
+  const Node& kid = node.kids[0];
+  if (kid.op == Op::kConstant && !kid.isList) {
+    Write(node, kid.text);
+  } else if (kid.op != Op::kVariable && kid.op != Op::kMath && Numeric(kid)) {
+    Write(node, FormatNumber(EvalNumber(kid)));
+  } else {
+    Write(node, Printed(Eval(kid)));
+  }
+  if (node.endsLine) {
+    Write(node, "\n");
+    Flush();
+  } else if (output_.size() > 4096) {
+    Flush();
+  }
+}
+
+void Machine::Prompt(const Node& node) {
+  const Node& kid = node.kids[0];
+  prompt_ = kid.op == Op::kConstant && !kid.isList ? kid.text : Printed(Eval(kid));
+}
+
+void Machine::ClearText() {
+  output_.clear();
+  console_.ClearText();
+}
+
+void Machine::Write(const Node& at, std::string_view text) {
   outputBytes_ += text.size();
   if (outputBytes_ > options_.limits.maxOutputBytes) {
-    Fail(Message("Le programme a écrit plus de %s octets.",
-                 FormatNumber(static_cast<double>(options_.limits.maxOutputBytes))));
+    Fail(at, Message("Le programme a écrit plus de %s octets.",
+                     FormatNumber(static_cast<double>(options_.limits.maxOutputBytes))));
   }
   output_ += text;
 }
@@ -20,14 +48,12 @@ void Machine::Flush() {
   output_.clear();
 }
 
-std::string Machine::ReadAnswer() {
+std::string Machine::ReadAnswer(const Node& at) {
   Flush();
   std::optional<std::string> answer = console_.ReadAnswer(prompt_);
   if (!answer) {
-    if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
-      throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
-    }
-    throw RunStop{Outcome::kInputExhausted, Message("Il n'y a plus de réponse à lire."), line_};
+    if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(at);
+    throw RunStop{Outcome::kInputExhausted, Message("Il n'y a plus de réponse à lire."), &at};
   }
   std::string text = std::move(*answer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
@@ -38,10 +64,10 @@ std::string Machine::ReadAnswer() {
   return start == std::string::npos ? std::string() : text.substr(start);
 }
 
-double Machine::ReadNumber() {
+double Machine::ReadNumber(const Node& at) {
   const std::string prompt = prompt_;
   while (true) {
-    const std::string answer = ReadAnswer();
+    const std::string answer = ReadAnswer(at);
     double number = 0;
     if (ParseNumber(answer, number)) {
       prompt_ = prompt;
@@ -53,21 +79,17 @@ double Machine::ReadNumber() {
   }
 }
 
-bool Machine::KeyPressed() {
+bool Machine::KeyPressed(const Node& at) {
   Flush();  // what the program wrote before its pause is shown while it waits
   const bool pressed = console_.KeyPressed();
-  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
-    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
-  }
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(at);
   return pressed;
 }
 
 void Machine::Observe(const Node& node) {
   Flush();  // what the program wrote so far is seen where it stops
   options_.observer->BeforeInstruction(node.line, *this);
-  if (options_.stopRequested != nullptr && options_.stopRequested->load()) {
-    throw RunStop{Outcome::kStopped, Message("Programme arrêté."), line_};
-  }
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(node);
 }
 
 std::vector<WatchedVariable> Machine::Variables() const {
@@ -77,13 +99,12 @@ std::vector<WatchedVariable> Machine::Variables() const {
     AppendPrinted(value, printed, true);
     variables.push_back({name, std::move(printed), local});
   };
-  const std::vector<std::string>& globals = code_.program.globalNames;
+  const std::vector<std::string>& globals = program_.globalNames;
   for (std::size_t i = 0; i < globals.size() && i < globals_.size(); ++i) {
     add(globals[i], globals_[i], false);
   }
   if (procedure_ >= 0) {
-    const logo::Procedure& procedure =
-        code_.program.procedures[static_cast<std::size_t>(procedure_)];
+    const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(procedure_)];
     for (std::size_t i = 0; i < procedure.localNames.size(); ++i) {
       if (frame_.base + i < stack_.size())
         add(procedure.localNames[i], stack_[frame_.base + i], true);

@@ -11,9 +11,9 @@ namespace tortuval::run {
 Value Machine::Eval(const Node& node) {
   switch (node.op) {
     case Op::kConstant:
-      return code_.constants[static_cast<std::size_t>(node.slot)];
+      return constants_[static_cast<std::size_t>(node.constant)];
     case Op::kTruth:
-      return Value::Bool(node.number != 0);
+      return Value::Bool(node.truth);
     case Op::kNumber:
       return Value::Number(node.number);
     case Op::kVariable:
@@ -39,16 +39,8 @@ Value Machine::Eval(const Node& node) {
     case Op::kAnd:
     case Op::kOr:
       return Value::Bool(EvalTruth(node));
-    case Op::kPrimitive: {
-      Value inputs[4];
-      int count = 0;
-      for (const Node& kid : node.kids) {
-        if (count == 4) break;
-        inputs[count++] = Eval(kid);
-      }
-      line_ = node.line;
-      return FunctionOf(node.operation)(*this, inputs, count);
-    }
+    case Op::kPrimitive:
+      return Primitive(node);
     case Op::kItem:
       return Item(node);
     case Op::kPointList: {
@@ -57,16 +49,31 @@ Value Machine::Eval(const Node& node) {
       return Value::MakeList(std::move(items));
     }
     case Op::kRepCount:
-      return Value::Number(RepCount());
+      return Value::Number(RepCount(node));
     case Op::kCall:
       return Call(node, true);
     case Op::kFailure:
-      line_ = node.line;
-      Fail(node.text);
+      Fail(node, node.text);
     default:
-      line_ = node.line;
-      Fail(Message("Cette instruction ne rend pas de valeur."));
+      Fail(node, Message("Cette instruction ne rend pas de valeur."));
   }
+}
+
+// The inputs of a primitive are evaluated first, in order: at most the four any primitive takes.
+Value Machine::Primitive(const Node& node) {
+  Value inputs[4];
+  int count = 0;
+  for (const Node& kid : node.kids) {
+    if (count == 4) break;
+    inputs[count++] = Eval(kid);
+  }
+  return FunctionOf(node.operation)(*this, node, inputs, count);
+}
+
+// "boucle": the pass of the innermost répète, from 1.
+double Machine::RepCount(const Node& node) const {
+  if (repCounts_.empty()) Fail(node, Message("« boucle » hors d'une répétition."));
+  return repCounts_.back();
 }
 
 // Whether an expression gives a number without being evaluated as a value: "+" looks at what
@@ -95,15 +102,14 @@ Value Machine::Sum(const Node& node) {
   const auto isText = [&](const Value& value) {
     return value.IsWord() && !ParseNumber(value.word(), ignored);
   };
-  line_ = node.line;
   if (isText(a) || isText(b)) {
     std::string joined = Printed(a);
     std::string second = Printed(b);
-    AllowSize(joined.size() + second.size());
+    AllowSize(node, joined.size() + second.size());
     joined += second;
     return Value::Word(std::move(joined));
   }
-  return Value::Number(NumberOf(a) + NumberOf(b));
+  return Value::Number(NumberOf(node, a) + NumberOf(node, b));
 }
 
 double Machine::EvalNumber(const Node& node) {
@@ -113,8 +119,7 @@ double Machine::EvalNumber(const Node& node) {
     case Op::kVariable: {
       const Value& value = Variable(node);
       if (value.IsNumber()) return value.number();
-      line_ = node.line;
-      return NumberOf(Read(node));
+      return NumberOf(node, Read(node));
     }
     case Op::kNegate:
       return -EvalNumber(node.kids[0]);
@@ -131,23 +136,16 @@ double Machine::EvalNumber(const Node& node) {
     case Op::kQuotient: {
       const double a = EvalNumber(node.kids[0]);
       const double b = EvalNumber(node.kids[1]);
-      if (b == 0) {
-        line_ = node.line;
-        Fail(Message("Division par zéro."));
-      }
+      if (b == 0) Fail(node, Message("Division par zéro."));
       if (node.op == Op::kDivide) return a / b;
       return node.op == Op::kRemainder ? std::fmod(a, b) : std::trunc(a / b);
     }
     case Op::kMath: {
       const double x = EvalNumber(node.kids[0]);
-      line_ = node.line;
-      return MathOf(node.operation)(*this, x);
+      return MathOf(node.operation)(*this, node, x);
     }
-    default: {
-      const Value value = Eval(node);
-      line_ = node.line;
-      return NumberOf(value);
-    }
+    default:
+      return NumberOf(node, Eval(node));
   }
 }
 
@@ -164,18 +162,14 @@ bool Machine::EvalTruth(const Node& node) {
     case Op::kLessEqual:
     case Op::kGreaterEqual:
       return Compare(node);
-    default: {
-      const Value value = Eval(node);
-      line_ = node.line;
-      return TruthOf(value);
-    }
+    default:
+      return TruthOf(node, Eval(node));
   }
 }
 
 bool Machine::Compare(const Node& node) {
   const Value a = Eval(node.kids[0]);
   const Value b = Eval(node.kids[1]);
-  line_ = node.line;
   if (node.op == Op::kEqual) return Equal(a, b);
   if (node.op == Op::kNotEqual) return !Equal(a, b);
   double x = 0;
@@ -190,8 +184,8 @@ bool Machine::Compare(const Node& node) {
   } else if (a.IsWord() && b.IsWord()) {
     order = a.word().compare(b.word());
   } else {
-    x = NumberOf(a);
-    y = NumberOf(b);
+    x = NumberOf(node, a);
+    y = NumberOf(node, b);
     order = x < y ? -1 : x > y ? 1 : 0;
   }
   switch (node.op) {

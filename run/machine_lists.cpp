@@ -17,7 +17,7 @@ bool Machine::AppendsToItself(const Node& node) {
   const Node& value = node.kids[0];
   return value.op == Op::kPrimitive && value.operation == Operation::kSentence &&
          value.kids.size() == 2 && value.kids[0].op == Op::kVariable &&
-         value.kids[0].slot == node.slot && value.kids[0].local == node.local;
+         logo::SameVariable(value.kids[0], node);
 }
 
 // When nothing but the variable holds its list, the list grows where it is instead of being
@@ -27,14 +27,13 @@ void Machine::AppendInPlace(const Node& node) {
   const Node& join = node.kids[0];
   Value list = Eval(join.kids[0]);
   Value more = Eval(join.kids[1]);
-  line_ = join.line;
   Value& variable = Variable(node);
   if (!list.IsList() || !variable.SharesListWith(list)) {
     Value inputs[2] = {std::move(list), std::move(more)};
-    variable = FunctionOf(Operation::kSentence)(*this, inputs, 2);
+    variable = FunctionOf(Operation::kSentence)(*this, join, inputs, 2);
     return;
   }
-  AllowSize(list.items().size() + (more.IsList() ? more.items().size() : 1));
+  AllowSize(join, list.items().size() + (more.IsList() ? more.items().size() : 1));
   variable = Value();  // the list's one other holder, so that it may grow where it is
   List& items = list.OwnItems();
   if (more.IsList()) {
@@ -49,14 +48,13 @@ void Machine::AppendInPlace(const Node& node) {
 void Machine::Replace(const Node& node) {
   Value value = Eval(node.kids[0]);
   const double index = EvalNumber(node.kids[1]);
-  line_ = node.line;
   Value& list = Variable(node);
   if (list.IsNone()) list = Value::MakeList({});
-  if (!list.IsList()) Fail(Message("« %s » n'est pas une liste.", NameOf(node)));
-  const std::size_t at = Position(node, index, list.items().size(), true);
+  if (!list.IsList()) Fail(node, Message("« %s » n'est pas une liste.", NameOf(node)));
+  const std::size_t at = PositionOf(node, index, list.items().size(), true);
   List& items = list.OwnItems();
   if (at >= items.size()) {
-    Charge(at + 1 - items.size());
+    Charge(node, at + 1 - items.size());
     // Positions skipped over get 0, the filler the converter itself writes before a read
     // into a list position.
     items.resize(at + 1, Value::Number(0));
@@ -64,17 +62,18 @@ void Machine::Replace(const Node& node) {
   items[at] = std::move(value);
 }
 
-std::size_t Machine::Position(const Node& node, double index, std::size_t size,
-                              bool forWrite) const {
-  const double at = node.flag ? index : index - 1;
+// The place of the item at `index` (as the node counts positions) in `size` items.
+std::size_t Machine::PositionOf(const Node& node, double index, std::size_t size,
+                                bool forWrite) const {
+  const double at = node.position == logo::Position::kBracketedFromZero ? index : index - 1;
   if (at != std::floor(at)) {
-    Fail(Message("La position %s n'est pas un nombre entier.", FormatNumber(index)));
+    Fail(node, Message("La position %s n'est pas un nombre entier.", FormatNumber(index)));
   }
   if (at < 0 || (forWrite ? at > kMaxPosition : at >= static_cast<double>(size))) {
-    Fail(Message("La position " + std::string(forWrite ? "" : "lue ") +
-                     "%s est hors de la liste (" + FormatNumber(static_cast<double>(size)) +
-                     " éléments).",
-                 FormatNumber(index)));
+    Fail(node, Message("La position " + std::string(forWrite ? "" : "lue ") +
+                           "%s est hors de la liste (" + FormatNumber(static_cast<double>(size)) +
+                           " éléments).",
+                       FormatNumber(index)));
   }
   return static_cast<std::size_t>(at);
 }
@@ -91,12 +90,11 @@ Value Machine::Item(const Node& node) {
     held = Eval(source);
     list = &held;
   }
-  line_ = node.line;
   if (list->IsList()) {
-    return list->items()[Position(node, index, list->items().size(), false)];
+    return list->items()[PositionOf(node, index, list->items().size(), false)];
   }
   const std::string word = Printed(*list);
-  const std::size_t at = Position(node, index, word.size(), false);
+  const std::size_t at = PositionOf(node, index, word.size(), false);
   return Value::Word(word.substr(at, 1));
 }
 

@@ -14,14 +14,14 @@ namespace {
 
 constexpr std::size_t kMaxItems = Machine::kMaxItems;
 
-void AllowSize(Machine& machine, std::size_t size) { machine.AllowSize(size); }
-
 // Words and numbers are both words to the list primitives; a number's word is its printed form.
 std::string WordOf(const Value& value) { return Printed(value); }
 
 // ---- Reads.
 
-Value ReadNumber(Machine& machine, Value*, int) { return Value::Number(machine.ReadNumber()); }
+Value ReadNumber(Machine& machine, const Node& node, Value*, int) {
+  return Value::Number(machine.ReadNumber(node));
+}
 
 // A typed word that reads as a number is kept as the number.
 Value WordOrNumber(std::string word) {
@@ -30,8 +30,8 @@ Value WordOrNumber(std::string word) {
   return Value::Word(std::move(word));
 }
 
-Value ReadList(Machine& machine, Value*, int) {
-  const std::string answer = machine.ReadAnswer();
+Value ReadList(Machine& machine, const Node& node, Value*, int) {
+  const std::string answer = machine.ReadAnswer(node);
   List items;
   std::size_t at = 0;
   while (at < answer.size()) {
@@ -41,17 +41,17 @@ Value ReadList(Machine& machine, Value*, int) {
     if (end > at) items.push_back(WordOrNumber(answer.substr(at, end - at)));
     at = end;
   }
-  AllowSize(machine, items.size());
+  machine.AllowSize(node, items.size());
   return Value::MakeList(std::move(items));
 }
 
 // ---- Lists and words.
 
 // PH: the items of both inputs in one list (a word is one item).
-Value Sentence(Machine& machine, Value* inputs, int count) {
+Value Sentence(Machine& machine, const Node& node, Value* inputs, int count) {
   std::size_t size = 0;
   for (int i = 0; i < count; ++i) size += inputs[i].IsList() ? inputs[i].items().size() : 1;
-  AllowSize(machine, size);
+  machine.AllowSize(node, size);
   List items;
   items.reserve(size);
   for (int i = 0; i < count; ++i) {
@@ -66,11 +66,11 @@ Value Sentence(Machine& machine, Value* inputs, int count) {
 }
 
 // LISTEVARS from to count: `count` numbers evenly spaced from `from` to `to`.
-Value SpacedNumbers(Machine& machine, Value* inputs, int) {
-  const double from = machine.NumberOf(inputs[0]);
-  const double to = machine.NumberOf(inputs[1]);
-  const std::int64_t count = machine.CountOf(inputs[2]);
-  AllowSize(machine, static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)));
+Value SpacedNumbers(Machine& machine, const Node& node, Value* inputs, int) {
+  const double from = machine.NumberOf(node, inputs[0]);
+  const double to = machine.NumberOf(node, inputs[1]);
+  const std::int64_t count = machine.CountOf(node, inputs[2]);
+  machine.AllowSize(node, static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)));
   List items;
   items.reserve(static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) {
@@ -84,95 +84,100 @@ std::size_t LengthOf(const Value& value) {
   return value.IsList() ? value.items().size() : WordOf(value).size();
 }
 
-Value Count(Machine&, Value* inputs, int) {
+Value Count(Machine&, const Node&, Value* inputs, int) {
   return Value::Number(static_cast<double>(LengthOf(inputs[0])));
 }
 
 // The items [from, to) of a list or the bytes of a word, as a value of the same kind.
-Value Part(Machine& machine, const Value& value, std::size_t from, std::size_t to) {
+Value Part(Machine& machine, const Node& node, const Value& value, std::size_t from,
+           std::size_t to) {
   if (value.IsList()) {
     const List& items = value.items();
-    machine.Charge(to - from);
+    machine.Charge(node, to - from);
     return Value::MakeList(List(items.begin() + static_cast<std::ptrdiff_t>(from),
                                 items.begin() + static_cast<std::ptrdiff_t>(to)));
   }
   return WordOrNumber(WordOf(value).substr(from, to - from));
 }
 
-void RequireItems(Machine& machine, const Value& value, std::string_view primitive) {
+void RequireItems(Machine& machine, const Node& node, const Value& value,
+                  std::string_view primitive) {
   if (LengthOf(value) == 0)
-    machine.Fail(Message("« %s » ne s'applique pas à une liste vide.", primitive));
+    machine.Fail(node, Message("« %s » ne s'applique pas à une liste vide.", primitive));
 }
 
-Value First(Machine& machine, Value* inputs, int) {
-  RequireItems(machine, inputs[0], "premier");
+Value First(Machine& machine, const Node& node, Value* inputs, int) {
+  RequireItems(machine, node, inputs[0], "premier");
   if (inputs[0].IsList()) return inputs[0].items().front();
-  return Part(machine, inputs[0], 0, 1);
+  return Part(machine, node, inputs[0], 0, 1);
 }
 
-Value Last(Machine& machine, Value* inputs, int) {
-  RequireItems(machine, inputs[0], "dernier");
+Value Last(Machine& machine, const Node& node, Value* inputs, int) {
+  RequireItems(machine, node, inputs[0], "dernier");
   if (inputs[0].IsList()) return inputs[0].items().back();
   const std::size_t size = LengthOf(inputs[0]);
-  return Part(machine, inputs[0], size - 1, size);
+  return Part(machine, node, inputs[0], size - 1, size);
 }
 
-Value ButFirst(Machine& machine, Value* inputs, int) {
-  RequireItems(machine, inputs[0], "saufpremier");
-  return Part(machine, inputs[0], 1, LengthOf(inputs[0]));
+Value ButFirst(Machine& machine, const Node& node, Value* inputs, int) {
+  RequireItems(machine, node, inputs[0], "saufpremier");
+  return Part(machine, node, inputs[0], 1, LengthOf(inputs[0]));
 }
 
 // scinde L k: the list of two parts, the items before position k and those from k on
 // (positions from 1, k kept between 1 and one past the end).
-Value Split(Machine& machine, Value* inputs, int) {
+Value Split(Machine& machine, const Node& node, Value* inputs, int) {
   const std::size_t size = LengthOf(inputs[0]);
-  double k = std::floor(machine.NumberOf(inputs[1]));
+  double k = std::floor(machine.NumberOf(node, inputs[1]));
   if (std::isnan(k)) k = 1;
   const auto at = static_cast<std::size_t>(std::clamp(k - 1, 0.0, static_cast<double>(size)));
-  return Value::MakeList(List{Part(machine, inputs[0], 0, at), Part(machine, inputs[0], at, size)});
+  return Value::MakeList(
+      List{Part(machine, node, inputs[0], 0, at), Part(machine, node, inputs[0], at, size)});
 }
 
-Value Join(Machine& machine, Value* inputs, int) {
+Value Join(Machine& machine, const Node& node, Value* inputs, int) {
   const std::string first = WordOf(inputs[0]);
   const std::string second = WordOf(inputs[1]);
-  AllowSize(machine, first.size() + second.size());
+  machine.AllowSize(node, first.size() + second.size());
   return WordOrNumber(first + second);
 }
 
-Value ToWord(Machine&, Value* inputs, int) { return Value::Word(WordOf(inputs[0])); }
+Value ToWord(Machine&, const Node&, Value* inputs, int) { return Value::Word(WordOf(inputs[0])); }
 
-Value Character(Machine& machine, Value* inputs, int) {
-  const double code = machine.NumberOf(inputs[0]);
+Value Character(Machine& machine, const Node& node, Value* inputs, int) {
+  const double code = machine.NumberOf(node, inputs[0]);
   if (code != std::floor(code) || code < 1 || code > 255) {
-    machine.Fail(Message("« caractère » attend un code de 1 à 255, pas %s.", FormatNumber(code)));
+    machine.Fail(node,
+                 Message("« caractère » attend un code de 1 à 255, pas %s.", FormatNumber(code)));
   }
   return Value::Word(std::string(1, static_cast<char>(static_cast<int>(code))));
 }
 
 // ---- Sums and statistics of a list of numbers.
 
-std::vector<double> NumbersOf(Machine& machine, const Value& value) {
+std::vector<double> NumbersOf(Machine& machine, const Node& node, const Value& value) {
   std::vector<double> numbers;
-  for (const Value& item : machine.ListOf(value)) numbers.push_back(machine.NumberOf(item));
+  for (const Value& item : machine.ListOf(node, value))
+    numbers.push_back(machine.NumberOf(node, item));
   return numbers;
 }
 
-Value Sum(Machine& machine, Value* inputs, int) {
+Value Sum(Machine& machine, const Node& node, Value* inputs, int) {
   double sum = 0;
-  for (const double x : NumbersOf(machine, inputs[0])) sum += x;
+  for (const double x : NumbersOf(machine, node, inputs[0])) sum += x;
   return Value::Number(sum);
 }
 
-Value Product(Machine& machine, Value* inputs, int) {
+Value Product(Machine& machine, const Node& node, Value* inputs, int) {
   double product = 1;
-  for (const double x : NumbersOf(machine, inputs[0])) product *= x;
+  for (const double x : NumbersOf(machine, node, inputs[0])) product *= x;
   return Value::Number(product);
 }
 
 // The variance of the population (divided by the count), as the source notation's own.
-double VarianceOf(Machine& machine, const Value& value) {
-  const std::vector<double> numbers = NumbersOf(machine, value);
-  if (numbers.empty()) machine.Fail(Message("La variance d'une liste vide n'existe pas."));
+double VarianceOf(Machine& machine, const Node& node, const Value& value) {
+  const std::vector<double> numbers = NumbersOf(machine, node, value);
+  if (numbers.empty()) machine.Fail(node, Message("La variance d'une liste vide n'existe pas."));
   double mean = 0;
   for (const double x : numbers) mean += x;
   mean /= static_cast<double>(numbers.size());
@@ -181,19 +186,19 @@ double VarianceOf(Machine& machine, const Value& value) {
   return sum / static_cast<double>(numbers.size());
 }
 
-Value Variance(Machine& machine, Value* inputs, int) {
-  return Value::Number(VarianceOf(machine, inputs[0]));
+Value Variance(Machine& machine, const Node& node, Value* inputs, int) {
+  return Value::Number(VarianceOf(machine, node, inputs[0]));
 }
 
-Value Deviation(Machine& machine, Value* inputs, int) {
-  return Value::Number(std::sqrt(VarianceOf(machine, inputs[0])));
+Value Deviation(Machine& machine, const Node& node, Value* inputs, int) {
+  return Value::Number(std::sqrt(VarianceOf(machine, node, inputs[0])));
 }
 
 // trieitems L order: the numbers of L sorted, rising for "<", falling for ">".
-Value SortItems(Machine& machine, Value* inputs, int) {
-  std::vector<double> numbers = NumbersOf(machine, inputs[0]);
-  machine.Charge(numbers.size() * 4);
-  if (machine.NumberOf(inputs[1]) < 0) {
+Value SortItems(Machine& machine, const Node& node, Value* inputs, int) {
+  std::vector<double> numbers = NumbersOf(machine, node, inputs[0]);
+  machine.Charge(node, numbers.size() * 4);
+  if (machine.NumberOf(node, inputs[1]) < 0) {
     std::sort(numbers.begin(), numbers.end(), std::greater<>());
   } else {
     std::sort(numbers.begin(), numbers.end());
@@ -206,63 +211,71 @@ Value SortItems(Machine& machine, Value* inputs, int) {
 
 // ---- Numbers.
 
-Value Not(Machine& machine, Value* inputs, int) { return Value::Bool(!machine.TruthOf(inputs[0])); }
-Value KeyPressed(Machine& machine, Value*, int) { return Value::Bool(machine.KeyPressed()); }
+Value Not(Machine& machine, const Node& node, Value* inputs, int) {
+  return Value::Bool(!machine.TruthOf(node, inputs[0]));
+}
+Value KeyPressed(Machine& machine, const Node& node, Value*, int) {
+  return Value::Bool(machine.KeyPressed(node));
+}
 
-Value Power(Machine& machine, Value* inputs, int) {
-  return Value::Number(std::pow(machine.NumberOf(inputs[0]), machine.NumberOf(inputs[1])));
+Value Power(Machine& machine, const Node& node, Value* inputs, int) {
+  return Value::Number(
+      std::pow(machine.NumberOf(node, inputs[0]), machine.NumberOf(node, inputs[1])));
 }
 
 // randdec a b: a real number drawn evenly in [a, b).
-Value RandomReal(Machine& machine, Value* inputs, int) {
-  const double from = machine.NumberOf(inputs[0]);
-  const double to = machine.NumberOf(inputs[1]);
+Value RandomReal(Machine& machine, const Node& node, Value* inputs, int) {
+  const double from = machine.NumberOf(node, inputs[0]);
+  const double to = machine.NumberOf(node, inputs[1]);
   const double unit = std::generate_canonical<double, 53>(machine.Random());
   return Value::Number(from + (to - from) * unit);
 }
 
 // random n: a whole number from 0 to n - 1; ( random a b ): from a to b, both included.
-Value RandomWhole(Machine& machine, Value* inputs, int count) {
+Value RandomWhole(Machine& machine, const Node& node, Value* inputs, int count) {
   double from = 0;
   double to = 0;
   if (count == 1) {
-    to = std::floor(machine.NumberOf(inputs[0])) - 1;
+    to = std::floor(machine.NumberOf(node, inputs[0])) - 1;
   } else {
-    from = std::ceil(machine.NumberOf(inputs[0]));
-    to = std::floor(machine.NumberOf(inputs[1]));
+    from = std::ceil(machine.NumberOf(node, inputs[0]));
+    to = std::floor(machine.NumberOf(node, inputs[1]));
   }
   if (!(to >= from && to - from <= 9e15)) {  // NaN bounds too
-    machine.Fail(Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
+    machine.Fail(node, Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
   }
   std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
   return Value::Number(from + static_cast<double>(draw(machine.Random())));
 }
 
-double Floor(Machine&, double x) { return std::floor(x); }
-double Round(Machine&, double x) { return std::floor(x + 0.5); }  // halves upwards, as the source
-double Abs(Machine&, double x) { return std::fabs(x); }
-double Cos(Machine&, double x) { return std::cos(x); }
-double Sin(Machine&, double x) { return std::sin(x); }
-double Tan(Machine&, double x) { return std::tan(x); }
-double Arctan(Machine&, double x) { return std::atan(x); }
-double Exp(Machine&, double x) { return std::exp(x); }
+double Floor(Machine&, const Node&, double x) { return std::floor(x); }
+double Round(Machine&, const Node&, double x) {
+  return std::floor(x + 0.5);
+}  // halves upwards, as the source
+double Abs(Machine&, const Node&, double x) { return std::fabs(x); }
+double Cos(Machine&, const Node&, double x) { return std::cos(x); }
+double Sin(Machine&, const Node&, double x) { return std::sin(x); }
+double Tan(Machine&, const Node&, double x) { return std::tan(x); }
+double Arctan(Machine&, const Node&, double x) { return std::atan(x); }
+double Exp(Machine&, const Node&, double x) { return std::exp(x); }
 
-double Sqrt(Machine& machine, double x) {
-  if (x < 0) machine.Fail(Message("« rac2 » d'un nombre négatif (%s).", FormatNumber(x)));
+double Sqrt(Machine& machine, const Node& node, double x) {
+  if (x < 0) machine.Fail(node, Message("« rac2 » d'un nombre négatif (%s).", FormatNumber(x)));
   return std::sqrt(x);
 }
-double Log(Machine& machine, double x) {
-  if (x <= 0) machine.Fail(Message("« log » d'un nombre négatif ou nul (%s).", FormatNumber(x)));
+double Log(Machine& machine, const Node& node, double x) {
+  if (x <= 0)
+    machine.Fail(node, Message("« log » d'un nombre négatif ou nul (%s).", FormatNumber(x)));
   return std::log(x);
 }
-double Arccos(Machine& machine, double x) {
+double Arccos(Machine& machine, const Node& node, double x) {
   if (x < -1 || x > 1)
-    machine.Fail(Message("« arccos » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
+    machine.Fail(node, Message("« arccos » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
   return std::acos(x);
 }
-double Arcsin(Machine& machine, double x) {
+double Arcsin(Machine& machine, const Node& node, double x) {
   if (x < -1 || x > 1)
-    machine.Fail(Message("« arcsin » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
+    machine.Fail(node, Message("« arcsin » d'un nombre hors de [-1 ; 1] (%s).", FormatNumber(x)));
   return std::asin(x);
 }
 

@@ -9,42 +9,34 @@
 namespace tortuval::run {
 namespace {
 
-Value ConstantOf(const Node& node) {
-  if (!node.flag) return Value::Word(node.text);
-  List items;
-  items.reserve(node.kids.size());
-  for (const Node& kid : node.kids) {
-    items.push_back(kid.op == Op::kNumber ? Value::Number(kid.number) : ConstantOf(kid));
-  }
-  return Value::MakeList(std::move(items));
+// A run that could not be made at all: the machine's own failure, no output kept.
+RunResult Failed(std::string_view utf8) {
+  RunResult result;
+  result.outcome = Outcome::kError;
+  result.message = Message(utf8);
+  return result;
 }
 
-// Each constant's value is made once, before the run.
-void BindConstants(Node& node, std::vector<Value>& constants) {
-  if (node.op == Op::kConstant) {
-    node.slot = static_cast<int>(constants.size());
-    constants.push_back(ConstantOf(node));
-    return;
-  }
-  for (Node& kid : node.kids) BindConstants(kid, constants);
-}
-
-Code CodeOf(std::string_view program) {
-  Code code{logo::ReadProgram(program).program, {}};
-  BindConstants(code.program.main, code.constants);
-  for (logo::Procedure& procedure : code.program.procedures) {
-    BindConstants(procedure.body, code.constants);
-  }
-  return code;
-}
+constexpr std::string_view kOutOfMemory = "Mémoire insuffisante pour ce programme.";
+constexpr std::string_view kInternalError = "Erreur interne pendant l'exécution.";
 
 }  // namespace
 
 RunResult RunProgram(std::string_view program, Console& console, const RunOptions& options) {
+  try {
+    const logo::Reading reading = logo::ReadProgram(program);
+    return RunProgram(reading, console, options);
+  } catch (const std::bad_alloc&) {
+    return Failed(kOutOfMemory);
+  } catch (const std::exception&) {
+    return Failed(kInternalError);
+  }
+}
+
+RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOptions& options) {
   RunResult result;
   try {
-    const Code code = CodeOf(program);
-    Machine machine(code, console, options);
+    Machine machine(reading.program, console, options);
     try {
       machine.Run();
     } catch (const RunStop& stop) {
@@ -55,18 +47,15 @@ RunResult RunProgram(std::string_view program, Console& console, const RunOption
       }
       result.outcome = stop.outcome;
       result.message = stop.message;
-      result.line = stop.line;
+      result.line = stop.at->line;
+      result.column = stop.at->column;
     }
     result.drawing = machine.drawing();
     result.steps = machine.steps();
   } catch (const std::bad_alloc&) {
-    result = RunResult();
-    result.outcome = Outcome::kError;
-    result.message = Message("Mémoire insuffisante pour ce programme.");
+    return Failed(kOutOfMemory);
   } catch (const std::exception&) {
-    result = RunResult();
-    result.outcome = Outcome::kError;
-    result.message = Message("Erreur interne pendant l'exécution.");
+    return Failed(kInternalError);
   }
   return result;
 }

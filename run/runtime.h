@@ -11,6 +11,10 @@
 
 #include "drawing/drawing.h"
 
+namespace tortuval::logo {
+struct Reading;
+}  // namespace tortuval::logo
+
 namespace tortuval::run {
 
 // What a program draws is a drawing::Drawing, which the runtime fills under these names.
@@ -105,13 +109,22 @@ struct RunResult {
   Outcome outcome = Outcome::kCompleted;
   /// French, Windows-1252, without the line: what went wrong; empty after a complete run.
   std::string message;
-  int line = 0;  ///< line of the program text (from 1) where it went wrong; 0 when none
+  int line = 0;    ///< line of the program text (from 1) where it went wrong; 0 when none
+  int column = 0;  ///< column (from 1, in bytes) of the instruction or value that went wrong
   Drawing drawing;
   std::uint64_t steps = 0;
 };
 
 /// Runs `program` (Windows-1252, CR LF or LF line ends, any bytes) to its end or to the first
-/// error. Never throws on any program text, never runs past the limits.
+/// error. Never throws on any program text, never runs past the limits. Reads the text and runs
+/// the reading, as the overload below.
 RunResult RunProgram(std::string_view program, Console& console, const RunOptions& options = {});
+
+/// Runs a program already read (logo::ReadProgram), so that one reading serves both the check
+/// (logo::CheckReading) and the run. The reading is neither changed nor copied, and may be run
+/// again; it, and the text it was read from, must outlive the call. Never throws, never runs
+/// past the limits.
+RunResult RunProgram(const logo::Reading& reading, Console& console,
+                     const RunOptions& options = {});
 
 }  // namespace tortuval::run

@@ -26,16 +26,17 @@ std::string Shown(const Program& program, const Procedure* procedure, const Node
       "effl",   "efface", "remplace", "tantque", "teste",     "sivrai",   "sifaux", "si",
       "repete", "step",   "segment",  "plot",    "initgraph", "grapheur", "rends"};
   const auto variable = [&](const Node& at) {
-    return at.local ? procedure->localNames[static_cast<std::size_t>(at.slot)]
-                    : program.globalNames[static_cast<std::size_t>(at.slot)];
+    return at.local ? procedure->localNames[static_cast<std::size_t>(at.variable)]
+                    : program.globalNames[static_cast<std::size_t>(at.variable)];
   };
   const std::string leftover = node.leftover != Leftover::kNone ? " leftover" : "";
   switch (node.op) {
     case Op::kConstant:
-      if (!node.flag) return '"' + node.text + '"' + leftover;
+      if (!node.isList) return '"' + node.text + '"' + leftover;
       break;
-    case Op::kNumber:
-    case Op::kTruth: {
+    case Op::kTruth:
+      return (node.truth ? "1" : "0") + leftover;
+    case Op::kNumber: {
       std::ostringstream number;
       number << node.number;
       return number.str() + leftover;

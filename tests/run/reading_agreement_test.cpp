@@ -1,4 +1,4 @@
-// The check and the run read a program with one reader, so they agree: over the examples, the
+// The check and the run share one reading of a program, so they agree: over the examples, the
 // tests' programs and documents, generated documents and the fuzz corpora, a program the check
 // finds clean never stops for a reading reason when run, and each line where a run would stop
 // for one (a failure of the reading) is a finding of the check.
@@ -100,7 +100,7 @@ TEST(ReadingAgreement, TheCheckReportsEveryLineWhereARunStopsForAReadingReason) 
     RunOptions options;
     options.seed = 1;
     options.limits.maxSteps = 200'000;
-    const RunResult result = RunProgram(program.text, console, options);
+    const RunResult result = RunProgram(reading, console, options);
     const bool readingStop =
         result.outcome == Outcome::kError &&
         std::any_of(failures.begin(), failures.end(), [&](const Failure& failure) {

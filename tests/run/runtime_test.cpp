@@ -9,6 +9,8 @@
 #include <vector>
 
 #include "library/support_procedures.h"
+#include "logo/checker.h"
+#include "logo/reader.h"
 #include "tests/run/scripted_console.h"
 #include "tests/test_support.h"
 
@@ -187,6 +189,31 @@ TEST(RunProgram, ReadsTheDialectAsTheSourceMeansIt) {
                              : test.message.starts_with("Il n'y a plus") ? Outcome::kInputExhausted
                                                                          : Outcome::kError;
     EXPECT_EQ(result.outcome, expected);
+  }
+}
+
+// One reading serves the check and any number of runs, each as the text's own run; a stop names
+// the place of the value that went wrong, inside its line.
+TEST(RunProgram, RunsAReadingAsItsTextAgainAndAgain) {
+  const std::string text =
+      "POUR p :L\r\nrends item :L 3\r\nFIN\r\nDEFINIS \"L LISTE\r\n"
+      "REPETE 2 [ SOIT \"L PH :L [ a [ b ] ] ]\r\nECRISLIGNE :L ECRIS \"x ECRIS vrai\r\n"
+      "ECRIS p [ 1 2 ]\r\n";
+  const logo::Reading reading = logo::ReadProgram(text);
+  EXPECT_TRUE(logo::CheckReading(reading).empty());
+  ScriptedConsole fromText;
+  const RunResult expected = RunProgram(text, fromText);
+  EXPECT_EQ(fromText.output, "a [b] a [b]\nxvrai");
+  EXPECT_EQ(expected.message, Cp("La position lue 3 est hors de la liste (2 éléments)."));
+  EXPECT_EQ(expected.line, 2);
+  EXPECT_EQ(expected.column, 7);  // item, not the rends around it
+  for (int run = 0; run < 2; ++run) {
+    ScriptedConsole console;
+    const RunResult result = RunProgram(reading, console);
+    EXPECT_EQ(console.output, fromText.output);
+    EXPECT_EQ(result.message, expected.message);
+    EXPECT_EQ(result.line, expected.line);
+    EXPECT_EQ(result.column, expected.column);
   }
 }
 
