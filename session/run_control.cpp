@@ -180,7 +180,7 @@ void RunControl::Run() {
   ThreadConsole console(*this);
   run::RunOptions options = options_;
   options.observer = this;
-  result_ = run::RunProgram(program_->Text(), console, options);
+  result_ = run::RunProgram(program_->Reading(), console, options);
 }
 
 }  // namespace tortuval::session

@@ -100,7 +100,7 @@ std::string Session::Summary() const {
 }
 
 run::RunResult Session::Run(run::Console& console, const run::RunOptions& options) const {
-  return run::RunProgram(Program(), console, options);
+  return run::RunProgram(SharedProgram()->Reading(), console, options);
 }
 
 }  // namespace tortuval::session
