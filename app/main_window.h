@@ -1,13 +1,11 @@
 #pragma once
 // The main window: the example radio group, the listing pane, the LOGO pane and the menu
-// commands that fill them through the conversion library.
+// commands that fill them through the session.
 
 #include <QMainWindow>
 #include <functional>
-#include <optional>
 #include <string>
 #include <utility>
-#include <vector>
 
 #include "session/session.h"
 
