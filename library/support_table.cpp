@@ -27,7 +27,9 @@ namespace {
 // Halley steps on that law, working in the lower tail so that p near 1 keeps its accuracy.
 // PSEUDAL_LIRE_LISTE builds each piece of an answer's word behind a letter ("x") so that joining
 // characters never turns a piece into a number midway ("1," would print back as "1"); dropping the
-// letter at the end makes the piece a number when it reads as one.
+// letter at the end makes the piece a number when it reads as one. A piece is a number when adding
+// 0 gives it back: "+" joins a word that is no number ("douze" + 0 is "douze0"), and the
+// numbers a read gives are finite.
 constexpr SupportProcedure kTable[kSupportProcedureCount] = {
     // fact: the factorial of n.
     {1, "", "fact", Use::kNeededOnly, "",
@@ -294,30 +296,46 @@ répète card :mots [
 ]
 rends :texte
 fin)proc"},
-    // PSEUDAL_LIRE_LISTE: one answer written into the list from a source index on.
+    // PSEUDAL_LIRE_LISTE: one answer of numbers written into the list from a source index on;
+    // an answer with a piece that is not a number is refused whole and asked again.
     {26, "", "PSEUDAL_LIRE_LISTE", Use::kListRead, "",
      R"proc(pour PSEUDAL_LIRE_LISTE :liste :rang
 definis "mots LISTE
+definis "valeurs LISTE
 definis "lu MOT
 definis "morceau MOT
 definis "lettre MOT
+definis "encore MOT
 definis "j NOMBRE
-soit "mots LISLISTE
-répète card :mots [
-  soit "lu mot ( item :mots boucle ) caractère 58
-  soit "morceau "x
-  soit "j 1
-  tant que :j <= card :lu [
-    soit "lettre item :lu :j
-    si :lettre <> caractère 58 [ soit "morceau mot :morceau :lettre ]
-    si ( :lettre = caractère 58 ) ET ( ( card :morceau ) > 1 ) [
-      tant que ( card :liste ) <= :rang [ soit "liste PH :liste 0 ]
-      remplace :liste [ saufpremier :morceau ] [ :rang ]
-      soit "rang :rang + 1
-      soit "morceau "x
+soit "encore vrai
+tant que :encore [
+  soit "mots LISLISTE
+  soit "valeurs [ ]
+  soit "encore faux
+  répète card :mots [
+    soit "lu mot ( item :mots boucle ) caractère 58
+    soit "morceau "x
+    soit "j 1
+    tant que :j <= card :lu [
+      soit "lettre item :lu :j
+      si :lettre <> caractère 58 [ soit "morceau mot :morceau :lettre ]
+      si ( :lettre = caractère 58 ) ET ( ( card :morceau ) > 1 ) [
+        soit "morceau saufpremier :morceau
+        si ( non :encore ) ET ( ( :morceau + 0 ) <> :morceau ) [
+          soit "encore vrai
+          ECL PH PH "« :morceau [» n'est pas un nombre : tapez un nombre.]
+        ]
+        soit "valeurs PH :valeurs :morceau
+        soit "morceau "x
+      ]
+      soit "j :j + 1
     ]
-    soit "j :j + 1
   ]
+]
+répète card :valeurs [
+  tant que ( card :liste ) <= :rang [ soit "liste PH :liste 0 ]
+  remplace :liste [ item :valeurs boucle ] [ :rang ]
+  soit "rang :rang + 1
 ]
 rends :liste
 fin)proc"},

@@ -282,7 +282,7 @@ constexpr ShapeRow kShapes[] = {
     {23, "pour PSEUDAL_MIN :a :b", 5},
     {24, "pour PSEUDAL_FACTORIELLE :n", 3},
     {25, "pour PSEUDAL_LIRE_MOT", 10},
-    {26, "pour PSEUDAL_LIRE_LISTE :liste :rang", 25},
+    {26, "pour PSEUDAL_LIRE_LISTE :liste :rang", 40},
     {27, "pour PSEUDAL_CODE_CARACTERE :texte :rang", 8},
 };
 

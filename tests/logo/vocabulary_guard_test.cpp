@@ -136,8 +136,8 @@ TEST(VocabularyGuard, EveryTranslatorRowAndSupportProcedure) {
 }
 
 // The support procedures' own words are primitives, infix words or support procedures; the
-// lists they write are text, a type follows the name after DEFINIS, and NOMBRE is also the sort
-// order of trieitems.
+// lists they write or show as a prompt are text, a type follows the name after DEFINIS, and
+// NOMBRE is also the sort order of trieitems.
 TEST(VocabularyGuard, SupportProcedureWords) {
   std::vector<std::string> names;
   std::string texts;
@@ -154,8 +154,15 @@ TEST(VocabularyGuard, SupportProcedureWords) {
   }
   EXPECT_EQ(names.size(), static_cast<std::size_t>(library::kSupportProcedureCount));
   std::vector<std::string> unknown;
+  bool promptLine = false;  // what ECL shows is text, however it is put together
   for (std::size_t at = 0; at < tokens.size(); ++at) {
+    if (tokens[at].kind == TokenKind::kLineEnd) promptLine = false;
+    if (promptLine && tokens[at].kind == TokenKind::kOpenList) {
+      while (tokens[at].kind != TokenKind::kCloseList) ++at;
+      continue;
+    }
     if (tokens[at].kind != TokenKind::kWord) continue;
+    if (is(at, "ECL")) promptLine = true;
     if ((is(at, "ECRIS") || is(at, "ECRISLIGNE")) && at + 1 < tokens.size() &&
         tokens[at + 1].kind == TokenKind::kOpenList) {
       while (tokens[at].kind != TokenKind::kCloseList) ++at;

@@ -448,10 +448,37 @@ TEST(SupportValues, ReadingIntoAList) {
   EXPECT_EQ(
       RunWith(into5 + "soit \"M PSEUDAL_LIRE_LISTE :L 0\nECRIS :L ECRIS [ : ] ECRIS :M\n", {"1"}),
       "5 6 7 8 9:1 6 7 8 9");
-  // Several words and pieces in order, empty pieces dropped; a piece that reads as a number is
-  // one ("4.0" is written back as 4, "1,5" doubles to 3), other pieces stay words.
-  EXPECT_EQ(RunWith(into5 + "soit \"L PSEUDAL_LIRE_LISTE :L 0\n" + show, {"1,5:x::-2 4.0:"}),
-            "1,5 x -2 4 9:5");
+  // Several words and pieces in order, empty pieces dropped; each piece is read as a number
+  // ("4.0" is written back as 4). The answer with a piece "x" is refused and the next one read.
+  EXPECT_EQ(RunWith(into5 + "soit \"L PSEUDAL_LIRE_LISTE :L 0\n" + show,
+                    {"1,5:x::-2 4.0:", "1,5:7::-2 4.0:"}),
+            "1,5 7 -2 4 9:5");
+}
+
+// A list read takes numbers only: an answer with a piece that is no number is refused whole,
+// nothing of it written, and asked again with the reason a number read gives.
+TEST(SupportValues, ReadingIntoAListRefusesWhatIsNoNumber) {
+  const auto run = [](const std::string& mainPart, std::vector<std::string> answers) {
+    ScriptedConsole console(std::move(answers));
+    const RunResult result =
+        RunProgram(AllProcedures() + Cp("ECL [Tape un nombre.] EFFL\n" + mainPart), console);
+    EXPECT_EQ(result.outcome, Outcome::kCompleted) << Utf8(result.message);
+    std::vector<std::string> prompts;
+    for (const std::string& prompt : console.prompts) prompts.push_back(Utf8(prompt));
+    return std::make_pair(Utf8(console.output), prompts);
+  };
+  const std::string intoList = "soit \"L [ 5 6 7 ]\nsoit \"L PSEUDAL_LIRE_LISTE :L 1\nECRIS :L\n";
+  const auto [number, numberPrompts] = run("soit \"n LISNOMBRE\nECRIS :n\n", {"douze", "12"});
+  const auto [list, listPrompts] = run(intoList, {"douze", "12"});
+  EXPECT_EQ(number, "12");
+  EXPECT_EQ(list, "5 12 7");
+  EXPECT_EQ(listPrompts, numberPrompts);
+  EXPECT_EQ(listPrompts.back(), "« douze » n'est pas un nombre : tapez un nombre.");
+
+  // The first piece that is no number is named; "4" of the refused answer is not kept.
+  const auto [mixed, mixedPrompts] = run(intoList, {"4:douze:x 6", "4:5:6"});
+  EXPECT_EQ(mixed, "5 4 5 6");
+  EXPECT_EQ(mixedPrompts.back(), "« douze » n'est pas un nombre : tapez un nombre.");
 }
 
 TEST(SupportValues, CharacterCodes) {
