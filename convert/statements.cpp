@@ -30,6 +30,7 @@ bool ReadDecimalInteger(std::string_view text, std::int64_t& value) {
 
 constexpr std::string_view kReadWord = "PSEUDAL_LIRE_MOT";
 constexpr std::string_view kReadList = "PSEUDAL_LIRE_LISTE";
+constexpr std::string_view kNumberPrompt = "ECL [Tape un nombre.] EFFL";
 
 // A position whose translation holds a blank goes into brackets, so that it stays one input.
 std::string Grouped(const std::string& translated) {
@@ -63,10 +64,11 @@ void TranslateInput(ConversionState& state, std::string_view item) {
   const bool atPosition = position != "pasliste" && !position.empty();
   const expr::VariableKind kind = LookupVariableType(state, name);
   if (kind == expr::VariableKind::kNumber) {
-    state.AppendLine("ECL [Tape un nombre.] EFFL");
+    state.AppendLine(std::string(kNumberPrompt));
     state.AppendLine("SOIT \"" + name + " LISNOMBRE");
   } else {
     std::string target = "SOIT \"" + name + " ";
+    std::string_view prompt = "ECL [Tape un mot ou une phrase.] EFFL";
     std::int64_t index = 0;
     // The reading procedures are called only where the program defines them: the document's
     // declarations decide that, and a broken one (a name holding a blank) may not agree with the
@@ -76,6 +78,8 @@ void TranslateInput(ConversionState& state, std::string_view item) {
       // The answer's values go into the list from that element on; the rest of the list stays.
       target.append(kReadList).append(" :").append(name).append(" ");
       target += Grouped(state.Translate(position));
+      // It takes numbers only, as the lists of the documents hold.
+      prompt = kNumberPrompt;
     } else if (kind == expr::VariableKind::kWord && !atPosition &&
                state.DefinesSupportProcedure(kReadWord)) {
       // A text is one word, blanks included, so that it compares with a word.
@@ -89,7 +93,7 @@ void TranslateInput(ConversionState& state, std::string_view item) {
     } else {
       target += "PH LISTEVARS 0 0 ( " + state.Translate(position) + " - 1 ) LISLISTE";
     }
-    state.AppendLine("ECL [Tape un mot ou une phrase.] EFFL");
+    state.AppendLine(std::string(prompt));
     state.AppendLine(target);
   }
   state.AppendLine("ECL :" + name);

@@ -76,6 +76,18 @@ TEST_F(CliRunProgramTest, AnswersComeFromInputInputFileOrStandardInput) {
   EXPECT_EQ(err.str(), "Tape un nombre. Tape un nombre. ");
 }
 
+// A list read (example 15's LIRE listenombre[4]) asks for numbers and, like a number read,
+// asks again with the reason when an answer holds something else.
+TEST_F(CliRunProgramTest, AListReadRefusesWhatIsNoNumberAtATerminal) {
+  std::istringstream typed("7\ndouze\n5:3:8 1\n");
+  std::ostringstream out;
+  std::ostringstream err;
+  EXPECT_EQ(cli::Run({"--run", "--example", "15"}, typed, out, err, true), ExitStatus::kSuccess);
+  EXPECT_EQ(out.str(), "0 0 0 1 3 5 8 \n");
+  EXPECT_EQ(err.str(),
+            "Tape un nombre. Tape un nombre. « douze » n'est pas un nombre : tapez un nombre. ");
+}
+
 TEST_F(CliRunProgramTest, AnswersRunningOutEndTheRunWithStatusOne) {
   const RunOutput run = RunCli({"--run", "--example", "8", "--input", "12"});
   EXPECT_EQ(run.status, ExitStatus::kFailure);
