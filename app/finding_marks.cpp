@@ -77,8 +77,8 @@ void FindingMarks::ShowFindingInSummary(const logo::Finding& finding) {
   QString shown = sentence;
   summary_->setText(shown);
   for (int tries = 0; room > 0 && summary_->sizeHint().width() > room && tries < 4; ++tries) {
-    const int textRoom = summary_->fontMetrics().horizontalAdvance(shown) -
-                         (summary_->sizeHint().width() - room);
+    const int textRoom =
+        summary_->fontMetrics().horizontalAdvance(shown) - (summary_->sizeHint().width() - room);
     shown = summary_->fontMetrics().elidedText(sentence, Qt::ElideRight, textRoom);
     summary_->setText(shown);
   }

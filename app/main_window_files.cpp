@@ -137,9 +137,9 @@ void MainWindow::LoadSourceFile(const QString& path) {
   // RunGuarded shows it.
   // A text that is no document opens as a LOGO program when its ".lgo" name says it was saved
   // as one.
-  session::Session opened = session::Session::OfFile(
-      std::filesystem::path(QFile::encodeName(path).toStdString()),
-      session::Session::OpenAs::kDocumentElseSavedProgram);
+  session::Session opened =
+      session::Session::OfFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                               session::Session::OpenAs::kDocumentElseSavedProgram);
   const std::string notice = opened.FaultMessage();
   if (opened.Fault() == convert::DocumentFault::kNoInstruction) {
     // Refused: the panes and the example choice keep what they showed.

@@ -4,6 +4,7 @@
 
 #include "app/main_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -17,7 +18,6 @@
 #include <QTest>
 #include <QTextBlock>
 #include <QTextLayout>
-#include <QAbstractTextDocumentLayout>
 #include <cmath>
 #include <string>
 
@@ -238,6 +238,18 @@ void MainWindowTest::LongLinesWrapAtABlankUnderTheirIndent() {
     QVERIFY(std::abs(nextTop - rowsTop - bounds.height()) <= 1);
     QVERIFY(bounds.height() >= layout->lineAt(layout->lineCount() - 1).rect().bottom());
   }
+
+  // Indented deeper than the pane is wide, a line still shows its first word whole, at most
+  // half-way across.
+  const QString deep = QString(150, u' ') + QStringLiteral("ECRIS :x");
+  window_->logoPane->setPlainText(deep);
+  const QTextBlock block = window_->logoPane->document()->firstBlock();
+  window_->logoPane->document()->documentLayout()->blockBoundingRect(block);
+  QCOMPARE(block.layout()->lineCount(), 1);
+  const QTextLine row = block.layout()->lineAt(0);
+  const qreal wordStart = row.cursorToX(150);
+  QVERIFY(wordStart > 0 && wordStart <= window_->logoPane->viewport()->width() / 2 + 4);
+  QVERIFY(row.cursorToX(deep.size()) <= window_->logoPane->viewport()->width());
 }
 
 void MainWindowTest::SizeChangesSnapBack() {
