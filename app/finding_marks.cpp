@@ -14,6 +14,8 @@ namespace {
 
 // Light enough to leave the text as readable as on the white pane.
 const QColor kMarkedLine(255, 243, 205);
+// What the status bar's layout keeps around its widgets.
+constexpr int kSummaryMargins = 8;
 
 }  // namespace
 
@@ -28,8 +30,8 @@ void FindingMarks::Clear() {
   findings_.clear();
   next_ = 0;
   pane_->setExtraSelections({});
-  summary_->setText(QString());
   summary_->setEnabled(false);
+  SetSummaryLine(QString());
 }
 
 void FindingMarks::Show(const session::Session& session) {
@@ -54,9 +56,33 @@ void FindingMarks::Show(const session::Session& session) {
     marks.append(mark);
   }
   pane_->setExtraSelections(marks);
-  summary_->setText(ToPaneText(summary));
   summary_->setEnabled(!findings_.empty());
+  SetSummaryLine(ToPaneText(summary));
+}
+
+void FindingMarks::SetSummaryLine(const QString& text) {
+  summary_->setToolTip(QString());
+  summary_->setText(text);
   // The status bar gives its widgets the width they asked for when placed: the new text asks.
+  summary_->setMinimumWidth(summary_->sizeHint().width());
+}
+
+void FindingMarks::ShowFindingInSummary(const logo::Finding& finding) {
+  const QString sentence =
+      QStringLiteral("ligne %1 : ").arg(finding.line) + ToPaneText(finding.message);
+  // The window keeps its width: a sentence longer than the line is cut, and the tooltip holds
+  // it whole.
+  const QWidget* line = summary_->parentWidget();
+  const int room = line != nullptr ? line->contentsRect().width() - kSummaryMargins : 0;
+  QString shown = sentence;
+  summary_->setText(shown);
+  for (int tries = 0; room > 0 && summary_->sizeHint().width() > room && tries < 4; ++tries) {
+    const int textRoom =
+        summary_->fontMetrics().horizontalAdvance(shown) - (summary_->sizeHint().width() - room);
+    shown = summary_->fontMetrics().elidedText(sentence, Qt::ElideRight, textRoom);
+    summary_->setText(shown);
+  }
+  summary_->setToolTip(shown == sentence ? QString() : sentence);
   summary_->setMinimumWidth(summary_->sizeHint().width());
 }
 
@@ -72,6 +98,7 @@ void FindingMarks::GoToNextFinding() {
   pane_->setTextCursor(cursor);
   pane_->centerCursor();  // the line stands in the middle, not half-hidden at an edge
   pane_->setFocus();
+  ShowFindingInSummary(finding);
   emit WentToFinding(finding.line);
 }
 

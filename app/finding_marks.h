@@ -1,7 +1,7 @@
 #pragma once
 // The checker's findings in the window: the lines of the LOGO pane that need a person's hand get
 // a discreet background and their messages as tooltip, and a summary under the panes leads from
-// one finding to the next.
+// one finding to the next, saying each in words.
 
 #include <QObject>
 #include <cstddef>
@@ -30,7 +30,8 @@ class FindingMarks : public QObject {
   /// No program to check: no marks, and an empty summary that says nothing was checked.
   void Clear();
 
-  /// Puts the pane's cursor on the next finding (the first after the last one) and focuses it.
+  /// Puts the pane's cursor on the next finding (the first after the last one), focuses it and
+  /// shows the finding's sentence in the summary's line.
   void GoToNextFinding();
 
  signals:
@@ -41,6 +42,9 @@ class FindingMarks : public QObject {
   bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
+  void SetSummaryLine(const QString& text);
+  void ShowFindingInSummary(const logo::Finding& finding);
+
   QPlainTextEdit* pane_;
   QWidget* viewport_;
   QPushButton* summary_;

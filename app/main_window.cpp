@@ -31,6 +31,7 @@
 #include "app/run_window.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
+#include "app/wrapped_lines.h"
 #include "examples/example_catalogue.h"
 
 namespace tortuval::app {
@@ -49,8 +50,8 @@ QLabel* Heading(const QString& text, QWidget* parent) {
 
 QPlainTextEdit* Pane(QWidget* parent) {
   auto* pane = new QPlainTextEdit(parent);
+  WrapLinesAtBlanksUnderTheirIndent(pane);
   pane->setFont(ShellFont(kPaneFontHeight));
-  pane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
   return pane;
 }
 
@@ -143,8 +144,8 @@ void MainWindow::CreatePanes(QWidget* client) {
   // The LOGO pane keeps the Tab key: it types a tab character.
   // The LOGO pane numbers its lines, as the check's messages cite them.
   logoPane = new LineNumberedPane(client);
+  WrapLinesAtBlanksUnderTheirIndent(logoPane);
   logoPane->setFont(ShellFont(kPaneFontHeight));
-  logoPane->setLineWrapMode(QPlainTextEdit::WidgetWidth);
 
   // The panes would take a dropped file as text; the window opens it instead.
   logoPane->viewport()->installEventFilter(this);

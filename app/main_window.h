@@ -74,8 +74,9 @@ class MainWindow : public QMainWindow {
   /// The Windows-1252 document the panes show the conversion of, empty before the first one.
   const std::string& SourceText() const { return session_.Source(); }
 
-  /// Opens and converts the file at `path` as "Ouvrir." does after its dialog; a file that
-  /// cannot be read is reported in the error box and changes nothing.
+  /// Opens and converts the file at `path` as "Ouvrir." does after its dialog: a saved ".lgo"
+  /// program opens as it is. A file that cannot be read is reported in the error box, one that is
+  /// no document in an information box, and neither changes the panes.
   void OpenSourceFile(const QString& path);
 
   /// Asks where to save the LOGO program, given the proposed path; returns the chosen path, or
@@ -93,8 +94,8 @@ class MainWindow : public QMainWindow {
   void SetEditsQuestion(EditsQuestion question) { askAboutEdits_ = std::move(question); }
 
  public slots:
-  /// Shows a converted document: its LOGO program in logoPane and its listing in listingPane,
-  /// the program checked.
+  /// Shows a converted document (its LOGO program in logoPane and its listing in listingPane) or
+  /// a LOGO program opened as it is (the listing pane empty), the program checked.
   void ConvertionPseudal2Logo(session::Session converted);
   /// "Ouvrir.": asks for a file and converts it.
   void OuvrirClick();

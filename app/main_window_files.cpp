@@ -1,5 +1,6 @@
-// The main window's files: opening a document (by the dialog, the command line or a drop),
-// saving the LOGO program, and the question before hand edits of the LOGO pane would be lost.
+// The main window's files: opening a document or a saved LOGO program (by the dialog, the command
+// line or a drop), saving the LOGO program, and the question before hand edits of the LOGO pane
+// would be lost.
 
 #include <QCloseEvent>
 #include <QDir>
@@ -21,8 +22,8 @@
 #include "app/logo_file.h"
 #include "app/main_window.h"
 #include "app/pane_text.h"
-#include "app/radio_group.h"
 #include "base/output_file.h"
+#include "convert/conversion.h"
 #include "examples/example_catalogue.h"
 
 namespace tortuval::app {
@@ -57,8 +58,10 @@ void MainWindow::EnregistrerLogoClick() {
 }
 
 bool MainWindow::SaveLogoProgram() {
-  const int example = exampleGroup->ItemIndex();
-  const QString caption = example >= 0 ? ToPaneText(examples::ExampleCaption(example)) : QString();
+  // Named after the program the panes hold: while the question about edits is asked, the group
+  // already shows the next choice.
+  const QString caption =
+      shownExample_ >= 0 ? ToPaneText(examples::ExampleCaption(shownExample_)) : QString();
   const QString proposed = ProposedLogoPath(documentPath_, caption, QDir::currentPath());
   const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed);
   if (chosen.isEmpty()) return false;
@@ -132,14 +135,21 @@ void MainWindow::OpenSourceFile(const QString& path) {
 void MainWindow::LoadSourceFile(const QString& path) {
   // A file that cannot be read raises an Error before any pane changes; the command's
   // RunGuarded shows it.
-  session::Session opened = session::Session::OfFile(
-      std::filesystem::path(QFile::encodeName(path).toStdString()),
-      session::Session::OpenAs::kDocument);
+  // A text that is no document opens as a LOGO program when its ".lgo" name says it was saved
+  // as one.
+  session::Session opened =
+      session::Session::OfFile(std::filesystem::path(QFile::encodeName(path).toStdString()),
+                               session::Session::OpenAs::kDocumentElseSavedProgram);
+  const std::string notice = opened.FaultMessage();
+  if (opened.Fault() == convert::DocumentFault::kNoInstruction) {
+    // Refused: the panes and the example choice keep what they showed.
+    ShowInformation(this, QString::fromStdString(notice));
+    return;
+  }
   documentPath_ = path;
   shownExample_ = -1;
   ConvertionPseudal2Logo(std::move(opened));
   // Told once the panes show the result, which stays as the conversion made it.
-  const std::string notice = session_.FaultMessage();
   if (!notice.empty()) ShowInformation(this, QString::fromStdString(notice));
 }
 

@@ -127,7 +127,8 @@ constexpr MessageRow kMessages[] = {
      "coupera à chaque espace."},
     {MessageId::kLeftoverLoop,
      "à retoucher pour votre LOGO : cette boucle s'arrête ici quand son corps porte « {1} » "
-     "au-delà de sa fin ; votre LOGO fera tous ses tours, sortez-en autrement."},
+     "au-delà de sa fin ; votre LOGO fera tous ses tours : écrivez la boucle avec TANT QUE … pour "
+     "en sortir avant sa fin."},
 };
 
 constexpr bool InIdOrder() {

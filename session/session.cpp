@@ -41,7 +41,14 @@ Session Session::OfExample(int index) {
 }
 
 Session Session::OfText(std::string name, std::string text, OpenAs openAs) {
-  if (openAs == OpenAs::kByName && std::filesystem::path(name).extension() == ".lgo") {
+  const bool namedAsProgram = std::filesystem::path(name).extension() == ".lgo";
+  if (openAs == OpenAs::kByName && namedAsProgram) {
+    return OfProgram(std::move(name), std::move(text));
+  }
+  if (openAs == OpenAs::kDocumentElseSavedProgram && namedAsProgram) {
+    // Converted first: a document renamed ".lgo" is still a document.
+    Session document = OfDocument(name, text);
+    if (document.Fault() != convert::DocumentFault::kNoInstruction) return document;
     return OfProgram(std::move(name), std::move(text));
   }
   return OfDocument(std::move(name), std::move(text));

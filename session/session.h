@@ -47,6 +47,9 @@ class Session {
   enum class OpenAs {
     kByName,    ///< a name ending in ".lgo" is a LOGO program, any other a document
     kDocument,  ///< a document whatever its name
+    /// A document first; a text refused as one (it holds no instruction item) whose name ends
+    /// in ".lgo" is then the LOGO program that was saved under that name.
+    kDocumentElseSavedProgram,
   };
   /// A file's bytes, decoded as every front end decodes them (byte-order marks, UTF-8 or
   /// Windows-1252, RTF).

@@ -1,5 +1,5 @@
 // The check of the converted program in the real main window: marked lines of the LOGO pane, the
-// summary under the panes, and its click going from one finding to the next.
+// summary under the panes, and its click going from one finding to the next, which it then says.
 
 #include <QApplication>
 #include <QPlainTextEdit>
@@ -50,11 +50,29 @@ void MainWindowCheckTest::FindingsAreMarkedAndVisitedInTurn() {
   QCOMPARE(marks[0].cursor.blockNumber(), 0);
   QCOMPARE(marks[1].cursor.blockNumber(), 1);
 
+  const QSize windowSize = window_->size();
   QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 0);
   QCOMPARE(window_->logoPane->textCursor().positionInBlock(), 8);
+  // The finding's sentence stands in the check line.
+  QCOMPARE(window_->checkSummary->text(),
+           QStringLiteral("ligne 1 : « y » n'est ni une primitive ni une procédure du programme : "
+                          "corrigez le nom, ou définissez la procédure avec POUR … FIN."));
   QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 1);
+  QVERIFY(window_->checkSummary->text().startsWith(QStringLiteral("ligne 2 : « z »")));
+  QCOMPARE(window_->size(), windowSize);
+
+  // A sentence longer than the line is cut there, and whole in the line's tooltip; the window
+  // keeps its size.
+  const QString word(150, u'w');
+  window_->OpenSourceFile(WriteFile("long.lgo", "ECRIS " + word.toLatin1() + "\r\n"));
+  QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
+  const QString shown = window_->checkSummary->text();
+  const QString sentence = window_->checkSummary->toolTip();
+  QVERIFY(sentence.startsWith("ligne 1 : « " + word + " » n'est ni une primitive"));
+  QVERIFY2(shown.endsWith(u'…') && sentence.startsWith(shown.chopped(1)), qPrintable(shown));
+  QCOMPARE(window_->size(), windowSize);
   QTest::mouseClick(window_->checkSummary, Qt::LeftButton);
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 0);
 }

@@ -1,6 +1,6 @@
 // Drives the real main window on the offscreen platform through the ways a document file reaches
-// it: the open dialog, the command line, a drop on the listing pane, and files it cannot read;
-// and the LOGO program saved to a file.
+// it: the open dialog, the command line, a drop on the listing pane, and files it cannot read or
+// refuses; a saved LOGO program opened again; and the LOGO program saved to a file.
 
 #include <QApplication>
 #include <QComboBox>
@@ -20,6 +20,7 @@
 #include "app/error_display.h"
 #include "app/main_window.h"
 #include "app/radio_group.h"
+#include "app/run_window.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
 #include "examples/example_catalogue.h"
@@ -43,6 +44,8 @@ class MainWindowFilesTest : public WindowTestBase {
   void SaveDialogProposesTheName();
   void FileThatIsNoDocumentOrIsCut();
   void HandEditsAreKeptUntilTheUserSaysSo();
+  void ASavedProgramOpensRunsAndIsSavedUnderItsName();
+  void SavingFromTheQuestionNamesTheProgramReplaced();
 };
 
 void MainWindowFilesTest::OpeningAFile_data() {
@@ -217,14 +220,24 @@ void MainWindowFilesTest::SaveDialogProposesTheName() {
 
 void MainWindowFilesTest::FileThatIsNoDocumentOrIsCut() {
   MainWindow& window = *window_;
+  ClickItem(window.exampleGroup->Item(7));
+  const QString summary = window.checkSummary->text();
   const QString notes = WriteFile("notes.txt", "Bonjour,\nvoici mes notes.\n");
   QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(notes); }),
            "\"" + notes +
                "\" ne contient aucune instruction Pseudal : ce n'est pas un document de "
                "l'éditeur.");
-  // The window shows what the conversion gave, as for any file; no program was checked.
-  VerifyPanesShow(window, "Bonjour,\r\nvoici mes notes.\r\n");
-  QCOMPARE(window.checkSummary->text(), QString());
+  // Refused: the panes, their check and the example they show stay as they were.
+  VerifyPanesShow(window, examples::ExampleDocument(7));
+  QCOMPARE(window.checkSummary->text(), summary);
+  QCOMPARE(window.exampleGroup->ItemIndex(), 7);
+  QString proposed;
+  window.SetSavePathChooser([&proposed](const QString& path) {
+    proposed = path;
+    return QString();
+  });
+  window.saveLogoAction->trigger();
+  QCOMPARE(proposed, QDir::current().filePath("prof_pgdc_Euclide.lgo"));
 
   const QByteArray whole(kDocument);
   const QString cut = WriteFile("coupé.alg", whole.left(whole.lastIndexOf("</Algo>")));
@@ -290,6 +303,70 @@ void MainWindowFilesTest::HandEditsAreKeptUntilTheUserSaysSo() {
   ClickItem(window.exampleGroup->Item(0));
   QCOMPARE(asked, 5);
   QCOMPARE(Logo(window), convert::ConvertDocument(examples::ExampleDocument(0)).logoText);
+}
+
+// A program saved as ".lgo" is no document: it opens as the program it is, by the open command
+// or dropped on a pane, and is checked, run and saved again under its own name.
+void MainWindowFilesTest::ASavedProgramOpensRunsAndIsSavedUnderItsName() {
+  MainWindow& window = *window_;
+  const QByteArray program = "ECRIS 6 * 7\r\nECRIS :zz\r\n";
+  const QString path = WriteFile("réponse.lgo", program);
+  ClickItem(window.exampleGroup->Item(7));
+  QCOMPARE(InformationShownBy([&] { window.OpenSourceFile(path); }), QString());
+  QCOMPARE(Logo(window), program.toStdString());
+  QCOMPARE(Listing(window), std::string());
+  QCOMPARE(window.checkSummary->text(), QStringLiteral("Programme vérifié : 1 ligne à revoir."));
+
+  window.runLogoAction->trigger();
+  QVERIFY(window.RunView() != nullptr);
+  QTRY_VERIFY_WITH_TIMEOUT(window.RunView()->Sortie->toPlainText().startsWith("42"), 20000);
+
+  QString proposed;
+  window.SetSavePathChooser([&proposed](const QString& chosen) {
+    proposed = chosen;
+    return QString();
+  });
+  window.saveLogoAction->trigger();
+  QCOMPARE(proposed, path);
+
+  // Dropped on the LOGO pane over an example.
+  ClickItem(window.exampleGroup->Item(2));
+  QMimeData data;
+  data.setUrls({QUrl::fromLocalFile(path)});
+  QWidget* target = window.logoPane->viewport();
+  QDragEnterEvent enter(QPoint(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &enter);
+  QDropEvent drop(QPointF(20, 20), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+  QCoreApplication::sendEvent(target, &drop);
+  QVERIFY(drop.isAccepted());
+  QTRY_COMPARE(Logo(window), program.toStdString());
+  QCOMPARE(Listing(window), std::string());
+}
+
+// "Enregistrer" in the question about edits saves the edited program under its own name, not
+// under the name of the example chosen next.
+void MainWindowFilesTest::SavingFromTheQuestionNamesTheProgramReplaced() {
+  MainWindow& window = *window_;
+  window.SetEditsQuestion([] { return MainWindow::EditsChoice::kSave; });
+  QStringList proposed;
+  const QString saved = folder_.filePath("euclide.lgo");
+  window.SetSavePathChooser([&](const QString& path) {
+    proposed << path;
+    return saved;
+  });
+  ClickItem(window.exampleGroup->Item(7));
+  window.logoPane->appendPlainText(QStringLiteral("ECRIS 1"));
+  const std::string edited = Logo(window);
+  ClickItem(window.exampleGroup->Item(8));
+  QCOMPARE(proposed, QStringList{QDir::current().filePath("prof_pgdc_Euclide.lgo")});
+  QCOMPARE(testing::ReadFileBytes(saved.toStdString()), edited);
+  VerifyPanesShow(window, examples::ExampleDocument(8));
+
+  // The same from an opened document, replaced by an example.
+  window.OpenSourceFile(WriteFile("devoir.alg", kDocument));
+  window.logoPane->appendPlainText(QStringLiteral("ECRIS 2"));
+  ClickItem(window.exampleGroup->Item(3));
+  QCOMPARE(proposed.last(), folder_.filePath("devoir.lgo"));
 }
 
 }  // namespace tortuval::app

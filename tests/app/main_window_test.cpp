@@ -1,8 +1,10 @@
 // Drives the real main window and its about window on the offscreen platform: the window as it
-// starts, the examples, the panes and the clipboard, the window's fixed size and place.
+// starts, the examples, the panes (their long lines wrapped) and the clipboard, the window's fixed
+// size and place.
 
 #include "app/main_window.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QClipboard>
@@ -14,6 +16,9 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
+#include <cmath>
 #include <string>
 
 #include "app/about_window.h"
@@ -43,6 +48,7 @@ class MainWindowTest : public WindowTestBase {
   void ChoosingTheSelectedExampleAgainDoesNothing();
   void SameDocumentUnderTwoCaptions();
   void CopyTakesOnlyTheLogoPaneSelection();
+  void LongLinesWrapAtABlankUnderTheirIndent();
   void SizeChangesSnapBack();
   void AboutBoxOpensTwiceInPlace();
 };
@@ -206,6 +212,44 @@ void MainWindowTest::CopyTakesOnlyTheLogoPaneSelection() {
   window.copyAction->trigger();
   const std::string logo = convert::ConvertDocument(examples::ExampleDocument(7)).logoText;
   QCOMPARE(clipboard->text(), ToPaneText(logo).replace("\r\n", "\n"));
+}
+
+// A line longer than the pane wraps at blanks, never inside a word, and its later rows start
+// under its first word; the line after it starts below all its rows, where the gutter numbers it.
+void MainWindowTest::LongLinesWrapAtABlankUnderTheirIndent() {
+  QString line = QStringLiteral("    TESTE :x > 0");
+  for (int i = 0; i < 30; ++i) line += QStringLiteral(" ECRIS :x%1").arg(i);
+  for (QPlainTextEdit* pane : {window_->logoPane, window_->listingPane}) {
+    pane->setPlainText(QStringLiteral("DEBUT\n") + line + QStringLiteral("\nFIN"));
+    const QTextBlock block = pane->document()->findBlockByNumber(1);
+    const QRectF bounds = pane->document()->documentLayout()->blockBoundingRect(block);
+    const QTextLayout* layout = block.layout();
+    QVERIFY(layout->lineCount() >= 3);
+    QCOMPARE(block.lineCount(), layout->lineCount());
+    const qreal indent = layout->lineAt(0).cursorToX(4);
+    for (int row = 1; row < layout->lineCount(); ++row) {
+      const QTextLine shown = layout->lineAt(row);
+      QCOMPARE(line.at(shown.textStart() - 1), u' ');
+      QCOMPARE(shown.x(), indent);
+      QVERIFY(shown.naturalTextWidth() <= shown.width());
+    }
+    const int rowsTop = pane->cursorRect(QTextCursor(block)).top();
+    const int nextTop = pane->cursorRect(QTextCursor(block.next())).top();
+    QVERIFY(std::abs(nextTop - rowsTop - bounds.height()) <= 1);
+    QVERIFY(bounds.height() >= layout->lineAt(layout->lineCount() - 1).rect().bottom());
+  }
+
+  // Indented deeper than the pane is wide, a line still shows its first word whole, at most
+  // half-way across.
+  const QString deep = QString(150, u' ') + QStringLiteral("ECRIS :x");
+  window_->logoPane->setPlainText(deep);
+  const QTextBlock block = window_->logoPane->document()->firstBlock();
+  window_->logoPane->document()->documentLayout()->blockBoundingRect(block);
+  QCOMPARE(block.layout()->lineCount(), 1);
+  const QTextLine row = block.layout()->lineAt(0);
+  const qreal wordStart = row.cursorToX(150);
+  QVERIFY(wordStart > 0 && wordStart <= window_->logoPane->viewport()->width() / 2 + 4);
+  QVERIFY(row.cursorToX(deep.size()) <= window_->logoPane->viewport()->width());
 }
 
 void MainWindowTest::SizeChangesSnapBack() {

@@ -201,8 +201,8 @@ TEST(CheckProgram, LeftoversAreToRetouchForYourLogo) {
                 "ligne 9, colonne 7 : à retoucher pour votre LOGO : « PSEUDAL_FACTORIELLE » se "
                 "lit ici comme « fact », la factorielle ; écrivez « fact » à sa place.",
                 "ligne 11, colonne 1 : à retoucher pour votre LOGO : cette boucle s'arrête ici "
-                "quand son corps porte « i » au-delà de sa fin ; votre LOGO fera tous ses tours, "
-                "sortez-en autrement."}));
+                "quand son corps porte « i » au-delà de sa fin ; votre LOGO fera tous ses tours : "
+                "écrivez la boucle avec TANT QUE … pour en sortir avant sa fin."}));
 }
 
 TEST(CheckProgram, ReadsLineFeedsAlone) {

@@ -46,6 +46,17 @@ TEST(Session, AFileIsADocumentOrByItsNameAProgram) {
   EXPECT_EQ(notes.Fault(), convert::DocumentFault::kNoInstruction);
   EXPECT_NE(notes.FaultMessage().find("notes.txt"), std::string::npos);
   EXPECT_EQ(notes.Summary(), "");
+
+  // The window opens a document first, and a saved program when its ".lgo" name says so.
+  constexpr auto kElseProgram = Session::OpenAs::kDocumentElseSavedProgram;
+  const Session saved = Session::OfBytes("dessin.lgo", kProgram, kElseProgram);
+  EXPECT_FALSE(saved.IsDocument());
+  EXPECT_EQ(saved.Program(), kProgram);
+  EXPECT_EQ(saved.Fault(), convert::DocumentFault::kNone);
+  EXPECT_TRUE(Session::OfBytes("renommé.lgo", kDocument, kElseProgram).IsDocument());
+  const Session refused = Session::OfBytes("notes.txt", kProgram, kElseProgram);
+  EXPECT_TRUE(refused.IsDocument());
+  EXPECT_EQ(refused.Fault(), convert::DocumentFault::kNoInstruction);
 }
 
 // The check and the runs share one reading until the program changes; a run keeps its own.
