@@ -15,7 +15,10 @@ QStringList TrimmedLines(const std::string& cp1252) {
 
 QString Named(const char* place, int line, const QStringList& lines) {
   if (line < 1 || line > lines.size()) return {};
-  return QStringLiteral("%1, ligne %2 : %3").arg(QLatin1String(place)).arg(line).arg(lines[line - 1]);
+  return QStringLiteral("%1, ligne %2 : %3")
+      .arg(QLatin1String(place))
+      .arg(line)
+      .arg(lines[line - 1]);
 }
 
 }  // namespace

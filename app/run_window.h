@@ -102,11 +102,11 @@ class RunWindow : public QWidget {
   void SetAnswerLineActive(bool active);
 
   QSplitter* splitter_ = nullptr;
-  QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
+  QShortcut* continueKey_ = nullptr;                     // Enter, while a pause waits
   std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   run::RunOptions options_;
   std::optional<drawing::Axes> axes_;
-  CurrentLines lines_;  // of the program last started
+  CurrentLines lines_;                                // of the program last started
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one

@@ -57,7 +57,7 @@ QRect RunWindowPlace(const QRect& screen, const QRect& main, QSize size, QSize m
   // Over the main window: wholly on the screen, where it hides the least of it.
   QRect best;
   long long hidden = std::numeric_limits<long long>::max();
-  const QPoint corners[] = {sides[0].start, sides[1].start, screen.topLeft(),
+  const QPoint corners[] = {sides[0].start,    sides[1].start,      screen.topLeft(),
                             screen.topRight(), screen.bottomLeft(), screen.bottomRight()};
   for (const QPoint& corner : corners) {
     const QRect placed = MovedInto(QRect(corner, size), screen);

@@ -61,20 +61,19 @@ TEST(SupportSteps, ASupportProcedureIsOneStepAndTheProgramsOwnAreSteppedInto) {
   ASSERT_EQ(result.outcome, Outcome::kCompleted) << Utf8(result.message);
   EXPECT_EQ(console.output, "12");
   EXPECT_EQ(recorder.stops,
-            (std::vector<std::string>{std::to_string(m + 3) + " L= s=",
-                                      std::to_string(m + 4) + " L=[] s=",
-                                      std::to_string(m + 5) + " L=[1 2 3] s=",
-                                      std::to_string(m + 6) + " L=[1 2 3] s=6",
-                                      std::to_string(m + 1) + " L=[1 2 3] s=6 .x=6"}));
+            (std::vector<std::string>{
+                std::to_string(m + 3) + " L= s=", std::to_string(m + 4) + " L=[] s=",
+                std::to_string(m + 5) + " L=[1 2 3] s=", std::to_string(m + 6) + " L=[1 2 3] s=6",
+                std::to_string(m + 1) + " L=[1 2 3] s=6 .x=6"}));
   EXPECT_EQ(recorder.end, "0 L=[1 2 3] s=6");
 }
 
 TEST(SupportSteps, AFailureInsideOneIsAtItsCallWithItsName) {
   int m = 0;
-  const std::string program =
-      WithSum("POUR total :M\nrends PSEUDAL_SOMME :M 0 2\nFIN\n"
-              "soit \"L [ 1 douze 3 ]\nECRIS [ avant ]\nECRIS total :L\n",
-              m);
+  const std::string program = WithSum(
+      "POUR total :M\nrends PSEUDAL_SOMME :M 0 2\nFIN\n"
+      "soit \"L [ 1 douze 3 ]\nECRIS [ avant ]\nECRIS total :L\n",
+      m);
   Recorder recorder;
   ScriptedConsole console;
   RunOptions options;
@@ -100,9 +99,10 @@ TEST(SupportSteps, TheDrawingSoFarIsSeenAtEachStop) {
   ScriptedConsole console;
   RunOptions options;
   options.observer = &recorder;
-  RunProgram("initgraph faux\nSEGMENT3D [ 0 0 0 ] [ 1 1 0 ]\nSEGMENT3D [ 1 1 0 ] [ 2 0 0 ]\n"
-             "ECRIS 1\n",
-             console, options);
+  RunProgram(
+      "initgraph faux\nSEGMENT3D [ 0 0 0 ] [ 1 1 0 ]\nSEGMENT3D [ 1 1 0 ] [ 2 0 0 ]\n"
+      "ECRIS 1\n",
+      console, options);
   EXPECT_EQ(recorder.drawn, (std::vector<std::size_t>{0, 0, 1, 2}));
 }
 
