@@ -54,11 +54,12 @@ QRect RunWindowPlace(const QRect& screen, const QRect& main, QSize size, QSize m
     if (Area(placed) > Area(roomiest)) roomiest = placed;
   }
   if (!roomiest.isNull()) return roomiest;
-  // Over the main window: wholly on the screen, where it hides the least of it.
+  // Over the main window: wholly on the screen, where it hides the least of it; at equal cost
+  // low and to the right, which leaves the main window's menus in sight.
   QRect best;
   long long hidden = std::numeric_limits<long long>::max();
-  const QPoint corners[] = {sides[0].start,    sides[1].start,      screen.topLeft(),
-                            screen.topRight(), screen.bottomLeft(), screen.bottomRight()};
+  const QPoint corners[] = {screen.bottomRight(), sides[1].start,    sides[0].start,
+                            screen.bottomLeft(),  screen.topRight(), screen.topLeft()};
   for (const QPoint& corner : corners) {
     const QRect placed = MovedInto(QRect(corner, size), screen);
     const long long covered = Area(placed & main);

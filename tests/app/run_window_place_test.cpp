@@ -87,6 +87,9 @@ void RunWindowPlaceTest::PlacementPrefersTheSideWithRoomThenTheRoomiest() {
   // No side holds the whole window: the roomiest that holds its minimum, here below.
   QCOMPARE(RunWindowPlace(QRect(0, 0, 1920, 1080), QRect(471, 285, 978, 509), size, minimum),
            QRect(471, 794, 860, 286));
+  // A projector's screen: over the main window, low and to the right, whole on the screen.
+  QCOMPARE(RunWindowPlace(QRect(0, 0, 1024, 768), QRect(23, 129, 978, 509), size, minimum),
+           QRect(164, 248, 860, 520));
 }
 
 }  // namespace tortuval::app
