@@ -1,5 +1,8 @@
 #include "app/current_lines.h"
 
+#include <QLabel>
+#include <QVBoxLayout>
+
 #include "app/pane_text.h"
 
 namespace tortuval::app {
@@ -22,6 +25,27 @@ QString Named(const char* place, int line, const QStringList& lines) {
 }
 
 }  // namespace
+
+QWidget* MakeCurrentLinesStrip(QWidget* parent, QLabel*& algorithm, QLabel*& logo) {
+  auto* strip = new QWidget(parent);
+  algorithm = new QLabel(strip);
+  logo = new QLabel(strip);
+  auto* layout = new QVBoxLayout(strip);
+  layout->setContentsMargins(6, 4, 6, 4);
+  layout->setSpacing(2);
+  for (QLabel* line : {algorithm, logo}) {
+    QFont font = line->font();
+    font.setBold(true);
+    font.setPointSizeF(font.pointSizeF() * 1.2);
+    line->setFont(font);
+    line->setWordWrap(true);
+    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    layout->addWidget(line);
+  }
+  strip->setAutoFillBackground(true);
+  strip->setStyleSheet(QStringLiteral("background: #fff6d0;"));
+  return strip;
+}
 
 CurrentLines::CurrentLines(const session::ReadProgram& program, const session::Session* session)
     : logo_(TrimmedLines(program.Text())) {

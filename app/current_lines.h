@@ -6,9 +6,16 @@
 #include <QStringList>
 #include <vector>
 
+class QLabel;
+class QWidget;
+
 #include "session/session.h"
 
 namespace tortuval::app {
+
+/// The strip that names the current lines, large enough for a class to read from afar: its two
+/// labels, the algorithm's line above the LOGO one, are given back in `algorithm` and `logo`.
+QWidget* MakeCurrentLinesStrip(QWidget* parent, QLabel*& algorithm, QLabel*& logo);
 
 class CurrentLines {
  public:

@@ -54,24 +54,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Etat->setWordWrap(true);
   Etat->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
-  // The lines the run stands at, in large type: a class reads them from afar.
-  LignesCourantes = new QWidget(this);
-  LigneAlgorithme = new QLabel(LignesCourantes);
-  LigneLogo = new QLabel(LignesCourantes);
-  auto* strip = new QVBoxLayout(LignesCourantes);
-  strip->setContentsMargins(6, 4, 6, 4);
-  strip->setSpacing(2);
-  for (QLabel* line : {LigneAlgorithme, LigneLogo}) {
-    QFont font = line->font();
-    font.setBold(true);
-    font.setPointSizeF(font.pointSizeF() * 1.2);
-    line->setFont(font);
-    line->setWordWrap(true);
-    line->setTextInteractionFlags(Qt::TextSelectableByMouse);
-    strip->addWidget(line);
-  }
-  LignesCourantes->setAutoFillBackground(true);
-  LignesCourantes->setStyleSheet(QStringLiteral("background: #fff6d0;"));
+  LignesCourantes = MakeCurrentLinesStrip(this, LigneAlgorithme, LigneLogo);
   LignesCourantes->hide();
 
   Sortie = new QPlainTextEdit(this);
@@ -147,8 +130,6 @@ RunWindow::~RunWindow() = default;
 
 void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options,
                       std::optional<drawing::Axes> axes, bool stepByStep) {
-  // The previous run is stopped and its thread joined before anything is cleared.
-  worker_.reset();
   lines_ = program ? CurrentLines(*program, nullptr) : CurrentLines();
   program_ = std::move(program);
   options_ = options;
@@ -157,7 +138,6 @@ void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::
 }
 
 void RunWindow::Start(const session::Session& session) {
-  worker_.reset();
   program_ = session.SharedProgram();
   lines_ = CurrentLines(*program_, &session);
   options_ = {};
@@ -166,15 +146,15 @@ void RunWindow::Start(const session::Session& session) {
 }
 
 void RunWindow::StartRun(bool stepByStep) {
+  // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
-  const std::optional<drawing::Axes>& axes = axes_;
   Relancer->setEnabled(true);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   const int run = ++runNumber_;
   Sortie->clear();
   Dessin->SetDrawing({});
-  Dessin->SetAxes(axes);
+  Dessin->SetAxes(axes_);
   Dessin->hide();
   EnregistrerDessin->setEnabled(false);
   Etat->setStyleSheet(QString());

@@ -232,6 +232,7 @@ void RunWindowTest::APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses() {
   QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
   QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUER"));
   QVERIFY(run->IsRunning());
+  QCOMPARE(run->LigneLogo->text(), QStringLiteral("LOGO, ligne 2 : tant que non(touche?) []"));
   QTest::qWait(100);  // the pause waits
   QVERIFY(run->IsRunning());
   QTest::mouseClick(run->Continuer, Qt::LeftButton);
