@@ -56,8 +56,8 @@ void RunWindowPlaceTest::OpensBesideWhereThereIsRoomElseOverWithItsStripInView()
   }
 
   // Stopped step by step, the strip is on the screen, above the output.
-  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);  // it stops after its read
   QTest::keyClicks(run->Reponse, "12");
   QTest::keyClick(run->Reponse, Qt::Key_Return);
   QTRY_VERIFY_WITH_TIMEOUT(run->LignesCourantes->isVisible(), kTimeout);
