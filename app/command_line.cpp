@@ -3,8 +3,10 @@
 #include <QCommandLineOption>
 #include <QCommandLineParser>
 #include <QEventLoop>
+#include <QGuiApplication>
 #include <QPainter>
 #include <QPixmap>
+#include <QScreen>
 #include <QTimer>
 
 #include "app/main_window.h"
@@ -34,6 +36,8 @@ Options :
                          alors celle de la fenêtre d'exécution
   --step-program N       de plus, le relance pas à pas pour N pas ; l'image montre
                          alors les deux fenêtres côte à côte
+  --screen               l'image est celle de tout l'écran, chaque fenêtre à sa
+                         place
 
 Code de retour : 0 ; 1 si l'image n'a pas pu être enregistrée ; 2 pour une
 erreur d'utilisation.
@@ -60,7 +64,8 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
   const QCommandLineOption runProgram(QStringLiteral("run-program"));
   const QCommandLineOption stepProgram(QStringLiteral("step-program"), QString(),
                                        QStringLiteral("N"));
-  parser.addOptions({help, version, example, screenshot, runProgram, stepProgram});
+  const QCommandLineOption wholeScreen(QStringLiteral("screen"));
+  parser.addOptions({help, version, example, screenshot, runProgram, stepProgram, wholeScreen});
 
   StartOptions options;
   // The parser reads on past an unknown option, so help and version still answer.
@@ -98,8 +103,21 @@ StartOptions ParseCommandLine(const QStringList& arguments) {
   options.runProgram = parser.isSet(runProgram);
   options.stepProgram = parser.value(stepProgram).toInt();
   options.runProgram = options.runProgram || options.stepProgram > 0;
+  options.wholeScreen = parser.isSet(wholeScreen);
   return options;
 }
+
+namespace {
+
+// The screen as it shows, once the windows have painted themselves there.
+bool SaveScreen(const QString& path) {
+  QEventLoop settle;
+  QTimer::singleShot(500, &settle, &QEventLoop::quit);
+  settle.exec();
+  return QGuiApplication::primaryScreen()->grabWindow(0).save(path, "PNG");
+}
+
+}  // namespace
 
 bool ApplyStartOptions(MainWindow& window, const StartOptions& options) {
   if (!options.file.isEmpty()) window.OpenSourceFile(options.file);
@@ -126,6 +144,7 @@ bool ApplyStartOptions(MainWindow& window, const StartOptions& options) {
         stepLoop.exec();
       }
       if (options.screenshotPath.isEmpty()) return true;
+      if (options.wholeScreen) return SaveScreen(options.screenshotPath);
       // Both windows, side by side: the panes with their lines selected, the run and its table.
       const QPixmap main = window.grab();
       const QPixmap run = runWindow->grab();
@@ -139,6 +158,7 @@ bool ApplyStartOptions(MainWindow& window, const StartOptions& options) {
     }
   }
   if (options.screenshotPath.isEmpty()) return true;
+  if (options.wholeScreen) return SaveScreen(options.screenshotPath);
   return pictured->grab().save(options.screenshotPath, "PNG");
 }
 

@@ -22,6 +22,8 @@ struct StartOptions {
   /// Run the program to its end, then again step by step for this many steps; the picture is
   /// then the main window and the run window side by side.
   int stepProgram = 0;
+  /// The picture is the whole screen, each window where it opened.
+  bool wholeScreen = false;
 };
 
 /// Parses the arguments, program name first. A wrong command line raises an Error with a French

@@ -29,6 +29,7 @@
 #include "app/pane_text.h"
 #include "app/radio_group.h"
 #include "app/run_window.h"
+#include "app/run_window_place.h"
 #include "app/shell_font.h"
 #include "app/window_geometry.h"
 #include "app/wrapped_lines.h"
@@ -274,19 +275,24 @@ void MainWindow::TortuvalClick() {
 
 void MainWindow::RunLogoProgram() {
   RunGuarded(this, [this] {
-    if (runView_ == nullptr) {
+    const bool opening = runView_ == nullptr;
+    if (opening) {
       runView_ = new RunWindow(this);
       connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
       connect(runView_, &RunWindow::StoppedAtLine, this, &MainWindow::SelectLogoLine);
     }
     // The pane's text as it stands, hand edits included.
     CheckLogoPane();
-    runView_->Start(session_.SharedProgram(), {}, session_.Axes());
-    if (runView_->isHidden()) {
-      // It opens over the centre of this window, at the size it had, never maximised over the
-      // panes whose lines it points at.
-      if (runView_->isMaximized() || runView_->isFullScreen()) runView_->showNormal();
-      runView_->move(frameGeometry().center() - runView_->rect().center());
+    runView_->Start(session_);
+    if (opening) {
+      // It first opens beside this window, whose panes follow the run; then it stays where the
+      // user puts it, at the size they give it. Its frame is taken to be as thick as this one's.
+      const QSize frame = frameGeometry().size() - size();
+      const QRect place =
+          RunWindowPlace(screen()->availableGeometry(), frameGeometry(),
+                         runView_->size() + frame, runView_->minimumSizeHint() + frame);
+      runView_->resize(place.size() - frame);
+      runView_->move(place.topLeft());
     }
     runView_->show();
     runView_->raise();

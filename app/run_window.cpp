@@ -54,6 +54,9 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Etat->setWordWrap(true);
   Etat->setTextInteractionFlags(Qt::TextSelectableByMouse);
 
+  LignesCourantes = MakeCurrentLinesStrip(this, LigneAlgorithme, LigneLogo);
+  LignesCourantes->hide();
+
   Sortie = new QPlainTextEdit(this);
   Sortie->setReadOnly(true);
   Sortie->setMaximumBlockCount(kMaxOutputLines);
@@ -96,6 +99,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   auto* layout = new QVBoxLayout(this);
   layout->addWidget(Etat);
+  layout->addWidget(LignesCourantes);
   layout->addWidget(splitter_, 1);
   layout->addLayout(answerRow);
   layout->addLayout(buttonRow);
@@ -126,22 +130,36 @@ RunWindow::~RunWindow() = default;
 
 void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options,
                       std::optional<drawing::Axes> axes, bool stepByStep) {
-  // The previous run is stopped and its thread joined before anything is cleared.
-  worker_.reset();
-  program_ = program;
+  lines_ = program ? CurrentLines(*program, nullptr) : CurrentLines();
+  program_ = std::move(program);
   options_ = options;
   axes_ = axes;
+  StartRun(stepByStep);
+}
+
+void RunWindow::Start(const session::Session& session) {
+  program_ = session.SharedProgram();
+  lines_ = CurrentLines(*program_, &session);
+  options_ = {};
+  axes_ = session.Axes();
+  StartRun(false);
+}
+
+void RunWindow::StartRun(bool stepByStep) {
+  // The previous run is stopped and its thread joined before anything is cleared.
+  worker_.reset();
   Relancer->setEnabled(true);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   const int run = ++runNumber_;
   Sortie->clear();
   Dessin->SetDrawing({});
-  Dessin->SetAxes(axes);
+  Dessin->SetAxes(axes_);
   Dessin->hide();
   EnregistrerDessin->setEnabled(false);
   Etat->setStyleSheet(QString());
   Etat->setText(QStringLiteral("Exécution en cours..."));
+  LignesCourantes->hide();
   SetAnswerLineActive(false);
   Arreter->setEnabled(true);
   PasAPas->setEnabled(true);
@@ -149,7 +167,7 @@ void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::
   Variables->setRowCount(0);
   Variables->hide();
 
-  worker_ = std::make_unique<RunWorker>(std::move(program), options);
+  worker_ = std::make_unique<RunWorker>(program_, options_);
   RunWorker* worker = worker_.get();
   // Queued: the worker emits from its own thread; a signal of an earlier run is dropped.
   connect(
@@ -257,6 +275,7 @@ void RunWindow::ArreterClick() {
 
 void RunWindow::Pause() {
   TakeOutput();  // what the program wrote before its pause
+  if (worker_) ShowCurrentLines(worker_->TakeStop().line);
   Etat->setText(QStringLiteral("Pause : cliquez sur « Continuer » ou appuyez sur Entrée."));
   Continuer->setEnabled(true);
   continueKey_->setEnabled(true);
@@ -268,12 +287,14 @@ void RunWindow::ContinuerClick() {
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
   Etat->setText(QStringLiteral("Exécution en cours..."));
+  // At full speed the strip would name a line long passed.
+  if (Vitesse->currentIndex() == 0) LignesCourantes->hide();
   worker_->Continue();
 }
 
 void RunWindow::PasAPasClick() {
   if (!IsRunning()) {
-    if (program_) Start(program_, options_, axes_, true);
+    if (program_) StartRun(true);
     return;
   }
   Continuer->setEnabled(false);
@@ -293,26 +314,8 @@ void RunWindow::ShowStop() {
   if (!worker_) return;
   TakeOutput();
   RunWorker::Stop stop = worker_->TakeStop();
-  if (Variables->isHidden()) {
-    Variables->show();
-    // The table gets room for a name and a value; the drawing, when shown, keeps its share.
-    const int drawing = Dessin->isVisible() ? width() / 2 : 0;
-    splitter_->setSizes({width() - drawing - 280, 280, drawing});
-  }
-  Variables->setRowCount(static_cast<int>(stop.variables.size()));
-  for (std::size_t i = 0; i < stop.variables.size(); ++i) {
-    const run::WatchedVariable& variable = stop.variables[i];
-    const bool changed = i < shownVariables_.size() && shownVariables_[i].name == variable.name &&
-                         shownVariables_[i].value != variable.value;
-    auto* name = new QTableWidgetItem(ToPaneText(variable.name));
-    auto* value = new QTableWidgetItem(ToPaneText(variable.value));
-    if (variable.local) name->setToolTip(QStringLiteral("locale à la procédure en cours"));
-    if (variable.local) name->setText(name->text() + QStringLiteral(" (locale)"));
-    if (changed) value->setBackground(kChangedValue);
-    Variables->setItem(static_cast<int>(i), 0, name);
-    Variables->setItem(static_cast<int>(i), 1, value);
-  }
-  shownVariables_ = std::move(stop.variables);
+  ShowVariables(std::move(stop.variables));
+  ShowCurrentLines(stop.line);
   if (stop.waiting) {
     Etat->setText(
         QStringLiteral("Pas à pas : le programme s'arrête avant la ligne %1.").arg(stop.line));
@@ -324,8 +327,41 @@ void RunWindow::ShowStop() {
   emit StoppedAtLine(stop.line);
 }
 
+// The variables, the values that changed since they were last shown marked.
+void RunWindow::ShowVariables(std::vector<run::WatchedVariable> variables) {
+  if (Variables->isHidden()) {
+    Variables->show();
+    // The table gets room for a name and a value; the drawing, when shown, keeps its share.
+    const int drawing = Dessin->isVisible() ? width() / 2 : 0;
+    splitter_->setSizes({width() - drawing - 280, 280, drawing});
+  }
+  Variables->setRowCount(static_cast<int>(variables.size()));
+  for (std::size_t i = 0; i < variables.size(); ++i) {
+    const run::WatchedVariable& variable = variables[i];
+    const bool changed = i < shownVariables_.size() && shownVariables_[i].name == variable.name &&
+                         shownVariables_[i].value != variable.value;
+    auto* name = new QTableWidgetItem(ToPaneText(variable.name));
+    auto* value = new QTableWidgetItem(ToPaneText(variable.value));
+    if (variable.local) name->setToolTip(QStringLiteral("locale à la procédure en cours"));
+    if (variable.local) name->setText(name->text() + QStringLiteral(" (locale)"));
+    if (changed) value->setBackground(kChangedValue);
+    Variables->setItem(static_cast<int>(i), 0, name);
+    Variables->setItem(static_cast<int>(i), 1, value);
+  }
+  shownVariables_ = std::move(variables);
+}
+
+void RunWindow::ShowCurrentLines(int line) {
+  const QString algorithm = lines_.AlgorithmLine(line);
+  const QString logo = lines_.LogoLine(line);
+  LigneAlgorithme->setText(algorithm);
+  LigneAlgorithme->setVisible(!algorithm.isEmpty());
+  LigneLogo->setText(logo);
+  LignesCourantes->setVisible(!logo.isEmpty());
+}
+
 void RunWindow::RelancerClick() {
-  if (program_) Start(program_, options_, axes_);
+  if (program_) StartRun(false);
 }
 
 void RunWindow::EnregistrerDessinClick() {
@@ -353,6 +389,11 @@ void RunWindow::Finish() {
   Arreter->setEnabled(false);
   Continuer->setEnabled(false);
   continueKey_->setEnabled(false);
+  // The values the run ended with: the last stop shown may be long past.
+  if (!worker_->EndVariables().empty() || !shownVariables_.empty()) {
+    ShowVariables(worker_->EndVariables());
+  }
+  LignesCourantes->hide();
   switch (result.outcome) {
     case run::Outcome::kCompleted:
       Etat->setText(QStringLiteral("Programme terminé."));
@@ -367,6 +408,7 @@ void RunWindow::Finish() {
       Etat->setText(result.line > 0
                         ? QStringLiteral("Erreur à la ligne %1 : %2").arg(result.line).arg(message)
                         : QStringLiteral("Erreur : %1").arg(message));
+      if (result.line > 0) ShowCurrentLines(result.line);
       if (result.line > 0) emit ErrorAtLine(result.line);
       break;
     }

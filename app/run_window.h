@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "app/current_lines.h"
 #include "run/runtime.h"
 #include "session/session.h"
 
@@ -38,11 +39,16 @@ class RunWindow : public QWidget {
   /// framed by `axes`, its document's, or fitted to what it draws.
   void Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options = {},
              std::optional<drawing::Axes> axes = std::nullopt, bool stepByStep = false);
+  /// Starts the session's program as above, the strip naming its algorithm's lines too.
+  void Start(const session::Session& session);
 
   /// A run is in progress (possibly waiting for an answer).
   bool IsRunning() const;
 
   QLabel* Etat = nullptr;                    ///< how the run stands: running, ended, the error
+  QWidget* LignesCourantes = nullptr;        ///< the strip of the lines the run stands at
+  QLabel* LigneAlgorithme = nullptr;         ///< "Algorithme, ligne N : …", in the strip
+  QLabel* LigneLogo = nullptr;               ///< "LOGO, ligne N : …", in the strip
   QPlainTextEdit* Sortie = nullptr;          ///< what the program wrote
   DrawingView* Dessin = nullptr;             ///< the drawing, shown once the program draws
   QLabel* Question = nullptr;                ///< the prompt of the read that waits
@@ -52,7 +58,7 @@ class RunWindow : public QWidget {
   QPushButton* Relancer = nullptr;           ///< "Relancer": runs the program again
   QPushButton* PasAPas = nullptr;            ///< "Pas à pas": runs one instruction and stops
   QComboBox* Vitesse = nullptr;              ///< the speed, from "instantanée" to 2 a second
-  QTableWidget* Variables = nullptr;         ///< the variables where the program stopped
+  QTableWidget* Variables = nullptr;         ///< the variables where it stopped, or ended
   QPushButton* EnregistrerDessin = nullptr;  ///< saves the drawing as PNG or SVG
 
  signals:
@@ -82,7 +88,10 @@ class RunWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
+  void StartRun(bool stepByStep);
   void TakeOutput();
+  void ShowVariables(std::vector<run::WatchedVariable> variables);
+  void ShowCurrentLines(int line);
   void ShowDrawing(run::Drawing drawing);
   void AskForAnswer(const QString& prompt);
   void Pause();
@@ -93,10 +102,11 @@ class RunWindow : public QWidget {
   void SetAnswerLineActive(bool active);
 
   QSplitter* splitter_ = nullptr;
-  QShortcut* continueKey_ = nullptr;  // Enter, while a pause waits
+  QShortcut* continueKey_ = nullptr;                     // Enter, while a pause waits
   std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   run::RunOptions options_;
   std::optional<drawing::Axes> axes_;
+  CurrentLines lines_;                                // of the program last started
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one

@@ -6,6 +6,7 @@
 #include <cmath>
 
 #include "base/cp1252.h"
+#include "logo/checker.h"
 
 namespace tortuval::run {
 namespace {
@@ -56,16 +57,18 @@ std::string Message(std::string_view utf8, std::string_view argument) {
   return text;
 }
 
-Machine::Machine(const logo::Program& program, Console& console, const RunOptions& options)
-    : program_(program),
+Machine::Machine(const logo::Reading& reading, Console& console, const RunOptions& options)
+    : program_(reading.program),
       console_(console),
       options_(options),
-      constants_(static_cast<std::size_t>(program.constantCount)),
-      globals_(program.globalNames.size()),
+      constants_(static_cast<std::size_t>(program_.constantCount)),
+      globals_(program_.globalNames.size()),
       stackLimit_(StackLimit()) {
-  MakeConstants(program.main, constants_);
-  for (const logo::Procedure& procedure : program.procedures) {
+  MakeConstants(program_.main, constants_);
+  support_.reserve(program_.procedures.size());
+  for (const logo::Procedure& procedure : program_.procedures) {
     MakeConstants(procedure.body, constants_);
+    support_.push_back(logo::IsSupportProcedure(reading.tokens, procedure) ? 1 : 0);
   }
   random_.seed(options.seed ? *options.seed
                             : static_cast<std::uint64_t>(
@@ -349,11 +352,21 @@ Value Machine::Call(const Node& node, bool valueWanted) {
   stack_.resize(base + static_cast<std::size_t>(procedure.localCount));
   const Frame saved = frame_;
   const int savedProcedure = procedure_;
+  // The program's own code entering a support procedure: until it returns, the run is at the
+  // call, as watched and as stopped.
+  const bool entersSupport =
+      supportCall_ == nullptr && support_[static_cast<std::size_t>(node.procedure)] != 0;
+  if (entersSupport) {
+    supportCall_ = &node;
+    callerProcedure_ = procedure_;
+    callerBase_ = frame_.base;
+  }
   frame_ = Frame{base, false};
   procedure_ = node.procedure;
   ++depth_;
   Exec(procedure.body);
   --depth_;
+  if (entersSupport) supportCall_ = nullptr;
   frame_ = saved;
   procedure_ = savedProcedure;
   stack_.resize(base);

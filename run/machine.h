@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "logo/reader.h"
 #include "logo/tree.h"
 #include "run/runtime.h"
 #include "run/value.h"
@@ -46,8 +47,9 @@ std::string Message(std::string_view utf8, std::string_view argument = {});
 /// instruction or expression being run.
 class Machine : public RunState {
  public:
-  /// The program is neither changed nor copied: it must outlive the machine.
-  Machine(const logo::Program& program, Console& console, const RunOptions& options);
+  /// The program read is neither changed nor copied: it must outlive the machine. Its support
+  /// procedures (logo::IsSupportProcedure) are told apart once, here.
+  Machine(const logo::Reading& reading, Console& console, const RunOptions& options);
 
   /// Runs the main instructions; raises RunStop when the run does not complete.
   void Run();
@@ -84,6 +86,16 @@ class Machine : public RunState {
   void Flush();
 
   std::vector<WatchedVariable> Variables() const override;
+  const Drawing& DrawingSoFar() const override { return drawing_; }
+  std::uint64_t DrawingChanges() const override { return drawingChanges_; }
+
+  /// The call, in the program's own code, of the support procedure being run; null outside one.
+  /// A support procedure runs as one instruction of its caller: a stop inside it is the call's.
+  const Node* SupportCall() const { return supportCall_; }
+  /// The name of the procedure that SupportCall calls.
+  const std::string& ProcedureName(const Node& call) const {
+    return program_.procedures[static_cast<std::size_t>(call.procedure)].name;
+  }
 
  private:
   struct Frame {
@@ -138,6 +150,7 @@ class Machine : public RunState {
   [[noreturn]] void Stop(const Node& at) const;
 
   const logo::Program& program_;
+  std::vector<char> support_;  // by procedure number: one of the converter's support procedures
   Console& console_;
   const RunOptions& options_;
   std::vector<Value> constants_;  // by Node::constant, made once before the run
@@ -154,6 +167,11 @@ class Machine : public RunState {
   std::size_t outputBytes_ = 0;
   std::string prompt_;
   Drawing drawing_;
+  std::uint64_t drawingChanges_ = 0;
+  // While a support procedure runs: the call that entered it, and where its caller's locals are.
+  const Node* supportCall_ = nullptr;
+  int callerProcedure_ = -1;
+  std::size_t callerBase_ = 0;
   std::mt19937_64 random_;
   const char* stackLimit_ = nullptr;  // below this address the native stack is nearly full
 };

@@ -81,14 +81,20 @@ double Machine::ReadNumber(const Node& at) {
 
 bool Machine::KeyPressed(const Node& at) {
   Flush();  // what the program wrote before its pause is shown while it waits
+  if (options_.observer != nullptr) {
+    options_.observer->BeforePause(supportCall_ != nullptr ? supportCall_->line : at.line, *this);
+  }
   const bool pressed = console_.KeyPressed();
   if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(at);
   return pressed;
 }
 
+// Inside a support procedure nothing is watched: it runs as its caller's one instruction.
 void Machine::Observe(const Node& node) {
-  Flush();  // what the program wrote so far is seen where it stops
-  options_.observer->BeforeInstruction(node.line, *this);
+  if (supportCall_ == nullptr) {
+    Flush();  // what the program wrote so far is seen where it stops
+    options_.observer->BeforeInstruction(node.line, *this);
+  }
   if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(node);
 }
 
@@ -103,11 +109,13 @@ std::vector<WatchedVariable> Machine::Variables() const {
   for (std::size_t i = 0; i < globals.size() && i < globals_.size(); ++i) {
     add(globals[i], globals_[i], false);
   }
-  if (procedure_ >= 0) {
-    const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(procedure_)];
+  // A support procedure's locals are its own business: its caller's are shown.
+  const int shown = supportCall_ != nullptr ? callerProcedure_ : procedure_;
+  const std::size_t base = supportCall_ != nullptr ? callerBase_ : frame_.base;
+  if (shown >= 0) {
+    const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(shown)];
     for (std::size_t i = 0; i < procedure.localNames.size(); ++i) {
-      if (frame_.base + i < stack_.size())
-        add(procedure.localNames[i], stack_[frame_.base + i], true);
+      if (base + i < stack_.size()) add(procedure.localNames[i], stack_[base + i], true);
     }
   }
   return variables;

@@ -24,12 +24,14 @@ void Machine::Draw(const Node& node) {
     drawing_.segments.push_back({from, PointOf(node.kids[1])});
   }
   drawing_.started = true;
+  ++drawingChanges_;
 }
 
 void Machine::StartDrawing(const Node& node) {
   Eval(node.kids[0]);
   drawing_ = Drawing();
   drawing_.started = true;
+  ++drawingChanges_;
 }
 
 void Machine::ShowDrawing(const Node& node) {

@@ -36,7 +36,7 @@ RunResult RunProgram(std::string_view program, Console& console, const RunOption
 RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOptions& options) {
   RunResult result;
   try {
-    Machine machine(reading.program, console, options);
+    Machine machine(reading, console, options);
     try {
       machine.Run();
     } catch (const RunStop& stop) {
@@ -47,9 +47,19 @@ RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOp
       }
       result.outcome = stop.outcome;
       result.message = stop.message;
-      result.line = stop.at->line;
-      result.column = stop.at->column;
+      // A support procedure is one instruction of its caller: it stops at the call, its name
+      // telling whose error it is.
+      const Node* at = stop.at;
+      if (const Node* call = machine.SupportCall()) {
+        if (stop.outcome == Outcome::kError) {
+          result.message = machine.ProcedureName(*call) + " : " + result.message;
+        }
+        at = call;
+      }
+      result.line = at->line;
+      result.column = at->column;
     }
+    if (options.observer != nullptr) options.observer->AfterRun(machine);
     result.drawing = machine.drawing();
     result.steps = machine.steps();
   } catch (const std::bad_alloc&) {

@@ -64,6 +64,10 @@ class RunState {
   /// The globals in the order the program names them, then the locals of the procedure being
   /// run; made on request, so that watching costs nothing until it looks.
   virtual std::vector<WatchedVariable> Variables() const = 0;
+  /// The drawing made so far, shown or not.
+  virtual const Drawing& DrawingSoFar() const = 0;
+  /// A count that changes whenever the drawing does (a segment or a point drawn, initgraph).
+  virtual std::uint64_t DrawingChanges() const = 0;
 };
 
 /// Watches a run instruction by instruction, on the run's thread: it may look at the run and
@@ -73,6 +77,10 @@ class RunObserver {
   virtual ~RunObserver() = default;
   /// Before the instruction at `line` (from 1) runs, while `watching`; returns when it may run.
   virtual void BeforeInstruction(int line, const RunState& state) = 0;
+  /// Before a pause ("touche?") at `line` waits, whether watching or not.
+  virtual void BeforePause(int line, const RunState& state) { (void)line, (void)state; }
+  /// Once the run has ended, however it ended: the state it ended in.
+  virtual void AfterRun(const RunState& state) { (void)state; }
 
   /// Read before each instruction, from the run's thread: while it is false the observer is not
   /// called, and costs a plain run next to nothing. Set from any thread.
@@ -109,7 +117,9 @@ struct RunResult {
   Outcome outcome = Outcome::kCompleted;
   /// French, Windows-1252, without the line: what went wrong; empty after a complete run.
   std::string message;
-  int line = 0;    ///< line of the program text (from 1) where it went wrong; 0 when none
+  /// Line of the program text (from 1) where it went wrong, 0 when none; inside a support
+  /// procedure, the line of its call (and an error's message starts with the procedure's name).
+  int line = 0;
   int column = 0;  ///< column (from 1, in bytes) of the instruction or value that went wrong
   Drawing drawing;
   std::uint64_t steps = 0;

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# Takes a picture of the window on a virtual 1366 x 768 screen, by default after choosing
-# example 8 ("prof_pgdc_Euclide.").
+# Takes a picture of the window on a virtual 1366 x 768 screen (SCREEN=1024x768 for another
+# size), by default after choosing example 8 ("prof_pgdc_Euclide.").
 # Usage: scripts/screenshot.sh [output.png] [build directory] [tortuval options…]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -17,5 +17,5 @@ fi
 mkdir -p "$(dirname "$output")"
 output="$(cd "$(dirname "$output")" && pwd)/$(basename "$output")"
 # The window applies its options and saves its picture from inside its own event loop, then quits.
-xvfb-run -a -s "-screen 0 1366x768x24" "$build/app/tortuval" "${options[@]}" --screenshot "$output"
+xvfb-run -a -s "-screen 0 ${SCREEN:-1366x768}x24" "$build/app/tortuval" "${options[@]}" --screenshot "$output"
 echo "Image enregistrée : $output"

@@ -84,6 +84,7 @@ void RunControl::BeforeInstruction(int line, const run::RunState& state) {
   }
   if (!stepping_ && delay_.count() == 0) return;
   lastStop_ = {line, state.Variables(), stepping_};
+  HandOverDrawing(state);  // each segment and point is seen as it is drawn
   OnStoppedAtInstruction();
   if (!stepping_) {
     // Slowed down: the instruction waits its delay, or less when a pause or a stop is asked.
@@ -97,6 +98,22 @@ void RunControl::BeforeInstruction(int line, const run::RunState& state) {
   changed_.wait(lock, [this] { return stepGranted_ || !stepping_ || stop_; });
   stepGranted_ = false;
   UpdateWatching();
+}
+
+void RunControl::BeforePause(int line, const run::RunState& state) {
+  std::lock_guard lock(mutex_);
+  lastStop_ = {line, state.Variables(), false};
+  // A run at full speed shows its drawing when the program asks for it, as at its end.
+  if (stepping_ || delay_.count() > 0) HandOverDrawing(state);
+}
+
+void RunControl::AfterRun(const run::RunState& state) { endVariables_ = state.Variables(); }
+
+void RunControl::HandOverDrawing(const run::RunState& state) {
+  if (state.DrawingChanges() == drawingChangesHanded_ || state.DrawingSoFar().Empty()) return;
+  drawingChangesHanded_ = state.DrawingChanges();
+  drawing_ = state.DrawingSoFar();
+  OnDrawingShown();
 }
 
 void RunControl::Step() {

@@ -56,9 +56,12 @@ class RunControl : public run::RunObserver {
   void Step();
   /// The pause before each instruction when not step by step; zero runs at full speed.
   void SetDelay(std::chrono::milliseconds delay);
+  /// Where the program last stopped: before an instruction, or at a pause (not waiting).
   Stop TakeStop();
   /// How the run ended; read only once Run has returned.
   const run::RunResult& Result() const { return result_; }
+  /// The variables as the run left them, however it ended; read only once Run has returned.
+  const std::vector<run::WatchedVariable>& EndVariables() const { return endVariables_; }
 
  protected:
   // Called on the run's thread, some under the lock: they must only pass the news on.
@@ -66,9 +69,9 @@ class RunControl : public run::RunObserver {
   virtual void OnOutputReady() = 0;
   /// A read waits for an answer; `prompt` (Windows-1252) is what ECL … EFFL shows at that moment.
   virtual void OnAnswerRequested(std::string_view prompt) = 0;
-  /// "grapheur vrai" ran: TakeDrawing has the drawing.
+  /// "grapheur vrai" ran, or the drawing grew while the run is watched: TakeDrawing has it.
   virtual void OnDrawingShown() = 0;
-  /// The program pauses (`tant que non(touche?) []`) until Continue.
+  /// The program pauses (`tant que non(touche?) []`) until Continue; TakeStop tells where.
   virtual void OnPaused() = 0;
   /// The program stopped, or slowed down, before an instruction: TakeStop tells where.
   virtual void OnStoppedAtInstruction() = 0;
@@ -82,6 +85,10 @@ class RunControl : public run::RunObserver {
 
   // Step by step or slowed down: shows the stop and waits (on the run's thread).
   void BeforeInstruction(int line, const run::RunState& state) override;
+  void BeforePause(int line, const run::RunState& state) override;
+  void AfterRun(const run::RunState& state) override;
+  // Hands over the drawing when it changed since last handed (under the lock).
+  void HandOverDrawing(const run::RunState& state);
 
   const std::shared_ptr<const ReadProgram> program_;
   run::RunOptions options_;
@@ -100,6 +107,9 @@ class RunControl : public run::RunObserver {
   Stop lastStop_;
   std::optional<std::string> answer_;
   std::optional<run::Drawing> drawing_;
+  std::uint64_t drawingChangesHanded_ = 0;
+
+  std::vector<run::WatchedVariable> endVariables_;
 
   run::RunResult result_;
 };

@@ -21,6 +21,7 @@
 #include "app/main_window.h"
 #include "app/pane_text.h"
 #include "app/radio_group.h"
+#include "library/support_procedures.h"
 #include "tests/app/window_test_support.h"
 #include "tests/test_support.h"
 
@@ -43,6 +44,10 @@ class RunWindowTest : public WindowTestBase {
   void ARefusedAnswerIsAskedAgainAndTheExchangeStaysInTheOutput();
   void APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses();
   void StepByStepThroughEuclidShowsBothLinesAndTheVariables();
+  void SteppedDrawingShowsEachSegmentAsItIsDrawn();
+  void TheTableShowsTheValuesTheRunEndedWith();
+  void OneStepOverAListReadAndTheHighlightStaysOnTheCall();
+  void AFailureInsideASupportProcedureIsAtItsCall();
 
  private:
   // Waits for the program to stop before the instruction at `line`, step by step.
@@ -51,6 +56,17 @@ class RunWindowTest : public WindowTestBase {
            QStringLiteral("Pas à pas : le programme s'arrête avant la ligne %1.").arg(line);
   }
   static QString Value(RunWindow* run, int row) { return run->Variables->item(row, 1)->text(); }
+  // The strip's LOGO line: the pane's line `line`, its blanks around it left out.
+  static QString StripLogoLine(MainWindow* window, int line) {
+    return QStringLiteral("LOGO, ligne %1 : %2")
+        .arg(line)
+        .arg(window->logoPane->document()->findBlockByNumber(line - 1).text().trimmed());
+  }
+  // The LOGO pane's line (from 1) that holds `text`, 0 when none does.
+  static int PaneLineWith(MainWindow* window, const QString& text) {
+    const QTextBlock block = window->logoPane->document()->find(text).block();
+    return block.isValid() ? block.blockNumber() + 1 : 0;
+  }
   static bool Marked(RunWindow* run, int row) {
     return run->Variables->item(row, 1)->background().style() != Qt::NoBrush;
   }
@@ -216,6 +232,7 @@ void RunWindowTest::APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses() {
   QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
   QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("cliquez sur CONTINUER"));
   QVERIFY(run->IsRunning());
+  QCOMPARE(run->LigneLogo->text(), QStringLiteral("LOGO, ligne 2 : tant que non(touche?) []"));
   QTest::qWait(100);  // the pause waits
   QVERIFY(run->IsRunning());
   QTest::mouseClick(run->Continuer, Qt::LeftButton);
@@ -258,6 +275,8 @@ void RunWindowTest::StepByStepThroughEuclidShowsBothLinesAndTheVariables() {
   QCOMPARE(Value(run, 2), QStringLiteral("0"));
   QCOMPARE(window_->logoPane->textCursor().blockNumber(), 13);
   QCOMPARE(window_->listingPane->textCursor().selectedText(), QStringLiteral("LIRE B"));
+  QVERIFY(run->LignesCourantes->isVisible());
+  QCOMPARE(run->LigneLogo->text(), QStringLiteral("LOGO, ligne 14 : ECL :B"));
 
   for (int line = 15; line <= 21; ++line) {
     QTest::mouseClick(run->PasAPas, Qt::LeftButton);
@@ -275,6 +294,12 @@ void RunWindowTest::StepByStepThroughEuclidShowsBothLinesAndTheVariables() {
     QTest::mouseClick(run->PasAPas, Qt::LeftButton);
     QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, stops[i]), kTimeout);
     QCOMPARE(window_->logoPane->textCursor().blockNumber(), stops[i] - 1);
+    // The strip names the lines both panes select, with their numbers.
+    const QTextCursor algorithm = window_->listingPane->textCursor();
+    QCOMPARE(run->LigneAlgorithme->text(), QStringLiteral("Algorithme, ligne %1 : %2")
+                                               .arg(algorithm.blockNumber() + 1)
+                                               .arg(algorithm.selectedText().trimmed()));
+    QCOMPARE(run->LigneLogo->text(), StripLogoLine(window_, stops[i]));
     for (int row = 0; row < 3; ++row) {
       QCOMPARE(Value(run, row), QString::fromUtf8(values[i][row]));
       QCOMPARE(Marked(run, row), changes[i][row]);
@@ -283,10 +308,121 @@ void RunWindowTest::StepByStepThroughEuclidShowsBothLinesAndTheVariables() {
   QCOMPARE(window_->listingPane->textCursor().selectedText(),
            QStringLiteral("R PREND_LA_VALEUR A%B"));
 
+  QCOMPARE(run->LigneAlgorithme->text(),
+           QStringLiteral("Algorithme, ligne 16 : R PREND_LA_VALEUR A%B"));
+
   QTest::mouseClick(run->Continuer, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
   QVERIFY(run->Sortie->toPlainText().endsWith(QStringLiteral(" 6")));
+  QVERIFY(run->LignesCourantes->isHidden());
+}
+
+// Example 7 step by step: its first segment is on view at the stop after it is drawn, long
+// before the program shows its drawing.
+void RunWindowTest::SteppedDrawingShowsEachSegmentAsItIsDrawn() {
+  ClickItem(window_->exampleGroup->Item(6));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  int steps = 0;
+  while (run->Dessin->isHidden() && steps < 200) {
+    QTRY_VERIFY_WITH_TIMEOUT(run->Etat->text().startsWith(QStringLiteral("Pas à pas")), kTimeout);
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+    ++steps;
+    QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled() || !run->IsRunning(), kTimeout);
+  }
+  QVERIFY(run->IsRunning());
+  QVERIFY(run->Dessin->isVisible());
+  QCOMPARE(run->Dessin->Drawing().segments.size(), std::size_t{1});
+  // The next segment joins it at a later stop; the drawing stays on view in between.
+  for (int i = 0; i < 40 && run->Dessin->Drawing().segments.size() < 2; ++i) {
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+    QVERIFY(run->Dessin->isVisible());
+  }
+  QCOMPARE(run->Dessin->Drawing().segments.size(), std::size_t{2});
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+}
+
+// After a run at full speed the table holds the sum it printed, not a value of a stop long past.
+void RunWindowTest::TheTableShowsTheValuesTheRunEndedWith() {
+  SetPaneText(window_->logoPane,
+              "DEFINIS \"somme NOMBRE\r\nSOIT \"somme 0\r\nREPETE 5 [ SOIT \"somme :somme + 5 ]\r\n"
+              "ECRIS :somme\r\n");
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Sortie->toPlainText(), QStringLiteral("25"));
+  QVERIFY(run->Variables->isVisible());
+  QCOMPARE(run->Variables->rowCount(), 1);
+  QCOMPARE(Value(run, 0), QStringLiteral("25"));
+
+  // Stepped to its second instruction, then stopped: the values at the stop.
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, 1), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, 2), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, 3), kTimeout);
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(Value(run, 0), QStringLiteral("0"));
+}
+
+// Example 15 reads into its list through a support procedure: one step from the call to the
+// next line, its locals never in the table, the LOGO pane still on the call while it reads.
+void RunWindowTest::OneStepOverAListReadAndTheHighlightStaysOnTheCall() {
+  ClickItem(window_->exampleGroup->Item(14));
+  const int call = PaneLineWith(window_, QStringLiteral("PSEUDAL_LIRE_LISTE :listenombre"));
+  QVERIFY(call > 0);
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  Answer(run, "3");
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  while (!StoppedBefore(run, call)) {
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+    QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled() || !run->IsRunning(), kTimeout);
+    QVERIFY(run->IsRunning());
+  }
+  QCOMPARE(run->LigneLogo->text(), StripLogoLine(window_, call));
+  QCOMPARE(run->LigneAlgorithme->text(),
+           QStringLiteral("Algorithme, ligne 9 : LIRE listenombre[4]"));
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), call - 1);
+  Answer(run, "4:5:6");
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, call + 1), kTimeout);
+  for (int row = 0; row < run->Variables->rowCount(); ++row) {
+    QVERIFY2(!run->Variables->item(row, 0)->text().endsWith(QStringLiteral("(locale)")),
+             qPrintable(run->Variables->item(row, 0)->text()));
+  }
+  QCOMPARE(run->Variables->rowCount(), 5);
+  QCOMPARE(Value(run, 0), QStringLiteral("[0 0 0 0 4 5 6]"));
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+}
+
+// A list of words given to a sum: the error names the procedure and stands at the line that
+// called it, in the state line, the strip and the LOGO pane.
+void RunWindowTest::AFailureInsideASupportProcedureIsAtItsCall() {
+  std::string program;
+  library::AppendSupportProcedure(library::FindSupportProcedure("PSEUDAL_SOMME")->position, "",
+                                  program);
+  const int call = static_cast<int>(std::count(program.begin(), program.end(), '\n')) + 4;
+  SetPaneText(window_->logoPane, program +
+                                     "\r\nSOIT \"L [ 1 douze 3 ]\r\nECRIS [ avant ]\r\n"
+                                     "ECRIS PSEUDAL_SOMME :L 0 2\r\n");
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(),
+           QStringLiteral("Erreur à la ligne %1 : PSEUDAL_SOMME : « douze » n'est pas un nombre.")
+               .arg(call));
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), call - 1);
+  QVERIFY(run->LignesCourantes->isVisible());
+  QCOMPARE(run->LigneLogo->text(),
+           QStringLiteral("LOGO, ligne %1 : ECRIS PSEUDAL_SOMME :L 0 2").arg(call));
 }
 
 }  // namespace tortuval::app

@@ -111,6 +111,41 @@ TEST_F(CliRunProgramTest, DocumentAndProgramFilesRun) {
   EXPECT_TRUE(faulty.err.ends_with("\n"));
 }
 
+// A word in the list given to PSEUDAL_SOMME: the error is the call's, in the algorithm (line 9 of
+// the listing) and the program, with the procedure's name.
+TEST_F(CliRunProgramTest, ASupportProcedureFailsAtTheLineThatCallsIt) {
+  const std::string document =
+      Write("somme.alg",
+            R"doc(<?xml version="1.0" encoding="UTF-8"?><Algo><description courant="" texte=""/>
+<extension extnom="inactif"/><fonction fctetat="inactif" fctcode=""/>
+<F2 F2defaut="" F2etat="inactif" F2para="" F2lignes=""/>
+<repere repetat="inactif" repcode="-10#10#-10#10#2#2"/>
+<item code="100#declarationsvariables" algoitem="VARIABLES">
+<item code="1#LISTE#L" algoitem="L EST_DU_TYPE LISTE"/>
+<item code="1#CHAINE#m" algoitem="m EST_DU_TYPE CHAINE"/>
+<item code="1#NOMBRE#s" algoitem="s EST_DU_TYPE NOMBRE"/></item>
+<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">
+<item code="5#L#3#1" algoitem="L[1] PREND_LA_VALEUR 3"/>
+<item code="5#m#&quot;douze&quot;#pasliste" algoitem="m PREND_LA_VALEUR &quot;douze&quot;"/>
+<item code="5#L#m#2" algoitem="L[2] PREND_LA_VALEUR m"/>
+<item code="5#s#PSEUDAL_SOMME(L,1,2)#pasliste" algoitem="s PREND_LA_VALEUR PSEUDAL_SOMME(L,1,2)"/>
+<item code="3#s#1#pasliste" algoitem="AFFICHER s"/></item>
+<item code="102#finalgo" algoitem="FIN_ALGORITHME"/></Algo>)doc")
+          .string();
+  const RunOutput run = RunCli({"--run", document});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  const RunOutput program = RunCli({document});
+  const std::vector<std::string> lines = SplitAfter(program.out, "\r\n");
+  const auto call = std::find_if(lines.begin(), lines.end(), [](const std::string& line) {
+    return line.find("PSEUDAL_SOMME :L") != std::string::npos;
+  });
+  ASSERT_NE(call, lines.end()) << program.out;
+  EXPECT_EQ(run.err,
+            document +
+                ":9: PSEUDAL_SOMME : « douze » n'est pas un nombre. (programme LOGO, ligne " +
+                std::to_string(call - lines.begin() + 1) + ")\n");
+}
+
 TEST_F(CliRunProgramTest, StepBudgetStopsAnEndlessLoop) {
   const std::string program = Write("sans_fin.lgo", kEndlessProgram).string();
   const RunOutput run = RunCli({"--run", "--max-steps", "5000", program});

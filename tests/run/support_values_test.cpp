@@ -486,7 +486,7 @@ TEST(SupportValues, CharacterCodes) {
   EXPECT_EQ(RunWith(word + "REPETE 6 [ ECRIS PSEUDAL_CODE_CARACTERE :m boucle - 1 ECRIS [   ] ]\n"),
             "97 233 32 98 46 53 ");
   EXPECT_EQ(RunWith(word + "ECRIS PSEUDAL_CODE_CARACTERE :m 6\n"),
-            " | La position lue 7 est hors de la liste (6 éléments).");
+            " | PSEUDAL_CODE_CARACTERE : La position lue 7 est hors de la liste (6 éléments).");
 }
 
 }  // namespace
