@@ -126,7 +126,7 @@ std::vector<Finding> CheckReading(const Reading& reading) {
   // own (a bare "val", "entier:n"): nothing is reported inside them.
   std::vector<Span> support;
   for (const Procedure& procedure : program.procedures) {
-    if (IsSupportProcedure(reading.tokens, procedure)) {
+    if (procedure.support) {
       support.push_back(Span{procedure.line, static_cast<int>(tokens[procedure.endToken].line)});
     }
   }

@@ -19,8 +19,4 @@ std::vector<Finding> CheckProgram(std::string_view program);
 /// text. The reading is left as it is: the same reading may then be run.
 std::vector<Finding> CheckReading(const Reading& reading);
 
-/// True when `procedure` is one of the converter's support procedures, name and text alike
-/// (blanks and line ends aside): nothing is reported inside them.
-bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure);
-
 }  // namespace tortuval::logo

@@ -26,4 +26,9 @@ struct Reading {
 /// the reading.
 Reading ReadProgram(std::string_view text);
 
+/// True when `procedure` is one of the converter's support procedures, name and text alike
+/// (blanks and line ends aside). The reader tells them apart once (Procedure::support): the check
+/// reports nothing inside them, a run steps over them as one instruction of their caller.
+bool IsSupportProcedure(const Tokens& tokens, const Procedure& procedure);
+
 }  // namespace tortuval::logo

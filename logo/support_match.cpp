@@ -6,7 +6,7 @@
 #include <string>
 
 #include "library/support_procedures.h"
-#include "logo/checker.h"
+#include "logo/reader.h"
 
 namespace tortuval::logo {
 namespace {

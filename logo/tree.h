@@ -184,6 +184,7 @@ struct Procedure {
   std::uint32_t firstToken = 0;  ///< its POUR
   std::uint32_t endToken = 0;    ///< its FIN, or the token count
   bool closed = false;           ///< a FIN line ends it
+  bool support = false;          ///< one of the converter's support procedures (reader.h)
 };
 
 /// The whole program.

@@ -6,7 +6,6 @@
 #include <cmath>
 
 #include "base/cp1252.h"
-#include "logo/checker.h"
 
 namespace tortuval::run {
 namespace {
@@ -57,18 +56,16 @@ std::string Message(std::string_view utf8, std::string_view argument) {
   return text;
 }
 
-Machine::Machine(const logo::Reading& reading, Console& console, const RunOptions& options)
-    : program_(reading.program),
+Machine::Machine(const logo::Program& program, Console& console, const RunOptions& options)
+    : program_(program),
       console_(console),
       options_(options),
       constants_(static_cast<std::size_t>(program_.constantCount)),
       globals_(program_.globalNames.size()),
       stackLimit_(StackLimit()) {
   MakeConstants(program_.main, constants_);
-  support_.reserve(program_.procedures.size());
   for (const logo::Procedure& procedure : program_.procedures) {
     MakeConstants(procedure.body, constants_);
-    support_.push_back(logo::IsSupportProcedure(reading.tokens, procedure) ? 1 : 0);
   }
   random_.seed(options.seed ? *options.seed
                             : static_cast<std::uint64_t>(
@@ -355,7 +352,7 @@ Value Machine::Call(const Node& node, bool valueWanted) {
   // The program's own code entering a support procedure: until it returns, the run is at the
   // call, as watched and as stopped.
   const bool entersSupport =
-      supportCall_ == nullptr && support_[static_cast<std::size_t>(node.procedure)] != 0;
+      supportCall_ == nullptr && procedure.support;
   if (entersSupport) {
     supportCall_ = &node;
     callerProcedure_ = procedure_;

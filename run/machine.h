@@ -9,7 +9,6 @@
 #include <string_view>
 #include <vector>
 
-#include "logo/reader.h"
 #include "logo/tree.h"
 #include "run/runtime.h"
 #include "run/value.h"
@@ -47,9 +46,8 @@ std::string Message(std::string_view utf8, std::string_view argument = {});
 /// instruction or expression being run.
 class Machine : public RunState {
  public:
-  /// The program read is neither changed nor copied: it must outlive the machine. Its support
-  /// procedures (logo::IsSupportProcedure) are told apart once, here.
-  Machine(const logo::Reading& reading, Console& console, const RunOptions& options);
+  /// The program read is neither changed nor copied: it must outlive the machine.
+  Machine(const logo::Program& program, Console& console, const RunOptions& options);
 
   /// Runs the main instructions; raises RunStop when the run does not complete.
   void Run();
@@ -150,7 +148,6 @@ class Machine : public RunState {
   [[noreturn]] void Stop(const Node& at) const;
 
   const logo::Program& program_;
-  std::vector<char> support_;  // by procedure number: one of the converter's support procedures
   Console& console_;
   const RunOptions& options_;
   std::vector<Value> constants_;  // by Node::constant, made once before the run

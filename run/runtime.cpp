@@ -36,7 +36,7 @@ RunResult RunProgram(std::string_view program, Console& console, const RunOption
 RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOptions& options) {
   RunResult result;
   try {
-    Machine machine(reading, console, options);
+    Machine machine(reading.program, console, options);
     try {
       machine.Run();
     } catch (const RunStop& stop) {
