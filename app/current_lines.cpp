@@ -47,13 +47,13 @@ QWidget* MakeCurrentLinesStrip(QWidget* parent, QLabel*& algorithm, QLabel*& log
   return strip;
 }
 
-CurrentLines::CurrentLines(const session::ReadProgram& program, const session::Session* session)
+CurrentLines::CurrentLines(const session::ReadProgram& program, const session::Session& session)
     : logo_(TrimmedLines(program.Text())) {
-  if (session == nullptr || !session->IsDocument()) return;
-  listing_ = TrimmedLines(session->Listing());
+  if (!session.IsDocument()) return;
+  listing_ = TrimmedLines(session.Listing());
   algorithmLines_.reserve(static_cast<std::size_t>(logo_.size()));
   for (int line = 1; line <= logo_.size(); ++line) {
-    algorithmLines_.push_back(session->AlgorithmLine(line));
+    algorithmLines_.push_back(session.AlgorithmLine(line));
   }
 }
 

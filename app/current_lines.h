@@ -22,7 +22,7 @@ class CurrentLines {
   /// Nothing known: no line is named.
   CurrentLines() = default;
   /// The lines of `program`, the one run, and of the session's listing when it has one.
-  CurrentLines(const session::ReadProgram& program, const session::Session* session);
+  CurrentLines(const session::ReadProgram& program, const session::Session& session);
 
   /// "Algorithme, ligne 12 : SI (x > 0) ALORS", empty when no algorithm line wrote `logoLine`.
   QString AlgorithmLine(int logoLine) const;

@@ -128,19 +128,9 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options,
-                      std::optional<drawing::Axes> axes, bool stepByStep) {
-  lines_ = program ? CurrentLines(*program, nullptr) : CurrentLines();
-  program_ = std::move(program);
-  options_ = options;
-  axes_ = axes;
-  StartRun(stepByStep);
-}
-
 void RunWindow::Start(const session::Session& session) {
   program_ = session.SharedProgram();
-  lines_ = CurrentLines(*program_, &session);
-  options_ = {};
+  lines_ = CurrentLines(*program_, session);
   axes_ = session.Axes();
   StartRun(false);
 }
@@ -167,7 +157,7 @@ void RunWindow::StartRun(bool stepByStep) {
   Variables->setRowCount(0);
   Variables->hide();
 
-  worker_ = std::make_unique<RunWorker>(program_, options_);
+  worker_ = std::make_unique<RunWorker>(program_, run::RunOptions{});
   RunWorker* worker = worker_.get();
   // Queued: the worker emits from its own thread; a signal of an earlier run is dropped.
   connect(

@@ -35,11 +35,9 @@ class RunWindow : public QWidget {
   explicit RunWindow(QWidget* parent = nullptr);
   ~RunWindow() override;
 
-  /// Stops the run in progress, if any, and starts `program` from a clear window; its drawing is
-  /// framed by `axes`, its document's, or fitted to what it draws.
-  void Start(std::shared_ptr<const session::ReadProgram> program, run::RunOptions options = {},
-             std::optional<drawing::Axes> axes = std::nullopt, bool stepByStep = false);
-  /// Starts the session's program as above, the strip naming its algorithm's lines too.
+  /// Stops the run in progress, if any, and starts the session's program from a clear window:
+  /// its drawing framed by the document's axes (or fitted to what it draws), the strip naming its
+  /// algorithm's lines.
   void Start(const session::Session& session);
 
   /// A run is in progress (possibly waiting for an answer).
@@ -104,7 +102,6 @@ class RunWindow : public QWidget {
   QSplitter* splitter_ = nullptr;
   QShortcut* continueKey_ = nullptr;                     // Enter, while a pause waits
   std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
-  run::RunOptions options_;
   std::optional<drawing::Axes> axes_;
   CurrentLines lines_;                                // of the program last started
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed

@@ -351,8 +351,7 @@ Value Machine::Call(const Node& node, bool valueWanted) {
   const int savedProcedure = procedure_;
   // The program's own code entering a support procedure: until it returns, the run is at the
   // call, as watched and as stopped.
-  const bool entersSupport =
-      supportCall_ == nullptr && procedure.support;
+  const bool entersSupport = supportCall_ == nullptr && procedure.support;
   if (entersSupport) {
     supportCall_ = &node;
     callerProcedure_ = procedure_;
