@@ -1,10 +1,34 @@
 #include "base/number_text.h"
 
-#include <charconv>
 #include <cmath>
 #include <cstdio>
 
+#include <fast_float/fast_float.h>
+
 namespace tortuval::base {
+
+std::from_chars_result ReadDecimal(const char* first, const char* last, double& number) {
+  double value = 0;
+  const fast_float::from_chars_result read = fast_float::from_chars(first, last, value);
+  if (read.ec != std::errc()) return {read.ptr, read.ec};
+  // The reader gives an infinity for a value past the largest double and zero for one below the
+  // smallest: both are out of range, unless the text was zero or spelled an infinity itself.
+  const bool spelledInfinity = std::isinf(value) && [&] {
+    for (const char* c = first; c != read.ptr; ++c) {
+      if (*c == 'i' || *c == 'I') return true;
+    }
+    return false;
+  }();
+  bool nonZeroDigit = false;
+  for (const char* c = first; c != read.ptr && *c != 'e' && *c != 'E'; ++c) {
+    nonZeroDigit = nonZeroDigit || (*c >= '1' && *c <= '9');
+  }
+  if ((std::isinf(value) && !spelledInfinity) || (value == 0 && nonZeroDigit)) {
+    return {read.ptr, std::errc::result_out_of_range};
+  }
+  number = value;
+  return {read.ptr, std::errc()};
+}
 
 bool ParseNumber(std::string_view text, double& number) {
   if (text.empty() || text.size() > 64) return false;
@@ -14,10 +38,10 @@ bool ParseNumber(std::string_view text, double& number) {
   const char* begin = buffer;
   const char* end = buffer + length;
   if (*begin == '+') return false;
-  // from_chars reads "inf" and "nan" too; a number starts with a digit, a point or a minus.
+  // The reader takes "inf" and "nan" too; a number starts with a digit, a point or a minus.
   const char first = *begin == '-' && length > 1 ? begin[1] : *begin;
   if (!((first >= '0' && first <= '9') || first == '.')) return false;
-  const auto [stop, error] = std::from_chars(begin, end, number);
+  const auto [stop, error] = ReadDecimal(begin, end, number);
   return error == std::errc() && stop == end;
 }
 

@@ -1,8 +1,9 @@
 #include "drawing/svg.h"
 
 #include <algorithm>
-#include <charconv>
 #include <cmath>
+#include <cstdlib>
+#include <string>
 
 namespace tortuval::drawing {
 namespace {
@@ -17,10 +18,15 @@ void AppendNumber(std::string& out, double value) {
   if (!std::isfinite(value)) value = value > 0 ? kPixelLimit : (value < 0 ? -kPixelLimit : 0);
   value = std::clamp(value, -kPixelLimit, kPixelLimit);
   if (std::abs(value) < 0.005) value = 0;
-  char buffer[32];
-  const auto result =
-      std::to_chars(buffer, buffer + sizeof buffer, value, std::chars_format::fixed, 2);
-  out.append(buffer, result.ptr);
+  // Hundredths, rounded half to even from the exact value: a long double holds a double times
+  // 100 exactly (64 bits of mantissa or more), and the default rounding is to nearest even.
+  const long long hundredths = std::llrint(static_cast<long double>(value) * 100.0L);
+  const long long whole = std::llabs(hundredths) / 100;
+  const long long cents = std::llabs(hundredths) % 100;
+  if (hundredths < 0) out.push_back('-');
+  out.append(std::to_string(whole)).push_back('.');
+  out.push_back(static_cast<char>('0' + cents / 10));
+  out.push_back(static_cast<char>('0' + cents % 10));
 }
 
 void AppendAttribute(std::string& out, const char* name, double value) {

@@ -5,6 +5,8 @@
 #include <limits>
 #include <system_error>
 
+#include "base/number_text.h"
+
 namespace tortuval::expr {
 namespace {
 
@@ -102,7 +104,7 @@ std::string_view TakeDigits(std::string_view text, std::size_t& at) {
 }
 
 // Digits, an optional "," or "." and digits, an optional exponent; empty digit runs count as 0.
-// The value is read by std::from_chars from a normalised copy ("12.5e-3"), which no locale
+// The value is read by base::ReadDecimal from a normalised copy ("12.5e-3"), which no locale
 // setting can disturb.
 double DecimalValue(std::string_view body) {
   std::size_t at = 0;
@@ -133,7 +135,7 @@ double DecimalValue(std::string_view body) {
   normal.append(exponent.empty() ? "0" : exponent);
 
   double value = 0.0;
-  const auto [end, error] = std::from_chars(normal.data(), normal.data() + normal.size(), value);
+  const auto [end, error] = base::ReadDecimal(normal.data(), normal.data() + normal.size(), value);
   if (error != std::errc::result_out_of_range) return value;
 
   // Out of range: the place of the first significant digit tells overflow from underflow.

@@ -4,7 +4,7 @@ set -euo pipefail
 
 packages=(
   cmake g++ make ninja-build pkg-config
-  libgtest-dev libgmock-dev libbenchmark-dev
+  libgtest-dev libgmock-dev libbenchmark-dev libfast-float-dev
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xvfb xauth fonts-dejavu-core
