@@ -1,6 +1,10 @@
 #include "run/machine.h"
 
+#ifdef __EMSCRIPTEN__
+#include <emscripten/stack.h>
+#else
 #include <pthread.h>
+#endif
 
 #include <chrono>
 #include <cmath>
@@ -14,6 +18,12 @@ namespace {
 constexpr std::size_t kStackReserve = std::size_t{256} << 10;
 
 const char* StackLimit() {
+#ifdef __EMSCRIPTEN__
+  // WebAssembly's stack grows down to a fixed end, where memory of other use begins.
+  const auto end = static_cast<std::uintptr_t>(emscripten_stack_get_end());
+  if (emscripten_stack_get_base() - end <= 2 * kStackReserve) return nullptr;
+  return reinterpret_cast<const char*>(end + kStackReserve);
+#else
   pthread_attr_t attributes;
   if (pthread_getattr_np(pthread_self(), &attributes) != 0) return nullptr;
   void* address = nullptr;
@@ -22,6 +32,7 @@ const char* StackLimit() {
   pthread_attr_destroy(&attributes);
   if (!known || size <= 2 * kStackReserve) return nullptr;
   return static_cast<const char*>(address) + kStackReserve;
+#endif
 }
 
 std::string Count(std::uint64_t number) { return FormatNumber(static_cast<double>(number)); }
@@ -174,9 +185,15 @@ void Machine::Exec(const Node& node) {
     return;
   }
   Tick(node);
-  if (options_.observer != nullptr && options_.observer->watching.load(std::memory_order_relaxed))
-      [[unlikely]] {
-    Observe(node);
+  if (options_.observer != nullptr) [[unlikely]] {
+    // Only here, between instructions, does the observer get the thread: a front end that
+    // waits there (a page) has no other place in the run to come back to.
+    if (--instructionsUntilWhileRunning_ == 0) {
+      instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
+      Flush();
+      options_.observer->WhileRunning(*this);
+    }
+    if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
   }
   switch (node.op) {
     case Op::kCall:

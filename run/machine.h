@@ -171,6 +171,8 @@ class Machine : public RunState {
   std::size_t callerBase_ = 0;
   std::mt19937_64 random_;
   const char* stackLimit_ = nullptr;  // below this address the native stack is nearly full
+  static constexpr int kInstructionsWhileRunning = 1024;
+  int instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
 };
 
 }  // namespace tortuval::run

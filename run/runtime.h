@@ -81,6 +81,10 @@ class RunObserver {
   virtual void BeforePause(int line, const RunState& state) { (void)line, (void)state; }
   /// Once the run has ended, however it ended: the state it ended in.
   virtual void AfterRun(const RunState& state) { (void)state; }
+  /// Every 1024 instructions, watching or not, before the instruction and with the output written
+  /// so far handed to the console: a front end that shares the run's thread (a page) gives
+  /// itself time there.
+  virtual void WhileRunning(const RunState& state) { (void)state; }
 
   /// Read before each instruction, from the run's thread: while it is false the observer is not
   /// called, and costs a plain run next to nothing. Set from any thread.

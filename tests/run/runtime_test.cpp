@@ -284,6 +284,34 @@ TEST(RunProgram, AnObserverSeesEachInstructionAndTheVariables) {
                                       "8 L=[1 2] a=6"}));
 }
 
+// A front end sharing the run's thread gets it back every 1024 instructions, watching or not,
+// with what the program wrote so far already in its console.
+TEST(RunProgram, AnObserverGetsTheThreadEvery1024InstructionsWithTheOutputSoFar) {
+  struct Page : RunObserver {
+    explicit Page(const ScriptedConsole& console) : console(console) { watching = false; }
+    void BeforeInstruction(int, const RunState&) override { ++instructionsWatched; }
+    void WhileRunning(const RunState&) override { outputs.push_back(console.output); }
+    const ScriptedConsole& console;
+    int instructionsWatched = 0;
+    std::vector<std::string> outputs;
+  };
+  ScriptedConsole console;
+  Page page(console);
+  RunOptions options;
+  options.observer = &page;
+  // Two instructions a pass: "b" is written after the first 1024 instructions, long before the
+  // last of the loop's 6000.
+  const RunResult result = RunProgram(
+      "ECRIS \"a\nSOIT \"x 0\nREPETE 3000 [ soit \"x :x + 1 si :x = 1000 [ ECRIS \"b ] ]\n",
+      console, options);
+  ASSERT_EQ(result.outcome, Outcome::kCompleted);
+  EXPECT_EQ(page.instructionsWatched, 0);
+  ASSERT_GE(page.outputs.size(), 5u);
+  EXPECT_LE(page.outputs.size(), 6u);
+  EXPECT_EQ(page.outputs.front(), "a");
+  EXPECT_EQ(page.outputs.back(), "ab");
+}
+
 TEST(RunProgram, DrawsSegmentsAndPointsInThePlane) {
   ScriptedConsole console;
   const RunResult result = RunProgram(
