@@ -19,6 +19,7 @@
 #include "app/error_display.h"
 #include "app/pane_text.h"
 #include "app/run_worker.h"
+#include "session/run_speeds.h"
 #include "session/text_edges.h"
 
 namespace tortuval::app {
@@ -33,16 +34,6 @@ const QString kSvgFilter = QStringLiteral("Image SVG (*.svg)");
 const QColor kTypedAnswer(0x1a, 0x4f, 0xa0);
 // A value that changed since the last stop.
 const QColor kChangedValue(0xff, 0xf0, 0xb0);
-
-// The speeds offered, from full speed down to two instructions a second.
-struct Speed {
-  const char* name;
-  int delayMs;
-};
-constexpr Speed kSpeeds[] = {{"instantanée", 0},
-                             {"50 instructions par seconde", 20},
-                             {"10 instructions par seconde", 100},
-                             {"2 instructions par seconde", 500}};
 
 }  // namespace
 
@@ -86,7 +77,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Arreter = new QPushButton(QStringLiteral("Arrêter"), this);
   PasAPas = new QPushButton(QStringLiteral("Pas à pas"), this);
   Vitesse = new QComboBox(this);
-  for (const Speed& speed : kSpeeds) Vitesse->addItem(QString::fromUtf8(speed.name));
+  for (const session::RunSpeed& speed : session::kRunSpeeds) Vitesse->addItem(QString::fromUtf8(speed.name));
   auto* buttonRow = new QHBoxLayout;
   buttonRow->addWidget(EnregistrerDessin);
   buttonRow->addStretch(1);
@@ -294,8 +285,8 @@ void RunWindow::PasAPasClick() {
 
 void RunWindow::SetDelayFromSpeed() {
   const int index =
-      std::clamp(Vitesse->currentIndex(), 0, static_cast<int>(std::size(kSpeeds)) - 1);
-  if (worker_) worker_->SetDelay(std::chrono::milliseconds(kSpeeds[index].delayMs));
+      std::clamp(Vitesse->currentIndex(), 0, static_cast<int>(session::kRunSpeeds.size()) - 1);
+  if (worker_) worker_->SetDelay(std::chrono::milliseconds(session::kRunSpeeds[static_cast<std::size_t>(index)].delayMs));
 }
 
 // The line where the program stopped, in both panes of the main window, and its variables, the
