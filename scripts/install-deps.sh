@@ -8,6 +8,9 @@ packages=(
   clang libclang-rt-14-dev
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xvfb xauth fonts-dejavu-core
+  # make web: the page, compiled by emscripten (its tools need the acorn node module); the page's
+  # tests drive it in headless Chromium
+  emscripten node-acorn chromium chromium-driver python3-selenium
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )

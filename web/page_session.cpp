@@ -1,0 +1,164 @@
+// The page's one session, as page.js sees it: what is opened, its panes, its check and the bytes
+// it saves. Texts cross to the page in UTF-8 (JavaScript strings); files come in and go out as
+// bytes.
+
+#include <emscripten/bind.h>
+#include <emscripten/val.h>
+
+#include <string>
+#include <utility>
+
+#include "base/error.h"
+#include "examples/example_catalogue.h"
+#include "session/reports.h"
+#include "session/run_speeds.h"
+#include "session/session.h"
+#include "session/text_edges.h"
+#include "web/page_session.h"
+
+namespace tortuval::web {
+namespace {
+
+using emscripten::val;
+
+session::Session& Current() {
+  static session::Session current;
+  return current;
+}
+// The example the panes show, or -1: it names the saved program.
+int shownExample = -1;
+
+val Utf8Lines(int count, std::string (*textAt)(int)) {
+  val lines = val::array();
+  for (int i = 0; i < count; ++i) lines.call<void>("push", textAt(i));
+  return lines;
+}
+
+std::string CaptionAt(int index) {
+  return session::ToUtf8(examples::ExampleCaption(index));
+}
+
+val ExampleCaptions() { return Utf8Lines(examples::kExampleCount, CaptionAt); }
+
+val RunSpeeds() {
+  val speeds = val::array();
+  for (const session::RunSpeed& speed : session::kRunSpeeds) {
+    val entry = val::object();
+    entry.set("name", std::string(speed.name));
+    entry.set("delayMs", speed.delayMs);
+    speeds.call<void>("push", entry);
+  }
+  return speeds;
+}
+
+void OpenExample(int index) {
+  Current() = session::Session::OfExample(index);
+  shownExample = index;
+}
+
+// Opens a file's bytes as the desktop does: {refused, message}. A text refused as a document, or
+// a file that cannot be read, leaves the session as it was; `message` is the French sentence to
+// show, empty when there is none.
+val OpenFile(std::string name, std::string bytes) {
+  val outcome = val::object();
+  try {
+    session::Session opened = session::Session::OfBytes(
+        std::move(name), bytes, session::Session::OpenAs::kDocumentElseSavedProgram);
+    const bool refused = opened.Fault() == convert::DocumentFault::kNoInstruction;
+    outcome.set("refused", refused);
+    outcome.set("message", opened.FaultMessage());
+    if (!refused) {
+      Current() = std::move(opened);
+      shownExample = -1;
+    }
+  } catch (const Error& error) {
+    outcome.set("refused", true);
+    outcome.set("message", std::string(error.what()));
+  }
+  return outcome;
+}
+
+std::string Name() { return Current().Name(); }
+bool IsDocument() { return Current().IsDocument(); }
+std::string Listing() { return session::ToUtf8(Current().Listing()); }
+std::string Program() { return session::ToUtf8(Current().Program()); }
+int AlgorithmLine(int logoLine) { return Current().AlgorithmLine(logoLine); }
+std::string Summary() { return session::ToUtf8(Current().Summary()); }
+int LinesToReview() { return Current().LinesToReview(); }
+
+// The program as the pane holds it: "\n" line breaks become CR LF, as the desktop keeps them.
+void EditProgram(std::string paneText) {
+  std::string program;
+  program.reserve(paneText.size() + paneText.size() / 16);
+  for (const char c : paneText) {
+    if (c == '\r') continue;
+    if (c == '\n') program.push_back('\r');
+    program.push_back(c);
+  }
+  Current().EditProgram(session::FromUtf8(program));
+}
+
+val Findings() {
+  val findings = val::array();
+  for (const logo::Finding& finding : Current().Findings()) {
+    val entry = val::object();
+    entry.set("line", finding.line);
+    entry.set("column", finding.column);
+    entry.set("algorithmLine", Current().AlgorithmLine(finding.line));
+    entry.set("message", session::ToUtf8(finding.message));
+    entry.set("description", session::ToUtf8(logo::DescribeFinding(finding)));
+    findings.call<void>("push", entry);
+  }
+  return findings;
+}
+
+// The program's bytes as saved: Windows-1252 with CR LF, as `pseudal2logo --encoding cp1252`
+// writes them.
+val ProgramBytes() {
+  const std::string& bytes = Current().Program();
+  return val::global("Uint8Array")
+      .new_(emscripten::typed_memory_view(bytes.size(),
+                                          reinterpret_cast<const unsigned char*>(bytes.data())));
+}
+
+std::string SaveName() { return ProgramFileName(Current().Name(), shownExample); }
+
+}  // namespace
+
+std::string ProgramFileName(const std::string& documentName, int example) {
+  std::string name;
+  if (example < 0 && !documentName.empty()) {
+    name = documentName.substr(documentName.find_last_of("/\\") + 1);
+    const std::size_t dot = name.find_last_of('.');
+    if (dot != std::string::npos && dot > 0) name.erase(dot);
+  } else if (example >= 0) {
+    name = CaptionAt(example);
+  }
+  // Most captions end with a period, which would double the one before the extension.
+  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
+  while (!name.empty() && name.front() == ' ') name.erase(0, 1);
+  if (name.empty()) name = "programme";
+  return name + ".lgo";
+}
+
+const session::Session& PageSession() { return Current(); }
+
+EMSCRIPTEN_BINDINGS(tortuval_page_session) {
+  emscripten::function("exampleCaptions", &ExampleCaptions);
+  emscripten::function("runSpeeds", &RunSpeeds);
+  emscripten::function("openExample", &OpenExample);
+  emscripten::function("openFile", &OpenFile);
+  emscripten::function("sessionName", &Name);
+  emscripten::function("isDocument", &IsDocument);
+  emscripten::function("listing", &Listing);
+  emscripten::function("program", &Program);
+  emscripten::function("algorithmLine", &AlgorithmLine);
+  emscripten::function("summary", &Summary);
+  emscripten::function("linesToReview", &LinesToReview);
+  emscripten::function("editProgram", &EditProgram);
+  emscripten::function("findings", &Findings);
+  emscripten::function("programBytes", &ProgramBytes);
+  emscripten::function("saveName", &SaveName);
+}
+
+}  // namespace tortuval::web
