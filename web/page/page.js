@@ -425,17 +425,25 @@ var Module = {};  // filled by tortuval-module.js
       event.target.value = "";
     };
     $("save").onclick = saveProgram;
+    // The menu's buttons act on the pane last used, as the window's menu acts on the focused one.
+    let lastPane = program;
+    for (const pane of [listing, program]) pane.addEventListener("focus", () => { lastPane = pane; });
     $("copy").onclick = async () => {
-      const pane = document.activeElement === listing ? listing : program;
-      const text = pane.value.substring(pane.selectionStart, pane.selectionEnd);
-      try { await navigator.clipboard.writeText(text); } catch (error) { document.execCommand("copy"); }
+      const text = lastPane.value.substring(lastPane.selectionStart, lastPane.selectionEnd);
+      try {
+        await navigator.clipboard.writeText(text);
+      } catch (error) {
+        // Pages opened from a folder may not reach the clipboard's interface: the pane copies.
+        lastPane.focus();
+        document.execCommand("copy");
+      }
     };
     $("select-all").onclick = () => {
-      const pane = document.activeElement === listing ? listing : program;
-      pane.focus();
-      pane.select();
+      lastPane.focus();
+      lastPane.select();
     };
     $("run").onclick = () => startRun(false);
+    $("run-step").onclick = () => startRun(true);
     $("print").onclick = () => window.print();
     window.addEventListener("beforeprint", fillPrintCopies);
     $("about").onclick = () => showDialog($("about-box"));
@@ -468,7 +476,10 @@ var Module = {};  // filled by tortuval-module.js
       $("run-panel").hidden = true;
       document.body.classList.remove("running");
     };
-    speed.onchange = () => { run.delayMs = speedDelay(); goOn(); };
+    speed.onchange = () => {
+      run.delayMs = speedDelay();
+      if (!run.stepping) goOn();  // a slowed run takes its new pace at once; a step still waits
+    };
     $("save-svg").onclick = () => download("dessin.svg", run.lastSvg, "image/svg+xml");
     $("save-png").onclick = saveDrawingPng;
     document.addEventListener("keydown", (event) => {
