@@ -121,7 +121,7 @@ RunWindow::~RunWindow() = default;
 
 void RunWindow::Start(const session::Session& session) {
   program_ = session.SharedProgram();
-  lines_ = CurrentLines(*program_, session);
+  lines_ = session::CurrentLines(*program_, session);
   axes_ = session.Axes();
   StartRun(false);
 }
@@ -333,8 +333,8 @@ void RunWindow::ShowVariables(std::vector<run::WatchedVariable> variables) {
 }
 
 void RunWindow::ShowCurrentLines(int line) {
-  const QString algorithm = lines_.AlgorithmLine(line);
-  const QString logo = lines_.LogoLine(line);
+  const QString algorithm = ToPaneText(lines_.AlgorithmLine(line));
+  const QString logo = ToPaneText(lines_.LogoLine(line));
   LigneAlgorithme->setText(algorithm);
   LigneAlgorithme->setVisible(!algorithm.isEmpty());
   LigneLogo->setText(logo);

@@ -11,6 +11,7 @@
 
 #include "app/current_lines.h"
 #include "run/runtime.h"
+#include "session/current_lines.h"
 #include "session/session.h"
 
 class QComboBox;
@@ -103,7 +104,7 @@ class RunWindow : public QWidget {
   QShortcut* continueKey_ = nullptr;                     // Enter, while a pause waits
   std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   std::optional<drawing::Axes> axes_;
-  CurrentLines lines_;                                // of the program last started
+  session::CurrentLines lines_;                                // of the program last started
   std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
