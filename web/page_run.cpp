@@ -6,6 +6,7 @@
 #include <emscripten.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -17,6 +18,7 @@
 
 #include "drawing/svg.h"
 #include "run/runtime.h"
+#include "session/current_lines.h"
 #include "session/reports.h"
 #include "session/session.h"
 #include "session/text_edges.h"
@@ -76,7 +78,10 @@ const char* OutcomeName(run::Outcome outcome) {
 class PageRun final : public run::Console, public run::RunObserver {
  public:
   explicit PageRun(const session::Session& session)
-      : program_(session.SharedProgram()), axes_(session.Axes()) {}
+      : program_(session.SharedProgram()),
+        axes_(session.Axes()),
+        lines_(*program_, session),
+        algorithmLines_(AlgorithmLines(session, program_->Text())) {}
 
   void Run() {
     run::RunOptions options;
@@ -89,6 +94,7 @@ class PageRun final : public run::Console, public run::RunObserver {
     end.set("outcome", std::string(OutcomeName(result.outcome)));
     end.set("message", session::ToUtf8(result.message));
     end.set("line", result.line);
+    end.set("where", Where(result.line));
     end.set("column", result.column);
     end.set("steps", static_cast<double>(result.steps));
     end.set("variables", VariablesOf(endVariables_));
@@ -125,14 +131,14 @@ class PageRun final : public run::Console, public run::RunObserver {
   // ---- The observer.
   void BeforeInstruction(int line, const run::RunState& state) override {
     HandOverDrawing(state);
-    Page().call<void>("stopped", line, VariablesOf(state.Variables()), stepping_);
+    Page().call<void>("stopped", Where(line), VariablesOf(state.Variables()), stepping_);
     WaitAtStop(stepping_ ? 1 : 0, delayMs_);
     Resumed();
   }
 
   void BeforePause(int line, const run::RunState& state) override {
     HandOverDrawing(state);
-    Page().call<void>("paused", line, VariablesOf(state.Variables()));
+    Page().call<void>("paused", Where(line), VariablesOf(state.Variables()));
   }
 
   void AfterRun(const run::RunState& state) override { endVariables_ = state.Variables(); }
@@ -145,6 +151,27 @@ class PageRun final : public run::Console, public run::RunObserver {
   }
 
  private:
+  // By LOGO line from 1, the algorithm's line that wrote it, or 0: made once, as the session
+  // may take hand edits while the run goes on.
+  static std::vector<int> AlgorithmLines(const session::Session& session, std::string_view text) {
+    std::vector<int> lines;
+    if (!session.IsDocument()) return lines;
+    const auto count = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
+    for (int line = 1; line <= count; ++line) lines.push_back(session.AlgorithmLine(line));
+    return lines;
+  }
+
+  // A line of the program run, as the page shows it: its number, the algorithm's, and the strip.
+  val Where(int line) const {
+    val where = val::object();
+    where.set("line", line);
+    const bool known = line >= 1 && static_cast<std::size_t>(line) <= algorithmLines_.size();
+    where.set("algorithmLine", known ? algorithmLines_[static_cast<std::size_t>(line - 1)] : 0);
+    where.set("algorithmText", session::ToUtf8(lines_.AlgorithmLine(line)));
+    where.set("logoText", session::ToUtf8(lines_.LogoLine(line)));
+    return where;
+  }
+
   std::string Svg(const run::Drawing& drawing) const {
     return drawing::DrawingToSvg(drawing, 800, 600, axes_);
   }
@@ -172,6 +199,8 @@ class PageRun final : public run::Console, public run::RunObserver {
 
   const std::shared_ptr<const session::ReadProgram> program_;
   const std::optional<drawing::Axes> axes_;
+  const session::CurrentLines lines_;
+  const std::vector<int> algorithmLines_;
   std::atomic<bool> stop_{false};
   bool stepping_ = false;
   int delayMs_ = 0;

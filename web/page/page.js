@@ -167,7 +167,6 @@ var Module = {};  // filled by tortuval-module.js
     delayMs: 0,
     resume: null,        // lets the run go on from a wait
     answer: null,        // gives the answer that a read waits for
-    lines: null,         // the program's and the listing's lines, for the strip
     shownVariables: [],
     lastSvg: "",
   };
@@ -182,21 +181,14 @@ var Module = {};  // filled by tortuval-module.js
     state.classList.toggle("error", !!error);
   }
 
-  function showCurrentLines(line) {
-    const named = (place, number, lines) =>
-      number >= 1 && number <= lines.length ? place + ", ligne " + number + " : " + lines[number - 1].trim() : "";
-    const logo = named("LOGO", line, run.lines.logo);
-    const algorithm = run.lines.isDocument
-      ? named("Algorithme", Module.algorithmLine(line), run.lines.listing) : "";
-    $("current-algorithm").textContent = algorithm;
-    $("current-algorithm").hidden = !algorithm;
-    $("current-logo").textContent = logo;
-    $("current-lines").hidden = !logo;
-    if (run.lines.isDocument && !edited) {
-      const algorithmLine = Module.algorithmLine(line);
-      if (algorithmLine > 0) selectLine(listing, algorithmLine);
-    }
-    selectLine(program, line);
+  // The strip over the output, and the two lines selected in the panes.
+  function showCurrentLines(where) {
+    $("current-algorithm").textContent = where.algorithmText;
+    $("current-algorithm").hidden = !where.algorithmText;
+    $("current-logo").textContent = where.logoText;
+    $("current-lines").hidden = !where.logoText;
+    if (where.algorithmLine > 0) selectLine(listing, where.algorithmLine);
+    selectLine(program, where.line);
   }
 
   function showVariables(variables) {
@@ -257,16 +249,16 @@ var Module = {};  // filled by tortuval-module.js
     clearText() { transcript.textContent = ""; },
     drawing(svg) { showDrawing(svg); },
     control() { return { stop: run.stop, stepping: run.stepping, delayMs: run.delayMs }; },
-    stopped(line, variables, waiting) {
-      showCurrentLines(line);
+    stopped(where, variables, waiting) {
+      showCurrentLines(where);
       showVariables(variables);
-      setState(waiting ? "Pas à pas : le programme s'arrête avant la ligne " + line + "."
-                       : "Exécution au ralenti : ligne " + line + ".");
+      setState(waiting ? "Pas à pas : le programme s'arrête avant la ligne " + where.line + "."
+                       : "Exécution au ralenti : ligne " + where.line + ".");
       setWaiting(waiting);
       if (waiting) $("continue").focus();
     },
-    paused(line, variables) {
-      showCurrentLines(line);
+    paused(where, variables) {
+      showCurrentLines(where);
       if (run.stepping || run.delayMs > 0) showVariables(variables);
     },
     waitAtStop(waiting, delayMs) {
@@ -332,9 +324,9 @@ var Module = {};  // filled by tortuval-module.js
       case "completed": setState("Programme terminé."); break;
       case "stopped": setState("Programme arrêté."); break;
       default:
-        setState(end.line > 0 ? "Erreur à la ligne " + end.line + " : " + end.message
-                              : "Erreur : " + end.message, true);
-        if (end.line > 0) showCurrentLines(end.line);
+        setState(end.where.line > 0 ? "Erreur à la ligne " + end.where.line + " : " + end.message
+                                    : "Erreur : " + end.message, true);
+        if (end.where.line > 0) showCurrentLines(end.where);
     }
   }
 
@@ -360,11 +352,6 @@ var Module = {};  // filled by tortuval-module.js
     $("variables").hidden = true;
     $("variables").tBodies[0].textContent = "";
     $("current-lines").hidden = true;
-    run.lines = {
-      logo: program.value.split("\n"),
-      listing: listing.value.split("\n"),
-      isDocument: Module.isDocument(),
-    };
     run.stop = false;
     run.stepping = stepByStep;
     run.delayMs = speedDelay();
