@@ -46,6 +46,11 @@ EM_ASYNC_JS(void, LetPageRun, (), { await Module.pageRun.letPageRun(); });
 
 // How long the run keeps the thread between two chances the page gets to answer a click.
 constexpr double kRunSliceMs = 25;
+// Nested procedure calls a run may make in the page. The browser's own stack (under 1 MB, which
+// each call takes a share of in WebAssembly and in the trampolines of C++ exceptions) ends near
+// 1,000 levels for a one-line recursive function, 600 for a call nested in loops and tests, where
+// the desktop goes on to 10,000: past this bound the run stops with the desktop's message.
+constexpr int kPageMaxDepth = 400;
 
 val Page() { return val::module_property("pageRun"); }
 
@@ -87,6 +92,7 @@ class PageRun final : public run::Console, public run::RunObserver {
     run::RunOptions options;
     options.observer = this;
     options.stopRequested = &stop_;
+    options.limits.maxDepth = kPageMaxDepth;
     ReadControl();
     lastSlice_ = emscripten_get_now();
     const run::RunResult result = run::RunProgram(program_->Reading(), *this, options);

@@ -359,11 +359,25 @@ var Module = {};  // filled by tortuval-module.js
     setState("Exécution en cours...", false);
     $("stop").disabled = false;
     $("restart").disabled = true;
-    const active = Module.ccall("page_run", null, [], [], { async: true });
-    run.active = Promise.resolve(active).then(() => {
+    // The run stops itself before the browser's stack ends; should the browser stop it all the
+    // same, its end is told, and the stack it left is taken back.
+    const stack = Module.stackSave();
+    const failed = (error) => {
+      Module.stackRestore(stack);
+      return { outcome: "error", where: { line: 0 }, variables: [],
+               message: "le navigateur a arrêté le programme (" + error.message +
+                        ") ; rechargez la page avant de le relancer." };
+    };
+    let active;
+    try {
+      active = Promise.resolve(Module.ccall("page_run", null, [], [], { async: true }));
+    } catch (error) {
+      active = Promise.reject(error);
+    }
+    run.active = active.then(() => run.lastEnd, failed).then((end) => {
       run.active = null;
-      if (run.lastEnd) finish(run.lastEnd);
-      return run.lastEnd;
+      if (end) finish(end);
+      return end;
     });
     return run.active;
   }
