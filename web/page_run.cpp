@@ -178,8 +178,9 @@ class PageRun final : public run::Console, public run::RunObserver {
     return where;
   }
 
+  // At the size the page shows it, so that graduations and numbers keep their size on screen.
   std::string Svg(const run::Drawing& drawing) const {
-    return drawing::DrawingToSvg(drawing, 800, 600, axes_);
+    return drawing::DrawingToSvg(drawing, drawingWidth_, drawingHeight_, axes_);
   }
 
   // While watched, the drawing is shown as it is made.
@@ -200,6 +201,8 @@ class PageRun final : public run::Console, public run::RunObserver {
     stop_ = control["stop"].as<bool>();
     stepping_ = control["stepping"].as<bool>();
     delayMs_ = control["delayMs"].as<int>();
+    drawingWidth_ = control["drawingWidth"].as<int>();
+    drawingHeight_ = control["drawingHeight"].as<int>();
     watching = stepping_ || delayMs_ > 0;
   }
 
@@ -210,6 +213,8 @@ class PageRun final : public run::Console, public run::RunObserver {
   std::atomic<bool> stop_{false};
   bool stepping_ = false;
   int delayMs_ = 0;
+  int drawingWidth_ = 800;
+  int drawingHeight_ = 600;
   double lastSlice_ = 0;
   std::uint64_t drawingChangesHanded_ = 0;
   std::vector<run::WatchedVariable> endVariables_;

@@ -109,9 +109,7 @@ var Module = {};  // filled by tortuval-module.js
     edited = false;
     numberLines();
     showCheck();
-    for (const radio of document.querySelectorAll("input[name=example]")) {
-      radio.checked = Number(radio.value) === shownExample;
-    }
+    checkShownExample();
   }
 
   function recheck() {
@@ -135,8 +133,15 @@ var Module = {};  // filled by tortuval-module.js
     edited = false;
   }
 
+  function checkShownExample() {
+    for (const radio of document.querySelectorAll("input[name=example]")) {
+      radio.checked = Number(radio.value) === shownExample;
+    }
+  }
+
   async function chooseExample(index) {
-    if (!(await keepOrDropEdits())) { showSession(); return; }
+    // Kept edits keep the example they were made on checked, and stay edits.
+    if (!(await keepOrDropEdits())) { checkShownExample(); return; }
     Module.openExample(index);
     shownExample = index;
     showSession();
@@ -213,6 +218,18 @@ var Module = {};  // filled by tortuval-module.js
     run.shownVariables = variables;
   }
 
+  // The drawing's size in pixels: the room it has beside the output (4:3, as the desktop's),
+  // kept from the start of the run so that it does not change under the eyes.
+  function drawingSize() {
+    if (!run.drawingSize) {
+      const body = document.querySelector(".run-body");
+      const width = Math.max(320, Math.min(1200, Math.round(body.clientWidth * 0.45)));
+      const height = Math.max(240, Math.min(Math.round(width * 0.75), body.clientHeight - 4));
+      run.drawingSize = [Math.round(height / 0.75) < width ? Math.round(height / 0.75) : width, height];
+    }
+    return run.drawingSize;
+  }
+
   function showDrawing(svg) {
     run.lastSvg = svg;
     const box = $("drawing");
@@ -248,7 +265,11 @@ var Module = {};  // filled by tortuval-module.js
     output(text) { appendOutput(text, false); },
     clearText() { transcript.textContent = ""; },
     drawing(svg) { showDrawing(svg); },
-    control() { return { stop: run.stop, stepping: run.stepping, delayMs: run.delayMs }; },
+    control() {
+      const size = drawingSize();
+      return { stop: run.stop, stepping: run.stepping, delayMs: run.delayMs,
+               drawingWidth: size[0], drawingHeight: size[1] };
+    },
     stopped(where, variables, waiting) {
       showCurrentLines(where);
       showVariables(variables);
@@ -353,6 +374,7 @@ var Module = {};  // filled by tortuval-module.js
     $("variables").tBodies[0].textContent = "";
     $("current-lines").hidden = true;
     run.stop = false;
+    run.drawingSize = null;
     run.stepping = stepByStep;
     run.delayMs = speedDelay();
     run.lastEnd = null;
