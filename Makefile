@@ -9,7 +9,7 @@ JOBS ?= $(shell nproc)
 export CMAKE_BUILD_PARALLEL_LEVEL := $(JOBS)
 export CTEST_PARALLEL_LEVEL := $(JOBS)
 
-.PHONY: all deps build run test test-fast sanitize bench fuzz package web clean
+.PHONY: all deps build run test test-fast sanitize bench fuzz package web web-bench clean
 
 all: build
 
@@ -47,6 +47,11 @@ web: deps
 	EM_CACHE="$$(scripts/emscripten-cache.sh)"; \
 	if [ -n "$$EM_CACHE" ]; then export EM_CACHE; else unset EM_CACHE; fi; \
 	cmake --workflow --preset web
+
+# The page in headless Chromium against the native command line, side by side.
+web-bench: web
+	cmake --workflow --preset bench
+	@scripts/web-bench.sh
 
 clean:
 	rm -rf build build-sanitize build-bench build-fuzz build-package build-web
