@@ -294,7 +294,11 @@ class PageTest(unittest.TestCase):
         numbers = [t.text for t in self.driver.find_elements(By.CSS_SELECTOR, "#drawing svg text")]
         self.assertTrue(numbers and all(re.fullmatch(r"-?[0-9]+([.,][0-9]+)?", n) for n in numbers),
                         numbers)
-        self.assertTrue(self.element("save-svg").is_enabled())
+        # Saved as a picture: the drawing rendered into a PNG file.
+        self.element("save-png").click()
+        picture = self.downloads / "dessin.png"
+        self.wait_for(lambda: picture.exists() and picture.stat().st_size > 1000, "dessin.png")
+        self.assertEqual(picture.read_bytes()[:8], b"\x89PNG\r\n\x1a\n")
 
     def test_stop_ends_an_endless_loop_at_once(self):
         program = b'soit "x 0\r\nTANT QUE 1 = 1 [ soit "x :x + 1 ]\r\n'
