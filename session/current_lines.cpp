@@ -43,9 +43,13 @@ CurrentLines::CurrentLines(const ReadProgram& program, const Session& session)
   }
 }
 
+int CurrentLines::AlgorithmLineOf(int logoLine) const {
+  if (logoLine < 1 || static_cast<std::size_t>(logoLine) > algorithmLines_.size()) return 0;
+  return algorithmLines_[static_cast<std::size_t>(logoLine - 1)];
+}
+
 std::string CurrentLines::AlgorithmLine(int logoLine) const {
-  if (logoLine < 1 || static_cast<std::size_t>(logoLine) > algorithmLines_.size()) return {};
-  return Named("Algorithme", algorithmLines_[static_cast<std::size_t>(logoLine - 1)], listing_);
+  return Named("Algorithme", AlgorithmLineOf(logoLine), listing_);
 }
 
 std::string CurrentLines::LogoLine(int logoLine) const { return Named("LOGO", logoLine, logo_); }

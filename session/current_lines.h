@@ -19,6 +19,8 @@ class CurrentLines {
   /// "Algorithme, ligne 12 : SI (x > 0) ALORS" (Windows-1252), empty when no algorithm line
   /// wrote `logoLine`.
   std::string AlgorithmLine(int logoLine) const;
+  /// The algorithm's line (from 1) that wrote `logoLine`, or 0 when none did.
+  int AlgorithmLineOf(int logoLine) const;
   /// "LOGO, ligne 27 : TESTE :x > 0" (Windows-1252), empty for a line the program does not have.
   std::string LogoLine(int logoLine) const;
 

@@ -6,7 +6,6 @@
 #include <emscripten.h>
 #include <emscripten/val.h>
 
-#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <cstdlib>
@@ -19,7 +18,6 @@
 #include "drawing/svg.h"
 #include "run/runtime.h"
 #include "session/current_lines.h"
-#include "session/reports.h"
 #include "session/session.h"
 #include "session/text_edges.h"
 #include "web/page_session.h"
@@ -85,8 +83,7 @@ class PageRun final : public run::Console, public run::RunObserver {
   explicit PageRun(const session::Session& session)
       : program_(session.SharedProgram()),
         axes_(session.Axes()),
-        lines_(*program_, session),
-        algorithmLines_(AlgorithmLines(session, program_->Text())) {}
+        lines_(*program_, session) {}
 
   void Run() {
     run::RunOptions options;
@@ -157,22 +154,11 @@ class PageRun final : public run::Console, public run::RunObserver {
   }
 
  private:
-  // By LOGO line from 1, the algorithm's line that wrote it, or 0: made once, as the session
-  // may take hand edits while the run goes on.
-  static std::vector<int> AlgorithmLines(const session::Session& session, std::string_view text) {
-    std::vector<int> lines;
-    if (!session.IsDocument()) return lines;
-    const auto count = static_cast<int>(std::count(text.begin(), text.end(), '\n')) + 1;
-    for (int line = 1; line <= count; ++line) lines.push_back(session.AlgorithmLine(line));
-    return lines;
-  }
-
   // A line of the program run, as the page shows it: its number, the algorithm's, and the strip.
   val Where(int line) const {
     val where = val::object();
     where.set("line", line);
-    const bool known = line >= 1 && static_cast<std::size_t>(line) <= algorithmLines_.size();
-    where.set("algorithmLine", known ? algorithmLines_[static_cast<std::size_t>(line - 1)] : 0);
+    where.set("algorithmLine", lines_.AlgorithmLineOf(line));
     where.set("algorithmText", session::ToUtf8(lines_.AlgorithmLine(line)));
     where.set("logoText", session::ToUtf8(lines_.LogoLine(line)));
     return where;
@@ -208,8 +194,7 @@ class PageRun final : public run::Console, public run::RunObserver {
 
   const std::shared_ptr<const session::ReadProgram> program_;
   const std::optional<drawing::Axes> axes_;
-  const session::CurrentLines lines_;
-  const std::vector<int> algorithmLines_;
+  const session::CurrentLines lines_;  // of the program as the run started, edits aside
   std::atomic<bool> stop_{false};
   bool stepping_ = false;
   int delayMs_ = 0;

@@ -10,7 +10,6 @@
 
 #include "base/error.h"
 #include "examples/example_catalogue.h"
-#include "session/reports.h"
 #include "session/run_speeds.h"
 #include "session/session.h"
 #include "session/text_edges.h"
@@ -28,17 +27,17 @@ session::Session& Current() {
 // The example the panes show, or -1: it names the saved program.
 int shownExample = -1;
 
-val Utf8Lines(int count, std::string (*textAt)(int)) {
-  val lines = val::array();
-  for (int i = 0; i < count; ++i) lines.call<void>("push", textAt(i));
-  return lines;
-}
-
 std::string CaptionAt(int index) {
   return session::ToUtf8(examples::ExampleCaption(index));
 }
 
-val ExampleCaptions() { return Utf8Lines(examples::kExampleCount, CaptionAt); }
+val ExampleCaptions() {
+  val captions = val::array();
+  for (int index = 0; index < examples::kExampleCount; ++index) {
+    captions.call<void>("push", CaptionAt(index));
+  }
+  return captions;
+}
 
 val RunSpeeds() {
   val speeds = val::array();
@@ -78,11 +77,8 @@ val OpenFile(std::string name, std::string bytes) {
   return outcome;
 }
 
-std::string Name() { return Current().Name(); }
-bool IsDocument() { return Current().IsDocument(); }
 std::string Listing() { return session::ToUtf8(Current().Listing()); }
 std::string Program() { return session::ToUtf8(Current().Program()); }
-int AlgorithmLine(int logoLine) { return Current().AlgorithmLine(logoLine); }
 std::string Summary() { return session::ToUtf8(Current().Summary()); }
 int LinesToReview() { return Current().LinesToReview(); }
 
@@ -148,11 +144,8 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("runSpeeds", &RunSpeeds);
   emscripten::function("openExample", &OpenExample);
   emscripten::function("openFile", &OpenFile);
-  emscripten::function("sessionName", &Name);
-  emscripten::function("isDocument", &IsDocument);
   emscripten::function("listing", &Listing);
   emscripten::function("program", &Program);
-  emscripten::function("algorithmLine", &AlgorithmLine);
   emscripten::function("summary", &Summary);
   emscripten::function("linesToReview", &LinesToReview);
   emscripten::function("editProgram", &EditProgram);
