@@ -238,16 +238,49 @@ var Module = {};  // filled by tortuval-module.js
     $("save-svg").disabled = $("save-png").disabled = false;
   }
 
-  function appendOutput(text, typed) {
-    if (typed) {
-      const span = document.createElement("span");
-      span.className = "typed";
-      span.textContent = text;
-      transcript.appendChild(span);
-    } else {
-      transcript.appendChild(document.createTextNode(text));
+  // What the transcript keeps, as the desktop keeps its last lines: a program printing without
+  // end must not slow the page down.
+  const kMaxShownOutput = 1 << 20;
+  let pendingOutput = "";
+  let outputFrame = 0;
+
+  // Output is shown once a frame, in one piece: laying the transcript out again for each of a
+  // program's writes would cost more than the program itself.
+  function showPendingOutput() {
+    if (outputFrame) cancelAnimationFrame(outputFrame);
+    outputFrame = 0;
+    if (!pendingOutput) return;
+    const text = pendingOutput.slice(-kMaxShownOutput);
+    pendingOutput = "";
+    transcript.appendChild(document.createTextNode(text));
+    run.shownOutput = (run.shownOutput || 0) + text.length;
+    while (run.shownOutput > kMaxShownOutput && transcript.firstChild !== transcript.lastChild) {
+      run.shownOutput -= transcript.firstChild.textContent.length;
+      transcript.removeChild(transcript.firstChild);
     }
     transcript.scrollTop = transcript.scrollHeight;
+  }
+
+  function appendOutput(text, typed) {
+    if (!typed) {
+      pendingOutput += text;
+      if (!outputFrame) outputFrame = requestAnimationFrame(showPendingOutput);
+      return;
+    }
+    showPendingOutput();
+    const span = document.createElement("span");
+    span.className = "typed";
+    span.textContent = text;
+    transcript.appendChild(span);
+    run.shownOutput = (run.shownOutput || 0) + text.length;
+    transcript.scrollTop = transcript.scrollHeight;
+  }
+
+  function clearOutput() {
+    pendingOutput = "";
+    showPendingOutput();
+    transcript.textContent = "";
+    run.shownOutput = 0;
   }
 
   function setWaiting(continueAllowed) {
@@ -263,7 +296,7 @@ var Module = {};  // filled by tortuval-module.js
   // What the C++ side of the run calls (web/page_run.cpp).
   Module.pageRun = {
     output(text) { appendOutput(text, false); },
-    clearText() { transcript.textContent = ""; },
+    clearText() { clearOutput(); },
     drawing(svg) { showDrawing(svg); },
     control() {
       const size = drawingSize();
@@ -323,6 +356,7 @@ var Module = {};  // filled by tortuval-module.js
     const give = run.answer;
     run.answer = null;
     // The question and its answer join the output, on a line of their own.
+    showPendingOutput();
     const shown = transcript.textContent;
     appendOutput((shown && !shown.endsWith("\n") ? "\n" : "") + question.textContent + " ", false);
     appendOutput(text + "\n", true);
@@ -333,6 +367,7 @@ var Module = {};  // filled by tortuval-module.js
   }
 
   function finish(end) {
+    showPendingOutput();
     answerField.disabled = true;
     question.textContent = "Réponse :";
     $("stop").disabled = true;
@@ -365,7 +400,7 @@ var Module = {};  // filled by tortuval-module.js
     const panel = $("run-panel");
     panel.hidden = false;
     document.body.classList.add("running");
-    transcript.textContent = "";
+    clearOutput();
     $("drawing").hidden = true;
     $("drawing").textContent = "";
     $("save-svg").disabled = $("save-png").disabled = true;
