@@ -17,9 +17,9 @@ WAIT_SECONDS = 30
 def start_chromium(width=1280, height=900, download_dir=None):
     options = webdriver.ChromeOptions()
     options.binary_location = CHROMIUM
+    # No flag that loosens file:// rules: the page must open as a double click opens it.
     for argument in ("--headless=new", "--no-sandbox", "--disable-gpu",
-                     "--disable-dev-shm-usage", "--allow-file-access-from-files",
-                     f"--window-size={width},{height}"):
+                     "--disable-dev-shm-usage", f"--window-size={width},{height}"):
         options.add_argument(argument)
     if download_dir is not None:
         options.add_experimental_option("prefs", {
