@@ -140,6 +140,17 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.value("program"), expected_program)
         self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
+        # A document dropped on the page opens as a chosen one does.
+        dropped = (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes()
+        self.driver.execute_script(
+            as_uint8_array_script("bytes", dropped)
+            + "const transfer = new DataTransfer();"
+              "transfer.items.add(new File([bytes], 'euclide.alg'));"
+              "document.getElementById('listing').dispatchEvent(new DragEvent('drop',"
+              " {dataTransfer: transfer, bubbles: true, cancelable: true}));")
+        self.wait_for(lambda: self.value("program")
+                      == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
+
         # A program saved before opens as the program it is, with no listing, and is checked.
         logo = self.write_file("réponse.lgo", b"ECRIS 6 * 7\r\nECRIS :zz\r\n")
         self.open_file(logo)
@@ -327,6 +338,12 @@ class PageTest(unittest.TestCase):
         self.assertLess(elapsed, 0.5)
         self.assertFalse(stop.is_enabled())
         self.assertTrue(self.element("restart").is_enabled())
+
+        # Escape stops it as well.
+        self.element("restart").click()
+        self.wait_for(lambda: self.element("stop").is_enabled(), "the run started again")
+        self.driver.find_element(By.TAG_NAME, "body").send_keys(Keys.ESCAPE)
+        self.wait_for_text("run-state", "Programme arrêté.")
 
 
 def main():
