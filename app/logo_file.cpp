@@ -3,20 +3,19 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include "session/program_file_name.h"
+
 namespace tortuval::app {
 
 QString ProposedLogoPath(const QString& documentPath, const QString& exampleCaption,
                          const QString& currentFolder) {
-  const QString extension = QStringLiteral(".lgo");
   if (!documentPath.isEmpty()) {
     const QFileInfo document(documentPath);
-    return document.absoluteDir().filePath(document.completeBaseName() + extension);
+    return document.absoluteDir().filePath(QString::fromStdString(
+        session::ProgramFileName(document.fileName().toStdString(), {})));
   }
-  QString name = exampleCaption.trimmed();
-  // Most captions end with a period, which would double the one before the extension.
-  while (name.endsWith(u'.')) name.chop(1);
-  if (name.isEmpty()) name = QStringLiteral("programme");
-  return QDir(currentFolder).filePath(name + extension);
+  return QDir(currentFolder)
+      .filePath(QString::fromStdString(session::ProgramFileName({}, exampleCaption.toStdString())));
 }
 
 }  // namespace tortuval::app

@@ -10,6 +10,7 @@
 
 #include "base/error.h"
 #include "examples/example_catalogue.h"
+#include "session/program_file_name.h"
 #include "session/run_speeds.h"
 #include "session/session.h"
 #include "session/text_edges.h"
@@ -117,25 +118,14 @@ val ProgramBytes() {
                                           reinterpret_cast<const unsigned char*>(bytes.data())));
 }
 
-std::string SaveName() { return ProgramFileName(Current().Name(), shownExample); }
+// The name a save proposes: the opened file's, or the example's shown.
+std::string SaveName() {
+  if (shownExample >= 0) return session::ProgramFileName({}, CaptionAt(shownExample));
+  const std::string& name = Current().Name();
+  return session::ProgramFileName(name.substr(name.find_last_of("/\\") + 1), {});
+}
 
 }  // namespace
-
-std::string ProgramFileName(const std::string& documentName, int example) {
-  std::string name;
-  if (example < 0 && !documentName.empty()) {
-    name = documentName.substr(documentName.find_last_of("/\\") + 1);
-    const std::size_t dot = name.find_last_of('.');
-    if (dot != std::string::npos && dot > 0) name.erase(dot);
-  } else if (example >= 0) {
-    name = CaptionAt(example);
-  }
-  // Most captions end with a period, which would double the one before the extension.
-  while (!name.empty() && (name.back() == '.' || name.back() == ' ')) name.pop_back();
-  while (!name.empty() && name.front() == ' ') name.erase(0, 1);
-  if (name.empty()) name = "programme";
-  return name + ".lgo";
-}
 
 const session::Session& PageSession() { return Current(); }
 
