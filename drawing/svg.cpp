@@ -17,9 +17,9 @@ constexpr double kPixelLimit = 1e7;
 void AppendNumber(std::string& out, double value) {
   if (!std::isfinite(value)) value = value > 0 ? kPixelLimit : (value < 0 ? -kPixelLimit : 0);
   value = std::clamp(value, -kPixelLimit, kPixelLimit);
-  if (std::abs(value) < 0.005) value = 0;
   // Hundredths, rounded half to even from the exact value: a long double holds a double times
-  // 100 exactly (64 bits of mantissa or more), and the default rounding is to nearest even.
+  // 100 exactly (64 bits of mantissa or more), and the default rounding is to nearest even. A
+  // value that rounds to zero gets no sign.
   const long long hundredths = std::llrint(static_cast<long double>(value) * 100.0L);
   const long long whole = std::llabs(hundredths) / 100;
   const long long cents = std::llabs(hundredths) % 100;
