@@ -25,7 +25,7 @@ session::Session& Current() {
   static session::Session current;
   return current;
 }
-// The example the panes show, or -1: it names the saved program.
+// The example the panes show, or -1: the page checks its radio, and it names the saved program.
 int shownExample = -1;
 
 std::string CaptionAt(int index) {
@@ -142,6 +142,7 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("findings", &Findings);
   emscripten::function("programBytes", &ProgramBytes);
   emscripten::function("saveName", &SaveName);
+  emscripten::function("shownExample", +[] { return shownExample; });
 }
 
 }  // namespace tortuval::web

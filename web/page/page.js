@@ -69,7 +69,6 @@ var Module = {};  // filled by tortuval-module.js
 
   // ---- The panes and the check.
 
-  let shownExample = -1;
   let edited = false;
   let recheckTimer = 0;
 
@@ -135,7 +134,7 @@ var Module = {};  // filled by tortuval-module.js
 
   function checkShownExample() {
     for (const radio of document.querySelectorAll("input[name=example]")) {
-      radio.checked = Number(radio.value) === shownExample;
+      radio.checked = Number(radio.value) === Module.shownExample();
     }
   }
 
@@ -143,16 +142,12 @@ var Module = {};  // filled by tortuval-module.js
     // Kept edits keep the example they were made on checked, and stay edits.
     if (!(await keepOrDropEdits())) { checkShownExample(); return; }
     Module.openExample(index);
-    shownExample = index;
     showSession();
   }
 
   function openBytes(name, bytes) {
     const opened = Module.openFile(name, bytes);
-    if (!opened.refused) {
-      shownExample = -1;
-      showSession();
-    }
+    if (!opened.refused) showSession();
     return opened;
   }
 
