@@ -34,6 +34,13 @@ def main():
     parser.add_argument("--out", required=True, help="the folder the pictures go to")
     args = parser.parse_args()
     out = pathlib.Path(args.out)
+    out.mkdir(parents=True, exist_ok=True)
+
+    def save(name):
+        # The driver says false, without raising, when it could not write the picture.
+        if not driver.save_screenshot(str(out / name)):
+            sys.exit(f"Image non enregistrée : {out / name}")
+        print(f"Image enregistrée : {out / name}")
 
     driver = start_chromium(WIDTH, HEIGHT)
     try:
@@ -43,7 +50,7 @@ def main():
         open_page(driver, args.page)
         choose_example(driver, 7)  # example 8, Euclid
         driver.execute_script("document.activeElement.blur();")
-        driver.save_screenshot(str(out / "page-exemple-8.png"))
+        save("page-exemple-8.png")
 
         choose_example(driver, 6)  # example 7, the curve
         driver.find_element(By.ID, "run-step").click()
@@ -55,11 +62,9 @@ def main():
             before = run_state(driver)
             wait_until(driver, lambda d: stopped(d) and run_state(d) != before or
                        d.find_element(By.ID, "continue").is_enabled())
-        driver.save_screenshot(str(out / "page-pas-a-pas.png"))
+        save("page-pas-a-pas.png")
     finally:
         driver.quit()
-    for name in ("page-exemple-8.png", "page-pas-a-pas.png"):
-        print(f"Image enregistrée : {out / name}")
 
 
 if __name__ == "__main__":
