@@ -143,7 +143,13 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
   ListingEntryCounter entries(document);
   LineSources sources;
   while (!cursor.Done()) {
-    const int entry = entries.EntriesThroughElementAt(cursor.Position());
+    // F1 and F2 come after the description but are not part of it: their lines go with a line
+    // of the listing only if their element shows one, else with none, and a run stopped inside
+    // them names the line that called them.
+    const bool functionElement =
+        cursor.Number() == Instruction::kF1 || cursor.Number() == Instruction::kF2;
+    const int entry = functionElement ? entries.EntryOfElementAt(cursor.Position())
+                                      : entries.EntriesThroughElementAt(cursor.Position());
     const std::string_view item = cursor.CutItem();
     state.remainingStart = cursor.Position();
     if (const Translator translate = kTranslators[static_cast<std::size_t>(cursor.Number())]) {

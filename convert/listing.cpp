@@ -75,8 +75,17 @@ int ListingEntryCounter::EntriesThroughElementAt(std::size_t position) {
     const std::size_t next = std::min(nextDescription_, nextItem_);
     if (next == std::string_view::npos || next >= elementEnd) return count_;
     ++count_;
+    lastCounted_ = next;
     searched_ = next + 1;
   }
+}
+
+int ListingEntryCounter::EntryOfElementAt(std::size_t position) {
+  const int count = EntriesThroughElementAt(position);
+  const std::size_t elementStart = document_.rfind('<', position);
+  const bool shown = lastCounted_ != std::string_view::npos &&
+                     (elementStart == std::string_view::npos || lastCounted_ > elementStart);
+  return shown ? count : 0;
 }
 
 }  // namespace tortuval::convert

@@ -22,11 +22,16 @@ class ListingEntryCounter {
   /// must not decrease between calls.
   int EntriesThroughElementAt(std::size_t position);
 
+  /// The entry that the element holding `position` shows itself, 0 when the listing has no line
+  /// for it (the function elements, which carry no readable line). Positions as above.
+  int EntryOfElementAt(std::size_t position);
+
  private:
   std::string_view document_;
   std::size_t searched_ = 0;  // markers before this place are counted
   std::size_t nextDescription_ = 0;
   std::size_t nextItem_ = 0;
+  std::size_t lastCounted_ = std::string_view::npos;  // where the last entry counted starts
   int count_ = 0;
 };
 

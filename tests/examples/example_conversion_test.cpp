@@ -91,6 +91,24 @@ TEST_P(ExamplePanesTest, ConvertsToItsExpectedPanes) {
 INSTANTIATE_TEST_SUITE_P(Examples, ExamplePanesTest, ::testing::ValuesIn(FindExampleFiles()),
                          TestName);
 
+// F1 and F2 (examples 7, 14 and 16), written before "// VARIABLES", have no line in the listing:
+// their lines go with none, not with the description above them; the declarations do.
+TEST(ExampleLinesTest, TheFunctionElementsLinesGoWithNoAlgorithmLine) {
+  for (int index = 0; index < kExampleCount; ++index) {
+    SCOPED_TRACE("example " + std::to_string(index + 1));
+    const ConversionResult result = ConvertDocument(ExampleDocument(index));
+    const std::vector<std::string> program = testing::LinesOf(result.logoText);
+    const auto variables = std::find(program.begin(), program.end(), "// VARIABLES");
+    ASSERT_NE(variables, program.end());
+    const auto first = static_cast<std::size_t>(variables - program.begin());
+    ASSERT_LT(first, result.listingLines.size());
+    EXPECT_EQ(std::vector<int>(result.listingLines.begin(),
+                               result.listingLines.begin() + static_cast<std::ptrdiff_t>(first)),
+              std::vector<int>(first, 0));
+    EXPECT_GT(result.listingLines[first], 0);
+  }
+}
+
 TEST(ExampleFilesTest, OneNumberedDocumentPerExample) {
   const std::vector<ExampleFiles> files = FindExampleFiles();
   ASSERT_EQ(files.size(), static_cast<std::size_t>(kExampleCount));
