@@ -6,12 +6,10 @@
 namespace tortuval::session {
 namespace {
 
-// "NAME:ALGO: " for a line of a converted program, "NAME: " when no item wrote it.
-std::string AlgorithmPlace(const Session& session, int logoLine) {
+// "NAME:ALGO: " for an algorithm's line, "NAME: " for none (0).
+std::string AlgorithmPlace(const Session& session, int algorithmLine) {
   std::string place = session.ShownName();
-  if (const int line = session.AlgorithmLine(logoLine); line > 0) {
-    place.append(":").append(std::to_string(line));
-  }
+  if (algorithmLine > 0) place.append(":").append(std::to_string(algorithmLine));
   return place.append(": ");
 }
 
@@ -23,15 +21,15 @@ std::string FindingLine(const Session& session, const logo::Finding& finding) {
   if (!session.IsDocument()) {
     return session.ShownName() + ":" + line + ":" + column + ": " + finding.message;
   }
-  return AlgorithmPlace(session, finding.line) + finding.message + " (programme LOGO, ligne " +
-         line + ", colonne " + column + ")";
+  return AlgorithmPlace(session, session.AlgorithmLine(finding.line)) + finding.message +
+         " (programme LOGO, ligne " + line + ", colonne " + column + ")";
 }
 
 std::string RunEndLine(const Session& session, const run::RunResult& result) {
   const std::string& message = result.message;
   if (session.IsDocument() && result.line > 0) {
-    return AlgorithmPlace(session, result.line) + message + " (programme LOGO, ligne " +
-           std::to_string(result.line) + ")";
+    return AlgorithmPlace(session, session.AlgorithmLineOfStop(result.line, result.callLines)) +
+           message + " (programme LOGO, ligne " + std::to_string(result.line) + ")";
   }
   std::string text = session.ShownName();
   if (result.line > 0) text.append(":").append(std::to_string(result.line));

@@ -17,7 +17,8 @@ namespace tortuval::session {
 std::string FindingLine(const Session& session, const logo::Finding& finding);
 
 /// "NAME:LINE: message", or "NAME: message" when the run names no line; for a converted program
-/// "NAME:ALGO: message (programme LOGO, ligne L)".
+/// "NAME:ALGO: message (programme LOGO, ligne L)", ALGO being the line of the innermost open
+/// call when no item wrote L (Session::AlgorithmLineOfStop).
 std::string RunEndLine(const Session& session, const run::RunResult& result);
 
 /// "1 ligne du programme est à revoir", "N lignes du programme sont à revoir".

@@ -80,6 +80,10 @@ class Session {
   /// The algorithm's line (from 1, in the listing) of the item that wrote line `logoLine` (from
   /// 1) of the converted program, or 0 when no item wrote it.
   int AlgorithmLine(int logoLine) const;
+  /// The algorithm's line to name for a run that stopped at `logoLine` with the calls of
+  /// `callLines` open (RunResult::callLines, outermost first): that of `logoLine`, else, when no
+  /// item wrote it (F1, F2), that of the innermost open call that has one; 0 when none has.
+  int AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines) const;
 
   /// The program as the user edited it, to be read and checked again. Lines keep their
   /// algorithm's lines by number, as the panes show them side by side.

@@ -146,6 +146,31 @@ TEST_F(CliRunProgramTest, ASupportProcedureFailsAtTheLineThatCallsIt) {
                 std::to_string(call - lines.begin() + 1) + ")\n");
 }
 
+// F1 has no line of its own in the listing (the description is line 1): a division by zero
+// inside it is the error of the line that called it, "b PREND_LA_VALEUR F1(a)", line 7.
+TEST_F(CliRunProgramTest, AFailureInsideF1IsAtTheLineThatCallsIt) {
+  const std::string document =
+      Write("inverse.alg",
+            R"doc(<?xml version="1.0" encoding="UTF-8"?><Algo><description texte="Inverse" courant=""/>
+<fonction fctcode="1/x" fctetat="actif"/>
+<item code="100#declarationsvariables" algoitem="VARIABLES">
+<item code="1#NOMBRE#a" algoitem="a EST_DU_TYPE NOMBRE"/>
+<item code="1#NOMBRE#b" algoitem="b EST_DU_TYPE NOMBRE"/></item>
+<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">
+<item code="2#a#pasliste" algoitem="LIRE a"/>
+<item code="5#b#F1(a)#pasliste" algoitem="b PREND_LA_VALEUR F1(a)"/>
+<item code="3#b#1#pasliste" algoitem="AFFICHER b"/></item>
+<item code="102#finalgo" algoitem="FIN_ALGORITHME"/></Algo>)doc")
+          .string();
+  EXPECT_EQ(RunCli({"--run", document, "--input", "4"}).out, "0,25\n");
+  const RunOutput run = RunCli({"--run", document, "--input", "0"});
+  EXPECT_EQ(run.status, ExitStatus::kFailure);
+  const std::vector<std::string> lines = SplitAfter(RunCli({document}).out, "\r\n");
+  ASSERT_GE(lines.size(), 2u);
+  ASSERT_EQ(lines[1], "rends 1 / :x");
+  EXPECT_EQ(run.err, document + ":7: Division par zéro. (programme LOGO, ligne 2)\n");
+}
+
 TEST_F(CliRunProgramTest, StepBudgetStopsAnEndlessLoop) {
   const std::string program = Write("sans_fin.lgo", kEndlessProgram).string();
   const RunOutput run = RunCli({"--run", "--max-steps", "5000", program});

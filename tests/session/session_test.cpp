@@ -97,5 +97,33 @@ TEST(Session, FindingsAndRunEndsNameTheAlgorithmLine) {
                 std::to_string(finding.line) + ")");
 }
 
+// F1's lines have no algorithm line: a run that stops inside F1, called by g, called by the
+// algorithm, names the innermost call that has one, "RENVOYER F1(t)" (listing line 8).
+TEST(Session, ARunStoppedInsideF1NamesTheInnermostCallingLine) {
+  const Session session = Session::OfDocument(
+      "appels.alg",
+      R"a(<Algo><description texte="Deux" courant=""/><fonction fctcode="1/x" fctetat="actif"/>)a"
+      R"a(<item code="100#declarationsvariables" algoitem="VARIABLES">)a"
+      R"a(<item code="1#NOMBRE#b" algoitem="b EST_DU_TYPE NOMBRE"/></item>)a"
+      R"a(<item code="200#declarationfonctions" algoitem="FONCTIONS_UTILISEES">)a"
+      R"a(<item code="201#g#t" algoitem="FONCTION g(t)">)a"
+      R"a(<item code="202#declarationsvariablesfonction" algoitem="VARIABLES_FONCTION"/>)a"
+      R"a(<item code="203#debutfonction" algoitem="DEBUT_FONCTION"/>)a"
+      R"a(<item code="205#F1(t)" algoitem="RENVOYER F1(t)"/>)a"
+      R"a(<item code="204#finfonction" algoitem="FIN_FONCTION"/></item></item>)a"
+      R"a(<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">)a"
+      R"a(<item code="5#b#g(0)#pasliste" algoitem="b PREND_LA_VALEUR g(0)"/></item>)a"
+      R"a(<item code="102#finalgo" algoitem="FIN_ALGORITHME"/></Algo>)a");
+  Recorder console;
+  const run::RunResult result = session.Run(console);
+  ASSERT_EQ(result.outcome, run::Outcome::kError);
+  ASSERT_EQ(result.callLines.size(), 2u);
+  EXPECT_EQ(session.AlgorithmLine(result.line), 0);
+  EXPECT_EQ(session.AlgorithmLineOfStop(result.line, result.callLines), 8);
+  EXPECT_EQ(session.AlgorithmLineOfStop(result.line, {result.callLines.front()}), 11);
+  EXPECT_EQ(session.AlgorithmLineOfStop(result.line, {}), 0);
+  EXPECT_EQ(RunEndLine(session, result).rfind("appels.alg:8: ", 0), 0u);
+}
+
 }  // namespace
 }  // namespace tortuval::session
