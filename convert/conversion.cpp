@@ -135,9 +135,10 @@ ConversionResult ConvertDocument(std::string_view sourceText) {
                        expr::Contains(remaining, kMarker<Instruction::kGraphics>.View());
   state.neededProcedures = library::DetectSupportProcedures(remaining);
   state.lastOutputMarker = LastOutputMarker(document);
-  // A user function's body sees the algorithm's variables wherever they are declared.
+  // A user function's body sees the algorithm's variables wherever they are declared, and calls
+  // the document's functions wherever they are defined.
   if (expr::Contains(remaining, kMarker<Instruction::kFunctionVariables>.View())) {
-    ReadDocumentGlobals(document, state.documentGlobals);
+    ReadDocumentGlobals(document, state.documentGlobals, state.documentFunctionNames);
   }
 
   ListingEntryCounter entries(document);

@@ -55,7 +55,7 @@ std::string ConversionState::Translate(std::string_view expression, expr::Expres
   expr::ExpressionContext context;
   context.functionVariables = &functionVariables.Index();
   context.globalVariables = &globals.Index();
-  context.functionNames = functionNames;
+  context.functionNames = VisibleFunctionNames();
   return expr::TranslateExpression(expression, kind, context);
 }
 

@@ -86,6 +86,8 @@ struct ConversionState {
   bool inFunction = false;
   /// The names of the user functions whose headers have been read, in their order.
   std::vector<std::string> functionNames;
+  /// Every user function's name, read ahead: a function's body calls those below it as well.
+  std::vector<std::string> documentFunctionNames;
   bool graphicsUsed = false;
   /// The support procedures the program defines, where the algorithm starts.
   library::SupportProcedureSet neededProcedures;
@@ -107,6 +109,11 @@ struct ConversionState {
   /// document's; elsewhere, those declared so far.
   const VariableList& VisibleGlobals() const {
     return inFunction ? documentGlobals : globalVariables;
+  }
+  /// The user functions the current item can call: inside a user function, all of the
+  /// document's; elsewhere, those whose headers have been read.
+  const std::vector<std::string>& VisibleFunctionNames() const {
+    return inFunction ? documentFunctionNames : functionNames;
   }
   /// True when an output item stands after the current position.
   bool OutputFollows() const;

@@ -1,8 +1,11 @@
 #pragma once
-// Declaration items ("1#NOMBRE#x"): what they declare, and the document's global declarations
-// read ahead of the conversion for the user functions' bodies.
+// Declaration items ("1#NOMBRE#x") and function headers ("26#f#a,b"): what they declare, and
+// the document's global declarations and function names read ahead of the conversion for the
+// user functions' bodies.
 
+#include <string>
 #include <string_view>
+#include <vector>
 
 #include "convert/conversion_state.h"
 
@@ -20,8 +23,16 @@ Declaration ReadDeclaration(std::string_view item);
 /// type a list.
 expr::VariableKind KindOfType(std::string_view typeName);
 
-/// Adds to `globals`, in document order, every named declaration of the renumbered document that
-/// stands outside the variables of a user function.
-void ReadDocumentGlobals(std::string_view document, VariableList& globals);
+/// The name of the function a header item declares, without the blanks around it.
+std::string_view FunctionHeaderName(std::string_view item);
+
+/// Appends `name` to `names` unless it is empty or already there.
+void AddFunctionName(std::vector<std::string>& names, std::string_view name);
+
+/// Adds, in document order, to `globals` every named declaration of the renumbered document that
+/// stands outside the variables of a user function, and to `functionNames` the name of every
+/// function header.
+void ReadDocumentGlobals(std::string_view document, VariableList& globals,
+                         std::vector<std::string>& functionNames);
 
 }  // namespace tortuval::convert

@@ -1,10 +1,10 @@
 // User functions (a function section of the algorithm) and the two function elements, F1 of
 // the variable x and F2 of named parameters defined by condition/value lines.
 
-#include <algorithm>
 #include <string>
 #include <vector>
 
+#include "convert/declarations.h"
 #include "convert/document.h"
 #include "convert/translators.h"
 #include "expr/replace_all.h"
@@ -61,16 +61,13 @@ void TranslateFunctionHeader(ConversionState& state, std::string_view item) {
   state.indentStack.Clear();
   const std::string_view body = ItemBody(item);
   const std::size_t hash = body.find('#');
-  const std::string_view name = TrimBlanks(body.substr(0, hash));
+  const std::string_view name = FunctionHeaderName(item);
   const std::string_view parameters =
       hash == std::string_view::npos ? std::string_view() : body.substr(hash + 1);
   state.Append("POUR ");
   state.Append(name);
-  // From now on a call "name(…)" is written as a LOGO call.
-  if (!name.empty() && std::find(state.functionNames.begin(), state.functionNames.end(), name) ==
-                           state.functionNames.end()) {
-    state.functionNames.emplace_back(name);
-  }
+  // From now on a call "name(…)" is written as a LOGO call; a function's body knew it already.
+  AddFunctionName(state.functionNames, name);
   state.functionVariables.Clear();
   for (const std::string_view parameter : ParameterNames(parameters)) {
     state.Append(" :");
