@@ -309,6 +309,7 @@ void Machine::While(const Node& node) {
     Exec(node.kids[1]);
     if (returning_) return;
     Tick(node);
+    ObserveTurn(node);
   }
 }
 
@@ -327,6 +328,7 @@ void Machine::Repeat(const Node& node) {
       const double counter = NumberOf(node, Read(node));
       if (direction * (counter - last) > 0) break;
     }
+    if (pass > 0) ObserveTurn(node);
     repCounts_.back() = static_cast<double>(pass + 1);
     Exec(body);
     if (returning_) break;
@@ -371,13 +373,16 @@ Value Machine::Call(const Node& node, bool valueWanted) {
   const bool entersSupport = supportCall_ == nullptr && procedure.support;
   if (entersSupport) {
     supportCall_ = &node;
+    supportCallDepth_ = callLines_.size();
     callerProcedure_ = procedure_;
     callerBase_ = frame_.base;
   }
   frame_ = Frame{base, false};
   procedure_ = node.procedure;
   ++depth_;
+  callLines_.push_back(node.line);
   Exec(procedure.body);
+  callLines_.pop_back();
   --depth_;
   if (entersSupport) supportCall_ = nullptr;
   frame_ = saved;

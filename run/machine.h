@@ -86,6 +86,7 @@ class Machine : public RunState {
   std::vector<WatchedVariable> Variables() const override;
   const Drawing& DrawingSoFar() const override { return drawing_; }
   std::uint64_t DrawingChanges() const override { return drawingChanges_; }
+  int CallDepth() const override { return depth_; }
 
   /// The call, in the program's own code, of the support procedure being run; null outside one.
   /// A support procedure runs as one instruction of its caller: a stop inside it is the call's.
@@ -93,6 +94,11 @@ class Machine : public RunState {
   /// The name of the procedure that SupportCall calls.
   const std::string& ProcedureName(const Node& call) const {
     return program_.procedures[static_cast<std::size_t>(call.procedure)].name;
+  }
+  /// The lines of the calls open now, outermost first; a support procedure's own calls left out.
+  std::vector<int> CallLines() const {
+    const std::size_t open = supportCall_ != nullptr ? supportCallDepth_ : callLines_.size();
+    return {callLines_.begin(), callLines_.begin() + static_cast<std::ptrdiff_t>(open)};
   }
 
  private:
@@ -144,6 +150,7 @@ class Machine : public RunState {
   std::size_t PositionOf(const Node& node, double index, std::size_t size, bool forWrite) const;
   void Tick(const Node& at);
   void Observe(const Node& node);
+  void ObserveTurn(const Node& loop);
   void Write(const Node& at, std::string_view text);
   [[noreturn]] void Stop(const Node& at) const;
 
@@ -155,6 +162,7 @@ class Machine : public RunState {
   std::vector<Value> stack_;
   Frame frame_;
   int depth_ = 0;
+  std::vector<int> callLines_;  // the line of each open call; left as it was when a stop unwinds
   int procedure_ = -1;  // the running procedure, for the names of its locals
   bool returning_ = false;
   Value returned_;
@@ -167,6 +175,7 @@ class Machine : public RunState {
   std::uint64_t drawingChanges_ = 0;
   // While a support procedure runs: the call that entered it, and where its caller's locals are.
   const Node* supportCall_ = nullptr;
+  std::size_t supportCallDepth_ = 0;  // calls open outside the support procedure
   int callerProcedure_ = -1;
   std::size_t callerBase_ = 0;
   std::mt19937_64 random_;

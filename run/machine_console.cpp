@@ -98,6 +98,18 @@ void Machine::Observe(const Node& node) {
   if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(node);
 }
 
+void Machine::ObserveTurn(const Node& loop) {
+  if (options_.observer == nullptr || !options_.observer->watching.load(std::memory_order_relaxed))
+    [[likely]] {
+    return;
+  }
+  if (supportCall_ == nullptr) {
+    Flush();
+    options_.observer->BeforeLoopTurn(loop.line, *this);
+  }
+  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(loop);
+}
+
 std::vector<WatchedVariable> Machine::Variables() const {
   std::vector<WatchedVariable> variables;
   const auto add = [&variables](const std::string& name, const Value& value, bool local) {

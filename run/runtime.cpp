@@ -58,6 +58,7 @@ RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOp
       }
       result.line = at->line;
       result.column = at->column;
+      result.callLines = machine.CallLines();
     }
     if (options.observer != nullptr) options.observer->AfterRun(machine);
     result.drawing = machine.drawing();

@@ -68,6 +68,8 @@ class RunState {
   virtual const Drawing& DrawingSoFar() const = 0;
   /// A count that changes whenever the drawing does (a segment or a point drawn, initgraph).
   virtual std::uint64_t DrawingChanges() const = 0;
+  /// How many procedure calls of the program's own are open (0 in the main instructions).
+  virtual int CallDepth() const { return 0; }
 };
 
 /// Watches a run instruction by instruction, on the run's thread: it may look at the run and
@@ -77,6 +79,10 @@ class RunObserver {
   virtual ~RunObserver() = default;
   /// Before the instruction at `line` (from 1) runs, while `watching`; returns when it may run.
   virtual void BeforeInstruction(int line, const RunState& state) = 0;
+  /// While `watching`, before a loop's next turn: the test of TANT QUE after the first, each
+  /// turn of REPETE after the first (a counted loop's counter already stepped). The loop's own
+  /// line is `line`. A REPETE turn that does not happen is not told.
+  virtual void BeforeLoopTurn(int line, const RunState& state) { (void)line, (void)state; }
   /// Before a pause ("touche?") at `line` waits, whether watching or not.
   virtual void BeforePause(int line, const RunState& state) { (void)line, (void)state; }
   /// Once the run has ended, however it ended: the state it ended in.
@@ -125,6 +131,10 @@ struct RunResult {
   /// procedure, the line of its call (and an error's message starts with the procedure's name).
   int line = 0;
   int column = 0;  ///< column (from 1, in bytes) of the instruction or value that went wrong
+  /// The lines (from 1) of the procedure calls still open when the run stopped, outermost
+  /// first: a front end names the caller's line when the stop's own line has no meaning for
+  /// the user (a function the converter wrote on its own). Empty after a complete run.
+  std::vector<int> callLines;
   Drawing drawing;
   std::uint64_t steps = 0;
 };
