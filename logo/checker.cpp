@@ -1,5 +1,6 @@
 // The check: the reading's own findings, then passes over the tree for the values never
-// introduced, the converter's leftovers and the lines it marked for a fix by hand.
+// introduced, the conditions that command nothing, the converter's leftovers and the lines it
+// marked for a fix by hand.
 
 #include "logo/checker.h"
 
@@ -23,8 +24,9 @@ bool InSpans(const std::vector<Span>& spans, int line) {
                      [line](const Span& span) { return line >= span.first && line <= span.last; });
 }
 
-// Values never introduced and the leftovers, over one procedure or the main instructions, in
-// one walk: a value read before the SOIT that introduces it waits for the walk's end.
+// Values never introduced, the leftovers and the conditions that command nothing, over one
+// procedure or the main instructions, in one walk: a value read before the SOIT that introduces
+// it waits for the walk's end.
 class TreePass {
  public:
   TreePass(const Program& program, std::vector<char>& introduced, std::vector<Finding>& findings)
@@ -51,6 +53,9 @@ class TreePass {
           waiting_.push_back(&node);
         }
         break;
+      case Op::kBlock:
+        ReportIdleConditions(node);
+        break;
       default:
         break;
     }
@@ -59,6 +64,22 @@ class TreePass {
                                   LeftoverMessage(node.leftover, node.text)});
     }
     for (const Node& kid : node.kids) Visit(kid);
+  }
+
+  // A TESTE sets what the next SIVRAI or SIFAUX of its block reads. One followed by any other
+  // instruction, or by none, commands nothing: a SI item whose block the document lost. A line
+  // that could not be read after it is reported already.
+  void ReportIdleConditions(const Node& block) {
+    for (std::size_t i = 0; i < block.kids.size(); ++i) {
+      if (block.kids[i].op != Op::kTest) continue;
+      if (i + 1 < block.kids.size()) {
+        const Op next = block.kids[i + 1].op;
+        if (next == Op::kIfTrue || next == Op::kIfFalse || next == Op::kFailure) continue;
+      }
+      findings_.push_back(Finding{block.kids[i].line, block.kids[i].column,
+                                  FindingKind::kIdleCondition,
+                                  FormatMessage(MessageId::kIdleCondition, {})});
+    }
   }
 
   void Report(const Node& node) {

@@ -1,7 +1,8 @@
 #pragma once
 // Finds, in a converted LOGO program, what will not run as it stands in the user's LOGO: what
 // cannot be read (words that are not LOGO, missing inputs, unbalanced brackets, open blocks),
-// values never introduced, the converter's leftovers and the lines it marked for a fix by hand.
+// values never introduced, conditions that command nothing, the converter's leftovers and the
+// lines it marked for a fix by hand.
 
 #include <string_view>
 #include <vector>

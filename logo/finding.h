@@ -12,6 +12,8 @@ enum class FindingKind {
   kUnbalanced,
   kOpenBlock,
   kFixByHand,
+  /// A TESTE that no SIVRAI or SIFAUX uses: what follows it runs whatever the condition.
+  kIdleCondition,
   /// A leftover of the converter that runs here under a reading of its own, but that the
   /// user's LOGO will not take as written.
   kForYourLogo,

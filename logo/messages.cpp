@@ -88,6 +88,9 @@ constexpr MessageRow kMessages[] = {
     {MessageId::kWarnedWithoutParentheses,
      "cette ligne porte l'avertissement des parenthèses : relisez-la à la main, puis retirez le "
      "commentaire d'avertissement."},
+    {MessageId::kIdleCondition,
+     "cette condition ne commande aucun bloc : l'instruction suivante s'exécute toujours ; "
+     "mettez ce qu'elle commande dans « SIVRAI [ … ] »."},
     // Parts of the missing-input messages.
     {MessageId::kOneInput, "{1} entrée"},
     {MessageId::kInputs, "{1} entrées"},

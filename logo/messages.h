@@ -37,6 +37,7 @@ enum class MessageId {
   kWarnedCall,
   kWarnedLine,
   kWarnedWithoutParentheses,
+  kIdleCondition,
   kOneInput,
   kInputs,
   kEndOfLine,

@@ -122,6 +122,15 @@ const FaultCase kFaultCases[] = {
       "« POUR » qui manque.",
       "ligne 5, colonne 1 : la procédure « F2 » n'est pas terminée : ajoutez une ligne « FIN » "
       "après ses instructions."}},
+    {"conditions whose blocks the document lost: the instruction after them always runs",
+     {"DEFINIS \"x NOMBRE", "SOIT \"x - 1", "TESTE :x < 0", "ECRISLIGNE [ Pas de solution ]",
+      "REPETE 2 [", "  TESTE :x = 0", "]", "TESTE :x > 0"},
+     {"ligne 3, colonne 1 : cette condition ne commande aucun bloc : l'instruction suivante "
+      "s'exécute toujours ; mettez ce qu'elle commande dans « SIVRAI [ … ] ».",
+      "ligne 6, colonne 3 : cette condition ne commande aucun bloc : l'instruction suivante "
+      "s'exécute toujours ; mettez ce qu'elle commande dans « SIVRAI [ … ] ».",
+      "ligne 8, colonne 1 : cette condition ne commande aucun bloc : l'instruction suivante "
+      "s'exécute toujours ; mettez ce qu'elle commande dans « SIVRAI [ … ] »."}},
     {"a procedure's values are its own",
      {"POUR F1 :x", "soit \"t :x", "rends :t", "FIN", "ECRIS :t + :x"},
      {"ligne 5, colonne 7 : « :t » n'est introduite par aucun DEFINIS, SOIT, boucle ou entrée de "
@@ -163,6 +172,8 @@ const char* const kCorrectPrograms[][10] = {
     {"ECRISLIGNE [ Pr(X, X < a) :y ent :ier modulo // ]", "// ECRIS :rien foo (",
      "SEGMENT3D [ 1 2  0 ] [ 3 4  0 ]", "PLOT [ 1 -2  0 ]", "initgraph faux", "grapheur vrai",
      "ecrislIGNE écart-type [ 1 2 ]", nullptr},
+    {"DEFINIS \"x NOMBRE", "TESTE :x > 0", "SIVRAI [ // DEBUT_SI", "  ECRIS 1", "  ]", "SIFAUX [",
+     "  // DEBUT_SINON", "  ECRIS 2", "  ]", nullptr},
 };
 
 TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
@@ -178,11 +189,11 @@ TEST(CheckProgram, CorrectProgramsGiveNoFinding) {
 // longueur d'un mot n'est pas convertie…", "« 1e - 8 » n'est pas du LOGO : ce nombre…"); it now
 // says how they are read and what to write.
 TEST(CheckProgram, LeftoversAreToRetouchForYourLogo) {
-  const std::vector<Finding> findings =
-      CheckProgram(Program({"DEFINIS \"mot MOT", "ECRISLIGNE 1 + :mot.length", "TESTE 2 > 1e - 8",
-                            "PLOT [ 1 - 2  0 ]", "ECRIS \"deux mots \"", "pour fact :n", "rends :n",
-                            "fin", "ECRIS PSEUDAL_FACTORIELLE 3", "SOIT \"i 1", "REPETE 3 [",
-                            "  soit \"i 5", "  TESTE 1", "  SIVRAI INC :i SIFAUX DEC :i", "]"}));
+  const std::vector<Finding> findings = CheckProgram(
+      Program({"DEFINIS \"mot MOT", "ECRISLIGNE 1 + :mot.length", "TESTE 2 > 1e - 8 SIVRAI [ ]",
+               "PLOT [ 1 - 2  0 ]", "ECRIS \"deux mots \"", "pour fact :n", "rends :n", "fin",
+               "ECRIS PSEUDAL_FACTORIELLE 3", "SOIT \"i 1", "REPETE 3 [", "  soit \"i 5",
+               "  TESTE 1", "  SIVRAI INC :i SIFAUX DEC :i", "]"}));
   std::vector<std::string> described;
   for (const Finding& finding : findings) {
     EXPECT_EQ(finding.kind, FindingKind::kForYourLogo);
