@@ -1,12 +1,13 @@
 // The check: the reading's own findings, then passes over the tree for the values never
-// introduced, the conditions that command nothing, the converter's leftovers and the lines it
-// marked for a fix by hand.
+// introduced, the conditions that command nothing, the reads given a list as position, the
+// converter's leftovers and the lines it marked for a fix by hand.
 
 #include "logo/checker.h"
 
 #include <algorithm>
 #include <string>
 
+#include "library/support_table.h"
 #include "logo/leftovers.h"
 #include "logo/messages.h"
 
@@ -24,13 +25,50 @@ bool InSpans(const std::vector<Span>& spans, int line) {
                      [line](const Span& span) { return line >= span.first && line <= span.last; });
 }
 
-// Values never introduced, the leftovers and the conditions that command nothing, over one
-// procedure or the main instructions, in one walk: a value read before the SOIT that introduces
-// it waits for the walk's end.
+// The list whose "[" is where `list` is, as the document wrote it between its brackets: the
+// text inside them, trimmed, without the colons the converter puts before names ("[ :i + 1 ]"
+// gives "i + 1").
+std::string WrittenInside(const Tokens& tokens, const Node& list) {
+  const std::uint32_t open = tokens.lineStarts[static_cast<std::size_t>(list.line - 1)] +
+                             static_cast<std::uint32_t>(list.column - 1);
+  auto at = std::lower_bound(
+      tokens.tokens.begin(), tokens.tokens.end(), open,
+      [](const Token& token, std::uint32_t wanted) { return token.begin < wanted; });
+  if (at == tokens.tokens.end() || at->kind != TokenKind::kOpenList) return {};
+  std::string written;
+  std::uint32_t copied = at->begin + 1;
+  int depth = 0;
+  for (++at; at != tokens.tokens.end() && at->kind != TokenKind::kLineEnd; ++at) {
+    if (at->kind == TokenKind::kOpenList) ++depth;
+    if (at->kind == TokenKind::kCloseList) {
+      if (depth == 0) {
+        written.append(tokens.text.substr(copied, at->begin - copied));
+        break;
+      }
+      --depth;
+    }
+    if (at->kind == TokenKind::kValue) {
+      written.append(tokens.text.substr(copied, at->begin - copied));
+      copied = at->begin + 1;
+    }
+  }
+  const std::size_t first = written.find_first_not_of(" \t");
+  if (first == std::string::npos) return {};
+  return written.substr(first, written.find_last_not_of(" \t") + 1 - first);
+}
+
+// Values never introduced, the leftovers, the conditions that command nothing and the reads given
+// a list as position, over one procedure (null: the main instructions) in one walk: a value read
+// before the SOIT that introduces it waits for the walk's end.
 class TreePass {
  public:
-  TreePass(const Program& program, std::vector<char>& introduced, std::vector<Finding>& findings)
-      : program_(program), introduced_(introduced), findings_(findings) {}
+  TreePass(const Reading& reading, const Procedure* procedure, std::vector<char>& introduced,
+           std::vector<Finding>& findings)
+      : reading_(reading),
+        program_(reading.program),
+        procedure_(procedure),
+        introduced_(introduced),
+        findings_(findings) {}
 
   void Run(const Node& scope) {
     Visit(scope);
@@ -43,6 +81,8 @@ class TreePass {
   void Visit(const Node& node) {
     switch (node.op) {
       case Op::kAssign:
+        ReportListAsReadPosition(node);
+        [[fallthrough]];
       case Op::kDefine:
         if (!node.local) introduced_[static_cast<std::size_t>(node.variable)] = 1;
         break;
@@ -82,6 +122,44 @@ class TreePass {
     }
   }
 
+  // Where a read from a position ("LIRE t[i]") is given a list as that position, the list:
+  // "SOIT "t PSEUDAL_LIRE_LISTE :t [ :i ]" into a list, "SOIT "t PH LISTEVARS 0 0 ( [ :i ] - 1 )
+  // LISLISTE" into any other variable. Null for any other value.
+  const Node* ListAsReadPosition(const Node& value) const {
+    const auto isList = [](const Node& node) { return node.op == Op::kConstant && node.isList; };
+    if (value.op == Op::kCall && value.kids.size() == 2 && isList(value.kids[1])) {
+      const Procedure& called = program_.procedures[static_cast<std::size_t>(value.procedure)];
+      const library::SupportProcedure* row = library::FindSupportProcedure(called.name);
+      if (called.support && row != nullptr && row->use == library::Use::kListRead) {
+        return &value.kids[1];
+      }
+    }
+    if (value.operation == Operation::kSentence && value.kids.size() == 2 &&
+        value.kids[1].operation == Operation::kReadList &&
+        value.kids[0].operation == Operation::kSpacedNumbers && value.kids[0].kids.size() == 3) {
+      const Node& skipped = value.kids[0].kids[2];
+      if (skipped.op == Op::kSubtract && !skipped.kids.empty() && isList(skipped.kids[0])) {
+        return &skipped.kids[0];
+      }
+    }
+    return nullptr;
+  }
+
+  // "LIRE t[[i]]": the document gives the read the position "[i]", which the converter writes as
+  // the list "[ :i ]"; the run would stop on it as on a value that is no number.
+  void ReportListAsReadPosition(const Node& assignment) {
+    if (assignment.kids.empty()) return;
+    const Node* position = ListAsReadPosition(assignment.kids[0]);
+    if (position == nullptr) return;
+    const std::string& name =
+        assignment.local && procedure_ != nullptr
+            ? procedure_->localNames[static_cast<std::size_t>(assignment.variable)]
+            : program_.globalNames[static_cast<std::size_t>(assignment.variable)];
+    findings_.push_back(Finding{position->line, position->column, FindingKind::kUnknownWord,
+                                FormatMessage(MessageId::kDoubledBrackets,
+                                              {name, WrittenInside(reading_.tokens, *position)})});
+  }
+
   void Report(const Node& node) {
     const std::string& name = program_.globalNames[static_cast<std::size_t>(node.variable)];
     const std::string written = ":" + name;
@@ -89,7 +167,9 @@ class TreePass {
                                 FormatMessage(MessageId::kUndeclaredValue, {written, name})});
   }
 
+  const Reading& reading_;
   const Program& program_;
+  const Procedure* procedure_;
   std::vector<char>& introduced_;  // by global variable
   std::vector<Finding>& findings_;
   std::vector<const Node*> waiting_;
@@ -168,12 +248,12 @@ std::vector<Finding> CheckReading(const Reading& reading) {
 
   // A procedure sees the values the main instructions introduce, and its own.
   std::vector<char> mainIntroduced(program.globalNames.size(), 0);
-  TreePass(program, mainIntroduced, findings).Run(program.main);
+  TreePass(reading, nullptr, mainIntroduced, findings).Run(program.main);
   std::vector<char> introduced;
   for (const Procedure& procedure : program.procedures) {
     if (InSpans(support, procedure.line)) continue;
     introduced = mainIntroduced;
-    TreePass(program, introduced, findings).Run(procedure.body);
+    TreePass(reading, &procedure, introduced, findings).Run(procedure.body);
   }
   ReportWarnedLines(reading, findings);
 

@@ -91,6 +91,8 @@ constexpr MessageRow kMessages[] = {
     {MessageId::kIdleCondition,
      "cette condition ne commande aucun bloc : l'instruction suivante s'exécute toujours ; "
      "mettez ce qu'elle commande dans « SIVRAI [ … ] »."},
+    {MessageId::kDoubledBrackets,
+     "les crochets sont doublés dans « {1}[[{2}]] » : écrivez « {1}[{2}] »."},
     // Parts of the missing-input messages.
     {MessageId::kOneInput, "{1} entrée"},
     {MessageId::kInputs, "{1} entrées"},

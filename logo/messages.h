@@ -38,6 +38,7 @@ enum class MessageId {
   kWarnedLine,
   kWarnedWithoutParentheses,
   kIdleCondition,
+  kDoubledBrackets,
   kOneInput,
   kInputs,
   kEndOfLine,

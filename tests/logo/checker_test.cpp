@@ -216,6 +216,32 @@ TEST(CheckProgram, LeftoversAreToRetouchForYourLogo) {
                 "écrivez la boucle avec TANT QUE … pour en sortir avant sa fin."}));
 }
 
+// "LIRE t[[i]]": the editor gives the read the position "[i]", which the converter writes as a
+// list; the check names the doubled brackets, into a list as into a word, in the main
+// instructions as in a function, and says nothing of "LIRE t[i]".
+TEST(CheckProgram, AReadAtAPositionInDoubledBracketsNamesThem) {
+  const std::string document =
+      "<Algo><item algoitem=\"V\" code=\"100#declarationsvariables\">"
+      "<item algoitem=\"\" code=\"1#LISTE#t\"/><item algoitem=\"\" code=\"1#CHAINE#m\"/>"
+      "<item algoitem=\"\" code=\"1#NOMBRE#i\"/></item>"
+      "<item algoitem=\"F\" code=\"200#declarationfonctions\">"
+      "<item algoitem=\"\" code=\"201#f#n\"><item algoitem=\"\" code=\"202#variables\">"
+      "<item algoitem=\"\" code=\"1#LISTE#u\"/></item><item algoitem=\"\" code=\"203#debut\"/>"
+      "<item algoitem=\"\" code=\"2#u#[n]\"/><item algoitem=\"\" code=\"204#fin\"/></item></item>"
+      "<item algoitem=\"D\" code=\"101#debutalgo\"><item algoitem=\"\" code=\"2#t#[i]\"/>"
+      "<item algoitem=\"\" code=\"2#m#[i+1]\"/><item algoitem=\"\" code=\"2#t#i\"/></item>"
+      "<item algoitem=\"\" code=\"102#finalgo\"/></Algo>";
+  std::vector<std::string> messages;
+  for (const Finding& finding : CheckProgram(convert::ConvertDocument(document).logoText)) {
+    messages.push_back(Utf8(finding.message));
+  }
+  EXPECT_EQ(messages,
+            (std::vector<std::string>{
+                "les crochets sont doublés dans « u[[n]] » : écrivez « u[n] ».",
+                "les crochets sont doublés dans « t[[i]] » : écrivez « t[i] ».",
+                "les crochets sont doublés dans « m[[i + 1]] » : écrivez « m[i + 1] »."}));
+}
+
 TEST(CheckProgram, ReadsLineFeedsAlone) {
   const std::vector<Finding> findings = CheckProgram("ECRIS 1\nECRIS :z\n");
   ASSERT_EQ(findings.size(), 1u);
