@@ -1,6 +1,7 @@
 #include "app/drawing_view.h"
 
 #include <QFile>
+#include <QFontMetricsF>
 #include <QImage>
 #include <QPainter>
 #include <QVector>
@@ -63,14 +64,18 @@ void PaintAxes(QPainter& painter, const drawing::Frame& frame) {
     painter.drawLine(at - QPointF(3, 0), at + QPointF(3, 0));
   }
   QFont font = painter.font();
-  font.setPixelSize(11);
+  font.setPixelSize(drawing::kNumberSize);
   painter.setFont(font);
   painter.setPen(kNumberColour);
+  // On the same baseline as in the SVG writer, which keeps a comma's tail in the picture.
+  const double baseline = drawing::HorizontalNumbersBaseline(frame);
+  const QFontMetricsF metrics(font);
   for (const drawing::Graduation& g : across) {
     if (g.label.empty()) continue;
     const QPointF at = Pixel(frame, {g.value, crossing.y});
-    painter.drawText(QRectF(at.x() - 40, at.y() + 4, 80, 14), Qt::AlignHCenter | Qt::AlignTop,
-                     ToPaneText(g.label));
+    const QString text = ToPaneText(g.label);
+    painter.drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2, at.y() + baseline),
+                     text);
   }
   for (const drawing::Graduation& g : up) {
     if (g.label.empty()) continue;

@@ -17,6 +17,15 @@ constexpr double kNearOriginShare = 0.5;
 constexpr double kSmallestShareOfPicture = 0.25;
 // Keeps every extent and its margins finite, even for coordinates near the largest double.
 constexpr double kLargestHalf = 1e300;
+// The numbers of the horizontal axis: their baseline below the axis, past its graduation marks,
+// or above it, clear of them.
+constexpr double kNumbersBelow = 15;
+constexpr double kNumbersAbove = -6;
+// Room for the numbers around a document's axes, in pixels: the axes' rectangle keeps this much
+// inside the picture. Below it, a horizontal axis on the rectangle's edge has its numbers there.
+constexpr double kMarginX = 24;
+constexpr double kMarginTop = 14;
+constexpr double kMarginBottom = kNumbersBelow + kNumberDescent + 2;
 
 // One axis of the frame, as a centre and a half-extent, which stay finite where max - min
 // would overflow.
@@ -149,18 +158,15 @@ Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int widt
       !usable(axes->yFrom, axes->yTo, axes->yStep)) {
     return FitFrame(drawing, width, height);
   }
-  // Room for the numbers at the edges: the axes' rectangle keeps this much inside the picture.
-  constexpr double kMarginX = 24;
-  constexpr double kMarginY = 14;
   const double pixelsWide = std::max(std::max(width, 1) - 2 * kMarginX, 1.0);
-  const double pixelsHigh = std::max(std::max(height, 1) - 2 * kMarginY, 1.0);
+  const double pixelsHigh = std::max(std::max(height, 1) - kMarginTop - kMarginBottom, 1.0);
   Frame frame;
   frame.scaleX = pixelsWide / (axes->xTo - axes->xFrom);
   frame.scaleY = pixelsHigh / (axes->yTo - axes->yFrom);
   frame.minX = axes->xFrom - kMarginX / frame.scaleX;
   frame.maxX = axes->xTo + kMarginX / frame.scaleX;
-  frame.minY = axes->yFrom - kMarginY / frame.scaleY;
-  frame.maxY = axes->yTo + kMarginY / frame.scaleY;
+  frame.minY = axes->yFrom - kMarginBottom / frame.scaleY;
+  frame.maxY = axes->yTo + kMarginTop / frame.scaleY;
   frame.offsetX = -frame.minX * frame.scaleX;
   frame.offsetY = frame.maxY * frame.scaleY;
   frame.stepX = axes->xStep;
@@ -198,6 +204,13 @@ std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal) {
     graduations.push_back({value, numbered ? base::FormatNumber(value) : std::string()});
   }
   return graduations;
+}
+
+double HorizontalNumbersBaseline(const Frame& frame) {
+  const double axis = frame.ToPixels(AxesCrossing(frame)).y;
+  const double pictureBottom = frame.ToPixels({frame.minX, frame.minY}).y;
+  const bool roomBelow = axis + kNumbersBelow + kNumberDescent <= pictureBottom + 1e-6;
+  return roomBelow ? kNumbersBelow : kNumbersAbove;
 }
 
 Point AxesCrossing(const Frame& frame) {

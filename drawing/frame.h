@@ -37,8 +37,8 @@ struct Frame {
 Frame FitFrame(const Drawing& drawing, int width, int height);
 
 /// The frame of a document's axes: their rectangle, each axis at its own scale, with their steps
-/// and a margin of a few pixels around for the numbers; when `axes` is none or unusable,
-/// FitFrame.
+/// and a margin of a few pixels around for the numbers, deep enough below for those of a
+/// horizontal axis on the rectangle's lower edge; when `axes` is none or unusable, FitFrame.
 Frame FrameFor(const Drawing& drawing, const std::optional<Axes>& axes, int width, int height);
 
 /// The part of `segment` that the picture shows: none when a coordinate has no place in the plane
@@ -59,6 +59,15 @@ struct Graduation {
 /// The graduations of the horizontal axis (`horizontal`) or of the vertical one, numbered as far
 /// apart as numbers of that axis need; the origin is numbered on the horizontal axis only.
 std::vector<Graduation> AxisGraduations(const Frame& frame, bool horizontal);
+
+/// The numbers' size in pixels, and how far below their baseline a comma's tail reaches.
+inline constexpr int kNumberSize = 11;
+inline constexpr double kNumberDescent = 3;
+
+/// Where the numbers of the horizontal axis stand: their baseline's distance below the axis, in
+/// pixels; negative, above the axis, where the picture ends too soon under it for a comma to show
+/// whole.
+double HorizontalNumbersBaseline(const Frame& frame);
 
 /// Where the axes are drawn, in the plane: each at 0 when 0 is in the picture, else along the
 /// picture's edge nearest to 0.

@@ -71,17 +71,19 @@ void AppendAxes(std::string& out, const Frame& frame) {
     const Point at = frame.ToPixels({crossing.x, g.value});
     AppendLine(out, " class=\"graduation\"", {at.x - 3, at.y}, {at.x + 3, at.y});
   }
-  out += "</g>\n<g fill=\"#555555\" font-family=\"sans-serif\" font-size=\"11\">\n";
+  out += "</g>\n<g fill=\"#555555\" font-family=\"sans-serif\" font-size=\"";
+  out += std::to_string(kNumberSize) + "\">\n";
   const auto label = [&out](Point at, const char* anchor, const std::string& text) {
     out += "<text";
     AppendAttribute(out, "x", at.x);
     AppendAttribute(out, "y", at.y);
     out.append(" text-anchor=\"").append(anchor).append("\">").append(text).append("</text>\n");
   };
+  const double baseline = HorizontalNumbersBaseline(frame);
   for (const Graduation& g : across) {
     if (g.label.empty()) continue;
     const Point at = frame.ToPixels({g.value, crossing.y});
-    label({at.x, at.y + 15}, "middle", g.label);
+    label({at.x, at.y + baseline}, "middle", g.label);
   }
   for (const Graduation& g : up) {
     if (g.label.empty()) continue;

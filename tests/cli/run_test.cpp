@@ -201,7 +201,7 @@ TEST_F(CliRunProgramTest, DrawingsTakeTheDocumentsFrameAndNothingDrawnWritesNoth
   EXPECT_EQ(curve.status, ExitStatus::kSuccess) << curve.err;
   const std::string picture = ReadFileBytes(svg);
   // The curve runs past y = -10 and y = 10 at its two ends: it is cut at the frame's edges (pixels
-  // 24 to 776 across, 14 to 586 down), and 53 of its 60 segments show.
+  // 24 to 776 across, 14 to 580 down), and 53 of its 60 segments show.
   EXPECT_EQ(CountOf(picture, "<line x1="), 53u);
   std::vector<double> across = AttributeValues(picture, "<line x1=", "x1");
   std::vector<double> down = AttributeValues(picture, "<line x1=", "y1");
@@ -210,7 +210,7 @@ TEST_F(CliRunProgramTest, DrawingsTakeTheDocumentsFrameAndNothingDrawnWritesNoth
   EXPECT_GE(*std::min_element(across.begin(), across.end()), 24);
   EXPECT_LE(*std::max_element(across.begin(), across.end()), 776);
   EXPECT_EQ(*std::min_element(down.begin(), down.end()), 14);
-  EXPECT_EQ(*std::max_element(down.begin(), down.end()), 586);
+  EXPECT_EQ(*std::max_element(down.begin(), down.end()), 580);
   for (const char* number :
        {"\"middle\">-2</text>", "\"middle\">4</text>", "\"end\">-10</text>", "\"end\">10</text>"}) {
     EXPECT_EQ(CountOf(picture, number), 1u) << number;

@@ -71,9 +71,9 @@ TEST(FrameClippingTest, TheDocumentsFrameCutsAndTheFittedFrameKeeps) {
   EXPECT_TRUE(Shows(framed, drawing.points[0]));
   EXPECT_FALSE(Shows(framed, drawing.points[1]));
 
-  // x = 0 is pixel 208 and y = 10 the grid's top at pixel 14.
+  // x = 0 is pixel 208, y = 0 pixel 297 and y = 10 the grid's top at pixel 14.
   const std::string svg = DrawingToSvg(drawing, 600, 600, axes);
-  EXPECT_NE(svg.find("<line x1=\"208.00\" y1=\"300.00\" x2=\"208.00\" y2=\"14.00\"/>"),
+  EXPECT_NE(svg.find("<line x1=\"208.00\" y1=\"297.00\" x2=\"208.00\" y2=\"14.00\"/>"),
             std::string::npos)
       << svg;
   EXPECT_EQ(CountOf(svg, "<line x1="), 1u);

@@ -8,6 +8,7 @@
 #include <cmath>
 #include <limits>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "drawing/svg.h"
@@ -145,8 +146,8 @@ TEST(DrawingToSvgTest, SkipsWhatHasNoPlaceAndNeverWritesNan) {
 }
 
 // Example 7's document asks for x from -2 to 4, y from -10 to 10, graduations every 1: the picture
-// shows that, each axis at its own scale, numbered at each step, with 24 and 14 pixels of margin
-// for the numbers.
+// shows that, each axis at its own scale, numbered at each step, with 24 pixels of margin on each
+// side for the numbers, 14 above and 20 below.
 TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
   const Axes axes{-2, 4, -10, 10, 1, 1};
   // Two points of the curve x³ - 3x²: (0, 0) and (2, -4).
@@ -155,7 +156,7 @@ TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
   EXPECT_EQ(frame.gridMinX, -2);
   EXPECT_EQ(frame.gridMaxY, 10);
   EXPECT_DOUBLE_EQ(frame.scaleX, 92);
-  EXPECT_DOUBLE_EQ(frame.scaleY, 28.6);
+  EXPECT_DOUBLE_EQ(frame.scaleY, 28.3);
   std::vector<std::string> across;
   for (const Graduation& g : AxisGraduations(frame, true)) across.push_back(g.label);
   EXPECT_EQ(across, (std::vector<std::string>{"-2", "-1", "0", "1", "2", "3", "4"}));
@@ -165,15 +166,66 @@ TEST(DrawingAxesTest, TheDocumentsFrameIsShownGraduatedAndNumbered) {
   EXPECT_EQ(up[10].label, "");  // the origin is numbered once, on the horizontal axis
 
   const std::string svg = DrawingToSvg(drawing, 600, 600, axes);
-  EXPECT_NE(svg.find("<line x1=\"208.00\" y1=\"300.00\" x2=\"392.00\" y2=\"414.40\"/>"),
+  EXPECT_NE(svg.find("<line x1=\"208.00\" y1=\"297.00\" x2=\"392.00\" y2=\"410.20\"/>"),
             std::string::npos)
       << svg;
   EXPECT_EQ(CountOf(svg, "<line class=\"grille\""), 7u + 21u);
   EXPECT_EQ(CountOf(svg, "<text "), 7u + 20u);
-  EXPECT_NE(svg.find("<text x=\"576.00\" y=\"315.00\" text-anchor=\"middle\">4</text>"),
+  EXPECT_NE(svg.find("<text x=\"576.00\" y=\"312.00\" text-anchor=\"middle\">4</text>"),
             std::string::npos);
   EXPECT_NE(svg.find("<text x=\"202.00\" y=\"18.00\" text-anchor=\"end\">10</text>"),
             std::string::npos);
+}
+
+// The numbers of one axis in an SVG picture, by their anchor: "middle" for the horizontal axis,
+// "end" for the vertical one; with the baseline of each.
+struct SvgNumbers {
+  std::vector<std::string> texts;
+  std::vector<double> baselines;
+};
+
+SvgNumbers NumbersOf(const std::string& svg, const std::string& anchor) {
+  SvgNumbers numbers;
+  const std::string close = " text-anchor=\"" + anchor + "\">";
+  for (std::size_t at = svg.find("<text "); at != std::string::npos;
+       at = svg.find("<text ", at + 1)) {
+    const std::size_t text = svg.find(close, at);
+    if (text == std::string::npos || text > svg.find('>', at)) continue;
+    const std::size_t start = text + close.size();
+    numbers.texts.push_back(svg.substr(start, svg.find('<', start) - start));
+    numbers.baselines.push_back(std::stod(svg.substr(svg.find(" y=\"", at) + 4)));
+  }
+  return numbers;
+}
+
+// Example 11's document graduates both axes from 0 to 1 every 0,1: the numbers of both are
+// written with a decimal comma, and those of the horizontal axis, on the frame's lower edge, stand
+// wholly in the picture, where a comma's tail is not cut into a point. A fitted frame far above
+// the origin has its horizontal axis on the picture's lower edge: its numbers go above it.
+TEST(DrawingAxesTest, NumbersHaveADecimalCommaAndStayInThePicture) {
+  const Axes axes{0, 1, 0, 1, 0.1, 0.1};
+  const Drawing euler = Of({{{0, 0}, {0.05, 0.05}}, {{0.05, 0.05}, {0.1, 0.0998753117206983}}});
+  const std::vector<std::string> tenths = {"0,1", "0,2", "0,3", "0,4", "0,5",
+                                           "0,6", "0,7", "0,8", "0,9", "1"};
+  for (const auto& [width, height] : {std::pair{800, 600}, std::pair{572, 411}}) {
+    const std::string svg = DrawingToSvg(euler, width, height, axes);
+    const SvgNumbers across = NumbersOf(svg, "middle");
+    std::vector<std::string> expected = {"0"};
+    expected.insert(expected.end(), tenths.begin(), tenths.end());
+    EXPECT_EQ(across.texts, expected) << svg;
+    EXPECT_EQ(NumbersOf(svg, "end").texts, tenths) << svg;
+    for (const double baseline : across.baselines) {
+      EXPECT_LE(baseline + kNumberDescent, height) << width << " x " << height;
+    }
+  }
+
+  const std::string high = DrawingToSvg(Of({{{100, 100}, {110, 104}}}), 800, 600);
+  const SvgNumbers across = NumbersOf(high, "middle");
+  ASSERT_FALSE(across.texts.empty()) << high;
+  for (const double baseline : across.baselines) {
+    EXPECT_LE(baseline + kNumberDescent, 600);
+    EXPECT_GE(baseline - kNumberSize, 0);
+  }
 }
 
 // Without a document, graduations come at round steps, and numbers are thinned where steps are
