@@ -1,13 +1,17 @@
 // The window's parts that work without the main window: centring, the controls' places on small
-// screens, error messages, pane texts,
+// screens, error messages, pane texts, the run's output pane,
 // dialog filters, the saved program's name, Qt's French texts and the command line.
 
+#include <QAbstractTextDocumentLayout>
 #include <QDialogButtonBox>
 #include <QFile>
 #include <QLibraryInfo>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScrollBar>
 #include <QTest>
+#include <QTextBlock>
+#include <QTextLayout>
 #include <QTranslator>
 #include <stdexcept>
 #include <string>
@@ -17,6 +21,7 @@
 #include "app/error_display.h"
 #include "app/file_filter.h"
 #include "app/logo_file.h"
+#include "app/output_pane.h"
 #include "app/pane_text.h"
 #include "app/qt_french.h"
 #include "app/window_geometry.h"
@@ -39,6 +44,9 @@ class ShellHelpersTest : public QObject {
   void UnexpectedErrorIsShown();
   void PaneTextRoundTrip_data();
   void PaneTextRoundTrip();
+  void OutputKeepsNumbersWhole_data();
+  void OutputKeepsNumbersWhole();
+  void OutputShowsItsLastLine();
   void DialogFilters();
   void ProposedLogoName_data();
   void ProposedLogoName();
@@ -180,6 +188,61 @@ void ShellHelpersTest::PaneTextRoundTrip() {
   // Typed characters the code page lacks become "?".
   pane.setPlainText(QStringLiteral("α€é\nœ"));
   QCOMPARE(PaneText(&pane), testing::Cp("?€é\r\nœ"));
+}
+
+void ShellHelpersTest::OutputKeepsNumbersWhole_data() {
+  // The rows' width, as a share of the line's.
+  QTest::addColumn<double>("share");
+  QTest::newRow("narrower than the number") << 0.25;
+  QTest::newRow("about the number's width") << 0.6;
+  QTest::newRow("a little narrower than the line") << 0.9;
+}
+
+void ShellHelpersTest::OutputKeepsNumbersWhole() {
+  QFETCH(double, share);
+  QPlainTextEdit pane;
+  SetUpOutputPane(&pane);
+  const QString text = QStringLiteral("x = 0,0998753117206983 y = 12,5");
+  pane.setPlainText(text);
+  const int margins = pane.width() - pane.viewport()->width() +
+                      2 * static_cast<int>(pane.document()->documentMargin());
+  pane.resize(static_cast<int>(share * pane.fontMetrics().horizontalAdvance(text)) + margins, 200);
+  pane.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&pane));
+  const QTextBlock block = pane.document()->firstBlock();
+  pane.document()->documentLayout()->blockBoundingRect(block);  // lays the block out
+  const QTextLayout* layout = block.layout();
+  QVERIFY2(layout->lineCount() > 1, "the line still wraps");
+  for (const QString& number : {QStringLiteral("0,0998753117206983"), QStringLiteral("12,5")}) {
+    const int start = static_cast<int>(text.indexOf(number));
+    const int last = start + static_cast<int>(number.size()) - 1;
+    QVERIFY2(layout->lineForTextPosition(start).lineNumber() ==
+                 layout->lineForTextPosition(last).lineNumber(),
+             qPrintable(number));
+  }
+}
+
+void ShellHelpersTest::OutputShowsItsLastLine() {
+  QPlainTextEdit pane;
+  pane.setReadOnly(true);
+  SetUpOutputPane(&pane);
+  pane.resize(200, 150);
+  pane.show();
+  QVERIFY(QTest::qWaitForWindowExposed(&pane));
+  QTextCursor end(pane.document());
+  for (int line = 1; line <= 300; ++line) {
+    end.insertText(QStringLiteral("%1 ; 0,0998753117206983 ; 0,426934202076293\n").arg(line));
+  }
+  end.insertText(QStringLiteral("fin"));
+  QTextCursor selection(pane.document());
+  selection.movePosition(QTextCursor::NextWord, QTextCursor::KeepAnchor);
+  pane.setTextCursor(selection);
+  QVERIFY(pane.cursorRect(end).top() > pane.viewport()->height());
+
+  ShowLastOutput(&pane);
+  QVERIFY(pane.viewport()->rect().contains(pane.cursorRect(end)));
+  QCOMPARE(pane.horizontalScrollBar()->value(), pane.horizontalScrollBar()->minimum());
+  QCOMPARE(pane.textCursor().selectedText(), QStringLiteral("1 "));
 }
 
 void ShellHelpersTest::DialogFilters() {
