@@ -2,6 +2,7 @@
 
 #include <QColor>
 #include <QHelpEvent>
+#include <QPalette>
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTextBlock>
@@ -21,6 +22,15 @@ constexpr int kSummaryMargins = 8;
 
 FindingMarks::FindingMarks(QPlainTextEdit* pane, QPushButton* summary, QObject* parent)
     : QObject(parent), pane_(pane), viewport_(pane->viewport()), summary_(summary) {
+  // With nothing to review the summary leads nowhere and is disabled, but it is read all the
+  // same, on a projector too: its text keeps the status bar's own colour, not the pale one of a
+  // disabled button.
+  QPalette readable = summary_->palette();
+  const QColor text = readable.color(QPalette::Active, QPalette::WindowText);
+  for (const QPalette::ColorRole role : {QPalette::ButtonText, QPalette::WindowText}) {
+    readable.setColor(QPalette::Disabled, role, text);
+  }
+  summary_->setPalette(readable);
   viewport_->installEventFilter(this);
   connect(summary_, &QPushButton::clicked, this, &FindingMarks::GoToNextFinding);
   Clear();

@@ -1,11 +1,16 @@
 // The check of the converted program in the real main window: marked lines of the LOGO pane, the
-// summary under the panes, and its click going from one finding to the next, which it then says.
+// summary under the panes, readable from the back of a classroom, and its click going from one
+// finding to the next, which it then says.
 
 #include <QApplication>
+#include <QHash>
+#include <QImage>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QStatusBar>
 #include <QTest>
 #include <QTextBlock>
+#include <cmath>
 #include <cstdlib>
 #include <string>
 
@@ -26,7 +31,51 @@ class MainWindowCheckTest : public WindowTestBase {
   void FindingsAreMarkedAndVisitedInTurn();
   void AFindingAndARunErrorSelectTheAlgorithmsLineToo();
   void TheSummarySaysWhatWasCheckedAndFollowsHandEdits();
+  void TheSummaryReadsWellWithOrWithoutFindings();
 };
+
+namespace {
+
+// The relative luminance of a colour, and the contrast ratio of two, as accessibility guidelines
+// define them: from 1 (the same) to 21 (black on white).
+double Luminance(const QColor& colour) {
+  const auto linear = [](double channel) {
+    return channel <= 0.03928 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+  };
+  return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+         0.0722 * linear(colour.blueF());
+}
+
+double Contrast(const QColor& a, const QColor& b) {
+  const double la = Luminance(a);
+  const double lb = Luminance(b);
+  return (std::max(la, lb) + 0.05) / (std::min(la, lb) + 0.05);
+}
+
+// The summary as the status bar shows it: the contrast of its text, the pixel that stands out most,
+// against its background, the colour most of its pixels have.
+double SummaryContrast(const MainWindow& window) {
+  QStatusBar* bar = window.statusBar();
+  const QImage picture = bar->grab().toImage();
+  const double ratio = picture.devicePixelRatio();
+  const QRect summary(window.checkSummary->mapTo(bar, QPoint(0, 0)) * ratio,
+                      window.checkSummary->size() * ratio);
+  QHash<QRgb, int> counts;
+  for (int y = summary.top(); y <= summary.bottom(); ++y) {
+    for (int x = summary.left(); x <= summary.right(); ++x) ++counts[picture.pixel(x, y)];
+  }
+  QRgb background = 0;
+  for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
+    if (count.value() > counts.value(background)) background = count.key();
+  }
+  double strongest = 1;
+  for (auto count = counts.cbegin(); count != counts.cend(); ++count) {
+    strongest = std::max(strongest, Contrast(QColor(count.key()), QColor(background)));
+  }
+  return strongest;
+}
+
+}  // namespace
 
 void MainWindowCheckTest::ExampleHasNoRemark() {
   ClickItem(window_->exampleGroup->Item(7));
@@ -119,6 +168,21 @@ void MainWindowCheckTest::TheSummarySaysWhatWasCheckedAndFollowsHandEdits() {
   window_->logoPane->selectAll();
   QTest::keyClick(window_->logoPane, Qt::Key_Delete);
   QTRY_COMPARE_WITH_TIMEOUT(window_->checkSummary->text(), QString(), 5000);
+}
+
+// Shown on a projector, the summary's text stands out from the status bar: at least 4.5 : 1, with
+// nothing to review (the summary then leads nowhere) as with lines to review.
+void MainWindowCheckTest::TheSummaryReadsWellWithOrWithoutFindings() {
+  ClickItem(window_->exampleGroup->Item(7));
+  QVERIFY(!window_->checkSummary->isEnabled());
+  const double ready = SummaryContrast(*window_);
+  QVERIFY2(ready >= 4.5, qPrintable(QString::number(ready)));
+
+  window_->logoPane->setPlainText(QStringLiteral("ECRISS :zz"));
+  window_->CheckLogoPane();
+  QVERIFY(window_->checkSummary->isEnabled());
+  const double toReview = SummaryContrast(*window_);
+  QVERIFY2(toReview >= 4.5, qPrintable(QString::number(toReview)));
 }
 
 }  // namespace tortuval::app
