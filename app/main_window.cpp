@@ -193,6 +193,8 @@ void MainWindow::CreateOpenDialog() {
 }
 
 void MainWindow::ConvertionPseudal2Logo(session::Session converted) {
+  // A run belongs to the program it started with: it ends before another one is shown.
+  if (runView_ != nullptr) runView_->ProgramChanged();
   session_ = std::move(converted);
   SetPaneText(logoPane, session_.Program());
   SetPaneText(listingPane, session_.Listing());
@@ -205,7 +207,9 @@ void MainWindow::ConvertionPseudal2Logo(session::Session converted) {
 void MainWindow::TakeHandEdits() {
   recheck_->stop();
   std::string program = PaneText(logoPane);
-  if (program != session_.Program()) session_.EditProgram(std::move(program));
+  if (program == session_.Program()) return;
+  if (runView_ != nullptr) runView_->ProgramChanged();
+  session_.EditProgram(std::move(program));
 }
 
 void MainWindow::CheckLogoPane() {
@@ -280,6 +284,11 @@ void MainWindow::RunLogoProgram() {
       runView_ = new RunWindow(this);
       connect(runView_, &RunWindow::ErrorAtLine, this, &MainWindow::SelectLogoLine);
       connect(runView_, &RunWindow::StoppedAtLine, this, &MainWindow::SelectLogoLine);
+      // "Relancer" always runs the program shown.
+      connect(runView_, &RunWindow::RunRequested, this, [this](bool stepByStep) {
+        CheckLogoPane();
+        runView_->Start(session_, stepByStep);
+      });
     }
     // The pane's text as it stands, hand edits included.
     CheckLogoPane();

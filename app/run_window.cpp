@@ -10,9 +10,12 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QShortcut>
+#include <QSignalBlocker>
 #include <QSplitter>
 #include <QTableWidget>
+#include <QTextBlock>
 #include <QTextCursor>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include "app/drawing_view.h"
@@ -25,9 +28,9 @@
 namespace tortuval::app {
 namespace {
 
-const QString kDefaultQuestion = QStringLiteral("Réponse :");
-// Lines of output kept on screen: a program printing without end must not slow the window down.
-constexpr int kMaxOutputLines = 100000;
+// Output kept on screen, in characters: a program printing without end must not slow the window
+// down. Trimmed by whole lines once it passes the model's measure by a quarter.
+constexpr int kKeptOutput = static_cast<int>(session::RunModel::kKeptOutputBytes);
 const QString kPngFilter = QStringLiteral("Image PNG (*.png)");
 const QString kSvgFilter = QStringLiteral("Image SVG (*.svg)");
 // The answers typed, set apart in the output so that it reads as the exchange it was.
@@ -50,7 +53,6 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   Sortie = new QPlainTextEdit(this);
   Sortie->setReadOnly(true);
-  Sortie->setMaximumBlockCount(kMaxOutputLines);
   Dessin = new DrawingView(this);
   splitter_ = new QSplitter(Qt::Horizontal, this);
   Variables = new QTableWidget(0, 2, this);
@@ -65,7 +67,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   Variables->hide();
   Dessin->hide();
 
-  Question = new QLabel(kDefaultQuestion, this);
+  Question = new QLabel(ToPaneText(model_.Question()), this);
   Reponse = new QLineEdit(this);
   auto* answerRow = new QHBoxLayout;
   answerRow->addWidget(Question);
@@ -95,255 +97,197 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
   layout->addLayout(answerRow);
   layout->addLayout(buttonRow);
 
-  connect(Reponse, &QLineEdit::returnPressed, this, &RunWindow::ReponseEntree);
+  // One Enter for the whole window, the answer line's included: what it does is the model's.
+  connect(Reponse, &QLineEdit::returnPressed, this, &RunWindow::EntreeAppuyee);
   connect(Arreter, &QPushButton::clicked, this, &RunWindow::ArreterClick);
   connect(EnregistrerDessin, &QPushButton::clicked, this, &RunWindow::EnregistrerDessinClick);
   connect(Continuer, &QPushButton::clicked, this, &RunWindow::ContinuerClick);
   connect(Relancer, &QPushButton::clicked, this, &RunWindow::RelancerClick);
   connect(PasAPas, &QPushButton::clicked, this, &RunWindow::PasAPasClick);
-  connect(Vitesse, &QComboBox::currentIndexChanged, this, &RunWindow::SetDelayFromSpeed);
-  continueKey_ = new QShortcut(QKeySequence(Qt::Key_Return), this);
-  connect(continueKey_, &QShortcut::activated, this, &RunWindow::ContinuerClick);
-  connect(new QShortcut(QKeySequence(Qt::Key_Enter), continueKey_), &QShortcut::activated, this,
-          &RunWindow::ContinuerClick);
+  connect(Vitesse, &QComboBox::currentIndexChanged, this, [this](int index) {
+    Apply(model_.SetSpeed(index));
+  });
+  for (const Qt::Key key : {Qt::Key_Return, Qt::Key_Enter}) {
+    connect(new QShortcut(QKeySequence(key), this), &QShortcut::activated, this,
+            &RunWindow::EntreeAppuyee);
+  }
   connect(new QShortcut(QKeySequence(Qt::Key_Escape), this), &QShortcut::activated, this,
           &QWidget::close);
-  SetAnswerLineActive(false);
-  Continuer->setEnabled(false);
-  continueKey_->setEnabled(false);
-  Relancer->setEnabled(false);
-  PasAPas->setEnabled(false);
-  Arreter->setEnabled(false);
-  EnregistrerDessin->setEnabled(false);
+  Show();
 }
 
 RunWindow::~RunWindow() = default;
 
-void RunWindow::Start(const session::Session& session) {
-  program_ = session.SharedProgram();
-  lines_ = session::CurrentLines(*program_, session);
-  axes_ = session.Axes();
-  StartRun(false);
+void RunWindow::Start(const session::Session& session, bool stepByStep) {
+  Apply(model_.Launch(stepByStep), &session);
 }
 
-void RunWindow::StartRun(bool stepByStep) {
+void RunWindow::ProgramChanged() {
+  // The main window's panes show another program now: this run names none of its lines.
+  programShown_ = false;
+  Apply(model_.ProgramChanged());
+}
+
+void RunWindow::Apply(const session::RunOrders& orders, const session::Session* session) {
+  using Kind = session::RunOrder::Kind;
+  for (const session::RunOrder& order : orders) {
+    if (order.kind == Kind::kStart) {
+      if (session != nullptr) {
+        StartRun(*session, order.stepping);
+      } else {
+        emit RunRequested(order.stepping);
+      }
+      continue;
+    }
+    if (!worker_) continue;
+    switch (order.kind) {
+      case Kind::kStart:
+        break;
+      case Kind::kStop:
+        worker_->RequestStop();
+        break;
+      case Kind::kStopAtNext:
+        worker_->StopAtNext();
+        break;
+      case Kind::kStepOne:
+        worker_->StepOne();
+        break;
+      case Kind::kGoOn:
+        worker_->GoOn();
+        break;
+      case Kind::kAnswer:
+        worker_->ProvideAnswer(order.answer);
+        break;
+      case Kind::kDelay:
+        worker_->SetDelay(std::chrono::milliseconds(order.delayMs));
+        break;
+    }
+  }
+  Show();
+}
+
+void RunWindow::StartRun(const session::Session& session, bool stepByStep) {
   // The previous run is stopped and its thread joined before anything is cleared.
   worker_.reset();
-  Relancer->setEnabled(true);
-  Continuer->setEnabled(false);
-  continueKey_->setEnabled(false);
+  programShown_ = true;
   const int run = ++runNumber_;
+  const std::shared_ptr<const session::ReadProgram> program = session.SharedProgram();
+  axes_ = session.Axes();
   Sortie->clear();
   Dessin->SetDrawing({});
   Dessin->SetAxes(axes_);
   Dessin->hide();
-  EnregistrerDessin->setEnabled(false);
-  Etat->setStyleSheet(QString());
-  Etat->setText(QStringLiteral("Exécution en cours..."));
-  LignesCourantes->hide();
-  SetAnswerLineActive(false);
-  Arreter->setEnabled(true);
-  PasAPas->setEnabled(true);
-  shownVariables_.clear();
   Variables->setRowCount(0);
   Variables->hide();
+  model_.Started(session::CurrentLines(*program, session), stepByStep);
 
-  worker_ = std::make_unique<RunWorker>(program_, run::RunOptions{});
+  worker_ = std::make_unique<RunWorker>(program, session::StepPoints(*program, session),
+                                        run::RunOptions{});
   RunWorker* worker = worker_.get();
   // Queued: the worker emits from its own thread; a signal of an earlier run is dropped.
+  const auto current = [this, run] { return run == runNumber_ && worker_ != nullptr; };
   connect(
       worker, &RunWorker::OutputReady, this,
-      [this, run] {
-        if (run == runNumber_) TakeOutput();
+      [this, current] {
+        if (!current()) return;
+        TakeOutput();
+        ShowTranscript();
       },
       Qt::QueuedConnection);
   connect(
       worker, &RunWorker::AnswerRequested, this,
-      [this, run](const QString& prompt) {
-        if (run == runNumber_) AskForAnswer(prompt);
+      [this, current](const QByteArray& prompt) {
+        if (!current()) return;
+        TakeOutput();  // the output that comes before the question
+        model_.Asked(std::string_view(prompt.constData(), static_cast<std::size_t>(prompt.size())));
+        Show();
       },
       Qt::QueuedConnection);
   connect(
       worker, &RunWorker::DrawingShown, this,
-      [this, run] {
-        if (run != runNumber_ || !worker_) return;
-        if (std::optional<run::Drawing> drawing = worker_->TakeDrawing()) ShowDrawing(*drawing);
+      [this, current] {
+        if (!current()) return;
+        if (std::optional<run::Drawing> drawing = worker_->TakeDrawing()) {
+          model_.DrawingGrew(std::move(*drawing));
+          ShowDrawing();
+        }
       },
       Qt::QueuedConnection);
   connect(
       worker, &RunWorker::StoppedAtInstruction, this,
-      [this, run] {
-        if (run == runNumber_) ShowStop();
+      [this, current] {
+        if (current()) TakeStop(false);
       },
       Qt::QueuedConnection);
   connect(
       worker, &RunWorker::Paused, this,
-      [this, run] {
-        if (run == runNumber_) Pause();
+      [this, current] {
+        if (current()) TakeStop(true);
       },
       Qt::QueuedConnection);
   connect(
       worker, &QThread::finished, this,
-      [this, run] {
-        if (run == runNumber_) Finish();
+      [this, current] {
+        if (current()) Finish();
       },
       Qt::QueuedConnection);
-  SetDelayFromSpeed();
-  if (stepByStep) worker->Step();  // it stops before its first instruction
+  SetDelay();
+  if (stepByStep) worker->StopAtNext();  // it stops before its first line
   worker->start();
 }
 
-bool RunWindow::IsRunning() const { return worker_ && Arreter->isEnabled(); }
+void RunWindow::SetDelay() {
+  if (worker_) worker_->SetDelay(std::chrono::milliseconds(model_.DelayMs()));
+}
 
 void RunWindow::TakeOutput() {
-  if (!worker_) return;
   RunWorker::Output output = worker_->TakeOutput();
-  if (output.clearFirst) Sortie->clear();
-  if (output.text.empty()) return;
-  AppendToOutput(ToPaneText(output.text), false);
+  if (output.clearFirst) model_.TextCleared();
+  model_.Output(output.text);
 }
 
-void RunWindow::AppendToOutput(const QString& text, bool typed) {
-  // Appended where the last write ended: ECRIS continues the line that ECRISLIGNE did not end.
-  QTextCursor cursor(Sortie->document());
-  cursor.movePosition(QTextCursor::End);
-  QTextCharFormat format;
-  if (typed) {
-    format.setForeground(kTypedAnswer);
-    format.setFontWeight(QFont::Bold);
-  }
-  cursor.insertText(text, format);
-  Sortie->moveCursor(QTextCursor::End);
-  Sortie->ensureCursorVisible();
-}
-
-void RunWindow::ShowDrawing(run::Drawing drawing) {
-  Dessin->SetDrawing(std::move(drawing));
-  if (Dessin->isHidden()) {
-    Dessin->show();
-    const int table = Variables->isVisible() ? Variables->width() : 0;
-    splitter_->setSizes({(width() - table) / 3, table, 2 * (width() - table) / 3});
-  }
-  EnregistrerDessin->setEnabled(true);
-}
-
-void RunWindow::AskForAnswer(const QString& prompt) {
-  TakeOutput();  // the output that comes before the question
-  Question->setText(prompt.trimmed().isEmpty() ? kDefaultQuestion : prompt);
-  Etat->setText(QStringLiteral("Le programme attend une réponse."));
-  SetAnswerLineActive(true);
-  Reponse->setFocus();
-}
-
-void RunWindow::ReponseEntree() {
-  if (!worker_ || !Reponse->isEnabled()) return;
-  const std::string answer = session::FromUtf8(Reponse->text().toStdString());
-  // The question and its answer join the output, on a line of their own.
-  const QString shown = Sortie->document()->isEmpty() || Sortie->toPlainText().endsWith('\n')
-                            ? QString()
-                            : QStringLiteral("\n");
-  AppendToOutput(shown + Question->text() + ' ', false);
-  AppendToOutput(Reponse->text() + '\n', true);
-  Reponse->clear();
-  SetAnswerLineActive(false);
-  Etat->setText(QStringLiteral("Exécution en cours..."));
-  worker_->ProvideAnswer(answer);
-}
-
-void RunWindow::ArreterClick() {
-  if (worker_) worker_->RequestStop();
-}
-
-void RunWindow::Pause() {
-  TakeOutput();  // what the program wrote before its pause
-  if (worker_) ShowCurrentLines(worker_->TakeStop().line);
-  Etat->setText(QStringLiteral("Pause : cliquez sur « Continuer » ou appuyez sur Entrée."));
-  Continuer->setEnabled(true);
-  continueKey_->setEnabled(true);
-  Continuer->setFocus();
-}
-
-void RunWindow::ContinuerClick() {
-  if (!worker_ || !Continuer->isEnabled()) return;
-  Continuer->setEnabled(false);
-  continueKey_->setEnabled(false);
-  Etat->setText(QStringLiteral("Exécution en cours..."));
-  // At full speed the strip would name a line long passed.
-  if (Vitesse->currentIndex() == 0) LignesCourantes->hide();
-  worker_->Continue();
-}
-
-void RunWindow::PasAPasClick() {
-  if (!IsRunning()) {
-    if (program_) StartRun(true);
-    return;
-  }
-  Continuer->setEnabled(false);
-  continueKey_->setEnabled(false);
-  worker_->Step();
-}
-
-void RunWindow::SetDelayFromSpeed() {
-  const int index =
-      std::clamp(Vitesse->currentIndex(), 0, static_cast<int>(session::kRunSpeeds.size()) - 1);
-  if (worker_) worker_->SetDelay(std::chrono::milliseconds(session::kRunSpeeds[static_cast<std::size_t>(index)].delayMs));
-}
-
-// The line where the program stopped, in both panes of the main window, and its variables, the
-// values that changed since the last stop marked.
-void RunWindow::ShowStop() {
-  if (!worker_) return;
+// The program stopped before a line, or at its own pause: the model learns where and with
+// which values, and the main window's panes follow.
+void RunWindow::TakeStop(bool paused) {
   TakeOutput();
   RunWorker::Stop stop = worker_->TakeStop();
-  ShowVariables(std::move(stop.variables));
-  ShowCurrentLines(stop.line);
-  if (stop.waiting) {
-    Etat->setText(
-        QStringLiteral("Pas à pas : le programme s'arrête avant la ligne %1.").arg(stop.line));
-    Continuer->setEnabled(true);
-    continueKey_->setEnabled(true);
+  if (paused) {
+    model_.Paused(stop.line, std::move(stop.variables));
   } else {
-    Etat->setText(QStringLiteral("Exécution au ralenti : ligne %1.").arg(stop.line));
+    model_.StoppedBefore(stop.line, std::move(stop.variables), stop.waiting);
   }
-  emit StoppedAtLine(stop.line);
+  Show();
+  if (programShown_ && model_.Lines().logoLine > 0) emit StoppedAtLine(model_.Lines().logoLine);
 }
 
-// The variables, the values that changed since they were last shown marked.
-void RunWindow::ShowVariables(std::vector<run::WatchedVariable> variables) {
-  if (Variables->isHidden()) {
-    Variables->show();
-    // The table gets room for a name and a value; the drawing, when shown, keeps its share.
-    const int drawing = Dessin->isVisible() ? width() / 2 : 0;
-    splitter_->setSizes({width() - drawing - 280, 280, drawing});
+void RunWindow::Finish() {
+  TakeOutput();
+  model_.Ended(worker_->Result(), worker_->EndVariables());
+  Show();
+  const run::RunResult& result = worker_->Result();
+  const bool failed =
+      result.outcome == run::Outcome::kError || result.outcome == run::Outcome::kInputExhausted;
+  if (programShown_ && failed && model_.Lines().logoLine > 0) {
+    emit ErrorAtLine(model_.Lines().logoLine);
   }
-  Variables->setRowCount(static_cast<int>(variables.size()));
-  for (std::size_t i = 0; i < variables.size(); ++i) {
-    const run::WatchedVariable& variable = variables[i];
-    const bool changed = i < shownVariables_.size() && shownVariables_[i].name == variable.name &&
-                         shownVariables_[i].value != variable.value;
-    auto* name = new QTableWidgetItem(ToPaneText(variable.name));
-    auto* value = new QTableWidgetItem(ToPaneText(variable.value));
-    if (variable.local) name->setToolTip(QStringLiteral("locale à la procédure en cours"));
-    if (variable.local) name->setText(name->text() + QStringLiteral(" (locale)"));
-    if (changed) value->setBackground(kChangedValue);
-    Variables->setItem(static_cast<int>(i), 0, name);
-    Variables->setItem(static_cast<int>(i), 1, value);
-  }
-  shownVariables_ = std::move(variables);
+  emit RunEnded();
 }
 
-void RunWindow::ShowCurrentLines(int line) {
-  const QString algorithm = ToPaneText(lines_.AlgorithmLine(line));
-  const QString logo = ToPaneText(lines_.LogoLine(line));
-  LigneAlgorithme->setText(algorithm);
-  LigneAlgorithme->setVisible(!algorithm.isEmpty());
-  LigneLogo->setText(logo);
-  LignesCourantes->setVisible(!logo.isEmpty());
+// ---- The user's actions: the model decides, the run is told.
+
+void RunWindow::EntreeAppuyee() {
+  const bool answered = model_.AnswerLive();
+  Apply(model_.Enter(session::FromUtf8(Reponse->text().toStdString())));
+  if (answered && !model_.AnswerLive()) Reponse->clear();
 }
 
-void RunWindow::RelancerClick() {
-  if (program_) StartRun(false);
-}
+void RunWindow::ArreterClick() { Apply(model_.Stop()); }
+
+void RunWindow::ContinuerClick() { Apply(model_.Continue()); }
+
+void RunWindow::PasAPasClick() { Apply(model_.Step()); }
+
+void RunWindow::RelancerClick() { Apply(model_.Restart()); }
 
 void RunWindow::EnregistrerDessinClick() {
   RunGuarded(this, [this] {
@@ -361,51 +305,123 @@ void RunWindow::EnregistrerDessinClick() {
   });
 }
 
-void RunWindow::Finish() {
-  TakeOutput();
-  const run::RunResult& result = worker_->Result();
-  if (result.drawing.shown || !result.drawing.Empty()) ShowDrawing(result.drawing);
-  SetAnswerLineActive(false);
-  Question->setText(kDefaultQuestion);
-  Arreter->setEnabled(false);
-  Continuer->setEnabled(false);
-  continueKey_->setEnabled(false);
-  // The values the run ended with: the last stop shown may be long past.
-  if (!worker_->EndVariables().empty() || !shownVariables_.empty()) {
-    ShowVariables(worker_->EndVariables());
-  }
-  LignesCourantes->hide();
-  switch (result.outcome) {
-    case run::Outcome::kCompleted:
-      Etat->setText(QStringLiteral("Programme terminé."));
-      break;
-    case run::Outcome::kStopped:
-      Etat->setText(QStringLiteral("Programme arrêté."));
-      break;
-    case run::Outcome::kError:
-    case run::Outcome::kInputExhausted: {
-      const QString message = ToPaneText(result.message);
-      Etat->setStyleSheet(QStringLiteral("color: #b00000;"));
-      Etat->setText(result.line > 0
-                        ? QStringLiteral("Erreur à la ligne %1 : %2").arg(result.line).arg(message)
-                        : QStringLiteral("Erreur : %1").arg(message));
-      if (result.line > 0) ShowCurrentLines(result.line);
-      if (result.line > 0) emit ErrorAtLine(result.line);
-      break;
-    }
-  }
-  emit RunEnded();
-}
-
-void RunWindow::SetAnswerLineActive(bool active) {
-  Reponse->setEnabled(active);
-  Question->setEnabled(active);
-}
-
 void RunWindow::closeEvent(QCloseEvent* event) {
   // A closed window leaves no program running behind it.
-  if (worker_) worker_->RequestStop();
+  Apply(model_.Close());
   QWidget::closeEvent(event);
+}
+
+// ---- The model, drawn.
+
+void RunWindow::Show() {
+  Etat->setText(ToPaneText(model_.StateLine()));
+  Etat->setStyleSheet(model_.StateIsError() ? QStringLiteral("color: #b00000;") : QString());
+  const session::ShownLines& lines = model_.Lines();
+  const QString algorithm = ToPaneText(lines.algorithmText);
+  LigneAlgorithme->setText(algorithm);
+  LigneAlgorithme->setVisible(!algorithm.isEmpty());
+  LigneLogo->setText(ToPaneText(lines.logoText));
+  LignesCourantes->setVisible(lines.logoLine > 0);
+
+  const bool asking = model_.AnswerLive();
+  Question->setText(ToPaneText(model_.Question()));
+  Question->setEnabled(asking);
+  Reponse->setEnabled(asking);
+  Continuer->setEnabled(model_.ContinueLive());
+  PasAPas->setEnabled(model_.StepLive());
+  Arreter->setEnabled(model_.StopLive());
+  Relancer->setEnabled(model_.RestartLive());
+  {
+    const QSignalBlocker quiet(Vitesse);
+    Vitesse->setCurrentIndex(model_.SpeedIndex());
+  }
+  ShowTranscript();
+  ShowVariables();
+  ShowDrawing();
+  // A question keeps the keyboard until it is answered; a pause offers Continuer.
+  if (asking) {
+    Reponse->setFocus();
+  } else if (model_.Phase() == session::RunPhase::kPausing) {
+    Continuer->setFocus();
+  }
+}
+
+void RunWindow::ShowTranscript() {
+  if (!model_.TranscriptWaiting()) return;
+  session::TranscriptUpdate update = model_.TakeTranscript();
+  if (update.clearFirst) Sortie->clear();
+  for (const session::TranscriptUpdate::Piece& piece : update.pieces) {
+    AppendToOutput(ToPaneText(piece.text), piece.typed);
+  }
+  QTextDocument* document = Sortie->document();
+  if (document->characterCount() > kKeptOutput + kKeptOutput / 4) {
+    // The oldest lines go, whole, down to the measure kept.
+    QTextCursor cut(document);
+    const QTextBlock first = document->findBlock(document->characterCount() - kKeptOutput);
+    cut.setPosition(first.position(), QTextCursor::KeepAnchor);
+    cut.removeSelectedText();
+  }
+  Sortie->moveCursor(QTextCursor::End);
+  Sortie->ensureCursorVisible();
+}
+
+void RunWindow::AppendToOutput(const QString& text, bool typed) {
+  // Appended where the last write ended: ECRIS continues the line that ECRISLIGNE did not end.
+  QTextCursor cursor(Sortie->document());
+  cursor.movePosition(QTextCursor::End);
+  QTextCharFormat format;
+  if (typed) {
+    format.setForeground(kTypedAnswer);
+    format.setFontWeight(QFont::Bold);
+  }
+  cursor.insertText(text, format);
+}
+
+// The variables, the values that changed since they were last shown marked.
+void RunWindow::ShowVariables() {
+  if (variablesShown_ == model_.VariablesVersion()) return;
+  variablesShown_ = model_.VariablesVersion();
+  if (!model_.VariablesShown()) {
+    Variables->setRowCount(0);
+    Variables->hide();
+    return;
+  }
+  if (Variables->isHidden()) {
+    Variables->show();
+    // The table gets room for a name and a value; the drawing, when shown, keeps its share.
+    const int drawing = Dessin->isVisible() ? width() / 2 : 0;
+    splitter_->setSizes({width() - drawing - 280, 280, drawing});
+  }
+  const std::vector<session::ShownVariable>& variables = model_.Variables();
+  Variables->setRowCount(static_cast<int>(variables.size()));
+  for (std::size_t i = 0; i < variables.size(); ++i) {
+    const session::ShownVariable& variable = variables[i];
+    auto* name = new QTableWidgetItem(ToPaneText(variable.name));
+    auto* value = new QTableWidgetItem(ToPaneText(variable.value));
+    if (variable.local) {
+      name->setToolTip(QStringLiteral("locale à la procédure en cours"));
+      name->setText(name->text() + QStringLiteral(" (locale)"));
+    }
+    if (variable.changed) value->setBackground(kChangedValue);
+    Variables->setItem(static_cast<int>(i), 0, name);
+    Variables->setItem(static_cast<int>(i), 1, value);
+  }
+}
+
+void RunWindow::ShowDrawing() {
+  if (drawingShown_ == model_.DrawingVersion()) return;
+  drawingShown_ = model_.DrawingVersion();
+  if (!model_.Drawing()) {
+    EnregistrerDessin->setEnabled(false);
+    return;
+  }
+  Dessin->SetDrawing(*model_.Drawing());
+  if (Dessin->isHidden()) {
+    Dessin->show();
+    const int table = Variables->isVisible() ? Variables->width() : 0;
+    splitter_->setSizes({(width() - table) / 3, table, 2 * (width() - table) / 3});
+  }
+  EnregistrerDessin->setEnabled(true);
 }
 
 }  // namespace tortuval::app

@@ -1,17 +1,19 @@
 #pragma once
 // The run window: a LOGO program's output with the answers typed into it, its drawing, the line
 // where the user answers its questions, and the buttons that let a pause go on, run it again or
-// stop it; Esc closes the window. The program runs on a thread of its own.
+// stop it; Esc closes the window. The program runs on a thread of its own; what the window shows
+// and what each button does is the session's run model's, which the window only draws.
 
 #include <QWidget>
 #include <memory>
 #include <optional>
 #include <string>
+#include <cstdint>
 #include <vector>
 
 #include "app/current_lines.h"
 #include "run/runtime.h"
-#include "session/current_lines.h"
+#include "session/run_model.h"
 #include "session/session.h"
 
 class QComboBox;
@@ -38,11 +40,14 @@ class RunWindow : public QWidget {
 
   /// Stops the run in progress, if any, and starts the session's program from a clear window:
   /// its drawing framed by the document's axes (or fitted to what it draws), the strip naming its
-  /// algorithm's lines.
-  void Start(const session::Session& session);
+  /// algorithm's lines; stepped, it stops before its first line.
+  void Start(const session::Session& session, bool stepByStep = false);
+  /// Another program is shown in the main window: the run in progress ends, and says why.
+  void ProgramChanged();
 
   /// A run is in progress (possibly waiting for an answer).
-  bool IsRunning() const;
+  bool IsRunning() const { return model_.Active(); }
+  const session::RunModel& Model() const { return model_; }
 
   QLabel* Etat = nullptr;                    ///< how the run stands: running, ended, the error
   QWidget* LignesCourantes = nullptr;        ///< the strip of the lines the run stands at
@@ -67,18 +72,21 @@ class RunWindow : public QWidget {
   void RunEnded();
   /// The program stopped (or, slowed down, passes) before the instruction at `line` (from 1).
   void StoppedAtLine(int line);
+  /// "Relancer", or "Pas à pas" once the run ended: a new run of the program the main window
+  /// shows, which answers with Start.
+  void RunRequested(bool stepByStep);
 
  public slots:
-  /// Enter in the answer line: sends the answer to the waiting read.
-  void ReponseEntree();
+  /// Enter, in the answer line or anywhere in the window: answers, steps or ends a pause.
+  void EntreeAppuyee();
   /// "Arrêter": stops the run.
   void ArreterClick();
-  /// "Continuer" or Enter during a pause: the program goes on.
+  /// "Continuer": the program goes on.
   void ContinuerClick();
-  /// "Relancer": stops the run in progress, if any, and runs the same program again.
+  /// "Relancer": stops the run in progress, if any, and runs the program shown again.
   void RelancerClick();
-  /// "Pas à pas": stops a running program before its next instruction, or runs one more; once
-  /// the program has ended, runs it again step by step from its first instruction.
+  /// "Pas à pas": stops a running program before its next line, or runs one more; once the
+  /// program has ended, runs it again step by step from its first line.
   void PasAPasClick();
   /// Asks for a file name and saves the drawing there.
   void EnregistrerDessinClick();
@@ -87,27 +95,29 @@ class RunWindow : public QWidget {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void StartRun(bool stepByStep);
+  // Passes the model's orders on to the run; `session` is the program to start, when known.
+  void Apply(const session::RunOrders& orders, const session::Session* session = nullptr);
+  void StartRun(const session::Session& session, bool stepByStep);
+  void SetDelay();
+  // The run's news, into the model.
   void TakeOutput();
-  void ShowVariables(std::vector<run::WatchedVariable> variables);
-  void ShowCurrentLines(int line);
-  void ShowDrawing(run::Drawing drawing);
-  void AskForAnswer(const QString& prompt);
-  void Pause();
-  void ShowStop();
-  void SetDelayFromSpeed();
-  void AppendToOutput(const QString& text, bool typed);
+  void TakeStop(bool paused);
   void Finish();
-  void SetAnswerLineActive(bool active);
+  // The model, drawn.
+  void Show();
+  void ShowTranscript();
+  void ShowVariables();
+  void ShowDrawing();
+  void AppendToOutput(const QString& text, bool typed);
 
+  session::RunModel model_;
   QSplitter* splitter_ = nullptr;
-  QShortcut* continueKey_ = nullptr;                     // Enter, while a pause waits
-  std::shared_ptr<const session::ReadProgram> program_;  // the last started, for "Relancer"
   std::optional<drawing::Axes> axes_;
-  session::CurrentLines lines_;                                // of the program last started
-  std::vector<run::WatchedVariable> shownVariables_;  // to mark the values that changed
   std::unique_ptr<RunWorker> worker_;
   int runNumber_ = 0;  // tells the signals of a stopped run from those of the current one
+  bool programShown_ = false;  // the main window shows the program being run
+  std::uint64_t variablesShown_ = 0;  // the model's versions last drawn
+  std::uint64_t drawingShown_ = 0;
 };
 
 }  // namespace tortuval::app

@@ -195,6 +195,7 @@ void Machine::Exec(const Node& node) {
     }
     if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
   }
+  lineRun_ = node.line;
   switch (node.op) {
     case Op::kCall:
       Call(node, false);

@@ -87,6 +87,7 @@ class Machine : public RunState {
   const Drawing& DrawingSoFar() const override { return drawing_; }
   std::uint64_t DrawingChanges() const override { return drawingChanges_; }
   int CallDepth() const override { return depth_; }
+  int LineRun() const override { return lineRun_; }
 
   /// The call, in the program's own code, of the support procedure being run; null outside one.
   /// A support procedure runs as one instruction of its caller: a stop inside it is the call's.
@@ -162,6 +163,7 @@ class Machine : public RunState {
   std::vector<Value> stack_;
   Frame frame_;
   int depth_ = 0;
+  int lineRun_ = 0;  // of the last instruction started
   std::vector<int> callLines_;  // the line of each open call; left as it was when a stop unwinds
   int procedure_ = -1;  // the running procedure, for the names of its locals
   bool returning_ = false;

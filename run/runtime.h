@@ -70,6 +70,9 @@ class RunState {
   virtual std::uint64_t DrawingChanges() const = 0;
   /// How many procedure calls of the program's own are open (0 in the main instructions).
   virtual int CallDepth() const { return 0; }
+  /// The line of the instruction that started last, before the one the observer is told of: where
+  /// a run watched again after running unwatched comes from.
+  virtual int LineRun() const { return 0; }
 };
 
 /// Watches a run instruction by instruction, on the run's thread: it may look at the run and

@@ -70,14 +70,28 @@ class RunControl::ThreadConsole : public run::Console {
   RunControl& worker_;
 };
 
-RunControl::RunControl(std::shared_ptr<const ReadProgram> program, run::RunOptions options)
-    : program_(std::move(program)), options_(options) {
+RunControl::RunControl(std::shared_ptr<const ReadProgram> program, StepPoints stops,
+                       run::RunOptions options)
+    : program_(std::move(program)), stops_(std::move(stops)), options_(options) {
   options_.stopRequested = &stop_;
   watching = false;
 }
 
 void RunControl::BeforeInstruction(int line, const run::RunState& state) {
+  AtStop(line, false, state);
+}
+
+void RunControl::BeforeLoopTurn(int line, const run::RunState& state) {
+  AtStop(line, true, state);
+}
+
+void RunControl::AtStop(int line, bool turn, const run::RunState& state) {
   std::unique_lock lock(mutex_);
+  if (forgetStops_) {
+    forgetStops_ = false;
+    stops_.CameFrom(state.LineRun(), state.CallDepth());
+  }
+  if (!stops_.StopsAt(line, turn, state.CallDepth())) return;
   if (pauseRequested_) {
     pauseRequested_ = false;
     stepping_ = true;
@@ -116,15 +130,22 @@ void RunControl::HandOverDrawing(const run::RunState& state) {
   OnDrawingShown();
 }
 
-void RunControl::Step() {
+void RunControl::StopAtNext() {
   {
     std::lock_guard lock(mutex_);
-    if (stepping_) {
-      stepGranted_ = true;
-    } else {
+    if (!stepping_) {
       pauseRequested_ = true;
+      forgetStops_ = delay_.count() == 0;
     }
     UpdateWatching();
+  }
+  changed_.notify_all();
+}
+
+void RunControl::StepOne() {
+  {
+    std::lock_guard lock(mutex_);
+    if (stepping_) stepGranted_ = true;
   }
   changed_.notify_all();
 }
@@ -173,7 +194,7 @@ void RunControl::ProvideAnswer(std::string answer) {
   changed_.notify_all();
 }
 
-void RunControl::Continue() {
+void RunControl::GoOn() {
   {
     std::lock_guard lock(mutex_);
     paused_ = false;

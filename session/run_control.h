@@ -16,6 +16,7 @@
 
 #include "run/runtime.h"
 #include "session/session.h"
+#include "session/step_points.h"
 
 namespace tortuval::session {
 
@@ -31,11 +32,12 @@ class RunControl : public run::RunObserver {
   struct Stop {
     int line = 0;
     std::vector<run::WatchedVariable> variables;
-    bool waiting = false;  ///< step by step: it waits for Step or Continue; else it passes
+    bool waiting = false;  ///< step by step: it waits for StepOne or GoOn; else it passes
   };
 
-  /// Prepares a run of `program`; Run, on the run's thread, makes it.
-  RunControl(std::shared_ptr<const ReadProgram> program, run::RunOptions options);
+  /// Prepares a run of `program`, stopping where `stops` says; Run, on the run's thread, makes it.
+  RunControl(std::shared_ptr<const ReadProgram> program, StepPoints stops,
+             run::RunOptions options);
   ~RunControl() override;
 
   /// Runs the program to its end, on the calling thread: the run's thread.
@@ -50,10 +52,11 @@ class RunControl : public run::RunObserver {
   /// Asks the run to stop at its next instruction, or at once when it waits for an answer.
   void RequestStop();
   /// Lets a paused program go on, at its speed; ends step by step.
-  void Continue();
-  /// Step by step: a running program stops before its next instruction; a stopped one runs one
-  /// instruction and stops before the next.
-  void Step();
+  void GoOn();
+  /// A running program stops before its next line and waits there.
+  void StopAtNext();
+  /// The program waiting before a line runs it and stops before the next.
+  void StepOne();
   /// The pause before each instruction when not step by step; zero runs at full speed.
   void SetDelay(std::chrono::milliseconds delay);
   /// Where the program last stopped: before an instruction, or at a pause (not waiting).
@@ -71,7 +74,7 @@ class RunControl : public run::RunObserver {
   virtual void OnAnswerRequested(std::string_view prompt) = 0;
   /// "grapheur vrai" ran, or the drawing grew while the run is watched: TakeDrawing has it.
   virtual void OnDrawingShown() = 0;
-  /// The program pauses (`tant que non(touche?) []`) until Continue; TakeStop tells where.
+  /// The program pauses (`tant que non(touche?) []`) until GoOn; TakeStop tells where.
   virtual void OnPaused() = 0;
   /// The program stopped, or slowed down, before an instruction: TakeStop tells where.
   virtual void OnStoppedAtInstruction() = 0;
@@ -85,12 +88,16 @@ class RunControl : public run::RunObserver {
 
   // Step by step or slowed down: shows the stop and waits (on the run's thread).
   void BeforeInstruction(int line, const run::RunState& state) override;
+  void BeforeLoopTurn(int line, const run::RunState& state) override;
+  void AtStop(int line, bool turn, const run::RunState& state);
   void BeforePause(int line, const run::RunState& state) override;
   void AfterRun(const run::RunState& state) override;
   // Hands over the drawing when it changed since last handed (under the lock).
   void HandOverDrawing(const run::RunState& state);
 
   const std::shared_ptr<const ReadProgram> program_;
+  StepPoints stops_;      // on the run's thread, under the lock
+  bool forgetStops_ = false;  // the run went on unwatched: its last stop is no guide
   run::RunOptions options_;
   std::atomic<bool> stop_{false};
 

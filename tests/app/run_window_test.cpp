@@ -5,6 +5,7 @@
 #include "app/run_window.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QLabel>
@@ -43,7 +44,9 @@ class RunWindowTest : public WindowTestBase {
   void DrawingIsShownAndSaved();
   void ARefusedAnswerIsAskedAgainAndTheExchangeStaysInTheOutput();
   void APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses();
-  void StepByStepThroughEuclidShowsBothLinesAndTheVariables();
+  void StepByStepThroughEuclidStopsAtEachAlgorithmLine();
+  void AStepAskedDuringAQuestionWaitsForTheAnswer();
+  void ARunEndsWhenAnotherProgramIsShownAndRelancerRunsTheNewOne();
   void SteppedDrawingShowsEachSegmentAsItIsDrawn();
   void TheTableShowsTheValuesTheRunEndedWith();
   void OneStepOverAListReadAndTheHighlightStaysOnTheCall();
@@ -257,65 +260,93 @@ void RunWindowTest::APauseWaitsForContinueThenRelancerRunsAgainAndEscCloses() {
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté."));
 }
 
-// Euclid's loop, instruction by instruction: the line stopped at in the LOGO pane and the
-// algorithm's in the listing pane, the variables with the values that changed marked.
-void RunWindowTest::StepByStepThroughEuclidShowsBothLinesAndTheVariables() {
+// Euclid step by step, with 12 and 18: one stop before each algorithm line that executes, the
+// loop's test at each turn, a read in one step; both panes on the line, the values that changed
+// marked. Entrée after an answer keeps stepping.
+void RunWindowTest::StepByStepThroughEuclidStopsAtEachAlgorithmLine() {
   ClickItem(window_->exampleGroup->Item(7));
   RunWindow* run = Launch();
-  Answer(run, "12");
-  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
-  QTest::mouseClick(run->PasAPas, Qt::LeftButton);  // the program stops after its read
-  Answer(run, "18");
-  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, 14), kTimeout);
-  QVERIFY(run->Variables->isVisible());
-  QCOMPARE(run->Variables->rowCount(), 3);
-  QCOMPARE(run->Variables->item(0, 0)->text(), QStringLiteral("A"));
-  QCOMPARE(Value(run, 0), QStringLiteral("12"));
-  QCOMPARE(Value(run, 1), QStringLiteral("18"));
-  QCOMPARE(Value(run, 2), QStringLiteral("0"));
-  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 13);
-  QCOMPARE(window_->listingPane->textCursor().selectedText(), QStringLiteral("LIRE B"));
-  QVERIFY(run->LignesCourantes->isVisible());
-  QCOMPARE(run->LigneLogo->text(), QStringLiteral("LOGO, ligne 14 : ECL :B"));
-
-  for (int line = 15; line <= 21; ++line) {
+  Answer(run, "1");
+  Answer(run, "1");
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);  // once ended, a stepped run from the start
+  QList<int> lines;
+  QStringList answers = {"12", "18"};
+  while (lines.size() < 40) {
+    QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning() || run->Continuer->isEnabled(), kTimeout);
+    if (!run->IsRunning()) break;
+    const int line = window_->listingPane->textCursor().blockNumber() + 1;
+    lines.append(line);
+    QCOMPARE(run->LigneAlgorithme->text(),
+             QStringLiteral("Algorithme, ligne %1 : %2")
+                 .arg(line)
+                 .arg(window_->listingPane->textCursor().selectedText().trimmed()));
+    QCOMPARE(run->LigneLogo->text(),
+             StripLogoLine(window_, window_->logoPane->textCursor().blockNumber() + 1));
+    if (line == 17 && lines.count(17) == 1) {
+      // R took A % B = 12: A, B, R = 12, 18, 12 with R marked.
+      QCOMPARE(run->Variables->rowCount(), 3);
+      const char* const values[] = {"12", "18", "12"};
+      for (int row = 0; row < 3; ++row) {
+        QCOMPARE(Value(run, row), QString::fromLatin1(values[row]));
+        QCOMPARE(Marked(run, row), row == 2);
+      }
+    }
     QTest::mouseClick(run->PasAPas, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, line), kTimeout);
-  }
-  QCOMPARE(window_->listingPane->textCursor().selectedText(),
-           QStringLiteral("TANT_QUE (B!=0) FAIRE"));
-  // Each pass: R takes A % B, A takes B, B takes R.
-  const int stops[] = {23, 24, 25, 23};
-  const char* const values[][3] = {
-      {"12", "18", "0"}, {"12", "18", "12"}, {"18", "18", "12"}, {"18", "12", "12"}};
-  const bool changes[][3] = {
-      {false, false, false}, {false, false, true}, {true, false, false}, {false, true, false}};
-  for (int i = 0; i < 4; ++i) {
-    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, stops[i]), kTimeout);
-    QCOMPARE(window_->logoPane->textCursor().blockNumber(), stops[i] - 1);
-    // The strip names the lines both panes select, with their numbers.
-    const QTextCursor algorithm = window_->listingPane->textCursor();
-    QCOMPARE(run->LigneAlgorithme->text(), QStringLiteral("Algorithme, ligne %1 : %2")
-                                               .arg(algorithm.blockNumber() + 1)
-                                               .arg(algorithm.selectedText().trimmed()));
-    QCOMPARE(run->LigneLogo->text(), StripLogoLine(window_, stops[i]));
-    for (int row = 0; row < 3; ++row) {
-      QCOMPARE(Value(run, row), QString::fromUtf8(values[i][row]));
-      QCOMPARE(Marked(run, row), changes[i][row]);
+    if (line == 7 || line == 8) {
+      QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+      QCOMPARE(run->Reponse, QApplication::focusWidget());
+      QTest::keyClicks(run->Reponse, answers.takeFirst());
+      QTest::keyClick(run->Reponse, Qt::Key_Return);
     }
   }
-  QCOMPARE(window_->listingPane->textCursor().selectedText(),
-           QStringLiteral("R PREND_LA_VALEUR A%B"));
-
-  QCOMPARE(run->LigneAlgorithme->text(),
-           QStringLiteral("Algorithme, ligne 16 : R PREND_LA_VALEUR A%B"));
-
-  QTest::mouseClick(run->Continuer, Qt::LeftButton);
-  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  const QList<int> expected = {7, 8, 9, 10, 11, 12, 13, 14, 16, 17, 18,
+                               14, 16, 17, 18, 14, 16, 17, 18, 14, 20};
+  QCOMPARE(lines, expected);
   QCOMPARE(run->Etat->text(), QStringLiteral("Programme terminé."));
   QVERIFY(run->Sortie->toPlainText().endsWith(QStringLiteral(" 6")));
   QVERIFY(run->LignesCourantes->isHidden());
+}
+
+// While a question waits, "Pas à pas" leaves it the keyboard and steps once it is answered.
+void RunWindowTest::AStepAskedDuringAQuestionWaitsForTheAnswer() {
+  ClickItem(window_->exampleGroup->Item(7));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  QVERIFY(run->Reponse->isEnabled());
+  QCOMPARE(QApplication::focusWidget(), run->Reponse);
+  QTest::keyClicks(QApplication::focusWidget(), "12");
+  QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  QCOMPARE(run->LigneAlgorithme->text(), QStringLiteral("Algorithme, ligne 8 : LIRE B"));
+  QVERIFY(run->Sortie->toPlainText().contains(QStringLiteral("Tape un nombre. 12")));
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+}
+
+// Choosing another example during a run ends the run first: the run window says so, the main
+// window's panes keep to the new program, and "Relancer" runs the program shown.
+void RunWindowTest::ARunEndsWhenAnotherProgramIsShownAndRelancerRunsTheNewOne() {
+  ClickItem(window_->exampleGroup->Item(6));
+  RunWindow* run = Launch();
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  for (int i = 0; i < 5; ++i) {
+    QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
+  }
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  ClickItem(window_->exampleGroup->Item(7));
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté : un autre programme est affiché."));
+  QVERIFY(!window_->logoPane->textCursor().hasSelection());
+  QTest::mouseClick(run->Relancer, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
+  QCOMPARE(run->Question->text(), QStringLiteral("Tape un nombre."));
+  QVERIFY(run->Dessin->isHidden());
+  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
 }
 
 // Example 7 step by step: its first segment is on view at the stop after it is drawn, long
@@ -370,8 +401,8 @@ void RunWindowTest::TheTableShowsTheValuesTheRunEndedWith() {
   QCOMPARE(Value(run, 0), QStringLiteral("0"));
 }
 
-// Example 15 reads into its list through a support procedure: one step from the call to the
-// next line, its locals never in the table, the LOGO pane still on the call while it reads.
+// Example 15 reads into its list through a support procedure: one step over the whole read, its
+// locals never in the table, the panes still on the read while it waits.
 void RunWindowTest::OneStepOverAListReadAndTheHighlightStaysOnTheCall() {
   ClickItem(window_->exampleGroup->Item(14));
   const int call = PaneLineWith(window_, QStringLiteral("PSEUDAL_LIRE_LISTE :listenombre"));
@@ -380,20 +411,17 @@ void RunWindowTest::OneStepOverAListReadAndTheHighlightStaysOnTheCall() {
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
   QTest::mouseClick(run->PasAPas, Qt::LeftButton);
   Answer(run, "3");
-  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
-  while (!StoppedBefore(run, call)) {
-    QTest::mouseClick(run->PasAPas, Qt::LeftButton);
-    QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled() || !run->IsRunning(), kTimeout);
-    QVERIFY(run->IsRunning());
-  }
-  QCOMPARE(run->LigneLogo->text(), StripLogoLine(window_, call));
+  // The read's prompt, a line above the call, is where the algorithm's read starts.
+  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, call - 1), kTimeout);
   QCOMPARE(run->LigneAlgorithme->text(),
            QStringLiteral("Algorithme, ligne 9 : LIRE listenombre[4]"));
   QTest::mouseClick(run->PasAPas, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
-  QCOMPARE(window_->logoPane->textCursor().blockNumber(), call - 1);
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), call - 2);
   Answer(run, "4:5:6");
-  QTRY_VERIFY_WITH_TIMEOUT(StoppedBefore(run, call + 1), kTimeout);
+  QTRY_VERIFY_WITH_TIMEOUT(run->Continuer->isEnabled(), kTimeout);
+  QCOMPARE(run->LigneAlgorithme->text(),
+           QStringLiteral("Algorithme, ligne 10 : POUR i ALLANT_DE 1 A ntermes-1"));
   for (int row = 0; row < run->Variables->rowCount(); ++row) {
     QVERIFY2(!run->Variables->item(row, 0)->text().endsWith(QStringLiteral("(locale)")),
              qPrintable(run->Variables->item(row, 0)->text()));
