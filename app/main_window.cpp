@@ -294,14 +294,16 @@ void MainWindow::RunLogoProgram() {
     CheckLogoPane();
     runView_->Start(session_);
     if (opening) {
-      // It first opens beside this window, whose panes follow the run; then it stays where the
-      // user puts it, at the size they give it. Its frame is taken to be as thick as this one's.
+      // It first opens beside this window, whose panes follow the run, this window moving aside
+      // where the screen holds both; then both stay where the user puts them. The run window's
+      // frame is taken to be as thick as this one's.
       const QSize frame = frameGeometry().size() - size();
-      const QRect place =
-          RunWindowPlace(screen()->availableGeometry(), frameGeometry(),
-                         runView_->size() + frame, runView_->minimumSizeHint() + frame);
-      runView_->resize(place.size() - frame);
-      runView_->move(place.topLeft());
+      const FirstRunPlaces places =
+          PlacesAtFirstRun(screen()->availableGeometry(), frameGeometry(),
+                           runView_->size() + frame, runView_->minimumSizeHint() + frame);
+      move(places.main.topLeft());
+      runView_->resize(places.run.size() - frame);
+      runView_->move(places.run.topLeft());
     }
     runView_->show();
     runView_->raise();

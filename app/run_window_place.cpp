@@ -71,4 +71,22 @@ QRect RunWindowPlace(const QRect& screen, const QRect& main, QSize size, QSize m
   return best;
 }
 
+FirstRunPlaces PlacesAtFirstRun(const QRect& screen, const QRect& main, QSize size, QSize minimum) {
+  if (screen.width() < main.width() + size.width() || screen.height() < size.height() ||
+      screen.height() < main.height()) {
+    return {main, RunWindowPlace(screen, main, size, minimum)};
+  }
+  // Moved only across: the window keeps its height on the screen, where the user's eyes are.
+  QRect aside = MovedInto(main, screen);
+  QRect run = screen;
+  if (main.center().x() <= screen.center().x()) {
+    aside.moveLeft(screen.left());
+    run.setLeft(aside.right() + 1);
+  } else {
+    aside.moveRight(screen.right());
+    run.setRight(aside.left() - 1);
+  }
+  return {aside, run};
+}
+
 }  // namespace tortuval::app

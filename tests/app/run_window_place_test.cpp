@@ -1,8 +1,9 @@
 // Where the run window opens, on the screen the environment describes to the offscreen platform:
-// a large one (1920 x 1080), where it leaves the main window in sight, and a projector's
-// (1024 x 768), where it goes over it but wholly on the screen, its strip of current lines in
-// view; then it keeps the place and size the user gives it. The placement rule itself is checked
-// on the sides it chooses between.
+// a large one (1920 x 1080), where the main window, centred until then, moves aside for it and it
+// takes the screen's height beside it, and a projector's (1024 x 768), where it goes over the main
+// window but wholly on the screen, its strip of current lines in view; then it keeps the place and
+// size the user gives it. The placement rules themselves are checked on the sides they choose
+// between.
 
 #include "app/run_window_place.h"
 
@@ -13,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QTest>
+#include <cstdlib>
 
 #include "app/radio_group.h"
 #include "app/run_window.h"
@@ -30,6 +32,8 @@ class RunWindowPlaceTest : public WindowTestBase {
   void cleanup() { CloseWindow(); }
   void OpensBesideWhereThereIsRoomElseOverWithItsStripInView();
   void PlacementPrefersTheSideWithRoomThenTheRoomiest();
+  void TheMainWindowMovesAsideWhereBothFit_data();
+  void TheMainWindowMovesAsideWhereBothFit();
 };
 
 namespace {
@@ -44,6 +48,12 @@ QString Describe(const QRect& r) {
 
 void RunWindowPlaceTest::OpensBesideWhereThereIsRoomElseOverWithItsStripInView() {
   QTest::qWait(50);  // the main window centres itself once shown
+  const QRect centred = window_->frameGeometry();
+  const QRect screen = QGuiApplication::primaryScreen()->geometry();
+  QVERIFY2(std::abs(centred.center().x() - screen.center().x()) <= 1 &&
+               std::abs(centred.center().y() - screen.center().y()) <= 1,
+           qPrintable(Describe(centred)));
+  const QSize client = window_->centralWidget()->size();
   ClickItem(window_->exampleGroup->Item(7));
   window_->runLogoAction->trigger();
   RunWindow* run = window_->RunView();
@@ -51,8 +61,17 @@ void RunWindowPlaceTest::OpensBesideWhereThereIsRoomElseOverWithItsStripInView()
   const QRect main = window_->frameGeometry();
   const QRect placed = run->frameGeometry();
   QVERIFY2(FreeArea().contains(placed), qPrintable(Describe(placed)));
+  QCOMPARE(main.size(), centred.size());
+  QCOMPARE(window_->centralWidget()->size(), client);
   if (FreeArea().width() >= 1920) {
+    // Side by side, the drawing at least as large as at the run window's own size.
     QVERIFY2(!placed.intersects(main), qPrintable(Describe(placed) + " / " + Describe(main)));
+    QCOMPARE(main.left(), FreeArea().left());
+    QCOMPARE(main.top(), centred.top());
+    QCOMPARE(placed.height(), FreeArea().height());
+    QVERIFY2(placed.width() >= 860, qPrintable(Describe(placed)));
+  } else {
+    QCOMPARE(main, centred);
   }
 
   // Stopped step by step, the strip is on the screen, above the output.
@@ -73,6 +92,7 @@ void RunWindowPlaceTest::OpensBesideWhereThereIsRoomElseOverWithItsStripInView()
   window_->runLogoAction->trigger();
   QVERIFY(QTest::qWaitForWindowExposed(run));
   QCOMPARE(run->geometry(), chosen);
+  QCOMPARE(window_->frameGeometry(), main);
 }
 
 void RunWindowPlaceTest::PlacementPrefersTheSideWithRoomThenTheRoomiest() {
@@ -90,6 +110,38 @@ void RunWindowPlaceTest::PlacementPrefersTheSideWithRoomThenTheRoomiest() {
   // A projector's screen: over the main window, low and to the right, whole on the screen.
   QCOMPARE(RunWindowPlace(QRect(0, 0, 1024, 768), QRect(23, 129, 978, 509), size, minimum),
            QRect(164, 248, 860, 520));
+}
+
+void RunWindowPlaceTest::TheMainWindowMovesAsideWhereBothFit_data() {
+  QTest::addColumn<QRect>("screen");
+  QTest::addColumn<QRect>("main");
+  QTest::addColumn<QRect>("movedMain");
+  QTest::addColumn<QRect>("run");
+  QTest::newRow("1920 x 1080, centred: to the left edge")
+      << QRect(0, 0, 1920, 1080) << QRect(471, 285, 978, 509) << QRect(0, 285, 978, 509)
+      << QRect(978, 0, 942, 1080);
+  QTest::newRow("moved right by the user: to the right edge")
+      << QRect(0, 0, 1920, 1080) << QRect(900, 100, 978, 509) << QRect(942, 100, 978, 509)
+      << QRect(0, 0, 942, 1080);
+  QTest::newRow("a panel above, partly off the screen: back on it")
+      << QRect(0, 32, 2560, 1408) << QRect(-40, 10, 978, 509) << QRect(0, 32, 978, 509)
+      << QRect(978, 32, 1582, 1408);
+  // Too narrow for both: the main window stays, the run window goes beside, below or over it.
+  QTest::newRow("1600 x 900") << QRect(0, 0, 1600, 900) << QRect(311, 195, 978, 509)
+                              << QRect(311, 195, 978, 509) << QRect(311, 704, 860, 196);
+  QTest::newRow("a projector's 1024 x 768")
+      << QRect(0, 0, 1024, 768) << QRect(23, 129, 978, 509) << QRect(23, 129, 978, 509)
+      << QRect(164, 248, 860, 520);
+}
+
+void RunWindowPlaceTest::TheMainWindowMovesAsideWhereBothFit() {
+  QFETCH(QRect, screen);
+  QFETCH(QRect, main);
+  QFETCH(QRect, movedMain);
+  QFETCH(QRect, run);
+  const FirstRunPlaces places = PlacesAtFirstRun(screen, main, QSize(860, 520), QSize(770, 170));
+  QCOMPARE(places.main, movedMain);
+  QCOMPARE(places.run, run);
 }
 
 }  // namespace tortuval::app
