@@ -31,6 +31,9 @@ class ReadProgram {
   logo::Reading reading_;
 };
 
+/// How long the typing pauses before a front end checks a hand-edited program again.
+inline constexpr int kCheckDelayMs = 500;
+
 class Session {
  public:
   /// Nothing opened: an empty program, nothing to check.

@@ -1,9 +1,11 @@
-// A run in the page. The page has one thread: the run gives it time every few milliseconds, and
-// waits for an answer, a step or the end of a pause by handing the thread back until the page
-// says to go on (Asyncify unwinds the run's stack and winds it again). The page's side is
-// Module.pageRun, in page.js.
+// A run in the page, under the session's run model. The page has one thread: the run gives it
+// time every few milliseconds, and waits for an answer, a step, a slowed line or the end of a
+// pause by handing the thread back until the page resumes it (Asyncify unwinds the run's stack
+// and winds it again). Every decision is the model's or this file's; page.js passes the user's
+// actions in (runAction), resumes a waiting run when told to, and draws runView.
 
 #include <emscripten.h>
+#include <emscripten/bind.h>
 #include <emscripten/val.h>
 
 #include <atomic>
@@ -13,33 +15,28 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "drawing/svg.h"
 #include "run/runtime.h"
 #include "session/current_lines.h"
+#include "session/run_model.h"
 #include "session/session.h"
+#include "session/step_points.h"
 #include "session/text_edges.h"
+#include "web/page_bindings.h"
 #include "web/page_session.h"
 
 namespace tortuval::web {
 namespace {
 
 using emscripten::val;
+using session::RunOrder;
 
-// The only calls that wait: Asyncify instruments the code on their way and no other.
-EM_ASYNC_JS(char*, WaitForAnswer, (const char* prompt), {
-  const answer = await Module.pageRun.waitForAnswer(UTF8ToString(prompt));
-  if (answer === null) return 0;
-  const size = lengthBytesUTF8(answer) + 1;
-  const copy = _malloc(size);
-  stringToUTF8(answer, copy, size);
-  return copy;
-});
-EM_ASYNC_JS(void, WaitForContinue, (), { await Module.pageRun.waitForContinue(); });
-EM_ASYNC_JS(void, WaitAtStop, (int waiting, int delayMs), {
-  await Module.pageRun.waitAtStop(waiting !== 0, delayMs);
-});
+// The only calls that wait: Asyncify instruments the code on their way and no other. The page
+// resumes the run (Module.pageRun.resume), or the delay passes when it is not negative.
+EM_ASYNC_JS(void, WaitForPage, (int delayMs), { await Module.pageRun.wait(delayMs); });
 EM_ASYNC_JS(void, LetPageRun, (), { await Module.pageRun.letPageRun(); });
 
 // How long the run keeps the thread between two chances the page gets to answer a click.
@@ -50,98 +47,114 @@ constexpr double kRunSliceMs = 25;
 // the desktop goes on to 10,000: past this bound the run stops with the desktop's message.
 constexpr int kPageMaxDepth = 400;
 
-val Page() { return val::module_property("pageRun"); }
-
-val VariablesOf(const std::vector<run::WatchedVariable>& variables) {
-  val list = val::array();
-  for (const run::WatchedVariable& variable : variables) {
-    val entry = val::object();
-    entry.set("name", session::ToUtf8(variable.name));
-    entry.set("value", session::ToUtf8(variable.value));
-    entry.set("local", variable.local);
-    list.call<void>("push", entry);
-  }
-  return list;
+session::RunModel& Model() {
+  static session::RunModel model;
+  return model;
 }
 
-const char* OutcomeName(run::Outcome outcome) {
-  switch (outcome) {
-    case run::Outcome::kCompleted:
-      return "completed";
-    case run::Outcome::kError:
-      return "error";
-    case run::Outcome::kInputExhausted:
-      return "inputExhausted";
-    case run::Outcome::kStopped:
-      return "stopped";
-  }
-  return "error";
-}
+// Tells the page that the model has news to draw; it draws once a frame.
+void Changed() { val::module_property("pageRun").call<void>("changed"); }
 
 class PageRun final : public run::Console, public run::RunObserver {
  public:
-  explicit PageRun(const session::Session& session)
+  PageRun(const session::Session& session, bool stepping)
       : program_(session.SharedProgram()),
-        axes_(session.Axes()),
-        lines_(*program_, session) {}
+        stops_(*program_, session),
+        stopAtNext_(stepping),
+        forgetStops_(stepping),
+        delayMs_(Model().DelayMs()) {
+    Model().Started(session::CurrentLines(*program_, session), stepping);
+    UpdateWatching();
+  }
 
-  void Run() {
+  run::RunResult Run() {
     run::RunOptions options;
     options.observer = this;
     options.stopRequested = &stop_;
     options.limits.maxDepth = kPageMaxDepth;
-    ReadControl();
     lastSlice_ = emscripten_get_now();
-    const run::RunResult result = run::RunProgram(program_->Reading(), *this, options);
-    val end = val::object();
-    end.set("outcome", std::string(OutcomeName(result.outcome)));
-    end.set("message", session::ToUtf8(result.message));
-    end.set("line", result.line);
-    end.set("where", Where(result.line));
-    end.set("column", result.column);
-    end.set("steps", static_cast<double>(result.steps));
-    end.set("variables", VariablesOf(endVariables_));
-    if (result.drawing.shown || !result.drawing.Empty()) end.set("svg", Svg(result.drawing));
-    Page().call<void>("ended", end);
+    return run::RunProgram(program_->Reading(), *this, options);
+  }
+
+  // Applies an order of the model; true when the run waits for what the order gives it.
+  bool Apply(const RunOrder& order) {
+    switch (order.kind) {
+      case RunOrder::Kind::kStart:
+        return false;
+      case RunOrder::Kind::kStop:
+        stop_ = true;
+        return true;
+      case RunOrder::Kind::kStopAtNext:
+        if (!stepping_) {
+          stopAtNext_ = true;
+          forgetStops_ = delayMs_ == 0;
+        }
+        UpdateWatching();
+        return waiting_ == Waiting::kDelay;
+      case RunOrder::Kind::kStepOne:
+        stepGranted_ = true;
+        return waiting_ == Waiting::kStep;
+      case RunOrder::Kind::kGoOn:
+        stepping_ = false;
+        stopAtNext_ = false;
+        goOn_ = true;
+        UpdateWatching();
+        return waiting_ == Waiting::kStep || waiting_ == Waiting::kPause;
+      case RunOrder::Kind::kAnswer:
+        answer_ = order.answer;
+        return waiting_ == Waiting::kAnswer;
+      case RunOrder::Kind::kDelay:
+        delayMs_ = order.delayMs;
+        UpdateWatching();
+        return waiting_ == Waiting::kDelay;  // a slowed line takes the new pace at once
+    }
+    return false;
   }
 
   // ---- The console.
   void Write(std::string_view text) override {
-    Page().call<void>("output", session::ToUtf8(text));
+    Model().Output(text);
+    Changed();
   }
 
   std::optional<std::string> ReadAnswer(std::string_view prompt) override {
-    char* answer = WaitForAnswer(session::ToUtf8(prompt).c_str());
-    Resumed();
-    if (answer == nullptr) return std::nullopt;
-    std::string read = session::FromUtf8(answer);
-    std::free(answer);
-    return read;
+    answer_.reset();
+    Model().Asked(prompt);
+    Changed();
+    WaitFor(Waiting::kAnswer, [this] { return answer_.has_value(); });
+    if (stop_) return std::nullopt;
+    std::optional<std::string> answer = std::move(answer_);
+    answer_.reset();
+    return answer;
   }
 
-  void ClearText() override { Page().call<void>("clearText"); }
+  void AnswerRefused(std::string_view message) override { Model().Refused(message); }
+
+  void ClearText() override { Model().TextCleared(); }
 
   bool KeyPressed() override {
-    WaitForContinue();
-    Resumed();
+    goOn_ = false;
+    Model().Paused(pauseLine_, std::move(pauseVariables_));
+    Changed();
+    WaitFor(Waiting::kPause, [this] { return goOn_; });
     return true;
   }
 
   void ShowDrawing(const run::Drawing& drawing) override {
-    Page().call<void>("drawing", Svg(drawing));
+    Model().DrawingGrew(drawing);
+    Changed();
   }
 
   // ---- The observer.
   void BeforeInstruction(int line, const run::RunState& state) override {
-    HandOverDrawing(state);
-    Page().call<void>("stopped", Where(line), VariablesOf(state.Variables()), stepping_);
-    WaitAtStop(stepping_ ? 1 : 0, delayMs_);
-    Resumed();
+    AtStop(line, false, state);
   }
+  void BeforeLoopTurn(int line, const run::RunState& state) override { AtStop(line, true, state); }
 
   void BeforePause(int line, const run::RunState& state) override {
     HandOverDrawing(state);
-    Page().call<void>("paused", Where(line), VariablesOf(state.Variables()));
+    pauseLine_ = line;
+    pauseVariables_ = state.Variables();
   }
 
   void AfterRun(const run::RunState& state) override { endVariables_ = state.Variables(); }
@@ -150,68 +163,224 @@ class PageRun final : public run::Console, public run::RunObserver {
     if (emscripten_get_now() - lastSlice_ < kRunSliceMs) return;
     if (watching.load(std::memory_order_relaxed)) HandOverDrawing(state);
     LetPageRun();
-    Resumed();
+    lastSlice_ = emscripten_get_now();
   }
+
+  std::vector<run::WatchedVariable> TakeEndVariables() { return std::move(endVariables_); }
 
  private:
-  // A line of the program run, as the page shows it: its number, the algorithm's, and the strip.
-  val Where(int line) const {
-    val where = val::object();
-    where.set("line", line);
-    where.set("algorithmLine", lines_.AlgorithmLineOf(line));
-    where.set("algorithmText", session::ToUtf8(lines_.AlgorithmLine(line)));
-    where.set("logoText", session::ToUtf8(lines_.LogoLine(line)));
-    return where;
+  enum class Waiting { kNothing, kStep, kDelay, kAnswer, kPause };
+
+  void UpdateWatching() { watching = stepping_ || stopAtNext_ || delayMs_ > 0; }
+
+  // Before a line, as the model's stops say: step by step, it waits for a step; slowed down,
+  // it waits its delay, or less when a step or a stop is asked meanwhile.
+  void AtStop(int line, bool turn, const run::RunState& state) {
+    if (forgetStops_) {
+      forgetStops_ = false;
+      stops_.CameFrom(state.LineRun(), state.CallDepth());
+    }
+    if (!stops_.StopsAt(line, turn, state.CallDepth())) return;
+    if (stopAtNext_) {
+      stopAtNext_ = false;
+      stepping_ = true;
+    }
+    if (!stepping_ && delayMs_ == 0) return;
+    HandOverDrawing(state);  // each segment and point is seen as it is drawn
+    Model().StoppedBefore(line, state.Variables(), stepping_);
+    Changed();
+    if (!stepping_) {
+      waiting_ = Waiting::kDelay;
+      WaitForPage(delayMs_);
+      waiting_ = Waiting::kNothing;
+      lastSlice_ = emscripten_get_now();
+      if (stop_ || !stopAtNext_) return;
+      stopAtNext_ = false;
+      stepping_ = true;
+      Model().StoppedBefore(line, state.Variables(), true);
+      Changed();
+    }
+    stepGranted_ = false;
+    WaitFor(Waiting::kStep, [this] { return stepGranted_ || !stepping_; });
+    stepGranted_ = false;
+    UpdateWatching();
   }
 
-  // At the size the page shows it, so that graduations and numbers keep their size on screen.
-  std::string Svg(const run::Drawing& drawing) const {
-    return drawing::DrawingToSvg(drawing, drawingWidth_, drawingHeight_, axes_);
+  // Hands the thread to the page until `done` holds or the run is stopped.
+  template <typename Done>
+  void WaitFor(Waiting what, Done done) {
+    waiting_ = what;
+    while (!stop_ && !done()) WaitForPage(-1);
+    waiting_ = Waiting::kNothing;
+    lastSlice_ = emscripten_get_now();
   }
 
   // While watched, the drawing is shown as it is made.
   void HandOverDrawing(const run::RunState& state) {
-    if (state.DrawingChanges() == drawingChangesHanded_) return;
+    if (state.DrawingChanges() == drawingChangesHanded_ || state.DrawingSoFar().Empty()) return;
     drawingChangesHanded_ = state.DrawingChanges();
-    Page().call<void>("drawing", Svg(state.DrawingSoFar()));
-  }
-
-  // Back from the page: what it asked for meanwhile.
-  void Resumed() {
-    ReadControl();
-    lastSlice_ = emscripten_get_now();
-  }
-
-  void ReadControl() {
-    const val control = Page().call<val>("control");
-    stop_ = control["stop"].as<bool>();
-    stepping_ = control["stepping"].as<bool>();
-    delayMs_ = control["delayMs"].as<int>();
-    drawingWidth_ = control["drawingWidth"].as<int>();
-    drawingHeight_ = control["drawingHeight"].as<int>();
-    watching = stepping_ || delayMs_ > 0;
+    Model().DrawingGrew(state.DrawingSoFar());
+    Changed();
   }
 
   const std::shared_ptr<const session::ReadProgram> program_;
-  const std::optional<drawing::Axes> axes_;
-  const session::CurrentLines lines_;  // of the program as the run started, edits aside
+  session::StepPoints stops_;
   std::atomic<bool> stop_{false};
   bool stepping_ = false;
+  bool stopAtNext_ = false;
+  bool forgetStops_ = false;
+  bool stepGranted_ = false;
+  bool goOn_ = false;
   int delayMs_ = 0;
-  int drawingWidth_ = 800;
-  int drawingHeight_ = 600;
+  Waiting waiting_ = Waiting::kNothing;
+  std::optional<std::string> answer_;
+  int pauseLine_ = 0;
+  std::vector<run::WatchedVariable> pauseVariables_;
   double lastSlice_ = 0;
   std::uint64_t drawingChangesHanded_ = 0;
   std::vector<run::WatchedVariable> endVariables_;
 };
 
+// The run going on, if any: actions reach it while it waits.
+PageRun* active = nullptr;
+// The frame of the program last run: the drawing keeps it when another program is shown.
+std::optional<drawing::Axes> runAxes;
+
+// A user's action, by name: "launch", "launchStepping", "step", "continue", "speed" (`number`),
+// "stop", "restart", "close", "enter" (`text`: the answer field), "programChanged".
+ActionOutcome RunAction(std::string action, std::string text, int number) {
+  session::RunModel& model = Model();
+  session::RunOrders orders;
+  if (action == "launch" || action == "launchStepping") {
+    orders = model.Launch(action == "launchStepping");
+  } else if (action == "step") {
+    orders = model.Step();
+  } else if (action == "continue") {
+    orders = model.Continue();
+  } else if (action == "speed") {
+    orders = model.SetSpeed(number);
+  } else if (action == "stop") {
+    orders = model.Stop();
+  } else if (action == "restart") {
+    orders = model.Restart();
+  } else if (action == "close") {
+    orders = model.Close();
+  } else if (action == "enter") {
+    orders = model.Enter(session::FromUtf8(text));
+  } else if (action == "programChanged") {
+    orders = model.ProgramChanged();
+  }
+  ActionOutcome outcome;
+  for (const RunOrder& order : orders) {
+    if (order.kind == RunOrder::Kind::kStart) {
+      outcome.start = true;
+      outcome.stepping = order.stepping;
+    } else if (active != nullptr && active->Apply(order)) {
+      outcome.resume = true;
+    }
+  }
+  Changed();
+  return outcome;
+}
+
+// The run's end, as the model tells it.
+void EndRun(const run::RunResult& result, std::vector<run::WatchedVariable> variables) {
+  Model().Ended(result, std::move(variables));
+  Changed();
+}
+
+std::string PhaseName(session::RunPhase phase) {
+  switch (phase) {
+    case session::RunPhase::kNone:
+      return "none";
+    case session::RunPhase::kRunning:
+      return "running";
+    case session::RunPhase::kStepping:
+      return "stepping";
+    case session::RunPhase::kAsking:
+      return "asking";
+    case session::RunPhase::kPausing:
+      return "pausing";
+    case session::RunPhase::kEnded:
+      return "ended";
+  }
+  return "none";
+}
+
+RunView View() {
+  const session::RunModel& model = Model();
+  RunView view;
+  view.phase = PhaseName(model.Phase());
+  view.panelShown = model.PanelShown();
+  view.state = session::ToUtf8(model.StateLine());
+  view.error = model.StateIsError();
+  view.logoLine = model.Lines().logoLine;
+  view.algorithmLine = model.Lines().algorithmLine;
+  view.algorithmText = session::ToUtf8(model.Lines().algorithmText);
+  view.logoText = session::ToUtf8(model.Lines().logoText);
+  view.question = session::ToUtf8(model.Question());
+  view.answerLive = model.AnswerLive();
+  view.continueLive = model.ContinueLive();
+  view.stepLive = model.StepLive();
+  view.stopLive = model.StopLive();
+  view.restartLive = model.RestartLive();
+  view.speed = model.SpeedIndex();
+  view.variablesShown = model.VariablesShown();
+  view.variablesVersion = static_cast<double>(model.VariablesVersion());
+  view.drawingShown = model.Drawing().has_value();
+  view.drawingVersion = static_cast<double>(model.DrawingVersion());
+  view.transcriptWaiting = model.TranscriptWaiting();
+  return view;
+}
+
+val Variables() {
+  val list = val::array();
+  for (const session::ShownVariable& variable : Model().Variables()) {
+    list.call<void>("push", val(ShownVariable{session::ToUtf8(variable.name),
+                                              session::ToUtf8(variable.value), variable.local,
+                                              variable.changed}));
+  }
+  return list;
+}
+
+val Transcript() {
+  session::TranscriptUpdate update = Model().TakeTranscript();
+  val pieces = val::array();
+  for (const session::TranscriptUpdate::Piece& piece : update.pieces) {
+    pieces.call<void>("push", val(TranscriptPiece{session::ToUtf8(piece.text), piece.typed}));
+  }
+  return val(TranscriptUpdate{update.clearFirst, pieces});
+}
+
+// The drawing at the size the page shows it, so that graduations and numbers keep their size.
+std::string DrawingSvg(int width, int height) {
+  const std::optional<run::Drawing>& drawing = Model().Drawing();
+  if (!drawing) return {};
+  return drawing::DrawingToSvg(*drawing, width, height, runAxes);
+}
+
 }  // namespace
+
+EMSCRIPTEN_BINDINGS(tortuval_page_run) {
+  emscripten::function("runAction", &RunAction);
+  emscripten::function("runView", &View);
+  emscripten::function("runVariables", &Variables);
+  emscripten::function("runTranscript", &Transcript);
+  emscripten::function("runDrawingSvg", &DrawingSvg);
+  emscripten::function("keptOutputBytes",
+                       +[] { return static_cast<double>(session::RunModel::kKeptOutputBytes); });
+}
 
 }  // namespace tortuval::web
 
-/// Runs the program the page shows to its end; the page learns of everything through
-/// Module.pageRun. Called through ccall with {async: true}: it returns at each wait.
-extern "C" EMSCRIPTEN_KEEPALIVE void page_run() {
-  tortuval::web::PageRun run(tortuval::web::PageSession());
-  run.Run();
+/// Runs the program the page shows to its end, stepped from its first line when `stepping`.
+/// Called through ccall with {async: true}: it returns at each wait.
+extern "C" EMSCRIPTEN_KEEPALIVE void page_run(int stepping) {
+  using namespace tortuval::web;
+  runAxes = PageSession().Axes();
+  PageRun run(PageSession(), stepping != 0);
+  active = &run;
+  const tortuval::run::RunResult result = run.Run();
+  active = nullptr;
+  EndRun(result, run.TakeEndVariables());
 }

@@ -14,6 +14,7 @@
 #include "session/run_speeds.h"
 #include "session/session.h"
 #include "session/text_edges.h"
+#include "web/page_bindings.h"
 #include "web/page_session.h"
 
 namespace tortuval::web {
@@ -43,10 +44,7 @@ val ExampleCaptions() {
 val RunSpeeds() {
   val speeds = val::array();
   for (const session::RunSpeed& speed : session::kRunSpeeds) {
-    val entry = val::object();
-    entry.set("name", std::string(speed.name));
-    entry.set("delayMs", speed.delayMs);
-    speeds.call<void>("push", entry);
+    speeds.call<void>("push", val(PageRunSpeed{speed.name, speed.delayMs}));
   }
   return speeds;
 }
@@ -56,26 +54,22 @@ void OpenExample(int index) {
   shownExample = index;
 }
 
-// Opens a file's bytes as the desktop does: {refused, message}. A text refused as a document, or
-// a file that cannot be read, leaves the session as it was; `message` is the French sentence to
-// show, empty when there is none.
-val OpenFile(std::string name, std::string bytes) {
-  val outcome = val::object();
+// Opens a file's bytes as the desktop does. A text refused as a document, or a file that cannot
+// be read, leaves the session as it was; the message is the French sentence to show, if any.
+OpenOutcome OpenFile(std::string name, std::string bytes) {
   try {
     session::Session opened = session::Session::OfBytes(
         std::move(name), bytes, session::Session::OpenAs::kDocumentElseSavedProgram);
     const bool refused = opened.Fault() == convert::DocumentFault::kNoInstruction;
-    outcome.set("refused", refused);
-    outcome.set("message", opened.FaultMessage());
+    OpenOutcome outcome{refused, opened.FaultMessage()};
     if (!refused) {
       Current() = std::move(opened);
       shownExample = -1;
     }
+    return outcome;
   } catch (const Error& error) {
-    outcome.set("refused", true);
-    outcome.set("message", std::string(error.what()));
+    return {true, error.what()};
   }
-  return outcome;
 }
 
 std::string Listing() { return session::ToUtf8(Current().Listing()); }
@@ -98,13 +92,11 @@ void EditProgram(std::string paneText) {
 val Findings() {
   val findings = val::array();
   for (const logo::Finding& finding : Current().Findings()) {
-    val entry = val::object();
-    entry.set("line", finding.line);
-    entry.set("column", finding.column);
-    entry.set("algorithmLine", Current().AlgorithmLine(finding.line));
-    entry.set("message", session::ToUtf8(finding.message));
-    entry.set("description", session::ToUtf8(logo::DescribeFinding(finding)));
-    findings.call<void>("push", entry);
+    findings.call<void>("push",
+                        val(PageFinding{finding.line, finding.column,
+                                        Current().AlgorithmLine(finding.line),
+                                        session::ToUtf8(finding.message),
+                                        session::ToUtf8(logo::DescribeFinding(finding))}));
   }
   return findings;
 }
@@ -143,6 +135,7 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("programBytes", &ProgramBytes);
   emscripten::function("saveName", &SaveName);
   emscripten::function("shownExample", +[] { return shownExample; });
+  emscripten::function("checkDelayMs", +[] { return session::kCheckDelayMs; });
 }
 
 }  // namespace tortuval::web

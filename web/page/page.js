@@ -13,6 +13,33 @@ var Module = {};  // filled by tortuval-module.js
   const checkLine = $("check-line");
   const findingsBox = $("findings");
 
+  // ---- The module's functions, the one place the page calls them from. Each is called through
+  // Module.callNow, so that a call made while a run waits gets its value (calls_while_waiting.js).
+  // The shapes they return are declared in web/page_bindings.h:
+  //   runView()        -> RunView {phase, panelShown, state, error, logoLine, algorithmLine,
+  //                       algorithmText, logoText, question, answerLive, continueLive, stepLive,
+  //                       stopLive, restartLive, speed, variablesShown, variablesVersion,
+  //                       drawingShown, drawingVersion, transcriptWaiting}
+  //   runAction(action, text, number) -> ActionOutcome {resume, start, stepping}
+  //   runVariables()   -> [ShownVariable {name, value, local, changed}]
+  //   runTranscript()  -> TranscriptUpdate {clearFirst, pieces: [TranscriptPiece {text, typed}]}
+  //   runDrawingSvg(width, height) -> the drawing's SVG text, "" when none
+  //   findings()       -> [PageFinding {line, column, algorithmLine, message, description}]
+  //   openFile(name, bytes) -> OpenOutcome {refused, message}
+  //   runSpeeds()      -> [PageRunSpeed {name, delayMs}]
+  //   exampleCaptions(), listing(), program(), summary(), saveName() -> strings
+  //   linesToReview(), shownExample(), checkDelayMs(), keptOutputBytes() -> numbers
+  //   programBytes() -> Uint8Array
+  //   openExample(index), editProgram(text)
+  const api = {};
+  for (const name of ["runView", "runAction", "runVariables", "runTranscript", "runDrawingSvg",
+                      "findings", "openFile", "runSpeeds", "exampleCaptions", "listing",
+                      "program", "summary", "saveName", "linesToReview", "shownExample",
+                      "programBytes", "openExample", "editProgram", "checkDelayMs",
+                      "keptOutputBytes"]) {
+    api[name] = (...args) => Module.callNow(() => Module[name](...args));
+  }
+
   // ---- Small helpers.
 
   function lineRange(text, line) {
@@ -27,10 +54,11 @@ var Module = {};  // filled by tortuval-module.js
     return [start, end];
   }
 
-  function selectLine(area, line) {
+  // Selects a pane's line; `focus` false leaves the keyboard where it is (a run's answer field).
+  function selectLine(area, line, focus = true) {
     const range = line > 0 ? lineRange(area.value, line) : null;
     if (!range) return;
-    area.focus();
+    if (focus) area.focus();
     area.setSelectionRange(range[0], range[1]);
     // Brings the line into view: the pane scrolls by whole lines.
     const lineHeight = parseFloat(getComputedStyle(area).lineHeight) || 16;
@@ -71,6 +99,7 @@ var Module = {};  // filled by tortuval-module.js
 
   let edited = false;
   let recheckTimer = 0;
+  let checkDelayMs = 0;  // the session's pause in the typing before an edit is checked again
 
   function numberLines() {
     const count = program.value.split("\n").length;
@@ -81,9 +110,9 @@ var Module = {};  // filled by tortuval-module.js
   }
 
   function showCheck() {
-    checkLine.textContent = Module.summary();
+    checkLine.textContent = api.summary();
     findingsBox.textContent = "";
-    for (const finding of Module.findings()) {
+    for (const finding of api.findings()) {
       const button = document.createElement("button");
       button.type = "button";
       button.className = "finding";
@@ -102,8 +131,8 @@ var Module = {};  // filled by tortuval-module.js
   }
 
   function showSession() {
-    listing.value = paneText(Module.listing());
-    program.value = paneText(Module.program());
+    listing.value = paneText(api.listing());
+    program.value = paneText(api.program());
     listing.scrollTop = program.scrollTop = 0;
     edited = false;
     numberLines();
@@ -114,7 +143,7 @@ var Module = {};  // filled by tortuval-module.js
   function recheck() {
     clearTimeout(recheckTimer);
     recheckTimer = 0;
-    Module.editProgram(program.value);
+    api.editProgram(program.value);
     showCheck();
   }
 
@@ -128,25 +157,27 @@ var Module = {};  // filled by tortuval-module.js
 
   function saveProgram() {
     if (recheckTimer) recheck();
-    download(Module.saveName(), Module.programBytes(), "application/octet-stream");
+    download(api.saveName(), api.programBytes(), "application/octet-stream");
     edited = false;
   }
 
   function checkShownExample() {
     for (const radio of document.querySelectorAll("input[name=example]")) {
-      radio.checked = Number(radio.value) === Module.shownExample();
+      radio.checked = Number(radio.value) === api.shownExample();
     }
   }
 
   async function chooseExample(index) {
     // Kept edits keep the example they were made on checked, and stay edits.
     if (!(await keepOrDropEdits())) { checkShownExample(); return; }
-    Module.openExample(index);
+    await endRun();
+    api.openExample(index);
     showSession();
   }
 
-  function openBytes(name, bytes) {
-    const opened = Module.openFile(name, bytes);
+  async function openBytes(name, bytes) {
+    await endRun();
+    const opened = api.openFile(name, bytes);
     if (!opened.refused) showSession();
     return opened;
   }
@@ -154,21 +185,23 @@ var Module = {};  // filled by tortuval-module.js
   async function openFile(file) {
     if (!file || !(await keepOrDropEdits())) return;
     const bytes = new Uint8Array(await file.arrayBuffer());
-    const opened = openBytes(file.name, bytes);
+    const opened = await openBytes(file.name, bytes);
     if (opened.message) await tell(opened.message);
   }
 
   // ---- The run.
+  // What to show and what each action does is the run model's, in the module (web/page_run.cpp):
+  // this part passes the user's actions on, resumes the run when the module says so, and draws
+  // the model's view once a frame.
 
   const run = {
-    active: null,        // the promise of the run going on
-    stop: false,
-    stepping: false,
-    delayMs: 0,
-    resume: null,        // lets the run go on from a wait
-    answer: null,        // gives the answer that a read waits for
-    shownVariables: [],
+    active: null,         // the promise of the run going on
+    resume: null,         // lets the waiting run go on
+    drawnVariables: -1,   // the view's versions last drawn
+    drawnDrawing: -1,
+    drawingSize: null,
     lastSvg: "",
+    frame: 0,
   };
   const state = $("run-state");
   const transcript = $("transcript");
@@ -176,161 +209,14 @@ var Module = {};  // filled by tortuval-module.js
   const question = $("question");
   const speed = $("speed");
 
-  function setState(text, error) {
-    state.textContent = text;
-    state.classList.toggle("error", !!error);
-  }
-
-  // The strip over the output, and the two lines selected in the panes.
-  function showCurrentLines(where) {
-    $("current-algorithm").textContent = where.algorithmText;
-    $("current-algorithm").hidden = !where.algorithmText;
-    $("current-logo").textContent = where.logoText;
-    $("current-lines").hidden = !where.logoText;
-    if (where.algorithmLine > 0) selectLine(listing, where.algorithmLine);
-    selectLine(program, where.line);
-  }
-
-  function showVariables(variables) {
-    const table = $("variables");
-    const body = table.tBodies[0];
-    body.textContent = "";
-    variables.forEach((variable, i) => {
-      const before = run.shownVariables[i];
-      const row = body.insertRow();
-      const name = row.insertCell();
-      const value = row.insertCell();
-      name.className = "name";
-      value.className = "value";
-      name.textContent = variable.name + (variable.local ? " (locale)" : "");
-      if (variable.local) name.title = "locale à la procédure en cours";
-      value.textContent = variable.value;
-      if (before && before.name === variable.name && before.value !== variable.value) {
-        value.classList.add("changed");
-      }
-    });
-    table.hidden = variables.length === 0 && run.shownVariables.length === 0;
-    run.shownVariables = variables;
-  }
-
-  // The drawing's size in pixels: the room it has beside the output (4:3, as the desktop's),
-  // kept from the start of the run so that it does not change under the eyes.
-  function drawingSize() {
-    if (!run.drawingSize) {
-      const body = document.querySelector(".run-body");
-      const width = Math.max(320, Math.min(1200, Math.round(body.clientWidth * 0.45)));
-      const height = Math.max(240, Math.min(Math.round(width * 0.75), body.clientHeight - 4));
-      run.drawingSize = [Math.round(height / 0.75) < width ? Math.round(height / 0.75) : width, height];
-    }
-    return run.drawingSize;
-  }
-
-  function showDrawing(svg) {
-    run.lastSvg = svg;
-    const box = $("drawing");
-    box.innerHTML = svg;
-    box.hidden = false;
-    $("save-svg").disabled = $("save-png").disabled = false;
-  }
-
-  // What the transcript keeps, as the desktop keeps its last lines: a program printing without
-  // end must not slow the page down.
-  const kMaxShownOutput = 1 << 20;
-  let pendingOutput = "";
-  let outputFrame = 0;
-
-  // Output is shown once a frame, in one piece: laying the transcript out again for each of a
-  // program's writes would cost more than the program itself.
-  function showPendingOutput() {
-    if (outputFrame) cancelAnimationFrame(outputFrame);
-    outputFrame = 0;
-    if (!pendingOutput) return;
-    const text = pendingOutput.slice(-kMaxShownOutput);
-    pendingOutput = "";
-    transcript.appendChild(document.createTextNode(text));
-    run.shownOutput = (run.shownOutput || 0) + text.length;
-    while (run.shownOutput > kMaxShownOutput && transcript.firstChild !== transcript.lastChild) {
-      run.shownOutput -= transcript.firstChild.textContent.length;
-      transcript.removeChild(transcript.firstChild);
-    }
-    transcript.scrollTop = transcript.scrollHeight;
-  }
-
-  function appendOutput(text, typed) {
-    if (!typed) {
-      pendingOutput += text;
-      if (!outputFrame) outputFrame = requestAnimationFrame(showPendingOutput);
-      return;
-    }
-    showPendingOutput();
-    const span = document.createElement("span");
-    span.className = "typed";
-    span.textContent = text;
-    transcript.appendChild(span);
-    run.shownOutput = (run.shownOutput || 0) + text.length;
-    transcript.scrollTop = transcript.scrollHeight;
-  }
-
-  function clearOutput() {
-    pendingOutput = "";
-    showPendingOutput();
-    transcript.textContent = "";
-    run.shownOutput = 0;
-  }
-
-  function setWaiting(continueAllowed) {
-    $("continue").disabled = !continueAllowed;
-  }
-
-  function goOn() {
-    const resume = run.resume;
-    run.resume = null;
-    if (resume) resume();
-  }
-
-  // What the C++ side of the run calls (web/page_run.cpp).
+  // What the module calls while it runs (web/page_run.cpp): waits and news.
   Module.pageRun = {
-    output(text) { appendOutput(text, false); },
-    clearText() { clearOutput(); },
-    drawing(svg) { showDrawing(svg); },
-    control() {
-      const size = drawingSize();
-      return { stop: run.stop, stepping: run.stepping, delayMs: run.delayMs,
-               drawingWidth: size[0], drawingHeight: size[1] };
-    },
-    stopped(where, variables, waiting) {
-      showCurrentLines(where);
-      showVariables(variables);
-      setState(waiting ? "Pas à pas : le programme s'arrête avant la ligne " + where.line + "."
-                       : "Exécution au ralenti : ligne " + where.line + ".");
-      setWaiting(waiting);
-      if (waiting) $("continue").focus();
-    },
-    paused(where, variables) {
-      showCurrentLines(where);
-      if (run.stepping || run.delayMs > 0) showVariables(variables);
-    },
-    waitAtStop(waiting, delayMs) {
-      if (run.stop) return Promise.resolve();
+    // Waits until resumed, or `delayMs` when not negative.
+    wait(delayMs) {
       return new Promise((resolve) => {
         run.resume = resolve;
-        if (!waiting) setTimeout(() => { if (run.resume === resolve) goOn(); }, delayMs);
+        if (delayMs >= 0) setTimeout(() => { if (run.resume === resolve) goOn(); }, delayMs);
       });
-    },
-    waitForContinue() {
-      if (run.stop) return Promise.resolve();
-      setState("Pause : cliquez sur « Continuer » ou appuyez sur Entrée.");
-      setWaiting(true);
-      $("continue").focus();
-      return new Promise((resolve) => { run.resume = resolve; });
-    },
-    waitForAnswer(prompt) {
-      if (run.stop) return Promise.resolve(null);
-      question.textContent = prompt.trim() ? prompt : "Réponse :";
-      setState("Le programme attend une réponse.");
-      answerField.disabled = false;
-      answerField.focus();
-      return new Promise((resolve) => { run.answer = resolve; });
     },
     // Gives the page its turn: a message to itself comes back faster than a timer.
     letPageRun() {
@@ -340,131 +226,242 @@ var Module = {};  // filled by tortuval-module.js
         channel.port2.postMessage(0);
       });
     },
-    ended(end) {
-      run.lastEnd = end;
-    },
+    changed() { if (!run.frame) run.frame = requestAnimationFrame(drawRun); },
   };
 
-  function giveAnswer() {
-    if (!run.answer || answerField.disabled) return;
-    const text = answerField.value;
-    const give = run.answer;
-    run.answer = null;
-    // The question and its answer join the output, on a line of their own.
-    showPendingOutput();
-    const shown = transcript.textContent;
-    appendOutput((shown && !shown.endsWith("\n") ? "\n" : "") + question.textContent + " ", false);
-    appendOutput(text + "\n", true);
-    answerField.value = "";
-    answerField.disabled = true;
-    setState("Exécution en cours...");
-    give(text);
+  function goOn() {
+    const resume = run.resume;
+    run.resume = null;
+    if (resume) resume();
   }
 
-  function finish(end) {
-    showPendingOutput();
-    answerField.disabled = true;
-    question.textContent = "Réponse :";
-    $("stop").disabled = true;
-    $("continue").disabled = true;
-    $("restart").disabled = false;
-    if (end.svg) showDrawing(end.svg);
-    if (end.variables.length || run.shownVariables.length) showVariables(end.variables);
-    $("current-lines").hidden = true;
-    switch (end.outcome) {
-      case "completed": setState("Programme terminé."); break;
-      case "stopped": setState("Programme arrêté."); break;
-      default:
-        setState(end.where.line > 0 ? "Erreur à la ligne " + end.where.line + " : " + end.message
-                                    : "Erreur : " + end.message, true);
-        if (end.where.line > 0) showCurrentLines(end.where);
+  // A user's action on the run, as the model takes it; the model's orders are carried out.
+  async function act(action, text, number) {
+    const outcome = api.runAction(action, text || "", number || 0);
+    if (outcome.resume) goOn();
+    if (outcome.start) {
+      if (run.active) await run.active;
+      startRun(outcome.stepping);
     }
+    drawRun();
   }
 
-  async function stopRun() {
-    if (!run.active) return;
-    run.stop = true;
-    if (run.answer) { const give = run.answer; run.answer = null; give(null); }
+  // Ends the run going on, if any, and waits for its end: it belongs to the program it started
+  // with, and another one is about to be shown.
+  async function endRun() {
+    api.runAction("programChanged", "", 0);
     goOn();
-    await run.active;
+    if (run.active) await run.active;
   }
 
-  async function startRun(stepByStep) {
-    await stopRun();
-    if (recheckTimer) recheck();
-    const panel = $("run-panel");
-    panel.hidden = false;
+  // "Lancer" or "Pas à pas" from the menu.
+  function launch(stepping) { return act(stepping ? "launchStepping" : "launch"); }
+
+  function startRun(stepping) {
+    if (recheckTimer) recheck();  // the program shown, as typed
     document.body.classList.add("running");
-    clearOutput();
-    $("drawing").hidden = true;
-    $("drawing").textContent = "";
-    $("save-svg").disabled = $("save-png").disabled = true;
-    run.shownVariables = [];
-    $("variables").hidden = true;
-    $("variables").tBodies[0].textContent = "";
-    $("current-lines").hidden = true;
-    run.stop = false;
+    $("run-panel").hidden = false;
     run.drawingSize = null;
-    run.stepping = stepByStep;
-    run.delayMs = speedDelay();
-    run.lastEnd = null;
-    setState("Exécution en cours...", false);
-    $("stop").disabled = false;
-    $("restart").disabled = true;
+    run.drawnDrawing = -1;
     // The run stops itself before the browser's stack ends; should the browser stop it all the
     // same, its end is told, and the stack it left is taken back.
     const stack = Module.stackSave();
-    const failed = (error) => {
-      Module.stackRestore(stack);
-      return { outcome: "error", where: { line: 0 }, variables: [],
-               message: "le navigateur a arrêté le programme (" + error.message +
-                        ") ; rechargez la page avant de le relancer." };
-    };
     let active;
     try {
-      active = Promise.resolve(Module.ccall("page_run", null, [], [], { async: true }));
+      active = Promise.resolve(Module.ccall("page_run", null, ["number"], [stepping ? 1 : 0],
+                                            { async: true }));
     } catch (error) {
       active = Promise.reject(error);
     }
-    run.active = active.then(() => run.lastEnd, failed).then((end) => {
+    run.active = active.catch((error) => {
+      Module.stackRestore(stack);
+      setState("Erreur : le navigateur a arrêté le programme (" + error.message +
+               ") ; rechargez la page avant de le relancer.", true);
+    }).then(() => {
       run.active = null;
-      if (end) finish(end);
-      return end;
+      drawRun();
     });
-    return run.active;
   }
 
-  function speedDelay() {
-    return Module.runSpeeds()[speed.selectedIndex].delayMs;
+  function setState(text, error) {
+    state.textContent = text;
+    state.classList.toggle("error", !!error);
   }
 
-  function continueRun() {
-    if ($("continue").disabled) return;
-    $("continue").disabled = true;
-    run.stepping = false;
-    setState("Exécution en cours...");
-    if (run.delayMs === 0) $("current-lines").hidden = true;
-    goOn();
+  // The model's view, drawn.
+  function drawRun() {
+    if (run.frame) cancelAnimationFrame(run.frame);
+    run.frame = 0;
+    const view = api.runView();
+    if (!view.panelShown) {
+      $("run-panel").hidden = true;
+      document.body.classList.remove("running");
+      return;
+    }
+    setState(view.state, view.error);
+    $("current-algorithm").textContent = view.algorithmText;
+    $("current-algorithm").hidden = !view.algorithmText;
+    $("current-logo").textContent = view.logoText;
+    $("current-lines").hidden = view.logoLine === 0;
+    if (view.logoLine > 0 && view.logoLine !== run.shownLine) {
+      if (view.algorithmLine > 0) selectLine(listing, view.algorithmLine, false);
+      selectLine(program, view.logoLine, false);
+    }
+    run.shownLine = view.logoLine;
+    question.textContent = view.question;
+    answerField.disabled = !view.answerLive;
+    $("continue").disabled = !view.continueLive;
+    $("step").disabled = !view.stepLive;
+    $("stop").disabled = !view.stopLive;
+    $("restart").disabled = !view.restartLive;
+    speed.selectedIndex = view.speed;
+    if (view.transcriptWaiting) drawTranscript(api.runTranscript());
+    if (view.variablesVersion !== run.drawnVariables) {
+      run.drawnVariables = view.variablesVersion;
+      drawVariables(view.variablesShown ? api.runVariables() : null);
+    }
+    if (view.drawingVersion !== run.drawnDrawing) {
+      run.drawnDrawing = view.drawingVersion;
+      const size = drawingSize();
+      drawDrawing(view.drawingShown ? api.runDrawingSvg(size[0], size[1]) : "");
+    }
+    // A question keeps the keyboard until it is answered.
+    if (view.answerLive && document.activeElement !== answerField) answerField.focus();
   }
 
-  function stepRun() {
-    if (!run.active) { startRun(true); return; }
-    run.stepping = true;
-    $("continue").disabled = true;
-    goOn();
+  // What the transcript keeps: the model's measure. It is laid out in blocks of whole lines, so
+  // that new output lays out its own block only, blocks out of view are not drawn, and the
+  // oldest go whole.
+  let kKeptOutput = 0;
+  const kBlockSize = 1 << 14;
+  let shownOutput = 0;
+
+  let blockLength = 0;      // of the last block
+  let atLineStart = true;   // the transcript's last line is ended
+
+  function appendToBlock(text, typed) {
+    if (!text) return;
+    let block = transcript.lastElementChild;
+    if (!block) {
+      block = document.createElement("div");
+      transcript.appendChild(block);
+      blockLength = 0;
+    }
+    const last = block.lastChild;
+    if (!typed && last && last.nodeType === Node.TEXT_NODE) {
+      last.appendData(text);
+    } else {
+      const node = typed ? document.createElement("span") : document.createTextNode(text);
+      if (typed) { node.className = "typed"; node.textContent = text; }
+      block.appendChild(node);
+    }
+    blockLength += text.length;
+    shownOutput += text.length;
+    atLineStart = text.endsWith("\n");
   }
 
+  function appendToTranscript(text, typed) {
+    while (text) {
+      if (blockLength >= kBlockSize) {
+        // A full block ends with its line; the next line starts a new block.
+        if (!atLineStart) {
+          const end = text.indexOf("\n");
+          if (end < 0) { appendToBlock(text, typed); return; }
+          appendToBlock(text.slice(0, end + 1), typed);
+          text = text.slice(end + 1);
+        }
+        transcript.appendChild(document.createElement("div"));
+        blockLength = 0;
+        continue;
+      }
+      const room = kBlockSize - blockLength;
+      if (text.length <= room) { appendToBlock(text, typed); return; }
+      // The block takes the whole lines it has room for, or a longer line whole.
+      let end = text.lastIndexOf("\n", room - 1);
+      if (end < 0) end = text.indexOf("\n", room);
+      if (end < 0) { appendToBlock(text, typed); return; }
+      appendToBlock(text.slice(0, end + 1), typed);
+      text = text.slice(end + 1);
+      blockLength = kBlockSize;
+    }
+  }
+
+  function drawTranscript(update) {
+    if (update.clearFirst) {
+      transcript.textContent = "";
+      shownOutput = blockLength = 0;
+      atLineStart = true;
+    }
+    for (const piece of update.pieces) appendToTranscript(piece.text, piece.typed);
+    while (shownOutput > kKeptOutput + kBlockSize &&
+           transcript.firstElementChild !== transcript.lastElementChild) {
+      shownOutput -= transcript.firstElementChild.textContent.length;
+      transcript.removeChild(transcript.firstElementChild);
+    }
+    transcript.scrollTop = transcript.scrollHeight;
+  }
+
+  function drawVariables(variables) {
+    const table = $("variables");
+    const body = table.tBodies[0];
+    body.textContent = "";
+    table.hidden = !variables;
+    for (const variable of variables || []) {
+      const row = body.insertRow();
+      const name = row.insertCell();
+      const value = row.insertCell();
+      name.className = "name";
+      value.className = "value";
+      name.textContent = variable.name + (variable.local ? " (locale)" : "");
+      if (variable.local) name.title = "locale à la procédure en cours";
+      value.textContent = variable.value;
+      // A long value is cut with "…"; a click shows it whole, another cuts it again.
+      value.title = variable.value;
+      value.onclick = () => value.classList.toggle("whole");
+      if (variable.changed) value.classList.add("changed");
+    }
+  }
+
+  // The drawing's size in pixels: the room it has beside the output (4:3, as the desktop's),
+  // kept from the start of the run so that it does not change under the eyes.
+  function drawingSize() {
+    if (!run.drawingSize) {
+      const body = document.querySelector(".run-body");
+      const width = Math.max(320, Math.min(1200, Math.round(body.clientWidth * 0.45)));
+      const height = Math.max(240, Math.min(Math.round(width * 0.75), body.clientHeight - 4));
+      run.drawingSize = [Math.min(Math.round(height / 0.75), width), height];
+    }
+    return run.drawingSize;
+  }
+
+  function drawDrawing(svg) {
+    run.lastSvg = svg;
+    const box = $("drawing");
+    box.innerHTML = svg;
+    box.hidden = !svg;
+    $("save-svg").disabled = $("save-png").disabled = !svg;
+  }
+
+  // The drawing's file name: the program's, as saved, with the picture's extension.
+  function drawingName(extension) {
+    return api.saveName().replace(/\.lgo$/i, "") + extension;
+  }
+
+  // A picture of at least 800 × 600, whatever the size on screen.
   function saveDrawingPng() {
     const image = new Image();
     image.onload = () => {
+      const width = image.width || 800;
+      const height = image.height || 600;
+      const scale = Math.max(1, 800 / width, 600 / height);
       const canvas = document.createElement("canvas");
-      canvas.width = image.width || 800;
-      canvas.height = image.height || 600;
+      canvas.width = Math.round(width * scale);
+      canvas.height = Math.round(height * scale);
       const context = canvas.getContext("2d");
       context.fillStyle = "#fff";
       context.fillRect(0, 0, canvas.width, canvas.height);
-      context.drawImage(image, 0, 0);
-      canvas.toBlob((blob) => download("dessin.png", blob, "image/png"), "image/png");
+      context.drawImage(image, 0, 0, canvas.width, canvas.height);
+      canvas.toBlob((blob) => download(drawingName(".png"), blob, "image/png"), "image/png");
     };
     image.src = "data:image/svg+xml;charset=utf-8," + encodeURIComponent(run.lastSvg);
   }
@@ -495,17 +492,18 @@ var Module = {};  // filled by tortuval-module.js
       lastPane.focus();
       lastPane.select();
     };
-    $("run").onclick = () => startRun(false);
-    $("run-step").onclick = () => startRun(true);
+    $("run").onclick = () => launch(false);
+    $("run-step").onclick = () => launch(true);
     $("print").onclick = () => window.print();
     window.addEventListener("beforeprint", fillPrintCopies);
     $("about").onclick = () => showDialog($("about-box"));
 
     program.addEventListener("input", () => {
       edited = true;
+      if (run.active) act("programChanged");
       numberLines();
       clearTimeout(recheckTimer);
-      recheckTimer = setTimeout(recheck, 400);
+      recheckTimer = setTimeout(recheck, checkDelayMs);
     });
     program.addEventListener("scroll", () => { programLines.scrollTop = program.scrollTop; });
 
@@ -517,30 +515,28 @@ var Module = {};  // filled by tortuval-module.js
       if (file) openFile(file);
     });
 
+    // Entrée answers, steps or ends a pause, as the model says; Échap stops the run.
     answerField.addEventListener("keydown", (event) => {
-      if (event.key === "Enter") { event.preventDefault(); giveAnswer(); }
+      if (event.key !== "Enter") return;
+      event.preventDefault();
+      const text = answerField.value;
+      act("enter", text).then(() => { if (answerField.disabled) answerField.value = ""; });
     });
-    $("continue").onclick = continueRun;
-    $("step").onclick = stepRun;
-    $("restart").onclick = () => startRun(false);
-    $("stop").onclick = stopRun;
-    $("close-run").onclick = async () => {
-      await stopRun();
-      $("run-panel").hidden = true;
-      document.body.classList.remove("running");
-    };
-    speed.onchange = () => {
-      run.delayMs = speedDelay();
-      if (!run.stepping) goOn();  // a slowed run takes its new pace at once; a step still waits
-    };
-    $("save-svg").onclick = () => download("dessin.svg", run.lastSvg, "image/svg+xml");
+    $("continue").onclick = () => act("continue");
+    $("step").onclick = () => act("step");
+    $("restart").onclick = () => act("restart");
+    $("stop").onclick = () => act("stop");
+    $("close-run").onclick = () => act("close");
+    speed.onchange = () => act("speed", "", speed.selectedIndex);
+    $("save-svg").onclick = () => download(drawingName(".svg"), run.lastSvg, "image/svg+xml");
     $("save-png").onclick = saveDrawingPng;
     document.addEventListener("keydown", (event) => {
-      if (!run.active || document.querySelector("dialog[open]")) return;
-      if (event.key === "Escape") { event.preventDefault(); stopRun(); }
-      if (event.key === "Enter" && !$("continue").disabled && event.target !== answerField) {
+      if ($("run-panel").hidden || document.querySelector("dialog[open]")) return;
+      if (event.key === "Escape") { event.preventDefault(); act("stop"); }
+      if (event.key === "Enter" && event.target !== answerField &&
+          !(event.target instanceof HTMLButtonElement) && event.target !== program) {
         event.preventDefault();
-        continueRun();
+        act("enter", answerField.value);
       }
     });
     window.addEventListener("beforeunload", (event) => {
@@ -574,7 +570,7 @@ var Module = {};  // filled by tortuval-module.js
 
   function showExamples() {
     const box = $("examples");
-    Module.exampleCaptions().forEach((caption, index) => {
+    api.exampleCaptions().forEach((caption, index) => {
       const label = document.createElement("label");
       const radio = document.createElement("input");
       radio.type = "radio";
@@ -585,10 +581,12 @@ var Module = {};  // filled by tortuval-module.js
       label.appendChild(document.createTextNode(" " + caption));
       box.appendChild(label);
     });
-    for (const entry of Module.runSpeeds()) speed.add(new Option(entry.name));
+    for (const entry of api.runSpeeds()) speed.add(new Option(entry.name));
   }
 
   Module.onRuntimeInitialized = () => {
+    checkDelayMs = api.checkDelayMs();
+    kKeptOutput = api.keptOutputBytes();
     showExamples();
     wire();
     showCheck();
@@ -600,11 +598,12 @@ var Module = {};  // filled by tortuval-module.js
   window.tortuvalPage = {
     get module() { return Module; },
     openBytes,
-    run: (options) => startRun(!!(options && options.stepByStep)),
+    run: (options) => launch(!!(options && options.stepByStep)),
+    runView: () => api.runView(),
     convertTimed(name, bytes) {
       const start = performance.now();
-      Module.openFile(name, bytes);
-      Module.linesToReview();
+      api.openFile(name, bytes);
+      api.linesToReview();
       return performance.now() - start;
     },
   };
