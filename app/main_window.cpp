@@ -169,7 +169,7 @@ void MainWindow::CreateCheckSummary() {
   // Hand edits are checked again once the typing pauses.
   recheck_ = new QTimer(this);
   recheck_->setSingleShot(true);
-  recheck_->setInterval(500);
+  recheck_->setInterval(session::kCheckDelayMs);
   connect(recheck_, &QTimer::timeout, this, &MainWindow::CheckLogoPane);
   connect(logoPane, &QPlainTextEdit::textChanged, recheck_, qOverload<>(&QTimer::start));
   connect(marks_, &FindingMarks::WentToFinding, this, &MainWindow::SelectListingLineOf);

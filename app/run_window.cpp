@@ -20,6 +20,7 @@
 
 #include "app/drawing_view.h"
 #include "app/error_display.h"
+#include "app/output_pane.h"
 #include "app/pane_text.h"
 #include "app/run_worker.h"
 #include "session/run_speeds.h"
@@ -53,6 +54,7 @@ RunWindow::RunWindow(QWidget* parent) : QWidget(parent, Qt::Window) {
 
   Sortie = new QPlainTextEdit(this);
   Sortie->setReadOnly(true);
+  SetUpOutputPane(Sortie);
   Dessin = new DrawingView(this);
   splitter_ = new QSplitter(Qt::Horizontal, this);
   Variables = new QTableWidget(0, 2, this);
@@ -361,8 +363,7 @@ void RunWindow::ShowTranscript() {
     cut.setPosition(first.position(), QTextCursor::KeepAnchor);
     cut.removeSelectedText();
   }
-  Sortie->moveCursor(QTextCursor::End);
-  Sortie->ensureCursorVisible();
+  ShowLastOutput(Sortie);
 }
 
 void RunWindow::AppendToOutput(const QString& text, bool typed) {
