@@ -405,6 +405,35 @@ class PageTest(unittest.TestCase):
         self.element("restart").click()
         self.wait_for_text("question", "Tape un nombre.")
 
+    def test_a_long_list_leaves_the_drawing_its_room_at_1024_by_768(self):
+        self.driver.set_window_size(1024, 768)
+        numbers = " ".join(str(1000 + n) for n in range(200)).encode()
+        program = (b'SOIT "L [ ' + numbers + b' ]\r\ninitgraph faux\r\n'
+                   b'SEGMENT3D [ 0 0 0 ] [ 1 1 0 ]\r\nECRIS 1\r\nECRIS 2\r\n')
+        self.driver.execute_script(as_uint8_array_script("bytes", program)
+                                   + "tortuvalPage.openBytes('liste.lgo', bytes);")
+        self.wait_for(lambda: self.value("program").startswith('SOIT "L'), "the program")
+        self.element("run-step").click()
+        for _ in range(3):  # past the segment: the list and the drawing on view
+            self.assertEqual(self.step_view(), "stop")
+            self.take_step()
+        self.assertEqual(self.step_view(), "stop")
+        widths = self.driver.execute_script(
+            "const cell = document.querySelector('#variables td.value');"
+            "return [document.getElementById('run-panel').clientWidth,"
+            " document.getElementById('drawing').clientWidth,"
+            " document.getElementById('transcript').clientWidth,"
+            " cell.clientWidth, cell.scrollWidth];")
+        panel, drawing, transcript, cell, value = widths
+        self.assertGreaterEqual(drawing, panel / 3, widths)
+        self.assertGreater(transcript, panel / 5, widths)
+        self.assertLess(cell, value, "the long value is cut")
+        # Clicked, it is shown whole, on as many lines as it takes.
+        self.element("variables").find_element(By.CSS_SELECTOR, "td.value").click()
+        self.assertTrue(self.driver.execute_script(
+            "const cell = document.querySelector('#variables td.value');"
+            "return cell.classList.contains('whole') && cell.scrollWidth <= cell.clientWidth;"))
+
     def click_as_a_user(self, element):
         """A click through the browser's input, as a user's: WebElement.click() would add the
         driver's own round trips to the page (scrolling, visibility checks) to the time taken."""
