@@ -314,6 +314,13 @@ void MainWindow::RunLogoProgram() {
 void MainWindow::SelectLogoLine(int line) {
   if (!SelectPaneLine(logoPane, line)) return;
   logoPane->centerCursor();
+  // Where the run stands, its algorithm's line is the run's: inside a function the converter
+  // wrote on its own, the line that called it.
+  const session::ShownLines* run = runView_ != nullptr ? &runView_->Model().Lines() : nullptr;
+  if (run != nullptr && run->logoLine == line && run->algorithmLine > 0) {
+    if (SelectPaneLine(listingPane, run->algorithmLine)) listingPane->ensureCursorVisible();
+    return;
+  }
   SelectListingLineOf(line);
 }
 

@@ -133,6 +133,7 @@ void RunControl::HandOverDrawing(const run::RunState& state) {
 void RunControl::StopAtNext() {
   {
     std::lock_guard lock(mutex_);
+    paused_ = false;
     if (!stepping_) {
       pauseRequested_ = true;
       forgetStops_ = delay_.count() == 0;

@@ -53,7 +53,7 @@ class RunControl : public run::RunObserver {
   void RequestStop();
   /// Lets a paused program go on, at its speed; ends step by step.
   void GoOn();
-  /// A running program stops before its next line and waits there.
+  /// A running program stops before its next line and waits there; a pause ends.
   void StopAtNext();
   /// The program waiting before a line runs it and stops before the next.
   void StepOne();

@@ -52,7 +52,7 @@ RunOrders RunModel::Step() {
       stepping_ = true;
       phase_ = RunPhase::kRunning;
       SetState("Exécution en cours...");
-      return {Order(RunOrder::Kind::kGoOn), Order(RunOrder::Kind::kStopAtNext)};
+      return {Order(RunOrder::Kind::kStopAtNext)};
   }
   return {};
 }
@@ -95,10 +95,13 @@ RunOrders RunModel::Answer(std::string text) {
   phase_ = RunPhase::kRunning;
   question_ = Cp1252(kDefaultQuestion);
   SetState("Exécution en cours...");
+  // The stop is asked for before the answer lets the read go on, so that a run on a thread of
+  // its own cannot pass the next line first.
+  RunOrders orders;
+  if (stepAfterAnswer_ || stepping_) orders.push_back(Order(RunOrder::Kind::kStopAtNext));
   RunOrder answer = Order(RunOrder::Kind::kAnswer);
   answer.answer = std::move(text);
-  RunOrders orders{std::move(answer)};
-  if (stepAfterAnswer_ || stepping_) orders.push_back(Order(RunOrder::Kind::kStopAtNext));
+  orders.push_back(std::move(answer));
   stepping_ = stepping_ || stepAfterAnswer_;
   stepAfterAnswer_ = false;
   return orders;

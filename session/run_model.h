@@ -31,7 +31,7 @@ struct RunOrder {
   enum class Kind {
     kStart,       ///< start a new run of the program shown; `stepping`: stopped before its first line
     kStop,        ///< stop the run, whatever it waits for
-    kStopAtNext,  ///< stop before the next line and wait there
+    kStopAtNext,  ///< stop before the next line and wait there; the program's own pause ends
     kStepOne,     ///< the stop that waits runs its line and stops before the next one
     kGoOn,        ///< the stop or pause that waits ends; the run goes on at its speed
     kAnswer,      ///< the read that waits takes `answer`

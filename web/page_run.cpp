@@ -89,8 +89,9 @@ class PageRun final : public run::Console, public run::RunObserver {
           stopAtNext_ = true;
           forgetStops_ = delayMs_ == 0;
         }
+        goOn_ = true;  // the program's own pause ends
         UpdateWatching();
-        return waiting_ == Waiting::kDelay;
+        return waiting_ == Waiting::kDelay || waiting_ == Waiting::kPause;
       case RunOrder::Kind::kStepOne:
         stepGranted_ = true;
         return waiting_ == Waiting::kStep;

@@ -15,6 +15,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTableWidget>
+#include <QTemporaryDir>
 #include <QTest>
 #include <QTextBlock>
 
@@ -51,6 +52,7 @@ class RunWindowTest : public WindowTestBase {
   void TheTableShowsTheValuesTheRunEndedWith();
   void OneStepOverAListReadAndTheHighlightStaysOnTheCall();
   void AFailureInsideASupportProcedureIsAtItsCall();
+  void AFailureInsideF1IsAtTheLineThatCalledIt();
 
  private:
   // Waits for the program to stop before the instruction at `line`, step by step.
@@ -430,6 +432,35 @@ void RunWindowTest::OneStepOverAListReadAndTheHighlightStaysOnTheCall() {
   QCOMPARE(Value(run, 0), QStringLiteral("[0 0 0 0 4 5 6]"));
   QTest::mouseClick(run->Arreter, Qt::LeftButton);
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+}
+
+// F1 has no line in the listing: a division by zero inside it is the error of the algorithm's
+// line that called it, in the strip and the listing pane.
+void RunWindowTest::AFailureInsideF1IsAtTheLineThatCalledIt() {
+  QTemporaryDir folder;
+  const QString path = folder.filePath(QStringLiteral("inverse.alg"));
+  QFile file(path);
+  QVERIFY(file.open(QIODevice::WriteOnly));
+  file.write(R"doc(<Algo><description texte="Inverse" courant=""/>
+<fonction fctcode="1/x" fctetat="actif"/>
+<item code="100#declarationsvariables" algoitem="VARIABLES">
+<item code="1#NOMBRE#a" algoitem="a EST_DU_TYPE NOMBRE"/>
+<item code="1#NOMBRE#b" algoitem="b EST_DU_TYPE NOMBRE"/></item>
+<item code="101#debutalgo" algoitem="DEBUT_ALGORITHME">
+<item code="2#a#pasliste" algoitem="LIRE a"/>
+<item code="5#b#F1(a)#pasliste" algoitem="b PREND_LA_VALEUR F1(a)"/></item>
+<item code="102#finalgo" algoitem="FIN_ALGORITHME"/></Algo>)doc");
+  file.close();
+  window_->OpenSourceFile(path);
+  RunWindow* run = Launch();
+  Answer(run, "0");
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Erreur à la ligne 2 : Division par zéro."));
+  QCOMPARE(run->LigneAlgorithme->text(),
+           QStringLiteral("Algorithme, ligne 7 : b PREND_LA_VALEUR F1(a)"));
+  QCOMPARE(window_->logoPane->textCursor().blockNumber(), 1);
+  QCOMPARE(window_->listingPane->textCursor().selectedText(),
+           QStringLiteral("b PREND_LA_VALEUR F1(a)"));
 }
 
 // A list of words given to a sum: the error names the procedure and stands at the line that
