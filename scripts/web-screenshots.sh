@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Pictures of the page (build-web/, from `cmake --workflow --preset web`) in headless Chromium at
-# 1280 x 800: docs/page-exemple-8.png and docs/page-pas-a-pas.png (example 7 stepped 120 times).
+# Pictures of the page (build-web/, from `cmake --workflow --preset web`) in headless Chromium:
+# docs/page-exemple-8.png at 1280 x 800, and example 7 stepped 100 lines at 1024 x 768 and
+# 1920 x 1080 (docs/page-pas-a-pas-1024x768.png, docs/page-pas-a-pas-1920x1080.png).
 # Usage: scripts/web-screenshots.sh [output folder]   (default docs)
 set -euo pipefail
 cd "$(dirname "$0")/.."

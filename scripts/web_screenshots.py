@@ -14,8 +14,10 @@ from chromium import open_page, start_chromium, wait_until  # noqa: E402
 from selenium.webdriver.common.by import By  # noqa: E402
 
 WIDTH, HEIGHT = 1280, 800
-# Enough for the curve to come into the frame (it starts below it).
-STEPS = 120
+# Example 7 stepped, at the sizes of a school's screens and of a projector's.
+STEPPED_SIZES = [(1024, 768), (1920, 1080)]
+# Steps, one an algorithm line: enough for the curve to come into the frame (it starts below it).
+STEPS = 100
 
 
 def choose_example(driver, radio_value):
@@ -24,8 +26,8 @@ def choose_example(driver, radio_value):
         "return document.querySelector('input[name=example]:checked')?.value") == str(radio_value))
 
 
-def run_state(driver):
-    return driver.find_element(By.ID, "run-state").text
+def run_phase(driver):
+    return driver.execute_script("return tortuvalPage.runView().phase;")
 
 
 def main():
@@ -36,35 +38,45 @@ def main():
     out = pathlib.Path(args.out)
     out.mkdir(parents=True, exist_ok=True)
 
-    def save(name):
+    def save(driver, name):
         # The driver says false, without raising, when it could not write the picture.
         if not driver.save_screenshot(str(out / name)):
             sys.exit(f"Image non enregistrée : {out / name}")
         print(f"Image enregistrée : {out / name}")
 
-    driver = start_chromium(WIDTH, HEIGHT)
-    try:
+    def sized(width, height):
+        driver = start_chromium(width, height)
         # The picture is the page's own area, whatever room the browser keeps for itself.
         driver.execute_cdp_cmd("Emulation.setDeviceMetricsOverride", {
-            "width": WIDTH, "height": HEIGHT, "deviceScaleFactor": 1, "mobile": False})
+            "width": width, "height": height, "deviceScaleFactor": 1, "mobile": False})
         open_page(driver, args.page)
+        return driver
+
+    driver = sized(WIDTH, HEIGHT)
+    try:
         choose_example(driver, 7)  # example 8, Euclid
         driver.execute_script("document.activeElement.blur();")
-        save("page-exemple-8.png")
-
-        choose_example(driver, 6)  # example 7, the curve
-        driver.find_element(By.ID, "run-step").click()
-        stopped = lambda d: run_state(d).startswith("Pas à pas")  # noqa: E731
-        wait_until(driver, stopped)
-        for _ in range(STEPS):
-            driver.find_element(By.ID, "step").click()
-            # A step is over when the state is shown again: wait for its line to change.
-            before = run_state(driver)
-            wait_until(driver, lambda d: stopped(d) and run_state(d) != before or
-                       d.find_element(By.ID, "continue").is_enabled())
-        save("page-pas-a-pas.png")
+        save(driver, "page-exemple-8.png")
     finally:
         driver.quit()
+
+    for width, height in STEPPED_SIZES:
+        driver = sized(width, height)
+        try:
+            choose_example(driver, 6)  # example 7, the curve
+            driver.find_element(By.ID, "run-step").click()
+            wait_until(driver, lambda d: run_phase(d) == "stepping")
+            for _ in range(STEPS):
+                version = driver.execute_script("return tortuvalPage.runView().variablesVersion;")
+                driver.find_element(By.ID, "step").click()
+                wait_until(driver, lambda d: d.execute_script(
+                    "const view = tortuvalPage.runView();"
+                    "return view.phase === 'stepping' && view.variablesVersion !== arguments[0]"
+                    " && document.getElementById('run-state').textContent === view.state;",
+                    version))
+            save(driver, f"page-pas-a-pas-{width}x{height}.png")
+        finally:
+            driver.quit()
 
 
 if __name__ == "__main__":
