@@ -72,7 +72,7 @@ class RunControl::ThreadConsole : public run::Console {
 
 RunControl::RunControl(std::shared_ptr<const ReadProgram> program, StepPoints stops,
                        run::RunOptions options)
-    : program_(std::move(program)), stops_(std::move(stops)), options_(options) {
+    : program_(std::move(program)), options_(options), gate_(std::move(stops)) {
   options_.stopRequested = &stop_;
   watching = false;
 }
@@ -87,30 +87,20 @@ void RunControl::BeforeLoopTurn(int line, const run::RunState& state) {
 
 void RunControl::AtStop(int line, bool turn, const run::RunState& state) {
   std::unique_lock lock(mutex_);
-  if (forgetStops_) {
-    forgetStops_ = false;
-    stops_.CameFrom(state.LineRun(), state.CallDepth());
-  }
-  if (!stops_.StopsAt(line, turn, state.CallDepth())) return;
-  if (pauseRequested_) {
-    pauseRequested_ = false;
-    stepping_ = true;
-  }
-  if (!stepping_ && delay_.count() == 0) return;
-  lastStop_ = {line, state.Variables(), stepping_};
+  const StepGate::Stop stop = gate_.Before(line, turn, state);
+  if (stop == StepGate::Stop::kNone) return;
+  lastStop_ = {line, state.Variables(), stop == StepGate::Stop::kStep};
   HandOverDrawing(state);  // each segment and point is seen as it is drawn
   OnStoppedAtInstruction();
-  if (!stepping_) {
-    // Slowed down: the instruction waits its delay, or less when a pause or a stop is asked.
-    changed_.wait_for(lock, delay_, [this] { return stop_ || pauseRequested_; });
-    if (!pauseRequested_) return;
-    pauseRequested_ = false;
-    stepping_ = true;
+  if (stop == StepGate::Stop::kSlowed) {
+    // The line waits its delay, or less when a step or a stop is asked.
+    changed_.wait_for(lock, std::chrono::milliseconds(gate_.DelayMs()),
+                      [this] { return stop_ || gate_.StepAsked(); });
+    if (!gate_.StepsAfterDelay()) return;
     lastStop_.waiting = true;
     OnStoppedAtInstruction();
   }
-  changed_.wait(lock, [this] { return stepGranted_ || !stepping_ || stop_; });
-  stepGranted_ = false;
+  changed_.wait(lock, [this] { return gate_.StepGranted() || !gate_.Stepping() || stop_; });
   UpdateWatching();
 }
 
@@ -118,7 +108,7 @@ void RunControl::BeforePause(int line, const run::RunState& state) {
   std::lock_guard lock(mutex_);
   lastStop_ = {line, state.Variables(), false};
   // A run at full speed shows its drawing when the program asks for it, as at its end.
-  if (stepping_ || delay_.count() > 0) HandOverDrawing(state);
+  if (gate_.Stepping() || gate_.DelayMs() > 0) HandOverDrawing(state);
 }
 
 void RunControl::AfterRun(const run::RunState& state) { endVariables_ = state.Variables(); }
@@ -134,10 +124,7 @@ void RunControl::StopAtNext() {
   {
     std::lock_guard lock(mutex_);
     paused_ = false;
-    if (!stepping_) {
-      pauseRequested_ = true;
-      forgetStops_ = delay_.count() == 0;
-    }
+    gate_.StopAtNext();
     UpdateWatching();
   }
   changed_.notify_all();
@@ -146,7 +133,7 @@ void RunControl::StopAtNext() {
 void RunControl::StepOne() {
   {
     std::lock_guard lock(mutex_);
-    if (stepping_) stepGranted_ = true;
+    gate_.StepOne();
   }
   changed_.notify_all();
 }
@@ -154,7 +141,7 @@ void RunControl::StepOne() {
 void RunControl::SetDelay(std::chrono::milliseconds delay) {
   {
     std::lock_guard lock(mutex_);
-    delay_ = delay;
+    gate_.SetDelay(static_cast<int>(delay.count()));
     UpdateWatching();
   }
   changed_.notify_all();
@@ -199,8 +186,7 @@ void RunControl::GoOn() {
   {
     std::lock_guard lock(mutex_);
     paused_ = false;
-    stepping_ = false;
-    pauseRequested_ = false;
+    gate_.GoOn();
     UpdateWatching();
   }
   changed_.notify_all();

@@ -16,7 +16,7 @@
 
 #include "run/runtime.h"
 #include "session/session.h"
-#include "session/step_points.h"
+#include "session/step_gate.h"
 
 namespace tortuval::session {
 
@@ -84,7 +84,7 @@ class RunControl : public run::RunObserver {
   friend class ThreadConsole;
 
   // Whether the observer has anything to do: read at each instruction without the lock.
-  void UpdateWatching() { watching = stepping_ || pauseRequested_ || delay_.count() > 0; }
+  void UpdateWatching() { watching = gate_.Watching(); }
 
   // Step by step or slowed down: shows the stop and waits (on the run's thread).
   void BeforeInstruction(int line, const run::RunState& state) override;
@@ -96,8 +96,6 @@ class RunControl : public run::RunObserver {
   void HandOverDrawing(const run::RunState& state);
 
   const std::shared_ptr<const ReadProgram> program_;
-  StepPoints stops_;      // on the run's thread, under the lock
-  bool forgetStops_ = false;  // the run went on unwatched: its last stop is no guide
   run::RunOptions options_;
   std::atomic<bool> stop_{false};
 
@@ -107,10 +105,7 @@ class RunControl : public run::RunObserver {
   bool outputSignalled_ = false;
   bool waitingForAnswer_ = false;
   bool paused_ = false;
-  bool stepping_ = false;        // stopped before an instruction, step by step
-  bool pauseRequested_ = false;  // stop before the next instruction
-  bool stepGranted_ = false;     // let the instruction stopped at run
-  std::chrono::milliseconds delay_{0};
+  StepGate gate_;
   Stop lastStop_;
   std::optional<std::string> answer_;
   std::optional<run::Drawing> drawing_;

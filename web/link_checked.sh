@@ -7,7 +7,8 @@ status=$?
 [ -n "$output" ] && printf '%s\n' "$output" >&2
 [ "$status" -ne 0 ] && exit "$status"
 if printf '%s\n' "$output" | grep -q "non-matching pattern"; then
-  echo "link_checked.sh: waiting_functions.txt names functions the program does not have" >&2
+  echo "link_checked.sh: waiting_functions.txt names functions the program does not have" \
+    "(inlined by the optimiser): take them out of the list" >&2
   exit 1
 fi
 exit 0

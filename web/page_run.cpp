@@ -23,7 +23,7 @@
 #include "session/current_lines.h"
 #include "session/run_model.h"
 #include "session/session.h"
-#include "session/step_points.h"
+#include "session/step_gate.h"
 #include "session/text_edges.h"
 #include "web/page_bindings.h"
 #include "web/page_session.h"
@@ -58,11 +58,9 @@ void Changed() { val::module_property("pageRun").call<void>("changed"); }
 class PageRun final : public run::Console, public run::RunObserver {
  public:
   PageRun(const session::Session& session, bool stepping)
-      : program_(session.SharedProgram()),
-        stops_(*program_, session),
-        stopAtNext_(stepping),
-        forgetStops_(stepping),
-        delayMs_(Model().DelayMs()) {
+      : program_(session.SharedProgram()), gate_(session::StepPoints(*program_, session)) {
+    gate_.SetDelay(Model().DelayMs());
+    if (stepping) gate_.StopAtNext();  // it stops before its first line
     Model().Started(session::CurrentLines(*program_, session), stepping);
     UpdateWatching();
   }
@@ -85,19 +83,15 @@ class PageRun final : public run::Console, public run::RunObserver {
         stop_ = true;
         return true;
       case RunOrder::Kind::kStopAtNext:
-        if (!stepping_) {
-          stopAtNext_ = true;
-          forgetStops_ = delayMs_ == 0;
-        }
+        gate_.StopAtNext();
         goOn_ = true;  // the program's own pause ends
         UpdateWatching();
         return waiting_ == Waiting::kDelay || waiting_ == Waiting::kPause;
       case RunOrder::Kind::kStepOne:
-        stepGranted_ = true;
+        gate_.StepOne();
         return waiting_ == Waiting::kStep;
       case RunOrder::Kind::kGoOn:
-        stepping_ = false;
-        stopAtNext_ = false;
+        gate_.GoOn();
         goOn_ = true;
         UpdateWatching();
         return waiting_ == Waiting::kStep || waiting_ == Waiting::kPause;
@@ -105,7 +99,7 @@ class PageRun final : public run::Console, public run::RunObserver {
         answer_ = order.answer;
         return waiting_ == Waiting::kAnswer;
       case RunOrder::Kind::kDelay:
-        delayMs_ = order.delayMs;
+        gate_.SetDelay(order.delayMs);
         UpdateWatching();
         return waiting_ == Waiting::kDelay;  // a slowed line takes the new pace at once
     }
@@ -172,38 +166,26 @@ class PageRun final : public run::Console, public run::RunObserver {
  private:
   enum class Waiting { kNothing, kStep, kDelay, kAnswer, kPause };
 
-  void UpdateWatching() { watching = stepping_ || stopAtNext_ || delayMs_ > 0; }
+  void UpdateWatching() { watching = gate_.Watching(); }
 
-  // Before a line, as the model's stops say: step by step, it waits for a step; slowed down,
-  // it waits its delay, or less when a step or a stop is asked meanwhile.
+  // Before a line, as the gate says: step by step, it waits for a step; slowed down, it waits
+  // its delay, or less when a step or a stop is asked meanwhile.
   void AtStop(int line, bool turn, const run::RunState& state) {
-    if (forgetStops_) {
-      forgetStops_ = false;
-      stops_.CameFrom(state.LineRun(), state.CallDepth());
-    }
-    if (!stops_.StopsAt(line, turn, state.CallDepth())) return;
-    if (stopAtNext_) {
-      stopAtNext_ = false;
-      stepping_ = true;
-    }
-    if (!stepping_ && delayMs_ == 0) return;
+    const session::StepGate::Stop stop = gate_.Before(line, turn, state);
+    if (stop == session::StepGate::Stop::kNone) return;
     HandOverDrawing(state);  // each segment and point is seen as it is drawn
-    Model().StoppedBefore(line, state.Variables(), stepping_);
+    Model().StoppedBefore(line, state.Variables(), stop == session::StepGate::Stop::kStep);
     Changed();
-    if (!stepping_) {
+    if (stop == session::StepGate::Stop::kSlowed) {
       waiting_ = Waiting::kDelay;
-      WaitForPage(delayMs_);
+      WaitForPage(gate_.DelayMs());
       waiting_ = Waiting::kNothing;
       lastSlice_ = emscripten_get_now();
-      if (stop_ || !stopAtNext_) return;
-      stopAtNext_ = false;
-      stepping_ = true;
+      if (stop_ || !gate_.StepsAfterDelay()) return;
       Model().StoppedBefore(line, state.Variables(), true);
       Changed();
     }
-    stepGranted_ = false;
-    WaitFor(Waiting::kStep, [this] { return stepGranted_ || !stepping_; });
-    stepGranted_ = false;
+    WaitFor(Waiting::kStep, [this] { return gate_.StepGranted() || !gate_.Stepping(); });
     UpdateWatching();
   }
 
@@ -225,14 +207,9 @@ class PageRun final : public run::Console, public run::RunObserver {
   }
 
   const std::shared_ptr<const session::ReadProgram> program_;
-  session::StepPoints stops_;
+  session::StepGate gate_;
   std::atomic<bool> stop_{false};
-  bool stepping_ = false;
-  bool stopAtNext_ = false;
-  bool forgetStops_ = false;
-  bool stepGranted_ = false;
   bool goOn_ = false;
-  int delayMs_ = 0;
   Waiting waiting_ = Waiting::kNothing;
   std::optional<std::string> answer_;
   int pauseLine_ = 0;

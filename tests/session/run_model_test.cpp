@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "session/step_gate.h"
 #include "session/step_points.h"
 #include "tests/run/scripted_console.h"
 
@@ -100,6 +101,51 @@ TEST(StepPoints, AProgramOpenedAsItIsStopsAtEachInstruction) {
   const Session program =
       Session::OfProgram("p.lgo", "SOIT \"n 0\r\nREPETE 2 [ SOIT \"n :n + 1 ]\r\nECRIS :n\r\n");
   EXPECT_EQ(Stepped(program, {}).lines, (std::vector<int>{1, 2, 2, 2, 3}));
+}
+
+// A run standing after the instruction at `lineRun`, in the main instructions.
+class StandingState : public run::RunState {
+ public:
+  std::vector<run::WatchedVariable> Variables() const override { return {}; }
+  const run::Drawing& DrawingSoFar() const override { return drawing_; }
+  std::uint64_t DrawingChanges() const override { return 0; }
+  int LineRun() const override { return lineRun; }
+  int lineRun = 0;
+
+ private:
+  run::Drawing drawing_;
+};
+
+TEST(StepGate, AStepAskedMidLineStopsAtTheNextLineAndASlowedLineCanBecomeAStep) {
+  using Stop = StepGate::Stop;
+  const Session euclid = Session::OfExample(7);
+  StepGate gate(StepPoints(*euclid.SharedProgram(), euclid));
+  StandingState state;
+  // Asked while "SOIT "A LISNOMBRE" (LOGO 9, LIRE A) reads: the rest of LIRE A passes.
+  state.lineRun = 9;
+  gate.StopAtNext();
+  EXPECT_TRUE(gate.Watching());
+  EXPECT_EQ(gate.Before(10, false, state), Stop::kNone);
+  EXPECT_EQ(gate.Before(11, false, state), Stop::kNone);
+  EXPECT_EQ(gate.Before(12, false, state), Stop::kStep);  // LIRE B
+  EXPECT_FALSE(gate.StepGranted());
+  gate.StepOne();
+  EXPECT_TRUE(gate.StepGranted());
+  EXPECT_EQ(gate.Before(13, false, state), Stop::kNone);
+  EXPECT_EQ(gate.Before(16, false, state), Stop::kStep);
+  EXPECT_FALSE(gate.StepGranted());
+
+  gate.GoOn();
+  gate.SetDelay(100);
+  EXPECT_EQ(gate.Before(17, false, state), Stop::kSlowed);
+  EXPECT_FALSE(gate.StepsAfterDelay());
+  EXPECT_EQ(gate.Before(18, false, state), Stop::kSlowed);
+  gate.StopAtNext();  // during the delay
+  EXPECT_TRUE(gate.StepsAfterDelay());
+  EXPECT_TRUE(gate.Stepping());
+  gate.GoOn();
+  gate.SetDelay(0);
+  EXPECT_FALSE(gate.Watching());
 }
 
 // ---- The model.

@@ -598,7 +598,12 @@ var Module = {};  // filled by tortuval-module.js
   window.tortuvalPage = {
     get module() { return Module; },
     openBytes,
-    run: (options) => launch(!!(options && options.stepByStep)),
+    // Runs the program shown; the promise gives the run's view once it has ended.
+    async run(options) {
+      await launch(!!(options && options.stepByStep));
+      if (run.active) await run.active;
+      return api.runView();
+    },
     runView: () => api.runView(),
     convertTimed(name, bytes) {
       const start = performance.now();
