@@ -194,8 +194,8 @@ void Machine::Exec(const Node& node) {
       options_.observer->WhileRunning(*this);
     }
     if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
+    lineRun_ = node.line;  // only an observer asks for it
   }
-  lineRun_ = node.line;
   switch (node.op) {
     case Op::kCall:
       Call(node, false);
@@ -310,7 +310,7 @@ void Machine::While(const Node& node) {
     Exec(node.kids[1]);
     if (returning_) return;
     Tick(node);
-    ObserveTurn(node);
+    if (Watched()) [[unlikely]] ObserveTurn(node);
   }
 }
 
@@ -329,7 +329,7 @@ void Machine::Repeat(const Node& node) {
       const double counter = NumberOf(node, Read(node));
       if (direction * (counter - last) > 0) break;
     }
-    if (pass > 0) ObserveTurn(node);
+    if (pass > 0 && Watched()) [[unlikely]] ObserveTurn(node);
     repCounts_.back() = static_cast<double>(pass + 1);
     Exec(body);
     if (returning_) break;

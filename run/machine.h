@@ -151,6 +151,11 @@ class Machine : public RunState {
   std::size_t PositionOf(const Node& node, double index, std::size_t size, bool forWrite) const;
   void Tick(const Node& at);
   void Observe(const Node& node);
+  // Before a loop's next turn, when watched; the test stays out of the call on the loops' path.
+  bool Watched() const {
+    return options_.observer != nullptr &&
+           options_.observer->watching.load(std::memory_order_relaxed);
+  }
   void ObserveTurn(const Node& loop);
   void Write(const Node& at, std::string_view text);
   [[noreturn]] void Stop(const Node& at) const;

@@ -99,10 +99,6 @@ void Machine::Observe(const Node& node) {
 }
 
 void Machine::ObserveTurn(const Node& loop) {
-  if (options_.observer == nullptr || !options_.observer->watching.load(std::memory_order_relaxed))
-    [[likely]] {
-    return;
-  }
   if (supportCall_ == nullptr) {
     Flush();
     options_.observer->BeforeLoopTurn(loop.line, *this);
