@@ -399,10 +399,7 @@ void RunWindow::ShowVariables() {
     const session::ShownVariable& variable = variables[i];
     auto* name = new QTableWidgetItem(ToPaneText(variable.name));
     auto* value = new QTableWidgetItem(ToPaneText(variable.value));
-    if (variable.local) {
-      name->setToolTip(QStringLiteral("locale à la procédure en cours"));
-      name->setText(name->text() + QStringLiteral(" (locale)"));
-    }
+    name->setToolTip(ToPaneText(variable.note));
     if (variable.changed) value->setBackground(kChangedValue);
     Variables->setItem(static_cast<int>(i), 0, name);
     Variables->setItem(static_cast<int>(i), 1, value);

@@ -300,7 +300,9 @@ void RunModel::ShowVariables(std::vector<run::WatchedVariable> variables) {
     run::WatchedVariable& variable = variables[i];
     const bool changed = i < variables_.size() && variables_[i].name == variable.name &&
                          variables_[i].value != variable.value;
-    shown.push_back({std::move(variable.name), std::move(variable.value), variable.local, changed});
+    if (variable.local) variable.name += Cp1252(" (locale)");
+    shown.push_back({std::move(variable.name), std::move(variable.value), variable.local, changed,
+                     variable.local ? Cp1252("locale à la procédure en cours") : std::string()});
   }
   variables_ = std::move(shown);
   variablesShown_ = true;

@@ -48,10 +48,11 @@ using RunOrders = std::vector<RunOrder>;
 
 /// A variable as the run shows it: `changed` when its value differs from the last one shown.
 struct ShownVariable {
-  std::string name;
+  std::string name;  ///< as shown: a local's is followed by " (locale)"
   std::string value;
   bool local = false;
   bool changed = false;
+  std::string note;  ///< what the name says when pointed at; empty for a global
 };
 
 /// The lines the run stands at, for the strip and the main window's panes.

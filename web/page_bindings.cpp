@@ -31,7 +31,8 @@ EMSCRIPTEN_BINDINGS(tortuval_page_shapes) {
       .field("name", &ShownVariable::name)
       .field("value", &ShownVariable::value)
       .field("local", &ShownVariable::local)
-      .field("changed", &ShownVariable::changed);
+      .field("changed", &ShownVariable::changed)
+      .field("note", &ShownVariable::note);
   value_object<TranscriptPiece>("TranscriptPiece")
       .field("text", &TranscriptPiece::text)
       .field("typed", &TranscriptPiece::typed);

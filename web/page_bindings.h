@@ -35,10 +35,11 @@ struct RunView {
 
 /// A row of the variables' table.
 struct ShownVariable {
-  std::string name;
+  std::string name;  ///< a local's followed by " (locale)"
   std::string value;
   bool local = false;
   bool changed = false;
+  std::string note;  ///< the name's tooltip
 };
 
 /// A piece of the transcript: the program's output, or an answer typed.

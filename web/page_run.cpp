@@ -316,7 +316,7 @@ val Variables() {
   for (const session::ShownVariable& variable : Model().Variables()) {
     list.call<void>("push", val(ShownVariable{session::ToUtf8(variable.name),
                                               session::ToUtf8(variable.value), variable.local,
-                                              variable.changed}));
+                                              variable.changed, session::ToUtf8(variable.note)}));
   }
   return list;
 }

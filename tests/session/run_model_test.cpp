@@ -207,8 +207,10 @@ TEST_F(RunModelTest, StepsContinueAndEnterWhileStopped) {
   EXPECT_EQ(Kinds(model.Enter("")), std::vector<Kind>{Kind::kStepOne});
   EXPECT_EQ(model.Phase(), RunPhase::kRunning);
 
-  model.StoppedBefore(12, {{"A", "12", false}}, true);
+  model.StoppedBefore(12, {{"A", "12", false}, {"n", "1", true}}, true);
   EXPECT_TRUE(model.Variables()[0].changed);
+  EXPECT_TRUE(model.Variables()[0].note.empty());
+  EXPECT_FALSE(model.Variables()[1].note.empty());  // a local says so
   model.StoppedBefore(13, {{"A", "12", false}}, true);
   EXPECT_FALSE(model.Variables()[0].changed);
   EXPECT_EQ(Kinds(model.Continue()), std::vector<Kind>{Kind::kGoOn});

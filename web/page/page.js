@@ -21,7 +21,7 @@ var Module = {};  // filled by tortuval-module.js
   //                       stopLive, restartLive, speed, variablesShown, variablesVersion,
   //                       drawingShown, drawingVersion, transcriptWaiting}
   //   runAction(action, text, number) -> ActionOutcome {resume, start, stepping}
-  //   runVariables()   -> [ShownVariable {name, value, local, changed}]
+  //   runVariables()   -> [ShownVariable {name, value, local, changed, note}]
   //   runTranscript()  -> TranscriptUpdate {clearFirst, pieces: [TranscriptPiece {text, typed}]}
   //   runDrawingSvg(width, height) -> the drawing's SVG text, "" when none
   //   findings()       -> [PageFinding {line, column, algorithmLine, message, description}]
@@ -412,8 +412,8 @@ var Module = {};  // filled by tortuval-module.js
       const value = row.insertCell();
       name.className = "name";
       value.className = "value";
-      name.textContent = variable.name + (variable.local ? " (locale)" : "");
-      if (variable.local) name.title = "locale à la procédure en cours";
+      name.textContent = variable.name;
+      name.title = variable.note;
       value.textContent = variable.value;
       // A long value is cut with "…"; a click shows it whole, another cuts it again.
       value.title = variable.value;
