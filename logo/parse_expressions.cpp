@@ -237,7 +237,7 @@ Node Parser::ReadCall(bool inGroup) {
   }
   const Word* word = WordOf(token);
   if (word == nullptr) return ReadUnknownWord(inGroup);
-  if (word->op >= Op::kBlock) {
+  if (IsInstruction(word->op)) {
     Fail(token, FindingKind::kUnknownWord, MessageId::kNoValue, {TextOf(token)});
   }
   ++at_;

@@ -15,7 +15,7 @@ namespace {
 // Deeper nesting of lists, groups and expressions than this is no program a person wrote.
 constexpr int kMaxNesting = 200;
 
-bool IsCommand(const Word& word) { return word.op >= Op::kBlock; }
+bool IsCommand(const Word& word) { return IsInstruction(word.op); }
 
 DeclaredType DeclaredTypeOf(std::string_view typeKey) {
   if (typeKey == "NOMBRE") return DeclaredType::kNumber;

@@ -61,6 +61,23 @@ enum class Op : std::uint8_t {
   kReturn,        ///< rends, REPONDRE
 };
 
+// The reader, the check and the runtime rely on these ranges of Op: expressions before
+// instructions, and the arithmetic that always gives a number in one run of values.
+inline constexpr Op kFirstInstruction = Op::kBlock;
+inline constexpr Op kLastOp = Op::kReturn;
+static_assert(Op::kFailure < kFirstInstruction && kFirstInstruction <= kLastOp,
+              "the expressions come first, then the instructions");
+static_assert(Op::kNegate < Op::kAdd && Op::kAdd < Op::kSubtract &&
+                  Op::kSubtract < Op::kMultiply && Op::kMultiply < Op::kDivide &&
+                  Op::kDivide < Op::kRemainder && Op::kRemainder < Op::kQuotient &&
+                  Op::kQuotient < Op::kPower,
+              "the arithmetic ops stand together, from kNegate to kPower");
+
+/// An instruction, which runs; else an expression, which gives a value.
+constexpr bool IsInstruction(Op op) { return op >= kFirstInstruction; }
+/// Negation and the binary arithmetic: a number from numbers ("+" may also join words).
+constexpr bool IsArithmetic(Op op) { return op >= Op::kNegate && op <= Op::kPower; }
+
 /// What the runtime computes for an Op::kPrimitive or Op::kMath node.
 enum class Operation : std::uint8_t {
   kNone,

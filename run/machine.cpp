@@ -256,7 +256,34 @@ void Machine::Exec(const Node& node) {
       return;
     case Op::kFailure:
       Fail(node, node.text);
-    default:
+    case Op::kBlock:  // run above, kid by kid
+      return;
+    // A value where an instruction is expected.
+    case Op::kConstant:
+    case Op::kNumber:
+    case Op::kTruth:
+    case Op::kVariable:
+    case Op::kNegate:
+    case Op::kAdd:
+    case Op::kSubtract:
+    case Op::kMultiply:
+    case Op::kDivide:
+    case Op::kRemainder:
+    case Op::kQuotient:
+    case Op::kPower:
+    case Op::kEqual:
+    case Op::kNotEqual:
+    case Op::kLess:
+    case Op::kGreater:
+    case Op::kLessEqual:
+    case Op::kGreaterEqual:
+    case Op::kAnd:
+    case Op::kOr:
+    case Op::kMath:
+    case Op::kPrimitive:
+    case Op::kItem:
+    case Op::kPointList:
+    case Op::kRepCount:
       Fail(node, Message("Que faire de cette valeur ?"));
   }
 }

@@ -54,9 +54,30 @@ Value Machine::Eval(const Node& node) {
       return Call(node, true);
     case Op::kFailure:
       Fail(node, node.text);
-    default:
+    // An instruction where a value is expected.
+    case Op::kBlock:
+    case Op::kDefine:
+    case Op::kAssign:
+    case Op::kPrint:
+    case Op::kPrompt:
+    case Op::kPromptEnd:
+    case Op::kClearText:
+    case Op::kReplace:
+    case Op::kWhile:
+    case Op::kTest:
+    case Op::kIfTrue:
+    case Op::kIfFalse:
+    case Op::kIf:
+    case Op::kRepeat:
+    case Op::kStep:
+    case Op::kSegment:
+    case Op::kPlot:
+    case Op::kStartDrawing:
+    case Op::kShowDrawing:
+    case Op::kReturn:
       Fail(node, Message("Cette instruction ne rend pas de valeur."));
   }
+  Fail(node, Message("Cette instruction ne rend pas de valeur."));
 }
 
 // The inputs of a primitive are evaluated first, in order: at most the four any primitive takes.
@@ -88,7 +109,7 @@ bool Machine::Numeric(const Node& node) {
     case Op::kAdd:
       return Numeric(node.kids[0]) && Numeric(node.kids[1]);
     default:
-      return node.op >= Op::kNegate && node.op <= Op::kPower;
+      return logo::IsArithmetic(node.op);
   }
 }
 
