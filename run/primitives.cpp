@@ -102,8 +102,10 @@ Value Part(Machine& machine, const Node& node, const Value& value, std::size_t f
 
 void RequireItems(Machine& machine, const Node& node, const Value& value,
                   std::string_view primitive) {
-  if (LengthOf(value) == 0)
-    machine.Fail(node, Message("« %s » ne s'applique pas à une liste vide.", primitive));
+  if (LengthOf(value) != 0) return;
+  machine.Fail(node, Message(value.IsList() ? "« %s » ne s'applique pas à une liste vide."
+                                            : "« %s » ne s'applique pas à un mot vide.",
+                             primitive));
 }
 
 Value First(Machine& machine, const Node& node, Value* inputs, int) {
@@ -241,8 +243,13 @@ Value RandomWhole(Machine& machine, const Node& node, Value* inputs, int count) 
     from = std::ceil(machine.NumberOf(node, inputs[0]));
     to = std::floor(machine.NumberOf(node, inputs[1]));
   }
-  if (!(to >= from && to - from <= 9e15)) {  // NaN bounds too
+  if (!(to >= from)) {  // NaN bounds too
     machine.Fail(node, Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
+  }
+  // Past 2^53 a double no longer holds every whole number of the range.
+  if (to - from > 9e15) {
+    machine.Fail(node, Message("Trop de nombres entiers à tirer pour « random » (%s).",
+                               FormatNumber(to - from + 1)));
   }
   std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
   return Value::Number(from + static_cast<double>(draw(machine.Random())));
