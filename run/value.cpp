@@ -6,19 +6,31 @@ namespace tortuval::run {
 
 Value Value::Word(std::string text) {
   Value value(Kind::kWord, 0);
-  value.word_ = std::make_shared<const std::string>(std::move(text));
+  value.shared_ = new SharedWord(std::move(text));
   return value;
 }
 
 Value Value::MakeList(List items) {
   Value value(Kind::kList, 0);
-  value.list_ = std::make_shared<List>(std::move(items));
+  value.shared_ = new SharedList(std::move(items));
   return value;
 }
 
 List& Value::OwnItems() {
-  if (list_.use_count() > 1) list_ = std::make_shared<List>(*list_);
-  return *list_;
+  if (shared_->holders > 1) {
+    auto* own = new SharedList(static_cast<const SharedList*>(shared_)->items);
+    --shared_->holders;
+    shared_ = own;
+  }
+  return static_cast<SharedList*>(shared_)->items;
+}
+
+void Value::Free() {
+  if (kind_ == Kind::kWord) {
+    delete static_cast<SharedWord*>(shared_);
+  } else {
+    delete static_cast<SharedList*>(shared_);
+  }
 }
 
 void AppendPrinted(const Value& value, std::string& out, bool bracketLists) {
