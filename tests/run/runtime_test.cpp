@@ -115,7 +115,7 @@ const RunCase kRunCases[] = {
     {"a_list_takes_its_own_item",
      {"SOIT \"L [ [ 1 [ 2 ] ] 3 ]", "SOIT \"L premier :L", "ECRISLIGNE :L", "SOIT \"L dernier :L",
       "ECRISLIGNE :L", "SOIT \"M [ [ a ] ]", "SOIT \"M PH premier :M :M", "ECRIS :M"},
-     "1 2\n2\na [a]"},
+     "1 [2]\n2\na [a]"},
     {"lists_compare_item_by_item",
      {"DEFINIS \"L LISTE", "ECRISLIGNE ( :L = [ ] )", "ECRISLIGNE ( [ 1 2 ] = PH 1 2 )",
       "ECRISLIGNE ( [ 1 2 ] <> [ 1 2 3 ] )", "ECRISLIGNE ( [ a [ b c ] ] = [ a [ b d ] ] )",
