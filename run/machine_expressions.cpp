@@ -77,7 +77,8 @@ Value Machine::Eval(const Node& node) {
     case Op::kReturn:
       Fail(node, Message("Cette instruction ne rend pas de valeur."));
   }
-  Fail(node, Message("Cette instruction ne rend pas de valeur."));
+  // Every op is named above; a call of Fail here would cost the switch its speed.
+  __builtin_unreachable();
 }
 
 // The inputs of a primitive are evaluated first, in order: at most the four any primitive takes.
