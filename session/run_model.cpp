@@ -152,7 +152,6 @@ void RunModel::Started(CurrentLines lines, bool stepping) {
   transcript_.clearFirst = true;
   pendingBytes_ = 0;
   lineOpen_ = false;
-  result_.reset();
 }
 
 void RunModel::Output(std::string_view text) {
@@ -204,7 +203,6 @@ void RunModel::DrawingGrew(run::Drawing drawing) {
 
 void RunModel::Ended(const run::RunResult& result, std::vector<run::WatchedVariable> variables) {
   phase_ = RunPhase::kEnded;
-  result_ = result;
   question_ = Cp1252(kDefaultQuestion);
   stepAfterAnswer_ = false;
   if (result.drawing.shown || !result.drawing.Empty()) DrawingGrew(result.drawing);

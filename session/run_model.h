@@ -140,8 +140,6 @@ class RunModel {
   bool StepLive() const { return phase_ != RunPhase::kNone; }
   bool StopLive() const { return Active(); }
   bool RestartLive() const { return phase_ != RunPhase::kNone; }
-  /// Whether a step asked during a question waits for its answer.
-  bool StepAfterAnswer() const { return stepAfterAnswer_; }
   /// The speed chosen, and the delay it gives each line.
   int SpeedIndex() const { return speedIndex_; }
   int DelayMs() const;
@@ -157,8 +155,6 @@ class RunModel {
   /// Whether the transcript gained anything since last taken.
   bool TranscriptWaiting() const { return transcript_.clearFirst || !transcript_.pieces.empty(); }
   TranscriptUpdate TakeTranscript();
-  /// The run's end, once ended.
-  const std::optional<run::RunResult>& Result() const { return result_; }
 
  private:
   RunOrders StopOrders();
@@ -187,7 +183,6 @@ class RunModel {
   TranscriptUpdate transcript_;
   std::size_t pendingBytes_ = 0;
   bool lineOpen_ = false;  // the transcript's last line has no end yet
-  std::optional<run::RunResult> result_;
 };
 
 }  // namespace tortuval::session

@@ -26,7 +26,6 @@ class StepPoints {
   /// The run went on unwatched, and stands now after the instruction at `logoLine`, at call depth
   /// `depth`: the rest of that instruction's algorithm line is no new stop.
   void CameFrom(int logoLine, int depth);
-  bool ByAlgorithmLine() const { return byAlgorithm_; }
 
  private:
   bool byAlgorithm_ = false;

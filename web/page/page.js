@@ -249,8 +249,7 @@ var Module = {};  // filled by tortuval-module.js
   // Ends the run going on, if any, and waits for its end: it belongs to the program it started
   // with, and another one is about to be shown.
   async function endRun() {
-    api.runAction("programChanged", "", 0);
-    goOn();
+    await act("programChanged");
     if (run.active) await run.active;
   }
 
