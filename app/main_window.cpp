@@ -172,6 +172,10 @@ void MainWindow::CreateCheckSummary() {
   recheck_->setInterval(session::kCheckDelayMs);
   connect(recheck_, &QTimer::timeout, this, &MainWindow::CheckLogoPane);
   connect(logoPane, &QPlainTextEdit::textChanged, recheck_, qOverload<>(&QTimer::start));
+  // A run belongs to the program it started with: the first key typed in the program ends it.
+  connect(logoPane, &QPlainTextEdit::textChanged, this, [this] {
+    if (runView_ != nullptr && runView_->IsRunning()) runView_->ProgramChanged();
+  });
   connect(marks_, &FindingMarks::WentToFinding, this, &MainWindow::SelectListingLineOf);
 }
 

@@ -347,8 +347,18 @@ void RunWindowTest::ARunEndsWhenAnotherProgramIsShownAndRelancerRunsTheNewOne() 
   QTRY_VERIFY_WITH_TIMEOUT(run->Reponse->isEnabled(), kTimeout);
   QCOMPARE(run->Question->text(), QStringLiteral("Tape un nombre."));
   QVERIFY(run->Dessin->isHidden());
-  QTest::mouseClick(run->Arreter, Qt::LeftButton);
+
+  // A key typed in the program ends the run waiting there, and Relancer runs the edit.
+  window_->logoPane->moveCursor(QTextCursor::End);
+  QTest::keyClicks(window_->logoPane, "ECRIS 7");
   QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QCOMPARE(run->Etat->text(), QStringLiteral("Programme arrêté : un autre programme est affiché."));
+  QTest::mouseClick(run->Relancer, Qt::LeftButton);
+  Answer(run, "12");
+  Answer(run, "18");
+  QTRY_VERIFY_WITH_TIMEOUT(!run->IsRunning(), kTimeout);
+  QVERIFY2(run->Sortie->toPlainText().endsWith(QStringLiteral(" 67")),
+           qPrintable(run->Sortie->toPlainText()));
 }
 
 // Example 7 step by step: its first segment is on view at the stop after it is drawn, long
