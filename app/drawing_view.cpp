@@ -77,10 +77,15 @@ void PaintAxes(QPainter& painter, const drawing::Frame& frame) {
     painter.drawText(QPointF(at.x() - metrics.horizontalAdvance(text) / 2, at.y() + baseline),
                      text);
   }
+  // Beside the vertical axis on the side the SVG writer chooses: to its right where the picture
+  // has no room for them on its left.
+  const double offset = drawing::VerticalNumbersOffset(frame, up);
   for (const drawing::Graduation& g : up) {
     if (g.label.empty()) continue;
     const QPointF at = Pixel(frame, {crossing.x, g.value});
-    painter.drawText(QRectF(at.x() - 86, at.y() - 7, 80, 14), Qt::AlignRight | Qt::AlignVCenter,
+    const QRectF box = offset < 0 ? QRectF(at.x() + offset - 80, at.y() - 7, 80, 14)
+                                  : QRectF(at.x() + offset, at.y() - 7, 80, 14);
+    painter.drawText(box, (offset < 0 ? Qt::AlignRight : Qt::AlignLeft) | Qt::AlignVCenter,
                      ToPaneText(g.label));
   }
 }

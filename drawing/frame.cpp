@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <string_view>
 
 #include "base/number_text.h"
 
@@ -211,6 +212,21 @@ double HorizontalNumbersBaseline(const Frame& frame) {
   const double pictureBottom = frame.ToPixels({frame.minX, frame.minY}).y;
   const bool roomBelow = axis + kNumbersBelow + kNumberDescent <= pictureBottom + 1e-6;
   return roomBelow ? kNumbersBelow : kNumbersAbove;
+}
+
+double VerticalNumbersOffset(const Frame& frame, const std::vector<Graduation>& graduations) {
+  // The widths of the numbers' characters in a wide sans-serif font, as shares of their size: a
+  // digit or a letter of an exponent, a comma, a minus sign.
+  const auto width = [](std::string_view label) {
+    double ems = 0;
+    for (const char c : label) ems += c == ',' ? 0.32 : c == '-' ? 0.36 : 0.64;
+    return ems * kNumberSize;
+  };
+  constexpr double kGap = 6;
+  double widest = 0;
+  for (const Graduation& g : graduations) widest = std::max(widest, width(g.label));
+  const double axis = frame.ToPixels(AxesCrossing(frame)).x;
+  return axis - kGap - widest >= -0.5 ? -kGap : kGap;
 }
 
 Point AxesCrossing(const Frame& frame) {

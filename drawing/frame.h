@@ -69,6 +69,11 @@ inline constexpr double kNumberDescent = 3;
 /// whole.
 double HorizontalNumbersBaseline(const Frame& frame);
 
+/// Where the numbers of the vertical axis stand: their distance from the axis, in pixels; to its
+/// left (negative, the numbers ending there) where the widest of `graduations` has room in the
+/// picture, else to its right (positive, the numbers starting there).
+double VerticalNumbersOffset(const Frame& frame, const std::vector<Graduation>& graduations);
+
 /// Where the axes are drawn, in the plane: each at 0 when 0 is in the picture, else along the
 /// picture's edge nearest to 0.
 Point AxesCrossing(const Frame& frame);

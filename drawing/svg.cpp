@@ -85,10 +85,11 @@ void AppendAxes(std::string& out, const Frame& frame) {
     const Point at = frame.ToPixels({g.value, crossing.y});
     label({at.x, at.y + baseline}, "middle", g.label);
   }
+  const double offset = VerticalNumbersOffset(frame, up);
   for (const Graduation& g : up) {
     if (g.label.empty()) continue;
     const Point at = frame.ToPixels({crossing.x, g.value});
-    label({at.x - 6, at.y + 4}, "end", g.label);
+    label({at.x + offset, at.y + 4}, offset < 0 ? "end" : "start", g.label);
   }
   out += "</g>\n";
 }

@@ -226,6 +226,12 @@ TEST(DrawingAxesTest, NumbersHaveADecimalCommaAndStayInThePicture) {
     EXPECT_LE(baseline + kNumberDescent, 600);
     EXPECT_GE(baseline - kNumberSize, 0);
   }
+  // Its vertical axis stands on the picture's left edge: its numbers go to the right of it.
+  EXPECT_TRUE(NumbersOf(high, "end").texts.empty()) << high;
+  EXPECT_FALSE(NumbersOf(high, "start").texts.empty()) << high;
+  // With room on the left, as in the document's frame above, they stay there.
+  EXPECT_LT(VerticalNumbersOffset(FrameFor(euler, axes, 800, 600), {{0.5, "0,5"}}), 0);
+  EXPECT_GT(VerticalNumbersOffset(FrameFor(euler, axes, 800, 600), {{-0.25, "-0,25"}}), 0);
 }
 
 // Without a document, graduations come at round steps, and numbers are thinned where steps are
