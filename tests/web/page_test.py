@@ -92,6 +92,15 @@ class PageTest(unittest.TestCase):
         path.write_bytes(data)
         return path
 
+    def drop_file(self, name, data):
+        """A file dropped on the page, as the browser hands it over."""
+        self.driver.execute_script(
+            as_uint8_array_script("bytes", data)
+            + "const transfer = new DataTransfer();"
+              "transfer.items.add(new File([bytes], arguments[0]));"
+              "document.getElementById('listing').dispatchEvent(new DragEvent('drop',"
+              " {dataTransfer: transfer, bubbles: true, cancelable: true}));", name)
+
     def answer(self, text):
         self.wait_for(lambda: self.element("answer").is_enabled(), "the answer line")
         self.element("answer").send_keys(text, Keys.ENTER)
@@ -142,13 +151,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
         # A document dropped on the page opens as a chosen one does.
-        dropped = (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes()
-        self.driver.execute_script(
-            as_uint8_array_script("bytes", dropped)
-            + "const transfer = new DataTransfer();"
-              "transfer.items.add(new File([bytes], 'euclide.alg'));"
-              "document.getElementById('listing').dispatchEvent(new DragEvent('drop',"
-              " {dataTransfer: transfer, bubbles: true, cancelable: true}));")
+        self.drop_file("euclide.alg", (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes())
         self.wait_for(lambda: self.value("program")
                       == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
 
@@ -392,13 +395,7 @@ class PageTest(unittest.TestCase):
 
         # A file dropped on the page: the same.
         self.wait_in_the_curve()
-        dropped = (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes()
-        self.driver.execute_script(
-            as_uint8_array_script("bytes", dropped)
-            + "const transfer = new DataTransfer();"
-              "transfer.items.add(new File([bytes], 'euclide.alg'));"
-              "document.getElementById('listing').dispatchEvent(new DragEvent('drop',"
-              " {dataTransfer: transfer, bubbles: true, cancelable: true}));")
+        self.drop_file("euclide.alg", (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes())
         self.wait_for_text("run-state", stopped)
         self.wait_for(lambda: self.value("program")
                       == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
