@@ -49,7 +49,11 @@ int CurrentLines::AlgorithmLineOf(int logoLine) const {
 }
 
 std::string CurrentLines::AlgorithmLine(int logoLine) const {
-  return Named("Algorithme", AlgorithmLineOf(logoLine), listing_);
+  return NamedAlgorithmLine(AlgorithmLineOf(logoLine));
+}
+
+std::string CurrentLines::NamedAlgorithmLine(int algorithmLine) const {
+  return Named("Algorithme", algorithmLine, listing_);
 }
 
 std::string CurrentLines::LogoLine(int logoLine) const { return Named("LOGO", logoLine, logo_); }

@@ -21,6 +21,14 @@ class CurrentLines {
   std::string AlgorithmLine(int logoLine) const;
   /// The algorithm's line (from 1) that wrote `logoLine`, or 0 when none did.
   int AlgorithmLineOf(int logoLine) const;
+  /// The algorithm's line to name for a run that stopped at `logoLine` with the calls of
+  /// `callLines` open (session::AlgorithmLineOfStop).
+  int AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines) const {
+    return session::AlgorithmLineOfStop(logoLine, callLines,
+                                        [this](int line) { return AlgorithmLineOf(line); });
+  }
+  /// "Algorithme, ligne 12 : SI (x > 0) ALORS" for the algorithm's line `algorithmLine`.
+  std::string NamedAlgorithmLine(int algorithmLine) const;
   /// "LOGO, ligne 27 : TESTE :x > 0" (Windows-1252), empty for a line the program does not have.
   std::string LogoLine(int logoLine) const;
 

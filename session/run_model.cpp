@@ -229,14 +229,9 @@ void RunModel::Ended(const run::RunResult& result, std::vector<run::WatchedVaria
       // called it.
       if (result.line > 0 && stopReason_ != StopReason::kProgramChanged) {
         ShowLines(result.line);
-        if (lines_.algorithmLine == 0) {
-          for (auto call = result.callLines.rbegin(); call != result.callLines.rend(); ++call) {
-            if (const int line = currentLines_.AlgorithmLineOf(*call); line > 0) {
-              lines_.algorithmLine = line;
-              lines_.algorithmText = currentLines_.AlgorithmLine(*call);
-              break;
-            }
-          }
+        if (lines_.logoLine > 0) {
+          lines_.algorithmLine = currentLines_.AlgorithmLineOfStop(result.line, result.callLines);
+          lines_.algorithmText = currentLines_.NamedAlgorithmLine(lines_.algorithmLine);
         }
       }
       break;

@@ -75,14 +75,6 @@ int Session::AlgorithmLine(int logoLine) const {
   return logoLine > 0 && index < listingLines_.size() ? listingLines_[index] : 0;
 }
 
-int Session::AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines) const {
-  if (const int line = AlgorithmLine(logoLine); line > 0) return line;
-  for (auto call = callLines.rbegin(); call != callLines.rend(); ++call) {
-    if (const int line = AlgorithmLine(*call); line > 0) return line;
-  }
-  return 0;
-}
-
 void Session::EditProgram(std::string program) {
   program_ = std::make_shared<const std::string>(std::move(program));
   read_.reset();

@@ -31,6 +31,20 @@ class ReadProgram {
   logo::Reading reading_;
 };
 
+/// The algorithm's line to name for a run that stopped at `logoLine` with the calls of
+/// `callLines` open (RunResult::callLines, outermost first): that of `logoLine`, else, when no
+/// item wrote it (F1, F2), that of the innermost open call that has one; 0 when none has.
+/// `algorithmLineOf` gives a LOGO line's algorithm line.
+template <typename AlgorithmLineOf>
+int AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines,
+                        const AlgorithmLineOf& algorithmLineOf) {
+  if (const int line = algorithmLineOf(logoLine); line > 0) return line;
+  for (auto call = callLines.rbegin(); call != callLines.rend(); ++call) {
+    if (const int line = algorithmLineOf(*call); line > 0) return line;
+  }
+  return 0;
+}
+
 /// How long the typing pauses before a front end checks a hand-edited program again.
 inline constexpr int kCheckDelayMs = 500;
 
@@ -84,9 +98,11 @@ class Session {
   /// 1) of the converted program, or 0 when no item wrote it.
   int AlgorithmLine(int logoLine) const;
   /// The algorithm's line to name for a run that stopped at `logoLine` with the calls of
-  /// `callLines` open (RunResult::callLines, outermost first): that of `logoLine`, else, when no
-  /// item wrote it (F1, F2), that of the innermost open call that has one; 0 when none has.
-  int AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines) const;
+  /// `callLines` open (the free function of that name).
+  int AlgorithmLineOfStop(int logoLine, const std::vector<int>& callLines) const {
+    return session::AlgorithmLineOfStop(logoLine, callLines,
+                                        [this](int line) { return AlgorithmLine(line); });
+  }
 
   /// The program as the user edited it, to be read and checked again. Lines keep their
   /// algorithm's lines by number, as the panes show them side by side.
