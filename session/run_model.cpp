@@ -302,9 +302,9 @@ void RunModel::ShowVariables(std::vector<run::WatchedVariable> variables) {
   ++variablesVersion_;
 }
 
-void RunModel::SetState(std::string_view utf8, bool error) {
+void RunModel::SetState(std::string_view utf8) {
   stateLine_ = Cp1252(utf8);
-  stateIsError_ = error;
+  stateIsError_ = false;
 }
 
 }  // namespace tortuval::session

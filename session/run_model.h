@@ -161,7 +161,8 @@ class RunModel {
   void Append(std::string_view text, bool typed);
   void ShowLines(int logoLine);
   void ShowVariables(std::vector<run::WatchedVariable> variables);
-  void SetState(std::string_view utf8, bool error = false);
+  // A state that is no error; an error's line is the run's own message, set where it ends.
+  void SetState(std::string_view utf8);
 
   RunPhase phase_ = RunPhase::kNone;
   bool panelShown_ = false;
