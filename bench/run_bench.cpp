@@ -68,6 +68,26 @@ void BM_RunAppends(benchmark::State& state) {
 }
 BENCHMARK(BM_RunAppends)->Arg(20'000)->Unit(benchmark::kMillisecond);
 
+// Procedure calls: Fibonacci by its two recursive calls (242 785 calls for 25), the greatest
+// common divisors of every pair up to 300 by Euclid's recursion, and a sum nested 5 000 deep.
+constexpr std::string_view kFibonacci =
+    "POUR fib :n\r\nsi :n < 2 [ rends :n ]\r\nrends ( fib :n - 1 ) + ( fib :n - 2 )\r\nFIN\r\n"
+    "ECRIS fib 25\r\n";
+constexpr std::string_view kDivisors =
+    "POUR pgcd :a :b\r\nsi :b = 0 [ rends :a ]\r\nrends pgcd :b :a % :b\r\nFIN\r\n"
+    "soit \"s 0\r\nsoit \"i 1\r\nREPETE 300 [ soit \"j 1 REPETE 300 [ soit \"s :s + pgcd :i :j "
+    "soit \"j :j + 1 ] soit \"i :i + 1 ]\r\nECRIS :s\r\n";
+constexpr std::string_view kNestedSum =
+    "POUR somme :n\r\nsi :n = 0 [ rends 0 ]\r\nrends :n + somme :n - 1\r\nFIN\r\n"
+    "REPETE 20 [ ECRIS somme 5000 ]\r\n";
+
+void BM_RunCalls(benchmark::State& state, std::string_view program) {
+  TimeRuns(state, std::string(program), 1);
+}
+BENCHMARK_CAPTURE(BM_RunCalls, fibonacci, kFibonacci)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RunCalls, divisors, kDivisors)->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(BM_RunCalls, nested_sum, kNestedSum)->Unit(benchmark::kMillisecond);
+
 // Examples 3 (200 000 draws of a point) and 13 (100 000 throws of three dice), converted once.
 void BM_RunExample(benchmark::State& state) {
   const int index = static_cast<int>(state.range(0)) - 1;

@@ -38,7 +38,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   tortuval::run::RunOptions options;
   options.seed = 1;
   options.limits.maxSteps = 20'000;
-  options.limits.maxDepth = 200;
+  options.limits.maxCallBytes = 1 << 20;
   options.limits.maxOutputBytes = 1 << 16;
   FuzzConsole console;
   const tortuval::run::RunResult result = tortuval::run::RunProgram(program, console, options);

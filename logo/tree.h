@@ -165,6 +165,9 @@ struct Node {
   bool countedLoop = false;  ///< kRepeat: a counted loop of the counter `variable` (leftovers.h)
   bool truth = false;        ///< kTruth: vrai or faux
   bool local = false;        ///< `variable` is a slot of the procedure's frame, else a global
+  /// This node, or one inside it, calls a user procedure (set by ReadProgram): the runtime runs
+  /// such nodes on a stack of its own, and the others straight through.
+  bool holdsCall = false;
   int line = 0;              ///< from 1
   int column = 0;            ///< from 1, in bytes
   // No op holds more than one of these three numbers: they share their place, which keeps a node

@@ -1,11 +1,5 @@
 #include "run/machine.h"
 
-#ifdef __EMSCRIPTEN__
-#include <emscripten/stack.h>
-#else
-#include <pthread.h>
-#endif
-
 #include <chrono>
 #include <cmath>
 
@@ -13,27 +7,6 @@
 
 namespace tortuval::run {
 namespace {
-
-// A call needs this much native stack left, with room for what the sanitizers add.
-constexpr std::size_t kStackReserve = std::size_t{256} << 10;
-
-const char* StackLimit() {
-#ifdef __EMSCRIPTEN__
-  // WebAssembly's stack grows down to a fixed end, where memory of other use begins.
-  const auto end = static_cast<std::uintptr_t>(emscripten_stack_get_end());
-  if (emscripten_stack_get_base() - end <= 2 * kStackReserve) return nullptr;
-  return reinterpret_cast<const char*>(end + kStackReserve);
-#else
-  pthread_attr_t attributes;
-  if (pthread_getattr_np(pthread_self(), &attributes) != 0) return nullptr;
-  void* address = nullptr;
-  std::size_t size = 0;
-  const bool known = pthread_attr_getstack(&attributes, &address, &size) == 0;
-  pthread_attr_destroy(&attributes);
-  if (!known || size <= 2 * kStackReserve) return nullptr;
-  return static_cast<const char*>(address) + kStackReserve;
-#endif
-}
 
 std::string Count(std::uint64_t number) { return FormatNumber(static_cast<double>(number)); }
 
@@ -72,8 +45,7 @@ Machine::Machine(const logo::Program& program, Console& console, const RunOption
       console_(console),
       options_(options),
       constants_(static_cast<std::size_t>(program_.constantCount)),
-      globals_(program_.globalNames.size()),
-      stackLimit_(StackLimit()) {
+      globals_(program_.globalNames.size()) {
   MakeConstants(program_.main, constants_);
   for (const logo::Procedure& procedure : program_.procedures) {
     MakeConstants(procedure.body, constants_);
@@ -84,30 +56,51 @@ Machine::Machine(const logo::Program& program, Console& console, const RunOption
 }
 
 void Machine::Run() {
-  Exec(program_.main);
-  if (returning_) Fail(program_.main, Message("« rends » hors d'une procédure."));
+  if (program_.main.holdsCall && options_.callsOnThreadStack <= 0) {
+    tasks_.push_back({&program_.main, Want::kRun, 0, 0});
+    RunTasks(0);
+  } else {
+    Exec(program_.main);
+  }
+  if (leaving_ == Leaving::kStop) return;
   Flush();
 }
 
-void Machine::Fail(const Node& at, std::string message) const {
-  throw RunStop{Outcome::kError, std::move(message), &at};
+void Machine::Fail(const Node& at, std::string message) {
+  if (leaving_ == Leaving::kStop) return;
+  leaving_ = Leaving::kStop;
+  stop_ = RunStop{Outcome::kError, std::move(message), &at};
 }
 
-void Machine::Stop(const Node& at) const {
-  throw RunStop{Outcome::kStopped, Message("Programme arrêté."), &at};
+void Machine::Stop(const Node& at) {
+  if (leaving_ == Leaving::kStop) return;
+  leaving_ = Leaving::kStop;
+  stop_ = RunStop{Outcome::kStopped, Message("Programme arrêté."), &at};
+}
+
+std::vector<int> Machine::CallLines() const {
+  const std::size_t open = supportCall_ != nullptr ? supportCallDepth_ : calls_.size();
+  std::vector<int> lines;
+  lines.reserve(open);
+  for (std::size_t i = 0; i < open; ++i) lines.push_back(calls_[i].call->line);
+  return lines;
 }
 
 // ---- Conversions.
 
-double Machine::NumberOf(const Node& at, const Value& value) const {
+double Machine::NumberOf(const Node& at, const Value& value) {
   if (value.IsNumber()) return value.number();
   double number = 0;
   if (value.IsWord() && ParseNumber(value.word(), number)) return number;
-  if (value.IsNone()) Fail(at, Message("Une valeur manque."));
-  Fail(at, Message("« %s » n'est pas un nombre.", Printed(value)));
+  if (value.IsNone()) {
+    Fail(at, Message("Une valeur manque."));
+  } else {
+    Fail(at, Message("« %s » n'est pas un nombre.", Printed(value)));
+  }
+  return 0;
 }
 
-bool Machine::TruthOf(const Node& at, const Value& value) const {
+bool Machine::TruthOf(const Node& at, const Value& value) {
   if (value.IsBool()) return value.truth();
   if (value.IsNumber()) return value.number() != 0;
   if (value.IsWord()) {
@@ -115,25 +108,29 @@ bool Machine::TruthOf(const Node& at, const Value& value) const {
     if (Equal(value, Value::Bool(false))) return false;
   }
   Fail(at, Message("« %s » n'est ni vrai ni faux.", Printed(value)));
+  return false;
 }
 
-const List& Machine::ListOf(const Node& at, const Value& value) const {
-  if (!value.IsList()) Fail(at, Message("« %s » n'est pas une liste.", Printed(value)));
-  return value.items();
+const List& Machine::ListOf(const Node& at, const Value& value) {
+  if (value.IsList()) return value.items();
+  static const List kNoItems;
+  Fail(at, Message("« %s » n'est pas une liste.", Printed(value)));
+  return kNoItems;
 }
 
-std::int64_t Machine::CountOf(const Node& at, const Value& value) const {
+std::int64_t Machine::CountOf(const Node& at, const Value& value) {
   const double number = NumberOf(at, value);
   if (!(number < 9e15)) {
     Fail(at, Message("Nombre de fois trop grand (%s).", FormatNumber(number)));
+    return 0;
   }
   return number <= 0 ? 0 : static_cast<std::int64_t>(number);
 }
 
 // ---- Limits.
 
-void Machine::Tick(const Node& at) {
-  if (++steps_ > options_.limits.maxSteps) {
+void Machine::TickLimits(const Node& at) {
+  if (steps_ > options_.limits.maxSteps) {
     Fail(at, Message("Le programme a dépassé %s pas : il ne s'arrête pas, ou il lui faut plus "
                      "de pas.",
                      Count(options_.limits.maxSteps)));
@@ -153,9 +150,13 @@ void Machine::Charge(const Node& at, std::size_t size) {
 
 // Checked and counted before the list or word is made, so that a runaway program stops before
 // it takes the memory.
-void Machine::AllowSize(const Node& at, std::size_t size) {
-  if (size > kMaxItems) Fail(at, Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
+bool Machine::AllowSize(const Node& at, std::size_t size) {
+  if (size > kMaxItems) {
+    Fail(at, Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
+    return false;
+  }
   Charge(at, size);
+  return leaving_ != Leaving::kStop;
 }
 
 // ---- Variables.
@@ -176,14 +177,9 @@ const Value& Machine::Read(const Node& node) {
 
 // ---- Instructions.
 
-void Machine::Exec(const Node& node) {
-  if (node.op == Op::kBlock) {
-    for (const Node& kid : node.kids) {
-      Exec(kid);
-      if (returning_) return;
-    }
-    return;
-  }
+// What every instruction does before it runs: its step counted, the observer told; false when
+// the run stops there.
+bool Machine::Begin(const Node& node) {
   Tick(node);
   if (options_.observer != nullptr) [[unlikely]] {
     // Only here, between instructions, does the observer get the thread: a front end that
@@ -196,10 +192,19 @@ void Machine::Exec(const Node& node) {
     if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
     lineRun_ = node.line;  // only an observer asks for it
   }
+  return leaving_ != Leaving::kStop;
+}
+
+void Machine::Exec(const Node& node) {
+  if (node.op == Op::kBlock) {
+    for (const Node& kid : node.kids) {
+      Exec(kid);
+      if (leaving_ != Leaving::kNo) return;
+    }
+    return;
+  }
+  if (!Begin(node)) return;
   switch (node.op) {
-    case Op::kCall:
-      Call(node, false);
-      return;
     case Op::kAssign:
       Assign(node);
       return;
@@ -209,9 +214,11 @@ void Machine::Exec(const Node& node) {
     case Op::kStep:
       Step(node);
       return;
-    case Op::kTest:
-      frame_.test = EvalTruth(node.kids[0]);
+    case Op::kTest: {
+      const bool tested = EvalTruth(node.kids[0]);
+      if (leaving_ == Leaving::kNo) frame_.test = tested;
       return;
+    }
     case Op::kIfTrue:
       IfTested(node, true);
       return;
@@ -219,7 +226,7 @@ void Machine::Exec(const Node& node) {
       IfTested(node, false);
       return;
     case Op::kIf:
-      if (EvalTruth(node.kids[0])) Exec(node.kids[1]);
+      if (EvalTruth(node.kids[0]) && leaving_ == Leaving::kNo) Exec(node.kids[1]);
       return;
     case Op::kWhile:
       While(node);
@@ -246,16 +253,21 @@ void Machine::Exec(const Node& node) {
       Draw(node);
       return;
     case Op::kStartDrawing:
+      Eval(node.kids[0]);
       StartDrawing(node);
       return;
     case Op::kShowDrawing:
-      ShowDrawing(node);
+      ShowDrawing(node, Eval(node.kids[0]));
       return;
     case Op::kReturn:
       Return(node);
       return;
     case Op::kFailure:
       Fail(node, node.text);
+      return;
+    case Op::kCall:
+      Call(node, false);
+      return;
     case Op::kBlock:  // run above, kid by kid
       return;
     // A value where an instruction is expected.
@@ -285,6 +297,7 @@ void Machine::Exec(const Node& node) {
     case Op::kPointList:
     case Op::kRepCount:
       Fail(node, Message("Que faire de cette valeur ?"));
+      return;
   }
 }
 
@@ -292,12 +305,12 @@ void Machine::Assign(const Node& node) {
   const Node& kid = node.kids[0];
   if (Numeric(kid)) {
     const double number = EvalNumber(kid);
-    Variable(node).SetNumber(number);
+    if (leaving_ == Leaving::kNo) Variable(node).SetNumber(number);
   } else if (AppendsToItself(node)) {
     AppendInPlace(node);
   } else {
     Value value = Eval(kid);
-    Variable(node) = std::move(value);
+    if (leaving_ == Leaving::kNo) Variable(node) = std::move(value);
   }
 }
 
@@ -320,7 +333,7 @@ void Machine::Define(const Node& node) {
 
 void Machine::Step(const Node& node) {
   const double number = NumberOf(node, Read(node));
-  Variable(node).SetNumber(number + static_cast<double>(node.step));
+  if (leaving_ == Leaving::kNo) Variable(node).SetNumber(number + static_cast<double>(node.step));
 }
 
 // A TESTE inside the list of SIVRAI or SIFAUX belongs to that list: once it has run, the result
@@ -329,13 +342,13 @@ void Machine::Step(const Node& node) {
 void Machine::IfTested(const Node& node, bool tested) {
   if (frame_.test != tested) return;
   Exec(node.kids[0]);
-  frame_.test = tested;
+  if (leaving_ == Leaving::kNo) frame_.test = tested;
 }
 
 void Machine::While(const Node& node) {
-  while (EvalTruth(node.kids[0])) {
+  while (EvalTruth(node.kids[0]) && leaving_ == Leaving::kNo) {
     Exec(node.kids[1]);
-    if (returning_) return;
+    if (leaving_ != Leaving::kNo) return;
     Tick(node);
     if (Watched()) [[unlikely]] ObserveTurn(node);
   }
@@ -346,20 +359,24 @@ void Machine::While(const Node& node) {
 void Machine::Repeat(const Node& node) {
   const std::int64_t count = CountOf(node.kids[0], Eval(node.kids[0]));
   const Node& body = node.kids[1];
-  repCounts_.push_back(0);
   double first = 0;
   double last = 0;
   double direction = 0;
   if (node.countedLoop) first = NumberOf(node, Read(node));
+  if (leaving_ != Leaving::kNo) return;
+  repCounts_.push_back(0);
   for (std::int64_t pass = 0; pass < count; ++pass) {
     if (node.countedLoop && pass > 0) {
       const double counter = NumberOf(node, Read(node));
-      if (direction * (counter - last) > 0) break;
+      if (direction * (counter - last) > 0 || leaving_ != Leaving::kNo) break;
     }
-    if (pass > 0 && Watched()) [[unlikely]] ObserveTurn(node);
+    if (pass > 0 && Watched()) [[unlikely]] {
+      ObserveTurn(node);
+      if (leaving_ != Leaving::kNo) break;
+    }
     repCounts_.back() = static_cast<double>(pass + 1);
     Exec(body);
-    if (returning_) break;
+    if (leaving_ != Leaving::kNo) break;
     Tick(node);
     if (node.countedLoop && pass == 0) {
       direction = frame_.test ? 1 : -1;
@@ -370,58 +387,96 @@ void Machine::Repeat(const Node& node) {
 }
 
 void Machine::Return(const Node& node) {
-  if (depth_ == 0) Fail(node, Message("« %s » hors d'une procédure.", "rends"));
-  returned_ = Eval(node.kids[0]);
-  returning_ = true;
+  if (calls_.empty()) {
+    Fail(node, Message("« %s » hors d'une procédure.", "rends"));
+    return;
+  }
+  Value value = Eval(node.kids[0]);
+  if (leaving_ != Leaving::kNo) return;
+  returned_ = std::move(value);
+  leaving_ = Leaving::kReturn;
 }
 
 // ---- Procedures.
 
+// The inputs go where the new frame starts: calls made while they are computed have returned, and
+// taken their own frames away, before the next one is pushed.
 Value Machine::Call(const Node& node, bool valueWanted) {
+  if (static_cast<int>(calls_.size()) >= options_.callsOnThreadStack) {
+    return CallAsTask(node, valueWanted);
+  }
   const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(node.procedure)];
   Tick(node);
-  if (depth_ >= options_.limits.maxDepth ||
-      (stackLimit_ != nullptr &&
-       static_cast<const char*>(__builtin_frame_address(0)) < stackLimit_)) {
-    Fail(node, Message("Trop d'appels imbriqués de « %s » : la récursion ne s'arrête pas ?",
-                       procedure.name));
-  }
-  // The inputs go where the new frame starts: calls made while they are evaluated have
-  // returned, and taken their own frames away, before the next one is pushed.
+  if (!CallFits(node)) return {};
   const std::size_t base = stack_.size();
   for (const Node& kid : node.kids) {
-    Value value = Eval(kid);
-    stack_.push_back(std::move(value));
+    stack_.push_back(Eval(kid));
+    if (leaving_ != Leaving::kNo) return {};
   }
-  stack_.resize(base + static_cast<std::size_t>(procedure.localCount));
-  const Frame saved = frame_;
-  const int savedProcedure = procedure_;
+  EnterCall(node, base, tasks_.size());
+  Exec(procedure.body);
+  if (leaving_ == Leaving::kStop) return {};
+  LeaveCall();
+  if (leaving_ == Leaving::kReturn) {
+    leaving_ = Leaving::kNo;
+    return std::move(returned_);
+  }
+  if (valueWanted) Fail(node, Message("« %s » n'a pas rendu de valeur.", procedure.name));
+  return {};
+}
+
+// A call past the depth that runs on the thread's stack: it, and everything it calls, run as
+// tasks. An instruction's call has had its Begin already.
+Value Machine::CallAsTask(const Node& node, bool valueWanted) {
+  const std::size_t floor = tasks_.size();
+  tasks_.push_back({&node, valueWanted ? Want::kValue : Want::kRun, kCallBegun, 0});
+  RunTasks(floor);
+  if (leaving_ != Leaving::kNo || !valueWanted) return {};
+  return TakeValue();
+}
+
+// Whether the run's memory has room for one more call; else the run stops there.
+bool Machine::CallFits(const Node& node) {
+  if (CallBytes() <= options_.limits.maxCallBytes) [[likely]] return true;
+  Fail(node, Message("Trop d'appels imbriqués de « %s » (", ProcedureName(node)) +
+                 FormatNumber(static_cast<double>(calls_.size())) +
+                 Message(") : la mémoire prévue pour l'exécution est pleine."));
+  return false;
+}
+
+// The new frame, its inputs already at `base` on the locals' stack; `taskCount` tasks are below
+// the body's.
+void Machine::EnterCall(const Node& node, std::size_t base, std::size_t taskCount) {
+  const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(node.procedure)];
+  if (stack_.size() < base + static_cast<std::size_t>(procedure.localCount)) {
+    stack_.resize(base + static_cast<std::size_t>(procedure.localCount));
+  }
   // The program's own code entering a support procedure: until it returns, the run is at the
   // call, as watched and as stopped.
   const bool entersSupport = supportCall_ == nullptr && procedure.support;
+  calls_.push_back({&node, frame_, procedure_, entersSupport,
+                    static_cast<std::uint32_t>(taskCount),
+                    static_cast<std::uint32_t>(values_.size()),
+                    static_cast<std::uint32_t>(repCounts_.size()),
+                    static_cast<std::uint32_t>(loops_.size())});
   if (entersSupport) {
     supportCall_ = &node;
-    supportCallDepth_ = callLines_.size();
+    supportCallDepth_ = calls_.size() - 1;
     callerProcedure_ = procedure_;
     callerBase_ = frame_.base;
   }
   frame_ = Frame{base, false};
   procedure_ = node.procedure;
-  ++depth_;
-  callLines_.push_back(node.line);
-  Exec(procedure.body);
-  callLines_.pop_back();
-  --depth_;
-  if (entersSupport) supportCall_ = nullptr;
-  frame_ = saved;
-  procedure_ = savedProcedure;
-  stack_.resize(base);
-  if (!returning_) {
-    if (valueWanted) Fail(node, Message("« %s » n'a pas rendu de valeur.", procedure.name));
-    return Value();
-  }
-  returning_ = false;
-  return std::move(returned_);
+}
+
+// The frame of the call on top taken away, its caller's back.
+void Machine::LeaveCall() {
+  const CallRecord& record = calls_.back();
+  stack_.resize(frame_.base);
+  frame_ = record.callerFrame;
+  procedure_ = record.callerProcedure;
+  if (record.entersSupport) supportCall_ = nullptr;
+  calls_.pop_back();
 }
 
 }  // namespace tortuval::run

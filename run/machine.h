@@ -31,7 +31,8 @@ using MathFunction = double (*)(Machine& machine, const Node& at, double x);
 PrimitiveFunction FunctionOf(Operation operation);
 MathFunction MathOf(Operation operation);
 
-/// Why a run stopped before its end: raised inside the machine, caught once by RunProgram.
+/// Why a run stopped before its end: recorded once, where it happens; the run then leaves every
+/// instruction and call open, and RunProgram reports it.
 struct RunStop {
   Outcome outcome;
   std::string message;  ///< Windows-1252
@@ -44,25 +45,37 @@ std::string Message(std::string_view utf8, std::string_view argument = {});
 
 /// Runs one program read. Each way a run stops names the node `at` where it stops: the
 /// instruction or expression being run.
+///
+/// The program runs straight through, by the C++ functions below, while the calls open are few
+/// (RunOptions::callsOnThreadStack): the program's text bounds how deep each call's own C++
+/// frames go. A deeper call, and every node that holds a call inside it, runs as tasks on stacks
+/// the machine keeps in memory (machine_tasks.cpp), with the evaluation pending around each call:
+/// how deep a recursion goes is bounded by that memory (Limits::maxCallBytes), not by the
+/// thread's stack. A stop, an error or a "rends" is a state (`leaving_`) that every instruction
+/// and task looks at before going on: no C++ exception travels through a run.
 class Machine : public RunState {
  public:
   /// The program read is neither changed nor copied: it must outlive the machine.
   Machine(const logo::Program& program, Console& console, const RunOptions& options);
 
-  /// Runs the main instructions; raises RunStop when the run does not complete.
+  /// Runs the main instructions, to their end or to the first stop (see Stopped()).
   void Run();
+  /// Why the run stopped before its end; null when it completed.
+  const RunStop* Stopped() const { return leaving_ == Leaving::kStop ? &stop_ : nullptr; }
+  /// Whether the run is stopping: what a computation gives then is not used.
+  bool Failed() const { return leaving_ == Leaving::kStop; }
 
-  /// Stops the run with an error at `at`.
-  [[noreturn]] void Fail(const Node& at, std::string message) const;
+  /// Stops the run with an error at `at`; the first stop is the one kept.
+  void Fail(const Node& at, std::string message);
 
-  /// The value as a number (a word that reads as one too), else an error.
-  double NumberOf(const Node& at, const Value& value) const;
-  /// The value as a truth value (vrai, faux, a number other than 0), else an error.
-  bool TruthOf(const Node& at, const Value& value) const;
-  /// The value as a list, else an error.
-  const List& ListOf(const Node& at, const Value& value) const;
-  /// The value as a whole number for a count, else an error.
-  std::int64_t CountOf(const Node& at, const Value& value) const;
+  /// The value as a number (a word that reads as one too), else an error and 0.
+  double NumberOf(const Node& at, const Value& value);
+  /// The value as a truth value (vrai, faux, a number other than 0), else an error and false.
+  bool TruthOf(const Node& at, const Value& value);
+  /// The value as a list, else an error and the empty list.
+  const List& ListOf(const Node& at, const Value& value);
+  /// The value as a whole number for a count, else an error and 0.
+  std::int64_t CountOf(const Node& at, const Value& value);
 
   /// The answer to a read, with the current prompt; stops the run when none comes.
   std::string ReadAnswer(const Node& at);
@@ -72,8 +85,9 @@ class Machine : public RunState {
   bool KeyPressed(const Node& at);
   /// Counts work proportional to `size` (items or bytes made) against the step budget.
   void Charge(const Node& at, std::size_t size);
-  /// Checks that a list or word of `size` items or bytes may be made, and charges for it.
-  void AllowSize(const Node& at, std::size_t size);
+  /// Checks that a list or word of `size` items or bytes may be made, and charges for it; false
+  /// (the run stopped) when it may not.
+  bool AllowSize(const Node& at, std::size_t size);
   /// The longest list or word a program may make: beyond it a program is running away.
   static constexpr std::size_t kMaxItems = std::size_t{1} << 22;
   std::mt19937_64& Random() { return random_; }
@@ -86,7 +100,7 @@ class Machine : public RunState {
   std::vector<WatchedVariable> Variables() const override;
   const Drawing& DrawingSoFar() const override { return drawing_; }
   std::uint64_t DrawingChanges() const override { return drawingChanges_; }
-  int CallDepth() const override { return depth_; }
+  int CallDepth() const override { return static_cast<int>(calls_.size()); }
   int LineRun() const override { return lineRun_; }
 
   /// The call, in the program's own code, of the support procedure being run; null outside one.
@@ -97,20 +111,24 @@ class Machine : public RunState {
     return program_.procedures[static_cast<std::size_t>(call.procedure)].name;
   }
   /// The lines of the calls open now, outermost first; a support procedure's own calls left out.
-  std::vector<int> CallLines() const {
-    const std::size_t open = supportCall_ != nullptr ? supportCallDepth_ : callLines_.size();
-    return {callLines_.begin(), callLines_.begin() + static_cast<std::ptrdiff_t>(open)};
-  }
+  std::vector<int> CallLines() const;
 
  private:
   struct Frame {
     std::size_t base = 0;
     bool test = false;
   };
+  // What makes the run leave the instructions it is in.
+  enum class Leaving : std::uint8_t {
+    kNo,
+    kReturn,  // "rends": up to the procedure's call, which takes `returned_`
+    kStop,    // an error or a stop: the whole run, `stop_` telling why
+  };
 
-  // ---- Instructions (machine.cpp; the console's in machine_console.cpp, the drawing's in
-  // machine_drawing.cpp, the lists' in machine_lists.cpp).
+  // ---- Instructions run straight through (machine.cpp; the console's in machine_console.cpp,
+  // the drawing's in machine_drawing.cpp, the lists' in machine_lists.cpp).
   void Exec(const Node& node);
+  bool Begin(const Node& node);
   void Assign(const Node& node);
   void Define(const Node& node);
   void Step(const Node& node);
@@ -119,28 +137,84 @@ class Machine : public RunState {
   void Repeat(const Node& node);
   void Return(const Node& node);
   Value Call(const Node& node, bool valueWanted);
+  Value CallAsTask(const Node& node, bool valueWanted);
+  bool CallFits(const Node& node);
+  void EnterCall(const Node& node, std::size_t base, std::size_t taskCount);
+  void LeaveCall();
   void Print(const Node& node);
+  void PrintText(const Node& node, std::string_view text);
   void Prompt(const Node& node);
   void ClearText();
+  bool MayDraw(const Node& node);
   void Draw(const Node& node);
+  void AddDrawn(const Node& node, Point from, Point to);
   void StartDrawing(const Node& node);
-  void ShowDrawing(const Node& node);
+  void ShowDrawing(const Node& node, const Value& shown);
   void AppendInPlace(const Node& node);
+  void AppendWith(const Node& node, Value list, Value more);
   bool AppendsToItself(const Node& node);
   void Replace(const Node& node);
+  void ReplaceWith(const Node& node, Value value, double index);
 
-  // ---- Expressions (machine_expressions.cpp; Item in machine_lists.cpp, PointOf in
-  // machine_drawing.cpp).
+  // ---- Expressions computed straight through (machine_expressions.cpp; Item in
+  // machine_lists.cpp, PointOf in machine_drawing.cpp), and what they share with the tasks.
   Value Eval(const Node& node);
   double EvalNumber(const Node& node);
   bool EvalTruth(const Node& node);
-  bool Compare(const Node& node);
   bool Numeric(const Node& node);
-  Value Sum(const Node& node);
   Value Primitive(const Node& node);
   Value Item(const Node& node);
-  double RepCount(const Node& node) const;
+  Value ItemAt(const Node& node, double index, const Value& list);
+  double RepCount(const Node& node);
   Point PointOf(const Node& node);
+  Point PointOfList(const Node& node, const double* coordinates, int count);
+  Value SumOf(const Node& node, const Value& a, const Value& b);
+  double Arithmetic(const Node& node, double a, double b);
+  bool CompareValues(const Node& node, const Value& a, const Value& b);
+
+  // ---- Calls, and the nodes around them, run as tasks (machine_tasks.cpp).
+  // How a task's node is wanted: run as an instruction, or computed as Eval, EvalNumber,
+  // EvalTruth or PointOf would compute it.
+  enum class Want : std::uint8_t { kRun, kValue, kNumber, kTruth, kPoint };
+  // The stages of a call's task.
+  enum : std::uint8_t { kCallStart, kCallBegun, kCallInputs, kCallInputComputed, kCallBodyRun };
+  struct Task {
+    const Node* node;
+    Want want;
+    std::uint8_t stage;   // how far the node has come
+    std::uint32_t count;  // a block's next instruction, the inputs computed so far
+  };
+  // An open call of a user procedure: what its end gives back to its caller.
+  struct CallRecord {
+    const Node* call;
+    Frame callerFrame;
+    int callerProcedure;
+    bool entersSupport;
+    std::uint32_t tasks;      // the call's own task is tasks_[tasks - 1]
+    std::uint32_t values;     // values_ before it
+    std::uint32_t repCounts;  // repCounts_ before it
+    std::uint32_t loops;      // loops_ before it
+  };
+  struct Loop {  // a REPETE run as a task
+    std::int64_t count;
+    std::int64_t pass;
+    double first;
+    double last;
+    double direction;
+  };
+  void RunTasks(std::size_t floor);
+  bool Need(const Node& node, Want want);
+  void Deliver(const Node& node, Want want, Value value);
+  void DeliverNumber(const Node& node, Want want, double number);
+  void DeliverTruth(const Node& node, Want want, bool truth);
+  Value TakeValue();
+  void LeaveToCall();
+  void StepInstruction(Task& task, std::size_t at);
+  void StepExpression(Task& task, std::size_t at);
+  void StepCall(Task& task, std::size_t at);
+  void EndCall(Task& task);
+  void StepRepeat(Task& task, std::size_t at);
+  std::size_t CallBytes() const;
 
   Value& Variable(const Node& node) {
     return node.local ? stack_[frame_.base + static_cast<std::size_t>(node.variable)]
@@ -148,8 +222,12 @@ class Machine : public RunState {
   }
   const Value& Read(const Node& node);
   std::string_view NameOf(const Node& node) const;
-  std::size_t PositionOf(const Node& node, double index, std::size_t size, bool forWrite) const;
-  void Tick(const Node& at);
+  std::size_t PositionOf(const Node& node, double index, std::size_t size, bool forWrite);
+  // Counts a step; every 1024 steps, and past the budget, looks at the limits.
+  void Tick(const Node& at) {
+    if ((++steps_ & 1023) == 0 || steps_ > options_.limits.maxSteps) [[unlikely]] TickLimits(at);
+  }
+  void TickLimits(const Node& at);
   void Observe(const Node& node);
   // Before a loop's next turn, when watched; the test stays out of the call on the loops' path.
   bool Watched() const {
@@ -158,21 +236,27 @@ class Machine : public RunState {
   }
   void ObserveTurn(const Node& loop);
   void Write(const Node& at, std::string_view text);
-  [[noreturn]] void Stop(const Node& at) const;
+  void Stop(const Node& at);
+  bool StopRequested() const {
+    return options_.stopRequested != nullptr && options_.stopRequested->load();
+  }
 
   const logo::Program& program_;
   Console& console_;
   const RunOptions& options_;
   std::vector<Value> constants_;  // by Node::constant, made once before the run
   std::vector<Value> globals_;
-  std::vector<Value> stack_;
+  std::vector<Value> stack_;  // the locals of the open calls
   Frame frame_;
-  int depth_ = 0;
   int lineRun_ = 0;  // of the last instruction started
-  std::vector<int> callLines_;  // the line of each open call; left as it was when a stop unwinds
   int procedure_ = -1;  // the running procedure, for the names of its locals
-  bool returning_ = false;
+  Leaving leaving_ = Leaving::kNo;
   Value returned_;
+  RunStop stop_{Outcome::kCompleted, {}, nullptr};
+  std::vector<Task> tasks_;
+  std::vector<Value> values_;  // what tasks computed, for the task that wanted it
+  std::vector<CallRecord> calls_;  // left as they were when the run stops
+  std::vector<Loop> loops_;
   std::vector<double> repCounts_;
   std::uint64_t steps_ = 0;
   std::string output_;
@@ -186,7 +270,6 @@ class Machine : public RunState {
   int callerProcedure_ = -1;
   std::size_t callerBase_ = 0;
   std::mt19937_64 random_;
-  const char* stackLimit_ = nullptr;  // below this address the native stack is nearly full
   static constexpr int kInstructionsWhileRunning = 1024;
   int instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
 };

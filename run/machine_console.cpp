@@ -9,12 +9,20 @@ namespace tortuval::run {
 void Machine::Print(const Node& node) {
   const Node& kid = node.kids[0];
   if (kid.op == Op::kConstant && !kid.isList) {
-    Write(node, kid.text);
+    PrintText(node, kid.text);
   } else if (kid.op != Op::kVariable && kid.op != Op::kMath && Numeric(kid)) {
-    Write(node, FormatNumber(EvalNumber(kid)));
+    const double number = EvalNumber(kid);
+    if (leaving_ == Leaving::kNo) PrintText(node, FormatNumber(number));
   } else {
-    Write(node, Printed(Eval(kid)));
+    const Value value = Eval(kid);
+    if (leaving_ == Leaving::kNo) PrintText(node, Printed(value));
   }
+}
+
+// ECRIS or ECRISLIGNE of `text`; the output is handed on at the end of a line, or when it grows.
+void Machine::PrintText(const Node& node, std::string_view text) {
+  Write(node, text);
+  if (leaving_ != Leaving::kNo) return;
   if (node.endsLine) {
     Write(node, "\n");
     Flush();
@@ -25,7 +33,12 @@ void Machine::Print(const Node& node) {
 
 void Machine::Prompt(const Node& node) {
   const Node& kid = node.kids[0];
-  prompt_ = kid.op == Op::kConstant && !kid.isList ? kid.text : Printed(Eval(kid));
+  if (kid.op == Op::kConstant && !kid.isList) {
+    prompt_ = kid.text;
+    return;
+  }
+  const Value value = Eval(kid);
+  if (leaving_ == Leaving::kNo) prompt_ = Printed(value);
 }
 
 void Machine::ClearText() {
@@ -38,6 +51,7 @@ void Machine::Write(const Node& at, std::string_view text) {
   if (outputBytes_ > options_.limits.maxOutputBytes) {
     Fail(at, Message("Le programme a écrit plus de %s octets.",
                      FormatNumber(static_cast<double>(options_.limits.maxOutputBytes))));
+    return;
   }
   output_ += text;
 }
@@ -49,11 +63,17 @@ void Machine::Flush() {
 }
 
 std::string Machine::ReadAnswer(const Node& at) {
+  if (leaving_ == Leaving::kStop) return {};  // nothing is asked once the run stops
   Flush();
   std::optional<std::string> answer = console_.ReadAnswer(prompt_);
   if (!answer) {
-    if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(at);
-    throw RunStop{Outcome::kInputExhausted, Message("Il n'y a plus de réponse à lire."), &at};
+    if (StopRequested()) {
+      Stop(at);
+    } else {
+      leaving_ = Leaving::kStop;
+      stop_ = RunStop{Outcome::kInputExhausted, Message("Il n'y a plus de réponse à lire."), &at};
+    }
+    return {};
   }
   std::string text = std::move(*answer);
   while (!text.empty() && (text.back() == '\n' || text.back() == '\r' || text.back() == ' ' ||
@@ -68,6 +88,7 @@ double Machine::ReadNumber(const Node& at) {
   const std::string prompt = prompt_;
   while (true) {
     const std::string answer = ReadAnswer(at);
+    if (leaving_ == Leaving::kStop) return 0;
     double number = 0;
     if (ParseNumber(answer, number)) {
       prompt_ = prompt;
@@ -80,30 +101,36 @@ double Machine::ReadNumber(const Node& at) {
 }
 
 bool Machine::KeyPressed(const Node& at) {
+  if (leaving_ == Leaving::kStop) return true;  // a pause waits for nothing once the run stops
   Flush();  // what the program wrote before its pause is shown while it waits
   if (options_.observer != nullptr) {
     options_.observer->BeforePause(supportCall_ != nullptr ? supportCall_->line : at.line, *this);
   }
   const bool pressed = console_.KeyPressed();
-  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(at);
+  if (StopRequested()) {
+    Stop(at);
+    return true;
+  }
   return pressed;
 }
 
 // Inside a support procedure nothing is watched: it runs as its caller's one instruction.
 void Machine::Observe(const Node& node) {
+  if (leaving_ == Leaving::kStop) return;
   if (supportCall_ == nullptr) {
     Flush();  // what the program wrote so far is seen where it stops
     options_.observer->BeforeInstruction(node.line, *this);
   }
-  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(node);
+  if (StopRequested()) Stop(node);
 }
 
 void Machine::ObserveTurn(const Node& loop) {
+  if (leaving_ == Leaving::kStop) return;
   if (supportCall_ == nullptr) {
     Flush();
     options_.observer->BeforeLoopTurn(loop.line, *this);
   }
-  if (options_.stopRequested != nullptr && options_.stopRequested->load()) Stop(loop);
+  if (StopRequested()) Stop(loop);
 }
 
 std::vector<WatchedVariable> Machine::Variables() const {

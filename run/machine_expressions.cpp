@@ -19,7 +19,10 @@ Value Machine::Eval(const Node& node) {
     case Op::kVariable:
       return Read(node);
     case Op::kAdd:
-      if (!Numeric(node)) return Sum(node);
+      if (!Numeric(node)) {
+        const Value a = Eval(node.kids[0]);
+        return SumOf(node, a, Eval(node.kids[1]));
+      }
       [[fallthrough]];
     case Op::kNegate:
     case Op::kSubtract:
@@ -54,6 +57,7 @@ Value Machine::Eval(const Node& node) {
       return Call(node, true);
     case Op::kFailure:
       Fail(node, node.text);
+      return {};
     // An instruction where a value is expected.
     case Op::kBlock:
     case Op::kDefine:
@@ -76,6 +80,7 @@ Value Machine::Eval(const Node& node) {
     case Op::kShowDrawing:
     case Op::kReturn:
       Fail(node, Message("Cette instruction ne rend pas de valeur."));
+      return {};
   }
   // Every op is named above; a call of Fail here would cost the switch its speed.
   __builtin_unreachable();
@@ -89,12 +94,16 @@ Value Machine::Primitive(const Node& node) {
     if (count == 4) break;
     inputs[count++] = Eval(kid);
   }
+  if (leaving_ != Leaving::kNo) return {};  // a primitive sees only inputs computed whole
   return FunctionOf(node.operation)(*this, node, inputs, count);
 }
 
 // "boucle": the pass of the innermost répète, from 1.
-double Machine::RepCount(const Node& node) const {
-  if (repCounts_.empty()) Fail(node, Message("« boucle » hors d'une répétition."));
+double Machine::RepCount(const Node& node) {
+  if (repCounts_.empty()) {
+    Fail(node, Message("« boucle » hors d'une répétition."));
+    return 0;
+  }
   return repCounts_.back();
 }
 
@@ -116,9 +125,7 @@ bool Machine::Numeric(const Node& node) {
 
 // "+" adds numbers; with a word that is no number on either side it joins the two printed
 // values, as the source notation does with its strings ("x = " + x, lettre + envers).
-Value Machine::Sum(const Node& node) {
-  const Value a = Eval(node.kids[0]);
-  const Value b = Eval(node.kids[1]);
+Value Machine::SumOf(const Node& node, const Value& a, const Value& b) {
   if (a.IsNumber() && b.IsNumber()) return Value::Number(a.number() + b.number());
   double ignored = 0;
   const auto isText = [&](const Value& value) {
@@ -127,11 +134,33 @@ Value Machine::Sum(const Node& node) {
   if (isText(a) || isText(b)) {
     std::string joined = Printed(a);
     std::string second = Printed(b);
-    AllowSize(node, joined.size() + second.size());
+    if (!AllowSize(node, joined.size() + second.size())) return {};
     joined += second;
     return Value::Word(std::move(joined));
   }
-  return Value::Number(NumberOf(node, a) + NumberOf(node, b));
+  const double x = NumberOf(node, a);
+  return Value::Number(x + NumberOf(node, b));
+}
+
+// The binary arithmetic on two numbers computed.
+double Machine::Arithmetic(const Node& node, double a, double b) {
+  switch (node.op) {
+    case Op::kAdd:
+      return a + b;
+    case Op::kSubtract:
+      return a - b;
+    case Op::kMultiply:
+      return a * b;
+    case Op::kPower:
+      return std::pow(a, b);
+    default:
+      if (b == 0) {
+        Fail(node, Message("Division par zéro."));
+        return 0;
+      }
+      if (node.op == Op::kDivide) return a / b;
+      return node.op == Op::kRemainder ? std::fmod(a, b) : std::trunc(a / b);
+  }
 }
 
 double Machine::EvalNumber(const Node& node) {
@@ -157,13 +186,11 @@ double Machine::EvalNumber(const Node& node) {
     case Op::kRemainder:
     case Op::kQuotient: {
       const double a = EvalNumber(node.kids[0]);
-      const double b = EvalNumber(node.kids[1]);
-      if (b == 0) Fail(node, Message("Division par zéro."));
-      if (node.op == Op::kDivide) return a / b;
-      return node.op == Op::kRemainder ? std::fmod(a, b) : std::trunc(a / b);
+      return Arithmetic(node, a, EvalNumber(node.kids[1]));
     }
     case Op::kMath: {
       const double x = EvalNumber(node.kids[0]);
+      if (leaving_ != Leaving::kNo) return 0;
       return MathOf(node.operation)(*this, node, x);
     }
     default:
@@ -182,16 +209,16 @@ bool Machine::EvalTruth(const Node& node) {
     case Op::kLess:
     case Op::kGreater:
     case Op::kLessEqual:
-    case Op::kGreaterEqual:
-      return Compare(node);
+    case Op::kGreaterEqual: {
+      const Value a = Eval(node.kids[0]);
+      return CompareValues(node, a, Eval(node.kids[1]));
+    }
     default:
       return TruthOf(node, Eval(node));
   }
 }
 
-bool Machine::Compare(const Node& node) {
-  const Value a = Eval(node.kids[0]);
-  const Value b = Eval(node.kids[1]);
+bool Machine::CompareValues(const Node& node, const Value& a, const Value& b) {
   if (node.op == Op::kEqual) return Equal(a, b);
   if (node.op == Op::kNotEqual) return !Equal(a, b);
   double x = 0;

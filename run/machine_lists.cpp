@@ -27,13 +27,20 @@ void Machine::AppendInPlace(const Node& node) {
   const Node& join = node.kids[0];
   Value list = Eval(join.kids[0]);
   Value more = Eval(join.kids[1]);
+  if (leaving_ != Leaving::kNo) return;
+  AppendWith(node, std::move(list), std::move(more));
+}
+
+void Machine::AppendWith(const Node& node, Value list, Value more) {
+  const Node& join = node.kids[0];
   Value& variable = Variable(node);
   if (!list.IsList() || !variable.SharesListWith(list)) {
     Value inputs[2] = {std::move(list), std::move(more)};
-    variable = FunctionOf(Operation::kSentence)(*this, join, inputs, 2);
+    Value joined = FunctionOf(Operation::kSentence)(*this, join, inputs, 2);
+    if (leaving_ == Leaving::kNo) Variable(node) = std::move(joined);
     return;
   }
-  AllowSize(join, list.items().size() + (more.IsList() ? more.items().size() : 1));
+  if (!AllowSize(join, list.items().size() + (more.IsList() ? more.items().size() : 1))) return;
   variable = Value();  // the list's one other holder, so that it may grow where it is
   List& items = list.OwnItems();
   if (more.IsList()) {
@@ -48,10 +55,19 @@ void Machine::AppendInPlace(const Node& node) {
 void Machine::Replace(const Node& node) {
   Value value = Eval(node.kids[0]);
   const double index = EvalNumber(node.kids[1]);
+  if (leaving_ != Leaving::kNo) return;
+  ReplaceWith(node, std::move(value), index);
+}
+
+void Machine::ReplaceWith(const Node& node, Value value, double index) {
   Value& list = Variable(node);
   if (list.IsNone()) list = Value::MakeList({});
-  if (!list.IsList()) Fail(node, Message("« %s » n'est pas une liste.", NameOf(node)));
+  if (!list.IsList()) {
+    Fail(node, Message("« %s » n'est pas une liste.", NameOf(node)));
+    return;
+  }
   const std::size_t at = PositionOf(node, index, list.items().size(), true);
+  if (leaving_ != Leaving::kNo) return;
   List& items = list.OwnItems();
   if (at >= items.size()) {
     Charge(node, at + 1 - items.size());
@@ -62,18 +78,21 @@ void Machine::Replace(const Node& node) {
   items[at] = std::move(value);
 }
 
-// The place of the item at `index` (as the node counts positions) in `size` items.
+// The place of the item at `index` (as the node counts positions) in `size` items; an error
+// (and 0) when there is none.
 std::size_t Machine::PositionOf(const Node& node, double index, std::size_t size,
-                                bool forWrite) const {
+                                bool forWrite) {
   const double at = node.position == logo::Position::kBracketedFromZero ? index : index - 1;
   if (at != std::floor(at)) {
     Fail(node, Message("La position %s n'est pas un nombre entier.", FormatNumber(index)));
+    return 0;
   }
   if (at < 0 || (forWrite ? at > kMaxPosition : at >= static_cast<double>(size))) {
     Fail(node, Message("La position " + std::string(forWrite ? "" : "lue ") +
                            "%s est hors de la liste (" + FormatNumber(static_cast<double>(size)) +
                            " éléments).",
                        FormatNumber(index)));
+    return 0;
   }
   return static_cast<std::size_t>(at);
 }
@@ -82,19 +101,20 @@ Value Machine::Item(const Node& node) {
   const double index = EvalNumber(node.kids[1]);
   const Node& source = node.kids[0];
   // A variable's list is read where it lies, without a copy.
-  Value held;
-  const Value* list = nullptr;
-  if (source.op == Op::kVariable) {
-    list = &Read(source);
-  } else {
-    held = Eval(source);
-    list = &held;
+  if (source.op == Op::kVariable) return ItemAt(node, index, Read(source));
+  return ItemAt(node, index, Eval(source));
+}
+
+Value Machine::ItemAt(const Node& node, double index, const Value& list) {
+  if (leaving_ != Leaving::kNo) return {};
+  if (list.IsList()) {
+    const std::size_t at = PositionOf(node, index, list.items().size(), false);
+    if (leaving_ != Leaving::kNo) return {};
+    return list.items()[at];
   }
-  if (list->IsList()) {
-    return list->items()[PositionOf(node, index, list->items().size(), false)];
-  }
-  const std::string word = Printed(*list);
+  const std::string word = Printed(list);
   const std::size_t at = PositionOf(node, index, word.size(), false);
+  if (leaving_ != Leaving::kNo) return {};
   return Value::Word(word.substr(at, 1));
 }
 

@@ -41,7 +41,7 @@ Value ReadList(Machine& machine, const Node& node, Value*, int) {
     if (end > at) items.push_back(WordOrNumber(answer.substr(at, end - at)));
     at = end;
   }
-  machine.AllowSize(node, items.size());
+  if (!machine.AllowSize(node, items.size())) return {};
   return Value::MakeList(std::move(items));
 }
 
@@ -51,7 +51,7 @@ Value ReadList(Machine& machine, const Node& node, Value*, int) {
 Value Sentence(Machine& machine, const Node& node, Value* inputs, int count) {
   std::size_t size = 0;
   for (int i = 0; i < count; ++i) size += inputs[i].IsList() ? inputs[i].items().size() : 1;
-  machine.AllowSize(node, size);
+  if (!machine.AllowSize(node, size)) return {};
   List items;
   items.reserve(size);
   for (int i = 0; i < count; ++i) {
@@ -70,7 +70,11 @@ Value SpacedNumbers(Machine& machine, const Node& node, Value* inputs, int) {
   const double from = machine.NumberOf(node, inputs[0]);
   const double to = machine.NumberOf(node, inputs[1]);
   const std::int64_t count = machine.CountOf(node, inputs[2]);
-  machine.AllowSize(node, static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)));
+  if (machine.Failed() ||
+      !machine.AllowSize(node,
+                         static_cast<std::size_t>(std::min<std::int64_t>(count, kMaxItems + 1)))) {
+    return {};
+  }
   List items;
   items.reserve(static_cast<std::size_t>(count));
   for (std::int64_t i = 0; i < count; ++i) {
@@ -100,29 +104,31 @@ Value Part(Machine& machine, const Node& node, const Value& value, std::size_t f
   return WordOrNumber(WordOf(value).substr(from, to - from));
 }
 
-void RequireItems(Machine& machine, const Node& node, const Value& value,
-                  std::string_view primitive) {
-  if (LengthOf(value) != 0) return;
+// False (the run stopped) for an empty list or word.
+bool HasItems(Machine& machine, const Node& node, const Value& value,
+              std::string_view primitive) {
+  if (LengthOf(value) != 0) return true;
   machine.Fail(node, Message(value.IsList() ? "« %s » ne s'applique pas à une liste vide."
                                             : "« %s » ne s'applique pas à un mot vide.",
                              primitive));
+  return false;
 }
 
 Value First(Machine& machine, const Node& node, Value* inputs, int) {
-  RequireItems(machine, node, inputs[0], "premier");
+  if (!HasItems(machine, node, inputs[0], "premier")) return {};
   if (inputs[0].IsList()) return inputs[0].items().front();
   return Part(machine, node, inputs[0], 0, 1);
 }
 
 Value Last(Machine& machine, const Node& node, Value* inputs, int) {
-  RequireItems(machine, node, inputs[0], "dernier");
+  if (!HasItems(machine, node, inputs[0], "dernier")) return {};
   if (inputs[0].IsList()) return inputs[0].items().back();
   const std::size_t size = LengthOf(inputs[0]);
   return Part(machine, node, inputs[0], size - 1, size);
 }
 
 Value ButFirst(Machine& machine, const Node& node, Value* inputs, int) {
-  RequireItems(machine, node, inputs[0], "saufpremier");
+  if (!HasItems(machine, node, inputs[0], "saufpremier")) return {};
   return Part(machine, node, inputs[0], 1, LengthOf(inputs[0]));
 }
 
@@ -140,7 +146,7 @@ Value Split(Machine& machine, const Node& node, Value* inputs, int) {
 Value Join(Machine& machine, const Node& node, Value* inputs, int) {
   const std::string first = WordOf(inputs[0]);
   const std::string second = WordOf(inputs[1]);
-  machine.AllowSize(node, first.size() + second.size());
+  if (!machine.AllowSize(node, first.size() + second.size())) return {};
   return WordOrNumber(first + second);
 }
 
@@ -151,6 +157,7 @@ Value Character(Machine& machine, const Node& node, Value* inputs, int) {
   if (code != std::floor(code) || code < 1 || code > 255) {
     machine.Fail(node,
                  Message("« caractère » attend un code de 1 à 255, pas %s.", FormatNumber(code)));
+    return {};
   }
   return Value::Word(std::string(1, static_cast<char>(static_cast<int>(code))));
 }
@@ -179,7 +186,10 @@ Value Product(Machine& machine, const Node& node, Value* inputs, int) {
 // The variance of the population (divided by the count), as the source notation's own.
 double VarianceOf(Machine& machine, const Node& node, const Value& value) {
   const std::vector<double> numbers = NumbersOf(machine, node, value);
-  if (numbers.empty()) machine.Fail(node, Message("La variance d'une liste vide n'existe pas."));
+  if (numbers.empty()) {
+    machine.Fail(node, Message("La variance d'une liste vide n'existe pas."));
+    return 0;
+  }
   double mean = 0;
   for (const double x : numbers) mean += x;
   mean /= static_cast<double>(numbers.size());
@@ -245,11 +255,13 @@ Value RandomWhole(Machine& machine, const Node& node, Value* inputs, int count) 
   }
   if (!(to >= from)) {  // NaN bounds too
     machine.Fail(node, Message("« random » n'a aucun nombre entier à tirer entre ses bornes."));
+    return {};
   }
   // Past 2^53 a double no longer holds every whole number of the range.
   if (to - from > 9e15) {
     machine.Fail(node, Message("Trop de nombres entiers à tirer pour « random » (%s).",
                                FormatNumber(to - from + 1)));
+    return {};
   }
   std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
   return Value::Number(from + static_cast<double>(draw(machine.Random())));

@@ -37,21 +37,17 @@ RunResult RunProgram(const logo::Reading& reading, Console& console, const RunOp
   RunResult result;
   try {
     Machine machine(reading.program, console, options);
-    try {
-      machine.Run();
-    } catch (const RunStop& stop) {
+    machine.Run();
+    if (const RunStop* stop = machine.Stopped()) {
       // What was written before the stop is shown with its message.
-      try {
-        machine.Flush();
-      } catch (...) {
-      }
-      result.outcome = stop.outcome;
-      result.message = stop.message;
+      machine.Flush();
+      result.outcome = stop->outcome;
+      result.message = stop->message;
       // A support procedure is one instruction of its caller: it stops at the call, its name
       // telling whose error it is.
-      const Node* at = stop.at;
+      const Node* at = stop->at;
       if (const Node* call = machine.SupportCall()) {
-        if (stop.outcome == Outcome::kError) {
+        if (stop->outcome == Outcome::kError) {
           result.message = machine.ProcedureName(*call) + " : " + result.message;
         }
         at = call;

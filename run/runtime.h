@@ -103,7 +103,10 @@ class RunObserver {
 /// What stops a run that would not end by itself.
 struct Limits {
   std::uint64_t maxSteps = 100'000'000;  ///< instructions and procedure calls executed
-  int maxDepth = 10'000;                 ///< nested procedure calls
+  /// The memory the run's own stacks may take: the calls open, with their locals and the
+  /// evaluation pending around each. It bounds how deep a recursion goes (about 1.8 million nested
+  /// calls of a one-line function with the default) and stops one that never ends.
+  std::size_t maxCallBytes = std::size_t{256} << 20;
   std::size_t maxOutputBytes = std::size_t{64} << 20;
 };
 
@@ -116,6 +119,10 @@ struct RunOptions {
   const std::atomic<bool>* stopRequested = nullptr;
   /// Told of each instruction before it runs; none for a plain run.
   RunObserver* observer = nullptr;
+  /// Calls nested up to this depth run on the thread's own stack, the quicker way; deeper ones
+  /// run on the stacks the machine keeps in memory, as deep as Limits::maxCallBytes allows. 0
+  /// runs every call there, which the tests compare with the usual run.
+  int callsOnThreadStack = 64;
 };
 
 enum class Outcome {

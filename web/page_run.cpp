@@ -41,11 +41,10 @@ EM_ASYNC_JS(void, LetPageRun, (), { await Module.pageRun.letPageRun(); });
 
 // How long the run keeps the thread between two chances the page gets to answer a click.
 constexpr double kRunSliceMs = 25;
-// Nested procedure calls a run may make in the page. The browser's own stack (under 1 MB, which
-// each call takes a share of in WebAssembly and in the trampolines of C++ exceptions) ends near
-// 1,000 levels for a one-line recursive function, 600 for a call nested in loops and tests, where
-// the desktop goes on to 10,000: past this bound the run stops with the desktop's message.
-constexpr int kPageMaxDepth = 400;
+// The memory a run's own stacks may take in the page: a tab shares the school computer with
+// others, and a recursion that never ends stops there (about 500,000 nested calls of a one-line
+// function).
+constexpr std::size_t kPageCallBytes = std::size_t{64} << 20;
 
 session::RunModel& Model() {
   static session::RunModel model;
@@ -69,7 +68,7 @@ class PageRun final : public run::Console, public run::RunObserver {
     run::RunOptions options;
     options.observer = this;
     options.stopRequested = &stop_;
-    options.limits.maxDepth = kPageMaxDepth;
+    options.limits.maxCallBytes = kPageCallBytes;
     lastSlice_ = emscripten_get_now();
     return run::RunProgram(program_->Reading(), *this, options);
   }

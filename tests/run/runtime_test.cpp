@@ -5,6 +5,7 @@
 
 #include <gtest/gtest.h>
 
+#include <regex>
 #include <string>
 #include <vector>
 
@@ -19,6 +20,11 @@ namespace {
 
 using testing::Cp;
 using testing::Utf8;
+
+// The run's stop when a recursion has taken the memory its stacks may take; group 1 is the depth.
+const std::regex kMemoryFull(
+    "Trop d'appels imbriqués de « p » \\(([0-9]+)\\) : la mémoire prévue pour l'exécution est "
+    "pleine\\.");
 
 struct RunCase {
   const char* name;
@@ -435,7 +441,7 @@ TEST(RunProgram, DrawsSegmentsAndPointsInThePlane) {
 TEST(RunProgram, LimitsStopRunawayPrograms) {
   RunOptions options;
   options.limits.maxSteps = 1000;
-  options.limits.maxDepth = 50;
+  options.limits.maxCallBytes = 16 << 10;
   options.limits.maxOutputBytes = 100;
   ScriptedConsole console;
   RunResult result = RunProgram("ECRIS 1\nTANT QUE vrai [ ]\n", console, options);
@@ -445,8 +451,7 @@ TEST(RunProgram, LimitsStopRunawayPrograms) {
   EXPECT_EQ(console.output, "1");
 
   result = RunProgram("POUR p :n\nrends p :n + 1\nFIN\nECRIS p 1\n", console, options);
-  EXPECT_EQ(Utf8(result.message),
-            "Trop d'appels imbriqués de « p » : la récursion ne s'arrête pas ?");
+  EXPECT_TRUE(std::regex_match(Utf8(result.message), kMemoryFull)) << Utf8(result.message);
   EXPECT_EQ(result.line, 2);
 
   result = RunProgram("REPETE 100 [ ECRISLIGNE \"bonjour ]\n", console, options);
@@ -460,15 +465,22 @@ TEST(RunProgram, LimitsStopRunawayPrograms) {
   EXPECT_EQ(Utf8(result.message), "Programme arrêté.");
 }
 
-TEST(RunProgram, DeepRecursionWithoutDepthLimitStopsBeforeTheStackEnds) {
-  RunOptions options;
-  options.limits.maxDepth = 1 << 30;
+// Calls keep no frame on the thread's stack: a recursion goes as deep as the run's memory.
+TEST(RunProgram, RecursionGoesAsDeepAsTheRunsMemory) {
+  const std::string sum = "POUR somme :n\nsi :n = 0 [ rends 0 ]\nrends :n + somme :n - 1\nFIN\n";
   ScriptedConsole console;
-  const RunResult result =
-      RunProgram("POUR p :n\nrends 1 + p :n + 1\nFIN\nECRIS p 1\n", console, options);
-  EXPECT_EQ(result.outcome, Outcome::kError);
-  EXPECT_EQ(Utf8(result.message),
-            "Trop d'appels imbriqués de « p » : la récursion ne s'arrête pas ?");
+  RunResult result = RunProgram(sum + "ECRIS somme 1000000\n", console);
+  EXPECT_EQ(result.outcome, Outcome::kCompleted) << result.message;
+  EXPECT_EQ(console.output, "500000500000");
+
+  // One that never ends reaches the bound, and the message blames the memory, not the program.
+  result = RunProgram("POUR p :n\nrends 1 + p :n + 1\nFIN\nECRIS p 1\n", console);
+  std::smatch depth;
+  const std::string message = Utf8(result.message);
+  ASSERT_TRUE(std::regex_match(message, depth, kMemoryFull)) << message;
+  EXPECT_GT(std::stoi(depth[1]), 1'000'000);
+  EXPECT_EQ(result.callLines.size(), static_cast<std::size_t>(std::stoi(depth[1])));
+  EXPECT_EQ(result.line, 2);
 }
 
 TEST(RunProgram, HostileTextsGiveMessages) {
