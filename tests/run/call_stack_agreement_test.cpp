@@ -80,7 +80,7 @@ const char* const kCallsEverywhere[] = {
 
     "POUR pt :x\nrends [ 1 2 ]\nFIN\nPOUR d :x\nrends :x + 1\nFIN\ninitgraph d 0\n"
     "SEGMENT3D [ d 1 d 2 0 ] [ 3 d 3 0 ]\nPLOT pt 1\nSEGMENT3D pt 0 [ d 4 5 ]\n"
-    "grapheur d 0\nPLOT [ d 1 ]\n",
+    "grapheur d 0\nPLOT PH [ d 7 ] [ 8 ]\nPLOT [ d 1 ]\n",
 
     "POUR lit\nrends lisnombre\nFIN\nPOUR ajoute :x\nsoit \"s :s + :x\nFIN\nsoit \"s 0\n"
     "REPETE 3 [ ajoute lit ]\nECRIS :s\nECL d 1 EFFL\nECRIS lit\nPOUR d :x\nrends :x\nFIN\n",

@@ -30,6 +30,7 @@ CLI = os.environ.get("TORTUVAL_CLI", str(SOURCE_DIR / "build" / "cli" / "pseudal
 
 EUCLID = 7  # the radio of example 8
 CURVE = 6   # the radio of example 7
+RECURSIVE_GCD = 13  # the radio of example 14
 # Example 16's program has two lines to review.
 EXAMPLE_WITH_FINDINGS = 15
 
@@ -315,6 +316,66 @@ class PageTest(unittest.TestCase):
         self.driver.find_element(By.TAG_NAME, "body").send_keys(Keys.ENTER)
         self.wait_for_text("run-state", "Programme terminé.")
         self.assertTrue(self.text("transcript").endswith("1006fin"), self.text("transcript"))
+
+    # ---- Recursion as deep as the algorithm needs.
+
+    def open_program(self, name, program):
+        self.driver.execute_script(as_uint8_array_script("bytes", program)
+                                   + f"tortuvalPage.openBytes('{name}', bytes);")
+        first_line = program.split(b"\r\n")[0].decode("cp1252")
+        self.wait_for(lambda: self.value("program").startswith(first_line), "the program")
+
+    def test_recursion_goes_100000_calls_deep(self):
+        self.choose_example(RECURSIVE_GCD)
+        self.element("run").click()
+        self.answer("2")
+        self.answer("100000")  # 50,000 nested calls
+        self.wait_for_text("run-state", "Programme terminé.")
+        self.assertTrue(self.text("transcript").rstrip().endswith("\n2"), self.text("transcript"))
+
+        sum_of = b'POUR somme :n\r\nsi :n = 0 [ rends 0 ]\r\nrends :n + somme :n - 1\r\nFIN\r\n'
+        self.open_program("somme.lgo", sum_of + b'ECRIS somme 100000\r\n')
+        self.element("run").click()
+        self.wait_for_text("run-state", "Programme terminé.")
+        self.assertEqual(self.text("transcript").strip(), "5000050000")
+
+        # A recursion that never ends fills the memory set aside for the run, and is told so.
+        self.open_program("sans_fin.lgo", b'POUR p :n\r\nrends 1 + p :n + 1\r\nFIN\r\nECRIS p 1\r\n')
+        self.element("run").click()
+        self.wait_for(lambda: self.run_view()["phase"] == "ended", "the run's end")
+        self.assertRegex(self.run_state(),
+                         r"^Erreur à la ligne 2 : Trop d'appels imbriqués de « p » \(\d{6}\) : "
+                         r"la mémoire prévue pour l'exécution est pleine\.$")
+
+    def test_a_run_waits_and_steps_100000_calls_deep(self):
+        # The read at the bottom waits with 100,001 calls open; stepped from there, each call
+        # stops as it returns, with its own local; slowed, then let go, the run ends with the sum.
+        self.open_program("somme_lue.lgo",
+                          b'POUR somme :n\r\nsi :n = 0 [ soit "r LISNOMBRE ECRIS :r rends :r ]\r\n'
+                          b'soit "s :n + somme :n - 1\r\nrends :s\r\nFIN\r\n'
+                          b'ECRIS somme 100000\r\n')
+        self.element("run").click()
+        self.wait_for(lambda: self.element("answer").is_enabled(), "the question")
+        self.element("step").click()  # taken once the question has its answer
+        self.answer("7")
+        stops = []
+        for _ in range(5):
+            self.assertEqual(self.step_view(), "stop")
+            stops.append((self.run_view()["logoLine"], self.variables()[1:]))
+            self.take_step()
+        self.assertEqual(stops, [
+            (2, [["s", "", False], ["n (locale)", "0", False]]),  # ECRIS :r, then rends :r
+            (2, [["s", "", False], ["n (locale)", "0", False]]),
+            (4, [["s", "8", True], ["n (locale)", "1", False]]),
+            (4, [["s", "10", True], ["n (locale)", "2", False]]),
+            (4, [["s", "13", True], ["n (locale)", "3", False]])])
+        Select(self.element("speed")).select_by_index(1)
+        self.element("continue").click()
+        self.wait_for(lambda: self.run_view()["phase"] == "running", "the slowed run")
+        Select(self.element("speed")).select_by_visible_text("instantanée")
+        self.wait_for_text("run-state", "Programme terminé.")
+        self.assertTrue(self.text("transcript").rstrip().endswith("5000050007"),
+                        self.text("transcript")[-200:])
 
     # ---- Nothing disturbs a waiting run.
 
