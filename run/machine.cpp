@@ -150,12 +150,12 @@ void Machine::Charge(const Node& at, std::size_t size) {
 
 // Checked and counted before the list or word is made, so that a runaway program stops before
 // it takes the memory.
-bool Machine::AllowSize(const Node& at, std::size_t size) {
+bool Machine::AllowSize(const Node& at, std::size_t size, std::size_t made) {
   if (size > kMaxItems) {
     Fail(at, Message("Liste ou mot trop long (plus de 4 194 304 éléments)."));
     return false;
   }
-  Charge(at, size);
+  Charge(at, made);
   return leaving_ != Leaving::kStop;
 }
 

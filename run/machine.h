@@ -85,9 +85,10 @@ class Machine : public RunState {
   bool KeyPressed(const Node& at);
   /// Counts work proportional to `size` (items or bytes made) against the step budget.
   void Charge(const Node& at, std::size_t size);
-  /// Checks that a list or word of `size` items or bytes may be made, and charges for it; false
-  /// (the run stopped) when it may not.
-  bool AllowSize(const Node& at, std::size_t size);
+  /// Checks that a list or word of `size` items or bytes may be made, and charges for the `made`
+  /// of them that are new (all of them unless told); false (the run stopped) when it may not.
+  bool AllowSize(const Node& at, std::size_t size) { return AllowSize(at, size, size); }
+  bool AllowSize(const Node& at, std::size_t size, std::size_t made);
   /// The longest list or word a program may make: beyond it a program is running away.
   static constexpr std::size_t kMaxItems = std::size_t{1} << 22;
   std::mt19937_64& Random() { return random_; }

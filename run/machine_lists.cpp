@@ -40,7 +40,9 @@ void Machine::AppendWith(const Node& node, Value list, Value more) {
     if (leaving_ == Leaving::kNo) Variable(node) = std::move(joined);
     return;
   }
-  if (!AllowSize(join, list.items().size() + (more.IsList() ? more.items().size() : 1))) return;
+  // The list grows where it is: only the items added cost steps, not those already there.
+  const std::size_t added = more.IsList() ? more.items().size() : 1;
+  if (!AllowSize(join, list.items().size() + added, added)) return;
   variable = Value();  // the list's one other holder, so that it may grow where it is
   List& items = list.OwnItems();
   if (more.IsList()) {

@@ -58,6 +58,11 @@ const RunCase kRunCases[] = {
       "REPETE 3 [ SOIT \"L PH :L boucle ]", "SOIT \"M :L", "SOIT \"L PH :L 4", "SOIT \"L PH :L :L",
       "ECRISLIGNE :M", "ECRISLIGNE :L", "SOIT \"L PH :L f", "ECRIS :L"},
      "1 2 3\n1 2 3 4 1 2 3 4\n1 2 3 4 1 2 3 4 3"},
+    // Growing where it is, an append costs one step, not one for every 16 items already there.
+    {"a_list_grows_to_100000_items_one_append_at_a_time",
+     {"DEFINIS \"L LISTE", "REPETE 100000 [ SOIT \"L PH :L boucle ]",
+      "ECRISLIGNE card :L", "ECRIS dernier :L"},
+     "100000\n100000"},
     {"numbers_print",
      {"ECRISLIGNE 1 / 3", "ECRISLIGNE 0.1 + 0.2", "ECRISLIGNE 2,50", "ECRISLIGNE 1e20 * 10",
       "ECRISLIGNE 1 / 400000", "ECRISLIGNE - 0"},
