@@ -5,11 +5,17 @@
 namespace tortuval::logo {
 namespace {
 
-bool MarkCalls(Node& node) {
-  bool holds = node.op == Op::kCall;
-  for (Node& kid : node.kids) holds = MarkCalls(kid) || holds;
-  node.holdsCall = holds;
-  return holds;
+bool Waits(const Node& node) {
+  return node.op == Op::kPrimitive &&
+         (node.operation == Operation::kReadNumber || node.operation == Operation::kReadList ||
+          node.operation == Operation::kKeyPressed);
+}
+
+bool MarkCallsAndWaits(Node& node) {
+  bool marked = node.op == Op::kCall || Waits(node);
+  for (Node& kid : node.kids) marked = MarkCallsAndWaits(kid) || marked;
+  node.callsOrWaits = marked;
+  return marked;
 }
 
 }  // namespace
@@ -20,9 +26,9 @@ Reading ReadProgram(std::string_view text) {
   Parser(reading).Run();
   for (Procedure& procedure : reading.program.procedures) {
     procedure.support = IsSupportProcedure(reading.tokens, procedure);
-    MarkCalls(procedure.body);
+    MarkCallsAndWaits(procedure.body);
   }
-  MarkCalls(reading.program.main);
+  MarkCallsAndWaits(reading.program.main);
   return reading;
 }
 

@@ -165,9 +165,10 @@ struct Node {
   bool countedLoop = false;  ///< kRepeat: a counted loop of the counter `variable` (leftovers.h)
   bool truth = false;        ///< kTruth: vrai or faux
   bool local = false;        ///< `variable` is a slot of the procedure's frame, else a global
-  /// This node, or one inside it, calls a user procedure (set by ReadProgram): the runtime runs
-  /// such nodes on a stack of its own, and the others straight through.
-  bool holdsCall = false;
+  /// This node, or one inside it, calls a user procedure or waits for the user (a read, a pause);
+  /// set by ReadProgram. The runtime may run such nodes on stacks of its own, where a run can
+  /// go deeper than the thread's stack and wait without the C++ functions of its expressions.
+  bool callsOrWaits = false;
   int line = 0;              ///< from 1
   int column = 0;            ///< from 1, in bytes
   // No op holds more than one of these three numbers: they share their place, which keeps a node

@@ -56,7 +56,7 @@ Machine::Machine(const logo::Program& program, Console& console, const RunOption
 }
 
 void Machine::Run() {
-  if (program_.main.holdsCall && options_.callsOnThreadStack <= 0) {
+  if (program_.main.callsOrWaits && options_.callsOnThreadStack <= 0) {
     tasks_.push_back({&program_.main, Want::kRun, 0, 0});
     RunTasks(0);
   } else {
@@ -177,22 +177,17 @@ const Value& Machine::Read(const Node& node) {
 
 // ---- Instructions.
 
-// What every instruction does before it runs: its step counted, the observer told; false when
-// the run stops there.
-bool Machine::Begin(const Node& node) {
-  Tick(node);
-  if (options_.observer != nullptr) [[unlikely]] {
-    // Only here, between instructions, does the observer get the thread: a front end that
-    // waits there (a page) has no other place in the run to come back to.
-    if (--instructionsUntilWhileRunning_ == 0) {
-      instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
-      Flush();
-      options_.observer->WhileRunning(*this);
-    }
-    if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
-    lineRun_ = node.line;  // only an observer asks for it
+// The observer's turn before an instruction: its time to run (a page gives itself time there),
+// and the stop it makes while watching.
+void Machine::ObserveBefore(const Node& node) {
+  // Only here, between instructions, does the observer get the thread: a front end that waits
+  // there (a page) has no other place in the run to come back to.
+  if (instructionsUntilWhileRunning_ == 0) {
+    instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
+    Flush();
+    options_.observer->WhileRunning(*this);
   }
-  return leaving_ != Leaving::kStop;
+  if (options_.observer->watching.load(std::memory_order_relaxed)) Observe(node);
 }
 
 void Machine::Exec(const Node& node) {

@@ -48,11 +48,12 @@ std::string Message(std::string_view utf8, std::string_view argument = {});
 ///
 /// The program runs straight through, by the C++ functions below, while the calls open are few
 /// (RunOptions::callsOnThreadStack): the program's text bounds how deep each call's own C++
-/// frames go. A deeper call, and every node that holds a call inside it, runs as tasks on stacks
-/// the machine keeps in memory (machine_tasks.cpp), with the evaluation pending around each call:
-/// how deep a recursion goes is bounded by that memory (Limits::maxCallBytes), not by the
-/// thread's stack. A stop, an error or a "rends" is a state (`leaving_`) that every instruction
-/// and task looks at before going on: no C++ exception travels through a run.
+/// frames go. A deeper call, and every node that holds a call or a wait for the user inside it,
+/// runs as tasks on stacks the machine keeps in memory (machine_tasks.cpp), with the evaluation
+/// pending around each call: how deep a recursion goes is bounded by that memory
+/// (Limits::maxCallBytes), not by the thread's stack. A stop, an error or a "rends" is a state
+/// (`leaving_`) that every instruction and task looks at before going on: no C++ exception
+/// travels through a run.
 class Machine : public RunState {
  public:
   /// The program read is neither changed nor copied: it must outlive the machine.
@@ -129,7 +130,20 @@ class Machine : public RunState {
   // ---- Instructions run straight through (machine.cpp; the console's in machine_console.cpp,
   // the drawing's in machine_drawing.cpp, the lists' in machine_lists.cpp).
   void Exec(const Node& node);
-  bool Begin(const Node& node);
+  // What every instruction does before it runs: its step counted, the observer told; false when
+  // the run stops there.
+  bool Begin(const Node& node) {
+    Tick(node);
+    if (options_.observer != nullptr) [[unlikely]] {
+      if (--instructionsUntilWhileRunning_ == 0 ||
+          options_.observer->watching.load(std::memory_order_relaxed)) [[unlikely]] {
+        ObserveBefore(node);
+      }
+      lineRun_ = node.line;  // only an observer asks for it
+    }
+    return leaving_ != Leaving::kStop;
+  }
+  void ObserveBefore(const Node& node);
   void Assign(const Node& node);
   void Define(const Node& node);
   void Step(const Node& node);

@@ -1,19 +1,20 @@
-// The nodes that hold a call of a user procedure, run as tasks on stacks the machine keeps in
-// memory: each call's frame, and the evaluation pending around it (the values an expression has
-// computed so far, how far a block or a loop has come), are data here, so that a recursion goes
-// as deep as that memory allows and no deeper than the limit on it. Each task mirrors what the
-// straight-through functions (machine.cpp, machine_expressions.cpp) do with the same node: the
-// same order of evaluation, the same steps counted, the same errors at the same nodes.
+// The nodes that hold a call of a user procedure or a wait for the user, run as tasks on stacks
+// the machine keeps in memory: each call's frame, and the evaluation pending around it (the
+// values an expression has computed so far, how far a block or a loop has come), are data here,
+// so that a recursion goes as deep as that memory allows and no deeper than the limit on it, and
+// a wait finds none of the expressions' C++ functions on the thread's stack. Each task mirrors
+// what the straight-through functions (machine.cpp, machine_expressions.cpp) do with the same
+// node: the same order of evaluation, the same steps counted, the same errors at the same nodes.
 
 #include "run/machine.h"
 
 namespace tortuval::run {
 
-// Computes `node` as wanted: at once when it holds no call, else as a task of its own. Its
+// Computes `node` as wanted: at once when it holds no call or wait, else as a task of its own. Its
 // result (none for an instruction, two numbers for a point) lands on values_, at once or when its
 // task ends; the task that needs it is then called again, at the stage it set before.
 bool Machine::Need(const Node& node, Want want) {
-  if (node.holdsCall) {
+  if (node.callsOrWaits) {
     tasks_.push_back({&node, want, 0, 0});
     return false;
   }
@@ -152,7 +153,7 @@ void Machine::StepCall(Task& task, std::size_t at) {
   const std::size_t inputs = node.kids.size();
   while (task.count < inputs) {
     const Node& kid = node.kids[task.count];
-    if (kid.holdsCall) {
+    if (kid.callsOrWaits) {
       task.stage = kCallInputComputed;
       tasks_.push_back({&kid, Want::kValue, 0, 0});
       return;
@@ -191,7 +192,7 @@ void Machine::StepInstruction(Task& task, std::size_t at) {
     const std::size_t kids = node.kids.size();
     while (task.count < kids) {
       const Node& kid = node.kids[task.count++];
-      if (kid.holdsCall) {
+      if (kid.callsOrWaits) {
         // The last instruction takes the block's place: the block has nothing left to do.
         if (task.count == kids) {
           task = {&kid, Want::kRun, 0, 0};
@@ -331,7 +332,7 @@ void Machine::StepInstruction(Task& task, std::size_t at) {
       tasks_.pop_back();
       leaving_ = Leaving::kReturn;
       return;
-    // Instructions whose inputs hold no call, run straight through.
+    // Instructions whose inputs hold no call or wait, run straight through.
     case Op::kDefine:
     case Op::kStep:
     case Op::kPromptEnd:
@@ -543,7 +544,7 @@ void Machine::StepExpression(Task& task, std::size_t at) {
         const double a = TakeValue().number();
         return DeliverNumber(node, want, Arithmetic(node, a, b));
       }
-    // Nodes that hold no call: never tasks.
+    // Nodes that hold no call or wait: never tasks.
     case Op::kConstant:
     case Op::kNumber:
     case Op::kTruth:

@@ -120,8 +120,9 @@ struct RunOptions {
   /// Told of each instruction before it runs; none for a plain run.
   RunObserver* observer = nullptr;
   /// Calls nested up to this depth run on the thread's own stack, the quicker way; deeper ones
-  /// run on the stacks the machine keeps in memory, as deep as Limits::maxCallBytes allows. 0
-  /// runs every call there, which the tests compare with the usual run.
+  /// run on the stacks the machine keeps in memory, as deep as Limits::maxCallBytes allows. With
+  /// 0, every call, read and pause runs there, and waits with none of the C++ functions of
+  /// expressions on the thread's stack (what a page that waits by unwinding its stack needs).
   int callsOnThreadStack = 64;
 };
 
