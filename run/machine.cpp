@@ -342,7 +342,7 @@ void Machine::IfTested(const Node& node, bool tested) {
 
 void Machine::While(const Node& node) {
   while (EvalTruth(node.kids[0]) && leaving_ == Leaving::kNo) {
-    Exec(node.kids[1]);
+    ExecBody(node.kids[1]);
     if (leaving_ != Leaving::kNo) return;
     Tick(node);
     if (Watched()) [[unlikely]] ObserveTurn(node);
@@ -370,7 +370,7 @@ void Machine::Repeat(const Node& node) {
       if (leaving_ != Leaving::kNo) break;
     }
     repCounts_.back() = static_cast<double>(pass + 1);
-    Exec(body);
+    ExecBody(body);
     if (leaving_ != Leaving::kNo) break;
     Tick(node);
     if (node.countedLoop && pass == 0) {
@@ -430,48 +430,14 @@ Value Machine::CallAsTask(const Node& node, bool valueWanted) {
   return TakeValue();
 }
 
-// Whether the run's memory has room for one more call; else the run stops there.
-bool Machine::CallFits(const Node& node) {
-  if (CallBytes() <= options_.limits.maxCallBytes) [[likely]] return true;
+// The memory check of CallFits, every 16 calls: a recursion goes past the bound by a few frames
+// at most.
+bool Machine::CallMemoryLeft(const Node& node) {
+  if (CallBytes() <= options_.limits.maxCallBytes) return true;
   Fail(node, Message("Trop d'appels imbriqués de « %s » (", ProcedureName(node)) +
                  FormatNumber(static_cast<double>(calls_.size())) +
                  Message(") : la mémoire prévue pour l'exécution est pleine."));
   return false;
-}
-
-// The new frame, its inputs already at `base` on the locals' stack; `taskCount` tasks are below
-// the body's.
-void Machine::EnterCall(const Node& node, std::size_t base, std::size_t taskCount) {
-  const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(node.procedure)];
-  if (stack_.size() < base + static_cast<std::size_t>(procedure.localCount)) {
-    stack_.resize(base + static_cast<std::size_t>(procedure.localCount));
-  }
-  // The program's own code entering a support procedure: until it returns, the run is at the
-  // call, as watched and as stopped.
-  const bool entersSupport = supportCall_ == nullptr && procedure.support;
-  calls_.push_back({&node, frame_, procedure_, entersSupport,
-                    static_cast<std::uint32_t>(taskCount),
-                    static_cast<std::uint32_t>(values_.size()),
-                    static_cast<std::uint32_t>(repCounts_.size()),
-                    static_cast<std::uint32_t>(loops_.size())});
-  if (entersSupport) {
-    supportCall_ = &node;
-    supportCallDepth_ = calls_.size() - 1;
-    callerProcedure_ = procedure_;
-    callerBase_ = frame_.base;
-  }
-  frame_ = Frame{base, false};
-  procedure_ = node.procedure;
-}
-
-// The frame of the call on top taken away, its caller's back.
-void Machine::LeaveCall() {
-  const CallRecord& record = calls_.back();
-  stack_.resize(frame_.base);
-  frame_ = record.callerFrame;
-  procedure_ = record.callerProcedure;
-  if (record.entersSupport) supportCall_ = nullptr;
-  calls_.pop_back();
 }
 
 }  // namespace tortuval::run

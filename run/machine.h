@@ -130,6 +130,14 @@ class Machine : public RunState {
   // ---- Instructions run straight through (machine.cpp; the console's in machine_console.cpp,
   // the drawing's in machine_drawing.cpp, the lists' in machine_lists.cpp).
   void Exec(const Node& node);
+  // A loop's body: its instructions run from the loop itself, one call fewer at each turn.
+  void ExecBody(const Node& body) {
+    if (body.op != Op::kBlock) return Exec(body);
+    for (const Node& kid : body.kids) {
+      Exec(kid);
+      if (leaving_ != Leaving::kNo) return;
+    }
+  }
   // What every instruction does before it runs: its step counted, the observer told; false when
   // the run stops there.
   bool Begin(const Node& node) {
@@ -153,7 +161,11 @@ class Machine : public RunState {
   void Return(const Node& node);
   Value Call(const Node& node, bool valueWanted);
   Value CallAsTask(const Node& node, bool valueWanted);
-  bool CallFits(const Node& node);
+  // Whether the run's memory has room for one more call; else the run stops there.
+  bool CallFits(const Node& node) {
+    return (calls_.size() & 15) != 0 || CallMemoryLeft(node);
+  }
+  bool CallMemoryLeft(const Node& node);
   void EnterCall(const Node& node, std::size_t base, std::size_t taskCount);
   void LeaveCall();
   void Print(const Node& node);
@@ -188,9 +200,9 @@ class Machine : public RunState {
   bool CompareValues(const Node& node, const Value& a, const Value& b);
 
   // ---- Calls, and the nodes around them, run as tasks (machine_tasks.cpp).
-  // How a task's node is wanted: run as an instruction, or computed as Eval, EvalNumber,
-  // EvalTruth or PointOf would compute it.
-  enum class Want : std::uint8_t { kRun, kValue, kNumber, kTruth, kPoint };
+  // How a task's node is wanted: run as an instruction, computed as Eval, EvalNumber, EvalTruth
+  // or PointOf would compute it, or computed as Eval for the "rends" whose place it took.
+  enum class Want : std::uint8_t { kRun, kValue, kNumber, kTruth, kPoint, kReturn };
   // The stages of a call's task.
   enum : std::uint8_t { kCallStart, kCallBegun, kCallInputs, kCallInputComputed, kCallBodyRun };
   struct Task {
@@ -218,11 +230,22 @@ class Machine : public RunState {
     double direction;
   };
   void RunTasks(std::size_t floor);
-  bool Need(const Node& node, Want want);
+  // Computes `node` as wanted: at once when it holds no call or wait, else as a task of its own
+  // (machine_tasks.cpp).
+  bool Need(const Node& node, Want want) {
+    if (!node.callsOrWaits) return NeedNow(node, want);
+    tasks_.push_back({&node, want, 0, 0});
+    return false;
+  }
+  bool NeedNow(const Node& node, Want want);
   void Deliver(const Node& node, Want want, Value value);
   void DeliverNumber(const Node& node, Want want, double number);
   void DeliverTruth(const Node& node, Want want, bool truth);
-  Value TakeValue();
+  Value TakeValue() {
+    Value value = std::move(values_.back());
+    values_.pop_back();
+    return value;
+  }
   void LeaveToCall();
   void StepInstruction(Task& task, std::size_t at);
   void StepExpression(Task& task, std::size_t at);
@@ -288,5 +311,42 @@ class Machine : public RunState {
   static constexpr int kInstructionsWhileRunning = 1024;
   int instructionsUntilWhileRunning_ = kInstructionsWhileRunning;
 };
+
+// ---- The frames of calls, on the thread's stack or as tasks: inline, on both ways' paths.
+
+// The new frame, its inputs already at `base` on the locals' stack; `taskCount` tasks are below
+// the body's.
+inline void Machine::EnterCall(const Node& node, std::size_t base, std::size_t taskCount) {
+  const logo::Procedure& procedure = program_.procedures[static_cast<std::size_t>(node.procedure)];
+  if (stack_.size() < base + static_cast<std::size_t>(procedure.localCount)) {
+    stack_.resize(base + static_cast<std::size_t>(procedure.localCount));
+  }
+  // The program's own code entering a support procedure: until it returns, the run is at the
+  // call, as watched and as stopped.
+  const bool entersSupport = supportCall_ == nullptr && procedure.support;
+  calls_.push_back({&node, frame_, procedure_, entersSupport,
+                    static_cast<std::uint32_t>(taskCount),
+                    static_cast<std::uint32_t>(values_.size()),
+                    static_cast<std::uint32_t>(repCounts_.size()),
+                    static_cast<std::uint32_t>(loops_.size())});
+  if (entersSupport) {
+    supportCall_ = &node;
+    supportCallDepth_ = calls_.size() - 1;
+    callerProcedure_ = procedure_;
+    callerBase_ = frame_.base;
+  }
+  frame_ = Frame{base, false};
+  procedure_ = node.procedure;
+}
+
+// The frame of the call on top taken away, its caller's back.
+inline void Machine::LeaveCall() {
+  const CallRecord& record = calls_.back();
+  stack_.resize(frame_.base);
+  frame_ = record.callerFrame;
+  procedure_ = record.callerProcedure;
+  if (record.entersSupport) supportCall_ = nullptr;
+  calls_.pop_back();
+}
 
 }  // namespace tortuval::run

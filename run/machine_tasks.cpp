@@ -10,19 +10,16 @@
 
 namespace tortuval::run {
 
-// Computes `node` as wanted: at once when it holds no call or wait, else as a task of its own. Its
-// result (none for an instruction, two numbers for a point) lands on values_, at once or when its
-// task ends; the task that needs it is then called again, at the stage it set before.
-bool Machine::Need(const Node& node, Want want) {
-  if (node.callsOrWaits) {
-    tasks_.push_back({&node, want, 0, 0});
-    return false;
-  }
+// What Need computes at once. A result (none for an instruction, two numbers for a point) lands
+// on values_, at once or when its task ends; the task that needs it is then called again, at
+// the stage it set before.
+bool Machine::NeedNow(const Node& node, Want want) {
   switch (want) {
     case Want::kRun:
       Exec(node);
       break;
     case Want::kValue:
+    case Want::kReturn:  // only ever a task's want
       values_.push_back(Eval(node));
       break;
     case Want::kNumber:
@@ -41,12 +38,6 @@ bool Machine::Need(const Node& node, Want want) {
   return true;
 }
 
-Value Machine::TakeValue() {
-  Value value = std::move(values_.back());
-  values_.pop_back();
-  return value;
-}
-
 // Ends the task on top, whose node computed `value`, and hands it on as the task was wanted:
 // converted as EvalNumber, EvalTruth or PointOf convert what Eval gives.
 void Machine::Deliver(const Node& node, Want want, Value value) {
@@ -56,6 +47,10 @@ void Machine::Deliver(const Node& node, Want want, Value value) {
       return;
     case Want::kValue:
       values_.push_back(std::move(value));
+      return;
+    case Want::kReturn:
+      returned_ = std::move(value);
+      leaving_ = Leaving::kReturn;
       return;
     case Want::kNumber:
       values_.push_back(Value::Number(NumberOf(node, value)));
@@ -103,10 +98,10 @@ std::size_t Machine::CallBytes() const {
 // which then takes the value returned.
 void Machine::LeaveToCall() {
   const CallRecord& record = calls_.back();
-  tasks_.resize(record.tasks);
-  if (values_.size() != record.values) values_.resize(record.values);
-  if (repCounts_.size() != record.repCounts) repCounts_.resize(record.repCounts);
-  if (loops_.size() != record.loops) loops_.resize(record.loops);
+  tasks_.erase(tasks_.begin() + record.tasks, tasks_.end());
+  values_.erase(values_.begin() + record.values, values_.end());
+  repCounts_.erase(repCounts_.begin() + record.repCounts, repCounts_.end());
+  loops_.erase(loops_.begin() + record.loops, loops_.end());
 }
 
 // Runs the tasks above `floor` to their end, or to a stop.
@@ -324,13 +319,9 @@ void Machine::StepInstruction(Task& task, std::size_t at) {
         return ShowDrawing(node, shown);
       }
     case Op::kReturn:
-      if (stage == 0) {
-        if (calls_.empty()) return Fail(node, Message("« %s » hors d'une procédure.", "rends"));
-        return then(1, node.kids[0], Want::kValue);
-      }
-      returned_ = TakeValue();
-      tasks_.pop_back();
-      leaving_ = Leaving::kReturn;
+      if (calls_.empty()) return Fail(node, Message("« %s » hors d'une procédure.", "rends"));
+      // The value takes the instruction's place: it returns once computed.
+      task = {&node.kids[0], Want::kReturn, 0, 0};
       return;
     // Instructions whose inputs hold no call or wait, run straight through.
     case Op::kDefine:
@@ -552,9 +543,7 @@ void Machine::StepExpression(Task& task, std::size_t at) {
     case Op::kRepCount:
     case Op::kFailure:
     case Op::kCall:
-      tasks_.pop_back();
-      values_.push_back(Eval(node));
-      return;
+      return Deliver(node, want, Eval(node));
     // An instruction where a value is expected.
     case Op::kBlock:
     case Op::kDefine:
