@@ -257,7 +257,8 @@ void Machine::StepInstruction(Task& task, std::size_t at) {
     case Op::kWhile:
       if (stage == 2) {  // after a turn
         Tick(node);
-        if (Watched()) [[unlikely]] ObserveTurn(node);
+        if (Watched()) [[unlikely]]
+          ObserveTurn(node);
         if (leaving_ != Leaving::kNo) return;
       }
       if (stage != 1) return then(1, node.kids[0], Want::kTruth);
@@ -450,7 +451,8 @@ void Machine::StepExpression(Task& task, std::size_t at) {
         const std::size_t count = node.kids.size();
         double coordinates[3] = {0, 0, 0};
         const std::size_t first = values_.size() - count;
-        for (std::size_t i = 0; i < count && i < 3; ++i) coordinates[i] = values_[first + i].number();
+        for (std::size_t i = 0; i < count && i < 3; ++i)
+          coordinates[i] = values_[first + i].number();
         values_.resize(first);
         const Point point = PointOfList(node, coordinates, static_cast<int>(count));
         tasks_.pop_back();

@@ -76,7 +76,8 @@ const char* const kCallsEverywhere[] = {
     "ECRIS g 4\nsi vrai? 3 [ ECRIS \"oui ]\nTESTE vrai? 1\nSIVRAI [ ECRIS \"v ]\n"
     "SIFAUX [ ECRIS \"f TESTE vrai? g 1 ]\nSIVRAI [ ECRIS \"v2 ]\n"
     "ECRIS ( vrai? 3 ) ET ( vrai? 1 )\nECRIS ( vrai? 1 ) OU ( vrai? 5 )\n"
-    "ECRIS ( vrai? 3 ) = ( vrai? 4 )\nsoit \"k 0\nTANT QUE :k < g 2 [ soit \"k :k + 7 ]\nECRIS :k\n",
+    "ECRIS ( vrai? 3 ) = ( vrai? 4 )\nsoit \"k 0\nTANT QUE :k < g 2 [ soit \"k :k + 7 ]\nECRIS "
+    ":k\n",
 
     "POUR pt :x\nrends [ 1 2 ]\nFIN\nPOUR d :x\nrends :x + 1\nFIN\ninitgraph d 0\n"
     "SEGMENT3D [ d 1 d 2 0 ] [ 3 d 3 0 ]\nPLOT pt 1\nSEGMENT3D pt 0 [ d 4 5 ]\n"
