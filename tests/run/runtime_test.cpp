@@ -63,6 +63,13 @@ const RunCase kRunCases[] = {
      {"DEFINIS \"L LISTE", "REPETE 100000 [ SOIT \"L PH :L boucle ]",
       "ECRISLIGNE card :L", "ECRIS dernier :L"},
      "100000\n100000"},
+    // A list nested 100,000 deep (scinde puts the list in a list each time) is printed,
+    // compared and let go without running out of the thread's stack.
+    {"lists_nested_deep",
+     {"soit \"L [ ]", "REPETE 100000 [ soit \"L scinde :L 1 ]", "soit \"M :L",
+      "soit \"P scinde :M 1", "ECRISLIGNE card :L", "ECRISLIGNE :L = :M",
+      "ECRISLIGNE :L = :P", "ECRIS card mot \"x :L"},
+     "2\nvrai\nfaux\n500001"},  // "[] [[] [[] …]]": 5 characters a level
     {"numbers_print",
      {"ECRISLIGNE 1 / 3", "ECRISLIGNE 0.1 + 0.2", "ECRISLIGNE 2,50", "ECRISLIGNE 1e20 * 10",
       "ECRISLIGNE 1 / 400000", "ECRISLIGNE - 0"},
