@@ -397,6 +397,7 @@ void Machine::Return(const Node& node) {
 // The inputs go where the new frame starts: calls made while they are computed have returned, and
 // taken their own frames away, before the next one is pushed.
 Value Machine::Call(const Node& node, bool valueWanted) {
+  if (leaving_ != Leaving::kNo) return {};  // an input computed before it failed
   if (static_cast<int>(calls_.size()) >= options_.callsOnThreadStack) {
     return CallAsTask(node, valueWanted);
   }

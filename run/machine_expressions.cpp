@@ -127,6 +127,7 @@ bool Machine::Numeric(const Node& node) {
 // values, as the source notation does with its strings ("x = " + x, lettre + envers).
 Value Machine::SumOf(const Node& node, const Value& a, const Value& b) {
   if (a.IsNumber() && b.IsNumber()) return Value::Number(a.number() + b.number());
+  if (leaving_ != Leaving::kNo) return {};  // no words joined, no steps counted, after a failure
   double ignored = 0;
   const auto isText = [&](const Value& value) {
     return value.IsWord() && !ParseNumber(value.word(), ignored);

@@ -92,6 +92,9 @@ const char* const kCallsEverywhere[] = {
     "POUR fact :n\nsi :n < 2 [ rends 1 ]\nrends :n * fact :n - 1\nFIN\n"
     "REPETE 3 [ ECRIS fact boucle + 3 ]\nrends 4\n",
     "POUR p :n\nrends p :n + 1\nFIN\nECRIS p 1\n",
+    // A failure before a call in the same expression: the call is not made, not even counted.
+    "POUR f :x\nrends :x\nFIN\nSEGMENT3D [ 1 ( f 2 ) 0 ] [ :rien ( f 3 ) 0 ]\n",
+    "POUR f :x\nrends :x\nFIN\nECRIS \"unmotdeplusdeseizelettres + :rien + f 1\n",
     "POUR pgcd :a :b\nsi :b = 0 [ rends :a ]\nrends pgcd :b :a % :b\nFIN\nsoit \"s 0\nsoit \"i 1\n"
     "REPETE 30 [ soit \"j 1 REPETE 30 [ soit \"s :s + pgcd :i :j soit \"j :j + 1 ] "
     "soit \"i :i + 1 ]\nECRIS :s\n",
