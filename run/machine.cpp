@@ -345,6 +345,7 @@ void Machine::While(const Node& node) {
     ExecBody(node.kids[1]);
     if (leaving_ != Leaving::kNo) return;
     Tick(node);
+    if (leaving_ != Leaving::kNo) return;
     if (Watched()) [[unlikely]] ObserveTurn(node);
   }
 }
@@ -373,6 +374,7 @@ void Machine::Repeat(const Node& node) {
     ExecBody(body);
     if (leaving_ != Leaving::kNo) break;
     Tick(node);
+    if (leaving_ != Leaving::kNo) break;
     if (node.countedLoop && pass == 0) {
       direction = frame_.test ? 1 : -1;
       last = first + direction * static_cast<double>(count - 1);

@@ -1,7 +1,8 @@
 // A call runs on the thread's stack while few calls are open, and as tasks on the machine's own
 // stacks past that: both ways give the same run. Every program of the corpus, and programs that
-// put calls in every place a value or an instruction can be, run both ways, watched, with the
-// same answers: same output, prompts, stops where the observer was told, end and drawing.
+// put calls in every place a value or an instruction can be, run both ways with the same
+// answers, watched and not: same output, prompts, stops where the observer was told, steps,
+// end and drawing.
 
 #include <gtest/gtest.h>
 
@@ -35,12 +36,14 @@ class StopRecorder : public RunObserver {
 };
 
 // Everything a run shows, printed for comparison.
-std::string Shown(const std::string& program, int callsOnThreadStack) {
+std::string Shown(const std::string& program, int callsOnThreadStack, std::uint64_t maxSteps,
+                  bool watched) {
   ScriptedConsole console({"3", "2", "1", "4", "5", "x", "6"});
   StopRecorder recorder;
+  recorder.watching = watched;
   RunOptions options;
   options.seed = 1;
-  options.limits.maxSteps = 200'000;
+  options.limits.maxSteps = maxSteps;
   options.observer = &recorder;
   options.callsOnThreadStack = callsOnThreadStack;
   const RunResult result = RunProgram(program, console, options);
@@ -95,6 +98,10 @@ const char* const kCallsEverywhere[] = {
     // A failure before a call in the same expression: the call is not made, not even counted.
     "POUR f :x\nrends :x\nFIN\nSEGMENT3D [ 1 ( f 2 ) 0 ] [ :rien ( f 3 ) 0 ]\n",
     "POUR f :x\nrends :x\nFIN\nECRIS \"unmotdeplusdeseizelettres + :rien + f 1\n",
+    // Past the step budget at the end of a pass (its 4 steps after the loop's first one bring
+    // it to 200,001 there), nothing more is counted.
+    "POUR f :x\nrends :x\nFIN\nREPETE 1000000 [ soit \"x f boucle ]\nECRIS :x\n",
+    "POUR f :x\nrends :x\nFIN\nsoit \"x 0\nTANT QUE vrai [ soit \"x f :x ]\n",
     "POUR pgcd :a :b\nsi :b = 0 [ rends :a ]\nrends pgcd :b :a % :b\nFIN\nsoit \"s 0\nsoit \"i 1\n"
     "REPETE 30 [ soit \"j 1 REPETE 30 [ soit \"s :s + pgcd :i :j soit \"j :j + 1 ] "
     "soit \"i :i + 1 ]\nECRIS :s\n",
@@ -106,9 +113,15 @@ TEST(CallStackAgreement, CallsRunTheSameOnTheThreadsStackAndAsTasks) {
   int withCalls = 0;
   for (const Program& program : programs) {
     SCOPED_TRACE(program.name);
-    const std::string usual = Shown(program.text, RunOptions().callsOnThreadStack);
-    EXPECT_EQ(usual, Shown(program.text, 0));
-    EXPECT_EQ(usual, Shown(program.text, 1));
+    // Watched, within a budget that most programs stay in; then unwatched, within budgets that
+    // stop many in the middle of a loop, at each of the steps a pass of a short loop takes.
+    for (const std::uint64_t maxSteps : {200'000, 20'000, 20'001, 20'002, 20'003}) {
+      const bool watched = maxSteps == 200'000;
+      const std::string usual =
+          Shown(program.text, RunOptions().callsOnThreadStack, maxSteps, watched);
+      EXPECT_EQ(usual, Shown(program.text, 0, maxSteps, watched));
+      EXPECT_EQ(usual, Shown(program.text, 1, maxSteps, watched));
+    }
     if (program.text.find("rends") != std::string::npos) ++withCalls;
   }
   EXPECT_GT(withCalls, 30);
