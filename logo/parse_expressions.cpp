@@ -80,8 +80,8 @@ Node Parser::ReadInfix(Node left, int minPrecedence) {
     Node right = ReadExpression(infix->precedence + 1);
     Node node = Leaf(infix->op, sign);
     node.kids.reserve(2);
-    node.kids.push_back(std::move(left));
-    node.kids.push_back(std::move(right));
+    Adopt(node, std::move(left));
+    Adopt(node, std::move(right));
     left = std::move(node);
   }
   return left;
@@ -97,7 +97,7 @@ Node Parser::ReadUnary() {
     Node operand = ReadExpression(kUnaryPrecedence);
     if (TextOf(sign) == "+") return operand;
     Node node = Leaf(Op::kNegate, sign);
-    node.kids.push_back(std::move(operand));
+    Adopt(node, std::move(operand));
     return node;
   }
   return ReadPrimary();
@@ -162,7 +162,7 @@ Node Parser::ReadValue(const Token& token) {
   node.operation = Operation::kCount;
   node.leftover = Leftover::kWordLength;
   node.text = TextOf(token);
-  node.kids.push_back(VariableNode(reading_.tokens.names.Intern(word), token));
+  Adopt(node, VariableNode(reading_.tokens.names.Intern(word), token));
   return node;
 }
 
@@ -227,12 +227,13 @@ Node Parser::ReadCall(bool inGroup) {
     ++at_;
     Node node = Leaf(Op::kCall, token);
     node.procedure = procedure;
+    node.callsOrWaits = true;
     if (factorial) {
       node.leftover = Leftover::kFactorial;
       node.text = TextOf(token);
     }
     const int inputs = program_.procedures[static_cast<std::size_t>(procedure)].inputCount;
-    for (int i = 0; i < inputs; ++i) node.kids.push_back(ReadInput('v', token, i, inputs));
+    for (int i = 0; i < inputs; ++i) Adopt(node, ReadInput('v', token, i, inputs));
     return node;
   }
   const Word* word = WordOf(token);
@@ -243,6 +244,7 @@ Node Parser::ReadCall(bool inGroup) {
   ++at_;
   Node node = Leaf(word->op, token);
   node.operation = word->operation;
+  node.callsOrWaits = WaitsForUser(node);
   const int expected = static_cast<int>(word->shapes.size());
   switch (word->op) {
     case Op::kNumber:
@@ -252,17 +254,17 @@ Node Parser::ReadCall(bool inGroup) {
       node.truth = Key(token) == "VRAI";
       return node;
     case Op::kItem:
-      node.kids.push_back(ReadInput('v', token, 0, expected));
-      node.kids.push_back(ReadInput('i', token, 1, expected, &node.position));
+      Adopt(node, ReadInput('v', token, 0, expected));
+      Adopt(node, ReadInput('i', token, 1, expected, &node.position));
       return node;
     default:
       break;
   }
   for (int i = 0; i < expected; ++i) {
-    node.kids.push_back(ReadInput(word->shapes[static_cast<std::size_t>(i)], token, i, expected));
+    Adopt(node, ReadInput(word->shapes[static_cast<std::size_t>(i)], token, i, expected));
   }
   while (inGroup && static_cast<int>(node.kids.size()) < word->maxInputs && !AtStop()) {
-    node.kids.push_back(ReadInput('v', token, static_cast<int>(node.kids.size()), word->maxInputs));
+    Adopt(node, ReadInput('v', token, static_cast<int>(node.kids.size()), word->maxInputs));
   }
   return node;
 }
@@ -288,8 +290,8 @@ Node Parser::ReadUnknownWord(bool inGroup) {
   unknownWord_ = finding;
   Node node = FailureNode(finding);
   reading_.findings.push_back(std::move(finding));
-  for (int i = 0; i < inputs; ++i) node.kids.push_back(ReadInput('v', word, i, inputs));
-  while (inGroup && !AtStop()) node.kids.push_back(ReadExpression(0));
+  for (int i = 0; i < inputs; ++i) Adopt(node, ReadInput('v', word, i, inputs));
+  while (inGroup && !AtStop()) Adopt(node, ReadExpression(0));
   return node;
 }
 

@@ -93,7 +93,7 @@ Node Parser::ReadPointItems(bool minusStartsItem) {
   Node node = Leaf(Op::kPointList, Tokens()[opening]);
   ++groupDepth_;
   const int savedDepth = std::exchange(pointDepth_, minusStartsItem ? groupDepth_ : -1);
-  while (!AtStop()) node.kids.push_back(ReadExpression(0));
+  while (!AtStop()) Adopt(node, ReadExpression(0));
   pointDepth_ = savedDepth;
   --groupDepth_;
   CloseList(opening);
@@ -124,13 +124,13 @@ Node Parser::ReadLiteralList() {
   while (!AtEnd() && !Is(TokenKind::kLineEnd) && !Is(TokenKind::kCloseList)) {
     const Token& token = Current();
     if (token.kind == TokenKind::kOpenList) {
-      node.kids.push_back(ReadLiteralList());
+      Adopt(node, ReadLiteralList());
     } else if (token.kind == TokenKind::kNumber) {
-      node.kids.push_back(ReadNumber(token));
+      Adopt(node, ReadNumber(token));
     } else {
       Node word = Leaf(Op::kConstant, token);
       word.text = TextOf(token);
-      node.kids.push_back(std::move(word));
+      Adopt(node, std::move(word));
       ++at_;
     }
   }

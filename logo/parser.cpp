@@ -54,7 +54,7 @@ void Parser::Run() {
   program_.main.line = 1;
   for (const auto& [begin, end] : mainParts_) {
     Node part = ReadRange(begin, end, false);
-    for (Node& kid : part.kids) program_.main.kids.push_back(std::move(kid));
+    for (Node& kid : part.kids) Adopt(program_.main, std::move(kid));
   }
   for (const std::size_t at : strayEnds_) {
     reading_.findings.push_back(
@@ -68,7 +68,7 @@ void Parser::Run() {
     const Token& pour = Tokens()[procedure.firstToken];
     Finding finding = FindingAt(pour, FindingKind::kOpenBlock,
                                 FormatMessage(MessageId::kOpenProcedure, {procedure.name}));
-    if (!stopped) program_.main.kids.push_back(FailureNode(finding));
+    if (!stopped) Adopt(program_.main, FailureNode(finding));
     stopped = true;
     reading_.findings.push_back(std::move(finding));
   }
@@ -184,6 +184,7 @@ Node Parser::ReadRange(std::size_t begin, std::size_t end, bool endsAtFin) {
   block.line = begin < Tokens().size() ? static_cast<int>(Tokens()[begin].line) : 1;
   Node read = ReadInstructions(Enclosure::kRange, begin);
   block.kids = std::move(read.kids);
+  block.callsOrWaits = read.callsOrWaits;
   return block;
 }
 
@@ -212,16 +213,16 @@ Node Parser::ReadInstructions(Enclosure enclosure, std::size_t opening) {
       if (Is(TokenKind::kCloseGroup)) {
         Fail(Current(), FindingKind::kUnbalanced, MessageId::kUnopenedGroup);
       }
-      block.kids.push_back(ReadInstruction());
+      Adopt(block, ReadInstruction());
     } catch (const ReadFailure& failure) {
       // What else cannot be read on the line of an unknown word mostly follows from that word:
       // the word is the reason given.
       const FindingKind kind = failure.finding.kind;
       if (failure.finding.line == unknownWord_.line && kind != FindingKind::kOpenBlock &&
           kind != FindingKind::kUnbalanced) {
-        block.kids.push_back(FailureNode(unknownWord_));
+        Adopt(block, FailureNode(unknownWord_));
       } else {
-        block.kids.push_back(FailureNode(failure.finding));
+        Adopt(block, FailureNode(failure.finding));
         reading_.findings.push_back(failure.finding);
       }
       if (at_ == start) ++at_;
@@ -283,7 +284,7 @@ Node Parser::ReadCommand(const Word& word) {
     case Op::kAssign:
       TakeName(node, token);
       if (word.op == Op::kAssign) {
-        node.kids.push_back(ReadInput('v', token, 1, expected));
+        Adopt(node, ReadInput('v', token, 1, expected));
       } else {
         if (AtStop()) FailMissingInput(token, expected, 1);
         if (!Is(TokenKind::kWord))
@@ -298,8 +299,8 @@ Node Parser::ReadCommand(const Word& word) {
       if (word.op == Op::kStep) {
         node.step = key == "DEC" ? StepDirection::kDown : StepDirection::kUp;
       } else {
-        node.kids.push_back(ReadInput('b', token, 1, expected));
-        node.kids.push_back(ReadInput('i', token, 2, expected, &node.position));
+        Adopt(node, ReadInput('b', token, 1, expected));
+        Adopt(node, ReadInput('i', token, 2, expected, &node.position));
       }
       return node;
     case Op::kPrint:
@@ -309,7 +310,7 @@ Node Parser::ReadCommand(const Word& word) {
       break;
   }
   for (int i = 0; i < expected; ++i) {
-    node.kids.push_back(ReadInput(word.shapes[static_cast<std::size_t>(i)], token, i, expected));
+    Adopt(node, ReadInput(word.shapes[static_cast<std::size_t>(i)], token, i, expected));
   }
   if (word.op == Op::kRepeat && key == "REPETE" && MarkCountedLoop(node)) {
     node.text = node.local ? procedure_->localNames[static_cast<std::size_t>(node.variable)]

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace tortuval::logo {
@@ -166,8 +167,9 @@ struct Node {
   bool truth = false;        ///< kTruth: vrai or faux
   bool local = false;        ///< `variable` is a slot of the procedure's frame, else a global
   /// This node, or one inside it, calls a user procedure or waits for the user (a read, a pause);
-  /// set by ReadProgram. The runtime may run such nodes on stacks of its own, where a run can
-  /// go deeper than the thread's stack and wait without the C++ functions of its expressions.
+  /// set as the reader builds the tree (Adopt). The runtime may run such nodes on stacks of its
+  /// own, where a run can go deeper than the thread's stack and wait without the C++ functions
+  /// of its expressions.
   bool callsOrWaits = false;
   int line = 0;              ///< from 1
   int column = 0;            ///< from 1, in bytes
@@ -188,6 +190,19 @@ struct Node {
 };
 
 static_assert(sizeof(Node) <= 88, "a node's size weighs on the reader's speed: see the union");
+
+/// A read or a pause: a primitive that waits for the user.
+inline bool WaitsForUser(const Node& node) {
+  return node.op == Op::kPrimitive &&
+         (node.operation == Operation::kReadNumber || node.operation == Operation::kReadList ||
+          node.operation == Operation::kKeyPressed);
+}
+
+/// Adds `kid` to the kids of `parent`, which then holds the calls and waits its kid holds.
+inline void Adopt(Node& parent, Node kid) {
+  parent.callsOrWaits = parent.callsOrWaits || kid.callsOrWaits;
+  parent.kids.push_back(std::move(kid));
+}
 
 /// Whether two nodes name the same variable.
 inline bool SameVariable(const Node& a, const Node& b) {

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "logo/checker.h"
+#include "logo/tree.h"
 #include "run/runtime.h"
 #include "tests/run/program_corpus.h"
 #include "tests/run/scripted_console.h"
@@ -72,6 +73,27 @@ TEST(ReadingAgreement, TheCheckReportsEveryLineWhereARunStopsForAReadingReason) 
   // The corpus holds both kinds.
   EXPECT_GT(clean, 20);
   EXPECT_GT(stoppedForAReadingReason, 10);
+}
+
+// What the runtime relies on to choose how to run a node, computed again from the whole tree.
+bool HoldsCallOrWait(const logo::Node& node, int& wrong) {
+  bool holds = node.op == logo::Op::kCall || logo::WaitsForUser(node);
+  for (const logo::Node& kid : node.kids) holds = HoldsCallOrWait(kid, wrong) || holds;
+  if (holds != node.callsOrWaits) ++wrong;
+  return holds;
+}
+
+TEST(ReadingAgreement, EveryNodeKnowsWhetherACallOrAWaitIsInside) {
+  for (const Program& program : Corpus()) {
+    SCOPED_TRACE(program.name);
+    const logo::Reading reading = logo::ReadProgram(program.text);
+    int wrong = 0;
+    HoldsCallOrWait(reading.program.main, wrong);
+    for (const logo::Procedure& procedure : reading.program.procedures) {
+      HoldsCallOrWait(procedure.body, wrong);
+    }
+    EXPECT_EQ(wrong, 0);
+  }
 }
 
 }  // namespace
