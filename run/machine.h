@@ -159,15 +159,6 @@ class Machine : public RunState {
   void While(const Node& node);
   void Repeat(const Node& node);
   void Return(const Node& node);
-  Value Call(const Node& node, bool valueWanted);
-  Value CallAsTask(const Node& node, bool valueWanted);
-  // Whether the run's memory has room for one more call; else the run stops there.
-  bool CallFits(const Node& node) {
-    return (calls_.size() & 15) != 0 || CallMemoryLeft(node);
-  }
-  bool CallMemoryLeft(const Node& node);
-  void EnterCall(const Node& node, std::size_t base, std::size_t taskCount);
-  void LeaveCall();
   void Print(const Node& node);
   void PrintText(const Node& node, std::string_view text);
   void Prompt(const Node& node);
@@ -199,7 +190,8 @@ class Machine : public RunState {
   double Arithmetic(const Node& node, double a, double b);
   bool CompareValues(const Node& node, const Value& a, const Value& b);
 
-  // ---- Calls, and the nodes around them, run as tasks (machine_tasks.cpp).
+  // ---- The nodes that hold a call or a wait, run as tasks (machine_tasks.cpp, expressions in
+  // machine_task_expressions.cpp).
   // How a task's node is wanted: run as an instruction, computed as Eval, EvalNumber, EvalTruth
   // or PointOf would compute it, or computed as Eval for the "rends" whose place it took.
   enum class Want : std::uint8_t { kRun, kValue, kNumber, kTruth, kPoint, kReturn };
@@ -230,8 +222,7 @@ class Machine : public RunState {
     double direction;
   };
   void RunTasks(std::size_t floor);
-  // Computes `node` as wanted: at once when it holds no call or wait, else as a task of its own
-  // (machine_tasks.cpp).
+  // Computes `node` as wanted: at once when it holds no call or wait, else as a task of its own.
   bool Need(const Node& node, Want want) {
     if (!node.callsOrWaits) return NeedNow(node, want);
     tasks_.push_back({&node, want, 0, 0});
@@ -246,13 +237,24 @@ class Machine : public RunState {
     values_.pop_back();
     return value;
   }
-  void LeaveToCall();
   void StepInstruction(Task& task, std::size_t at);
+  void StepRepeat(Task& task, std::size_t at);
   void StepExpression(Task& task, std::size_t at);
+
+  // ---- Procedure calls, on the thread's stack or as tasks (machine_calls.cpp).
+  Value Call(const Node& node, bool valueWanted);
+  Value CallAsTask(const Node& node, bool valueWanted);
   void StepCall(Task& task, std::size_t at);
   void EndCall(Task& task);
-  void StepRepeat(Task& task, std::size_t at);
+  void LeaveToCall();
+  // Whether the run's memory has room for one more call; else the run stops there.
+  bool CallFits(const Node& node) {
+    return (calls_.size() & 15) != 0 || CallMemoryLeft(node);
+  }
+  bool CallMemoryLeft(const Node& node);
   std::size_t CallBytes() const;
+  void EnterCall(const Node& node, std::size_t base, std::size_t taskCount);
+  void LeaveCall();
 
   Value& Variable(const Node& node) {
     return node.local ? stack_[frame_.base + static_cast<std::size_t>(node.variable)]
