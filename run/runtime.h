@@ -104,7 +104,7 @@ class RunObserver {
 struct Limits {
   std::uint64_t maxSteps = 100'000'000;  ///< instructions and procedure calls executed
   /// The memory the run's own stacks may take: the calls open, with their locals and the
-  /// evaluation pending around each. It bounds how deep a recursion goes (about 2.8 million nested
+  /// evaluation pending around each. It bounds how deep a recursion goes (about 3.3 million nested
   /// calls of a one-line function with the default) and stops one that never ends.
   std::size_t maxCallBytes = std::size_t{256} << 20;
   std::size_t maxOutputBytes = std::size_t{64} << 20;

@@ -42,7 +42,7 @@ EM_ASYNC_JS(void, LetPageRun, (), { await Module.pageRun.letPageRun(); });
 // How long the run keeps the thread between two chances the page gets to answer a click.
 constexpr double kRunSliceMs = 25;
 // The memory a run's own stacks may take in the page: a tab shares the school computer with
-// others, and a recursion that never ends stops there (about 600,000 nested calls of a one-line
+// others, and a recursion that never ends stops there (about 700,000 nested calls of a one-line
 // function).
 constexpr std::size_t kPageCallBytes = std::size_t{64} << 20;
 
