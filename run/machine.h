@@ -185,6 +185,7 @@ class Machine : public RunState {
   Value ItemAt(const Node& node, double index, const Value& list);
   double RepCount(const Node& node);
   Point PointOf(const Node& node);
+  Point PointOfValue(const Node& node, const Value& list);
   Point PointOfList(const Node& node, const double* coordinates, int count);
   Value SumOf(const Node& node, const Value& a, const Value& b);
   double Arithmetic(const Node& node, double a, double b);
@@ -232,6 +233,11 @@ class Machine : public RunState {
   void Deliver(const Node& node, Want want, Value value);
   void DeliverNumber(const Node& node, Want want, double number);
   void DeliverTruth(const Node& node, Want want, bool truth);
+  // A point computed for a task, as its two numbers.
+  void PushPoint(Point point) {
+    values_.push_back(Value::Number(point.x));
+    values_.push_back(Value::Number(point.y));
+  }
   Value TakeValue() {
     Value value = std::move(values_.back());
     values_.pop_back();

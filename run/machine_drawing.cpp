@@ -66,13 +66,19 @@ Point Machine::PointOf(const Node& node) {
       if (count < 3) coordinates[count] = number;
       ++count;
     }
-  } else {
-    const Value list = Eval(node);  // held: the loop reads its items
-    for (const Value& item : ListOf(node, list)) {
-      const double number = NumberOf(node, item);
-      if (count < 3) coordinates[count] = number;
-      ++count;
-    }
+    return PointOfList(node, coordinates, count);
+  }
+  return PointOfValue(node, Eval(node));
+}
+
+// A point given as a value: a list of two or three numbers.
+Point Machine::PointOfValue(const Node& node, const Value& list) {
+  double coordinates[3] = {0, 0, 0};
+  int count = 0;
+  for (const Value& item : ListOf(node, list)) {
+    const double number = NumberOf(node, item);
+    if (count < 3) coordinates[count] = number;
+    ++count;
   }
   return PointOfList(node, coordinates, count);
 }

@@ -44,9 +44,7 @@ void Machine::StepExpression(Task& task, std::size_t at) {
         values_.resize(first);
         const Point point = PointOfList(node, coordinates, static_cast<int>(count));
         tasks_.pop_back();
-        values_.push_back(Value::Number(point.x));
-        values_.push_back(Value::Number(point.y));
-        return;
+        return PushPoint(point);
       } else {
         const std::size_t first = values_.size() - node.kids.size();
         List items(std::make_move_iterator(values_.begin() + static_cast<std::ptrdiff_t>(first)),

@@ -28,12 +28,9 @@ bool Machine::NeedNow(const Node& node, Want want) {
     case Want::kTruth:
       values_.push_back(Value::Bool(EvalTruth(node)));
       break;
-    case Want::kPoint: {
-      const Point point = PointOf(node);
-      values_.push_back(Value::Number(point.x));
-      values_.push_back(Value::Number(point.y));
+    case Want::kPoint:
+      PushPoint(PointOf(node));
       break;
-    }
   }
   return true;
 }
@@ -58,19 +55,9 @@ void Machine::Deliver(const Node& node, Want want, Value value) {
     case Want::kTruth:
       values_.push_back(Value::Bool(TruthOf(node, value)));
       return;
-    case Want::kPoint: {
-      double coordinates[3] = {0, 0, 0};
-      int count = 0;
-      for (const Value& item : ListOf(node, value)) {
-        const double number = NumberOf(node, item);
-        if (count < 3) coordinates[count] = number;
-        ++count;
-      }
-      const Point point = PointOfList(node, coordinates, count);
-      values_.push_back(Value::Number(point.x));
-      values_.push_back(Value::Number(point.y));
+    case Want::kPoint:
+      PushPoint(PointOfValue(node, value));
       return;
-    }
   }
 }
 
