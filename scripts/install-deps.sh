@@ -9,8 +9,9 @@ packages=(
   qt6-base-dev qt6-base-dev-tools qt6-translations-l10n libgl-dev
   xvfb xauth fonts-dejavu-core
   # make web: the page, compiled by emscripten (its tools need the acorn node module); the page's
-  # tests drive it in headless Chromium
+  # tests drive it in Chromium, Firefox ESR (WebDriver BiDi over websockets) and WebKitGTK
   emscripten node-acorn chromium chromium-driver python3-selenium
+  firefox-esr python3-websockets webkit2gtk-driver
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )

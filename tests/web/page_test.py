@@ -1,9 +1,10 @@
-"""The page (build-web/index.html) driven in headless Chromium, opened from file://: the panes,
+"""The page (build-web/index.html) driven in a browser engine, opened from file://: the panes,
 files in and out, the check's findings and the run panel, against the examples and the native
-command line.
+command line. The same tests in each engine (browsers.py):
 
-    /usr/bin/python3 page_test.py --page build-web/index.html --cli build/cli/pseudal2logo
-(or the environment's TORTUVAL_PAGE and TORTUVAL_CLI)."""
+    /usr/bin/python3 page_test.py --engine chromium --page build-web/index.html \
+        --cli build/cli/pseudal2logo
+(or the environment's TORTUVAL_PAGE and TORTUVAL_CLI); WebKit needs a display (xvfb-run)."""
 
 import argparse
 import os
@@ -17,16 +18,14 @@ import unittest
 
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
-from chromium import as_uint8_array_script, open_page, start_chromium, wait_until  # noqa: E402
-
-from selenium.webdriver.common.by import By  # noqa: E402
-from selenium.webdriver.common.keys import Keys  # noqa: E402
-from selenium.webdriver.support.ui import Select  # noqa: E402
+import browsers  # noqa: E402
+from browsers import CONTROL, END, ENTER, ESCAPE, as_uint8_array_script  # noqa: E402
 
 SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 EXAMPLES = SOURCE_DIR / "examples"
 PAGE = os.environ.get("TORTUVAL_PAGE", str(SOURCE_DIR / "build-web" / "index.html"))
 CLI = os.environ.get("TORTUVAL_CLI", str(SOURCE_DIR / "build" / "cli" / "pseudal2logo"))
+ENGINE = "chromium"
 
 EUCLID = 7  # the radio of example 8
 CURVE = 6   # the radio of example 7
@@ -46,31 +45,44 @@ class PageTest(unittest.TestCase):
         cls.folder = tempfile.TemporaryDirectory(prefix="tortuval-page-")
         cls.downloads = pathlib.Path(cls.folder.name) / "downloads"
         cls.downloads.mkdir()
-        cls.driver = start_chromium(download_dir=cls.downloads)
+        cls.browser = browsers.start(ENGINE, download_dir=cls.downloads)
 
     @classmethod
     def tearDownClass(cls):
-        cls.driver.quit()
+        cls.browser.quit()
         cls.folder.cleanup()
 
     def setUp(self):
-        open_page(self.driver, PAGE)
+        self.browser.open_page(PAGE)
 
     # ---- Helpers.
 
-    def element(self, element_id):
-        return self.driver.find_element(By.ID, element_id)
+    def script(self, body, *arguments):
+        return self.browser.script(body, *arguments)
+
+    def click(self, element_id):
+        self.browser.click(f"#{element_id}")
+
+    def enabled(self, element_id):
+        return not self.script("return document.getElementById(arguments[0]).disabled",
+                               element_id)
+
+    def displayed(self, element_id):
+        return self.script("return document.getElementById(arguments[0]).checkVisibility()",
+                           element_id)
+
+    def opened(self, dialog_id):
+        return self.script("return document.getElementById(arguments[0]).open", dialog_id)
 
     def value(self, element_id):
-        return self.driver.execute_script(
-            "return document.getElementById(arguments[0]).value", element_id)
+        return self.script("return document.getElementById(arguments[0]).value", element_id)
 
     def text(self, element_id):
-        return self.driver.execute_script(
-            "return document.getElementById(arguments[0]).textContent", element_id)
+        return self.script("return document.getElementById(arguments[0]).textContent",
+                           element_id)
 
     def wait_for(self, condition, message):
-        return wait_until(self.driver, lambda _: condition(), message=message)
+        return self.browser.wait(condition, message)
 
     def wait_for_text(self, element_id, expected):
         try:
@@ -78,15 +90,18 @@ class PageTest(unittest.TestCase):
         except Exception:
             self.assertEqual(self.text(element_id), expected)
 
+    def click_example(self, radio_value):
+        self.browser.click(f"input[name=example][value='{radio_value}']")
+
+    def checked_example(self):
+        return self.script("return document.querySelector('input[name=example]:checked')?.value")
+
     def choose_example(self, radio_value):
-        self.driver.find_element(
-            By.CSS_SELECTOR, f"input[name=example][value='{radio_value}']").click()
-        self.wait_for(lambda: self.driver.execute_script(
-            "return document.querySelector('input[name=example]:checked')?.value")
-            == str(radio_value), "the example's radio")
+        self.click_example(radio_value)
+        self.wait_for(lambda: self.checked_example() == str(radio_value), "the example's radio")
 
     def open_file(self, path):
-        self.element("file-input").send_keys(str(path))
+        self.browser.set_files("#file-input", path)
 
     def write_file(self, name, data):
         path = pathlib.Path(self.folder.name) / name
@@ -95,7 +110,7 @@ class PageTest(unittest.TestCase):
 
     def drop_file(self, name, data):
         """A file dropped on the page, as the browser hands it over."""
-        self.driver.execute_script(
+        self.script(
             as_uint8_array_script("bytes", data)
             + "const transfer = new DataTransfer();"
               "transfer.items.add(new File([bytes], arguments[0]));"
@@ -103,14 +118,14 @@ class PageTest(unittest.TestCase):
               " {dataTransfer: transfer, bubbles: true, cancelable: true}));", name)
 
     def answer(self, text):
-        self.wait_for(lambda: self.element("answer").is_enabled(), "the answer line")
-        self.element("answer").send_keys(text, Keys.ENTER)
+        self.wait_for(lambda: self.enabled("answer"), "the answer line")
+        self.browser.keys("#answer", text, (ENTER,))
 
     def run_state(self):
         return self.text("run-state")
 
     def selected(self, element_id):
-        return self.driver.execute_script(
+        return self.script(
             "const area = document.getElementById(arguments[0]);"
             "return area.value.substring(area.selectionStart, area.selectionEnd);", element_id)
 
@@ -132,7 +147,7 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
         # Saved: the bytes the command line writes for the same document.
-        self.element("save").click()
+        self.click("save")
         saved = self.downloads / "02-prof_tribulle.lgo"
         self.wait_for(saved.exists, f"the download {saved.name}, got {os.listdir(self.downloads)}")
         native = pathlib.Path(self.folder.name) / "native.lgo"
@@ -142,12 +157,11 @@ class PageTest(unittest.TestCase):
         # No document: the desktop's message, and the panes stay as they were.
         notes = self.write_file("notes.txt", "Bonjour,\nvoici mes notes.\n".encode("cp1252"))
         self.open_file(notes)
-        self.wait_for(lambda: self.element("message-box").get_attribute("open") is not None,
-                      "the message box")
+        self.wait_for(lambda: self.opened("message-box"), "the message box")
         self.assertEqual(self.text("message-text"),
                          "\"notes.txt\" ne contient aucune instruction Pseudal : ce n'est pas un "
                          "document de l'éditeur.")
-        self.element("message-ok").click()
+        self.click("message-ok")
         self.assertEqual(self.value("program"), expected_program)
         self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
@@ -163,11 +177,13 @@ class PageTest(unittest.TestCase):
                       "the opened .lgo")
         self.assertEqual(self.value("listing"), "")
         self.assertEqual(self.text("check-line"), "Programme vérifié : 1 ligne à revoir.")
-        self.assertIsNone(self.element("message-box").get_attribute("open"))
+        self.assertFalse(self.opened("message-box"))
 
     def test_a_finding_clicked_selects_its_lines_in_both_panes(self):
         self.choose_example(EXAMPLE_WITH_FINDINGS)
-        findings = self.driver.find_elements(By.CSS_SELECTOR, "#findings button.finding")
+        findings = self.script(
+            "return [...document.querySelectorAll('#findings button.finding')]"
+            ".map((finding) => [finding.dataset.line, finding.dataset.algorithmLine]);")
         self.assertEqual(len(findings), 2)
         # The command line gives each finding's algorithm line and LOGO line.
         check = subprocess.run([CLI, "--check", "--example", str(EXAMPLE_WITH_FINDINGS + 1)],
@@ -177,10 +193,8 @@ class PageTest(unittest.TestCase):
             check, re.MULTILINE)
         self.assertEqual(len(native), 2, check)
         algorithm_line, message, logo_line = native[1]
-        finding = findings[1]
-        self.assertEqual(finding.get_attribute("data-line"), logo_line)
-        self.assertEqual(finding.get_attribute("data-algorithm-line"), algorithm_line)
-        finding.click()
+        self.assertEqual(findings[1], [logo_line, algorithm_line])
+        self.browser.click(f"#findings button.finding[data-line='{logo_line}']")
         self.assertEqual(self.text("check-line"), f"ligne {logo_line} : {message}")
         program_lines = self.value("program").split("\n")
         listing_lines = self.value("listing").split("\n")
@@ -190,26 +204,21 @@ class PageTest(unittest.TestCase):
 
     def test_typing_checks_again_and_edits_are_not_lost_without_a_question(self):
         self.choose_example(EUCLID)
-        program = self.element("program")
-        program.send_keys(Keys.CONTROL, Keys.END)
-        program.send_keys("\nECRIS :inconnue")
+        self.browser.keys("#program", (CONTROL, END), "\nECRIS :inconnue")
         self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
         edited = self.value("program")
 
         # Another example: the question comes first; "Annuler" keeps the edits.
-        self.driver.find_element(By.CSS_SELECTOR, "input[name=example][value='0']").click()
-        self.wait_for(lambda: self.element("edits-box").get_attribute("open") is not None,
-                      "the question about edits")
-        self.element("edits-cancel").click()
+        self.click_example(0)
+        self.wait_for(lambda: self.opened("edits-box"), "the question about edits")
+        self.click("edits-cancel")
         self.assertEqual(self.value("program"), edited)
-        self.assertEqual(self.driver.execute_script(
-            "return document.querySelector('input[name=example]:checked').value"), str(EUCLID))
+        self.assertEqual(self.checked_example(), str(EUCLID))
 
         # "Abandonner" lets the example replace them.
-        self.driver.find_element(By.CSS_SELECTOR, "input[name=example][value='0']").click()
-        self.wait_for(lambda: self.element("edits-box").get_attribute("open") is not None,
-                      "the question about edits")
-        self.element("edits-discard").click()
+        self.click_example(0)
+        self.wait_for(lambda: self.opened("edits-box"), "the question about edits")
+        self.click("edits-discard")
         self.wait_for(lambda: self.value("program")
                       == pane_text(EXAMPLES / "01-prof_dichotomie.lgo"), "the first example")
 
@@ -217,8 +226,8 @@ class PageTest(unittest.TestCase):
 
     def test_euclid_refuses_a_word_then_finds_the_gcd(self):
         self.choose_example(EUCLID)
-        self.element("run").click()
-        self.wait_for(lambda: self.element("run-panel").is_displayed(), "the run panel")
+        self.click("run")
+        self.wait_for(lambda: self.displayed("run-panel"), "the run panel")
         self.answer("douze")
         self.wait_for_text("question", "« douze » n'est pas un nombre : tapez un nombre.")
         self.answer("12")
@@ -229,11 +238,11 @@ class PageTest(unittest.TestCase):
             "Tape un nombre. douze\n« douze » n'est pas un nombre : tapez un nombre. 12\n"
             "Tape un nombre. 18\n"), transcript)
         self.assertTrue(transcript.rstrip().endswith("Le PGCD de 12 et 18 est : 6"), transcript)
-        self.assertFalse(self.element("answer").is_enabled())
-        self.assertFalse(self.element("stop").is_enabled())
+        self.assertFalse(self.enabled("answer"))
+        self.assertFalse(self.enabled("stop"))
 
     def run_view(self):
-        return self.driver.execute_script("return tortuvalPage.runView();")
+        return self.script("return tortuvalPage.runView();")
 
     def step_view(self):
         """Waits for the stepped run to stop before a line, ask, or end: "stop", "ask", "end"."""
@@ -248,15 +257,15 @@ class PageTest(unittest.TestCase):
         """One step, by "Pas à pas" or Entrée; returns once the run has moved on."""
         before = self.run_view()["variablesVersion"]
         if by_enter:
-            self.driver.find_element(By.TAG_NAME, "body").send_keys(Keys.ENTER)
+            self.browser.keys("body", (ENTER,))
         else:
-            self.element("step").click()
+            self.click("step")
         self.wait_for(lambda: (lambda view: view["variablesVersion"] != before
                                or view["phase"] in ("asking", "ended"))(self.run_view()),
                       "the step taken")
 
     def variables(self):
-        return self.driver.execute_script(
+        return self.script(
             "return [...document.querySelectorAll('#variables tbody tr')].map((row) => "
             "[row.querySelector('td.name').textContent, row.querySelector('td.value')"
             ".textContent, row.querySelector('td.value').classList.contains('changed')]);")
@@ -264,7 +273,7 @@ class PageTest(unittest.TestCase):
     def test_euclid_steps_once_at_each_algorithm_line_that_runs(self):
         self.choose_example(EUCLID)
         listing_lines = self.value("listing").split("\n")
-        self.element("run-step").click()
+        self.click("run-step")
         lines, answers = [], ["12", "18"]
         while True:
             shown = self.step_view()
@@ -272,8 +281,8 @@ class PageTest(unittest.TestCase):
                 break
             if shown == "ask":
                 # The question keeps the keyboard; Entrée answers and the run keeps stepping.
-                self.assertEqual(self.driver.switch_to.active_element, self.element("answer"))
-                self.driver.switch_to.active_element.send_keys(answers.pop(0), Keys.ENTER)
+                self.assertEqual(self.script("return document.activeElement.id"), "answer")
+                self.browser.keys(None, answers.pop(0), (ENTER,))
                 self.wait_for(lambda: self.run_view()["phase"] != "asking", "the answer taken")
                 continue
             line = int(re.match(r"Algorithme, ligne (\d+) : ", self.text("current-algorithm"))[1])
@@ -291,7 +300,7 @@ class PageTest(unittest.TestCase):
                                  14, 16, 17, 18, 14, 16, 17, 18, 14, 20])
         self.assertEqual(self.run_state(), "Programme terminé.")
         self.assertTrue(self.text("transcript").rstrip().endswith(" 6"))
-        self.assertFalse(self.element("current-lines").is_displayed())
+        self.assertFalse(self.displayed("current-lines"))
 
     def test_a_run_waits_from_every_place_a_program_can_wait(self):
         # A read three calls deep, inside an expression, inside two loops; stepped into, slowed
@@ -300,34 +309,32 @@ class PageTest(unittest.TestCase):
                    b'ECL [Un nombre ?] EFFL\r\nrends LISNOMBRE\r\nFIN\r\n'
                    b'SOIT "s 0\r\nREPETE 2 [ TANT QUE :s < 1000 [ soit "s :s + lu 2 ] ]\r\n'
                    b'ECRIS :s\r\ntant que non(touche?) []\r\nECRIS [ fin]\r\n')
-        self.driver.execute_script(as_uint8_array_script("bytes", program)
-                                   + "tortuvalPage.openBytes('partout.lgo', bytes);")
-        self.wait_for(lambda: self.value("program").startswith("POUR lu"), "the program")
-        self.element("run-step").click()
+        self.open_program("partout.lgo", program)
+        self.click("run-step")
         for _ in range(12):  # into the recursion
             self.assertEqual(self.step_view(), "stop")
             self.take_step()
         self.assertEqual(self.step_view(), "stop")
-        Select(self.element("speed")).select_by_index(1)
-        self.element("continue").click()
+        self.browser.choose("#speed", index=1)
+        self.click("continue")
         for reply in ("500", "500"):
             self.answer(reply)
         self.wait_for_text("run-state", "Pause : cliquez sur « Continuer » ou appuyez sur Entrée.")
-        self.driver.find_element(By.TAG_NAME, "body").send_keys(Keys.ENTER)
+        self.browser.keys("body", (ENTER,))
         self.wait_for_text("run-state", "Programme terminé.")
         self.assertTrue(self.text("transcript").endswith("1006fin"), self.text("transcript"))
 
     # ---- Recursion as deep as the algorithm needs.
 
     def open_program(self, name, program):
-        self.driver.execute_script(as_uint8_array_script("bytes", program)
-                                   + f"tortuvalPage.openBytes('{name}', bytes);")
+        self.script(as_uint8_array_script("bytes", program)
+                    + f"tortuvalPage.openBytes('{name}', bytes);")
         first_line = program.split(b"\r\n")[0].decode("cp1252")
         self.wait_for(lambda: self.value("program").startswith(first_line), "the program")
 
     def test_recursion_goes_100000_calls_deep(self):
         self.choose_example(RECURSIVE_GCD)
-        self.element("run").click()
+        self.click("run")
         self.answer("2")
         self.answer("100000")  # 50,000 nested calls
         self.wait_for_text("run-state", "Programme terminé.")
@@ -335,13 +342,13 @@ class PageTest(unittest.TestCase):
 
         sum_of = b'POUR somme :n\r\nsi :n = 0 [ rends 0 ]\r\nrends :n + somme :n - 1\r\nFIN\r\n'
         self.open_program("somme.lgo", sum_of + b'ECRIS somme 100000\r\n')
-        self.element("run").click()
+        self.click("run")
         self.wait_for_text("run-state", "Programme terminé.")
         self.assertEqual(self.text("transcript").strip(), "5000050000")
 
         # A recursion that never ends fills the memory set aside for the run, and is told so.
         self.open_program("sans_fin.lgo", b'POUR p :n\r\nrends 1 + p :n + 1\r\nFIN\r\nECRIS p 1\r\n')
-        self.element("run").click()
+        self.click("run")
         self.wait_for(lambda: self.run_view()["phase"] == "ended", "the run's end")
         self.assertRegex(self.run_state(),
                          r"^Erreur à la ligne 2 : Trop d'appels imbriqués de « p » \(\d{6}\) : "
@@ -354,9 +361,9 @@ class PageTest(unittest.TestCase):
                           b'POUR somme :n\r\nsi :n = 0 [ soit "r LISNOMBRE ECRIS :r rends :r ]\r\n'
                           b'soit "s :n + somme :n - 1\r\nrends :s\r\nFIN\r\n'
                           b'ECRIS somme 100000\r\n')
-        self.element("run").click()
-        self.wait_for(lambda: self.element("answer").is_enabled(), "the question")
-        self.element("step").click()  # taken once the question has its answer
+        self.click("run")
+        self.wait_for(lambda: self.enabled("answer"), "the question")
+        self.click("step")  # taken once the question has its answer
         self.answer("7")
         stops = []
         for _ in range(5):
@@ -369,10 +376,10 @@ class PageTest(unittest.TestCase):
             (4, [["s", "8", True], ["n (locale)", "1", False]]),
             (4, [["s", "10", True], ["n (locale)", "2", False]]),
             (4, [["s", "13", True], ["n (locale)", "3", False]])])
-        Select(self.element("speed")).select_by_index(1)
-        self.element("continue").click()
+        self.browser.choose("#speed", index=1)
+        self.click("continue")
         self.wait_for(lambda: self.run_view()["phase"] == "running", "the slowed run")
-        Select(self.element("speed")).select_by_visible_text("instantanée")
+        self.browser.choose("#speed", "instantanée")
         self.wait_for_text("run-state", "Programme terminé.")
         self.assertTrue(self.text("transcript").rstrip().endswith("5000050007"),
                         self.text("transcript")[-200:])
@@ -381,32 +388,31 @@ class PageTest(unittest.TestCase):
 
     def wait_in_the_curve(self, over_edits=False):
         """Example 7 stepped five times, then slowed to 2 lines a second and let go on."""
-        Select(self.element("speed")).select_by_visible_text("instantanée")
+        self.browser.choose("#speed", "instantanée")
         if over_edits:
             # Hand edits on the curve are asked about first, and dropped for another example.
-            self.driver.find_element(
-                By.CSS_SELECTOR, f"input[name=example][value='{EUCLID}']").click()
-            self.wait_for(lambda: self.element("edits-box").get_attribute("open") is not None,
+            self.click_example(EUCLID)
+            self.wait_for(lambda: self.opened("edits-box"),
                           "the question about edits")
-            self.element("edits-discard").click()
+            self.click("edits-discard")
             self.wait_for(lambda: self.value("program")
                           == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "Euclid")
         self.choose_example(CURVE)
         self.wait_for(lambda: self.value("program")
                       == pane_text(EXAMPLES / "07-prof_courbe_fonction.lgo"), "the curve")
-        self.element("run-step").click()
+        self.click("run-step")
         for _ in range(5):
             self.assertEqual(self.step_view(), "stop")
             self.take_step()
         self.assertEqual(self.step_view(), "stop")
-        Select(self.element("speed")).select_by_visible_text("2 instructions par seconde")
-        self.element("continue").click()
+        self.browser.choose("#speed", "2 instructions par seconde")
+        self.click("continue")
         self.wait_for(lambda: self.run_state().startswith("Exécution au ralenti"), "a slowed line")
 
     def test_speed_and_saving_while_a_run_waits(self):
         self.wait_in_the_curve()
         # Saving downloads the program, and the run still answers.
-        self.element("save").click()
+        self.click("save")
         saved = self.downloads / "prof_courbe_fonction.lgo"
         native = pathlib.Path(self.folder.name) / "courbe.lgo"
         subprocess.run([CLI, "--encoding", "cp1252", "--example", "7", "-o", str(native)],
@@ -415,18 +421,19 @@ class PageTest(unittest.TestCase):
                       f"the saved program, got {os.listdir(self.downloads)}")
         self.assertTrue(self.run_state().startswith("Exécution au ralenti"), self.run_state())
         # Full speed: the slowed line passes at once and the run ends.
-        Select(self.element("speed")).select_by_visible_text("instantanée")
+        self.browser.choose("#speed", "instantanée")
         self.wait_for_text("run-state", "Programme terminé.")
-        self.assertTrue(self.element("drawing").is_displayed())
+        self.assertTrue(self.displayed("drawing"))
         # The drawing saved as a picture named after the program, at least 800 × 600.
-        self.element("save-png").click()
+        self.click("save-png")
         picture = self.downloads / "prof_courbe_fonction.png"
         self.wait_for(lambda: picture.exists() and picture.stat().st_size > 1000, picture.name)
         header = picture.read_bytes()[:24]
         self.assertEqual(header[:8], b"\x89PNG\r\n\x1a\n")
         width, height = int.from_bytes(header[16:20], "big"), int.from_bytes(header[20:24], "big")
         self.assertTrue(width >= 800 and height >= 600, (width, height))
-        numbers = [t.text for t in self.driver.find_elements(By.CSS_SELECTOR, "#drawing svg text")]
+        numbers = self.script(
+            "return [...document.querySelectorAll('#drawing svg text')].map((t) => t.textContent)")
         self.assertTrue(numbers and all(re.fullmatch(r"-?[0-9]+(,[0-9]+)?", n) for n in numbers),
                         numbers)
 
@@ -434,13 +441,11 @@ class PageTest(unittest.TestCase):
         stopped = "Programme arrêté : un autre programme est affiché."
         # Typing in the LOGO pane: the run ends, the edit is checked, Relancer runs the edit.
         self.wait_in_the_curve()
-        program = self.element("program")
-        program.send_keys(Keys.CONTROL, Keys.END)
-        program.send_keys("\nECRIS [ fin]")
+        self.browser.keys("#program", (CONTROL, END), "\nECRIS [ fin]")
         self.wait_for_text("run-state", stopped)
         self.wait_for_text("check-line", "Programme vérifié : aucune remarque.")
-        Select(self.element("speed")).select_by_visible_text("instantanée")
-        self.element("restart").click()
+        self.browser.choose("#speed", "instantanée")
+        self.click("restart")
         self.wait_for_text("run-state", "Programme terminé.")
         self.assertTrue(self.text("transcript").endswith("fin"), self.text("transcript"))
 
@@ -449,9 +454,9 @@ class PageTest(unittest.TestCase):
         self.choose_example(EUCLID)
         self.wait_for_text("run-state", stopped)
         self.assertEqual(self.value("program"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"))
-        self.element("run").click()
+        self.click("run")
         self.wait_for_text("question", "Tape un nombre.")
-        self.element("stop").click()
+        self.click("stop")
         self.wait_for_text("run-state", "Programme arrêté.")
 
         # A file dropped on the page: the same.
@@ -460,23 +465,21 @@ class PageTest(unittest.TestCase):
         self.wait_for_text("run-state", stopped)
         self.wait_for(lambda: self.value("program")
                       == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
-        self.element("restart").click()
+        self.click("restart")
         self.wait_for_text("question", "Tape un nombre.")
 
     def test_a_long_list_leaves_the_drawing_its_room_at_1024_by_768(self):
-        self.driver.set_window_size(1024, 768)
+        self.browser.set_viewport(1024, 768)
         numbers = " ".join(str(1000 + n) for n in range(200)).encode()
         program = (b'SOIT "L [ ' + numbers + b' ]\r\ninitgraph faux\r\n'
                    b'SEGMENT3D [ 0 0 0 ] [ 1 1 0 ]\r\nECRIS 1\r\nECRIS 2\r\n')
-        self.driver.execute_script(as_uint8_array_script("bytes", program)
-                                   + "tortuvalPage.openBytes('liste.lgo', bytes);")
-        self.wait_for(lambda: self.value("program").startswith('SOIT "L'), "the program")
-        self.element("run-step").click()
+        self.open_program("liste.lgo", program)
+        self.click("run-step")
         for _ in range(3):  # past the segment: the list and the drawing on view
             self.assertEqual(self.step_view(), "stop")
             self.take_step()
         self.assertEqual(self.step_view(), "stop")
-        widths = self.driver.execute_script(
+        widths = self.script(
             "const cell = document.querySelector('#variables td.value');"
             "return [document.getElementById('run-panel').clientWidth,"
             " document.getElementById('drawing').clientWidth,"
@@ -487,33 +490,21 @@ class PageTest(unittest.TestCase):
         self.assertGreater(transcript, panel / 5, widths)
         self.assertLess(cell, value, "the long value is cut")
         # Clicked, it is shown whole, on as many lines as it takes.
-        self.element("variables").find_element(By.CSS_SELECTOR, "td.value").click()
-        self.assertTrue(self.driver.execute_script(
+        self.browser.click("#variables td.value")
+        self.assertTrue(self.script(
             "const cell = document.querySelector('#variables td.value');"
             "return cell.classList.contains('whole') && cell.scrollWidth <= cell.clientWidth;"))
 
-    def click_as_a_user(self, element):
-        """A click through the browser's input, as a user's: WebElement.click() would add the
-        driver's own round trips to the page (scrolling, visibility checks) to the time taken."""
-        x, y = self.driver.execute_script(
-            "const box = arguments[0].getBoundingClientRect();"
-            "return [box.x + box.width / 2, box.y + box.height / 2];", element)
-        for event in ("mousePressed", "mouseReleased"):
-            self.driver.execute_cdp_cmd("Input.dispatchMouseEvent", {
-                "type": event, "x": x, "y": y, "button": "left", "clickCount": 1})
-
     def test_stop_and_escape_end_a_loop_that_prints_without_end_at_once(self):
         program = b'soit "i 0\r\nTANT QUE :i >= 0 [ soit "i :i + 1 ECRISLIGNE :i ]\r\n'
-        self.driver.execute_script(as_uint8_array_script("bytes", program)
-                                   + "tortuvalPage.openBytes('sans-fin.lgo', bytes);")
-        self.wait_for(lambda: self.value("program").startswith('soit "i 0'), "the program")
+        self.open_program("sans-fin.lgo", program)
         for how in ("Arrêter", "Échap"):
-            self.element("restart" if how == "Échap" else "run").click()
+            self.click("restart" if how == "Échap" else "run")
             time.sleep(1.5)  # well into the loop, the transcript full
             self.assertEqual(self.run_state(), "Exécution en cours...")
             # Timed in the page, from the click or the key to the state line that says it is done:
             # the driver's own calls wait their turn behind the run.
-            self.driver.execute_script(
+            self.script(
                 "const times = window.stopTimes = {};"
                 "const asked = () => { times.asked = times.asked || performance.now(); };"
                 "document.addEventListener('click', asked, true);"
@@ -523,27 +514,26 @@ class PageTest(unittest.TestCase):
                 " times.done = times.done || performance.now(); })"
                 ".observe(state, {childList: true, characterData: true, subtree: true});")
             if how == "Arrêter":
-                self.click_as_a_user(self.element("stop"))
+                self.click("stop")
             else:
-                self.driver.execute_cdp_cmd("Input.dispatchKeyEvent", {
-                    "type": "keyDown", "key": "Escape", "code": "Escape",
-                    "windowsVirtualKeyCode": 27})
+                self.browser.keys(None, (ESCAPE,))
             self.wait_for(lambda: self.run_state() == "Programme arrêté.", "the stopped run")
-            times = self.driver.execute_script("return window.stopTimes;")
+            times = self.script("return window.stopTimes;")
             # The user's action must be answered at once, however much the program prints.
             self.assertLess(times["done"] - times["asked"], 500, how)
-            self.assertFalse(self.element("stop").is_enabled())
-            self.assertTrue(self.element("restart").is_enabled())
+            self.assertFalse(self.enabled("stop"))
+            self.assertTrue(self.enabled("restart"))
         self.assertIn("\n", self.text("transcript"))
 
 
 def main():
-    global PAGE, CLI
+    global PAGE, CLI, ENGINE
     parser = argparse.ArgumentParser(add_help=False)
+    parser.add_argument("--engine", choices=browsers.ENGINES, default=ENGINE)
     parser.add_argument("--page", default=PAGE)
     parser.add_argument("--cli", default=CLI)
     known, rest = parser.parse_known_args()
-    PAGE, CLI = known.page, known.cli
+    PAGE, CLI, ENGINE = known.page, known.cli, known.engine
     unittest.main(argv=[sys.argv[0]] + rest)
 
 
