@@ -123,4 +123,8 @@ const Word* FindWord(std::string_view key) { return FindRow(kWords, key); }
 
 const Infix* FindInfix(std::string_view key) { return FindRow(kInfixes, key); }
 
+std::span<const Word> Words() { return kWords; }
+
+std::span<const Infix> Infixes() { return kInfixes; }
+
 }  // namespace tortuval::logo

@@ -2,6 +2,7 @@
 // The words of the LOGO dialect that converted programs use: the one place where each is
 // described, with how it reads its inputs and what the runtime does for it.
 
+#include <span>
 #include <string_view>
 
 #include "logo/tree.h"
@@ -35,5 +36,10 @@ const Word* FindWord(std::string_view key);
 
 /// The infix operator named by a word's key or a sign, or null.
 const Infix* FindInfix(std::string_view key);
+
+/// Every primitive and every infix operator, in their tables' order (the page's code panes
+/// colour these words).
+std::span<const Word> Words();
+std::span<const Infix> Infixes();
 
 }  // namespace tortuval::logo

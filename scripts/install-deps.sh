@@ -12,9 +12,15 @@ packages=(
   # tests drive it in Chromium, Firefox ESR (WebDriver BiDi over websockets) and WebKitGTK
   emscripten node-acorn chromium chromium-driver python3-selenium
   firefox-esr python3-websockets webkit2gtk-driver
+  # the page's code panes: the editor component's packages come from the npm registry (as
+  # web/editor/package-lock.json pins them), bundled by esbuild
+  esbuild
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )
+
+# npm: the machine's own when it has one, else Debian's.
+command -v npm >/dev/null || packages+=(npm)
 
 # One query for the whole list: "name<TAB>status" for each package dpkg knows; a package it does
 # not know is left out of the answer, so it counts as missing too.

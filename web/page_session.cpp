@@ -5,11 +5,13 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <cctype>
 #include <string>
 #include <utility>
 
 #include "base/error.h"
 #include "examples/example_catalogue.h"
+#include "logo/vocabulary.h"
 #include "session/program_file_name.h"
 #include "session/run_speeds.h"
 #include "session/session.h"
@@ -117,6 +119,19 @@ std::string SaveName() {
   return session::ProgramFileName(name.substr(name.find_last_of("/\\") + 1), {});
 }
 
+// The dialect's words, as the code panes colour them: the primitives, then the infix operators
+// written as words ("ET", "div"); the signs are coloured as signs.
+val Vocabulary() {
+  val words = val::array();
+  for (const logo::Word& word : logo::Words()) words.call<void>("push", std::string(word.name));
+  for (const logo::Infix& infix : logo::Infixes()) {
+    if (std::isalpha(static_cast<unsigned char>(infix.name.front()))) {
+      words.call<void>("push", std::string(infix.name));
+    }
+  }
+  return words;
+}
+
 }  // namespace
 
 const session::Session& PageSession() { return Current(); }
@@ -132,6 +147,7 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("linesToReview", &LinesToReview);
   emscripten::function("editProgram", &EditProgram);
   emscripten::function("findings", &Findings);
+  emscripten::function("vocabulary", &Vocabulary);
   emscripten::function("programBytes", &ProgramBytes);
   emscripten::function("saveName", &SaveName);
   emscripten::function("shownExample", +[] { return shownExample; });

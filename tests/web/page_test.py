@@ -74,8 +74,9 @@ class PageTest(unittest.TestCase):
     def opened(self, dialog_id):
         return self.script("return document.getElementById(arguments[0]).open", dialog_id)
 
-    def value(self, element_id):
-        return self.script("return document.getElementById(arguments[0]).value", element_id)
+    def pane(self, pane_id):
+        """The text a code pane holds, "listing" or "program"."""
+        return self.script("return tortuvalPage.paneText(arguments[0])", pane_id)
 
     def text(self, element_id):
         return self.script("return document.getElementById(arguments[0]).textContent",
@@ -124,17 +125,21 @@ class PageTest(unittest.TestCase):
     def run_state(self):
         return self.text("run-state")
 
-    def selected(self, element_id):
-        return self.script(
-            "const area = document.getElementById(arguments[0]);"
-            "return area.value.substring(area.selectionStart, area.selectionEnd);", element_id)
+    def marked(self, pane_id, mark):
+        """The line a pane draws marked, "current" (the run's) or "chosen" (a finding's),
+        once it is drawn: the pane shows only the lines in view."""
+        return self.wait_for(lambda: self.script(
+            "const line = document.querySelector(`#${arguments[0]} .cm-${arguments[1]}-line`);"
+            "return line && [line.textContent];", pane_id, {"current": "current-run",
+                                                             "chosen": "chosen"}[mark]),
+            f"the {mark} line of {pane_id}")[0]
 
     # ---- The panes and files.
 
     def test_example_shows_its_listing_and_program(self):
         self.choose_example(EUCLID)
-        self.assertEqual(self.value("program"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"))
-        self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.txt"))
+        self.assertEqual(self.pane("program"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"))
+        self.assertEqual(self.pane("listing"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.txt"))
         self.assertEqual(self.text("check-line"), "Programme vérifié : aucune remarque.")
 
     def test_files_opened_refused_and_saved(self):
@@ -143,8 +148,8 @@ class PageTest(unittest.TestCase):
         document = EXAMPLES / "02-prof_tribulle.alg"
         self.open_file(document)
         expected_program = pane_text(EXAMPLES / "02-prof_tribulle.lgo")
-        self.wait_for(lambda: self.value("program") == expected_program, "the opened program")
-        self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
+        self.wait_for(lambda: self.pane("program") == expected_program, "the opened program")
+        self.assertEqual(self.pane("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
         # Saved: the bytes the command line writes for the same document.
         self.click("save")
@@ -162,20 +167,20 @@ class PageTest(unittest.TestCase):
                          "\"notes.txt\" ne contient aucune instruction Pseudal : ce n'est pas un "
                          "document de l'éditeur.")
         self.click("message-ok")
-        self.assertEqual(self.value("program"), expected_program)
-        self.assertEqual(self.value("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
+        self.assertEqual(self.pane("program"), expected_program)
+        self.assertEqual(self.pane("listing"), pane_text(EXAMPLES / "02-prof_tribulle.txt"))
 
         # A document dropped on the page opens as a chosen one does.
         self.drop_file("euclide.alg", (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes())
-        self.wait_for(lambda: self.value("program")
+        self.wait_for(lambda: self.pane("program")
                       == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
 
         # A program saved before opens as the program it is, with no listing, and is checked.
         logo = self.write_file("réponse.lgo", b"ECRIS 6 * 7\r\nECRIS :zz\r\n")
         self.open_file(logo)
-        self.wait_for(lambda: self.value("program") == "ECRIS 6 * 7\nECRIS :zz\n",
+        self.wait_for(lambda: self.pane("program") == "ECRIS 6 * 7\nECRIS :zz\n",
                       "the opened .lgo")
-        self.assertEqual(self.value("listing"), "")
+        self.assertEqual(self.pane("listing"), "")
         self.assertEqual(self.text("check-line"), "Programme vérifié : 1 ligne à revoir.")
         self.assertFalse(self.opened("message-box"))
 
@@ -196,30 +201,39 @@ class PageTest(unittest.TestCase):
         self.assertEqual(findings[1], [logo_line, algorithm_line])
         self.browser.click(f"#findings button.finding[data-line='{logo_line}']")
         self.assertEqual(self.text("check-line"), f"ligne {logo_line} : {message}")
-        program_lines = self.value("program").split("\n")
-        listing_lines = self.value("listing").split("\n")
-        self.assertEqual(self.selected("program"), program_lines[int(logo_line) - 1])
-        self.assertEqual(self.selected("listing"), listing_lines[int(algorithm_line) - 1])
-        self.assertTrue(self.selected("program").strip())
+        program_lines = self.pane("program").split("\n")
+        listing_lines = self.pane("listing").split("\n")
+        # Marked whatever has the focus: here the finding's button keeps it.
+        self.assertEqual(self.marked("program", "chosen"), program_lines[int(logo_line) - 1])
+        self.assertEqual(self.marked("listing", "chosen"), listing_lines[int(algorithm_line) - 1])
+        self.assertTrue(self.marked("program", "chosen").strip())
+        self.assertEqual(self.script("return document.activeElement.className"), "finding")
+        # Every finding has its mark in the program's gutter, on its line.
+        self.assertEqual(self.script(
+            "return [...document.querySelectorAll('#program .cm-finding-mark')].map((mark) =>"
+            " mark.closest('.cm-gutterElement').getBoundingClientRect().top)"),
+            self.script(
+            "return [...document.querySelectorAll('#program .cm-finding-line')].map((line) =>"
+            " line.getBoundingClientRect().top)"))
 
     def test_typing_checks_again_and_edits_are_not_lost_without_a_question(self):
         self.choose_example(EUCLID)
-        self.browser.keys("#program", (CONTROL, END), "\nECRIS :inconnue")
+        self.browser.keys("#program .cm-content", (CONTROL, END), "\nECRIS :inconnue")
         self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
-        edited = self.value("program")
+        edited = self.pane("program")
 
         # Another example: the question comes first; "Annuler" keeps the edits.
         self.click_example(0)
         self.wait_for(lambda: self.opened("edits-box"), "the question about edits")
         self.click("edits-cancel")
-        self.assertEqual(self.value("program"), edited)
+        self.assertEqual(self.pane("program"), edited)
         self.assertEqual(self.checked_example(), str(EUCLID))
 
         # "Abandonner" lets the example replace them.
         self.click_example(0)
         self.wait_for(lambda: self.opened("edits-box"), "the question about edits")
         self.click("edits-discard")
-        self.wait_for(lambda: self.value("program")
+        self.wait_for(lambda: self.pane("program")
                       == pane_text(EXAMPLES / "01-prof_dichotomie.lgo"), "the first example")
 
     # ---- The run panel.
@@ -272,7 +286,7 @@ class PageTest(unittest.TestCase):
 
     def test_euclid_steps_once_at_each_algorithm_line_that_runs(self):
         self.choose_example(EUCLID)
-        listing_lines = self.value("listing").split("\n")
+        listing_lines = self.pane("listing").split("\n")
         self.click("run-step")
         lines, answers = [], ["12", "18"]
         while True:
@@ -288,7 +302,7 @@ class PageTest(unittest.TestCase):
             line = int(re.match(r"Algorithme, ligne (\d+) : ", self.text("current-algorithm"))[1])
             self.assertEqual(self.text("current-algorithm"),
                              f"Algorithme, ligne {line} : {listing_lines[line - 1].strip()}")
-            self.assertEqual(self.selected("listing"), listing_lines[line - 1], lines)
+            self.assertEqual(self.marked("listing", "current"), listing_lines[line - 1], lines)
             lines.append(line)
             if line == 17 and lines.count(17) == 1:
                 # R has just taken A % B: its new value is marked.
@@ -330,7 +344,7 @@ class PageTest(unittest.TestCase):
         self.script(as_uint8_array_script("bytes", program)
                     + f"tortuvalPage.openBytes('{name}', bytes);")
         first_line = program.split(b"\r\n")[0].decode("cp1252")
-        self.wait_for(lambda: self.value("program").startswith(first_line), "the program")
+        self.wait_for(lambda: self.pane("program").startswith(first_line), "the program")
 
     def test_recursion_goes_100000_calls_deep(self):
         self.choose_example(RECURSIVE_GCD)
@@ -395,10 +409,10 @@ class PageTest(unittest.TestCase):
             self.wait_for(lambda: self.opened("edits-box"),
                           "the question about edits")
             self.click("edits-discard")
-            self.wait_for(lambda: self.value("program")
+            self.wait_for(lambda: self.pane("program")
                           == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "Euclid")
         self.choose_example(CURVE)
-        self.wait_for(lambda: self.value("program")
+        self.wait_for(lambda: self.pane("program")
                       == pane_text(EXAMPLES / "07-prof_courbe_fonction.lgo"), "the curve")
         self.click("run-step")
         for _ in range(5):
@@ -441,7 +455,7 @@ class PageTest(unittest.TestCase):
         stopped = "Programme arrêté : un autre programme est affiché."
         # Typing in the LOGO pane: the run ends, the edit is checked, Relancer runs the edit.
         self.wait_in_the_curve()
-        self.browser.keys("#program", (CONTROL, END), "\nECRIS [ fin]")
+        self.browser.keys("#program .cm-content", (CONTROL, END), "\nECRIS [ fin]")
         self.wait_for_text("run-state", stopped)
         self.wait_for_text("check-line", "Programme vérifié : aucune remarque.")
         self.browser.choose("#speed", "instantanée")
@@ -453,7 +467,7 @@ class PageTest(unittest.TestCase):
         self.wait_in_the_curve(over_edits=True)
         self.choose_example(EUCLID)
         self.wait_for_text("run-state", stopped)
-        self.assertEqual(self.value("program"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"))
+        self.assertEqual(self.pane("program"), pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"))
         self.click("run")
         self.wait_for_text("question", "Tape un nombre.")
         self.click("stop")
@@ -463,7 +477,7 @@ class PageTest(unittest.TestCase):
         self.wait_in_the_curve()
         self.drop_file("euclide.alg", (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes())
         self.wait_for_text("run-state", stopped)
-        self.wait_for(lambda: self.value("program")
+        self.wait_for(lambda: self.pane("program")
                       == pane_text(EXAMPLES / "08-prof_pgdc_Euclide.lgo"), "the dropped document")
         self.click("restart")
         self.wait_for_text("question", "Tape un nombre.")

@@ -7,9 +7,6 @@ var Module = {};  // filled by tortuval-module.js
 
 (function () {
   const $ = (id) => document.getElementById(id);
-  const listing = $("listing");
-  const program = $("program");
-  const programLines = $("program-lines");
   const checkLine = $("check-line");
   const findingsBox = $("findings");
 
@@ -27,14 +24,15 @@ var Module = {};  // filled by tortuval-module.js
   //   findings()       -> [PageFinding {line, column, algorithmLine, message, description}]
   //   openFile(name, bytes) -> OpenOutcome {refused, message}
   //   runSpeeds()      -> [PageRunSpeed {name, delayMs}]
-  //   exampleCaptions(), listing(), program(), summary(), saveName() -> strings
+  //   exampleCaptions(), listing(), summary(), saveName() -> strings
+  //   vocabulary()     -> the dialect's words, for the program pane's colours
   //   linesToReview(), shownExample(), checkDelayMs(), keptOutputBytes() -> numbers
   //   programBytes() -> Uint8Array
   //   openExample(index), editProgram(text)
   const api = {};
   for (const name of ["runView", "runAction", "runVariables", "runTranscript", "runDrawingSvg",
                       "findings", "openFile", "runSpeeds", "exampleCaptions", "listing",
-                      "program", "summary", "saveName", "linesToReview", "shownExample",
+                      "vocabulary", "summary", "saveName", "linesToReview", "shownExample",
                       "programBytes", "openExample", "editProgram", "checkDelayMs",
                       "keptOutputBytes"]) {
     api[name] = (...args) => Module.callNow(() => Module[name](...args));
@@ -42,33 +40,17 @@ var Module = {};  // filled by tortuval-module.js
 
   // ---- Small helpers.
 
-  function lineRange(text, line) {
-    let start = 0;
-    for (let n = 1; n < line; ++n) {
-      const next = text.indexOf("\n", start);
-      if (next < 0) return null;
-      start = next + 1;
-    }
-    let end = text.indexOf("\n", start);
-    if (end < 0) end = text.length;
-    return [start, end];
-  }
-
-  // Selects a pane's line; `focus` false leaves the keyboard where it is (a run's answer field).
-  function selectLine(area, line, focus = true) {
-    const range = line > 0 ? lineRange(area.value, line) : null;
-    if (!range) return;
-    if (focus) area.focus();
-    area.setSelectionRange(range[0], range[1]);
-    // Brings the line into view: the pane scrolls by whole lines.
-    const lineHeight = parseFloat(getComputedStyle(area).lineHeight) || 16;
-    const wanted = (line - 1) * lineHeight;
-    if (wanted < area.scrollTop || wanted > area.scrollTop + area.clientHeight - lineHeight) {
-      area.scrollTop = Math.max(0, wanted - area.clientHeight / 3);
-    }
-  }
-
   function paneText(text) { return text.replace(/\r\n?/g, "\n"); }
+
+  // The program's text, from its saved bytes: the browser's own decoder is much quicker than
+  // handing a long string over from the module.
+  const cp1252 = new TextDecoder("windows-1252");
+  const utf8 = new TextEncoder();
+  function programText() { return paneText(cp1252.decode(api.programBytes())); }
+
+  // The two code panes (editor.js): the listing to read, the program to read and edit.
+  let listing = null;
+  let program = null;
 
   function download(name, bytes, type) {
     const link = document.createElement("a");
@@ -101,18 +83,17 @@ var Module = {};  // filled by tortuval-module.js
   let recheckTimer = 0;
   let checkDelayMs = 0;  // the session's pause in the typing before an edit is checked again
 
-  function numberLines() {
-    const count = program.value.split("\n").length;
-    let numbers = "";
-    for (let n = 1; n <= count; ++n) numbers += n + "\n";
-    programLines.textContent = numbers;
-    programLines.scrollTop = program.scrollTop;
-  }
-
-  function showCheck() {
-    checkLine.textContent = api.summary();
+  // The check of what the program pane shows: from the page's session when a program is opened,
+  // from the checker's worker after an edit (checker.js), so that typing never waits for it.
+  function showCheck(summary = api.summary(), findings = api.findings()) {
+    checkLine.textContent = summary;
+    checkLine.title = "";
     findingsBox.textContent = "";
-    for (const finding of api.findings()) {
+    program.mark({ findings: findings.map((finding) => ({ line: finding.line,
+                                                          message: finding.description })),
+                   chosen: 0 });
+    listing.mark({ chosen: 0 });
+    for (const finding of findings) {
       const button = document.createElement("button");
       button.type = "button";
       button.className = "finding";
@@ -123,28 +104,40 @@ var Module = {};  // filled by tortuval-module.js
       button.onclick = () => {
         checkLine.textContent = "ligne " + finding.line + " : " + finding.message;
         checkLine.title = checkLine.textContent;
-        if (finding.algorithmLine > 0) selectLine(listing, finding.algorithmLine);
-        selectLine(program, finding.line);
+        listing.mark({ chosen: finding.algorithmLine }, finding.algorithmLine);
+        program.mark({ chosen: finding.line }, finding.line);
       };
       findingsBox.appendChild(button);
     }
   }
 
   function showSession() {
-    listing.value = paneText(api.listing());
-    program.value = paneText(api.program());
-    listing.scrollTop = program.scrollTop = 0;
+    checker.forget();
+    listing.setText(paneText(api.listing()));
+    program.setText(programText());
+    run.shownLine = 0;  // the panes' marks went with their texts
     edited = false;
-    numberLines();
     showCheck();
     checkShownExample();
   }
 
+  // A user's edit: the run of the program before it ends, and the edit is checked once the typing
+  // pauses.
+  function programEdited() {
+    edited = true;
+    if (run.active) act("programChanged");
+    clearTimeout(recheckTimer);
+    recheckTimer = setTimeout(recheck, checkDelayMs);
+  }
+
+  let checker = null;
+
   function recheck() {
     clearTimeout(recheckTimer);
     recheckTimer = 0;
-    api.editProgram(program.value);
-    showCheck();
+    const bytes = utf8.encode(program.text());
+    api.editProgram(bytes);  // the session runs and saves what the pane shows
+    checker.check(bytes, showCheck);
   }
 
   // Hand edits are kept unless the user says otherwise: true when the page may go on.
@@ -177,7 +170,12 @@ var Module = {};  // filled by tortuval-module.js
 
   async function openBytes(name, bytes) {
     await endRun();
+    // A long document takes a moment: the page says so before it starts.
+    const before = checkLine.textContent;
+    checkLine.textContent = "Conversion…";
+    await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
     const opened = api.openFile(name, bytes);
+    if (opened.refused) checkLine.textContent = before;
     if (!opened.refused) showSession();
     return opened;
   }
@@ -293,6 +291,11 @@ var Module = {};  // filled by tortuval-module.js
     run.frame = 0;
     const view = api.runView();
     if (!view.panelShown) {
+      if (run.shownLine) {
+        listing.mark({ current: 0 });
+        program.mark({ current: 0 });
+        run.shownLine = 0;
+      }
       $("run-panel").hidden = true;
       document.body.classList.remove("running");
       return;
@@ -302,9 +305,9 @@ var Module = {};  // filled by tortuval-module.js
     $("current-algorithm").hidden = !view.algorithmText;
     $("current-logo").textContent = view.logoText;
     $("current-lines").hidden = view.logoLine === 0;
-    if (view.logoLine > 0 && view.logoLine !== run.shownLine) {
-      if (view.algorithmLine > 0) selectLine(listing, view.algorithmLine, false);
-      selectLine(program, view.logoLine, false);
+    if (view.logoLine !== run.shownLine) {
+      listing.mark({ current: view.algorithmLine }, view.algorithmLine);
+      program.mark({ current: view.logoLine }, view.logoLine);
     }
     run.shownLine = view.logoLine;
     question.textContent = view.question;
@@ -476,9 +479,9 @@ var Module = {};  // filled by tortuval-module.js
     $("save").onclick = saveProgram;
     // The menu's buttons act on the pane last used, as the window's menu acts on the focused one.
     let lastPane = program;
-    for (const pane of [listing, program]) pane.addEventListener("focus", () => { lastPane = pane; });
+    for (const pane of [listing, program]) pane.dom.addEventListener("focusin", () => { lastPane = pane; });
     $("copy").onclick = async () => {
-      const text = lastPane.value.substring(lastPane.selectionStart, lastPane.selectionEnd);
+      const text = lastPane.selectedText();
       try {
         await navigator.clipboard.writeText(text);
       } catch (error) {
@@ -487,24 +490,13 @@ var Module = {};  // filled by tortuval-module.js
         document.execCommand("copy");
       }
     };
-    $("select-all").onclick = () => {
-      lastPane.focus();
-      lastPane.select();
-    };
+    $("select-all").onclick = () => lastPane.selectAll();
     $("run").onclick = () => launch(false);
     $("run-step").onclick = () => launch(true);
     $("print").onclick = () => window.print();
     window.addEventListener("beforeprint", fillPrintCopies);
     $("about").onclick = () => showDialog($("about-box"));
 
-    program.addEventListener("input", () => {
-      edited = true;
-      if (run.active) act("programChanged");
-      numberLines();
-      clearTimeout(recheckTimer);
-      recheckTimer = setTimeout(recheck, checkDelayMs);
-    });
-    program.addEventListener("scroll", () => { programLines.scrollTop = program.scrollTop; });
 
     // A file dropped anywhere on the page opens as the file picker would open it.
     document.addEventListener("dragover", (event) => event.preventDefault());
@@ -533,7 +525,7 @@ var Module = {};  // filled by tortuval-module.js
       if ($("run-panel").hidden || document.querySelector("dialog[open]")) return;
       if (event.key === "Escape") { event.preventDefault(); act("stop"); }
       if (event.key === "Enter" && event.target !== answerField &&
-          !(event.target instanceof HTMLButtonElement) && event.target !== program) {
+          !(event.target instanceof HTMLButtonElement) && !program.dom.contains(event.target)) {
         event.preventDefault();
         act("enter", answerField.value);
       }
@@ -543,17 +535,17 @@ var Module = {};  // filled by tortuval-module.js
     });
   }
 
-  // Printed panes are copies of the text areas, whole: a text area prints only what it shows.
+  // Printed panes are copies of the panes' texts, whole: a pane draws only what it shows.
   function fillPrintCopies() {
-    const copyOf = (area, numbered) => {
-      let copy = area.closest(".pane").querySelector(".print-copy");
+    const copyOf = (pane, numbered) => {
+      let copy = pane.dom.closest(".pane").querySelector(".print-copy");
       if (!copy) {
         copy = document.createElement("pre");
         copy.className = "print-copy";
-        area.closest(".pane").appendChild(copy);
+        pane.dom.closest(".pane").appendChild(copy);
       }
       copy.textContent = "";
-      area.value.split("\n").forEach((line, i) => {
+      pane.text().split("\n").forEach((line, i) => {
         if (numbered) {
           const number = document.createElement("span");
           number.className = "number";
@@ -586,10 +578,14 @@ var Module = {};  // filled by tortuval-module.js
   Module.onRuntimeInitialized = () => {
     checkDelayMs = api.checkDelayMs();
     kKeptOutput = api.keptOutputBytes();
+    TortuvalEditor.setVocabulary(api.vocabulary());
+    listing = TortuvalEditor.create($("listing"), { readOnly: true, label: "Programme Pseudal." });
+    program = TortuvalEditor.create($("program"), {
+      colour: true, findings: true, label: "Programme LOGO.", onEdit: programEdited });
+    checker = TortuvalChecker.start(tortuvalModule);
     showExamples();
     wire();
     showCheck();
-    numberLines();
     document.body.dataset.ready = "yes";
   };
 
@@ -604,6 +600,10 @@ var Module = {};  // filled by tortuval-module.js
       return api.runView();
     },
     runView: () => api.runView(),
+    // A pane's text, its marked lines ({current, chosen, findings}), and its line's text.
+    paneText: (id) => (id === "listing" ? listing : program).text(),
+    paneMarks: (id) => (id === "listing" ? listing : program).marks(),
+    paneLine: (id, line) => (id === "listing" ? listing : program).lineText(line),
     convertTimed(name, bytes) {
       const start = performance.now();
       api.openFile(name, bytes);

@@ -1,0 +1,20 @@
+# The licence of every package bundled into editor.js, one after another, for the page's folder.
+# cmake -DMODULES=<node_modules> -DOUT=<file> -P licenses.cmake
+file(GLOB_RECURSE package_files LIST_DIRECTORIES false "${MODULES}/*/package.json")
+set(text "The page's code panes (editor.js) bundle these packages, under their own licences.\n")
+foreach(package_file IN LISTS package_files)
+  get_filename_component(package_dir "${package_file}" DIRECTORY)
+  # A package's own folder only: not the package.json files of its sub-folders.
+  file(RELATIVE_PATH name "${MODULES}" "${package_dir}")
+  if(NOT name MATCHES "^(@[^/]+/)?[^/@]+$")
+    continue()
+  endif()
+  file(GLOB licence "${package_dir}/LICENSE*" "${package_dir}/LICENCE*")
+  if(NOT licence)
+    message(FATAL_ERROR "no licence file in ${package_dir}")
+  endif()
+  list(GET licence 0 licence)
+  file(READ "${licence}" licence_text)
+  string(APPEND text "\n==== ${name}\n\n${licence_text}")
+endforeach()
+file(WRITE "${OUT}" "${text}")
