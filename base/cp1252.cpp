@@ -92,19 +92,21 @@ bool IsWellFormedUtf8(std::string_view text) {
 }
 
 std::string Utf8ToCp1252(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
+  // Written through a pointer into a string sized beforehand: appending byte by byte costs a call
+  // per byte where the library's string is not inlined (the page's build, 17 MB in 1 s).
+  std::string out(text.size(), '\0');
+  char* next = out.data();
   std::size_t i = 0;
   while (i < text.size()) {
     const auto lead = static_cast<unsigned char>(text[i]);
     if (lead < 0x80) {
-      out += static_cast<char>(lead);
+      *next++ = static_cast<char>(lead);
       ++i;
       continue;
     }
     const std::size_t length = Utf8SequenceLength(text, i);
     if (length == 0) {
-      out += '?';
+      *next++ = '?';
       ++i;
       continue;
     }
@@ -113,9 +115,10 @@ std::string Utf8ToCp1252(std::string_view text) {
       codePoint = (codePoint << 6) | (static_cast<unsigned char>(text[i + k]) & 0x3F);
     }
     const int byte = CodePointToCp1252(codePoint);
-    out += byte < 0 ? '?' : static_cast<char>(byte);
+    *next++ = byte < 0 ? '?' : static_cast<char>(byte);
     i += length;
   }
+  out.resize(static_cast<std::size_t>(next - out.data()));
   return out;
 }
 

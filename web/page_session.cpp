@@ -5,6 +5,7 @@
 #include <emscripten/bind.h>
 #include <emscripten/val.h>
 
+#include <algorithm>
 #include <cctype>
 #include <string>
 #include <utility>
@@ -56,9 +57,25 @@ void OpenExample(int index) {
   shownExample = index;
 }
 
-// Opens a file's bytes as the desktop does. A text refused as a document, or a file that cannot
+// Bytes from the page (a file opened, the program pane's text in UTF-8): the page sizes this
+// buffer, then writes them straight into it, one native copy; passed as an argument, they would
+// be copied a byte at a time.
+std::string& Incoming() {
+  static std::string bytes;
+  return bytes;
+}
+
+val IncomingBuffer(std::size_t size) {
+  Incoming().assign(size, '\0');
+  return val(emscripten::typed_memory_view(
+      size, reinterpret_cast<unsigned char*>(Incoming().data())));
+}
+
+// Opens a file's bytes (in the incoming buffer) as the desktop does. A text refused as a document, or a file that cannot
 // be read, leaves the session as it was; the message is the French sentence to show, if any.
-OpenOutcome OpenFile(std::string name, std::string bytes) {
+OpenOutcome OpenFile(std::string name) {
+  const std::string bytes = std::move(Incoming());
+  Incoming().clear();
   try {
     session::Session opened = session::Session::OfBytes(
         std::move(name), bytes, session::Session::OpenAs::kDocumentElseSavedProgram);
@@ -79,15 +96,21 @@ std::string Program() { return session::ToUtf8(Current().Program()); }
 std::string Summary() { return session::ToUtf8(Current().Summary()); }
 int LinesToReview() { return Current().LinesToReview(); }
 
-// The program as the pane holds it: "\n" line breaks become CR LF, as the desktop keeps them.
-void EditProgram(std::string paneText) {
-  std::string program;
-  program.reserve(paneText.size() + paneText.size() / 16);
+// The program as the pane holds it (in the incoming buffer, UTF-8): "\n" line breaks become
+// CR LF, as the desktop keeps them.
+void EditProgram() {
+  const std::string paneText = std::move(Incoming());
+  Incoming().clear();
+  // Through a pointer into a string sized beforehand: a call per byte would cost a second.
+  const auto lineBreaks = static_cast<std::size_t>(std::count(paneText.begin(), paneText.end(), '\n'));
+  std::string program(paneText.size() + lineBreaks, '\0');
+  char* next = program.data();
   for (const char c : paneText) {
     if (c == '\r') continue;
-    if (c == '\n') program.push_back('\r');
-    program.push_back(c);
+    if (c == '\n') *next++ = '\r';
+    *next++ = c;
   }
+  program.resize(static_cast<std::size_t>(next - program.data()));
   Current().EditProgram(session::FromUtf8(program));
 }
 
@@ -140,6 +163,7 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("exampleCaptions", &ExampleCaptions);
   emscripten::function("runSpeeds", &RunSpeeds);
   emscripten::function("openExample", &OpenExample);
+  emscripten::function("incomingBuffer", &IncomingBuffer);
   emscripten::function("openFile", &OpenFile);
   emscripten::function("listing", &Listing);
   emscripten::function("program", &Program);

@@ -18,6 +18,7 @@ ENGINES = ("chromium", "firefox", "webkit")
 WAIT_SECONDS = 30
 
 # WebDriver's codes for the keys that are not characters.
+BACKSPACE = "\ue003"
 ENTER = "\ue007"
 ESCAPE = "\ue00c"
 CONTROL = "\ue009"

@@ -19,7 +19,7 @@ import unittest
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import browsers  # noqa: E402
-from browsers import CONTROL, END, ENTER, ESCAPE, as_uint8_array_script  # noqa: E402
+from browsers import BACKSPACE, CONTROL, END, ENTER, ESCAPE, as_uint8_array_script  # noqa: E402
 
 SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 EXAMPLES = SOURCE_DIR / "examples"
@@ -218,8 +218,17 @@ class PageTest(unittest.TestCase):
 
     def test_typing_checks_again_and_edits_are_not_lost_without_a_question(self):
         self.choose_example(EUCLID)
+        original = self.pane("program")
         self.browser.keys("#program .cm-content", (CONTROL, END), "\nECRIS :inconnue")
         self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
+        # Undone, then typed again with a word deleted on the way: the check follows the pane
+        # (its worker keeps a copy of the text, brought up to date by the edits).
+        self.browser.keys(None, (CONTROL, "z"))
+        self.wait_for(lambda: self.pane("program") == original, "the edit undone")
+        self.wait_for_text("check-line", "Programme vérifié : aucune remarque.")
+        self.browser.keys(None, "\nECRIS :inconnue :autre", (CONTROL, BACKSPACE))
+        self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
+        self.assertEqual(self.pane("program"), original + "\nECRIS :inconnue :")
         edited = self.pane("program")
 
         # Another example: the question comes first; "Annuler" keeps the edits.

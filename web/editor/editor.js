@@ -181,7 +181,8 @@ const paneTheme = EditorView.theme({
 
 class Pane {
   // options: {readOnly, colour (the dialect's words), findings (a findings gutter), label,
-  // onEdit() after each change the user makes}
+  // onEdit(changes) after each change the user makes: [[from, to, inserted text], …], places in
+  // the text before the change, the last first, so that they apply one after another}
   constructor(parent, options) {
     this.options = options;
     this.settingText = false;
@@ -206,7 +207,12 @@ class Pane {
       paneTheme,
       EditorView.contentAttributes.of({ "aria-label": options.label, spellcheck: "false" }),
       EditorView.updateListener.of((update) => {
-        if (update.docChanged && !this.settingText && options.onEdit) options.onEdit();
+        if (!update.docChanged || this.settingText || !options.onEdit) return;
+        const changes = [];
+        update.changes.iterChanges((from, to, _fromB, _toB, inserted) => {
+          changes.push([from, to, inserted.toString()]);
+        });
+        options.onEdit(changes.reverse());
       }),
     ];
     if (options.findings) extensions.splice(1, 0, findingsGutter);

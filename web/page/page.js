@@ -22,16 +22,18 @@ var Module = {};  // filled by tortuval-module.js
   //   runTranscript()  -> TranscriptUpdate {clearFirst, pieces: [TranscriptPiece {text, typed}]}
   //   runDrawingSvg(width, height) -> the drawing's SVG text, "" when none
   //   findings()       -> [PageFinding {line, column, algorithmLine, message, description}]
-  //   openFile(name, bytes) -> OpenOutcome {refused, message}
+  //   incomingBuffer(size) -> a Uint8Array over the module's memory, for the bytes that
+  //                       openFile and editProgram take: see giveBytes
+  //   openFile(name)   -> OpenOutcome {refused, message}
   //   runSpeeds()      -> [PageRunSpeed {name, delayMs}]
   //   exampleCaptions(), listing(), summary(), saveName() -> strings
   //   vocabulary()     -> the dialect's words, for the program pane's colours
   //   linesToReview(), shownExample(), checkDelayMs(), keptOutputBytes() -> numbers
   //   programBytes() -> Uint8Array
-  //   openExample(index), editProgram(text)
+  //   openExample(index), editProgram()
   const api = {};
   for (const name of ["runView", "runAction", "runVariables", "runTranscript", "runDrawingSvg",
-                      "findings", "openFile", "runSpeeds", "exampleCaptions", "listing",
+                      "findings", "incomingBuffer", "openFile", "runSpeeds", "exampleCaptions", "listing",
                       "vocabulary", "summary", "saveName", "linesToReview", "shownExample",
                       "programBytes", "openExample", "editProgram", "checkDelayMs",
                       "keptOutputBytes"]) {
@@ -39,6 +41,10 @@ var Module = {};  // filled by tortuval-module.js
   }
 
   // ---- Small helpers.
+
+  // Hands bytes to the module for the next openFile or editProgram: written straight into its
+  // memory, at once (the view is good only until the module allocates again).
+  function giveBytes(bytes) { api.incomingBuffer(bytes.length).set(bytes); }
 
   function paneText(text) { return text.replace(/\r\n?/g, "\n"); }
 
@@ -112,32 +118,50 @@ var Module = {};  // filled by tortuval-module.js
   }
 
   function showSession() {
-    checker.forget();
     listing.setText(paneText(api.listing()));
     program.setText(programText());
+    checker.shown(program.text());
     run.shownLine = 0;  // the panes' marks went with their texts
-    edited = false;
+    edited = sessionBehind = false;
     showCheck();
     checkShownExample();
   }
 
   // A user's edit: the run of the program before it ends, and the edit is checked once the typing
   // pauses.
-  function programEdited() {
+  function programEdited(changes) {
+    checker.edited(changes);
     edited = true;
+    sessionBehind = true;
     if (run.active) act("programChanged");
     clearTimeout(recheckTimer);
     recheckTimer = setTimeout(recheck, checkDelayMs);
   }
 
   let checker = null;
+  // The pane holds edits that the page's session has not been given yet: it is given them when
+  // it needs them (a run, a save), not at each pause in the typing, which a long program would
+  // hold up for a tenth of a second.
+  let sessionBehind = false;
+
+  function giveSessionTheEdits() {
+    if (!sessionBehind) return;
+    sessionBehind = false;
+    giveBytes(utf8.encode(program.text()));
+    api.editProgram();
+  }
 
   function recheck() {
     clearTimeout(recheckTimer);
     recheckTimer = 0;
-    const bytes = utf8.encode(program.text());
-    api.editProgram(bytes);  // the session runs and saves what the pane shows
-    checker.check(bytes, showCheck);
+    checker.check((answer) => {
+      if (answer) {
+        showCheck(answer.summary, answer.findings);
+      } else {  // no worker: the session checks
+        giveSessionTheEdits();
+        showCheck();
+      }
+    });
   }
 
   // Hand edits are kept unless the user says otherwise: true when the page may go on.
@@ -150,6 +174,7 @@ var Module = {};  // filled by tortuval-module.js
 
   function saveProgram() {
     if (recheckTimer) recheck();
+    giveSessionTheEdits();
     download(api.saveName(), api.programBytes(), "application/octet-stream");
     edited = false;
   }
@@ -174,7 +199,8 @@ var Module = {};  // filled by tortuval-module.js
     const before = checkLine.textContent;
     checkLine.textContent = "Conversion…";
     await new Promise((resolve) => requestAnimationFrame(() => setTimeout(resolve, 0)));
-    const opened = api.openFile(name, bytes);
+    giveBytes(bytes);
+    const opened = api.openFile(name);
     if (opened.refused) checkLine.textContent = before;
     if (!opened.refused) showSession();
     return opened;
@@ -255,7 +281,8 @@ var Module = {};  // filled by tortuval-module.js
   function launch(stepping) { return act(stepping ? "launchStepping" : "launch"); }
 
   function startRun(stepping) {
-    if (recheckTimer) recheck();  // the program shown, as typed
+    if (recheckTimer) recheck();
+    giveSessionTheEdits();  // the program shown, as typed
     document.body.classList.add("running");
     $("run-panel").hidden = false;
     run.drawingSize = null;
@@ -606,7 +633,8 @@ var Module = {};  // filled by tortuval-module.js
     paneLine: (id, line) => (id === "listing" ? listing : program).lineText(line),
     convertTimed(name, bytes) {
       const start = performance.now();
-      api.openFile(name, bytes);
+      giveBytes(bytes);
+      api.openFile(name);
       api.linesToReview();
       return performance.now() - start;
     },
