@@ -184,6 +184,40 @@ class PageTest(unittest.TestCase):
         self.assertEqual(self.text("check-line"), "Programme vérifié : 1 ligne à revoir.")
         self.assertFalse(self.opened("message-box"))
 
+    def test_a_long_document_opens_drawn_where_seen_and_stays_editable(self):
+        # Euclid's algorithm written 6,000 times over: a 6 MB document, a 100,000-line program.
+        euclid = (EXAMPLES / "08-prof_pgdc_Euclide.alg").read_bytes()
+        start = euclid.index(b'<item algoitem="DEBUT_ALGORITHME"')
+        body_start = euclid.index(b">", start) + 1
+        body_end = euclid.index(b'<item algoitem="FIN_ALGORITHME"')
+        body_end = euclid.rindex(b"</item>", body_start, body_end)
+        document = self.write_file(
+            "long.alg", euclid[:body_start] + euclid[body_start:body_end] * 6000 + euclid[body_end:])
+        native = pathlib.Path(self.folder.name) / "long.lgo"
+        subprocess.run([CLI, str(document), "-o", str(native)], check=True)
+        expected = pane_text(native)
+        self.assertGreater(expected.count("\n"), 100000)
+
+        # The page says it converts before it starts, then shows the program, checked.
+        self.script(
+            "window.checkLines = [];"
+            "const line = document.getElementById('check-line');"
+            "new MutationObserver(() => checkLines.push(line.textContent))"
+            ".observe(line, {childList: true, characterData: true, subtree: true});")
+        self.open_file(document)
+        self.wait_for(lambda: self.text("check-line") == "Programme vérifié : aucune remarque.",
+                      "the long program checked")
+        self.assertEqual(self.script("return checkLines")[0], "Conversion…")
+        self.assertEqual(self.pane("program"), expected)
+        # Only the lines in view are drawn.
+        self.assertLess(self.script("return document.querySelectorAll('#program .cm-line')"
+                                    ".length"), 300)
+
+        # Typed at its end, a line is checked as in a short program.
+        self.browser.keys("#program .cm-content", (CONTROL, END), "\nECRIS :inconnue")
+        self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
+        self.assertEqual(self.pane("program"), expected + "\nECRIS :inconnue")
+
     def test_a_finding_clicked_selects_its_lines_in_both_panes(self):
         self.choose_example(EXAMPLE_WITH_FINDINGS)
         findings = self.script(
