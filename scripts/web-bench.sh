@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# The page (build-web/, from `cmake --workflow --preset web`) in headless Chromium against the
-# native command line: conversion of the bench's 8 MB document, a counted loop of 10^7
-# assignments, the page's time to be ready and its size on disk.
-# Usage: scripts/web-bench.sh   (the Release build-bench/ when there, else build/)
+# The page (build-web/, from `cmake --workflow --preset web`) in Chromium, Firefox ESR and WebKitGTK
+# against the native command line: conversion of the bench's 8 MB document, four programs run,
+# the page's time to be ready and its size on disk, a 5 MB document opened and keys typed in it.
+# Usage: scripts/web-bench.sh [--engines chromium firefox webkit]
+#        (the Release build-bench/ when there, else build/)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 page=build-web/index.html
@@ -15,5 +16,5 @@ tool=build-bench/bench/tortuval_bench_tool
 # The native side measured is today's code, as the page is.
 cmake --build "$build" --target pseudal2logo >/dev/null
 cmake --build "$(dirname "$(dirname "$tool")")" --target tortuval_bench_tool >/dev/null
-# Debian's python: it has python3-selenium.
-exec /usr/bin/python3 scripts/web_bench.py --page "$page" --cli "$build/cli/pseudal2logo" --tool "$tool"
+# Debian's python: it has python3-selenium and python3-websockets; WebKit wants a display.
+exec xvfb-run -a /usr/bin/python3 scripts/web_bench.py --page "$page" --cli "$build/cli/pseudal2logo" --tool "$tool" "$@"

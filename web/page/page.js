@@ -613,6 +613,7 @@ var Module = {};  // filled by tortuval-module.js
     showExamples();
     wire();
     showCheck();
+    window.tortuvalPage.readyAtMs = performance.now();
     document.body.dataset.ready = "yes";
   };
 
