@@ -20,7 +20,7 @@ SOURCE_DIR = pathlib.Path(__file__).resolve().parents[1]
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(SOURCE_DIR / "tests" / "web"))
 import browsers  # noqa: E402
-from browsers import as_uint8_array_script, page_url  # noqa: E402
+from browsers import as_uint8_array_script  # noqa: E402
 
 TRIES = 3
 # Each run: its row's label, the program, what it prints. Sized to take native runs past 100 ms,
