@@ -142,17 +142,25 @@ std::string SaveName() {
   return session::ProgramFileName(name.substr(name.find_last_of("/\\") + 1), {});
 }
 
-// The dialect's words, as the code panes colour them: the primitives, then the infix operators
-// written as words ("ET", "div"); the signs are coloured as signs.
+// The dialect's words, as the code panes colour them: {words: the primitives, then the infix
+// operators written as words ("ET", "div") — the signs are coloured as signs; textWords: those
+// whose list is text up to its "]" (ECRIS [ … ]), as the reader takes it}.
 val Vocabulary() {
   val words = val::array();
-  for (const logo::Word& word : logo::Words()) words.call<void>("push", std::string(word.name));
+  val textWords = val::array();
+  for (const logo::Word& word : logo::Words()) {
+    words.call<void>("push", std::string(word.name));
+    if (word.shapes.starts_with('t')) textWords.call<void>("push", std::string(word.name));
+  }
   for (const logo::Infix& infix : logo::Infixes()) {
     if (std::isalpha(static_cast<unsigned char>(infix.name.front()))) {
       words.call<void>("push", std::string(infix.name));
     }
   }
-  return words;
+  val vocabulary = val::object();
+  vocabulary.set("words", words);
+  vocabulary.set("textWords", textWords);
+  return vocabulary;
 }
 
 }  // namespace

@@ -218,6 +218,32 @@ class PageTest(unittest.TestCase):
         self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
         self.assertEqual(self.pane("program"), expected + "\nECRIS :inconnue")
 
+    def test_the_dialects_words_are_coloured_by_kind(self):
+        self.open_program("couleurs.lgo",
+                          b'POUR carre :n\r\nrends :n * :n\r\nFIN\r\n// un commentaire\r\n'
+                          b'SOIT "x carre 3\r\nECRIS [ a // b ]\r\nECRIS :x\r\n')
+        colours = {}
+        for text, colour in self.script(
+                "return [...document.querySelectorAll('#program .cm-line span')]"
+                ".map((span) => [span.textContent, getComputedStyle(span).color]);"):
+            colours.setdefault(text, set()).add(colour)
+        colour = {text: found.pop() for text, found in colours.items() if len(found) == 1}
+        kinds = {
+            "frame": ["POUR", "FIN"],
+            "primitive": ["rends", "SOIT", "ECRIS"],
+            "procedure": ["carre"],  # where it is defined and where it is called
+            "variable": [":n", ":x"],
+            "word or text": ['"x', "[ a // b ]"],  # a printed list is text, "//" and all
+            "number": ["3"],
+            "comment": ["// un commentaire"],
+        }
+        kind_colours = {}
+        for kind, words in kinds.items():
+            self.assertEqual({colour.get(word) for word in words}, {colour[words[0]]},
+                             (kind, colours))
+            kind_colours[kind] = colour[words[0]]
+        self.assertEqual(len(set(kind_colours.values())), len(kinds), kind_colours)
+
     def test_a_finding_clicked_selects_its_lines_in_both_panes(self):
         self.choose_example(EXAMPLE_WITH_FINDINGS)
         findings = self.script(

@@ -19,6 +19,7 @@ import { tags } from "@lezer/highlight";
 // The primitives come from the module (its vocabulary, set once it is ready); the words of a
 // procedure's frame and of declarations are the reader's own.
 const primitives = new Set();
+const textWords = new Set();  // their list is text: ECRIS [ a // b ] prints "a // b"
 const FRAME_WORDS = new Set(["pour", "fin"]);
 const TYPE_WORDS = new Set(["nombre", "mot", "liste"]);
 
@@ -28,11 +29,18 @@ const WORD = /^[^\s[\]()"]+/;
 
 const logoLanguage = StreamLanguage.define({
   name: "logo",
-  startState: () => ({ afterFrameWord: false, procedures: new Set() }),
-  copyState: (state) => ({ afterFrameWord: state.afterFrameWord, procedures: state.procedures }),
+  startState: () => ({ afterFrameWord: false, afterTextWord: false, procedures: new Set() }),
+  copyState: (state) => ({ ...state }),
   token(stream, state) {
-    if (stream.sol()) state.afterFrameWord = false;
+    if (stream.sol()) state.afterFrameWord = state.afterTextWord = false;
     if (stream.eatSpace()) return null;
+    const textFollows = state.afterTextWord;
+    state.afterTextWord = false;
+    if (textFollows && stream.peek() === "[") {
+      stream.next();
+      stream.match(/^[^\]]*\]?/);
+      return "string";
+    }
     if (stream.match("//")) {
       stream.skipToEnd();
       return "comment";
@@ -64,6 +72,7 @@ const logoLanguage = StreamLanguage.define({
       state.afterFrameWord = key === "pour";
       return "keyword";
     }
+    if (textWords.has(key)) state.afterTextWord = true;
     if (primitives.has(key) || TYPE_WORDS.has(key) || key === "tant" || key === "que") {
       return "primitive";
     }
@@ -271,7 +280,9 @@ class Pane {
 
 window.TortuvalEditor = {
   create: (parent, options) => new Pane(parent, options),
-  setVocabulary(words) {
-    for (const word of words) primitives.add(word.toLowerCase());
+  // The module's vocabulary(): {words, textWords}.
+  setVocabulary(vocabulary) {
+    for (const word of vocabulary.words) primitives.add(word.toLowerCase());
+    for (const word of vocabulary.textWords) textWords.add(word.toLowerCase());
   },
 };
