@@ -48,7 +48,7 @@ web: deps
 	if [ -n "$$EM_CACHE" ]; then export EM_CACHE; else unset EM_CACHE; fi; \
 	cmake --workflow --preset web
 
-# The page in headless Chromium against the native command line, side by side.
+# The page in each browser engine against the native command line, side by side.
 web-bench: web
 	cmake --workflow --preset bench
 	@scripts/web-bench.sh
