@@ -23,6 +23,7 @@ ENTER = "\ue007"
 ESCAPE = "\ue00c"
 CONTROL = "\ue009"
 END = "\ue010"
+HOME = "\ue011"
 
 
 class Browser:

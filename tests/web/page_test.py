@@ -19,7 +19,7 @@ import unittest
 sys.dont_write_bytecode = True  # no __pycache__ in the source tree
 sys.path.insert(0, str(pathlib.Path(__file__).resolve().parent))
 import browsers  # noqa: E402
-from browsers import BACKSPACE, CONTROL, END, ENTER, ESCAPE, as_uint8_array_script  # noqa: E402
+from browsers import BACKSPACE, CONTROL, END, ENTER, ESCAPE, HOME, as_uint8_array_script  # noqa: E402
 
 SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 EXAMPLES = SOURCE_DIR / "examples"
@@ -217,6 +217,14 @@ class PageTest(unittest.TestCase):
         self.browser.keys("#program .cm-content", (CONTROL, END), "\nECRIS :inconnue")
         self.wait_for_text("check-line", "Programme vérifié : 1 ligne à revoir.")
         self.assertEqual(self.pane("program"), expected + "\nECRIS :inconnue")
+        # Searched from the top, the word is found on that last line.
+        self.browser.keys(None, (CONTROL, HOME), (CONTROL, "f"))
+        self.wait_for(lambda: self.script(
+            "return !!document.activeElement.closest('#program .cm-search')"), "the search field")
+        self.browser.keys(None, "inconnue\n")
+        last_line = self.pane("program").count("\n") + 1
+        self.wait_for(lambda: self.script("return tortuvalPage.paneSelection('program')")
+                      == [last_line, "inconnue"], "the word found")
 
     def test_the_dialects_words_are_coloured_by_kind(self):
         self.open_program("couleurs.lgo",

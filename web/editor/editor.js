@@ -268,6 +268,12 @@ class Pane {
     return this.view.state.sliceDoc(from, to);
   }
 
+  // The selection's line (of its start) and text.
+  selection() {
+    const { from, to } = this.view.state.selection.main;
+    return [this.view.state.doc.lineAt(from).number, this.view.state.sliceDoc(from, to)];
+  }
+
   selectAll() {
     this.view.focus();
     this.view.dispatch({ selection: { anchor: 0, head: this.view.state.doc.length } });

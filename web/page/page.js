@@ -632,6 +632,7 @@ var Module = {};  // filled by tortuval-module.js
     paneText: (id) => (id === "listing" ? listing : program).text(),
     paneMarks: (id) => (id === "listing" ? listing : program).marks(),
     paneLine: (id, line) => (id === "listing" ? listing : program).lineText(line),
+    paneSelection: (id) => (id === "listing" ? listing : program).selection(),
     convertTimed(name, bytes) {
       const start = performance.now();
       giveBytes(bytes);
