@@ -577,7 +577,12 @@ var Module = {};  // filled by tortuval-module.js
       radio.value = index;
       radio.onchange = () => chooseExample(index);
       label.appendChild(radio);
-      label.appendChild(document.createTextNode(" " + caption));
+      // A long caption may go on the next line after a "_", as between words; whole on hover.
+      label.title = caption;
+      (" " + caption).split(/(?<=_)/).forEach((piece, i) => {
+        if (i > 0) label.appendChild(document.createElement("wbr"));
+        label.appendChild(document.createTextNode(piece));
+      });
       box.appendChild(label);
     });
     for (const entry of api.runSpeeds()) speed.add(new Option(entry.name));
