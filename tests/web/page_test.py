@@ -586,6 +586,71 @@ class PageTest(unittest.TestCase):
             "const cell = document.querySelector('#variables td.value');"
             "return cell.classList.contains('whole') && cell.scrollWidth <= cell.clientWidth;"))
 
+    # ---- On a projector.
+
+    def visible_pane_lines(self, pane_id):
+        """The lines of text a pane shows: the height of the box that scrolls its text (the text's
+        element or, in an editor, the one inside it that scrolls), within its padding and above
+        its scroll bar, over the text's line height."""
+        return self.script(
+            "const text = document.getElementById(arguments[0]);"
+            "const pane = text.closest('.pane');"
+            "const scrolls = (e) => /auto|scroll/.test(getComputedStyle(e).overflowY);"
+            "const box = [text, ...text.querySelectorAll('*')].filter((e) => pane.contains(e)"
+            " && scrolls(e)).sort((a, b) => b.clientHeight - a.clientHeight)[0] || text;"
+            "const style = getComputedStyle(box);"
+            "const height = box.clientHeight - parseFloat(style.paddingTop)"
+            " - parseFloat(style.paddingBottom);"
+            "const textStyle = getComputedStyle(text);"
+            "const line = parseFloat(textStyle.lineHeight) || 1.2 * parseFloat(textStyle.fontSize);"
+            "return height / line;", pane_id)
+
+    def test_a_stepped_drawing_run_on_a_projector_screen(self):
+        # The sizes of classrooms' projectors at 100 %, and 1024 × 768 at 150 %: the panes must
+        # keep 12 lines at 100 % only.
+        for width, height, full_size in ((1024, 768, True), (683, 512, False),
+                                         (1366, 768, True), (1920, 1080, True)):
+            with self.subTest(size=f"{width}x{height}"):
+                self.browser.open_page(PAGE)
+                self.browser.set_viewport(width, height)
+                self.choose_example(CURVE)
+                self.click("run-step")
+                for _ in range(6):  # the axes drawn, the first segments on their way
+                    self.assertEqual(self.step_view(), "stop")
+                    self.take_step()
+                self.assertEqual(self.step_view(), "stop")
+                self.assertTrue(self.displayed("drawing"))
+
+                # Every button of the menu and of the run's row is on screen, under no other.
+                hidden = self.script(
+                    "return [...document.querySelectorAll('.menu button, #step, #answer')]"
+                    ".filter((element) => { const box = element.getBoundingClientRect();"
+                    " const x = box.x + box.width / 2, y = box.y + box.height / 2;"
+                    " return box.left < 0 || box.top < 0 || box.right > innerWidth"
+                    " || box.bottom > innerHeight || document.elementFromPoint(x, y) !== element;"
+                    "}).map((element) => element.id);")
+                self.assertEqual(hidden, [])
+
+                if full_size:
+                    for pane in ("listing", "program"):
+                        self.assertGreaterEqual(self.visible_pane_lines(pane), 12, pane)
+
+                # The drawing's numbers, as drawn on screen, are no smaller than the text.
+                text_size, numbers = self.script(
+                    "const text = parseFloat(getComputedStyle(document.body).fontSize);"
+                    "return [text, [...document.querySelectorAll('#drawing svg text')].map("
+                    "(number) => parseFloat(getComputedStyle(number).fontSize)"
+                    " * number.getScreenCTM().a)];")
+                self.assertTrue(numbers)
+                self.assertGreaterEqual(min(numbers), text_size - 0.05, f"text {text_size}px")
+
+                # The examples' captions are shown whole.
+                cut = self.script(
+                    "return [...document.querySelectorAll('#examples label')].filter((label) =>"
+                    " label.scrollWidth > label.clientWidth || !label.title).map((label) =>"
+                    " label.textContent);")
+                self.assertEqual(cut, [])
+
     def test_stop_and_escape_end_a_loop_that_prints_without_end_at_once(self):
         program = b'soit "i 0\r\nTANT QUE :i >= 0 [ soit "i :i + 1 ECRISLIGNE :i ]\r\n'
         self.open_program("sans-fin.lgo", program)

@@ -451,14 +451,21 @@ var Module = {};  // filled by tortuval-module.js
     }
   }
 
-  // The drawing's size in pixels: the room it has beside the output (4:3, as the desktop's),
-  // kept from the start of the run so that it does not change under the eyes.
+  // The size of the drawing's numbers in its own pixels (kNumberSize, drawing/frame.h): the
+  // drawing spaces them for that size.
+  const kDrawingNumberSize = 11;
+
+  // The drawing's size in its own pixels, kept from the start of the run so that it does not
+  // change under the eyes. It fills the room it has beside the output (4:3, as the desktop's),
+  // scaled up so that its numbers come out at the text's size: it is made that much smaller.
   function drawingSize() {
     if (!run.drawingSize) {
       const body = document.querySelector(".run-body");
-      const width = Math.max(320, Math.min(1200, Math.round(body.clientWidth * 0.45)));
-      const height = Math.max(240, Math.min(Math.round(width * 0.75), body.clientHeight - 4));
-      run.drawingSize = [Math.min(Math.round(height / 0.75), width), height];
+      const zoom = Math.max(1, parseFloat(getComputedStyle(body).fontSize) / kDrawingNumberSize);
+      const width = Math.max(200, Math.min(1200, Math.round(body.clientWidth * 0.45)));
+      const height = Math.max(150, Math.min(Math.round(width * 0.75), body.clientHeight - 4));
+      run.drawingSize = [Math.round(Math.min(height / 0.75, width) / zoom),
+                         Math.round(height / zoom)];
     }
     return run.drawingSize;
   }
@@ -469,6 +476,19 @@ var Module = {};  // filled by tortuval-module.js
     box.innerHTML = svg;
     box.hidden = !svg;
     $("save-svg").disabled = $("save-png").disabled = !svg;
+    scaleDrawingNumbers();
+  }
+
+  // The drawing is scaled to its box: page.css sizes its numbers in its own pixels, through the
+  // scale on screen and the scale on paper (printed 16 cm wide), to keep them at the text's size.
+  function scaleDrawingNumbers() {
+    const box = $("drawing");
+    const svg = box.querySelector("svg");
+    if (!svg || !svg.viewBox.baseVal || !svg.viewBox.baseVal.width) return;
+    const view = svg.viewBox.baseVal;
+    const scale = Math.min(svg.clientWidth / view.width, svg.clientHeight / view.height);
+    if (scale > 0) box.style.setProperty("--drawing-scale", scale);
+    box.style.setProperty("--drawing-print-scale", (16 / 2.54 * 96) / view.width);
   }
 
   // The drawing's file name: the program's, as saved, with the picture's extension.
@@ -522,6 +542,7 @@ var Module = {};  // filled by tortuval-module.js
     $("run-step").onclick = () => launch(true);
     $("print").onclick = () => window.print();
     window.addEventListener("beforeprint", fillPrintCopies);
+    new ResizeObserver(scaleDrawingNumbers).observe($("drawing"));
     $("about").onclick = () => showDialog($("about-box"));
 
 
@@ -596,7 +617,12 @@ var Module = {};  // filled by tortuval-module.js
       radio.value = index;
       radio.onchange = () => chooseExample(index);
       label.appendChild(radio);
-      label.appendChild(document.createTextNode(" " + caption));
+      // A long caption may go on the next line after a "_", as between words; whole on hover.
+      label.title = caption;
+      (" " + caption).split(/(?<=_)/).forEach((piece, i) => {
+        if (i > 0) label.appendChild(document.createElement("wbr"));
+        label.appendChild(document.createTextNode(piece));
+      });
       box.appendChild(label);
     });
     for (const entry of api.runSpeeds()) speed.add(new Option(entry.name));
