@@ -252,11 +252,14 @@ class Pane {
     const effects = [setMarks.of(marks)];
     const doc = this.view.state.doc;
     if (show >= 1 && show <= doc.lines) {
-      // To the line's first word: converted programs are indented deep.
+      // Across, to the line's first word (converted programs are indented deep), kept in the
+      // pane's first third: two thirds for the line, and the less indented lines around it in
+      // view as far as can be.
       const line = doc.line(show);
       const indent = /^\s*/.exec(line.text)[0].length;
-      effects.push(EditorView.scrollIntoView(line.from + indent,
-                                             { y: "nearest", yMargin: 60, x: "start", xMargin: 80 }));
+      const third = Math.floor(this.view.scrollDOM.clientWidth / 3);
+      effects.push(EditorView.scrollIntoView(line.from + indent, {
+        y: "nearest", yMargin: 60, x: "start", xMargin: third }));
     }
     this.view.dispatch({ effects });
   }
