@@ -253,4 +253,9 @@ def start_firefox(download_dir, profile_dir):
                         f"(exit {process.wait()})")
     # What it prints later is read and let go: a full pipe would stop it.
     threading.Thread(target=lambda: [None for _ in process.stderr], daemon=True).start()
-    return FirefoxBrowser(process, found[1] + "/session", download_dir)
+    try:
+        return FirefoxBrowser(process, found[1] + "/session", download_dir)
+    except BaseException:
+        process.kill()  # a session that could not start leaves no browser behind
+        process.wait()
+        raise
