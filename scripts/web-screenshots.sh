@@ -14,8 +14,5 @@ shift || true
 engines=()
 for engine in "$@"; do engines+=(--engine "$engine"); done
 mkdir -p "$out"
-# Debian's python: it has python3-selenium. WebKit's browser needs a display: a virtual one when
-# there is none.
-run=(/usr/bin/python3 scripts/web_screenshots.py --page "$page" --out "$out" "${engines[@]}")
-if [ -z "${DISPLAY:-}" ] && command -v xvfb-run >/dev/null; then run=(xvfb-run -a "${run[@]}"); fi
-exec "${run[@]}"
+# Debian's python: it has python3-selenium and python3-websockets.
+exec /usr/bin/python3 scripts/web_screenshots.py --page "$page" --out "$out" "${engines[@]}"

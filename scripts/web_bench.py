@@ -3,8 +3,7 @@ the bench's 8 MB document, four programs run (a counted loop of 10^7 assignments
 its two recursive calls, lists grown one append at a time, Euclid's recursion over many pairs),
 the page's time to be ready and size on disk; and, in the page alone, a 5 MB document opened
 (panes filled and checked) and the time a key typed in its program takes to be shown. Run by
-scripts/web-bench.sh, with Debian's python (python3-selenium, python3-websockets); WebKit needs
-a display (the script runs under xvfb-run)."""
+scripts/web-bench.sh, with Debian's python (python3-selenium, python3-websockets)."""
 
 import argparse
 import os

@@ -2,8 +2,8 @@
 example 7 stepped through its first segments (the strip, the variables, the drawing so far) at
 1024 x 768 in every engine, and in Chromium at a projector's other sizes (1366 x 768, 1920 x 1080)
 and at 1024 x 768 zoomed to 150 % (a window of 683 x 512); example 8 in its panes, in Chromium.
-Run by scripts/web-screenshots.sh, with Debian's python (python3-selenium); WebKit needs a
-display (xvfb-run)."""
+Run by scripts/web-screenshots.sh, with Debian's python (python3-selenium,
+python3-websockets)."""
 
 import argparse
 import pathlib

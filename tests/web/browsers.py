@@ -9,6 +9,7 @@ from file://, with the engine's default rules for such a page, as a double click
 import base64
 import os
 import pathlib
+import subprocess
 import tempfile
 import time
 import warnings
@@ -110,18 +111,28 @@ class Browser:
 
     def set_viewport(self, width, height):
         """Sizes the window so that the page gets width × height: WebKit's window keeps a
-        toolbar (and, after a download, a bar) inside its size."""
-        asked = [width, height]
-        self._resize_window(*asked)
-        for _ in range(3):
-            inner = self.script("return [window.innerWidth, window.innerHeight];")
-            if inner == [width, height]:
+        toolbar (and, after a download, a bar for a while) inside its size, and settles to a new
+        size some time after it is asked for it."""
+        wanted = [width, height]
+        asked = list(wanted)
+        for _ in range(8):
+            self._resize_window(*asked)
+            inner = self._settled_viewport()
+            if inner == wanted:
                 return
             asked = [asked[0] + width - inner[0], asked[1] + height - inner[1]]
-            self._resize_window(*asked)
-        inner = self.script("return [window.innerWidth, window.innerHeight];")
-        if inner != [width, height]:
-            raise RuntimeError(f"{self.name}: viewport {inner}, wanted {width} × {height}")
+        raise RuntimeError(f"{self.name}: viewport {inner}, wanted {width} × {height}")
+
+    def _settled_viewport(self):
+        """The page's size once two readings a tenth of a second apart agree."""
+        last = None
+        for _ in range(30):
+            inner = self.script("return [window.innerWidth, window.innerHeight];")
+            if inner == last:
+                return inner
+            last = inner
+            time.sleep(0.1)
+        return last
 
     def screenshot(self, path):
         pathlib.Path(path).write_bytes(self.screenshot_png())
@@ -213,17 +224,34 @@ def start_chromium(download_dir):
 MINIBROWSER = "/usr/lib/x86_64-linux-gnu/webkit2gtk-4.1/MiniBrowser"
 
 
+def start_display():
+    """A virtual display of its own (Xvfb), for a browser that needs one: (its process, its
+    DISPLAY). Xvfb picks a free display number and says which."""
+    read_end, write_end = os.pipe()
+    process = subprocess.Popen(
+        ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "1920x1200x24", "-nolisten", "tcp"],
+        pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    os.close(write_end)
+    with os.fdopen(read_end) as said:
+        number = said.readline().strip()
+    if not number:
+        process.kill()
+        raise RuntimeError(f"Xvfb did not start (exit {process.wait()})")
+    return process, f":{number}"
+
+
 def start_webkit(download_dir, profile_dir):
-    """MiniBrowser in automation mode (it needs a display: run under xvfb-run). It saves a
-    download without asking into the user's download folder, which a configuration folder of
-    its own points at the test's folder."""
+    """MiniBrowser in automation mode, on a virtual display of its own. It saves a download
+    without asking into the user's download folder, which a configuration folder of its own
+    points at the test's folder."""
     from selenium import webdriver
     from selenium.webdriver.webkitgtk.service import Service
     config = pathlib.Path(profile_dir) / "config"
     config.mkdir(parents=True, exist_ok=True)
     (pathlib.Path(profile_dir) / "cache").mkdir(exist_ok=True)
     (config / "user-dirs.dirs").write_text(f'XDG_DOWNLOAD_DIR="{download_dir}"\n')
-    environment = dict(os.environ, XDG_CONFIG_HOME=str(config),
+    display, display_name = start_display()
+    environment = dict(os.environ, DISPLAY=display_name, XDG_CONFIG_HOME=str(config),
                        XDG_CACHE_HOME=str(pathlib.Path(profile_dir) / "cache"),
                        XDG_DATA_HOME=str(pathlib.Path(profile_dir) / "data"),
                        # No proxy to look up, no outside host to reach.
@@ -236,11 +264,12 @@ def start_webkit(download_dir, profile_dir):
     # The driver started here, with the environment above; selenium's WebKitGTK class would
     # start it with the test's own.
     service = Service(executable_path="/usr/bin/WebKitWebDriver", env=environment)
-    service.start()
     try:
+        service.start()
         driver = webdriver.Remote(command_executor=service.service_url, options=options)
-    except Exception:
+    except BaseException:
         service.stop()
+        display.kill()
         raise
     # The driver runs here: a file is given by its path, not uploaded as to a remote one.
     from selenium.webdriver.remote.file_detector import UselessFileDetector
@@ -253,6 +282,8 @@ def start_webkit(download_dir, profile_dir):
             quit_driver()
         finally:
             service.stop()
+            display.kill()
+            display.wait()
     browser.quit = quit_driver_and_service
     browser.name = "webkit"
     browser.set_viewport(1280, 900)

@@ -4,7 +4,7 @@ command line. The same tests in each engine (browsers.py):
 
     /usr/bin/python3 page_test.py --engine chromium --page build-web/index.html \
         --cli build/cli/pseudal2logo
-(or the environment's TORTUVAL_PAGE and TORTUVAL_CLI); WebKit needs a display (xvfb-run)."""
+(or the environment's TORTUVAL_PAGE and TORTUVAL_CLI)."""
 
 import argparse
 import os
