@@ -277,12 +277,18 @@ class PageTest(unittest.TestCase):
         self.assertTrue(self.marked("program", "chosen").strip())
         self.assertEqual(self.script("return document.activeElement.className"), "finding")
         # Every finding has its mark in the program's gutter, on its line.
-        self.assertEqual(self.script(
+        marks = self.script(
             "return [...document.querySelectorAll('#program .cm-finding-mark')].map((mark) =>"
-            " mark.closest('.cm-gutterElement').getBoundingClientRect().top)"),
-            self.script(
+            " mark.closest('.cm-gutterElement').getBoundingClientRect().top)")
+        self.assertTrue(marks)
+        self.assertEqual(marks, self.script(
             "return [...document.querySelectorAll('#program .cm-finding-line')].map((line) =>"
             " line.getBoundingClientRect().top)"))
+        # Another program shown starts at its top, whatever the last one showed.
+        self.choose_example(EUCLID)
+        self.wait_for(lambda: self.script(
+            "return [...document.querySelectorAll('.cm-scroller')].map((pane) =>"
+            " [pane.scrollTop, pane.scrollLeft])") == [[0, 0], [0, 0]], "the panes at their top")
 
     def test_typing_checks_again_and_edits_are_not_lost_without_a_question(self):
         self.choose_example(EUCLID)

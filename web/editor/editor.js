@@ -238,6 +238,9 @@ class Pane {
     } finally {
       this.settingText = false;
     }
+    // A new state keeps the old one's scroll: a new text starts at its top.
+    this.view.scrollDOM.scrollTop = 0;
+    this.view.scrollDOM.scrollLeft = 0;
   }
 
   text() { return this.view.state.doc.toString(); }
