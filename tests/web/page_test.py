@@ -284,11 +284,11 @@ class PageTest(unittest.TestCase):
         self.assertEqual(marks, self.script(
             "return [...document.querySelectorAll('#program .cm-finding-line')].map((line) =>"
             " line.getBoundingClientRect().top)"))
-        # Another program shown starts at its top, whatever the last one showed.
-        self.choose_example(EUCLID)
+        # Another long program shown starts at its top, whatever the last one showed.
+        self.open_program("long.lgo", b"".join(b"ECRIS %d\r\n" % n for n in range(1, 400)))
         self.wait_for(lambda: self.script(
-            "return [...document.querySelectorAll('.cm-scroller')].map((pane) =>"
-            " [pane.scrollTop, pane.scrollLeft])") == [[0, 0], [0, 0]], "the panes at their top")
+            "return [...document.querySelectorAll('#program .cm-scroller')].map((pane) =>"
+            " [pane.scrollTop, pane.scrollLeft])") == [[0, 0]], "the program at its top")
 
     def test_typing_checks_again_and_edits_are_not_lost_without_a_question(self):
         self.choose_example(EUCLID)
