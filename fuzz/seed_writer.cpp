@@ -128,7 +128,7 @@ int main(int argc, char* argv[]) {
     return 2;
   }
   const fs::path root(argv[1]);
-  for (const char* target : {"document", "expression", "reader", "logo", "run"}) {
+  for (const char* target : {"document", "expression", "reader", "logo", "run", "algorithm"}) {
     fs::create_directories(root / target);
   }
   using tortuval::examples::ExampleDocument;
@@ -174,6 +174,18 @@ int main(int argc, char* argv[]) {
        {"p==0@q#", "q &lt;= p@F2(p-q,q)#", "F2(p,q-p) :#", "w>=0@floor(g*w)/g#"}) {
     WriteFile(root / "expression" / ("f2_line_" + std::to_string(expressionIndex++)),
               ExpressionInput(static_cast<char>(32 << 2 | 1), line, "\n1p\n1q\n1w\n1g"));
+  }
+
+  // The algorithm as a tree: documents (first byte even) and expressions (odd), the examples'.
+  for (int i = 0; i < kExampleCount; ++i) {
+    WriteFile(root / "algorithm" / ("example_" + std::to_string(i + 1)),
+              std::string(1, '\0') + ExampleDocument(i));
+  }
+  int algorithmIndex = 0;
+  for (const std::string& field : seen) {
+    if (algorithmIndex >= 60) break;
+    WriteFile(root / "algorithm" / ("expression_" + std::to_string(algorithmIndex++)),
+              "\x01" + field);
   }
 
   // Files: a few examples in every encoding and line-break form the reader knows.

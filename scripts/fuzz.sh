@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Runs each fuzz target for a set time, one after the other.
 # Usage: scripts/fuzz.sh [BUILD_DIR] [SECONDS_PER_TARGET] [TARGET...]
-#   BUILD_DIR defaults to build-fuzz, SECONDS to 60, TARGETs to document expression reader logo run.
+#   BUILD_DIR defaults to build-fuzz, SECONDS to 60, TARGETs to document expression reader logo run
+#   algorithm.
 # New interesting inputs go to BUILD_DIR/fuzz-work/<target> (the checked-in seeds under
 # fuzz/corpus stay as they are); crashes, hangs and leaks go to fuzz/artifacts/<target>/.
 set -euo pipefail
@@ -11,7 +12,7 @@ build=${1:-build-fuzz}
 seconds=${2:-60}
 shift $(( $# > 2 ? 2 : $# ))
 targets=("$@")
-[ ${#targets[@]} -eq 0 ] && targets=(document expression reader logo run)
+[ ${#targets[@]} -eq 0 ] && targets=(document expression reader logo run algorithm)
 
 status=0
 printf '%-11s %8s %12s %10s %8s\n' target seconds executions exec/s findings
