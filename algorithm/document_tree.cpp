@@ -262,7 +262,7 @@ namespace {
 std::span<const std::size_t> ExpressionIndexes(int code) {
   static constexpr std::size_t kValueAndPosition[] = {1, 2};
   static constexpr std::size_t kFirst[] = {0};
-  static constexpr std::size_t kThird[] = {2};
+  static constexpr std::size_t kShown[] = {0, 2};
   static constexpr std::size_t kSecond[] = {1};
   static constexpr std::size_t kPoint[] = {0, 1};
   static constexpr std::size_t kSegment[] = {0, 1, 2, 3};
@@ -273,10 +273,11 @@ std::span<const std::size_t> ExpressionIndexes(int code) {
     case Instruction::kIf:
     case Instruction::kWhile:
     case Instruction::kFunctionResult:
+    case Instruction::kCallFunction:
       return kFirst;
-    case Instruction::kShowVariable:  // list position
+    case Instruction::kShowVariable:  // a variable or any value, a list position
     case Instruction::kShowValue:
-      return kThird;
+      return kShown;
     case Instruction::kRead:  // list position
       return kSecond;
     case Instruction::kPlotPoint:

@@ -45,6 +45,7 @@ enum class Instruction {
   kFunctionStart = 203,
   kFunctionEnd = 204,
   kFunctionResult = 205,  // value
+  kCallFunction = 206,    // the call, as an expression ("ligne()")
 };
 
 /// One item of the algorithm: one line of its listing, and the items of its block.

@@ -29,8 +29,8 @@ struct Expression {
   bool operator==(const Expression&) const = default;
 };
 
-/// The outcome of reading: the tree, or a French message saying where the text stops making
-/// sense.
+/// The outcome of reading: the tree, or a French message (Windows-1252) saying where the text
+/// stops making sense.
 struct ReadExpression {
   Expression expression;
   std::string error;  ///< empty when the whole text was read

@@ -7,6 +7,7 @@
 #include <utility>
 
 #include "algorithm/expression.h"
+#include "base/cp1252.h"
 
 namespace tortuval::algorithm {
 namespace {
@@ -63,7 +64,7 @@ class Parser {
     while (error_.empty()) {
       SkipSpace();
       if (Take("(")) {
-        if (value.kind != Kind::kName) return Fail("seul un nom de fonction peut être appelé");
+        if (value.kind != Kind::kName) return Fail(Cp("seul un nom de fonction peut être appelé"));
         value.kind = Kind::kCall;
         value.operands = Arguments();
       } else if (Take("[")) {
@@ -74,7 +75,7 @@ class Parser {
       } else if (Take(".")) {
         SkipSpace();
         const std::string name = Name();
-        if (name.empty()) return Fail("un nom est attendu après « . »");
+        if (name.empty()) return Fail(Cp("un nom est attendu après « . »"));
         Expression member{Kind::kMember, name, {std::move(value)}};
         SkipSpace();
         if (Take("(")) {
@@ -91,7 +92,7 @@ class Parser {
 
   Expression Primary() {
     SkipSpace();
-    if (at_ >= text_.size()) return Fail("l'expression est incomplète");
+    if (at_ >= text_.size()) return Fail(Cp("l'expression est incomplète"));
     const unsigned char c = static_cast<unsigned char>(text_[at_]);
     if (c == '(') {
       ++at_;
@@ -101,7 +102,7 @@ class Parser {
     }
     if (c == '"' || c == '\'') {
       const std::size_t end = text_.find(static_cast<char>(c), at_ + 1);
-      if (end == std::string_view::npos) return Fail("un texte n'est pas refermé");
+      if (end == std::string_view::npos) return Fail(Cp("un texte n'est pas refermé"));
       Expression quoted{Kind::kText, std::string(text_.substr(at_ + 1, end - at_ - 1)), {}};
       at_ = end + 1;
       return quoted;
@@ -202,7 +203,7 @@ class Parser {
 
   bool Deeper() {
     if (++depth_ <= kMaxDepth) return true;
-    Fail("l'expression est imbriquée trop profondément");
+    Fail(Cp("l'expression est imbriquée trop profondément"));
     return false;
   }
 
@@ -222,20 +223,23 @@ class Parser {
   void Expect(std::string_view sign) {
     SkipSpace();
     if (error_.empty() && !Take(sign)) {
-      Fail(at_ < text_.size() ? "« " + std::string(sign) + " » est attendu au lieu de « " +
-                                    std::string(1, text_[at_]) + " »"
-                              : "il manque « " + std::string(sign) + " » à la fin");
+      Fail(at_ < text_.size() ? Cp("« ") + std::string(sign) + Cp(" » est attendu au lieu de « ") +
+                                    text_[at_] + Cp(" »")
+                              : Cp("il manque « ") + std::string(sign) + Cp(" » à la fin"));
     }
   }
 
+  // Messages are French, in Windows-1252 as the text they quote.
+  static std::string Cp(std::string_view utf8) { return base::Utf8ToCp1252(utf8); }
+
   std::string Unexpected() const {
-    return "« " + std::string(1, text_[at_]) + " » n'est pas attendu ici";
+    return Cp("« ") + text_[at_] + Cp(" » n'est pas attendu ici");
   }
 
   Expression Fail(const std::string& what) {
     if (error_.empty()) {
-      error_ = what + " (caractère " + std::to_string(at_ + 1) + " de « " + std::string(text_) +
-               " »).";
+      error_ = what + Cp(" (caractère ") + std::to_string(at_ + 1) + Cp(" de « ") +
+               std::string(text_) + Cp(" »).");
     }
     return {};
   }

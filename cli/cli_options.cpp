@@ -18,6 +18,7 @@ enum class OptionId {
   kExampleSource,
   kExamples,
   kEncoding,
+  kPython,
   kLf,
   kCheck,
   kOutputFile,
@@ -46,6 +47,7 @@ constexpr OptionRow kOptionTable[] = {
     {"--encoding", OptionId::kEncoding, true},
     {"--lf", OptionId::kLf, false},
     {"--check", OptionId::kCheck, false},
+    {"--python", OptionId::kPython, false},
     {"-o", OptionId::kOutputFile, true},
     {"-d", OptionId::kOutputDirectory, true},
     {"-h", OptionId::kHelp, false},
@@ -219,6 +221,9 @@ void Parser::ApplyOption(const OptionRow& option, const std::string& value) {
     case OptionId::kCheck:
       options_.check = true;
       return;
+    case OptionId::kPython:
+      options_.python = true;
+      return;
     case OptionId::kOutputFile:
       options_.outputFile = std::filesystem::path(value);
       return;
@@ -279,6 +284,23 @@ void Parser::CheckCombinations() {
   if (options_.outputFile && options_.outputDirectory) {
     ThrowError("les options \"-o\" et \"-d\" ne peuvent pas être utilisées ensemble.");
   }
+  if (options_.python) {
+    // Python is written from a document's algorithm, in UTF-8.
+    for (const auto& [given, name] : {std::pair<bool, std::string_view>{options_.check, "--check"},
+                                      {options_.listing, "--listing"}}) {
+      if (given) {
+        ThrowError("les options \"--python\" et " + Quoted(name) +
+                   " ne peuvent pas être utilisées ensemble.");
+      }
+    }
+    if (options_.encoding != OutputEncoding::kUtf8) {
+      ThrowError("le programme Python s'écrit en UTF-8 : l'option \"--encoding\" ne s'y "
+                 "applique pas.");
+    }
+    if (options_.action != Action::kConvertInputs && options_.action != Action::kConvertExample) {
+      ThrowError("l'option \"--python\" ne s'applique qu'à des documents ou à --example.");
+    }
+  }
   if (options_.check) {
     // The check reads programs: it has one report, and no listing or example text to check.
     if (options_.listing) {
@@ -319,7 +341,7 @@ void Parser::CheckCombinations() {
     std::map<std::filesystem::path, std::string> writers;
     for (const std::string& input : options_.inputs) {
       const std::filesystem::path target =
-          OutputPathInDirectory(*options_.outputDirectory, input, options_.listing);
+          OutputPathInDirectory(*options_.outputDirectory, input, options_);
       const auto [it, inserted] = writers.emplace(target, input);
       if (!inserted) {
         ThrowError("les fichiers " + Quoted(it->second) + " et " + Quoted(input) +
@@ -344,6 +366,7 @@ void Parser::CheckRunCombinations() {
   }
   const std::pair<bool, std::string_view> conflicts[] = {
       {options_.check, "--check"},
+      {options_.python, "--python"},
       {options_.listing, "--listing"},
       {options_.outputFile.has_value(), "-o"},
       {options_.outputDirectory.has_value(), "-d"},
@@ -367,9 +390,9 @@ void Parser::CheckRunCombinations() {
 Options ParseOptions(const std::vector<std::string>& args) { return Parser().Parse(args); }
 
 std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
-                                            const std::string& input, bool listing) {
+                                            const std::string& input, const Options& options) {
   std::filesystem::path name = std::filesystem::path(input).filename().stem();
-  name += listing ? ".txt" : ".lgo";
+  name += options.python ? ".py" : options.listing ? ".txt" : ".lgo";
   return directory / name;
 }
 
@@ -379,7 +402,7 @@ void CheckOutputsSpareInputs(const Options& options) {
   if (options.outputFile) outputs.push_back(*options.outputFile);
   if (options.outputDirectory) {
     for (const std::string& input : options.inputs) {
-      outputs.push_back(OutputPathInDirectory(*options.outputDirectory, input, options.listing));
+      outputs.push_back(OutputPathInDirectory(*options.outputDirectory, input, options));
     }
   }
   for (const std::filesystem::path& output : outputs) {

@@ -36,6 +36,7 @@ struct Options {
   OutputEncoding encoding = OutputEncoding::kUtf8;
   bool lfLineEnds = false;  ///< LF instead of CR LF
   bool check = false;       ///< the findings of the checked programs instead of the programs
+  bool python = false;      ///< the algorithm written in Python (UTF-8) instead of LOGO
   std::optional<std::filesystem::path> outputFile;
   bool run = false;  ///< run the converted program (or the .lgo file) instead of writing it
   std::optional<std::string> inputText;              ///< --input: the answers to the reads
@@ -58,9 +59,10 @@ Options ParseOptions(const std::vector<std::string>& args);
 /// Nothing is written before this check.
 void CheckOutputsSpareInputs(const Options& options);
 
-/// The file that -d writes for one input: DIR/<stem>.lgo, or DIR/<stem>.txt for the listing.
+/// The file that -d writes for one input: DIR/<stem>.lgo, DIR/<stem>.txt for the listing,
+/// DIR/<stem>.py for Python.
 std::filesystem::path OutputPathInDirectory(const std::filesystem::path& directory,
-                                            const std::string& input, bool listing);
+                                            const std::string& input, const Options& options);
 
 /// The French usage text printed by --help (UTF-8, LF line ends).
 std::string_view HelpText();

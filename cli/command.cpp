@@ -4,12 +4,14 @@
 #include <optional>
 #include <system_error>
 
+#include "algorithm/document_tree.h"
 #include "base/cp1252.h"
 #include "base/error.h"
 #include "base/output_file.h"
 #include "cli/logo_run.h"
 #include "examples/example_catalogue.h"
 #include "expr/replace_all.h"
+#include "python/python_program.h"
 #include "session/reports.h"
 #include "session/session.h"
 #include "session/text_edges.h"
@@ -31,7 +33,11 @@ class Writer {
 
   /// Writes one Windows-1252 text to `target`, or to standard output when `target` is empty.
   void Write(std::string_view cp1252Text, const std::optional<fs::path>& target) {
-    const std::string bytes = EncodeOutput(cp1252Text, options_);
+    WriteBytes(EncodeOutput(cp1252Text, options_), target);
+  }
+
+  /// Writes bytes as they are (a Python program, UTF-8).
+  void WriteBytes(std::string_view bytes, const std::optional<fs::path>& target) {
     if (target) {
       base::WriteOutputFile(*target, bytes);
     } else {
@@ -103,6 +109,19 @@ void NoteFindings(std::ostream& err, const session::Session& session) {
                   " (" + std::string(kProgramName) + " --check).");
 }
 
+// The document's algorithm written in Python; each line it could not write is said on standard
+// error, DOCUMENT:LINE: why, as the check says its findings.
+void WritePythonProgram(const session::Session& session, const std::optional<fs::path>& target,
+                        Writer& writer, std::ostream& err) {
+  const python::PythonProgram program = python::WritePython(
+      algorithm::ReadAlgorithmDocument(session.Source()), session.ShownName());
+  writer.WriteBytes(program.text, target);
+  for (const python::PythonFinding& finding : program.findings) {
+    err << session::ToUtf8(session.ShownName()) << ':' << finding.line << ": " << finding.message
+        << '\n';
+  }
+}
+
 // An input that cannot be read or whose result cannot be written is reported, and the others
 // are still converted.
 ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream& err,
@@ -123,7 +142,11 @@ ExitStatus ConvertInputs(const Options& options, std::istream& in, std::ostream&
       }
       std::optional<fs::path> target = options.outputFile;
       if (options.outputDirectory) {
-        target = OutputPathInDirectory(*options.outputDirectory, input, options.listing);
+        target = OutputPathInDirectory(*options.outputDirectory, input, options);
+      }
+      if (options.python) {
+        WritePythonProgram(session, target, writer, err);
+        continue;
       }
       writer.Write(options.listing ? session.Listing() : session.Program(), target);
       if (!options.listing) NoteFindings(err, session);
@@ -174,6 +197,10 @@ ExitStatus Dispatch(const Options& options, std::istream& in, std::ostream& out,
         report.Add(example);
         writer.Write(report.Text(), options.outputFile);
         return report.Clean() ? ExitStatus::kSuccess : ExitStatus::kFailure;
+      }
+      if (options.python) {
+        WritePythonProgram(example, options.outputFile, writer, err);
+        break;
       }
       writer.Write(options.listing ? example.Listing() : example.Program(), options.outputFile);
       break;

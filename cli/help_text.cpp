@@ -23,6 +23,11 @@ Options :
                        message ; pour un document, DOCUMENT:LIGNE: message suivi de
                        la ligne et de la colonne du programme LOGO, LIGNE étant
                        celle de l'algorithme
+  --python             écrit l'algorithme en Python (UTF-8) au lieu du programme
+                       LOGO ; ce qui n'a pas pu être écrit est signalé sur la sortie
+                       d'erreur, DOCUMENT:LIGNE: message, et laissé en commentaire
+                       « # À compléter : … » dans le programme (avec -d :
+                       DOSSIER/<nom>.py)
   -o FICHIER           écrit le résultat dans FICHIER (une seule entrée)
   -d DOSSIER           écrit le programme de chaque fichier dans DOSSIER/<nom>.lgo
                        (avec --listing : DOSSIER/<nom>.txt) ; le dossier doit exister

@@ -15,6 +15,8 @@ packages=(
   # the page's code panes: the editor component's packages come from the npm registry (as
   # web/editor/package-lock.json pins them), bundled by esbuild
   esbuild
+  # the algorithm written in Python is run by CPython and checked by pyflakes
+  python3 python3-pyflakes
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )

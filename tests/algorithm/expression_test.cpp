@@ -82,7 +82,9 @@ TEST(Expression, ValuesListsAndMembers) {
 }
 
 TEST(Expression, WhereTheTextStopsMakingSenseIsSaid) {
-  const auto error = [](std::string_view text) { return ParseExpression(text).error; };
+  const auto error = [](std::string_view text) {
+    return testing::Utf8(ParseExpression(text).error);
+  };
   EXPECT_EQ(error("floor("), "l'expression est incomplète (caractère 7 de « floor( »).");
   EXPECT_EQ(error("(a+b"), "il manque « ) » à la fin (caractère 5 de « (a+b »).");
   EXPECT_EQ(error("a b"), "« b » n'est pas attendu ici (caractère 3 de « a b »).");

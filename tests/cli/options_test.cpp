@@ -67,6 +67,20 @@ INSTANTIATE_TEST_SUITE_P(
                       "ensemble."},
         UsageErrorRow{{"--examples", "-d", "out"},
                       "l'option \"-d\" ne s'applique qu'à des fichiers d'entrée."},
+        UsageErrorRow{{"--python", "--check", "a.alg"},
+                      "les options \"--python\" et \"--check\" ne peuvent pas être utilisées "
+                      "ensemble."},
+        UsageErrorRow{{"--python", "--encoding", "cp1252", "a.alg"},
+                      "le programme Python s'écrit en UTF-8 : l'option \"--encoding\" ne s'y "
+                      "applique pas."},
+        UsageErrorRow{{"--python", "--run", "a.alg"},
+                      "les options \"--run\" et \"--python\" ne peuvent pas être utilisées "
+                      "ensemble."},
+        UsageErrorRow{{"--python", "--examples"},
+                      "l'option \"--python\" ne s'applique qu'à des documents ou à --example."},
+        UsageErrorRow{{"--python", "-d", "out", "a/x.alg", "b/x.alg"},
+                      "les fichiers \"a/x.alg\" et \"b/x.alg\" donneraient le même fichier de "
+                      "sortie \"out/x.py\"."},
         UsageErrorRow{{"-d", "out", "a/x.alg", "b/x.alg"},
                       "les fichiers \"a/x.alg\" et \"b/x.alg\" donneraient le même fichier de "
                       "sortie \"out/x.lgo\"."}));
@@ -167,6 +181,20 @@ TEST(CliRunTest, StandardOutputFailureIsReported) {
   out.setstate(std::ios::badbit);
   EXPECT_EQ(cli::Run({"--example", "1"}, in, out, err), ExitStatus::kFailure);
   EXPECT_EQ(err.str(), "pseudal2logo: Impossible d'écrire sur la sortie standard.\n");
+}
+
+// --python: the algorithm in Python on standard output, each line it could not write said on
+// standard error where --check says its findings, and kept as a comment in the program.
+TEST(PythonOptionTest, WritesTheProgramAndSaysWhatIsLeftToComplete) {
+  const RunOutput result = RunCli({"--python", "--example", "15"});
+  EXPECT_EQ(result.status, ExitStatus::kSuccess);
+  EXPECT_EQ(result.err,
+            "exemple-15:9: la lecture d'une liste n'est pas encore écrite en Python\n"
+            "exemple-15:12: la fonction « PSEUDAL_POS_MINIMUM » n'est pas encore écrite en "
+            "Python\n");
+  EXPECT_NE(result.out.find("\n# À compléter : LIRE listenombre[4]\n"), std::string::npos);
+  EXPECT_NE(result.out.find("\nfor i in range(1, int(ntermes - 1) + 1):\n"), std::string::npos)
+      << result.out;
 }
 
 }  // namespace
