@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <iterator>
 #include <cstdint>
 #include <cstdlib>
 #include <span>
@@ -250,6 +251,46 @@ void ReadFrame(const Tag& tag, Frame& frame) {
   }
 }
 
+// A block's marks: the item that opens it, then its start and end marks.
+struct BlockMarks {
+  Instruction opener, start, end;
+};
+constexpr BlockMarks kBlockMarks[] = {
+    {Instruction::kIf, Instruction::kIfStart, Instruction::kIfEnd},
+    {Instruction::kElse, Instruction::kElseStart, Instruction::kElseEnd},
+    {Instruction::kFor, Instruction::kForStart, Instruction::kForEnd},
+    {Instruction::kWhile, Instruction::kWhileStart, Instruction::kWhileEnd},
+};
+
+// Some documents write every item self-closing, a block's items following its opening item
+// between its start and end marks (DEBUT_POUR … FIN_POUR): they are moved into it, as the
+// editor nests them.
+void NestFlatBlocks(std::vector<Item>& items) {
+  for (std::size_t i = 0; i < items.size(); ++i) {
+    Item& item = items[i];
+    for (const BlockMarks& marks : kBlockMarks) {
+      if (!item.Is(marks.opener) || !item.items.empty() || i + 1 >= items.size() ||
+          !items[i + 1].Is(marks.start)) {
+        continue;
+      }
+      // Up to the end mark that closes this start mark.
+      std::size_t end = i + 1;
+      for (int depth = 0; end < items.size(); ++end) {
+        if (items[end].Is(marks.start)) ++depth;
+        if (items[end].Is(marks.end) && --depth == 0) break;
+      }
+      const std::size_t last = std::min(end, items.size() - 1);
+      std::move(items.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                items.begin() + static_cast<std::ptrdiff_t>(last + 1),
+                std::back_inserter(item.items));
+      items.erase(items.begin() + static_cast<std::ptrdiff_t>(i + 1),
+                  items.begin() + static_cast<std::ptrdiff_t>(last + 1));
+      break;
+    }
+    NestFlatBlocks(items[i].items);
+  }
+}
+
 }  // namespace
 
 std::string_view Item::Field(std::size_t index) const {
@@ -340,6 +381,7 @@ AlgorithmDocument ReadAlgorithmDocument(std::string_view document) {
       ReadFrame(tag, read.frame);
     }
   }
+  NestFlatBlocks(read.items);
   return read;
 }
 

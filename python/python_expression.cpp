@@ -33,8 +33,11 @@ constexpr std::array kKeywords = {
     "finally", "for",  "from",  "global", "if",     "import", "in",    "is",
     "lambda", "nonlocal", "not", "or",    "pass",   "raise",  "return", "try",
     "while", "with",   "yield",
-    // The program's modules and the names its own functions use.
-    "math", "random", "plt", "print", "input", "len", "int", "float", "str", "list",
+    // The program's modules, and the built-in functions it and its helpers call: a variable
+    // of the algorithm named so would hide them.
+    "math", "random", "re", "statistics", "sys", "plt", "abs", "bool", "bytes", "enumerate",
+    "float", "input", "int", "isinstance", "len", "list", "max", "min", "print", "range",
+    "sorted", "str", "sum",
 };
 
 // The editor's functions of one number and their Python forms.
@@ -49,6 +52,41 @@ constexpr NumberFunction kNumberFunctions[] = {
     {"tan", "math.tan", "math"},     {"acos", "math.acos", "math"},
     {"asin", "math.asin", "math"},   {"atan", "math.atan", "math"},
     {"exp", "math.exp", "math"},     {"log", "math.log", "math"},
+};
+
+// The editor's built-in functions written as the program's own helpers (python_helpers.cpp):
+// the editor's name, the helper's, how many arguments, and what the helper's result is.
+struct SupportFunction {
+  std::string_view name;
+  std::string_view helper;
+  std::size_t arguments;
+  std::string_view before = {};  // arguments the helper takes before the editor's
+  std::string_view after = {};   // and after them
+};
+constexpr SupportFunction kSupportFunctions[] = {
+    {"PSEUDAL_SOMME", "_somme", 3},
+    {"PSEUDAL_MOYENNE", "_moyenne", 3},
+    {"PSEUDAL_VARIANCE", "_variance", 3},
+    {"PSEUDAL_ECART_TYPE", "_ecart_type", 3},
+    {"PSEUDAL_MEDIANE", "_mediane", 3},
+    {"PSEUDAL_QUARTILE1", "_quartile1", 3},
+    {"PSEUDAL_QUARTILE3", "_quartile3", 3},
+    {"PSEUDAL_QUARTILE1_BIS", "_quartile1_bis", 3},
+    {"PSEUDAL_QUARTILE3_BIS", "_quartile3_bis", 3},
+    {"PSEUDAL_MINIMUM", "_minimum", 3},
+    {"PSEUDAL_MAXIMUM", "_maximum", 3},
+    {"PSEUDAL_POS_MINIMUM", "_pos_minimum", 3},
+    {"PSEUDAL_POS_MAXIMUM", "_pos_maximum", 3},
+    {"PSEUDAL_FACTORIELLE", "_factorielle", 1},
+    {"PSEUDAL_COEFF_BINOMIAL", "_coeff_binomial", 2},
+    {"PSEUDAL_LOI_BINOMIALE", "_loi_binomiale", 3},
+    {"PSEUDAL_LOI_NORMALE", "_loi_normale", 3},
+    // The laws of mean 0 and deviation 1.
+    {"PSEUDAL_LOI_NORMALE_CR", "_loi_normale", 1, "0, 1, "},
+    {"PSEUDAL_INVERSE_LOI_NORMALE", "_inverse_loi_normale", 3},
+    {"PSEUDAL_INVERSE_LOI_NORMALE_CR", "_inverse_loi_normale", 1, "0, 1, ",
+     ", \"PSEUDAL_INVERSE_LOI_NORMALE_CR\""},
+    {"PSEUDAL_CODE_CARACTERE", "_code_caractere", 2},
 };
 
 class Writer {
@@ -190,6 +228,17 @@ class Writer {
       Module("random");
       return {"random.random()", ValueType::kNumber, kAtom, {}};
     }
+    for (const SupportFunction& support : kSupportFunctions) {
+      if (name != support.name || arguments.size() != support.arguments) continue;
+      return {Helper(std::string(support.helper)) + "(" + std::string(support.before) +
+                  Joined(arguments) + std::string(support.after) + ")",
+              ValueType::kNumber, kAtom, {}};
+    }
+    if ((name == "PSEUDAL_MAX" || name == "PSEUDAL_MIN") && arguments.size() == 2) {
+      // As ">" and "<" compare them.
+      return {std::string(name == "PSEUDAL_MAX" ? "max" : "min") + "(" + Joined(arguments) + ")",
+              ValueType::kUnknown, kAtom, {}};
+    }
     if (name == "PSEUDAL_ALEA_ENT" && arguments.size() == 2) {
       Module("random");
       return {"random.randint(" + arguments[0].text + ", " + arguments[1].text + ")",
@@ -224,6 +273,22 @@ class Writer {
       PythonExpression measured = Write(object);
       if (!measured.error.empty()) return measured;
       return {"len(" + measured.text + ")", ValueType::kNumber, kAtom, {}};
+    }
+    if (object.kind == Kind::kName && object.text == "String" && e.kind == Kind::kMemberCall &&
+        e.text == "fromCharCode" && e.operands.size() == 2) {
+      PythonExpression code = Write(e.operands[1]);
+      if (!code.error.empty()) return code;
+      return {Helper("_caractere") + "(" + code.text + ")", ValueType::kText, kAtom, {}};
+    }
+    if (e.kind == Kind::kMemberCall && e.text == "substr" && e.operands.size() == 3) {
+      PythonExpression word = Write(object);
+      if (!word.error.empty()) return word;
+      PythonExpression from = Write(e.operands[1]);
+      if (!from.error.empty()) return from;
+      PythonExpression count = Write(e.operands[2]);
+      if (!count.error.empty()) return count;
+      return {Helper("_sous_mot") + "(" + word.text + ", " + from.text + ", " + count.text + ")",
+              ValueType::kText, kAtom, {}};
     }
     if (e.kind == Kind::kMemberCall && e.text == "toString" && e.operands.size() == 1) {
       PythonExpression value = Write(object);

@@ -1,7 +1,6 @@
 #include "python/python_helpers.h"
 
 #include <algorithm>
-#include <array>
 
 namespace tortuval::python {
 namespace {
@@ -17,7 +16,7 @@ struct Helper {
   std::string_view text;
 };
 
-constexpr std::array<Helper, 9> kHelpers{{
+constexpr Helper kHelpers[] = {
     {"_texte", "", "",
      R"(def _texte(valeur):
     """La valeur écrite comme l'algorithme l'écrit : 0,5 pour un demi, 3 pour 3.0."""
@@ -105,12 +104,162 @@ constexpr std::array<Helper, 9> kHelpers{{
             return nombre
         question = "« " + reponse.strip() + " » n'est pas un nombre : tapez un nombre."
 )"},
+    {"_lire_liste", "_nombre _ranger", "",
+     R"(def _lire_liste(liste, position):
+    """Lit des nombres, séparés par des blancs ou des « : », rangés à partir de la position."""
+    question = "Tape un nombre."
+    while True:
+        reponse = input(question + " ")
+        morceaux = [m for mot in reponse.split() for m in mot.split(":") if m]
+        refus = [m for m in morceaux if _nombre(m) is None]
+        if not refus:
+            break
+        question = "« " + refus[0] + " » n'est pas un nombre : tapez un nombre."
+    for k, morceau in enumerate(morceaux):
+        _ranger(liste, position + k, _nombre(morceau))
+)"},
     {"_lire_mot", "", "",
      R"(def _lire_mot():
-    """Demande un mot ou une phrase, pris tel quel."""
-    return input("Tape un mot ou une phrase. ")
+    """Demande un mot ou une phrase : ses mots, séparés d'un blanc."""
+    return " ".join(input("Tape un mot ou une phrase. ").split())
 )"},
-}};
+    {"_sans_valeur", "_erreur", "",
+     R"(def _sans_valeur(nom, message):
+    """Arrête le programme là où une fonction de l'éditeur n'a pas de valeur à rendre."""
+    print(nom + " : " + message)
+    _erreur("« " + nom + " » n'a pas rendu de valeur.")
+)"},
+    {"_tranche", "_sans_valeur _texte", "",
+     R"(def _tranche(nom, liste, debut, fin):
+    """Les éléments liste[debut] … liste[fin], coupés au dernier élément de la liste."""
+    if debut > fin:
+        _sans_valeur(nom, "le rang de début " + _texte(debut) + " dépasse le rang de fin "
+                     + _texte(fin) + ".")
+    if debut < 0 or debut >= len(liste):
+        _sans_valeur(nom, "les rangs " + _texte(debut) + " à " + _texte(fin)
+                     + " sortent de la liste de " + _texte(len(liste)) + " éléments.")
+    return liste[int(debut):int(min(fin, len(liste) - 1)) + 1]
+)"},
+    {"_somme", "_tranche", "",
+     R"(def _somme(liste, debut, fin):
+    return sum(_tranche("PSEUDAL_SOMME", liste, debut, fin))
+)"},
+    {"_moyenne", "_tranche", "",
+     R"(def _moyenne(liste, debut, fin):
+    valeurs = _tranche("PSEUDAL_MOYENNE", liste, debut, fin)
+    return sum(valeurs) / len(valeurs)
+)"},
+    {"_variance", "_tranche", "",
+     R"(def _variance(liste, debut, fin, nom="PSEUDAL_VARIANCE"):
+    """La variance, divisée par le nombre d'éléments."""
+    valeurs = _tranche(nom, liste, debut, fin)
+    moyenne = sum(valeurs) / len(valeurs)
+    return sum((v - moyenne) ** 2 for v in valeurs) / len(valeurs)
+)"},
+    {"_ecart_type", "_variance", "math",
+     R"(def _ecart_type(liste, debut, fin):
+    return math.sqrt(_variance(liste, debut, fin, "PSEUDAL_ECART_TYPE"))
+)"},
+    {"_mediane_de", "", "",
+     R"(def _mediane_de(valeurs):
+    """La médiane de valeurs rangées par ordre croissant."""
+    milieu = len(valeurs) // 2
+    if len(valeurs) % 2 == 1:
+        return valeurs[milieu]
+    return (valeurs[milieu - 1] + valeurs[milieu]) / 2
+)"},
+    {"_mediane", "_tranche _mediane_de", "",
+     R"(def _mediane(liste, debut, fin):
+    return _mediane_de(sorted(_tranche("PSEUDAL_MEDIANE", liste, debut, fin)))
+)"},
+    {"_quartile1", "_tranche", "math",
+     R"(def _quartile1(liste, debut, fin):
+    """L'élément de rang ⌈n/4⌉ des n éléments rangés par ordre croissant."""
+    valeurs = sorted(_tranche("PSEUDAL_QUARTILE1", liste, debut, fin))
+    return valeurs[math.ceil(len(valeurs) / 4) - 1]
+)"},
+    {"_quartile3", "_tranche", "math",
+     R"(def _quartile3(liste, debut, fin):
+    """L'élément de rang ⌈3n/4⌉ des n éléments rangés par ordre croissant."""
+    valeurs = sorted(_tranche("PSEUDAL_QUARTILE3", liste, debut, fin))
+    return valeurs[math.ceil(3 * len(valeurs) / 4) - 1]
+)"},
+    {"_quartile1_bis", "_tranche _mediane_de", "",
+     R"(def _quartile1_bis(liste, debut, fin):
+    """La médiane de la moitié inférieure (sans l'élément du milieu)."""
+    valeurs = sorted(_tranche("PSEUDAL_QUARTILE1_BIS", liste, debut, fin))
+    return _mediane_de(valeurs[:max(1, len(valeurs) // 2)])
+)"},
+    {"_quartile3_bis", "_tranche _mediane_de", "",
+     R"(def _quartile3_bis(liste, debut, fin):
+    """La médiane de la moitié supérieure (sans l'élément du milieu)."""
+    valeurs = sorted(_tranche("PSEUDAL_QUARTILE3_BIS", liste, debut, fin))
+    return _mediane_de(valeurs[(len(valeurs) + 1) // 2:] or valeurs)
+)"},
+    {"_minimum", "_tranche", "",
+     R"(def _minimum(liste, debut, fin):
+    return min(_tranche("PSEUDAL_MINIMUM", liste, debut, fin))
+)"},
+    {"_maximum", "_tranche", "",
+     R"(def _maximum(liste, debut, fin):
+    return max(_tranche("PSEUDAL_MAXIMUM", liste, debut, fin))
+)"},
+    {"_pos_minimum", "_tranche", "",
+     R"(def _pos_minimum(liste, debut, fin):
+    """La position du premier plus petit élément, entre debut et fin."""
+    valeurs = _tranche("PSEUDAL_POS_MINIMUM", liste, debut, fin)
+    return debut + valeurs.index(min(valeurs))
+)"},
+    {"_pos_maximum", "_tranche", "",
+     R"(def _pos_maximum(liste, debut, fin):
+    """La position du premier plus grand élément, entre debut et fin."""
+    valeurs = _tranche("PSEUDAL_POS_MAXIMUM", liste, debut, fin)
+    return debut + valeurs.index(max(valeurs))
+)"},
+    {"_factorielle", "", "math",
+     R"(def _factorielle(n):
+    return math.factorial(int(n))
+)"},
+    {"_coeff_binomial", "", "math",
+     R"(def _coeff_binomial(n, k):
+    """Le nombre de façons de choisir k parmi n, 0 quand k n'est pas entre 0 et n."""
+    return math.comb(int(n), int(k)) if 0 <= k <= n else 0
+)"},
+    {"_loi_binomiale", "_coeff_binomial", "",
+     R"(def _loi_binomiale(n, p, k):
+    """P(X = k) pour X de la loi binomiale de paramètres n et p."""
+    return _coeff_binomial(n, k) * p ** k * (1 - p) ** (n - k)
+)"},
+    {"_loi_normale", "", "math",
+     R"(def _loi_normale(esperance, ecart, x):
+    """P(X <= x) pour X de la loi normale d'espérance et d'écart-type donnés."""
+    if ecart == 0:
+        return 1 if x >= esperance else 0
+    return 0.5 * math.erfc(-(x - esperance) / (abs(ecart) * math.sqrt(2)))
+)"},
+    {"_inverse_loi_normale", "_sans_valeur _texte", "statistics",
+     R"(def _inverse_loi_normale(esperance, ecart, p, nom="PSEUDAL_INVERSE_LOI_NORMALE"):
+    """Le x tel que P(X <= x) = p, pour p strictement entre 0 et 1."""
+    if not 0 < p < 1:
+        _sans_valeur(nom, "la probabilité " + _texte(p) + " n'est pas strictement entre 0 et 1.")
+    return esperance + ecart * statistics.NormalDist().inv_cdf(p)
+)"},
+    {"_code_caractere", "_element", "",
+     R"(def _code_caractere(texte, position):
+    """Le code Windows-1252 du caractère à la position donnée (à partir de 0)."""
+    return _element(texte, position).encode("cp1252")[0]
+)"},
+    {"_sous_mot", "_element", "",
+     R"(def _sous_mot(mot, debut, nombre):
+    """Les nombre caractères de mot à partir de la position debut (à partir de 0)."""
+    return "".join(_element(mot, debut + k) for k in range(int(nombre)))
+)"},
+    {"_caractere", "", "",
+     R"(def _caractere(code):
+    """Le caractère d'un code Windows-1252."""
+    return bytes([int(code)]).decode("cp1252")
+)"},
+};
 
 }  // namespace
 

@@ -315,7 +315,14 @@ class ProgramWriter {
     const auto found = context_.variables.find(name);
     const ValueType type = found == context_.variables.end() ? ValueType::kUnknown : found->second;
     if (AtPosition(item.Field(1))) {
-      return Unwritten(item, "la lecture d'une liste n'est pas encore écrite en Python");
+      if (type != ValueType::kList) {
+        return Unwritten(item, "une lecture à une position ne se fait que dans une liste");
+      }
+      const PythonExpression position = WriteField(item.Field(1), context_);
+      if (!position.error.empty()) return Unwritten(item, position.error);
+      helpers_.insert("_lire_liste");
+      Line("_lire_liste(" + PythonName(name) + ", " + position.text + ")", item.line);
+      return;
     }
     const char* reader = type == ValueType::kNumber ? "_lire_nombre" : "_lire_mot";
     if (type != ValueType::kNumber && type != ValueType::kText) {
@@ -362,9 +369,28 @@ class ProgramWriter {
     const PythonExpression condition = WriteField(item.Field(0), context_);
     if (!condition.error.empty()) return Unwritten(item, condition.error);
     Line(std::string(keyword) + condition.text + ":", item.line);
+    // The editor writes a SINON inside its SI's block, right after the FIN_SI that ends it (a
+    // SINON right after a SI in the same block is that SI's, written by Block).
+    std::vector<Item> body;
+    const Item* otherwise = nullptr;
+    for (std::size_t i = 0; i < item.items.size(); ++i) {
+      const Item& inner = item.items[i];
+      if (item.Is(Instruction::kIf) && inner.Is(Instruction::kElse) && i > 0 &&
+          item.items[i - 1].Is(Instruction::kIfEnd)) {
+        otherwise = &inner;
+      } else {
+        body.push_back(inner);
+      }
+    }
     ++indent_;
-    Block(item.items, item.line);
+    Block(body, item.line);
     --indent_;
+    if (otherwise != nullptr) {
+      Line("else:", otherwise->line);
+      ++indent_;
+      Block(otherwise->items, otherwise->line);
+      --indent_;
+    }
   }
 
   // POUR: a "for" over a range when the body leaves the counter alone and nothing reads it

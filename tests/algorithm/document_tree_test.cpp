@@ -120,6 +120,29 @@ TEST(DocumentTree, ItemsStandAtTheirListingLinesInOtherDocuments) {
   }
 }
 
+// Every item self-closing, each block between its marks: nested as the editor nests them.
+TEST(DocumentTree, FlatBlocksAreNestedByTheirMarks) {
+  const AlgorithmDocument flat = ReadAlgorithmDocument(
+      "<Algo><item algoitem=\"POUR\" code=\"12#i#1#3\"/>"
+      "<item algoitem=\"DEBUT_POUR\" code=\"13#debutpour\"/>"
+      "<item algoitem=\"SI\" code=\"6#i==2\"/><item algoitem=\"DEBUT_SI\" code=\"7#debutsi\"/>"
+      "<item algoitem=\"PAUSE\" code=\"18#pause\"/><item algoitem=\"FIN_SI\" code=\"8#finsi\"/>"
+      "<item algoitem=\"SINON\" code=\"9#sinon\"/>"
+      "<item algoitem=\"DEBUT_SINON\" code=\"10#debutsinon\"/>"
+      "<item algoitem=\"FIN_SINON\" code=\"11#finsinon\"/>"
+      "<item algoitem=\"FIN_POUR\" code=\"14#finpour\"/>"
+      "<item algoitem=\"AFFICHER\" code=\"4#fin#1\"/></Algo>");
+  ASSERT_EQ(flat.items.size(), 2u);
+  const Item& loop = flat.items[0];
+  ASSERT_EQ(loop.items.size(), 4u);  // DEBUT_POUR, SI, SINON, FIN_POUR
+  EXPECT_TRUE(loop.items[1].Is(Instruction::kIf));
+  ASSERT_EQ(loop.items[1].items.size(), 3u);
+  EXPECT_TRUE(loop.items[1].items[1].Is(Instruction::kPause));
+  EXPECT_TRUE(loop.items[2].Is(Instruction::kElse));
+  EXPECT_EQ(loop.items[2].items.size(), 2u);
+  EXPECT_EQ(flat.items[1].line, 11);
+}
+
 TEST(DocumentTree, ACutOrOddDocumentKeepsWhatItHas) {
   // Cut inside a block: the block keeps the items read; an unknown element and text are passed
   // over; entities by number give their characters.

@@ -188,11 +188,18 @@ TEST(CliRunTest, StandardOutputFailureIsReported) {
 TEST(PythonOptionTest, WritesTheProgramAndSaysWhatIsLeftToComplete) {
   const RunOutput result = RunCli({"--python", "--example", "15"});
   EXPECT_EQ(result.status, ExitStatus::kSuccess);
-  EXPECT_EQ(result.err,
-            "exemple-15:9: la lecture d'une liste n'est pas encore écrite en Python\n"
-            "exemple-15:12: la fonction « PSEUDAL_POS_MINIMUM » n'est pas encore écrite en "
-            "Python\n");
-  EXPECT_NE(result.out.find("\n# À compléter : LIRE listenombre[4]\n"), std::string::npos);
+  EXPECT_EQ(result.err, "");
+  EXPECT_NE(result.out.find("\n_lire_liste(listenombre, 4)\n"), std::string::npos);
+  // Its variable "min" would hide the built-in function a helper calls.
+  EXPECT_NE(result.out.find("\n    min_ = _pos_minimum(listenombre, i + 1, ntermes)\n"),
+            std::string::npos);
+  // A drawing is not written yet: its line is kept, and said.
+  const RunOutput curve = RunCli({"--python", "--example", "7"});
+  EXPECT_EQ(curve.status, ExitStatus::kSuccess);
+  EXPECT_EQ(curve.err, "exemple-7:12: cette instruction n'est pas encore écrite en Python\n");
+  EXPECT_NE(curve.out.find("\n    # À compléter : TRACER_SEGMENT (xdepart,F1(xdepart))->"
+                           "(xfin,F1(xfin))\n"),
+            std::string::npos);
   EXPECT_NE(result.out.find("\nfor i in range(1, int(ntermes - 1) + 1):\n"), std::string::npos)
       << result.out;
 }

@@ -103,8 +103,14 @@ TEST(PythonExpressionText, TheRunsMeaningInPython) {
   EXPECT_EQ(python(Cp("x.toString()+\"€\"")), "_plus(_texte(x), \"€\")");
   EXPECT_EQ(python("-x*-2"), "-x * -2");
   EXPECT_EQ(python("PSEUDAL_ALEA_ENT(1,6)"), "random.randint(1, 6)");
-  EXPECT_EQ(python("PSEUDAL_SOMME(L,0,3)"),
-            "erreur : la fonction « PSEUDAL_SOMME » n'est pas encore écrite en Python");
+  // The editor's functions are the program's own small ones, the laws of mean 0 and
+  // deviation 1 through the general ones.
+  EXPECT_EQ(python("PSEUDAL_SOMME(L,0,n-1)"), "_somme(L, 0, n - 1)");
+  EXPECT_EQ(python("PSEUDAL_LOI_NORMALE_CR(x)"), "_loi_normale(0, 1, x)");
+  EXPECT_EQ(python("PSEUDAL_MAX(x,2)"), "max(x, 2)");
+  EXPECT_EQ(python("mot.substr(1,2)"), "_sous_mot(mot, 1, 2)");
+  EXPECT_EQ(python("inconnue(1)"),
+            "erreur : la fonction « inconnue » n'est pas encore écrite en Python");
   EXPECT_EQ(python("x+"), "erreur : l'expression est incomplète (caractère 3 de « x+ »).");
 }
 
