@@ -1,7 +1,9 @@
-// Fuzz target: the algorithm read as a tree. Byte 0 even: the rest is a document, read, and each
-// of its expressions parsed; odd: the rest is one expression. Every expression that reads, written
-// back in the editor's notation, must read again as the same tree.
+// Fuzz target: the algorithm read as a tree, and written in Python. Byte 0 even: the rest is a
+// document, read, each of its expressions parsed, and written in Python; odd: the rest is one
+// expression. Every expression that reads, written back in the editor's notation, must read
+// again as the same tree; each line of the Python program has its line of the algorithm.
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
@@ -10,6 +12,7 @@
 #include "algorithm/document_tree.h"
 #include "algorithm/expression.h"
 #include "fuzz/fuzz_check.h"
+#include "python/python_program.h"
 
 namespace {
 
@@ -49,5 +52,10 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     CheckExpression(each.value);
   }
   CheckItems(document.items);
+  const tortuval::python::PythonProgram program = tortuval::python::WritePython(document, "essai");
+  tortuval::fuzz::Check(
+      program.algorithmLines.size() ==
+          static_cast<std::size_t>(std::count(program.text.begin(), program.text.end(), '\n')),
+      "each line of the Python program has its line of the algorithm");
   return 0;
 }

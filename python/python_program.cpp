@@ -1,5 +1,8 @@
 #include "python/python_program.h"
 
+#include <cctype>
+#include <charconv>
+#include <cmath>
 #include <set>
 #include <string>
 #include <utility>
@@ -56,6 +59,7 @@ class ProgramWriter {
     if (document.f1Active && !document.f1.empty()) context_.functions.insert("F1");
     if (document.f2.active && !document.f2.cases.empty()) context_.functions.insert("F2");
     CollectFunctions(document.items);
+    draws_ = Draws(document.items);
     IndexReadsInOrder(document.items);
   }
 
@@ -69,7 +73,11 @@ class ProgramWriter {
       head += "# " + base::Cp1252ToUtf8(OneLine(document_.description)) + "\n";
     }
     head += "\n";
-    const std::string helpers = HelperDefinitions(helpers_, modules_);
+    std::string helpers = HelperDefinitions(helpers_, modules_);
+    if (draws_) {
+      modules_.insert("matplotlib.pyplot as plt");
+      helpers += FrameFunction();
+    }
     if (!modules_.empty()) {
       for (const std::string& module : modules_) head += "import " + module + "\n";
       head += "\n\n";
@@ -105,7 +113,10 @@ class ProgramWriter {
           }
           break;
         case Instruction::kAlgorithmStart:
+          // A drawing starts in the document's frame, and is shown once the algorithm ends.
+          if (draws_) Line("_repere()", item.line);
           Block(item.items, item.line);
+          if (draws_) Line("plt.show()", 0);
           break;
         case Instruction::kAlgorithmEnd:
           break;
@@ -294,12 +305,90 @@ class ProgramWriter {
       case Instruction::kFunctionStart:
       case Instruction::kFunctionEnd:
         return;  // the block's own marks: Python's indentation says as much
+      case Instruction::kDrawSegment:
+        return Segment(item);
+      case Instruction::kPlotPoint:
+        return Point(item);
+      case Instruction::kClearDrawing:
+        Line("_repere()", item.line);  // a drawing started again, empty
+        return;
       case Instruction::kElse:
         // A SINON with no SI before it.
         return Unwritten(item, "« SINON » sans « SI » juste avant");
       default:
         return Unwritten(item, "cette instruction n'est pas encore écrite en Python");
     }
+  }
+
+  // ---- The drawing.
+
+  void Segment(const Item& item) {
+    std::string ends[4];
+    for (std::size_t i = 0; i < 4; ++i) {
+      const PythonExpression end = WriteField(item.Field(i), context_);
+      if (!end.error.empty()) return Unwritten(item, end.error);
+      ends[i] = end.text;
+    }
+    Line("plt.plot([" + ends[0] + ", " + ends[2] + "], [" + ends[1] + ", " + ends[3] +
+             "], color=" + Colour(item.Field(4)) + ")",
+         item.line);
+  }
+
+  void Point(const Item& item) {
+    const PythonExpression x = WriteField(item.Field(0), context_);
+    if (!x.error.empty()) return Unwritten(item, x.error);
+    const PythonExpression y = WriteField(item.Field(1), context_);
+    if (!y.error.empty()) return Unwritten(item, y.error);
+    Line("plt.plot(" + x.text + ", " + y.text + ", \"o\", markersize=3, color=" +
+             Colour(item.Field(2)) + ")",
+         item.line);
+  }
+
+  // The editor's colour names in matplotlib's; a colour it does not know draws in black.
+  static std::string Colour(std::string_view name) {
+    static constexpr std::pair<std::string_view, std::string_view> kColours[] = {
+        {"rouge", "red"},       {"bleu", "blue"},      {"vert", "green"},   {"noir", "black"},
+        {"blanc", "white"},     {"jaune", "gold"},     {"orange", "orange"}, {"gris", "gray"},
+        {"rose", "pink"},       {"violet", "purple"},  {"marron", "brown"}, {"cyan", "cyan"},
+        {"magenta", "magenta"},
+    };
+    std::string key(name);
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    for (const auto& [editor, python] : kColours) {
+      if (key == editor) return "\"" + std::string(python) + "\"";
+    }
+    return "\"black\"";
+  }
+
+  // The frame the drawing starts in (written with the program's helpers): the document's when
+  // it is active — its limits, its graduations, a light grid —, else one fitted to the drawing.
+  std::string FrameFunction() const {
+    const algorithm::Frame& frame = document_.frame;
+    std::string text =
+        "def _repere():\n"
+        "    \"\"\"Un dessin vide dans le repère du document.\"\"\"\n"
+        "    plt.clf()\n"
+        "    axes = plt.gca()\n"
+        "    axes.grid(True, color=\"#e6e6e6\")\n";
+    if (frame.active) {
+      const auto number = [](double value) {
+        char buffer[32];
+        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
+        return std::string(buffer, result.ptr);
+      };
+      text += "    axes.set_xlim(" + number(frame.xMin) + ", " + number(frame.xMax) + ")\n";
+      text += "    axes.set_ylim(" + number(frame.yMin) + ", " + number(frame.yMax) + ")\n";
+      const auto ticks = [&number](const char* axis, double from, double to, double step) {
+        if (!(step > 0) || (to - from) / step > 200) return std::string();
+        return std::string("    axes.set_") + axis + "ticks([" + number(from) + " + k * " +
+               number(step) + " for k in range(" +
+               std::to_string(static_cast<long long>(std::floor((to - from) / step + 1e-9)) + 1) +
+               ")])\n";
+      };
+      text += ticks("x", frame.xMin, frame.xMax, frame.xStep);
+      text += ticks("y", frame.yMin, frame.yMax, frame.yStep);
+    }
+    return text + "\n\n";
   }
 
   void Declare(const Item& item) {
@@ -482,6 +571,16 @@ class ProgramWriter {
     return inner;
   }
 
+  static bool Draws(const std::vector<Item>& items) {
+    for (const Item& item : items) {
+      if (item.Is(Instruction::kDrawSegment) || item.Is(Instruction::kPlotPoint) ||
+          item.Is(Instruction::kClearDrawing) || Draws(item.items)) {
+        return true;
+      }
+    }
+    return false;
+  }
+
   void CollectFunctions(const std::vector<Item>& items) {
     for (const Item& item : items) {
       if (item.Is(Instruction::kFunctionHeader)) context_.functions.insert(std::string(item.Field(0)));
@@ -539,6 +638,7 @@ class ProgramWriter {
   std::vector<PythonFinding> findings_;
   std::vector<Reads> order_;
   int indent_ = 0;
+  bool draws_ = false;
 };
 
 }  // namespace

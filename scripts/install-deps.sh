@@ -16,7 +16,7 @@ packages=(
   # web/editor/package-lock.json pins them), bundled by esbuild
   esbuild
   # the algorithm written in Python is run by CPython and checked by pyflakes
-  python3 python3-pyflakes
+  python3 python3-pyflakes python3-matplotlib
   # make package: the .deb's dependencies, and the validators of what it installs
   dpkg-dev lintian desktop-file-utils appstream shared-mime-info man-db
 )

@@ -193,13 +193,16 @@ TEST(PythonOptionTest, WritesTheProgramAndSaysWhatIsLeftToComplete) {
   // Its variable "min" would hide the built-in function a helper calls.
   EXPECT_NE(result.out.find("\n    min_ = _pos_minimum(listenombre, i + 1, ntermes)\n"),
             std::string::npos);
-  // A drawing is not written yet: its line is kept, and said.
-  const RunOutput curve = RunCli({"--python", "--example", "7"});
-  EXPECT_EQ(curve.status, ExitStatus::kSuccess);
-  EXPECT_EQ(curve.err, "exemple-7:12: cette instruction n'est pas encore écrite en Python\n");
-  EXPECT_NE(curve.out.find("\n    # À compléter : TRACER_SEGMENT (xdepart,F1(xdepart))->"
-                           "(xfin,F1(xfin))\n"),
-            std::string::npos);
+  // A function the editor does not have: its line is kept, and said.
+  const RunOutput unknown = RunCli(
+      {"--python", "-"},
+      "<Algo><item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\">"
+      "<item algoitem=\"AFFICHER CALCUL\" code=\"20#hypot(3,4)#1\"/></item></Algo>");
+  EXPECT_EQ(unknown.status, ExitStatus::kSuccess);
+  EXPECT_EQ(unknown.err,
+            "<entrée standard>:2: la fonction « hypot » n'est pas encore écrite en Python\n");
+  EXPECT_NE(unknown.out.find("\n# À compléter : AFFICHER CALCUL\n"), std::string::npos)
+      << unknown.out;
   EXPECT_NE(result.out.find("\nfor i in range(1, int(ntermes - 1) + 1):\n"), std::string::npos)
       << result.out;
 }

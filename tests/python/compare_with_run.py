@@ -11,6 +11,7 @@ not compared; one with lines left to complete is counted apart. The script ends 
 and fails when a program differs, does not compile or is not clean."""
 
 import argparse
+import json
 import os
 import pathlib
 import re
@@ -22,9 +23,21 @@ SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 RUN_CASES = SOURCE_DIR / "tests" / "data" / "run"
 
 # Runs a program with its answers as the run takes them: each read takes the next line, with no
-# prompt written (the run writes none on its output); a pause takes none.
+# prompt written (the run writes none on its output); a pause takes none. A drawing is made with
+# matplotlib's Agg backend and, where the program shows it, its lines are written to a file:
+# each segment's ends and colour, each point.
 PYTHON_WRAPPER = r"""
-import builtins, runpy, sys
+import builtins, json, runpy, sys
+import matplotlib
+matplotlib.use("Agg")
+import matplotlib.pyplot as plt
+def show():
+    drawn = [{"x": [float(v) for v in line.get_xdata()], "y": [float(v) for v in line.get_ydata()],
+              "colour": line.get_color(), "point": line.get_marker() == "o"}
+             for line in plt.gca().get_lines()]
+    with open(sys.argv[3], "w", encoding="utf-8") as out:
+        json.dump(drawn, out)
+plt.show = show
 answers = open(sys.argv[2], encoding="utf-8").read().split("\n")
 def answer(prompt=""):
     if prompt.startswith("Appuyez sur Entrée"):
@@ -37,6 +50,12 @@ runpy.run_path(sys.argv[1], run_name="__main__")
 """
 
 NUMBER = re.compile(r"^-?\d+(,\d+)?(E-?\d+)?$")
+SVG_LINE = re.compile(r'<line x1="([-\d.]+)" y1="([-\d.]+)" x2="([-\d.]+)" y2="([-\d.]+)"/>')
+SVG_GRID = re.compile(r'<line class="grille" x1="([-\d.]+)" y1="([-\d.]+)" x2="([-\d.]+)" '
+                      r'y2="([-\d.]+)"/>')
+SVG_POINT = re.compile(r'<circle cx="([-\d.]+)" cy="([-\d.]+)"')
+# The editor's colours, as the Python program names them.
+COLOURS = {"rouge": "red", "bleu": "blue", "vert": "green", "noir": "black"}
 
 
 def read_cases(path):
@@ -85,6 +104,81 @@ def same_tokens(run_output, python_output):
     return True
 
 
+def clipped(x1, y1, x2, y2, box):
+    """The part of a segment inside box (xmin, xmax, ymin, ymax), or None (Liang-Barsky)."""
+    xmin, xmax, ymin, ymax = box
+    dx, dy, t0, t1 = x2 - x1, y2 - y1, 0.0, 1.0
+    for p, q in ((-dx, x1 - xmin), (dx, xmax - x1), (-dy, y1 - ymin), (dy, ymax - y1)):
+        if p == 0:
+            if q < 0:
+                return None
+            continue
+        t = q / p
+        if p < 0:
+            t0 = max(t0, t)
+        else:
+            t1 = min(t1, t)
+    if t0 > t1:
+        return None
+    return (x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy)
+
+
+def drawing_difference(svg, drawn, frame):
+    """Why the run's picture and Python's drawing differ, or None. With the document's frame
+    active, the segments are cut at it and placed as the picture places them; without, the
+    picture fits what was drawn and only the counts are compared."""
+    body = svg.split('stroke="#1a1a80"', 1)
+    run_segments = [tuple(map(float, m)) for m in SVG_LINE.findall(body[1].split("</g>")[0])] \
+        if len(body) > 1 else []
+    run_points = [tuple(map(float, m)) for m in SVG_POINT.findall(svg)]
+    segments = [d for d in drawn if not d["point"]]
+    points = [d for d in drawn if d["point"]]
+    if frame is None:
+        if (len(run_segments), len(run_points)) != (len(segments), len(points)):
+            return (f"{len(run_segments)} segments and {len(run_points)} points in the run's "
+                    f"picture, {len(segments)} and {len(points)} in Python's")
+        return None
+    grid = [tuple(map(float, m)) for m in SVG_GRID.findall(svg)]
+    left = min(g[0] for g in grid if g[0] == g[2])
+    right = max(g[0] for g in grid if g[0] == g[2])
+    top = min(g[1] for g in grid if g[1] == g[3])
+    bottom = max(g[1] for g in grid if g[1] == g[3])
+    xmin, xmax, ymin, ymax = frame
+
+    def pixel(x, y):
+        return (left + (x - xmin) * (right - left) / (xmax - xmin),
+                bottom - (y - ymin) * (bottom - top) / (ymax - ymin))
+    expected = []
+    for segment in segments:
+        cut = clipped(segment["x"][0], segment["y"][0], segment["x"][1], segment["y"][1], frame)
+        if cut is not None:
+            expected.append(pixel(cut[0], cut[1]) + pixel(cut[2], cut[3]))
+    if len(expected) != len(run_segments):
+        return f"{len(run_segments)} segments in the run's picture, {len(expected)} in Python's"
+    for a, b in zip(run_segments, expected):
+        if max(abs(u - v) for u, v in zip(a, b)) > 0.02:
+            return f"a segment at {a} in the run's picture, at {b} in Python's"
+    inside = [pixel(p["x"][0], p["y"][0]) for p in points
+              if xmin <= p["x"][0] <= xmax and ymin <= p["y"][0] <= ymax]
+    if len(inside) != len(run_points) or any(
+            max(abs(u - v) for u, v in zip(a, b)) > 0.02 for a, b in zip(run_points, inside)):
+        return f"{len(run_points)} points in the run's picture, {len(inside)} in Python's"
+    return None
+
+
+def document_frame(cli, source, work):
+    """The document's frame (xmin, xmax, ymin, ymax) when it is active, else None."""
+    if source[0] == "--example":
+        text = subprocess.run([cli, "--example-source", source[1]], capture_output=True).stdout
+    else:
+        text = pathlib.Path(source[0]).read_bytes()
+    found = re.search(rb'<repere repetat="actif" repcode="([^"]*)"', text)
+    if not found:
+        return None
+    numbers = [float(n) for n in found[1].decode().split("#")[:4]]
+    return tuple(numbers)
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
@@ -93,8 +187,8 @@ def main():
     cases = [(case, ["--example", case["example"]]) for case in read_cases(RUN_CASES / "examples.txt")]
     cases += [(case, [str(RUN_CASES / "documents" / case["document"])])
               for case in read_cases(RUN_CASES / "documents.txt")]
-    counts = {"compared": 0, "identical": 0, "different": 0, "random": 0, "to complete": 0,
-              "not clean": 0}
+    counts = {"compared": 0, "identical": 0, "drawings": 0, "different": 0, "random": 0,
+              "to complete": 0, "not clean": 0}
     failures = []
     with tempfile.TemporaryDirectory(prefix="tortuval-python-") as work:
         work = pathlib.Path(work)
@@ -122,15 +216,29 @@ def main():
             if "import random" in text:
                 counts["random"] += 1
                 continue
-            run = subprocess.run([args.cli, "--run", *source, "--input-file", str(answers)],
-                                 capture_output=True, text=True)
-            python = subprocess.run([sys.executable, str(wrapper), str(program), str(answers)],
-                                    capture_output=True, text=True,
+            picture, drawn = work / f"{name}.svg", work / f"{name}.json"
+            run = subprocess.run([args.cli, "--run", *source, "--input-file", str(answers),
+                                  "--drawing", str(picture)], capture_output=True, text=True)
+            python = subprocess.run([sys.executable, str(wrapper), str(program), str(answers),
+                                     str(drawn)], capture_output=True, text=True,
                                     env=dict(os.environ, PYTHONIOENCODING="utf-8"))
             counts["compared"] += 1
-            if same_tokens(run.stdout, python.stdout) and (run.returncode == 0) == (
-                    python.returncode == 0):
+            difference = None
+            if "import matplotlib" in text:
+                if not drawn.exists() or not picture.exists():
+                    difference = "no drawing shown"
+                else:
+                    difference = drawing_difference(
+                        picture.read_text(encoding="utf-8"),
+                        json.loads(drawn.read_text(encoding="utf-8")),
+                        document_frame(args.cli, source, work))
+            if difference is None and same_tokens(run.stdout, python.stdout) and (
+                    run.returncode == 0) == (python.returncode == 0):
                 counts["identical"] += 1
+                counts["drawings"] += "import matplotlib" in text
+            elif difference is not None:
+                counts["different"] += 1
+                failures.append(f"{name}: {difference}")
             else:
                 counts["different"] += 1
                 failures.append(f"{name}: the run wrote {run.stdout[-300:]!r}"

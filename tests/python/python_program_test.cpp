@@ -76,12 +76,17 @@ TEST(PythonProgram, CountedLoopsElseAndFunctions) {
             "i = 0\nin_ = 0\nL = []\n\n"
             "def carre(x):\n    global in_\n    in_ = x\n    return x * x\n\n"
             // The counter is read after the second loop only: the first one is a range.
+            "_repere()\n"
             "for i in range(1, 4):\n    _ranger(L, i, math.fmod(carre(i), 7))\n"
             "if len(L) > 2 and not in_ == 0:\n    # le cas \"vrai\"\n    pass\nelse:\n    pass\n"
-            "i = 0\nwhile i <= n:\n    # À compléter : TRACER\n    pass\n    i = i + 1\n"
-            "print(_texte(i))\n");
-  ASSERT_EQ(program.findings.size(), 1u);
-  EXPECT_EQ(program.findings[0].message, "cette instruction n'est pas encore écrite en Python");
+            // A drawing starts in the document's frame and is shown at the end, in the
+            // document's colours.
+            "i = 0\nwhile i <= n:\n    plt.plot([0, 1], [0, 1], color=\"red\")\n"
+            "    i = i + 1\n"
+            "print(_texte(i))\nplt.show()\n");
+  EXPECT_TRUE(program.findings.empty());
+  EXPECT_NE(program.text.find("import matplotlib.pyplot as plt\n"), std::string::npos);
+  EXPECT_NE(program.text.find("def _repere():"), std::string::npos);
 }
 
 TEST(PythonExpressionText, TheRunsMeaningInPython) {
