@@ -224,10 +224,12 @@ class ProgramWriter {
 
   // ---- Statements.
 
-  void Block(const std::vector<Item>& items, int line) {
+  // A block's items (but `skipped`, a SINON written by its SI), at one more indentation.
+  void Block(const std::vector<Item>& items, int line, const Item* skipped = nullptr) {
     const std::size_t before = lines_.size();
     for (std::size_t i = 0; i < items.size(); ++i) {
       const Item& item = items[i];
+      if (&item == skipped) continue;
       Statement(item);
       // A SINON block follows its SI.
       if (item.Is(Instruction::kIf) && i + 1 < items.size() &&
@@ -391,6 +393,8 @@ class ProgramWriter {
     return text + "\n\n";
   }
 
+  void Module(const char* name) { modules_.insert(name); }
+
   void Declare(const Item& item) {
     const std::string name(item.Field(1));
     const ValueType type = DeclaredType(item.Field(0));
@@ -460,19 +464,16 @@ class ProgramWriter {
     Line(std::string(keyword) + condition.text + ":", item.line);
     // The editor writes a SINON inside its SI's block, right after the FIN_SI that ends it (a
     // SINON right after a SI in the same block is that SI's, written by Block).
-    std::vector<Item> body;
     const Item* otherwise = nullptr;
-    for (std::size_t i = 0; i < item.items.size(); ++i) {
-      const Item& inner = item.items[i];
-      if (item.Is(Instruction::kIf) && inner.Is(Instruction::kElse) && i > 0 &&
+    for (std::size_t i = 1; i < item.items.size(); ++i) {
+      if (item.Is(Instruction::kIf) && item.items[i].Is(Instruction::kElse) &&
           item.items[i - 1].Is(Instruction::kIfEnd)) {
-        otherwise = &inner;
-      } else {
-        body.push_back(inner);
+        otherwise = &item.items[i];
+        break;
       }
     }
     ++indent_;
-    Block(body, item.line);
+    Block(item.items, item.line, otherwise);
     --indent_;
     if (otherwise != nullptr) {
       Line("else:", otherwise->line);
@@ -483,8 +484,8 @@ class ProgramWriter {
   }
 
   // POUR: a "for" over a range when the body leaves the counter alone and nothing reads it
-  // after the loop; otherwise a "while" that leaves it as the algorithm's loop does (one past
-  // the end).
+  // after the loop; otherwise a loop that leaves it as the algorithm's loop does (one past the
+  // end).
   void Counted(const Item& item) {
     const std::string counter(item.Field(0));
     const PythonExpression from = WriteField(item.Field(1), context_);
@@ -506,10 +507,23 @@ class ProgramWriter {
         }
       }
       Line(name + " = " + from.text, item.line);
-      Line("while " + name + " <= " + to.text + ":", item.line);
+      if (assigned.count(counter) == 0) {
+        Line("while " + name + " <= " + to.text + ":", item.line);
+        ++indent_;
+        Block(item.items, item.line);
+        Line(name + " = " + name + " + 1", item.line);
+        --indent_;
+        return;
+      }
+      // The body moves the counter too: the loop makes at most its passes, counted at its
+      // start, and ends once the counter is past its end.
+      Module("math");
+      Line("for _passage in range(math.floor(" + to.text + " - " + name + " + 1)):", item.line);
       ++indent_;
       Block(item.items, item.line);
       Line(name + " = " + name + " + 1", item.line);
+      Line("if " + name + " > " + to.text + ":", item.line);
+      Line(std::string(kIndent) + "break", item.line);
       --indent_;
       return;
     }

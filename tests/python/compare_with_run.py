@@ -12,7 +12,6 @@ and fails when a program differs, does not compile or is not clean."""
 
 import argparse
 import json
-import os
 import pathlib
 import re
 import subprocess
@@ -21,33 +20,6 @@ import tempfile
 
 SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 RUN_CASES = SOURCE_DIR / "tests" / "data" / "run"
-
-# Runs a program with its answers as the run takes them: each read takes the next line, with no
-# prompt written (the run writes none on its output); a pause takes none. A drawing is made with
-# matplotlib's Agg backend and, where the program shows it, its lines are written to a file:
-# each segment's ends and colour, each point.
-PYTHON_WRAPPER = r"""
-import builtins, json, runpy, sys
-import matplotlib
-matplotlib.use("Agg")
-import matplotlib.pyplot as plt
-def show():
-    drawn = [{"x": [float(v) for v in line.get_xdata()], "y": [float(v) for v in line.get_ydata()],
-              "colour": line.get_color(), "point": line.get_marker() == "o"}
-             for line in plt.gca().get_lines()]
-    with open(sys.argv[3], "w", encoding="utf-8") as out:
-        json.dump(drawn, out)
-plt.show = show
-answers = open(sys.argv[2], encoding="utf-8").read().split("\n")
-def answer(prompt=""):
-    if prompt.startswith("Appuyez sur Entrée"):
-        return ""
-    if not answers or (len(answers) == 1 and answers[0] == ""):
-        raise EOFError
-    return answers.pop(0)
-builtins.input = answer
-runpy.run_path(sys.argv[1], run_name="__main__")
-"""
 
 NUMBER = re.compile(r"^-?\d+(,\d+)?(E-?\d+)?$")
 SVG_LINE = re.compile(r'<line x1="([-\d.]+)" y1="([-\d.]+)" x2="([-\d.]+)" y2="([-\d.]+)"/>')
@@ -175,76 +147,119 @@ def document_frame(cli, source, work):
     found = re.search(rb'<repere repetat="actif" repcode="([^"]*)"', text)
     if not found:
         return None
-    numbers = [float(n) for n in found[1].decode().split("#")[:4]]
-    return tuple(numbers)
+    try:
+        return tuple(float(n) for n in found[1].decode().split("#")[:4])
+    except ValueError:  # a frame of words: its picture is compared by its counts only
+        return None
 
 
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--cli", required=True)
+    parser.add_argument("--write-documents", help="the tool that writes generated documents")
+    parser.add_argument("--seeds", type=int, default=0, help="how many generated documents")
     args = parser.parse_args()
 
-    cases = [(case, ["--example", case["example"]]) for case in read_cases(RUN_CASES / "examples.txt")]
-    cases += [(case, [str(RUN_CASES / "documents" / case["document"])])
-              for case in read_cases(RUN_CASES / "documents.txt")]
+    # Each document: its name, how the command line names it, its answers.
+    documents = [(case["name"], ["--example", case["example"]], case.get("answers", ""))
+                 for case in read_cases(RUN_CASES / "examples.txt")]
+    documents += [(case["name"], [str(RUN_CASES / "documents" / case["document"])],
+                   case.get("answers", "")) for case in read_cases(RUN_CASES / "documents.txt")]
     counts = {"compared": 0, "identical": 0, "drawings": 0, "different": 0, "random": 0,
-              "to complete": 0, "not clean": 0}
+              "to complete": 0, "endless": 0, "not clean": 0, "counts of the algorithm": 0}
     failures = []
     with tempfile.TemporaryDirectory(prefix="tortuval-python-") as work:
         work = pathlib.Path(work)
-        wrapper = work / "with_answers.py"
-        wrapper.write_text(PYTHON_WRAPPER, encoding="utf-8")
-        for case, source in cases:
-            name = case["name"]
+        if args.seeds:
+            generated = work / "generated"
+            generated.mkdir()
+            subprocess.run([args.write_documents, str(generated), "1", str(args.seeds)],
+                           check=True)
+            # Numbers that any read takes, a word read included.
+            answers = "\n".join(str(1 + k % 9) for k in range(200))
+            documents += [(f"generated_{seed}", [str(generated / f"generated_{seed}.alg")],
+                           answers) for seed in range(1, args.seeds + 1)]
+
+        programs = []
+        for name, source, answers in documents:
             program = work / f"{name}.py"
-            answers = work / f"{name}.answers"
-            answers.write_text(case.get("answers", "") + "\n", encoding="utf-8")
             subprocess.run([args.cli, "--python", *source, "-o", str(program)], check=True,
                            stderr=subprocess.DEVNULL)
+            (work / f"{name}.answers").write_text(answers + "\n", encoding="utf-8")
+            programs.append(program)
+
+        # Every program compiles and pyflakes has nothing to say: in one process each.
+        for check in (["-m", "py_compile"], ["-m", "pyflakes"]):
+            found = subprocess.run([sys.executable, *check, *map(str, programs)],
+                                   capture_output=True, text=True)
+            if found.returncode != 0:
+                unclean = {line.split(":")[0] for line in (found.stdout + found.stderr).split("\n")
+                           if line.startswith(str(work))}
+                counts["not clean"] += len(unclean)
+                failures.append(found.stdout[-2000:] + found.stderr[-2000:])
+
+        jobs, compared = [], []
+        for (name, source, _), program in zip(documents, programs):
             text = program.read_text(encoding="utf-8")
-            compiled = subprocess.run([sys.executable, "-m", "py_compile", str(program)],
-                                      capture_output=True, text=True)
-            flakes = subprocess.run([sys.executable, "-m", "pyflakes", str(program)],
-                                    capture_output=True, text=True)
-            if compiled.returncode != 0 or flakes.returncode != 0:
-                counts["not clean"] += 1
-                failures.append(f"{name}: {compiled.stderr}{flakes.stdout}{flakes.stderr}")
-                continue
             if "# À compléter" in text:
                 counts["to complete"] += 1
                 continue
             if "import random" in text:
                 counts["random"] += 1
                 continue
-            picture, drawn = work / f"{name}.svg", work / f"{name}.json"
-            run = subprocess.run([args.cli, "--run", *source, "--input-file", str(answers),
-                                  "--drawing", str(picture)], capture_output=True, text=True)
-            python = subprocess.run([sys.executable, str(wrapper), str(program), str(answers),
-                                     str(drawn)], capture_output=True, text=True,
-                                    env=dict(os.environ, PYTHONIOENCODING="utf-8"))
+            picture, answers = work / f"{name}.svg", work / f"{name}.answers"
+            # A counted loop of the algorithm makes no pass when its end is below its start;
+            # the LOGO program counts the passes of a loop from 0, 1 or -1 with ABS, and so runs
+            # it downwards (docs/dialect.md). The Python program keeps the algorithm's meaning:
+            # it is compared with the LOGO program run with the algorithm's counts.
+            logo = work / f"{name}.lgo"
+            subprocess.run([args.cli, *source, "-o", str(logo)], check=True,
+                           stderr=subprocess.DEVNULL)
+            logo_text = logo.read_text(encoding="utf-8")
+            frame = document_frame(args.cli, source, work)
+            run_source = source
+            if "REPETE ABS " in logo_text:
+                logo.write_text(logo_text.replace("REPETE ABS ", "REPETE "), encoding="utf-8")
+                run_source, frame = [str(logo)], None  # a program alone: its frame fits it
+                counts["counts of the algorithm"] += 1
+            run = subprocess.run([args.cli, "--run", *run_source, "--input-file", str(answers),
+                                  "--drawing", str(picture), "--max-steps", "5000000"],
+                                 capture_output=True, text=True)
+            if "il ne s'arrête pas" in run.stderr:
+                counts["endless"] += 1
+                continue
+            jobs.append({"program": str(program), "answers": str(answers)})
+            compared.append((name, frame, text, run, picture))
+        (work / "jobs.json").write_text(json.dumps(jobs), encoding="utf-8")
+        subprocess.run([sys.executable, str(pathlib.Path(__file__).parent / "run_programs.py"),
+                        str(work / "jobs.json"), str(work / "results.json")], check=True)
+        results = json.loads((work / "results.json").read_text(encoding="utf-8"))
+
+        for (name, frame, text, run, picture), python in zip(compared, results):
             counts["compared"] += 1
+            draws = "import matplotlib" in text
             difference = None
-            if "import matplotlib" in text:
-                if not drawn.exists() or not picture.exists():
+            if not same_tokens(run.stdout, python["output"]):
+                difference = (f"the run wrote {run.stdout[-300:]!r}, Python "
+                              f"{python['output'][-300:]!r} ({python['error'][-300:]!r})")
+            elif (run.returncode == 0) != (python["status"] == 0):
+                difference = (f"the run ended with status {run.returncode} "
+                              f"({run.stderr[-200:]!r}), Python with {python['status']} "
+                              f"({python['error'][-300:]!r})")
+            elif draws and run.returncode == 0:
+                if python["drawn"] is None or not picture.exists():
                     difference = "no drawing shown"
                 else:
-                    difference = drawing_difference(
-                        picture.read_text(encoding="utf-8"),
-                        json.loads(drawn.read_text(encoding="utf-8")),
-                        document_frame(args.cli, source, work))
-            if difference is None and same_tokens(run.stdout, python.stdout) and (
-                    run.returncode == 0) == (python.returncode == 0):
+                    difference = drawing_difference(picture.read_text(encoding="utf-8"),
+                                                    python["drawn"], frame)
+            if difference is None:
                 counts["identical"] += 1
-                counts["drawings"] += "import matplotlib" in text
-            elif difference is not None:
-                counts["different"] += 1
-                failures.append(f"{name}: {difference}")
+                counts["drawings"] += draws
             else:
                 counts["different"] += 1
-                failures.append(f"{name}: the run wrote {run.stdout[-300:]!r}"
-                                f" (status {run.returncode}), Python {python.stdout[-300:]!r}"
-                                f" (status {python.returncode}, {python.stderr[-300:]!r})")
-    print(f"{len(cases)} programs: " + ", ".join(f"{count} {what}" for what, count in counts.items()))
+                failures.append(f"{name}: {difference}")
+    print(f"{len(documents)} programs: " + ", ".join(f"{count} {what}"
+                                                     for what, count in counts.items()))
     for failure in failures:
         print(failure)
     sys.exit(1 if failures else 0)
