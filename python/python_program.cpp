@@ -1,8 +1,9 @@
 #include "python/python_program.h"
 
 #include <cctype>
-#include <charconv>
 #include <cmath>
+#include <cstdio>
+#include <cstdlib>
 #include <set>
 #include <string>
 #include <utility>
@@ -373,10 +374,19 @@ class ProgramWriter {
         "    axes = plt.gca()\n"
         "    axes.grid(True, color=\"#e6e6e6\")\n";
     if (frame.active) {
+      // The shortest digits that read back as the value (the page's C++ library has no
+      // std::to_chars for doubles).
       const auto number = [](double value) {
-        char buffer[32];
-        const auto result = std::to_chars(buffer, buffer + sizeof buffer, value);
-        return std::string(buffer, result.ptr);
+        char buffer[40];
+        if (value == std::floor(value) && std::fabs(value) < 1e15) {
+          std::snprintf(buffer, sizeof buffer, "%.0f", value);
+          return std::string(buffer);
+        }
+        for (int precision = 1; precision <= 17; ++precision) {
+          std::snprintf(buffer, sizeof buffer, "%.*g", precision, value);
+          if (std::strtod(buffer, nullptr) == value) break;
+        }
+        return std::string(buffer);
       };
       text += "    axes.set_xlim(" + number(frame.xMin) + ", " + number(frame.xMax) + ")\n";
       text += "    axes.set_ylim(" + number(frame.yMin) + ", " + number(frame.yMax) + ")\n";

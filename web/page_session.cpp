@@ -12,7 +12,9 @@
 
 #include "base/error.h"
 #include "examples/example_catalogue.h"
+#include "algorithm/document_tree.h"
 #include "logo/vocabulary.h"
+#include "python/python_program.h"
 #include "session/program_file_name.h"
 #include "session/run_speeds.h"
 #include "session/session.h"
@@ -142,6 +144,37 @@ std::string SaveName() {
   return session::ProgramFileName(name.substr(name.find_last_of("/\\") + 1), {});
 }
 
+// The opened document's algorithm in Python: {text (UTF-8, "" for a program opened without its
+// document), findings: [{line, pythonLine, message}]}, `line` the algorithm's and `pythonLine`
+// the program's line that keeps it as a comment (both from 1).
+val PythonProgram() {
+  val out = val::object();
+  val findings = val::array();
+  std::string text;
+  if (Current().IsDocument()) {
+    const python::PythonProgram program = python::WritePython(
+        algorithm::ReadAlgorithmDocument(Current().Source()), Current().ShownName());
+    text = program.text;
+    for (const python::PythonFinding& finding : program.findings) {
+      int pythonLine = 0;
+      for (std::size_t i = 0; i < program.algorithmLines.size(); ++i) {
+        if (program.algorithmLines[i] == finding.line) {
+          pythonLine = static_cast<int>(i) + 1;
+          break;
+        }
+      }
+      val each = val::object();
+      each.set("line", finding.line);
+      each.set("pythonLine", pythonLine);
+      each.set("message", finding.message);
+      findings.call<void>("push", each);
+    }
+  }
+  out.set("text", text);
+  out.set("findings", findings);
+  return out;
+}
+
 // The dialect's words, as the code panes colour them: {words: the primitives, then the infix
 // operators written as words ("ET", "div") — the signs are coloured as signs; textWords: those
 // whose list is text up to its "]" (ECRIS [ … ]), as the reader takes it}.
@@ -180,6 +213,7 @@ EMSCRIPTEN_BINDINGS(tortuval_page_session) {
   emscripten::function("editProgram", &EditProgram);
   emscripten::function("findings", &Findings);
   emscripten::function("vocabulary", &Vocabulary);
+  emscripten::function("pythonProgram", &PythonProgram);
   emscripten::function("programBytes", &ProgramBytes);
   emscripten::function("saveName", &SaveName);
   emscripten::function("shownExample", +[] { return shownExample; });

@@ -226,6 +226,41 @@ class PageTest(unittest.TestCase):
         self.wait_for(lambda: self.script("return tortuvalPage.paneSelection('program')")
                       == [last_line, "inconnue"], "the word found")
 
+    def test_the_algorithm_in_python_is_shown_saved_and_its_lines_to_complete_found(self):
+        self.choose_example(EUCLID)
+        self.browser.click("input[name=language][value='python']")
+        native = subprocess.run([CLI, "--python", "--example", str(EUCLID + 1)],
+                                capture_output=True, check=True).stdout
+        self.wait_for(lambda: self.pane("python") == native.decode("utf-8"), "the Python program")
+        self.assertEqual(self.text("logo-heading"), "Programme Python.")
+        self.assertEqual(self.text("check-line"), "Programme Python : aucune ligne à compléter.")
+        self.assertEqual(self.text("save"), "Enregistrer le programme Python.")
+        # Saved as the command line writes it, under the program's name.
+        self.click("save")
+        saved = self.downloads / "prof_pgdc_Euclide.py"
+        self.wait_for(lambda: saved.exists() and saved.read_bytes() == native,
+                      f"the saved Python program, got {os.listdir(self.downloads)}")
+
+        # A document with a function the editor does not have: its line is left to complete,
+        # and found from the check line.
+        self.open_program("calcul.alg", (
+            '<Algo><item algoitem="DEBUT_ALGORITHME" code="101#debutalgo">'
+            '<item algoitem="AFFICHER CALCUL" code="20#hypot(3,4)#1"/></item></Algo>'
+        ).encode("cp1252"), first_line="# calcul.alg")
+        self.wait_for_text("check-line", "Programme Python : 1 ligne à compléter.")
+        self.browser.click("#findings button.finding")
+        self.assertEqual(self.text("check-line"), "ligne 2 de l'algorithme : la fonction "
+                                                  "« hypot » n'est pas encore écrite en Python")
+        self.assertEqual(self.marked("python", "chosen"), "# À compléter : AFFICHER CALCUL")
+        self.assertEqual(self.marked("listing", "chosen"), "AFFICHER CALCUL")
+
+        # Back to LOGO: its program, its check.
+        self.browser.click("input[name=language][value='logo']")
+        self.wait_for_text("logo-heading", "Programme LOGO.")
+        self.assertTrue(self.text("check-line").startswith("Programme vérifié"))
+        self.assertTrue(self.displayed("program"))
+        self.assertFalse(self.displayed("python"))
+
     def test_the_dialects_words_are_coloured_by_kind(self):
         self.open_program("couleurs.lgo",
                           b'POUR carre :n\r\nrends :n * :n\r\nFIN\r\n// un commentaire\r\n'
@@ -423,11 +458,14 @@ class PageTest(unittest.TestCase):
 
     # ---- Recursion as deep as the algorithm needs.
 
-    def open_program(self, name, program):
+    def open_program(self, name, program, first_line=None):
+        """A file opened; the pane shown waits for its first line (the program's by default)."""
         self.script(as_uint8_array_script("bytes", program)
                     + f"tortuvalPage.openBytes('{name}', bytes);")
-        first_line = program.split(b"\r\n")[0].decode("cp1252")
-        self.wait_for(lambda: self.pane("program").startswith(first_line), "the program")
+        pane = "program" if first_line is None else "python"
+        if first_line is None:
+            first_line = program.split(b"\r\n")[0].decode("cp1252")
+        self.wait_for(lambda: self.pane(pane).startswith(first_line), "the program")
 
     def test_recursion_goes_100000_calls_deep(self):
         self.choose_example(RECURSIVE_GCD)

@@ -28,13 +28,15 @@ var Module = {};  // filled by tortuval-module.js
   //   runSpeeds()      -> [PageRunSpeed {name, delayMs}]
   //   exampleCaptions(), listing(), summary(), saveName() -> strings
   //   vocabulary()     -> the dialect's words, for the program pane's colours
+  //   pythonProgram()  -> {text, findings: [{line, pythonLine, message}]}: the document's
+  //                       algorithm in Python
   //   linesToReview(), shownExample(), checkDelayMs(), keptOutputBytes() -> numbers
   //   programBytes() -> Uint8Array
   //   openExample(index), editProgram()
   const api = {};
   for (const name of ["runView", "runAction", "runVariables", "runTranscript", "runDrawingSvg",
                       "findings", "incomingBuffer", "openFile", "runSpeeds", "exampleCaptions", "listing",
-                      "vocabulary", "summary", "saveName", "linesToReview", "shownExample",
+                      "vocabulary", "pythonProgram", "summary", "saveName", "linesToReview", "shownExample",
                       "programBytes", "openExample", "editProgram", "checkDelayMs",
                       "keptOutputBytes"]) {
     api[name] = (...args) => Module.callNow(() => Module[name](...args));
@@ -54,9 +56,12 @@ var Module = {};  // filled by tortuval-module.js
   const utf8 = new TextEncoder();
   function programText() { return paneText(cp1252.decode(api.programBytes())); }
 
-  // The two code panes (editor.js): the listing to read, the program to read and edit.
+  // The code panes (editor.js): the listing to read, the program to read and edit, and the
+  // algorithm in Python, shown instead of the program when chosen above it.
   let listing = null;
   let program = null;
+  let python = null;
+  let pythonShown = false;
 
   function download(name, bytes, type) {
     const link = document.createElement("a");
@@ -92,12 +97,13 @@ var Module = {};  // filled by tortuval-module.js
   // The check of what the program pane shows: from the page's session when a program is opened,
   // from the checker's worker after an edit (checker.js), so that typing never waits for it.
   function showCheck(summary = api.summary(), findings = api.findings()) {
-    checkLine.textContent = summary;
-    checkLine.title = "";
-    findingsBox.textContent = "";
     program.mark({ findings: findings.map((finding) => ({ line: finding.line,
                                                           message: finding.description })),
                    chosen: 0 });
+    if (pythonShown) return;  // the check line speaks of the Python program then
+    checkLine.textContent = summary;
+    checkLine.title = "";
+    findingsBox.textContent = "";
     listing.mark({ chosen: 0 });
     for (const finding of findings) {
       const button = document.createElement("button");
@@ -124,7 +130,59 @@ var Module = {};  // filled by tortuval-module.js
     run.shownLine = 0;  // the panes' marks went with their texts
     edited = sessionBehind = false;
     showCheck();
+    if (pythonShown) showPython();
     checkShownExample();
+  }
+
+  // ---- The algorithm in Python, instead of the LOGO program: written from the document (the
+  // LOGO program's edits do not change it); its lines left to complete are its findings.
+
+  function chooseLanguage(toPython) {
+    pythonShown = toPython;
+    $("program").hidden = toPython;
+    $("python").hidden = !toPython;
+    $("logo-heading").textContent = toPython ? "Programme Python." : "Programme LOGO.";
+    $("save").textContent = toPython ? "Enregistrer le programme Python."
+                                     : "Enregistrer le programme LOGO.";
+    if (toPython) showPython(); else showCheck();
+  }
+
+  function showPython() {
+    const written = api.pythonProgram();
+    python.setText(written.text);
+    findingsBox.textContent = "";
+    listing.mark({ chosen: 0 });
+    checkLine.title = "";
+    if (!written.text) {
+      checkLine.textContent =
+        "Ce programme a été ouvert sans son document : il n'a pas de version Python.";
+      return;
+    }
+    const count = written.findings.length;
+    checkLine.textContent = "Programme Python : " + (count === 0 ? "aucune ligne à compléter."
+      : count + (count === 1 ? " ligne" : " lignes") + " à compléter.");
+    python.mark({ findings: written.findings.map((finding) => ({
+      line: finding.pythonLine, message: finding.message })), chosen: 0 });
+    for (const finding of written.findings) {
+      const button = document.createElement("button");
+      button.type = "button";
+      button.className = "finding";
+      button.dataset.line = finding.pythonLine;
+      button.dataset.algorithmLine = finding.line;
+      button.textContent = "ligne " + finding.line + " de l'algorithme : " + finding.message;
+      button.title = button.textContent;
+      button.onclick = () => {
+        checkLine.textContent = button.textContent;
+        listing.mark({ chosen: finding.line }, finding.line);
+        python.mark({ chosen: finding.pythonLine }, finding.pythonLine);
+      };
+      findingsBox.appendChild(button);
+    }
+  }
+
+  function savePython() {
+    const name = api.saveName().replace(/\.lgo$/i, "") + ".py";
+    download(name, utf8.encode(python.text()), "text/x-python");
   }
 
   // A user's edit: the run of the program before it ends, and the edit is checked once the typing
@@ -523,7 +581,10 @@ var Module = {};  // filled by tortuval-module.js
       openFile(event.target.files[0]);
       event.target.value = "";
     };
-    $("save").onclick = saveProgram;
+    $("save").onclick = () => (pythonShown ? savePython() : saveProgram());
+    for (const radio of document.querySelectorAll("input[name=language]")) {
+      radio.onchange = () => chooseLanguage(radio.value === "python");
+    }
     // The menu's buttons act on the pane last used, as the window's menu acts on the focused one.
     let lastPane = program;
     for (const pane of [listing, program]) pane.dom.addEventListener("focusin", () => { lastPane = pane; });
@@ -635,6 +696,8 @@ var Module = {};  // filled by tortuval-module.js
     listing = TortuvalEditor.create($("listing"), { readOnly: true, label: "Programme Pseudal." });
     program = TortuvalEditor.create($("program"), {
       colour: true, findings: true, label: "Programme LOGO.", onEdit: programEdited });
+    python = TortuvalEditor.create($("python"), {
+      readOnly: true, findings: true, label: "Programme Python." });
     checker = TortuvalChecker.start(tortuvalModule);
     showExamples();
     wire();
@@ -642,6 +705,8 @@ var Module = {};  // filled by tortuval-module.js
     window.tortuvalPage.readyAtMs = performance.now();
     document.body.dataset.ready = "yes";
   };
+
+  function paneOf(id) { return { listing, program, python }[id]; }
 
   // For the browser tests and the measurement script.
   window.tortuvalPage = {
@@ -655,10 +720,10 @@ var Module = {};  // filled by tortuval-module.js
     },
     runView: () => api.runView(),
     // A pane's text, its marked lines ({current, chosen, findings}), and its line's text.
-    paneText: (id) => (id === "listing" ? listing : program).text(),
-    paneMarks: (id) => (id === "listing" ? listing : program).marks(),
-    paneLine: (id, line) => (id === "listing" ? listing : program).lineText(line),
-    paneSelection: (id) => (id === "listing" ? listing : program).selection(),
+    paneText: (id) => paneOf(id).text(),
+    paneMarks: (id) => paneOf(id).marks(),
+    paneLine: (id, line) => paneOf(id).lineText(line),
+    paneSelection: (id) => paneOf(id).selection(),
     convertTimed(name, bytes) {
       const start = performance.now();
       giveBytes(bytes);
