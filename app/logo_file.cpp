@@ -18,4 +18,11 @@ QString ProposedLogoPath(const QString& documentPath, const QString& exampleCapt
       .filePath(QString::fromStdString(session::ProgramFileName({}, exampleCaption.toStdString())));
 }
 
+QString ProposedPythonPath(const QString& documentPath, const QString& exampleCaption,
+                           const QString& currentFolder) {
+  QString path = ProposedLogoPath(documentPath, exampleCaption, currentFolder);
+  path.chop(QStringLiteral(".lgo").size());
+  return path + QStringLiteral(".py");
+}
+
 }  // namespace tortuval::app

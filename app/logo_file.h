@@ -11,4 +11,8 @@ namespace tortuval::app {
 QString ProposedLogoPath(const QString& documentPath, const QString& exampleCaption,
                          const QString& currentFolder);
 
+/// The same name with ".py", for the algorithm written in Python.
+QString ProposedPythonPath(const QString& documentPath, const QString& exampleCaption,
+                           const QString& currentFolder);
+
 }  // namespace tortuval::app

@@ -109,6 +109,7 @@ void MainWindow::CreateMenus() {
   fileMenu = mainMenu->addMenu(QStringLiteral("Fichier."));
   openAction = fileMenu->addAction(QStringLiteral("Ouvrir."));
   saveLogoAction = fileMenu->addAction(QStringLiteral("Enregistrer le programme LOGO."));
+  savePythonAction = fileMenu->addAction(QStringLiteral("Enregistrer le programme Python."));
   editMenu = mainMenu->addMenu(QStringLiteral("Edition."));
   copyAction = editMenu->addAction(QStringLiteral("Copier"));
   selectAllAction = editMenu->addAction(QStringLiteral("Sélectionner tout."));
@@ -118,6 +119,7 @@ void MainWindow::CreateMenus() {
 
   connect(openAction, &QAction::triggered, this, &MainWindow::OuvrirClick);
   connect(saveLogoAction, &QAction::triggered, this, &MainWindow::EnregistrerLogoClick);
+  connect(savePythonAction, &QAction::triggered, this, &MainWindow::EnregistrerPythonClick);
   connect(copyAction, &QAction::triggered, this, &MainWindow::CopierClick);
   connect(selectAllAction, &QAction::triggered, this, &MainWindow::SelectionnertoutClick);
   connect(aboutAction, &QAction::triggered, this, &MainWindow::TortuvalClick);

@@ -46,6 +46,7 @@ class MainWindow : public QMainWindow {
   QMenu* fileMenu = nullptr;              ///< "Fichier."
   QAction* openAction = nullptr;          ///< "Ouvrir."
   QAction* saveLogoAction = nullptr;      ///< "Enregistrer le programme LOGO."
+  QAction* savePythonAction = nullptr;    ///< "Enregistrer le programme Python."
   QMenu* editMenu = nullptr;              ///< "Edition."
   QAction* copyAction = nullptr;          ///< "Copier"
   QAction* selectAllAction = nullptr;     ///< "Sélectionner tout."
@@ -102,6 +103,7 @@ class MainWindow : public QMainWindow {
   /// "Enregistrer le programme LOGO.": asks for a file and writes logoPane's text to it in
   /// Windows-1252 with CR LF line breaks.
   void EnregistrerLogoClick();
+  void EnregistrerPythonClick();
   /// "Copier": copies logoPane's selection to the clipboard, if there is one.
   void CopierClick();
   /// "Sélectionner tout.": focuses logoPane and selects all of its text.
@@ -142,6 +144,8 @@ class MainWindow : public QMainWindow {
   bool KeepOrDropEdits();
   // Saves the LOGO pane through the save dialog; false when nothing was saved.
   bool SaveLogoProgram();
+  // Saves the document's algorithm written in Python through the save dialog.
+  void SavePythonProgram();
   void CreateMenus();
   void CreateExampleGroup(QWidget* client);
   void CreatePanes(QWidget* client);
@@ -152,7 +156,7 @@ class MainWindow : public QMainWindow {
   bool Shrunk() const;
   void Centre();
   void LoadSourceFile(const QString& path);
-  QString AskSavePath(const QString& proposedPath);
+  QString AskSavePath(const QString& proposedPath, bool python = false);
   bool HandleFileDrag(QEvent* event);
 
   // Hand edits of the LOGO pane since the session last saw it go to the session.

@@ -17,6 +17,7 @@
 #include <QUrl>
 #include <filesystem>
 
+#include "algorithm/document_tree.h"
 #include "app/error_display.h"
 #include "app/file_filter.h"
 #include "app/logo_file.h"
@@ -25,6 +26,7 @@
 #include "base/output_file.h"
 #include "convert/conversion.h"
 #include "examples/example_catalogue.h"
+#include "python/python_program.h"
 
 namespace tortuval::app {
 namespace {
@@ -72,6 +74,38 @@ bool MainWindow::SaveLogoProgram() {
   return true;
 }
 
+void MainWindow::EnregistrerPythonClick() {
+  RunGuarded(this, [this] { SavePythonProgram(); });
+}
+
+void MainWindow::SavePythonProgram() {
+  if (!session_.IsDocument()) {
+    ShowInformation(this, QStringLiteral("Ce programme a été ouvert sans son document : il n'a "
+                                         "pas de version Python."));
+    return;
+  }
+  const QString caption =
+      shownExample_ >= 0 ? ToPaneText(examples::ExampleCaption(shownExample_)) : QString();
+  const QString proposed = ProposedPythonPath(documentPath_, caption, QDir::currentPath());
+  const QString chosen = chooseSavePath_ ? chooseSavePath_(proposed) : AskSavePath(proposed, true);
+  if (chosen.isEmpty()) return;
+  // Written from the document: the LOGO pane's edits do not change the algorithm.
+  const python::PythonProgram program = python::WritePython(
+      algorithm::ReadAlgorithmDocument(session_.Source()), session_.ShownName());
+  base::WriteOutputFile(std::filesystem::path(QFile::encodeName(chosen).toStdString()),
+                        program.text);
+  if (!program.findings.empty()) {
+    const auto count = static_cast<int>(program.findings.size());
+    ShowInformation(this, QStringLiteral("%1 ligne%2 de l'algorithme reste%3 à compléter dans le "
+                                         "programme Python (« # À compléter : … »), à partir de "
+                                         "la ligne %4.")
+                              .arg(count)
+                              .arg(count > 1 ? "s" : "")
+                              .arg(count > 1 ? "nt" : "")
+                              .arg(program.findings.front().line));
+  }
+}
+
 bool MainWindow::KeepOrDropEdits() {
   if (!logoPane->document()->isModified()) return true;
   EditsChoice choice = EditsChoice::kCancel;
@@ -113,13 +147,14 @@ void MainWindow::closeEvent(QCloseEvent* event) {
   QMainWindow::closeEvent(event);
 }
 
-QString MainWindow::AskSavePath(const QString& proposedPath) {
+QString MainWindow::AskSavePath(const QString& proposedPath, bool python) {
   QFileDialog dialog(this);
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setOption(QFileDialog::HideNameFilterDetails);
-  dialog.setNameFilters(QtNameFilters(kSaveDialogFilter));
-  dialog.setDefaultSuffix(QStringLiteral("lgo"));
+  dialog.setNameFilters(python ? QStringList{QStringLiteral("Programme Python (*.py)")}
+                               : QtNameFilters(kSaveDialogFilter));
+  dialog.setDefaultSuffix(python ? QStringLiteral("py") : QStringLiteral("lgo"));
   dialog.setDirectory(QFileInfo(proposedPath).absolutePath());
   dialog.selectFile(QFileInfo(proposedPath).fileName());
   if (dialog.exec() != QDialog::Accepted) return {};

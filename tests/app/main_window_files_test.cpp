@@ -16,6 +16,7 @@
 #include <QUrl>
 #include <string>
 
+#include "algorithm/document_tree.h"
 #include "app/command_line.h"
 #include "app/error_display.h"
 #include "app/main_window.h"
@@ -23,6 +24,7 @@
 #include "app/run_window.h"
 #include "convert/conversion.h"
 #include "convert/source_file.h"
+#include "python/python_program.h"
 #include "examples/example_catalogue.h"
 #include "tests/app/window_test_support.h"
 #include "tests/test_support.h"
@@ -41,6 +43,7 @@ class MainWindowFilesTest : public WindowTestBase {
   void UnreadableFileShowsErrorAndChangesNothing();
   void FileOnCommandLineOrDropped();
   void SavingTheProgram();
+  void SavingThePythonProgram();
   void SaveDialogProposesTheName();
   void FileThatIsNoDocumentOrIsCut();
   void HandEditsAreKeptUntilTheUserSaysSo();
@@ -201,6 +204,35 @@ void MainWindowFilesTest::SavingTheProgram() {
   QCOMPARE(window.logoPane->toPlainText(), QStringLiteral("modifié\nfin"));
   QCOMPARE(window.SourceText(), ExpectedSourceText());
   QVERIFY(!QFile::exists(answer));
+}
+
+void MainWindowFilesTest::SavingThePythonProgram() {
+  MainWindow& window = *window_;
+  QStringList proposed;
+  QString answer;
+  window.SetSavePathChooser([&](const QString& path) {
+    proposed << path;
+    return answer;
+  });
+  // An example: the algorithm in Python, UTF-8, under the example's caption.
+  ClickItem(window.exampleGroup->Item(7));
+  answer = folder_.filePath("euclide.py");
+  window.savePythonAction->trigger();
+  QCOMPARE(proposed.takeFirst(), QDir::current().filePath("prof_pgdc_Euclide.py"));
+  const std::string python =
+      python::WritePython(algorithm::ReadAlgorithmDocument(examples::ExampleDocument(7)),
+                          "exemple-8")
+          .text;
+  QVERIFY(python.find("while B != 0:\n") != std::string::npos);
+  QCOMPARE(FileBytes(answer), QByteArray::fromStdString(python));
+
+  // A program opened without its document has no Python: said, and nothing asked or written.
+  const QString logo = WriteFile("seul.lgo", "ECRIS 1\r\n");
+  window.OpenSourceFile(logo);
+  QCOMPARE(InformationShownBy([&] { window.savePythonAction->trigger(); }),
+           QStringLiteral("Ce programme a été ouvert sans son document : il n'a pas de version "
+                          "Python."));
+  QVERIFY(proposed.isEmpty());
 }
 
 void MainWindowFilesTest::SaveDialogProposesTheName() {

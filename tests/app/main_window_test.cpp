@@ -82,8 +82,8 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
     }
   }
   QCOMPARE(tree,
-           QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.", "Edition.",
-                        "  Copier", "  Sélectionner tout.", "Infos.", "  A propos de...",
+           QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.",
+                        "  Enregistrer le programme Python.", "Edition.", "  Copier", "  Sélectionner tout.", "Infos.", "  A propos de...",
                         "    Tortuval", "Exécution.", "  Lancer le programme LOGO."}));
 }
 
