@@ -83,8 +83,9 @@ void MainWindowTest::StartsEmptyWithItsCaptions() {
   }
   QCOMPARE(tree,
            QStringList({"Fichier.", "  Ouvrir.", "  Enregistrer le programme LOGO.",
-                        "  Enregistrer le programme Python.", "Edition.", "  Copier", "  Sélectionner tout.", "Infos.", "  A propos de...",
-                        "    Tortuval", "Exécution.", "  Lancer le programme LOGO."}));
+                        "  Enregistrer le programme Python.", "Edition.", "  Copier",
+                        "  Sélectionner tout.", "Infos.", "  A propos de...", "    Tortuval",
+                        "Exécution.", "  Lancer le programme LOGO."}));
 }
 
 void MainWindowTest::TabKeys() {
