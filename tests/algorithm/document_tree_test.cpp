@@ -2,16 +2,13 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "convert/listing.h"
-#include "convert/source_file.h"
-#include "testing/document_generator.h"
 #include "examples/example_catalogue.h"
 #include "expr/repair_text.h"
+#include "tests/algorithm/test_documents.h"
 #include "tests/test_support.h"
 
 namespace tortuval::algorithm {
@@ -81,35 +78,10 @@ TEST(DocumentTree, FunctionsAndFrameAreRead) {
   EXPECT_EQ(framed.frame.xStep, 0.5);
 }
 
-// Every item of every example stands at the line the listing gives it, its readable text
+// Every item of every document stands at the line the listing gives it, its readable text
 // nested as the document nests it.
-TEST(DocumentTree, ItemsStandAtTheirListingLinesInEveryExample) {
-  for (int index = 0; index < examples::kExampleCount; ++index) {
-    const std::string& document = examples::ExampleDocument(index);
-    const AlgorithmDocument read = ReadAlgorithmDocument(document);
-    std::vector<int> listingLines;
-    convert::ListSourceLines(expr::RepairText(document), &listingLines);
-    std::vector<int> lines;
-    if (read.descriptionLine > 0) lines.push_back(read.descriptionLine);
-    for (const Item* item : InOrder(read.items)) lines.push_back(item->line);
-    EXPECT_EQ(lines, listingLines) << "example " << index + 1;
-  }
-}
-
-// The same over the run's case documents and generated documents of every statement kind.
-TEST(DocumentTree, ItemsStandAtTheirListingLinesInOtherDocuments) {
-  std::vector<std::string> documents;
-  for (const auto& entry : std::filesystem::directory_iterator(
-           std::filesystem::path(TORTUVAL_TEST_DATA_DIR) / "run" / "documents")) {
-    documents.push_back(convert::DecodeSourceBytes(testing::ReadFileBytes(entry.path())));
-  }
-  for (std::uint32_t seed = 1; seed <= 60; ++seed) {
-    generator::GeneratorOptions options;
-    options.targetBytes = 12000;
-    options.seed = seed;
-    documents.push_back(generator::GenerateDocument(options));
-  }
-  for (const std::string& document : documents) {
+TEST(DocumentTree, ItemsStandAtTheirListingLines) {
+  for (const std::string& document : TestDocuments()) {
     const AlgorithmDocument read = ReadAlgorithmDocument(document);
     std::vector<int> listingLines;
     convert::ListSourceLines(expr::RepairText(document), &listingLines);

@@ -2,15 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdint>
-#include <filesystem>
 #include <string>
 #include <vector>
 
 #include "algorithm/document_tree.h"
-#include "convert/source_file.h"
-#include "examples/example_catalogue.h"
-#include "testing/document_generator.h"
+#include "tests/algorithm/test_documents.h"
 #include "tests/test_support.h"
 
 namespace tortuval::algorithm {
@@ -119,22 +115,8 @@ std::vector<std::string> ExpressionsOf(const AlgorithmDocument& document) {
 // Every expression of the examples, the run's case documents and generated documents reads,
 // and written back it reads as the same tree.
 TEST(Expression, EveryDocumentExpressionReadsAndWritesBack) {
-  std::vector<std::string> documents;
-  for (int index = 0; index < examples::kExampleCount; ++index) {
-    documents.push_back(examples::ExampleDocument(index));
-  }
-  for (const auto& entry : std::filesystem::directory_iterator(
-           std::filesystem::path(TORTUVAL_TEST_DATA_DIR) / "run" / "documents")) {
-    documents.push_back(convert::DecodeSourceBytes(testing::ReadFileBytes(entry.path())));
-  }
-  for (std::uint32_t seed = 1; seed <= 60; ++seed) {
-    generator::GeneratorOptions options;
-    options.targetBytes = 12000;
-    options.seed = seed;
-    documents.push_back(generator::GenerateDocument(options));
-  }
   int read = 0;
-  for (const std::string& document : documents) {
+  for (const std::string& document : TestDocuments()) {
     for (const std::string& text : ExpressionsOf(ReadAlgorithmDocument(document))) {
       const ReadExpression first = ParseExpression(text);
       ASSERT_TRUE(first.ok()) << first.error;
