@@ -1,6 +1,7 @@
 #include "python/python_program.h"
 
 #include <cctype>
+#include <charconv>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -28,6 +29,28 @@ ValueType DeclaredType(std::string_view type) {
 }
 
 bool AtPosition(std::string_view position) { return !position.empty() && position != "pasliste"; }
+
+// A name the algorithm gives that Python takes as one: letters (accented ones too), digits and
+// "_", not starting with a digit.
+bool IsName(std::string_view name) {
+  if (name.empty() || std::isdigit(static_cast<unsigned char>(name.front()))) return false;
+  for (const char c : name) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (!std::isalnum(byte) && byte != '_' && byte < 0xC0) return false;
+  }
+  return true;
+}
+
+bool AllNames(const std::vector<std::string>& names) {
+  for (const std::string& name : names) {
+    if (!IsName(name)) return false;
+  }
+  return true;
+}
+
+std::string NotAName(std::string_view name) {
+  return "« " + base::Cp1252ToUtf8(name) + " » n'est pas un nom de variable";
+}
 
 // The names an expression field reads (a field that does not read names none).
 void NamesRead(std::string_view field, std::set<std::string>& names) {
@@ -58,7 +81,10 @@ class ProgramWriter {
     context_.helpers = &helpers_;
     context_.modules = &modules_;
     if (document.f1Active && !document.f1.empty()) context_.functions.insert("F1");
-    if (document.f2.active && !document.f2.cases.empty()) context_.functions.insert("F2");
+    // F2 and the functions whose names Python cannot take are not written: their calls say so.
+    if (document.f2.active && !document.f2.cases.empty() && AllNames(document.f2.parameters)) {
+      context_.functions.insert("F2");
+    }
     CollectFunctions(document.items);
     draws_ = Draws(document.items);
     IndexReadsInOrder(document.items);
@@ -163,8 +189,7 @@ class ProgramWriter {
     }
   }
 
-  void Function(const Item& header) {
-    const std::string name(header.Field(0));
+  static std::vector<std::string> Parameters(const Item& header) {
     std::vector<std::string> parameters;
     std::string_view list = header.Field(1);
     while (!list.empty()) {
@@ -172,6 +197,16 @@ class ProgramWriter {
       if (end > 0) parameters.emplace_back(list.substr(0, end));
       list.remove_prefix(std::min(end + 1, list.size()));
     }
+    return parameters;
+  }
+
+  void Function(const Item& header) {
+    const std::string name(header.Field(0));
+    const std::vector<std::string> parameters = Parameters(header);
+    for (const std::string& each : parameters) {
+      if (!IsName(each)) return Unwritten(header, NotAName(each));
+    }
+    if (!IsName(name)) return Unwritten(header, NotAName(name));
     // Its parameters and declared variables are its own; every other name is the algorithm's.
     WritingContext outer = context_;
     context_ = ContextWithNumbers(parameters);
@@ -407,6 +442,7 @@ class ProgramWriter {
 
   void Declare(const Item& item) {
     const std::string name(item.Field(1));
+    if (!IsName(name)) return Unwritten(item, NotAName(name));
     const ValueType type = DeclaredType(item.Field(0));
     context_.variables[name] = type;
     const char* initial = type == ValueType::kNumber ? "0" : type == ValueType::kList ? "[]" : "\"\"";
@@ -415,6 +451,7 @@ class ProgramWriter {
 
   void Read(const Item& item) {
     const std::string name(item.Field(0));
+    if (!IsName(name)) return Unwritten(item, NotAName(name));
     const auto found = context_.variables.find(name);
     const ValueType type = found == context_.variables.end() ? ValueType::kUnknown : found->second;
     if (AtPosition(item.Field(1))) {
@@ -457,6 +494,7 @@ class ProgramWriter {
   void Assign(const Item& item) {
     const PythonExpression value = WriteField(item.Field(1), context_);
     if (!value.error.empty()) return Unwritten(item, value.error);
+    if (!IsName(item.Field(0))) return Unwritten(item, NotAName(item.Field(0)));
     const std::string name = PythonName(item.Field(0));
     if (AtPosition(item.Field(2))) {
       const PythonExpression position = WriteField(item.Field(2), context_);
@@ -498,6 +536,7 @@ class ProgramWriter {
   // end).
   void Counted(const Item& item) {
     const std::string counter(item.Field(0));
+    if (!IsName(counter)) return Unwritten(item, NotAName(counter));
     const PythonExpression from = WriteField(item.Field(1), context_);
     if (!from.error.empty()) return Unwritten(item, from.error);
     const PythonExpression to = WriteField(item.Field(2), context_);
@@ -544,8 +583,14 @@ class ProgramWriter {
 
   // A bound of range(): a whole number as written, or the value made whole.
   static std::string WholeBound(const PythonExpression& bound, int added) {
-    const bool whole = bound.text.find_first_not_of("0123456789") == std::string::npos;
-    if (whole && !bound.text.empty()) return std::to_string(std::stoll(bound.text) + added);
+    long long value = 0;
+    const char* end = bound.text.data() + bound.text.size();
+    const auto [stop, error] = std::from_chars(bound.text.data(), end, value);
+    // A whole number as written, when it is not too long for the sum to be worked out here.
+    if (error == std::errc() && stop == end && !bound.text.empty() && bound.text[0] != '-' &&
+        value < (1LL << 62)) {
+      return std::to_string(value + added);
+    }
     return "int(" + bound.text + ")" + (added != 0 ? " + " + std::to_string(added) : "");
   }
 
@@ -565,7 +610,7 @@ class ProgramWriter {
 
   // An item that could not be written: its line kept as a comment, and a finding.
   void Unwritten(const std::string& text, const std::string& why, int line) {
-    Line("# À compléter : " + text, line);
+    Line("# À compléter : " + OneLine(text), line);
     findings_.push_back({line, why});
   }
 
@@ -607,7 +652,10 @@ class ProgramWriter {
 
   void CollectFunctions(const std::vector<Item>& items) {
     for (const Item& item : items) {
-      if (item.Is(Instruction::kFunctionHeader)) context_.functions.insert(std::string(item.Field(0)));
+      if (item.Is(Instruction::kFunctionHeader) && IsName(item.Field(0)) &&
+          AllNames(Parameters(item))) {
+        context_.functions.insert(std::string(item.Field(0)));
+      }
       CollectFunctions(item.items);
     }
   }

@@ -89,6 +89,20 @@ TEST(PythonProgram, CountedLoopsElseAndFunctions) {
   EXPECT_NE(program.text.find("def _repere():"), std::string::npos);
 }
 
+// A name Python cannot take is no variable of the program: its lines are left to complete.
+TEST(PythonProgram, NamesPythonCannotTakeAreLeftToComplete) {
+  const PythonProgram program = WritePython(algorithm::ReadAlgorithmDocument(Document(
+      "<item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\">"
+      "<item algoitem=\"2x\" code=\"1#NOMBRE#2x\"/></item>"
+      "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\">"
+      "<item algoitem=\"a b PREND_LA_VALEUR 1\" code=\"5#a b#1#pasliste\"/></item>")),
+      "essai");
+  EXPECT_EQ(program.text.substr(program.text.find("\n\n") + 2),
+            "# À compléter : 2x\n\n# À compléter : a b PREND_LA_VALEUR 1\n");
+  ASSERT_EQ(program.findings.size(), 2u);
+  EXPECT_EQ(program.findings[1].message, "« a b » n'est pas un nom de variable");
+}
+
 TEST(PythonExpressionText, TheRunsMeaningInPython) {
   WritingContext context;
   context.variables = {{"x", ValueType::kNumber}, {"mot", ValueType::kText}};
