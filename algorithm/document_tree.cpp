@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cmath>
 #include <iterator>
 #include <cstdint>
 #include <cstdlib>
@@ -200,7 +201,8 @@ double NumberOr(std::string_view text, double otherwise) {
   const std::string copy(text);
   char* end = nullptr;
   const double value = std::strtod(copy.c_str(), &end);
-  return end != copy.c_str() && *end == '\0' ? value : otherwise;
+  // A frame's numbers are finite: "inf" or "nan", which strtod reads, are none.
+  return end != copy.c_str() && *end == '\0' && std::isfinite(value) ? value : otherwise;
 }
 
 // The item's instruction number and fields, from its code attribute ("5#R#A%B#pasliste").

@@ -426,11 +426,12 @@ class ProgramWriter {
       text += "    axes.set_xlim(" + number(frame.xMin) + ", " + number(frame.xMax) + ")\n";
       text += "    axes.set_ylim(" + number(frame.yMin) + ", " + number(frame.yMax) + ")\n";
       const auto ticks = [&number](const char* axis, double from, double to, double step) {
-        if (!(step > 0) || (to - from) / step > 200) return std::string();
+        // Graduations only for a frame that has some, and not too many to write.
+        const double steps = (to - from) / step;
+        if (!(step > 0) || !(steps >= 0 && steps <= 200)) return std::string();
         return std::string("    axes.set_") + axis + "ticks([" + number(from) + " + k * " +
                number(step) + " for k in range(" +
-               std::to_string(static_cast<long long>(std::floor((to - from) / step + 1e-9)) + 1) +
-               ")])\n";
+               std::to_string(static_cast<int>(std::floor(steps + 1e-9)) + 1) + ")])\n";
       };
       text += ticks("x", frame.xMin, frame.xMax, frame.xStep);
       text += ticks("y", frame.yMin, frame.yMax, frame.yStep);
