@@ -156,9 +156,12 @@ class ProgramWriter {
         for (const Item& declaration : part.items) {
           declarations.push_back(&declaration);
           context_.variables[std::string(declaration.Field(1))] = DeclaredType(declaration.Field(0));
+          context_.firstDeclared.try_emplace(std::string(declaration.Field(1)),
+                                             DeclaredType(declaration.Field(0)));
         }
       }
     }
+    context_.firstDeclared.insert(outer.firstDeclared.begin(), outer.firstDeclared.end());
     std::string signature;
     for (const std::string& parameter : parameters) {
       signature += (signature.empty() ? "" : ", ") + PythonName(parameter);
@@ -312,6 +315,11 @@ class ProgramWriter {
   void Conditional(const Item& item, std::string_view keyword);
   void Counted(const Item& item);
   static std::string WholeBound(const PythonExpression& bound, int added);
+  bool MayDraw(const std::string& text) const;
+  ValueType FirstDeclared(std::string_view name) const {
+    const auto found = context_.firstDeclared.find(std::string(name));
+    return found == context_.firstDeclared.end() ? ValueType::kUnknown : found->second;
+  }
   void Returned(const std::string& field, const WritingContext& context, int line);
 
   // ---- Lines and findings.

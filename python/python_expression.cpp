@@ -128,6 +128,16 @@ class Writer {
     return out.substr(zeros);
   }
 
+  // A bound written as a whole number stays as it is; any other is rounded in by `rounding`.
+  std::string WholeBound(const Expression& source, const PythonExpression& bound,
+                         std::string_view rounding) {
+    const bool whole = source.kind == Kind::kNumber &&
+                       source.text.find_first_not_of("0123456789") == std::string::npos;
+    if (whole) return bound.text;
+    Module("math");
+    return std::string(rounding) + "(" + bound.text + ")";
+  }
+
   PythonExpression Name(const std::string& name) {
     if (name == "true" || name == "vrai") return {"True", ValueType::kTruth, kAtom, {}};
     if (name == "false" || name == "faux") return {"False", ValueType::kTruth, kAtom, {}};
@@ -234,14 +244,19 @@ class Writer {
                   Joined(arguments) + std::string(support.after) + ")",
               ValueType::kNumber, kAtom, {}};
     }
-    if ((name == "PSEUDAL_MAX" || name == "PSEUDAL_MIN") && arguments.size() == 2) {
-      // As ">" and "<" compare them.
-      return {std::string(name == "PSEUDAL_MAX" ? "max" : "min") + "(" + Joined(arguments) + ")",
-              ValueType::kUnknown, kAtom, {}};
+    if ((name == "max" || name == "min") && arguments.size() == 2) {
+      // Python's max and min compare as ">" and "<" do.
+      const bool numbers = arguments[0].type == ValueType::kNumber &&
+                           arguments[1].type == ValueType::kNumber;
+      return {name + "(" + Joined(arguments) + ")",
+              numbers ? ValueType::kNumber : ValueType::kUnknown, kAtom, {}};
     }
     if (name == "PSEUDAL_ALEA_ENT" && arguments.size() == 2) {
       Module("random");
-      return {"random.randint(" + arguments[0].text + ", " + arguments[1].text + ")",
+      // The run draws between the whole numbers within the bounds; randint takes whole
+      // numbers only (a float, even 6.0, is refused since Python 3.12).
+      return {"random.randint(" + WholeBound(e.operands[0], arguments[0], "math.ceil") + ", " +
+                  WholeBound(e.operands[1], arguments[1], "math.floor") + ")",
               ValueType::kNumber, kAtom, {}};
     }
     return Fail("la fonction « " + Utf8(name) + " » n'est pas encore écrite en Python");
@@ -289,6 +304,14 @@ class Writer {
       if (!count.error.empty()) return count;
       return {Helper("_sous_mot") + "(" + word.text + ", " + from.text + ", " + count.text + ")",
               ValueType::kText, kAtom, {}};
+    }
+    if (e.kind == Kind::kMemberCall && e.text == "charCodeAt" && e.operands.size() == 2) {
+      PythonExpression word = Write(object);
+      if (!word.error.empty()) return word;
+      PythonExpression position = Write(e.operands[1]);
+      if (!position.error.empty()) return position;
+      return {Helper("_code_caractere") + "(" + word.text + ", " + position.text + ")",
+              ValueType::kNumber, kAtom, {}};
     }
     if (e.kind == Kind::kMemberCall && e.text == "toString" && e.operands.size() == 1) {
       PythonExpression value = Write(object);

@@ -18,6 +18,9 @@ enum class ValueType { kUnknown, kNumber, kText, kList, kTruth };
 /// What an expression may name, and the small functions the program will need.
 struct WritingContext {
   std::map<std::string, ValueType> variables;  ///< by the algorithm's name (Windows-1252)
+  /// The type each variable was first declared with: the run reads into a variable as that
+  /// type says, whatever later declarations say.
+  std::map<std::string, ValueType> firstDeclared;
   std::set<std::string> functions;             ///< user functions, F1 and F2
   std::set<std::string>* helpers = nullptr;    ///< the helpers used, added to as they are
   std::set<std::string>* modules = nullptr;    ///< the modules imported ("math", "random")

@@ -74,9 +74,16 @@ constexpr Helper kHelpers[] = {
     """Arrête le programme sur un message, comme l'exécution de l'algorithme."""
     sys.exit("Erreur : " + message)
 )"},
-    {"_element", "_erreur _texte", "",
+    {"_caracteres", "_texte _nombre", "",
+     R"(def _caracteres(valeur):
+    """Les caractères d'un mot ou d'un nombre écrit, un chiffre pris comme nombre."""
+    return [c if _nombre(c) is None else _nombre(c) for c in _texte(valeur)]
+)"},
+    {"_element", "_erreur _texte _caracteres", "",
      R"(def _element(liste, position):
     """L'élément d'une liste (ou le caractère d'un mot) à sa position, comptée à partir de 0."""
+    if not isinstance(liste, list):
+        liste = _caracteres(liste)
     if position != int(position):
         _erreur("La position " + _texte(position) + " n'est pas un nombre entier.")
     if not 0 <= position < len(liste):
@@ -87,8 +94,13 @@ constexpr Helper kHelpers[] = {
     {"_ranger", "_erreur _texte", "",
      R"(def _ranger(liste, position, valeur):
     """Range la valeur à sa position ; une liste plus courte s'allonge de zéros jusque-là."""
-    if position != int(position) or position < 0:
-        _erreur("La position " + _texte(position) + " n'est pas un nombre entier positif.")
+    if not isinstance(liste, list):
+        _erreur("« " + _texte(liste) + " » n'est pas une liste.")
+    if position != int(position):
+        _erreur("La position " + _texte(position) + " n'est pas un nombre entier.")
+    if position < 0:
+        _erreur("La position " + _texte(position) + " est hors de la liste ("
+                + _texte(len(liste)) + " éléments).")
     while len(liste) <= position:
         liste.append(0)
     liste[int(position)] = valeur
@@ -123,15 +135,23 @@ constexpr Helper kHelpers[] = {
     """Demande un mot ou une phrase : ses mots, séparés d'un blanc."""
     return " ".join(input("Tape un mot ou une phrase. ").split())
 )"},
+    {"_lire_mots", "_nombre", "",
+     R"(def _lire_mots():
+    """Demande une liste : les mots de la réponse, ceux qui sont des nombres pris comme nombres."""
+    mots = input("Tape un mot ou une phrase. ").split()
+    return [mot if _nombre(mot) is None else _nombre(mot) for mot in mots]
+)"},
     {"_sans_valeur", "_erreur", "",
      R"(def _sans_valeur(nom, message):
     """Arrête le programme là où une fonction de l'éditeur n'a pas de valeur à rendre."""
     print(nom + " : " + message)
     _erreur("« " + nom + " » n'a pas rendu de valeur.")
 )"},
-    {"_tranche", "_sans_valeur _texte", "",
+    {"_tranche", "_sans_valeur _texte _caracteres", "",
      R"(def _tranche(nom, liste, debut, fin):
     """Les éléments liste[debut] … liste[fin], coupés au dernier élément de la liste."""
+    if not isinstance(liste, list):
+        liste = _caracteres(liste)
     if debut > fin:
         _sans_valeur(nom, "le rang de début " + _texte(debut) + " dépasse le rang de fin "
                      + _texte(fin) + ".")
@@ -244,15 +264,15 @@ constexpr Helper kHelpers[] = {
         _sans_valeur(nom, "la probabilité " + _texte(p) + " n'est pas strictement entre 0 et 1.")
     return esperance + ecart * statistics.NormalDist().inv_cdf(p)
 )"},
-    {"_code_caractere", "_element", "",
+    {"_code_caractere", "_element _texte", "",
      R"(def _code_caractere(texte, position):
     """Le code Windows-1252 du caractère à la position donnée (à partir de 0)."""
-    return _element(texte, position).encode("cp1252")[0]
+    return _texte(_element(texte, position)).encode("cp1252")[0]
 )"},
-    {"_sous_mot", "_element", "",
+    {"_sous_mot", "_element _texte", "",
      R"(def _sous_mot(mot, debut, nombre):
     """Les nombre caractères de mot à partir de la position debut (à partir de 0)."""
-    return "".join(_element(mot, debut + k) for k in range(int(nombre)))
+    return "".join(_texte(_element(mot, debut + k)) for k in range(int(nombre)))
 )"},
     {"_caractere", "", "",
      R"(def _caractere(code):

@@ -1,13 +1,30 @@
 // The translators of the statements, one a kind: each writes its item's Python line or lines,
 // or leaves the item to complete with its finding.
 
+#include <algorithm>
 #include <charconv>
 #include <set>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "python/program_writer.h"
 
 namespace tortuval::python {
+namespace {
+
+std::vector<std::string_view> SplitAtColons(std::string_view text) {
+  std::vector<std::string_view> pieces;
+  for (std::size_t colon = text.find(':'); colon != std::string_view::npos;
+       colon = text.find(':')) {
+    pieces.push_back(text.substr(0, colon));
+    text.remove_prefix(colon + 1);
+  }
+  pieces.push_back(text);
+  return pieces;
+}
+
+}  // namespace
 
 // ---- The drawing.
 
@@ -17,6 +34,13 @@ void ProgramWriter::Segment(const Item& item) {
     const PythonExpression end = WriteField(item.Field(i), context_);
     if (!end.error.empty()) return Unwritten(item, end.error);
     ends[i] = end.text;
+  }
+  // The run works the ends out in the algorithm's order, xA yA xB yB; plt.plot's lists take xB
+  // before yA. Where both may draw random numbers or call functions, they are worked out first.
+  if (MayDraw(ends[1]) && MayDraw(ends[2])) {
+    Line("_xA, _yA, _xB, _yB = " + ends[0] + ", " + ends[1] + ", " + ends[2] + ", " + ends[3],
+         item.line);
+    ends[0] = "_xA", ends[1] = "_yA", ends[2] = "_xB", ends[3] = "_yB";
   }
   Line("plt.plot([" + ends[0] + ", " + ends[2] + "], [" + ends[1] + ", " + ends[3] +
            "], color=" + MatplotlibColour(item.Field(4)) + ")",
@@ -37,7 +61,11 @@ void ProgramWriter::Declare(const Item& item) {
   const std::string name(item.Field(1));
   if (!IsName(name)) return Unwritten(item, NotAName(name));
   const ValueType type = DeclaredType(item.Field(0));
-  context_.variables[name] = type;
+  // A variable declared again with another type may hold either: its values are then written
+  // with the helpers that take any value.
+  const auto [declared, first] = context_.variables.try_emplace(name, type);
+  if (!first && declared->second != type) declared->second = ValueType::kUnknown;
+  context_.firstDeclared.try_emplace(name, type);
   const char* initial = type == ValueType::kNumber ? "0" : type == ValueType::kList ? "[]" : "\"\"";
   Line(PythonName(name) + " = " + initial, item.line);
 }
@@ -45,24 +73,31 @@ void ProgramWriter::Declare(const Item& item) {
 void ProgramWriter::Read(const Item& item) {
   const std::string name(item.Field(0));
   if (!IsName(name)) return Unwritten(item, NotAName(name));
-  const auto found = context_.variables.find(name);
-  const ValueType type = found == context_.variables.end() ? ValueType::kUnknown : found->second;
-  if (AtPosition(item.Field(1))) {
-    if (type != ValueType::kList) {
-      return Unwritten(item, "une lecture à une position ne se fait que dans une liste");
-    }
+  const ValueType type = FirstDeclared(name);
+  const std::string variable = PythonName(name);
+  if (AtPosition(item.Field(1)) && type != ValueType::kNumber) {
     const PythonExpression position = WriteField(item.Field(1), context_);
     if (!position.error.empty()) return Unwritten(item, position.error);
-    helpers_.insert("_lire_liste");
-    Line("_lire_liste(" + PythonName(name) + ", " + position.text + ")", item.line);
+    if (type == ValueType::kList) {
+      helpers_.insert("_lire_liste");
+      Line("_lire_liste(" + variable + ", " + position.text + ")", item.line);
+      return;
+    }
+    // Into a variable that is no list, the run puts the answer's words after as many zeros as
+    // positions before this one.
+    helpers_.insert("_lire_mots");
+    const std::string zeros = WholeBound(position, -1);
+    Line(variable + " = " + (zeros == "0" ? "" : "[0] * " + zeros + " + ") + "_lire_mots()",
+         item.line);
     return;
   }
-  const char* reader = type == ValueType::kNumber ? "_lire_nombre" : "_lire_mot";
-  if (type != ValueType::kNumber && type != ValueType::kText) {
-    return Unwritten(item, "la lecture d'une liste n'est pas encore écrite en Python");
-  }
+  // A number is read whole, a position or not; a text as one word; anything else as a list of
+  // the answer's words.
+  const char* reader = type == ValueType::kNumber ? "_lire_nombre"
+                       : type == ValueType::kText ? "_lire_mot"
+                                                  : "_lire_mots";
   helpers_.insert(reader);
-  Line(PythonName(name) + " = " + reader + "()", item.line);
+  Line(variable + " = " + reader + "()", item.line);
 }
 
 // A variable, a list's element, or (AFFICHERCALCUL) any value.
@@ -85,18 +120,41 @@ void ProgramWriter::Print(const std::string& value, bool lineBreak, int line) {
 }
 
 void ProgramWriter::Assign(const Item& item) {
-  const PythonExpression value = WriteField(item.Field(1), context_);
-  if (!value.error.empty()) return Unwritten(item, value.error);
   if (!IsName(item.Field(0))) return Unwritten(item, NotAName(item.Field(0)));
   const std::string name = PythonName(item.Field(0));
-  if (AtPosition(item.Field(2))) {
-    const PythonExpression position = WriteField(item.Field(2), context_);
-    if (!position.error.empty()) return Unwritten(item, position.error);
-    helpers_.insert("_ranger");
-    Line("_ranger(" + name + ", " + position.text + ", " + value.text + ")", item.line);
+  // Only a variable first declared a list takes a value at a position; any other takes the
+  // value whole, the position aside, as the run does.
+  if (!AtPosition(item.Field(2)) || FirstDeclared(item.Field(0)) != ValueType::kList) {
+    const PythonExpression value = WriteField(item.Field(1), context_);
+    if (!value.error.empty()) return Unwritten(item, value.error);
+    Line(name + " = " + value.text, item.line);
     return;
   }
-  Line(name + " = " + value.text, item.line);
+  const PythonExpression position = WriteField(item.Field(2), context_);
+  if (!position.error.empty()) return Unwritten(item, position.error);
+  // "1:2:3" puts its values at the position and the ones after it.
+  const std::string_view field = item.Field(1);
+  std::vector<std::string_view> pieces{field};
+  if (field.find(':') != std::string_view::npos && field.find('?') == std::string_view::npos) {
+    pieces = SplitAtColons(field);
+  }
+  helpers_.insert("_ranger");
+  for (std::size_t offset = 0; offset < pieces.size(); ++offset) {
+    const PythonExpression value = WriteField(pieces[offset], context_);
+    if (!value.error.empty()) return Unwritten(item, value.error);
+    std::string at = position.text;
+    if (offset != 0) {
+      at = WholeBound(position, static_cast<int>(offset));
+      if (at.starts_with("int(")) at = position.text + " + " + std::to_string(offset);
+    }
+    // The run works the value out before the position.
+    std::string stored = value.text;
+    if (MayDraw(value.text) && MayDraw(at)) {
+      Line("_valeur = " + value.text, item.line);
+      stored = "_valeur";
+    }
+    Line("_ranger(" + name + ", " + at + ", " + stored + ")", item.line);
+  }
 }
 
 void ProgramWriter::Conditional(const Item& item, std::string_view keyword) {
@@ -141,16 +199,20 @@ void ProgramWriter::Counted(const Item& item) {
     Line("for " + name + " in range(" + WholeBound(from, 0) + ", " + WholeBound(to, 1) + "):",
          item.line);
   } else {
+    Line(name + " = " + from.text, item.line);
+    // The loop's end is worked out once, at its start: kept apart when the body changes it.
+    std::string end = to.text;
     std::set<std::string> endNames;
     NamesRead(item.Field(2), endNames);
-    for (const std::string& each : endNames) {
-      if (assigned.count(each) != 0) {
-        return Unwritten(item, "la fin de cette boucle change dans la boucle elle-même");
-      }
+    const bool endChanges = std::any_of(endNames.begin(), endNames.end(), [&](const auto& each) {
+      return assigned.count(each) != 0;
+    });
+    if (endChanges) {
+      end = "_fin_" + name;
+      Line(end + " = " + to.text, item.line);
     }
-    Line(name + " = " + from.text, item.line);
     if (assigned.count(counter) == 0) {
-      Line("while " + name + " <= " + to.text + ":", item.line);
+      Line("while " + name + " <= " + end + ":", item.line);
       ++indent_;
       Block(item.items, item.line);
       Line(name + " = " + name + " + 1", item.line);
@@ -160,11 +222,11 @@ void ProgramWriter::Counted(const Item& item) {
     // The body moves the counter too: the loop makes at most its passes, counted at its
     // start, and ends once the counter is past its end.
     Module("math");
-    Line("for _passage in range(math.floor(" + to.text + " - " + name + " + 1)):", item.line);
+    Line("for _passage in range(math.floor(" + end + " - " + name + " + 1)):", item.line);
     ++indent_;
     Block(item.items, item.line);
     Line(name + " = " + name + " + 1", item.line);
-    Line("if " + name + " > " + to.text + ":", item.line);
+    Line("if " + name + " > " + end + ":", item.line);
     Line(std::string(kIndent) + "break", item.line);
     --indent_;
     return;
@@ -172,6 +234,17 @@ void ProgramWriter::Counted(const Item& item) {
   ++indent_;
   Block(item.items, item.line);
   --indent_;
+}
+
+// Whether working a value out may draw a random number or call one of the document's
+// functions (which may draw, write or change the algorithm's variables): then the order in which
+// two such values are worked out shows.
+bool ProgramWriter::MayDraw(const std::string& text) const {
+  if (text.find("random.") != std::string::npos) return true;
+  return std::any_of(context_.functions.begin(), context_.functions.end(),
+                     [&](const std::string& name) {
+                       return text.find(PythonName(name) + "(") != std::string::npos;
+                     });
 }
 
 // A bound of range(): a whole number as written, or the value made whole.
@@ -184,7 +257,10 @@ std::string ProgramWriter::WholeBound(const PythonExpression& bound, int added) 
       value < (1LL << 62)) {
     return std::to_string(value + added);
   }
-  return "int(" + bound.text + ")" + (added != 0 ? " + " + std::to_string(added) : "");
+  const std::string sum = added > 0 ? " + " + std::to_string(added)
+                          : added < 0 ? " - " + std::to_string(-added)
+                                      : "";
+  return "int(" + bound.text + ")" + sum;
 }
 
 void ProgramWriter::Returned(const std::string& field, const WritingContext& context, int line) {

@@ -8,6 +8,7 @@
 
 #include "base/cp1252.h"
 #include "run/machine.h"
+#include "run/random_draws.h"
 
 namespace tortuval::run {
 namespace {
@@ -46,6 +47,15 @@ Value ReadList(Machine& machine, const Node& node, Value*, int) {
 }
 
 // ---- Lists and words.
+
+// A joined word is the number it reads as only when that number is written the same way: a
+// piece such as "2," (of "2,75" taken apart character by character) stays a word, so that the
+// next piece joined to it is not lost ("2," then "7" is "2,7", not "27").
+Value JoinedWord(std::string word) {
+  double number = 0;
+  if (ParseNumber(word, number) && FormatNumber(number) == word) return Value::Number(number);
+  return Value::Word(std::move(word));
+}
 
 // PH: the items of both inputs in one list (a word is one item).
 Value Sentence(Machine& machine, const Node& node, Value* inputs, int count) {
@@ -147,7 +157,7 @@ Value Join(Machine& machine, const Node& node, Value* inputs, int) {
   const std::string first = WordOf(inputs[0]);
   const std::string second = WordOf(inputs[1]);
   if (!machine.AllowSize(node, first.size() + second.size())) return {};
-  return WordOrNumber(first + second);
+  return JoinedWord(first + second);
 }
 
 Value ToWord(Machine&, const Node&, Value* inputs, int) { return Value::Word(WordOf(inputs[0])); }
@@ -239,8 +249,7 @@ Value Power(Machine& machine, const Node& node, Value* inputs, int) {
 Value RandomReal(Machine& machine, const Node& node, Value* inputs, int) {
   const double from = machine.NumberOf(node, inputs[0]);
   const double to = machine.NumberOf(node, inputs[1]);
-  const double unit = std::generate_canonical<double, 53>(machine.Random());
-  return Value::Number(from + (to - from) * unit);
+  return Value::Number(from + (to - from) * DrawUnit(machine.Random()));
 }
 
 // random n: a whole number from 0 to n - 1; ( random a b ): from a to b, both included.
@@ -263,8 +272,8 @@ Value RandomWhole(Machine& machine, const Node& node, Value* inputs, int count) 
                                FormatNumber(to - from + 1)));
     return {};
   }
-  std::uniform_int_distribution<std::int64_t> draw(0, static_cast<std::int64_t>(to - from));
-  return Value::Number(from + static_cast<double>(draw(machine.Random())));
+  const auto wholes = static_cast<std::uint64_t>(to - from) + 1;
+  return Value::Number(from + static_cast<double>(DrawWhole(machine.Random(), wholes)));
 }
 
 double Floor(Machine&, const Node&, double x) { return std::floor(x); }

@@ -1,14 +1,17 @@
 """The algorithm's Python program against the run of its LOGO program: for each document, both
-are given the same answers and what they print is compared, token by token (numbers within a
-relative 1e-9, as the run writes them, with a decimal comma). Every program written must also
-compile and pass pyflakes.
+are given the same answers and the same random numbers, and what they print is compared, token
+by token (numbers within a relative 1e-9, as the run writes them, with a decimal comma), with
+how each ended and what each drew. Every program written must also compile and pass pyflakes.
 
-    /usr/bin/python3 compare_with_run.py --cli build/cli/pseudal2logo
+    /usr/bin/python3 compare_with_run.py --cli build/cli/pseudal2logo \
+        [--write-documents build/tests/write_documents --seeds N] [--runnable N]
 
 The documents are the built-in examples and the run's case documents (tests/data/run), with the
-answers their case files give. A program that draws random numbers is compiled and checked but
-not compared; one with lines left to complete is counted apart. The script ends with the counts
-and fails when a program differs, does not compile or is not clean."""
+answers their case files give; then N documents of the benchmarks' generator (every statement
+kind, most of them stopping on an error early) and N that run to their end
+(runnable_documents.py). A program that draws random numbers is given the run's numbers for the
+same seed (run_random.py); one with lines left to complete is counted apart. The script ends
+with the counts and fails when a program differs, does not compile or is not clean."""
 
 import argparse
 import json
@@ -18,6 +21,8 @@ import subprocess
 import sys
 import tempfile
 
+import runnable_documents
+
 SOURCE_DIR = pathlib.Path(__file__).resolve().parents[2]
 RUN_CASES = SOURCE_DIR / "tests" / "data" / "run"
 
@@ -26,6 +31,8 @@ SVG_LINE = re.compile(r'<line x1="([-\d.]+)" y1="([-\d.]+)" x2="([-\d.]+)" y2="(
 SVG_GRID = re.compile(r'<line class="grille" x1="([-\d.]+)" y1="([-\d.]+)" x2="([-\d.]+)" '
                       r'y2="([-\d.]+)"/>')
 SVG_POINT = re.compile(r'<circle cx="([-\d.]+)" cy="([-\d.]+)"')
+# The test of the span still to run that ends each pass of a counted loop.
+PASS_END_TEST = re.compile(r"TESTE [^\n]* >= 0(\r?\n[ \t]*SIVRAI INC :)")
 # The editor's colours, as the Python program names them.
 COLOURS = {"rouge": "red", "bleu": "blue", "vert": "green", "noir": "black"}
 
@@ -95,6 +102,30 @@ def clipped(x1, y1, x2, y2, box):
     return (x1 + t0 * dx, y1 + t0 * dy, x1 + t1 * dx, y1 + t1 * dy)
 
 
+def fitted_difference(run_segments, run_points, segments, points):
+    """With no frame, the run's picture fits what was drawn: each axis of the drawing is mapped
+    onto the picture by a scale and a shift (y downwards). Both are worked out from the extents
+    of the two drawings, then every end and point must fall where they put it."""
+    drawn = [(s["x"][k], s["y"][k]) for s in segments for k in (0, 1)] + \
+        [(p["x"][0], p["y"][0]) for p in points]
+    placed = [(s[k], s[k + 1]) for s in run_segments for k in (0, 2)] + \
+        [(p[0], p[1]) for p in run_points]
+    if not drawn:
+        return None
+    axes = []
+    for axis, direction in ((0, 1), (1, -1)):
+        low, high = min(d[axis] for d in drawn), max(d[axis] for d in drawn)
+        first, last = min(p[axis] for p in placed), max(p[axis] for p in placed)
+        scale = (last - first) / (high - low) if high > low else 0.0
+        start = first if direction > 0 else last
+        axes.append((low, direction * scale, start))
+    for d, p in zip(drawn, placed):
+        for axis, (low, scale, start) in enumerate(axes):
+            if abs(start + (d[axis] - low) * scale - p[axis]) > 0.02:
+                return f"a point at {p} in the run's picture, {d} in Python's drawing"
+    return None
+
+
 def drawing_difference(svg, drawn, frame):
     """Why the run's picture and Python's drawing differ, or None. With the document's frame
     active, the segments are cut at it and placed as the picture places them; without, the
@@ -109,7 +140,7 @@ def drawing_difference(svg, drawn, frame):
         if (len(run_segments), len(run_points)) != (len(segments), len(points)):
             return (f"{len(run_segments)} segments and {len(run_points)} points in the run's "
                     f"picture, {len(segments)} and {len(points)} in Python's")
-        return None
+        return fitted_difference(run_segments, run_points, segments, points)
     grid = [tuple(map(float, m)) for m in SVG_GRID.findall(svg)]
     left = min(g[0] for g in grid if g[0] == g[2])
     right = max(g[0] for g in grid if g[0] == g[2])
@@ -138,6 +169,17 @@ def drawing_difference(svg, drawn, frame):
     return None
 
 
+def algorithms_counts(logo_text):
+    """The LOGO program with the algorithm's counted loops (docs/dialect.md). A counted loop of
+    the algorithm makes no pass when its end is below its start, and counts upwards: the LOGO
+    program counts the passes of a loop from 0, 1 or -1 with ABS, and so runs it downwards, and
+    steps each pass up or down as the end then stands, downwards once the body has brought the
+    end below the start. The Python program keeps the algorithm's meaning; it is compared with
+    the LOGO program run with the algorithm's counts: REPETE without ABS, every step upwards."""
+    text = logo_text.replace("REPETE ABS ", "REPETE ")
+    return PASS_END_TEST.sub(r"TESTE 0 >= 0\1", text)
+
+
 def document_frame(cli, source, work):
     """The document's frame (xmin, xmax, ymin, ymax) when it is active, else None."""
     if source[0] == "--example":
@@ -158,6 +200,8 @@ def main():
     parser.add_argument("--cli", required=True)
     parser.add_argument("--write-documents", help="the tool that writes generated documents")
     parser.add_argument("--seeds", type=int, default=0, help="how many generated documents")
+    parser.add_argument("--runnable", type=int, default=0,
+                        help="how many documents that run to their end (runnable_documents.py)")
     args = parser.parse_args()
 
     # Each document: its name, how the command line names it, its answers.
@@ -165,9 +209,12 @@ def main():
                  for case in read_cases(RUN_CASES / "examples.txt")]
     documents += [(case["name"], [str(RUN_CASES / "documents" / case["document"])],
                    case.get("answers", "")) for case in read_cases(RUN_CASES / "documents.txt")]
-    counts = {"compared": 0, "identical": 0, "drawings": 0, "different": 0, "random": 0,
+    counts = {"compared": 0, "identical": 0, "the same up to a LOGO line to retouch": 0,
+              "drawings": 0, "random numbers": 0, "ended on an error": 0, "different": 0,
               "to complete": 0, "endless": 0, "not clean": 0, "counts of the algorithm": 0}
     failures = []
+    # Numbers that any read takes, a word read included.
+    answers_for_any_read = "\n".join(str(1 + k % 9) for k in range(200))
     with tempfile.TemporaryDirectory(prefix="tortuval-python-") as work:
         work = pathlib.Path(work)
         if args.seeds:
@@ -175,10 +222,17 @@ def main():
             generated.mkdir()
             subprocess.run([args.write_documents, str(generated), "1", str(args.seeds)],
                            check=True)
-            # Numbers that any read takes, a word read included.
-            answers = "\n".join(str(1 + k % 9) for k in range(200))
             documents += [(f"generated_{seed}", [str(generated / f"generated_{seed}.alg")],
-                           answers) for seed in range(1, args.seeds + 1)]
+                           answers_for_any_read) for seed in range(1, args.seeds + 1)]
+
+        if args.runnable:
+            runnable = work / "runnable"
+            runnable.mkdir()
+            for seed in range(1, args.runnable + 1):
+                (runnable / f"runnable_{seed}.alg").write_text(
+                    runnable_documents.Writer(seed).document(), encoding="utf-8")
+            documents += [(f"runnable_{seed}", [str(runnable / f"runnable_{seed}.alg")],
+                           answers_for_any_read) for seed in range(1, args.runnable + 1)]
 
         programs = []
         for name, source, answers in documents:
@@ -199,36 +253,32 @@ def main():
                 failures.append(found.stdout[-2000:] + found.stderr[-2000:])
 
         jobs, compared = [], []
-        for (name, source, _), program in zip(documents, programs):
+        for seed, ((name, source, _), program) in enumerate(zip(documents, programs), 1):
             text = program.read_text(encoding="utf-8")
             if "# À compléter" in text:
                 counts["to complete"] += 1
                 continue
-            if "import random" in text:
-                counts["random"] += 1
-                continue
             picture, answers = work / f"{name}.svg", work / f"{name}.answers"
-            # A counted loop of the algorithm makes no pass when its end is below its start;
-            # the LOGO program counts the passes of a loop from 0, 1 or -1 with ABS, and so runs
-            # it downwards (docs/dialect.md). The Python program keeps the algorithm's meaning:
-            # it is compared with the LOGO program run with the algorithm's counts.
             logo = work / f"{name}.lgo"
             subprocess.run([args.cli, *source, "-o", str(logo)], check=True,
                            stderr=subprocess.DEVNULL)
             logo_text = logo.read_text(encoding="utf-8")
             frame = document_frame(args.cli, source, work)
             run_source = source
-            if "REPETE ABS " in logo_text:
-                logo.write_text(logo_text.replace("REPETE ABS ", "REPETE "), encoding="utf-8")
+            algorithm_counts = algorithms_counts(logo_text)
+            if algorithm_counts != logo_text:
+                logo.write_text(algorithm_counts, encoding="utf-8")
                 run_source, frame = [str(logo)], None  # a program alone: its frame fits it
                 counts["counts of the algorithm"] += 1
+            # A program that draws random numbers draws the run's: both start from one seed.
             run = subprocess.run([args.cli, "--run", *run_source, "--input-file", str(answers),
-                                  "--drawing", str(picture), "--max-steps", "5000000"],
+                                  "--drawing", str(picture), "--max-steps", "5000000",
+                                  "--seed", str(seed)],
                                  capture_output=True, text=True)
             if "il ne s'arrête pas" in run.stderr:
                 counts["endless"] += 1
                 continue
-            jobs.append({"program": str(program), "answers": str(answers)})
+            jobs.append({"program": str(program), "answers": str(answers), "seed": seed})
             compared.append((name, frame, text, run, picture))
         (work / "jobs.json").write_text(json.dumps(jobs), encoding="utf-8")
         subprocess.run([sys.executable, str(pathlib.Path(__file__).parent / "run_programs.py"),
@@ -239,7 +289,16 @@ def main():
             counts["compared"] += 1
             draws = "import matplotlib" in text
             difference = None
-            if not same_tokens(run.stdout, python["output"]):
+            # A line the LOGO conversion could not write (the checker points at it, "à retoucher
+            # pour votre LOGO") stops the run, where Python goes on: what the run wrote before
+            # must be what Python wrote first.
+            retouch = "n'est pas du LOGO" in run.stderr
+            if retouch:
+                if not same_tokens(run.stdout, " ".join(tokens(python["output"])[
+                        :len(tokens(run.stdout))])):
+                    difference = (f"the run wrote {run.stdout[-300:]!r} before the line to "
+                                  f"retouch, Python {python['output'][-300:]!r}")
+            elif not same_tokens(run.stdout, python["output"]):
                 difference = (f"the run wrote {run.stdout[-300:]!r}, Python "
                               f"{python['output'][-300:]!r} ({python['error'][-300:]!r})")
             elif (run.returncode == 0) != (python["status"] == 0):
@@ -247,14 +306,21 @@ def main():
                               f"({run.stderr[-200:]!r}), Python with {python['status']} "
                               f"({python['error'][-300:]!r})")
             elif draws and run.returncode == 0:
-                if python["drawn"] is None or not picture.exists():
+                if python["drawn"] is None:
                     difference = "no drawing shown"
+                elif not picture.exists():  # the run had nothing to draw
+                    if python["drawn"]:
+                        difference = f"{len(python['drawn'])} lines drawn by Python, none by the run"
                 else:
                     difference = drawing_difference(picture.read_text(encoding="utf-8"),
                                                     python["drawn"], frame)
-            if difference is None:
+            if difference is None and retouch:
+                counts["the same up to a LOGO line to retouch"] += 1
+            elif difference is None:
                 counts["identical"] += 1
+                counts["ended on an error"] += run.returncode != 0
                 counts["drawings"] += draws
+                counts["random numbers"] += "import random" in text
             else:
                 counts["different"] += 1
                 failures.append(f"{name}: {difference}")

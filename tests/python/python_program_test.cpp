@@ -89,6 +89,55 @@ TEST(PythonProgram, CountedLoopsElseAndFunctions) {
   EXPECT_NE(program.text.find("def _repere():"), std::string::npos);
 }
 
+// The run counts a loop's passes at its start: an end the body changes is kept from then.
+TEST(PythonProgram, ALoopsEndIsWorkedOutAtItsStart) {
+  const PythonProgram program = WritePython(algorithm::ReadAlgorithmDocument(Document(
+      "<item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\">"
+      "<item algoitem=\"i\" code=\"1#NOMBRE#i\"/><item algoitem=\"n\" code=\"1#NOMBRE#n\"/></item>"
+      "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\">"
+      "<item algoitem=\"POUR i\" code=\"12#i#1#n\">"
+      "<item algoitem=\"n\" code=\"5#n#n+1#pasliste\"/></item>"
+      "<item algoitem=\"POUR i\" code=\"12#i#1#n-1\">"
+      "<item algoitem=\"n\" code=\"5#n#n+i#pasliste\"/><item algoitem=\"i\" code=\"5#i#i+1#pasliste\"/>"
+      "</item></item>")),
+      "essai");
+  EXPECT_EQ(Body(program),
+            "i = 0\nn = 0\n\n"
+            "for i in range(1, int(n) + 1):\n    n = n + 1\n"
+            "i = 1\n_fin_i = n - 1\nfor _passage in range(math.floor(_fin_i - i + 1)):\n"
+            "    n = n + i\n    i = i + 1\n    i = i + 1\n    if i > _fin_i:\n        break\n");
+  EXPECT_TRUE(program.findings.empty());
+}
+
+// Reads and positions go as the first declaration says; values that draw are worked out in the
+// run's order.
+TEST(PythonProgram, ReadsPositionsAndDrawsFollowTheRun) {
+  const PythonProgram program = WritePython(algorithm::ReadAlgorithmDocument(Document(
+      "<item algoitem=\"VARIABLES\" code=\"100#declarationsvariables\">"
+      "<item algoitem=\"n\" code=\"1#NOMBRE#n\"/><item algoitem=\"w\" code=\"1#CHAINE#w\"/>"
+      "<item algoitem=\"L\" code=\"1#LISTE#L\"/><item algoitem=\"d\" code=\"1#NOMBRE#d\"/>"
+      "<item algoitem=\"d\" code=\"1#CHAINE#d\"/></item>"
+      "<item algoitem=\"DEBUT_ALGORITHME\" code=\"101#debutalgo\">"
+      "<item algoitem=\"LIRE n[3]\" code=\"2#n#3\"/><item algoitem=\"LIRE w[3]\" code=\"2#w#3\"/>"
+      "<item algoitem=\"LIRE L\" code=\"2#L#pasliste\"/><item algoitem=\"LIRE d\" code=\"2#d#pasliste\"/>"
+      "<item algoitem=\"n[2]\" code=\"5#n#5#2\"/><item algoitem=\"L[1]\" code=\"5#L#1:2:x#1\"/>"
+      "<item algoitem=\"L[]\" code=\"5#L#PSEUDAL_ALEA_ENT(1,6)#floor(random()*3)\"/>"
+      "<item algoitem=\"d\" code=\"5#d#d+1#pasliste\"/>"
+      "<item algoitem=\"TRACER\" code=\"51#0#random()#random()#1#Bleu\"/>"
+      "</item>")),
+      "essai");
+  EXPECT_EQ(Body(program),
+            "n = 0\nw = \"\"\nL = []\nd = 0\nd = \"\"\n\n_repere()\n"
+            "n = _lire_nombre()\nw = [0] * 2 + _lire_mots()\nL = _lire_mots()\n"
+            "d = _lire_nombre()\n"
+            "n = 5\n_ranger(L, 1, 1)\n_ranger(L, 2, 2)\n_ranger(L, 3, x)\n"
+            "_valeur = random.randint(1, 6)\n"
+            "_ranger(L, math.floor(random.random() * 3), _valeur)\n"
+            "d = _plus(d, 1)\n"
+            "_xA, _yA, _xB, _yB = 0, random.random(), random.random(), 1\n"
+            "plt.plot([_xA, _xB], [_yA, _yB], color=\"blue\")\nplt.show()\n");
+}
+
 // A name Python cannot take is no variable of the program: its lines are left to complete.
 TEST(PythonProgram, NamesPythonCannotTakeAreLeftToComplete) {
   const PythonProgram program = WritePython(algorithm::ReadAlgorithmDocument(Document(
@@ -122,11 +171,15 @@ TEST(PythonExpressionText, TheRunsMeaningInPython) {
   EXPECT_EQ(python(Cp("x.toString()+\"€\"")), "_plus(_texte(x), \"€\")");
   EXPECT_EQ(python("-x*-2"), "-x * -2");
   EXPECT_EQ(python("PSEUDAL_ALEA_ENT(1,6)"), "random.randint(1, 6)");
+  // randint refuses 6.0: other bounds are rounded inwards, as the run draws.
+  EXPECT_EQ(python("PSEUDAL_ALEA_ENT(x/2,-1)"), "random.randint(math.ceil(x / 2), math.floor(-1))");
   // The editor's functions are the program's own small ones, the laws of mean 0 and
   // deviation 1 through the general ones.
   EXPECT_EQ(python("PSEUDAL_SOMME(L,0,n-1)"), "_somme(L, 0, n - 1)");
   EXPECT_EQ(python("PSEUDAL_LOI_NORMALE_CR(x)"), "_loi_normale(0, 1, x)");
-  EXPECT_EQ(python("PSEUDAL_MAX(x,2)"), "max(x, 2)");
+  EXPECT_EQ(python("max(x,2)"), "max(x, 2)");
+  EXPECT_EQ(python("max(2,3)+Math.min(2,-1)"), "max(2, 3) + min(2, -1)");  // two numbers
+  EXPECT_EQ(python("mot.charCodeAt(i-1)"), "_code_caractere(mot, i - 1)");
   EXPECT_EQ(python("mot.substr(1,2)"), "_sous_mot(mot, 1, 2)");
   EXPECT_EQ(python("inconnue(1)"),
             "erreur : la fonction « inconnue » n'est pas encore écrite en Python");

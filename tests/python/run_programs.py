@@ -1,16 +1,18 @@
 """Runs Python programs written by pseudal2logo --python, one after another in this process (so
 that Python and matplotlib start once), each as a class would run it but with its answers given
-in advance: each read takes the next line, no prompt is written, a pause takes no answer. A
-drawing is made on matplotlib's Agg backend; where the program shows it, its lines are kept.
+in advance: each read takes the next line, no prompt is written, a pause takes no answer, and the
+random numbers are the run's for the job's seed (run_random.py). A drawing is made on
+matplotlib's Agg backend; where the program shows it, its lines are kept.
 
     /usr/bin/python3 run_programs.py JOBS.json RESULTS.json
-JOBS: [{"program": path, "answers": path}]; RESULTS: [{"output", "status", "error", "drawn"}],
+JOBS: [{"program": path, "answers": path, "seed": n}]; RESULTS: [{"output", "status", "error", "drawn"}],
 "drawn" null or [{"x": [...], "y": [...], "colour", "point"}]."""
 
 import builtins
 import contextlib
 import io
 import json
+import random
 import runpy
 import signal
 import sys
@@ -20,6 +22,8 @@ import matplotlib
 
 matplotlib.use("Agg")
 import matplotlib.pyplot as plt  # noqa: E402
+
+from run_random import RunRandom  # noqa: E402
 
 SECONDS = 20  # a program still running then is stopped, and counts as failed
 
@@ -52,6 +56,8 @@ def run(job):
                       for line in plt.gca().get_lines()])
 
     builtins.input = answer
+    drawn = RunRandom(job["seed"])
+    random.random, random.randint = drawn.random, drawn.randint
     plt.show = show
     plt.close("all")
     output = io.StringIO()

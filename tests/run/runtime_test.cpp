@@ -191,6 +191,12 @@ const RunCase kRunCases[] = {
       "ECRISLIGNE ( transforme 2 ) + 3", "ECRISLIGNE transforme [ a [ b ] ]",
       "ECRISLIGNE card transforme 1e21"},
      "2,5\n4\n5\na [b]\n4\n"},
+    // A joined word is a number only when written as that number is: "2," stays a word, so
+    // that taking a number apart and joining it back loses nothing.
+    {"mot_keeps_a_piece_as_written",
+     {"soit \"w \"", "REPETE 4 [ soit \"w mot :w item transforme 2,75 boucle ]",
+      "ECRISLIGNE :w", "ECRISLIGNE :w + 1", "ECRISLIGNE mot \"0 7", "ECRIS ( mot 1 2 ) + 1"},
+     "2,75\n3,75\n07\n13"},
     {"tan",
      {"ECRISLIGNE tan 0", "ECRISLIGNE tan PI / 4", "ECRISLIGNE tan ( PI / 4 ) * 2",
       "ECRISLIGNE tan - PI / 3"},  // -√3
