@@ -73,12 +73,21 @@ class Writer:
         x, y = self.number(depth - 1), self.number(depth - 1)
         forms = [f"{x}+{y}", f"{x}-{y}", f"({x})*({y})", f"({x})/({self.random.randint(2, 5)})",
                  f"({x})/(({y})*({y})+1)", f"({x})%{self.random.randint(2, 9)}", f"floor({x})",
-                 f"round({x})", f"abs({x})", f"sqrt(abs({x}))", f"pow({x},2)", f"max({x},{y})",
+                 f"round({x})", f"abs({x})", f"sqrt(abs({x}))", f"pow(({x})%10,2)", f"max({x},{y})",
                  f"Math.min({x},{y})", f"F1({x})", f"F2(floor(abs({x}))%40)",
                  f"carre({x})" if self.function is None else "x",
                  "PSEUDAL_ALEA_ENT(1,6)", "floor(random()*10)", "Math.PI", "w.length",
-                 "w.charCodeAt(0)", self.statistic()]
+                 "w.charCodeAt(0)", self.statistic(),
+                 self.law(x)]
         return self.pick(forms)
+
+    def law(self, x):
+        whole = f"floor(abs({x}))%7"
+        return self.pick([f"PSEUDAL_FACTORIELLE({whole})", f"PSEUDAL_COEFF_BINOMIAL(6,{whole})",
+                          f"PSEUDAL_LOI_BINOMIALE(6,0.3,{whole})", f"PSEUDAL_LOI_NORMALE_CR({x})",
+                          f"PSEUDAL_LOI_NORMALE(10,2.5,{x})",
+                          f"PSEUDAL_INVERSE_LOI_NORMALE_CR(1/(abs({x})+3))",
+                          f"PSEUDAL_INVERSE_LOI_NORMALE(10,2,1/(abs({x})+3))"])
 
     def statistic(self):
         first = self.random.randrange(SIZE)
@@ -127,7 +136,7 @@ class Writer:
             name = self.pick(self.numbers + ["w", "M"])
             return [Item(f"AFFICHER {name}", f"3#{name}#{self.random.randint(0, 1)}#pasliste")]
         if kind == "compute":
-            value = self.number()
+            value = self.number() if self.chance(0.8) else self.condition()  # vrai or faux
             return [Item(f"AFFICHERCALCUL {value}", f"20#{value}#1#pasliste")]
         if kind == "text":
             text = self.pick(TEXTS)
