@@ -3,7 +3,8 @@
 # Chromium, Firefox and WebKit: example 7 stepped 100 lines at 1024 x 768 in each
 # (docs/page-1024x768-<engine>.png), and in Chromium at 1366 x 768, 1920 x 1080 and 1024 x 768
 # zoomed to 150 % (docs/page-1366x768-chromium.png, docs/page-1920x1080-chromium.png,
-# docs/page-1024x768-150pct.png); docs/page-exemple-8.png at 1280 x 800.
+# docs/page-1024x768-150pct.png); docs/page-exemple-8.png and docs/page-exemple-8-python.png at
+# 1280 x 800.
 # Usage: scripts/web-screenshots.sh [output folder] [engine...]   (default docs, all three)
 set -euo pipefail
 cd "$(dirname "$0")/.."

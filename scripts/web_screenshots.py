@@ -1,7 +1,8 @@
 """Pictures of the page for the documentation, in each browser engine (tests/web/browsers.py):
 example 7 stepped through its first segments (the strip, the variables, the drawing so far) at
 1024 x 768 in every engine, and in Chromium at a projector's other sizes (1366 x 768, 1920 x 1080)
-and at 1024 x 768 zoomed to 150 % (a window of 683 x 512); example 8 in its panes, in Chromium.
+and at 1024 x 768 zoomed to 150 % (a window of 683 x 512); example 8 in its panes, in LOGO and
+in Python, in Chromium.
 Run by scripts/web-screenshots.sh, with Debian's python (python3-selenium,
 python3-websockets)."""
 
@@ -47,6 +48,15 @@ def step_the_curve(browser):
             "the step taken")
 
 
+def show_euclid_in_python(browser):
+    choose_example(browser, EUCLID)
+    browser.click("input[name=language][value='python']")
+    browser.wait(lambda: browser.script(
+        "return document.querySelector('#python .cm-content')?.textContent.includes('while')"),
+        "the Python program")
+    browser.script("document.querySelector('#python .cm-scroller').scrollTop = 1e6;")
+
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("--page", required=True)
@@ -74,6 +84,7 @@ def main():
                     take(browser, name, size, step_the_curve)
                 take(browser, "page-exemple-8.png", (1280, 800),
                      lambda browser: choose_example(browser, EUCLID))
+                take(browser, "page-exemple-8-python.png", (1280, 800), show_euclid_in_python)
         finally:
             browser.quit()
 

@@ -232,6 +232,16 @@ class PageTest(unittest.TestCase):
         native = subprocess.run([CLI, "--python", "--example", str(EUCLID + 1)],
                                 capture_output=True, check=True).stdout
         self.wait_for(lambda: self.pane("python") == native.decode("utf-8"), "the Python program")
+        # Coloured as Python: its keywords alike, its comments and texts apart.
+        colours = {}
+        for text, colour in self.script(
+                "return [...document.querySelectorAll('#python .cm-line span')]"
+                ".map((span) => [span.textContent, getComputedStyle(span).color]);"):
+            colours.setdefault(text, set()).add(colour)
+        self.assertEqual(colours["def"], colours["while"])
+        self.assertEqual(len({*colours["def"], *colours['"Le PGCD de "'],
+                              *colours["# PGCD de deux entiers positifs par la méthode d'Euclide"]}),
+                         3, colours)
         self.assertEqual(self.text("logo-heading"), "Programme Python.")
         self.assertEqual(self.text("check-line"), "Programme Python : aucune ligne à compléter.")
         self.assertEqual(self.text("save"), "Enregistrer le programme Python.")

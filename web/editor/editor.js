@@ -1,4 +1,4 @@
-// The page's two code panes: a code editor component, bundled at build time into one classic
+// The page's code panes: a code editor component, bundled at build time into one classic
 // script (editor.js beside the page) that defines `TortuvalEditor`. The page keeps its texts and
 // its logic; a pane shows a text with its line numbers, the dialect's words coloured, the run's
 // current line and the check's lines marked whatever has the focus, and the findings in the
@@ -10,6 +10,7 @@ import {
   lineNumbers,
 } from "@codemirror/view";
 import { HighlightStyle, StreamLanguage, syntaxHighlighting } from "@codemirror/language";
+import { python } from "@codemirror/legacy-modes/mode/python";
 import { defaultKeymap, history, historyKeymap } from "@codemirror/commands";
 import { highlightSelectionMatches, search, searchKeymap } from "@codemirror/search";
 import { tags } from "@lezer/highlight";
@@ -86,6 +87,9 @@ const logoLanguage = StreamLanguage.define({
   },
   languageData: { commentTokens: { line: "//" } },
 });
+
+// The algorithm written in Python, coloured with the same colours by kind.
+const pythonLanguage = StreamLanguage.define(python);
 
 const logoColours = HighlightStyle.define([
   { tag: tags.comment, color: "#6a737d", fontStyle: "italic" },
@@ -189,8 +193,8 @@ const paneTheme = EditorView.theme({
 });
 
 class Pane {
-  // options: {readOnly, colour (the dialect's words), findings (a findings gutter), label,
-  // onEdit(changes) after each change the user makes: [[from, to, inserted text], …], places in
+  // options: {readOnly, colour ("logo": the dialect's words, or "python"), findings (a findings
+  // gutter), label, onEdit(changes) after each change the user makes: [[from, to, inserted text], …], places in
   // the text before the change, the last first, so that they apply one after another}
   constructor(parent, options) {
     this.options = options;
@@ -225,7 +229,10 @@ class Pane {
       }),
     ];
     if (options.findings) extensions.splice(1, 0, findingsGutter);
-    if (options.colour) extensions.push(logoLanguage, syntaxHighlighting(logoColours));
+    if (options.colour) {
+      const language = options.colour === "python" ? pythonLanguage : logoLanguage;
+      extensions.push(language, syntaxHighlighting(logoColours));
+    }
     if (options.readOnly) extensions.push(EditorState.readOnly.of(true));
     return EditorState.create({ doc: text, extensions });
   }

@@ -695,9 +695,9 @@ var Module = {};  // filled by tortuval-module.js
     TortuvalEditor.setVocabulary(api.vocabulary());
     listing = TortuvalEditor.create($("listing"), { readOnly: true, label: "Programme Pseudal." });
     program = TortuvalEditor.create($("program"), {
-      colour: true, findings: true, label: "Programme LOGO.", onEdit: programEdited });
+      colour: "logo", findings: true, label: "Programme LOGO.", onEdit: programEdited });
     python = TortuvalEditor.create($("python"), {
-      readOnly: true, findings: true, label: "Programme Python." });
+      colour: "python", readOnly: true, findings: true, label: "Programme Python." });
     checker = TortuvalChecker.start(tortuvalModule);
     showExamples();
     wire();
