@@ -273,7 +273,7 @@ def main():
                 counts["counts of the algorithm"] += 1
             # A program that draws random numbers draws the run's: both start from one seed.
             run = subprocess.run([args.cli, "--run", *run_source, "--input-file", str(answers),
-                                  "--drawing", str(picture), "--max-steps", "5000000",
+                                  "--drawing", str(picture), "--max-steps", "50000000",
                                   "--seed", str(seed)],
                                  capture_output=True, text=True)
             if "il ne s'arrête pas" in run.stderr:
