@@ -129,8 +129,8 @@ class Writer {
   }
 
   // A bound written as a whole number stays as it is; any other is rounded in by `rounding`.
-  std::string WholeBound(const Expression& source, const PythonExpression& bound,
-                         std::string_view rounding) {
+  std::string RandintBound(const Expression& source, const PythonExpression& bound,
+                           std::string_view rounding) {
     const bool whole = source.kind == Kind::kNumber &&
                        source.text.find_first_not_of("0123456789") == std::string::npos;
     if (whole) return bound.text;
@@ -255,8 +255,8 @@ class Writer {
       Module("random");
       // The run draws between the whole numbers within the bounds; randint takes whole
       // numbers only (a float, even 6.0, is refused since Python 3.12).
-      return {"random.randint(" + WholeBound(e.operands[0], arguments[0], "math.ceil") + ", " +
-                  WholeBound(e.operands[1], arguments[1], "math.floor") + ")",
+      return {"random.randint(" + RandintBound(e.operands[0], arguments[0], "math.ceil") + ", " +
+                  RandintBound(e.operands[1], arguments[1], "math.floor") + ")",
               ValueType::kNumber, kAtom, {}};
     }
     return Fail("la fonction « " + Utf8(name) + " » n'est pas encore écrite en Python");

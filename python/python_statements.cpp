@@ -138,10 +138,14 @@ void ProgramWriter::Assign(const Item& item) {
   if (field.find(':') != std::string_view::npos && field.find('?') == std::string_view::npos) {
     pieces = SplitAtColons(field);
   }
+  std::vector<PythonExpression> values;
+  for (const std::string_view piece : pieces) {
+    values.push_back(WriteField(piece, context_));
+    if (!values.back().error.empty()) return Unwritten(item, values.back().error);
+  }
   helpers_.insert("_ranger");
-  for (std::size_t offset = 0; offset < pieces.size(); ++offset) {
-    const PythonExpression value = WriteField(pieces[offset], context_);
-    if (!value.error.empty()) return Unwritten(item, value.error);
+  for (std::size_t offset = 0; offset < values.size(); ++offset) {
+    const PythonExpression& value = values[offset];
     std::string at = position.text;
     if (offset != 0) {
       at = WholeBound(position, static_cast<int>(offset));
