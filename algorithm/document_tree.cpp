@@ -186,17 +186,6 @@ std::string Decoded(std::string_view value) {
   return out;
 }
 
-std::vector<std::string> Split(std::string_view text, char separator) {
-  std::vector<std::string> parts;
-  std::size_t start = 0;
-  while (true) {
-    const std::size_t end = text.find(separator, start);
-    parts.emplace_back(text.substr(start, end - start));
-    if (end == std::string_view::npos) return parts;
-    start = end + 1;
-  }
-}
-
 double NumberOr(std::string_view text, double otherwise) {
   const std::string copy(text);
   char* end = nullptr;
@@ -385,6 +374,17 @@ AlgorithmDocument ReadAlgorithmDocument(std::string_view document) {
   }
   NestFlatBlocks(read.items);
   return read;
+}
+
+std::vector<std::string> Split(std::string_view text, char separator) {
+  std::vector<std::string> parts;
+  std::size_t start = 0;
+  while (true) {
+    const std::size_t end = text.find(separator, start);
+    parts.emplace_back(text.substr(start, end - start));
+    if (end == std::string_view::npos) return parts;
+    start = end + 1;
+  }
 }
 
 }  // namespace tortuval::algorithm

@@ -95,6 +95,9 @@ struct AlgorithmDocument {
 /// a loop's bounds, a point's or a segment's coordinates, a function's result.
 std::vector<std::string_view> ExpressionFields(const Item& item);
 
+/// The pieces of a field between its separators ("1:2:3" at ':'), empty ones kept.
+std::vector<std::string> Split(std::string_view text, char separator);
+
 /// Reads a decoded document. What is not an element of the editor is passed over; an element
 /// left open (a cut document) is closed at the end.
 AlgorithmDocument ReadAlgorithmDocument(std::string_view document);

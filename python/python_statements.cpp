@@ -11,20 +11,6 @@
 #include "python/program_writer.h"
 
 namespace tortuval::python {
-namespace {
-
-std::vector<std::string_view> SplitAtColons(std::string_view text) {
-  std::vector<std::string_view> pieces;
-  for (std::size_t colon = text.find(':'); colon != std::string_view::npos;
-       colon = text.find(':')) {
-    pieces.push_back(text.substr(0, colon));
-    text.remove_prefix(colon + 1);
-  }
-  pieces.push_back(text);
-  return pieces;
-}
-
-}  // namespace
 
 // ---- The drawing.
 
@@ -134,12 +120,12 @@ void ProgramWriter::Assign(const Item& item) {
   if (!position.error.empty()) return Unwritten(item, position.error);
   // "1:2:3" puts its values at the position and the ones after it.
   const std::string_view field = item.Field(1);
-  std::vector<std::string_view> pieces{field};
+  std::vector<std::string> pieces{std::string(field)};
   if (field.find(':') != std::string_view::npos && field.find('?') == std::string_view::npos) {
-    pieces = SplitAtColons(field);
+    pieces = algorithm::Split(field, ':');
   }
   std::vector<PythonExpression> values;
-  for (const std::string_view piece : pieces) {
+  for (const std::string& piece : pieces) {
     values.push_back(WriteField(piece, context_));
     if (!values.back().error.empty()) return Unwritten(item, values.back().error);
   }
